@@ -1,0 +1,68 @@
+#pragma once
+// A device-independent bitmap: 1, 4, 8, 24 or 32 bits per pixel, B,G,R byte
+// order, rows padded to 4 bytes, a colour table of up to 256 entries for the
+// palette depths. ScanLine(y) counts from the top row.
+#include <cstdint>
+#include <vector>
+
+#include "platform/checked_size.h"
+#include "platform/color.h"
+
+namespace pc {
+
+enum class PixelFormat { pf1bit, pf4bit, pf8bit, pf24bit, pf32bit };
+
+int BitsPerPixel(PixelFormat pf);
+PixelFormat FormatForBits(int bits); // throws BadInput for other depths
+
+class Bitmap {
+public:
+    Bitmap() = default;
+    Bitmap(int width, int height, PixelFormat pf = PixelFormat::pf24bit);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Empty() const { return width_ == 0 || height_ == 0; }
+    PixelFormat Format() const { return format_; }
+    int Bits() const { return BitsPerPixel(format_); }
+    int64_t Stride() const { return stride_; }
+
+    uint8_t* ScanLine(int y) { return pixels_.data() + y * stride_; }
+    const uint8_t* ScanLine(int y) const { return pixels_.data() + y * stride_; }
+    uint8_t* Data() { return pixels_.data(); }
+    const uint8_t* Data() const { return pixels_.data(); }
+    int64_t DataSize() const { return int64_t(pixels_.size()); }
+
+    // Colour table of the palette depths (empty for 24 and 32 bits).
+    std::vector<RGBQuad>& Palette() { return palette_; }
+    const std::vector<RGBQuad>& Palette() const { return palette_; }
+
+    // New size, same depth; every pixel is zero afterwards.
+    void SetSize(int width, int height);
+    // Converts the pixels. Up to 24 bits the conversion is exact; 32 to 24
+    // drops the fourth byte; a palette depth maps each colour to its nearest
+    // palette entry (a grey ramp when there is no palette yet).
+    void SetPixelFormat(PixelFormat pf);
+
+    // Palette index for the palette depths; the colour otherwise.
+    uint32_t RawPixel(int x, int y) const;
+    void SetRawPixel(int x, int y, uint32_t v);
+    // Colour of a pixel whatever the depth.
+    TColor Pixel(int x, int y) const;
+    void SetPixel(int x, int y, TColor c); // 24 and 32 bits only
+
+    void Fill(TColor c); // 24 and 32 bits only
+    bool operator==(const Bitmap&) const = default;
+
+private:
+    int width_ = 0, height_ = 0;
+    PixelFormat format_ = PixelFormat::pf24bit;
+    int64_t stride_ = 0;
+    std::vector<uint8_t> pixels_;
+    std::vector<RGBQuad> palette_;
+};
+
+// Index of the palette entry nearest to c (squared RGB distance, lowest index wins a tie).
+int NearestPaletteIndex(const std::vector<RGBQuad>& palette, TColor c);
+
+} // namespace pc

@@ -1,0 +1,291 @@
+#include "platform/bmp_file.h"
+
+#include <bit>
+
+#include "platform/byte_reader.h"
+#include "platform/file_io.h"
+
+namespace pc {
+
+namespace {
+
+enum : uint32_t { BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3, BI_ALPHABITFIELDS = 6 };
+
+struct Header {
+    int64_t width = 0, height = 0;
+    bool topDown = false;
+    int bits = 0;
+    uint32_t compression = BI_RGB;
+    uint32_t colorsUsed = 0;
+    uint32_t masks[4] = {0, 0, 0, 0};
+    bool core = false;
+    uint32_t headerSize = 0;
+};
+
+// Value of one masked channel scaled to 0..255.
+struct Channel {
+    uint32_t mask = 0;
+    int shift = 0, bits = 0;
+    explicit Channel(uint32_t m = 0) : mask(m)
+    {
+        if (m) {
+            shift = std::countr_zero(m);
+            bits = std::popcount(m >> shift);
+            if (bits > 8) { // keep the top 8 bits
+                shift += bits - 8;
+                bits = 8;
+            }
+        }
+    }
+    uint8_t get(uint32_t v) const
+    {
+        if (!mask)
+            return 0;
+        uint32_t x = (v & mask) >> shift & ((1u << bits) - 1);
+        // Replicate the bits so a full-scale value maps to 255.
+        uint32_t r = 0;
+        int filled = 0;
+        while (filled < 8) {
+            r = r << bits | x;
+            filled += bits;
+        }
+        return uint8_t(r >> (filled - 8));
+    }
+};
+
+Header ReadHeader(ByteReader& r)
+{
+    Header h;
+    size_t infoStart = r.pos();
+    h.headerSize = r.u32le();
+    if (h.headerSize == 12) {
+        h.core = true;
+        h.width = r.u16le();
+        h.height = r.u16le();
+        r.u16le();
+        h.bits = r.u16le();
+    } else if (h.headerSize >= 16 && h.headerSize <= 124) {
+        h.width = r.i32le();
+        int32_t height = r.i32le();
+        if (height == INT32_MIN)
+            throw BadInput("invalid BMP height");
+        h.topDown = height < 0;
+        h.height = height < 0 ? -int64_t(height) : height;
+        r.u16le();
+        h.bits = r.u16le();
+        if (h.headerSize >= 20)
+            h.compression = r.u32le();
+        if (h.headerSize >= 40) {
+            r.skip(12); // image size, resolution
+            h.colorsUsed = r.u32le();
+            r.u32le();
+        }
+        if (h.headerSize == 64) // OS/2 2.x: its compression numbers differ
+            if (h.compression != BI_RGB)
+                throw BadInput("unsupported BMP compression");
+        if (h.headerSize >= 52) {
+            h.masks[0] = r.u32le();
+            h.masks[1] = r.u32le();
+            h.masks[2] = r.u32le();
+        }
+        if (h.headerSize >= 56)
+            h.masks[3] = r.u32le();
+        r.seek(infoStart + h.headerSize);
+    } else {
+        throw BadInput("unsupported BMP header size");
+    }
+    if (h.width <= 0 || h.height <= 0)
+        throw BadInput("invalid BMP size");
+    switch (h.bits) {
+    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    default: throw BadInput("unsupported BMP bit depth");
+    }
+    switch (h.compression) {
+    case BI_RGB: break;
+    case BI_RLE8: if (h.bits != 8 || h.topDown) throw BadInput("invalid BMP compression"); break;
+    case BI_RLE4: if (h.bits != 4 || h.topDown) throw BadInput("invalid BMP compression"); break;
+    case BI_BITFIELDS:
+    case BI_ALPHABITFIELDS:
+        if (h.bits != 16 && h.bits != 32) throw BadInput("invalid BMP compression");
+        if (h.headerSize == 40) { // masks follow the 40-byte header
+            h.masks[0] = r.u32le();
+            h.masks[1] = r.u32le();
+            h.masks[2] = r.u32le();
+            if (h.compression == BI_ALPHABITFIELDS)
+                h.masks[3] = r.u32le();
+        }
+        break;
+    default: throw BadInput("unsupported BMP compression");
+    }
+    return h;
+}
+
+void DecodeRle(ByteReader& r, const Header& h, Bitmap& out)
+{
+    // RLE rows run bottom-up; x and y count in the file's order.
+    int64_t x = 0, y = 0;
+    const int64_t w = h.width, ht = h.height;
+    const bool four = h.compression == BI_RLE4;
+    auto put = [&](uint32_t index) {
+        if (x < w && y < ht)
+            out.SetRawPixel(int(x), int(ht - 1 - y), index);
+        ++x;
+    };
+    while (!r.atEnd() && y < ht) {
+        uint8_t count = r.u8();
+        uint8_t value = r.u8();
+        if (count > 0) {
+            for (int i = 0; i < count; ++i)
+                put(four ? ((i & 1) ? value & 15 : value >> 4) : value);
+        } else if (value == 0) {
+            x = 0;
+            ++y;
+        } else if (value == 1) {
+            return;
+        } else if (value == 2) {
+            x += r.u8();
+            y += r.u8();
+        } else {
+            int n = value;
+            size_t bytes = four ? size_t(n + 1) / 2 : size_t(n);
+            auto run = r.take((bytes + 1) & ~size_t(1));
+            for (int i = 0; i < n; ++i)
+                put(four ? ((i & 1) ? run[i / 2] & 15 : run[i / 2] >> 4) : run[i]);
+        }
+    }
+}
+
+} // namespace
+
+Bitmap ReadBmp(std::span<const uint8_t> data, const PictureLimits& limits)
+{
+    ByteReader r(data);
+    if (r.u8() != 'B' || r.u8() != 'M')
+        throw BadInput("not a BMP file");
+    r.skip(8);
+    uint32_t offBits = r.u32le();
+    Header h = ReadHeader(r);
+    CheckPictureSize(h.width, h.height, limits);
+
+    // Colour table.
+    std::vector<RGBQuad> palette;
+    if (h.bits <= 8) {
+        uint32_t n = h.colorsUsed ? h.colorsUsed : (1u << h.bits);
+        if (n > 256)
+            throw BadInput("invalid BMP colour count");
+        size_t entry = h.core ? 3 : 4;
+        if (n * entry > r.remaining())
+            throw Truncated();
+        for (uint32_t i = 0; i < n; ++i) {
+            auto e = r.take(entry);
+            palette.push_back(RGBQuad{e[0], e[1], e[2], 0});
+        }
+    }
+    if (offBits >= r.pos() && offBits < data.size())
+        r.seek(offBits);
+
+    const bool alphaMasks = h.bits == 32 && (h.compression == BI_BITFIELDS || h.compression == BI_ALPHABITFIELDS);
+    PixelFormat pf = h.bits <= 8 ? FormatForBits(h.bits) : (h.bits == 32 ? PixelFormat::pf32bit : PixelFormat::pf24bit);
+    Bitmap out(int(h.width), int(h.height), pf);
+    if (h.bits <= 8) {
+        palette.resize(size_t(1) << h.bits); // indices past the table read black
+        out.Palette() = palette;
+    }
+
+    if (h.compression == BI_RLE8 || h.compression == BI_RLE4) {
+        DecodeRle(r, h, out);
+        return out;
+    }
+
+    const int64_t stride = DibStride(h.width, h.bits);
+    if (CheckedMul(stride, h.height - 1) + (CheckedMul(h.width, h.bits) + 7) / 8 > int64_t(r.remaining()))
+        throw Truncated();
+    auto pixels = r.rest();
+
+    uint32_t masks[4] = {h.masks[0], h.masks[1], h.masks[2], alphaMasks ? h.masks[3] : 0};
+    if (h.bits == 16 && h.compression == BI_RGB) {
+        masks[0] = 0x7C00;
+        masks[1] = 0x03E0;
+        masks[2] = 0x001F;
+    }
+    Channel cr(masks[0]), cg(masks[1]), cb(masks[2]), ca(masks[3]);
+
+    for (int64_t fy = 0; fy < h.height; ++fy) {
+        const uint8_t* src = pixels.data() + fy * stride;
+        int y = int(h.topDown ? fy : h.height - 1 - fy);
+        uint8_t* dst = out.ScanLine(y);
+        if (h.bits <= 8 || h.bits == 24 || (h.bits == 32 && h.compression == BI_RGB)) {
+            std::copy(src, src + (h.width * h.bits + 7) / 8, dst);
+        } else {
+            for (int64_t x = 0; x < h.width; ++x) {
+                uint32_t v = h.bits == 16 ? uint32_t(src[x * 2] | src[x * 2 + 1] << 8)
+                                          : uint32_t(src[x * 4] | src[x * 4 + 1] << 8 | src[x * 4 + 2] << 16 | uint32_t(src[x * 4 + 3]) << 24);
+                uint8_t* d = dst + x * (h.bits == 32 ? 4 : 3);
+                d[0] = cb.get(v);
+                d[1] = cg.get(v);
+                d[2] = cr.get(v);
+                if (h.bits == 32)
+                    d[3] = ca.mask ? ca.get(v) : 0;
+            }
+        }
+    }
+    return out;
+}
+
+Bitmap LoadBmpFile(const std::string& path, const PictureLimits& limits)
+{
+    auto bytes = ReadFileBytes(path);
+    return ReadBmp(bytes, limits);
+}
+
+std::vector<uint8_t> EncodeBmp(const Bitmap& bmp)
+{
+    if (bmp.Empty())
+        throw Error("Cannot save an empty picture");
+    const int bits = bmp.Bits();
+    const uint32_t colors = bits <= 8 ? (1u << bits) : 0;
+    const uint32_t offBits = 14 + 40 + colors * 4;
+    const int64_t imageSize = CheckedMul(bmp.Stride(), bmp.Height());
+    const int64_t fileSize = offBits + imageSize;
+    if (fileSize > INT32_MAX)
+        throw Error("Picture too large for a BMP file");
+    std::vector<uint8_t> out;
+    out.reserve(size_t(fileSize));
+    auto u16 = [&](uint32_t v) { out.push_back(uint8_t(v)); out.push_back(uint8_t(v >> 8)); };
+    auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
+    out.push_back('B');
+    out.push_back('M');
+    u32(uint32_t(fileSize));
+    u32(0);
+    u32(offBits);
+    u32(40);
+    u32(uint32_t(bmp.Width()));
+    u32(uint32_t(bmp.Height()));
+    u16(1);
+    u16(uint32_t(bits));
+    u32(BI_RGB);
+    u32(uint32_t(imageSize));
+    u32(0);
+    u32(0);
+    u32(colors);
+    u32(0);
+    for (uint32_t i = 0; i < colors; ++i) {
+        RGBQuad q = i < bmp.Palette().size() ? bmp.Palette()[i] : RGBQuad{};
+        out.push_back(q.blue);
+        out.push_back(q.green);
+        out.push_back(q.red);
+        out.push_back(0);
+    }
+    for (int y = bmp.Height() - 1; y >= 0; --y) {
+        const uint8_t* row = bmp.ScanLine(y);
+        out.insert(out.end(), row, row + bmp.Stride());
+    }
+    return out;
+}
+
+void SaveBmpFile(const std::string& path, const Bitmap& bmp)
+{
+    WriteFileAtomic(path, EncodeBmp(bmp));
+}
+
+} // namespace pc

@@ -1,0 +1,76 @@
+#include "platform/file_io.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "platform/errors.h"
+
+namespace pc {
+
+namespace fs = std::filesystem;
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path, int64_t maxBytes)
+{
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        throw FileError("Cannot open file \"" + path + "\": " + std::strerror(errno));
+    std::vector<uint8_t> out;
+    uint8_t buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+        if (int64_t(out.size() + n) > maxBytes) {
+            std::fclose(f);
+            throw FileError("File too large: " + path);
+        }
+        out.insert(out.end(), buf, buf + n);
+    }
+    bool failed = std::ferror(f);
+    std::fclose(f);
+    if (failed)
+        throw FileError("Cannot read file \"" + path + "\"");
+    return out;
+}
+
+void SaveThroughTemp(const std::string& path, const std::function<void(const std::string&)>& write)
+{
+    fs::path target(path);
+    fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::string tmp = (dir / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()))).string();
+    try {
+        write(tmp);
+    } catch (...) {
+        std::remove(tmp.c_str());
+        throw;
+    }
+    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+        int e = errno;
+        std::remove(tmp.c_str());
+        throw FileError("Cannot write file \"" + path + "\": " + std::strerror(e));
+    }
+}
+
+void WriteFileAtomic(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    SaveThroughTemp(path, [&](const std::string& tmp) {
+        std::FILE* f = std::fopen(tmp.c_str(), "wb");
+        if (!f)
+            throw FileError("Cannot write file \"" + path + "\": " + std::strerror(errno));
+        bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+        ok = std::fflush(f) == 0 && ok;
+        ok = std::fclose(f) == 0 && ok;
+        if (!ok)
+            throw FileError("Cannot write file \"" + path + "\"");
+    });
+}
+
+bool FileExists(const std::string& path)
+{
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+} // namespace pc

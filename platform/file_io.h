@@ -1,0 +1,23 @@
+#pragma once
+// Whole-file reads with a size cap, and saves that go through a temporary
+// file beside the target so a failed save never destroys the old file.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pc {
+
+// Throws FileError when the file cannot be read or is larger than maxBytes.
+std::vector<uint8_t> ReadFileBytes(const std::string& path, int64_t maxBytes = int64_t(1) << 31);
+
+// Writes the bytes to a temporary file beside path, then renames it over path.
+void WriteFileAtomic(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// Calls write(tempPath) and renames the result over path; removes the
+// temporary file when write throws.
+void SaveThroughTemp(const std::string& path, const std::function<void(const std::string& tempPath)>& write);
+
+bool FileExists(const std::string& path);
+
+} // namespace pc

@@ -1,0 +1,98 @@
+#include "platform/gl_context.h"
+
+#include <GL/osmesa.h>
+#include <GL/gl.h>
+#include <atomic>
+
+#include "platform/errors.h"
+
+namespace pc {
+
+namespace {
+std::atomic<uint64_t> nextSerial{1};
+}
+
+std::unique_ptr<GLContext> GLContext::Create(const GLContextBits& bits, GLContext* share)
+{
+    std::unique_ptr<GLContext> c(new GLContext);
+    c->bits_ = bits;
+    c->ctx_ = OSMesaCreateContextExt(OSMESA_BGRA, bits.depth, bits.stencil, bits.accum,
+                                     share ? static_cast<OSMesaContext>(share->ctx_) : nullptr);
+    if (!c->ctx_)
+        throw Error("Create OpenGL Error!");
+    c->serial_ = nextSerial++;
+    return c;
+}
+
+GLContext::~GLContext()
+{
+    if (ctx_) {
+        if (OSMesaGetCurrentContext() == static_cast<OSMesaContext>(ctx_))
+            OSMesaMakeCurrent(nullptr, nullptr, GL_UNSIGNED_BYTE, 0, 0);
+        OSMesaDestroyContext(static_cast<OSMesaContext>(ctx_));
+    }
+}
+
+void GLContext::Bind(int width, int height, bool topDown)
+{
+    if (width < 1)
+        width = 1;
+    if (height < 1)
+        height = 1;
+    if (width > 16384 || height > 16384)
+        throw Error("Could not Make Current");
+    buffer_.assign(size_t(width) * size_t(height) * 4, 0);
+    width_ = width;
+    height_ = height;
+    topDown_ = topDown;
+    MakeCurrent();
+}
+
+void GLContext::MakeCurrent()
+{
+    if (buffer_.empty())
+        Bind(1, 1, topDown_);
+    if (!OSMesaMakeCurrent(static_cast<OSMesaContext>(ctx_), buffer_.data(), GL_UNSIGNED_BYTE, width_, height_))
+        throw Error("Could not Make Current");
+    OSMesaPixelStore(OSMESA_Y_UP, topDown_ ? 0 : 1);
+}
+
+void GLContext::ReleaseCurrent()
+{
+    OSMesaMakeCurrent(nullptr, nullptr, GL_UNSIGNED_BYTE, 0, 0);
+}
+
+bool GLContext::IsCurrent() const
+{
+    return ctx_ && OSMesaGetCurrentContext() == static_cast<OSMesaContext>(ctx_);
+}
+
+void GLContext::Finish()
+{
+    glFinish();
+}
+
+GLContextBits GLContext::QueryBits() const
+{
+    GLContextBits b{};
+    glGetIntegerv(GL_DEPTH_BITS, &b.depth);
+    glGetIntegerv(GL_STENCIL_BITS, &b.stencil);
+    glGetIntegerv(GL_ACCUM_RED_BITS, &b.accum);
+    return b;
+}
+
+void CheckGLWorks()
+{
+    auto ctx = GLContext::Create();
+    ctx->Bind(4, 4, true);
+    glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    ctx->Finish();
+    const uint8_t* p = ctx->Pixels();
+    bool ok = p[0] == 0 && p[1] == 255 && p[2] == 0 && p[3] == 255;
+    GLContext::ReleaseCurrent();
+    if (!ok)
+        throw Error("Create OpenGL Error!");
+}
+
+} // namespace pc

@@ -1,0 +1,62 @@
+#pragma once
+// OpenGL contexts rendering into client memory (OSMesa). Every context of the
+// program, window or off-screen, is one of these; textures and display lists
+// carry over to a context created with a share context.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace pc {
+
+struct GLContextBits {
+    int depth = 24;
+    int stencil = 8;
+    int accum = 16;
+};
+
+class GLContext {
+public:
+    // Throws Error("Create OpenGL Error!") when no context can be made.
+    static std::unique_ptr<GLContext> Create(const GLContextBits& bits = {}, GLContext* share = nullptr);
+    ~GLContext();
+    GLContext(const GLContext&) = delete;
+    GLContext& operator=(const GLContext&) = delete;
+
+    // Sizes the colour buffer and makes this context current on it.
+    // topDown: row 0 of Pixels() is the top row (window); otherwise the bottom
+    // row, as in a bottom-up DIB (off-screen).
+    void Bind(int width, int height, bool topDown);
+    // Makes this context current again on its buffer.
+    void MakeCurrent();
+    static void ReleaseCurrent();
+    bool IsCurrent() const;
+    // glFinish: after it, Pixels() holds the frame.
+    void Finish();
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool TopDown() const { return topDown_; }
+    // 32-bit pixels, bytes B,G,R,A per pixel, rows of Width()*4 bytes.
+    const uint8_t* Pixels() const { return buffer_.data(); }
+    uint8_t* Pixels() { return buffer_.data(); }
+    const GLContextBits& Bits() const { return bits_; }
+    // Bits the implementation really gave (read from GL while current).
+    GLContextBits QueryBits() const;
+    // A number never reused by another context, for caches keyed by context.
+    uint64_t Serial() const { return serial_; }
+
+private:
+    GLContext() = default;
+    void* ctx_ = nullptr;
+    std::vector<uint8_t> buffer_;
+    int width_ = 0, height_ = 0;
+    bool topDown_ = true;
+    GLContextBits bits_;
+    uint64_t serial_ = 0;
+};
+
+// Clears a tiny context to a known colour and reads it back; throws
+// Error("Create OpenGL Error!") when GL does not work.
+void CheckGLWorks();
+
+} // namespace pc

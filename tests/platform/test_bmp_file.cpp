@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <filesystem>
+
+#include "platform/bmp_file.h"
+#include "platform/file_io.h"
+#include "tests/support/test_data.h"
+
+namespace {
+
+const std::string kSdlDir = pc::test::kSdlImages;
+
+// Qt's own BMP reader is the independent reference for the real samples.
+void ExpectSameAsQt(const pc::Bitmap& bmp, const std::string& path)
+{
+    QImage ref(QString::fromStdString(path));
+    ASSERT_FALSE(ref.isNull()) << path;
+    ref = ref.convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(bmp.Width(), ref.width());
+    ASSERT_EQ(bmp.Height(), ref.height());
+    for (int y = 0; y < ref.height(); ++y)
+        for (int x = 0; x < ref.width(); ++x) {
+            QRgb q = ref.pixel(x, y);
+            ASSERT_EQ(bmp.Pixel(x, y), pc::RGB(qRed(q), qGreen(q), qBlue(q))) << path << " at " << x << "," << y;
+        }
+}
+
+class SdlBmpSamples : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SdlBmpSamples, DecodesLikeQtAndRoundTrips)
+{
+    std::string path = kSdlDir + GetParam();
+    if (!std::filesystem::exists(path))
+        GTEST_SKIP() << "missing " << path;
+    pc::Bitmap bmp = pc::LoadBmpFile(path);
+    ExpectSameAsQt(bmp, path);
+
+    auto bytes = pc::EncodeBmp(bmp);
+    pc::Bitmap again = pc::ReadBmp(bytes);
+    EXPECT_EQ(again, bmp);
+    EXPECT_EQ(pc::EncodeBmp(again), bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Real, SdlBmpSamples,
+                         ::testing::Values("sample.bmp", "palette.bmp", "svg.bmp", "svg64.bmp", "svg-class.bmp"),
+                         [](const auto& info) { return pc::test::CaseName(info.param); });
+
+std::vector<uint8_t> Header40(int32_t w, int32_t h, uint16_t bits, uint32_t compression, uint32_t colors = 0)
+{
+    std::vector<uint8_t> v;
+    auto u16 = [&](uint32_t x) { v.push_back(uint8_t(x)); v.push_back(uint8_t(x >> 8)); };
+    auto u32 = [&](uint32_t x) { u16(x & 0xFFFF); u16(x >> 16); };
+    v.push_back('B');
+    v.push_back('M');
+    u32(0); u32(0); u32(0);
+    u32(40); u32(uint32_t(w)); u32(uint32_t(h)); u16(1); u16(bits); u32(compression);
+    u32(0); u32(0); u32(0); u32(colors); u32(0);
+    return v;
+}
+
+TEST(BmpRead, RejectsHostileHeaders)
+{
+    struct Case { const char* name; std::vector<uint8_t> data; };
+    std::vector<Case> cases = {
+        {"empty", {}},
+        {"not bmp", {'P', 'K', 3, 4}},
+        {"zero width", Header40(0, 5, 24, 0)},
+        {"huge", Header40(1 << 20, 1 << 20, 24, 0)},
+        {"int min height", Header40(4, INT32_MIN, 24, 0)},
+        {"bad depth", Header40(4, 4, 7, 0)},
+        {"rle with 24 bits", Header40(4, 4, 24, 1)},
+        {"too many colours", Header40(4, 4, 8, 0, 100000)},
+        {"no pixels", Header40(4, 4, 24, 0)},
+    };
+    for (const auto& c : cases)
+        EXPECT_THROW(pc::ReadBmp(c.data), pc::BadInput) << c.name;
+}
+
+TEST(BmpRead, TopDownAndRle8)
+{
+    // 2x2 top-down 24-bit: first stored row is the top.
+    auto v = Header40(2, -2, 24, 0);
+    uint8_t rows[] = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0};
+    v.insert(v.end(), rows, rows + sizeof rows);
+    auto bmp = pc::ReadBmp(v);
+    EXPECT_EQ(bmp.Pixel(0, 0), pc::RGB(255, 0, 0));
+    EXPECT_EQ(bmp.Pixel(1, 0), pc::RGB(0, 255, 0));
+    EXPECT_EQ(bmp.Pixel(0, 1), pc::RGB(0, 0, 255));
+
+    // RLE8 3x2 bottom-up with a delta past the picture and a run that overshoots the row.
+    auto r = Header40(3, 2, 8, 1, 2);
+    uint8_t pal[] = {0, 0, 0, 0, 255, 255, 255, 0};
+    r.insert(r.end(), pal, pal + 8);
+    uint8_t rle[] = {5, 1, 0, 0, 0, 3, 1, 0, 1, 0, 0, 2, 50, 50, 0, 1};
+    r.insert(r.end(), rle, rle + sizeof rle);
+    auto b = pc::ReadBmp(r);
+    EXPECT_EQ(b.Pixel(0, 1), pc::clWhite);
+    EXPECT_EQ(b.Pixel(2, 1), pc::clWhite);
+    EXPECT_EQ(b.Pixel(0, 0), pc::clWhite);
+    EXPECT_EQ(b.Pixel(1, 0), pc::clBlack);
+}
+
+TEST(BmpRead, EveryPrefixOfARealFileFailsCleanly)
+{
+    std::string path = kSdlDir + "palette.bmp";
+    if (!std::filesystem::exists(path))
+        GTEST_SKIP();
+    auto bytes = pc::ReadFileBytes(path);
+    for (size_t n = 0; n + 1 < bytes.size(); n += 7) {
+        std::span<const uint8_t> prefix(bytes.data(), n);
+        try {
+            pc::ReadBmp(prefix);
+        } catch (const pc::BadInput&) {
+        }
+    }
+}
+
+TEST(BmpWrite, SaveFailureKeepsOldFile)
+{
+    pc::test::TempDir dir;
+    std::string path = dir.file("old.bmp");
+    pc::Bitmap small(3, 3);
+    small.Fill(pc::RGB(1, 2, 3));
+    pc::SaveBmpFile(path, small);
+    EXPECT_THROW(pc::SaveBmpFile(path, pc::Bitmap()), pc::Error);
+    EXPECT_EQ(pc::LoadBmpFile(path), small);
+}
+
+} // namespace

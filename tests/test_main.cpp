@@ -1,0 +1,15 @@
+// Entry point of every test program: Qt on its offscreen platform, so widget
+// and picture tests run without a display.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("GALLIUM_DRIVER", "llvmpipe", 0);
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
