@@ -1,0 +1,29 @@
+#pragma once
+// Where the program's files live. Paths use '/' and folder names end in '/'.
+//  - program folder: the executable's folder; read-only data only.
+//  - work folder: private to this running instance (under $XDG_RUNTIME_DIR,
+//    else the temp folder), holding "Texture/<n>", "temp.bmp", "tempini.ini",
+//    "tempimage.bmp", the history files and the temporary project; removed by
+//    RemoveWorkFolder() when the main window goes.
+//  - settings file: "<executable name>.INI" beside the program when that folder
+//    is writable, else in $XDG_CONFIG_HOME/prismcase/.
+//  - user templates: the program's "templates/" when writable, else
+//    $XDG_DATA_HOME/prismcase/templates/.
+#include <string>
+
+namespace pc {
+
+std::string ProgramFolder();
+std::string ExecutableName(); // without folder
+std::string WorkFolder();     // created on first use
+std::string TextureFolder();  // WorkFolder() + "Texture/", created on first use
+void RemoveWorkFolder();
+
+std::string SettingsPath();
+std::string ProgramTemplatesFolder();
+std::string UserTemplatesFolder(); // created on first use
+
+// For tests and tools that run outside the build folder.
+void SetProgramFolderForTesting(const std::string& folder);
+
+} // namespace pc
