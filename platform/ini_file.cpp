@@ -1,0 +1,275 @@
+#include "platform/ini_file.h"
+
+#include <charconv>
+#include <cstdint>
+#include <strings.h>
+
+#include "platform/errors.h"
+#include "platform/file_io.h"
+
+namespace pc {
+
+namespace {
+
+constexpr size_t npos = size_t(-1);
+
+std::string Trim(const std::string& s)
+{
+    size_t b = s.find_first_not_of(" \t");
+    if (b == std::string::npos)
+        return {};
+    size_t e = s.find_last_not_of(" \t");
+    return s.substr(b, e - b + 1);
+}
+
+bool SameName(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+// The section name of a header line, or false when the line is no header.
+bool HeaderName(const std::string& raw, std::string& name)
+{
+    std::string t = Trim(raw);
+    if (t.empty() || t[0] != '[')
+        return false;
+    size_t close = t.find(']');
+    name = Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+    return true;
+}
+
+// Key and value of a key line, or false when the line holds no '='.
+bool KeyValue(const std::string& raw, std::string& key, std::string& value)
+{
+    size_t eq = raw.find('=');
+    if (eq == std::string::npos)
+        return false;
+    key = Trim(raw.substr(0, eq));
+    value = Trim(raw.substr(eq + 1));
+    return true;
+}
+
+std::string Unquote(std::string v)
+{
+    if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0])
+        v = v.substr(1, v.size() - 2);
+    if (v.size() > IniFile::kMaxValue)
+        v.resize(IniFile::kMaxValue);
+    return v;
+}
+
+} // namespace
+
+IniFile IniFile::FromText(std::string text)
+{
+    IniFile ini;
+    ini.finalNewline_ = text.empty() || text.back() == '\n';
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t nl = text.find('\n', start);
+        size_t end = nl == std::string::npos ? text.size() : nl;
+        size_t cut = end > start && text[end - 1] == '\r' ? end - 1 : end;
+        ini.lines_.push_back({text.substr(start, cut - start)});
+        if (nl == std::string::npos)
+            break;
+        start = nl + 1;
+    }
+    return ini;
+}
+
+IniFile IniFile::Load(const std::string& path)
+{
+    if (!FileExists(path))
+        return {};
+    auto bytes = ReadFileBytes(path, int64_t(64) << 20);
+    return FromText(std::string(bytes.begin(), bytes.end()));
+}
+
+void IniFile::Save(const std::string& path) const
+{
+    std::string t = Text();
+    WriteFileAtomic(path, std::vector<uint8_t>(t.begin(), t.end()));
+}
+
+std::string IniFile::Text() const
+{
+    std::string out;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        out += lines_[i].raw;
+        if (i + 1 < lines_.size() || finalNewline_)
+            out += "\r\n";
+    }
+    return out;
+}
+
+size_t IniFile::FindSection(const std::string& section) const
+{
+    std::string name;
+    for (size_t i = 0; i < lines_.size(); ++i)
+        if (HeaderName(lines_[i].raw, name) && SameName(name, section))
+            return i;
+    return npos;
+}
+
+size_t IniFile::SectionEnd(size_t h) const
+{
+    std::string name;
+    size_t i = h + 1;
+    while (i < lines_.size() && !HeaderName(lines_[i].raw, name))
+        ++i;
+    return i;
+}
+
+size_t IniFile::FindKey(size_t header, const std::string& key) const
+{
+    std::string k, v;
+    size_t end = SectionEnd(header);
+    for (size_t i = header + 1; i < end; ++i)
+        if (KeyValue(lines_[i].raw, k, v) && SameName(k, key))
+            return i;
+    return npos;
+}
+
+std::string IniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const
+{
+    size_t h = FindSection(section);
+    if (h == npos)
+        return def;
+    size_t i = FindKey(h, key);
+    if (i == npos)
+        return def;
+    std::string k, v;
+    KeyValue(lines_[i].raw, k, v);
+    return Unquote(v);
+}
+
+int IniFile::ReadInteger(const std::string& section, const std::string& key, int def) const
+{
+    std::string s = ReadString(section, key, "");
+    if (s.empty())
+        return def;
+    bool neg = s[0] == '-';
+    size_t p = (neg || s[0] == '+') ? 1 : 0;
+    int base = 10;
+    if (s.compare(p, 1, "$") == 0) {
+        base = 16;
+        p += 1;
+    } else if (s.size() > p + 1 && s[p] == '0' && (s[p + 1] == 'x' || s[p + 1] == 'X')) {
+        base = 16;
+        p += 2;
+    }
+    long long v = 0;
+    auto [ptr, ec] = std::from_chars(s.data() + p, s.data() + s.size(), v, base);
+    if (ec != std::errc() || ptr != s.data() + s.size() || p == s.size())
+        return def;
+    v = neg ? -v : v;
+    if (base == 16 && v > INT32_MAX && v <= UINT32_MAX) // hex spells the bit pattern
+        v = int32_t(uint32_t(v));
+    if (v < INT32_MIN || v > INT32_MAX)
+        return def;
+    return int(v);
+}
+
+bool IniFile::ReadBool(const std::string& section, const std::string& key, bool def) const
+{
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+double IniFile::ReadFloat(const std::string& section, const std::string& key, double def) const
+{
+    std::string s = ReadString(section, key, "");
+    if (s.empty())
+        return def;
+    double v = 0;
+    auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec != std::errc() || ptr != s.data() + s.size())
+        return def;
+    return v;
+}
+
+void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
+{
+    std::string line = key + "=" + value;
+    size_t h = FindSection(section);
+    if (h == npos) {
+        lines_.push_back({"[" + section + "]"});
+        lines_.push_back({line});
+        finalNewline_ = true;
+        return;
+    }
+    size_t i = FindKey(h, key);
+    if (i != npos) {
+        lines_[i].raw = line;
+        return;
+    }
+    // After the section's last non-blank line.
+    size_t end = SectionEnd(h);
+    size_t at = end;
+    while (at > h + 1 && Trim(lines_[at - 1].raw).empty())
+        --at;
+    lines_.insert(lines_.begin() + std::ptrdiff_t(at), Line{line});
+    if (at == lines_.size() - 1)
+        finalNewline_ = true;
+}
+
+void IniFile::WriteInteger(const std::string& section, const std::string& key, int value)
+{
+    WriteString(section, key, std::to_string(value));
+}
+
+void IniFile::WriteBool(const std::string& section, const std::string& key, bool value)
+{
+    WriteString(section, key, value ? "1" : "0");
+}
+
+bool IniFile::SectionExists(const std::string& section) const
+{
+    return FindSection(section) != npos;
+}
+
+bool IniFile::ValueExists(const std::string& section, const std::string& key) const
+{
+    size_t h = FindSection(section);
+    return h != npos && FindKey(h, key) != npos;
+}
+
+std::vector<std::string> IniFile::Sections() const
+{
+    std::vector<std::string> out;
+    std::string name;
+    for (const auto& l : lines_)
+        if (HeaderName(l.raw, name))
+            out.push_back(name);
+    return out;
+}
+
+std::vector<std::string> IniFile::Keys(const std::string& section) const
+{
+    std::vector<std::string> out;
+    size_t h = FindSection(section);
+    if (h == npos)
+        return out;
+    std::string k, v;
+    for (size_t i = h + 1, end = SectionEnd(h); i < end; ++i)
+        if (KeyValue(lines_[i].raw, k, v))
+            out.push_back(k);
+    return out;
+}
+
+void IniFile::EraseSection(const std::string& section)
+{
+    for (size_t h; (h = FindSection(section)) != npos;)
+        lines_.erase(lines_.begin() + std::ptrdiff_t(h), lines_.begin() + std::ptrdiff_t(SectionEnd(h)));
+}
+
+void IniFile::DeleteKey(const std::string& section, const std::string& key)
+{
+    size_t h = FindSection(section);
+    if (h == npos)
+        return;
+    size_t i = FindKey(h, key);
+    if (i != npos)
+        lines_.erase(lines_.begin() + std::ptrdiff_t(i));
+}
+
+} // namespace pc

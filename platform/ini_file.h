@@ -1,0 +1,59 @@
+#pragma once
+// INI text with Windows profile semantics: section and key names match
+// without regard to case, the first match wins, values are trimmed, stripped of
+// one pair of surrounding quotes and cut at 2047 characters. Writes update the
+// first matching line in place, append a key at the end of its section and a
+// new section at the end of the text; lines end in CR LF. Lines nobody wrote
+// stay byte for byte as they were.
+#include <string>
+#include <vector>
+
+namespace pc {
+
+class IniFile {
+public:
+    static constexpr size_t kMaxValue = 2047;
+
+    IniFile() = default;
+    static IniFile FromText(std::string text);
+    // A missing file gives an empty INI; an unreadable one throws FileError.
+    static IniFile Load(const std::string& path);
+    // Through a temporary file beside the target; throws FileError.
+    void Save(const std::string& path) const;
+
+    std::string Text() const;
+
+    std::string ReadString(const std::string& section, const std::string& key, const std::string& def = {}) const;
+    // Decimal, or hexadecimal after "$" or "0x"; anything else gives def.
+    int ReadInteger(const std::string& section, const std::string& key, int def) const;
+    // An integer that is true when not 0.
+    bool ReadBool(const std::string& section, const std::string& key, bool def) const;
+    // Decimal with '.'; anything else gives def.
+    double ReadFloat(const std::string& section, const std::string& key, double def) const;
+
+    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    void WriteInteger(const std::string& section, const std::string& key, int value);
+    void WriteBool(const std::string& section, const std::string& key, bool value); // "1" or "0"
+
+    bool SectionExists(const std::string& section) const;
+    bool ValueExists(const std::string& section, const std::string& key) const;
+    std::vector<std::string> Sections() const;
+    std::vector<std::string> Keys(const std::string& section) const;
+    void EraseSection(const std::string& section);
+    void DeleteKey(const std::string& section, const std::string& key);
+
+private:
+    struct Line {
+        std::string raw; // without its line end
+    };
+    // Index of the first line of the first matching section's header, or npos.
+    size_t FindSection(const std::string& section) const;
+    // End (exclusive) of the section whose header is at line h.
+    size_t SectionEnd(size_t h) const;
+    size_t FindKey(size_t header, const std::string& key) const;
+
+    std::vector<Line> lines_;
+    bool finalNewline_ = true;
+};
+
+} // namespace pc

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include "platform/errors.h"
+#include "platform/file_io.h"
+#include "platform/ini_file.h"
+#include "tests/support/test_data.h"
+
+namespace {
+
+using pc::IniFile;
+
+TEST(IniRead, ProfileSemantics)
+{
+    auto ini = IniFile::FromText(
+        "[Settings]\r\n"
+        "  StartMode =  2  \r\n"
+        "Name=\"quoted value\"\r\n"
+        "Single='x'\r\n"
+        "Half=\"open\r\n"
+        "NoEquals line\r\n"
+        "startmode=9\r\n"
+        "[settings]\r\n"
+        "Late=1\r\n"
+        "[ Spaced ]\n"
+        "Hex=$1F\n"
+        "Hex2=0xFFFFFFFF\n"
+        "Bad=12abc\n"
+        "Float=0.25\n"
+        "Last=end");
+    EXPECT_EQ(ini.ReadInteger("SETTINGS", "startMODE", 0), 2); // case-insensitive, first match wins
+    EXPECT_EQ(ini.ReadString("Settings", "Name"), "quoted value");
+    EXPECT_EQ(ini.ReadString("Settings", "Single"), "x");
+    EXPECT_EQ(ini.ReadString("Settings", "Half"), "\"open");
+    EXPECT_EQ(ini.ReadString("Settings", "Late", "none"), "none"); // only the first section is read
+    EXPECT_EQ(ini.ReadInteger("Spaced", "Hex", 0), 31);
+    EXPECT_EQ(ini.ReadInteger("Spaced", "Hex2", 0), -1);
+    EXPECT_EQ(ini.ReadInteger("Spaced", "Bad", 7), 7);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("Spaced", "Float", 0), 0.25);
+    EXPECT_EQ(ini.ReadString("Spaced", "Last"), "end"); // no final newline
+    EXPECT_TRUE(ini.ReadBool("Spaced", "Hex", false));
+    EXPECT_FALSE(ini.ReadBool("Missing", "Hex", false));
+    EXPECT_EQ(ini.Keys("Settings"), (std::vector<std::string>{"StartMode", "Name", "Single", "Half", "startmode"}));
+}
+
+TEST(IniRead, ValuesAreCutAt2047Characters)
+{
+    std::string longValue(5000, 'v');
+    auto ini = IniFile::FromText("[A]\r\nK=" + longValue + "\r\n");
+    EXPECT_EQ(ini.ReadString("A", "K").size(), 2047u);
+}
+
+TEST(IniWrite, UpdatesInPlaceAndAppends)
+{
+    const std::string text = "; comment\r\n[Settings]\r\nStartMode=0\r\n\r\n[Other]\r\nA=1";
+    auto ini = IniFile::FromText(text);
+    EXPECT_EQ(ini.Text(), text); // untouched text round-trips byte for byte
+
+    ini.WriteInteger("settings", "STARTMODE", 2);
+    ini.WriteBool("Settings", "SoftwareRender", false);
+    ini.WriteString("Other", "B", "x");
+    ini.WriteString("New", "C", "y");
+    EXPECT_EQ(ini.Text(),
+              "; comment\r\n[Settings]\r\nSTARTMODE=2\r\nSoftwareRender=0\r\n\r\n[Other]\r\nA=1\r\nB=x\r\n[New]\r\nC=y\r\n");
+
+    ini.DeleteKey("Other", "A");
+    ini.EraseSection("settings");
+    EXPECT_EQ(ini.Sections(), (std::vector<std::string>{"Other", "New"}));
+}
+
+TEST(IniFile, SavesThroughATemporaryFileAndLoadsMissingAsEmpty)
+{
+    pc::test::TempDir dir;
+    auto missing = IniFile::Load(dir.file("none.ini"));
+    EXPECT_TRUE(missing.Sections().empty());
+
+    IniFile ini;
+    ini.WriteInteger("Settings", "PixelsFormat", 5);
+    ini.Save(dir.file("a.INI"));
+    auto back = IniFile::Load(dir.file("a.INI"));
+    EXPECT_EQ(back.ReadInteger("Settings", "PixelsFormat", 0), 5);
+    EXPECT_EQ(back.Text(), "[Settings]\r\nPixelsFormat=5\r\n");
+
+    EXPECT_THROW(ini.Save(dir.file("no/such/folder/a.ini")), pc::FileError);
+}
+
+} // namespace
