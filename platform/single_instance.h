@@ -1,0 +1,53 @@
+#pragma once
+// One running instance per user takes project paths from later ones. The
+// first instance listens on a local socket in the user's runtime folder; a
+// second one started with a project path sends it there and exits.
+//
+// Wire format, sender to listener: u32 little-endian length, then the path
+// in UTF-8. The listener answers one byte, 1, once the path is queued.
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <string>
+
+class QLocalServer;
+class QLocalSocket;
+
+namespace pc {
+
+// True when the last extension of arg (after the last '/' or ':') is
+// ".qv7kb" in any case.
+bool IsProjectPath(const std::string& arg);
+
+// The socket path for this user.
+QString InstanceChannelName();
+
+// Sends path to a running instance. True when it took the path; false when
+// none listens or it does not answer within timeoutMs.
+bool HandOverProject(const QString& path, int timeoutMs = 3000);
+
+// Longest path accepted from a peer.
+constexpr uint32_t kMaxHandOverPath = 64 * 1024;
+
+class InstanceListener : public QObject {
+    Q_OBJECT
+public:
+    explicit InstanceListener(QObject* parent = nullptr);
+    ~InstanceListener() override;
+    // False when another live instance already listens.
+    bool Listen();
+    // Stops taking paths, so a relaunched instance does not hand its path
+    // back to this one while it closes.
+    void Stop();
+    bool IsListening() const;
+
+signals:
+    void ProjectReceived(const QString& path);
+
+private:
+    void Accept();
+    void ReadFrom(QLocalSocket* socket);
+    std::unique_ptr<QLocalServer> server_;
+};
+
+} // namespace pc
