@@ -1,0 +1,74 @@
+// project-info FILE: sections, objects and blobs of a project file.
+#include <cstdio>
+
+#include "app/probe/probe_registry.h"
+#include "app/project_file.h"
+#include "platform/file_io.h"
+
+namespace {
+
+using namespace pc::project;
+
+void PrintBlob(const char* what, const Blob& b, int64_t& total)
+{
+    if (!b.Present())
+        return;
+    std::printf("  blob %-14s start %lld size %lld\n", what, static_cast<long long>(b.start), static_cast<long long>(b.size));
+    total += b.size;
+}
+
+int ProjectInfo(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: project-info FILE\n");
+        return 2;
+    }
+    std::vector<uint8_t> file;
+    ReadResult r;
+    try {
+        file = pc::ReadFileBytes(argv[1]);
+        r = ReadProject(file);
+    } catch (const pc::Error& e) {
+        std::fprintf(stderr, "Can not load file:\n%s\n%s\n", argv[1], e.what());
+        return 1;
+    }
+    const Scene& s = r.scene;
+    int64_t total = 0;
+    std::printf("version %g, author \"%s\", date \"%s\"\n", s.version, s.author.c_str(), s.date.c_str());
+    std::printf("export %dx%d, camera (%d,%d,%d) look-at (%d,%d,%d) angle %d, light (%d,%d,%d)\n", s.exportW, s.exportH,
+                s.cameraX, s.cameraY, s.cameraZ, s.lookAtX, s.lookAtY, s.lookAtZ, s.lookAtA, s.lightX, s.lightY, s.lightZ);
+    std::printf("floor texture %d colour %06X, background texture %d colour %06X\n", s.floorTextureId, s.floorColour,
+                s.backgroundTextureId, s.backgroundColour);
+    PrintBlob("floor", s.floorPicture, total);
+    PrintBlob("background", s.backgroundPicture, total);
+    int objects = 0;
+    for (int slot = 0; slot < kSlots; ++slot) {
+        const auto& o = s.slots[size_t(slot)];
+        if (!o)
+            continue;
+        ++objects;
+        std::printf("object [%d] kind %d \"%s\"%s\n", slot, o->kind, o->name.c_str(), o->visible ? "" : " hidden");
+        for (int j = 0; j < kFaces; ++j) {
+            std::string n = "face " + std::to_string(j);
+            PrintBlob(n.c_str(), o->faces[size_t(j)].picture, total);
+        }
+        PrintBlob("model", o->model, total);
+        for (size_t m = 0; m < o->materials.size(); ++m) {
+            std::string n = "material " + std::to_string(m);
+            PrintBlob(n.c_str(), o->materials[m].picture, total);
+        }
+        PrintBlob("text", o->text, total);
+    }
+    for (const auto& w : r.warnings)
+        std::printf("warning: %s\n", w.c_str());
+    const int64_t blobArea = int64_t(file.size()) - 8 -
+                             int64_t(uint32_t(file[file.size() - 4]) | uint32_t(file[file.size() - 3]) << 8 |
+                                     uint32_t(file[file.size() - 2]) << 16 | uint32_t(file[file.size() - 1]) << 24);
+    std::printf("%d objects, %lld blob bytes of %lld in the blob area: %s\n", objects, static_cast<long long>(total),
+                static_cast<long long>(blobArea), total == blobArea ? "sizes add up" : "sizes do NOT add up");
+    return total == blobArea ? 0 : 1;
+}
+
+pc::probe::ProbeRegistrar reg("project-info", "FILE", ProjectInfo);
+
+} // namespace

@@ -1,0 +1,327 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "app/project_file.h"
+#include "platform/file_io.h"
+#include "platform/ini_file.h"
+#include "tests/support/test_data.h"
+
+namespace {
+
+using namespace pc::project;
+
+std::vector<uint8_t> Pattern(size_t n, uint8_t seed)
+{
+    std::vector<uint8_t> v(n);
+    for (size_t i = 0; i < n; ++i)
+        v[i] = uint8_t(i * 7 + seed);
+    return v;
+}
+
+uint32_t U32At(const std::vector<uint8_t>& v, size_t at)
+{
+    return uint32_t(v[at]) | uint32_t(v[at + 1]) << 8 | uint32_t(v[at + 2]) << 16 | uint32_t(v[at + 3]) << 24;
+}
+
+struct Fixture {
+    pc::test::TempDir dir;
+    WriteOptions options;
+    Fixture()
+    {
+        std::filesystem::create_directories(dir.path() / "Texture");
+        options.textureFolder = dir.file("Texture/");
+        options.date = "07/12/2026 10:00:00";
+    }
+    void Texture(int id, const std::vector<uint8_t>& bytes) { pc::WriteFileAtomic(options.textureFolder + std::to_string(id), bytes); }
+    std::vector<uint8_t> Save(const Scene& s, const std::string& name = "p.qv7kb")
+    {
+        WriteProject(dir.file(name), s, options);
+        return pc::ReadFileBytes(dir.file(name));
+    }
+};
+
+pc::IniFile IniOf(const std::vector<uint8_t>& file)
+{
+    uint32_t b = U32At(file, file.size() - 8), n = U32At(file, file.size() - 4);
+    return pc::IniFile::FromText(std::string(file.begin() + b, file.begin() + b + n));
+}
+
+TEST(ProjectWrite, WorkedLayout)
+{
+    Fixture fx;
+    auto floor = Pattern(30054, 1), front = Pattern(49206, 2);
+    fx.Texture(7, floor);
+    fx.Texture(9, front);
+    Scene s;
+    s.floorTextureId = 7;
+    Object box;
+    box.faces[0].textureId = 9;
+    s.slots[0] = box;
+
+    auto file = fx.Save(s);
+    EXPECT_TRUE(std::equal(floor.begin(), floor.end(), file.begin()));
+    EXPECT_TRUE(std::equal(front.begin(), front.end(), file.begin() + 30054));
+    EXPECT_EQ(U32At(file, file.size() - 8), 79260u);
+    EXPECT_EQ(U32At(file, file.size() - 4), file.size() - 79260 - 8);
+    auto ini = IniOf(file);
+    EXPECT_EQ(ini.ReadInteger("Floor", "FSpstart", -1), 0);
+    EXPECT_EQ(ini.ReadInteger("Floor", "FSpsize", -1), 30054);
+    EXPECT_EQ(ini.ReadInteger("0", "Ipstart0", -1), 30054);
+    EXPECT_EQ(ini.ReadInteger("0", "Ipsize0", -1), 49206);
+    EXPECT_FALSE(ini.ValueExists("0", "Ipstart1")); // solid colour: no blob keys
+    EXPECT_FALSE(ini.ValueExists("Floor", "FBSpstart"));
+}
+
+TEST(ProjectWrite, EmptySceneHas37SectionsInOrder)
+{
+    Fixture fx;
+    auto file = fx.Save(Scene{});
+    EXPECT_EQ(U32At(file, file.size() - 8), 0u);
+    auto ini = IniOf(file);
+    auto sections = ini.Sections();
+    ASSERT_EQ(sections.size(), 37u);
+    EXPECT_EQ(std::vector<std::string>(sections.begin(), sections.begin() + 5),
+              (std::vector<std::string>{"Copyright", "Export", "Camera", "Light", "Floor"}));
+    for (int slot = 0; slot < 32; ++slot) {
+        EXPECT_EQ(sections[size_t(5 + slot)], std::to_string(slot));
+        EXPECT_EQ(ini.Keys(std::to_string(slot)), std::vector<std::string>{"Exist"});
+    }
+    EXPECT_EQ(ini.ReadString("Copyright", "Version"), "3.100716");
+    EXPECT_EQ(ini.ReadString("Copyright", "Author"), "Prismcase");
+}
+
+TEST(ProjectWrite, KeyOrderAndValueForms)
+{
+    Fixture fx;
+    fx.Texture(3, Pattern(10, 3));
+    Scene s;
+    Object model;
+    model.kind = kKindModel;
+    model.name = "two\r\nlines";
+    model.faces[1].textureId = 3; // a model never writes face blobs
+    fx.Texture(100, Pattern(50, 4));
+    model.modelPath = fx.options.textureFolder + "100";
+    Material white;
+    white.color = -1;
+    white.uTile = 0.1f;
+    model.materials = {white, Material{}};
+    model.materials[1].textureId = 3;
+    model.objectVisibleSize = {1.0f, 0.5f};
+    s.slots[2] = model;
+    Object text;
+    text.kind = kKindText;
+    s.slots[0] = text; // empty memo: a zero-length blob
+
+    auto ini = IniOf(fx.Save(s));
+    auto keys = ini.Keys("2");
+    std::vector<std::string> head(keys.begin(), keys.begin() + 8);
+    EXPECT_EQ(head, (std::vector<std::string>{"Exist", "OType", "OName", "Visible", "It0", "Ic0", "It1", "Ic1"}));
+    EXPECT_EQ(keys[8], "Tb1_0");
+    EXPECT_EQ(ini.ReadString("2", "OName"), "two  lines");
+    EXPECT_FALSE(ini.ValueExists("2", "Ipstart1"));
+    EXPECT_EQ(ini.ReadString("2", "File3dsMatRU_0"), "0.100000001490116");
+    EXPECT_EQ(ini.ReadString("2", "File3dsMatRV_0"), "1");
+    EXPECT_EQ(ini.ReadString("2", "File3dsMatColor_0"), "-1");
+    EXPECT_EQ(ini.ReadString("2", "File3dsMatColor_1"), "-7829368");
+    EXPECT_FALSE(ini.ValueExists("2", "File3dsMatTextStart0"));
+    EXPECT_EQ(ini.ReadInteger("2", "File3dsMatTextSize1", 0), 10);
+    EXPECT_EQ(ini.ReadString("2", "File3dsObjZS_1"), "0.5");
+    EXPECT_EQ(ini.ReadInteger("1", "Exist", -1), 0);
+    EXPECT_EQ(ini.ReadInteger("0", "Text3dSize", -1), 0);
+    EXPECT_EQ(ini.ReadString("0", "Text3dFontName"), "Arial");
+}
+
+TEST(ProjectWrite, MissingWorkFileKeepsTheOldProject)
+{
+    Fixture fx;
+    auto old = fx.Save(Scene{});
+    Scene s;
+    s.floorTextureId = 42; // no such work file
+    EXPECT_THROW(fx.Save(s), pc::FileError);
+    EXPECT_EQ(pc::ReadFileBytes(fx.dir.file("p.qv7kb")), old);
+}
+
+Scene RichScene(Fixture& fx)
+{
+    fx.Texture(5, Pattern(300, 5));
+    fx.Texture(6, Pattern(200, 6));
+    fx.Texture(8, Pattern(64, 8));
+    fx.Texture(200, Pattern(90, 9));
+    Scene s;
+    s.exportW = 640;
+    s.exportH = 480;
+    s.cameraX = 12;
+    s.lightZ = -30;
+    s.shadowVisible = true;
+    s.floorTextureId = 5;
+    s.backgroundColour = pc::RGB(1, 2, 3);
+    Object box;
+    box.name = "Box one";
+    box.faces[2].textureId = 6;
+    box.faces[3].colour = pc::RGB(200, 10, 10);
+    for (int r = 1; r <= 5; ++r)
+        for (int c = 0; c < 4; ++c)
+            box.trackbars[size_t(r)][size_t(c)] = r * 10 + c;
+    s.slots[0] = box;
+    Object model;
+    model.kind = kKindModel;
+    model.modelPath = fx.options.textureFolder + "200";
+    model.materials.resize(2);
+    model.materials[0].textureId = 8;
+    model.materials[1].color = int32_t(0x80FF0000u);
+    model.objectVisibleSize = {0.75f};
+    s.slots[3] = model;
+    Object text;
+    text.kind = kKindText;
+    text.fontName = "Liberation Serif";
+    text.textLines = {"Hello", "wörld"};
+    s.slots[4] = text;
+    return s;
+}
+
+// Puts the blobs of a read file back into work files under the ids the scene names.
+void RestoreWorkFiles(Fixture& fx, const std::vector<uint8_t>& file, Scene& s)
+{
+    auto put = [&](int id, const Blob& b) {
+        auto bytes = BlobBytes(file, b);
+        fx.Texture(id, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    };
+    if (s.floorTextureId)
+        put(s.floorTextureId, s.floorPicture);
+    if (s.backgroundTextureId)
+        put(s.backgroundTextureId, s.backgroundPicture);
+    int next = 1000;
+    for (auto& o : s.slots) {
+        if (!o)
+            continue;
+        for (auto& f : o->faces)
+            if (f.textureId && o->kind != kKindModel)
+                put(f.textureId, f.picture);
+        if (o->kind == kKindModel) {
+            put(next, o->model);
+            o->modelPath = fx.options.textureFolder + std::to_string(next++);
+            for (auto& m : o->materials)
+                if (m.picture.Present()) {
+                    m.textureId = next;
+                    put(next++, m.picture);
+                }
+        }
+    }
+}
+
+TEST(ProjectRoundTrip, SaveLoadSaveGivesTheSameBytes)
+{
+    Fixture fx;
+    auto first = fx.Save(RichScene(fx), "a.qv7kb");
+    auto read = ReadProject(first);
+    EXPECT_TRUE(read.warnings.empty());
+    const Scene& s = read.scene;
+    EXPECT_EQ(s.exportW, 640);
+    EXPECT_EQ(s.lightZ, -30);
+    EXPECT_TRUE(s.shadowVisible);
+    EXPECT_EQ(s.backgroundColour, pc::RGB(1, 2, 3));
+    ASSERT_TRUE(s.slots[0] && s.slots[3] && s.slots[4]);
+    EXPECT_EQ(s.slots[0]->name, "Box one");
+    EXPECT_EQ(s.slots[0]->trackbars[5][3], 53);
+    EXPECT_EQ(s.slots[3]->materials[1].color, int32_t(0x80FF0000u));
+    EXPECT_FLOAT_EQ(s.slots[3]->objectVisibleSize.at(0), 0.75f);
+    EXPECT_EQ(s.slots[4]->textLines, (std::vector<std::string>{"Hello", "wörld"}));
+    EXPECT_EQ(s.slots[4]->fontName, "Liberation Serif");
+
+    Scene again = read.scene;
+    RestoreWorkFiles(fx, first, again);
+    auto second = fx.Save(again, "b.qv7kb");
+    EXPECT_EQ(second, first);
+}
+
+TEST(ProjectRead, RefusesDamagedFiles)
+{
+    Fixture fx;
+    auto good = fx.Save(RichScene(fx));
+    auto withTrailer = [&](int32_t b, int32_t n) {
+        auto v = good;
+        for (int i = 0; i < 4; ++i) {
+            v[v.size() - 8 + size_t(i)] = uint8_t(uint32_t(b) >> (8 * i));
+            v[v.size() - 4 + size_t(i)] = uint8_t(uint32_t(n) >> (8 * i));
+        }
+        return v;
+    };
+    auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string t(good.begin(), good.end());
+        auto at = t.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        t.replace(at, from.size(), to);
+        std::vector<uint8_t> v(t.begin(), t.end());
+        // keep the trailer consistent with the changed INI length
+        int32_t b = int32_t(U32At(good, good.size() - 8));
+        int32_t n = int32_t(v.size() - 8) - b;
+        for (int i = 0; i < 4; ++i)
+            v[v.size() - 4 + size_t(i)] = uint8_t(uint32_t(n) >> (8 * i));
+        return v;
+    };
+    struct Case { const char* name; std::vector<uint8_t> data; };
+    uint32_t b = U32At(good, good.size() - 8);
+    std::vector<Case> cases = {
+        {"empty", {}},
+        {"seven bytes", {1, 2, 3, 4, 5, 6, 7}},
+        {"negative blob size", withTrailer(-1, 10)},
+        {"zero ini", withTrailer(int32_t(b), 0)},
+        {"ini past end", withTrailer(int32_t(b), INT32_MAX)},
+        {"sizes do not add up", withTrailer(int32_t(b) - 1, int32_t(good.size() - 8 - b))},
+        {"no known section", [] { std::string t = "[Other]\r\nA=1\r\n"; std::vector<uint8_t> v(t.begin(), t.end());
+                                  v.insert(v.end(), {0, 0, 0, 0, uint8_t(t.size()), 0, 0, 0}); return v; }()},
+        {"face blob past the data", replaced("Ipsize2=200", "Ipsize2=999999")},
+        {"negative blob start", replaced("FSpstart=0", "FSpstart=-5")},
+        {"huge material count", replaced("File3dsMatCount=2", "File3dsMatCount=2000000000")},
+    };
+    for (const auto& c : cases)
+        EXPECT_THROW(ReadProject(c.data), ProjectError) << c.name;
+
+    // Every truncation is refused, never crashes.
+    for (size_t n = 0; n < good.size(); n += 13)
+        EXPECT_THROW(ReadProject(std::span<const uint8_t>(good.data(), n)), ProjectError) << n;
+
+    // Random trailers: refused or accepted, never out of range.
+    std::mt19937 rng(7);
+    for (int i = 0; i < 2000; ++i) {
+        auto v = withTrailer(int32_t(rng()), int32_t(rng() % 4096));
+        try {
+            ReadProject(v);
+        } catch (const ProjectError&) {
+        }
+    }
+}
+
+TEST(ProjectRead, UnknownKindIsSkippedWithAWarning)
+{
+    Fixture fx;
+    Scene s;
+    s.slots[1] = Object{};
+    s.slots[1]->kind = 12;
+    s.slots[5] = Object{};
+    auto r = ReadProject(fx.Save(s));
+    EXPECT_FALSE(r.scene.slots[1]);
+    EXPECT_TRUE(r.scene.slots[5]);
+    ASSERT_EQ(r.warnings.size(), 1u);
+    EXPECT_NE(r.warnings[0].find("[1]"), std::string::npos);
+}
+
+TEST(ProjectRead, OldEightBitTextAndLocaleFloats)
+{
+    std::string ini = "[Copyright]\r\nVersion=3,5\r\n[0]\r\nExist=1\r\nOType=7\r\nOName=caf\xe9\r\nFile3dsMatCount=1\r\n"
+                      "File3dsMatRU_0=2,5\r\nFile3dsMatRV_0=abc\r\n";
+    std::vector<uint8_t> v(ini.begin(), ini.end());
+    v.insert(v.end(), {0, 0, 0, 0, uint8_t(ini.size()), 0, 0, 0});
+    auto r = ReadProject(v);
+    ASSERT_TRUE(r.scene.slots[0]);
+    EXPECT_EQ(r.scene.slots[0]->name, "café");
+    EXPECT_FLOAT_EQ(r.scene.slots[0]->materials[0].uTile, 2.5f);
+    EXPECT_FLOAT_EQ(r.scene.slots[0]->materials[0].vTile, 1.0f);
+    EXPECT_DOUBLE_EQ(r.scene.version, 3.5);
+    EXPECT_EQ(r.scene.lookAtA, 37);
+    EXPECT_EQ(WithProjectExtension("/a.b/scene.png"), "/a.b/scene.qv7kb");
+    EXPECT_EQ(WithProjectExtension("/a.b/scene"), "/a.b/scene.qv7kb");
+}
+
+} // namespace
