@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/alpha_extraction.h"
+#include "app/pass_blend.h"
+#include "app/render_plan.h"
+#include "platform/resample.h"
+
+namespace {
+
+using pc::AntiAlias;
+
+TEST(RenderPlan, ScaleAndPassesPerMethodOnAFullHdDesktop)
+{
+    struct Case { AntiAlias method; float scale; int passes; };
+    const float limit = float(std::sqrt(2.0 * 1920 * 1080 / (400.0 * 400.0)));
+    for (auto c : {Case{AntiAlias::Halftone, limit, 1}, Case{AntiAlias::Auto, 2.7f, 24},
+                   Case{AntiAlias::Accumulation, 1.0f, 24}, Case{AntiAlias::None, 1.0f, 1}}) {
+        auto p = pc::PlanRender(400, 400, 1920, 1080, c.method);
+        EXPECT_FLOAT_EQ(p.scale, c.scale) << int(c.method);
+        EXPECT_EQ(p.passes, c.passes);
+        EXPECT_EQ(p.renderW, int(400 * c.scale));
+    }
+    EXPECT_NEAR(limit, 5.09f, 0.01f);
+}
+
+TEST(RenderPlan, LargeOutputsRenderBelowSizeAndNeverZero)
+{
+    auto big = pc::PlanRender(4096, 4096, 1920, 1080, AntiAlias::None);
+    EXPECT_LT(big.scale, 1.0f);
+    EXPECT_LT(big.renderW, 4096);
+    auto thin = pc::PlanRender(4096, 1, 1920, 1080, AntiAlias::Auto);
+    EXPECT_GE(thin.renderW, 1);
+    EXPECT_GE(thin.renderH, 1);
+    auto thin2 = pc::PlanRender(1, 4096, 640, 480, AntiAlias::Halftone);
+    EXPECT_GE(thin2.renderW, 1);
+}
+
+TEST(RenderPlan, TilesCoverThePictureWithEdgeTilesAtTheirOwnSize)
+{
+    auto tiles = pc::PlanTiles(2500, 1300, 1920, 1080);
+    ASSERT_EQ(tiles.size(), 4u);
+    EXPECT_EQ(tiles[1].left, 1920);
+    EXPECT_EQ(tiles[1].width, 580);
+    EXPECT_EQ(tiles[2].top, 1080);
+    EXPECT_EQ(tiles[2].height, 220);
+    EXPECT_EQ(tiles[0].readY, 1300 - 1080); // GL rows count from the bottom
+    EXPECT_EQ(tiles[2].readY, 0);
+    int64_t area = 0;
+    for (auto& t : tiles)
+        area += int64_t(t.width) * t.height;
+    EXPECT_EQ(area, 2500 * 1300);
+}
+
+TEST(RenderPlan, EnhancedModeFactor)
+{
+    struct Case { int w, h; float k; int lw, lh; };
+    for (auto c : {Case{400, 300, 8, 3200, 2400}, Case{512, 512, 8, 4096, 4096}, Case{1000, 600, 4, 4000, 2400},
+                   Case{4096, 100, 1, 4096, 100}}) {
+        auto p = pc::PlanLargeRender(c.w, c.h);
+        EXPECT_FLOAT_EQ(p.factor, c.k) << c.w << "x" << c.h;
+        EXPECT_EQ(p.width, c.lw);
+        EXPECT_EQ(p.height, c.lh);
+    }
+}
+
+TEST(PassBlend, WeightedBlendKeepsAConstantSceneExact)
+{
+    pc::Bitmap pic(2, 1);
+    const uint8_t pass[8] = {10, 20, 30, 255, 200, 100, 50, 255};
+    for (int i = 0; i < 24; ++i)
+        pc::BlendPassRow(pic, 0, 0, pass, 2, i, 24);
+    EXPECT_EQ(pic.Pixel(0, 0), pc::RGB(30, 20, 10));
+    EXPECT_EQ(pic.Pixel(1, 0), pc::RGB(50, 100, 200));
+
+    // The last pass enters with weight 1/24, the first is almost blended away.
+    pc::Bitmap p2(1, 1);
+    const uint8_t white[4] = {240, 240, 240, 255}, black[4] = {0, 0, 0, 255};
+    pc::BlendPassRow(p2, 0, 0, white, 1, 0, 24);
+    for (int i = 1; i < 24; ++i)
+        pc::BlendPassRow(p2, 0, 0, black, 1, i, 24);
+    EXPECT_LT(pc::GetRValue(p2.Pixel(0, 0)), 10);
+}
+
+TEST(AlphaExtraction, PixelCases)
+{
+    pc::Bitmap white(3, 1), black(3, 1), out;
+    white.SetPixel(0, 0, pc::RGB(10, 200, 30)); // opaque: the same on both
+    black.SetPixel(0, 0, pc::RGB(10, 200, 30));
+    white.SetPixel(1, 0, pc::RGB(255, 255, 255)); // background
+    black.SetPixel(1, 0, pc::RGB(0, 0, 0));
+    white.SetPixel(2, 0, pc::RGB(191, 191, 191)); // half-transparent grey
+    black.SetPixel(2, 0, pc::RGB(64, 64, 64));
+    ASSERT_TRUE(pc::AlphaFromWhiteBlack(white, black, out));
+    ASSERT_EQ(out.Format(), pc::PixelFormat::pf32bit);
+    const uint8_t* p = out.ScanLine(0);
+    EXPECT_EQ((std::vector<int>{p[0], p[1], p[2], p[3]}), (std::vector<int>{30, 200, 10, 255}));
+    EXPECT_EQ((std::vector<int>{p[4], p[5], p[6], p[7]}), (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ((std::vector<int>{p[8], p[9], p[10], p[11]}), (std::vector<int>{127, 127, 127, 128}));
+
+    pc::Bitmap other(2, 2), untouched(1, 1);
+    untouched.SetPixel(0, 0, pc::RGB(1, 2, 3));
+    EXPECT_FALSE(pc::AlphaFromWhiteBlack(white, other, untouched));
+    EXPECT_EQ(untouched.Pixel(0, 0), pc::RGB(1, 2, 3));
+}
+
+TEST(ResampleArea, AveragesCoveredAreaBothWays)
+{
+    pc::Bitmap src(4, 2);
+    for (int x = 0; x < 4; ++x)
+        for (int y = 0; y < 2; ++y)
+            src.SetPixel(x, y, (x < 2) ? pc::RGB(0, 0, 0) : pc::RGB(255, 255, 255));
+    auto half = pc::ResampleArea(src, 2, 1);
+    EXPECT_EQ(half.Pixel(0, 0), pc::RGB(0, 0, 0));
+    EXPECT_EQ(half.Pixel(1, 0), pc::RGB(255, 255, 255));
+    auto one = pc::ResampleArea(src, 1, 1);
+    EXPECT_NEAR(pc::GetRValue(one.Pixel(0, 0)), 128, 1);
+    auto third = pc::ResampleArea(src, 3, 1); // middle pixel straddles the edge
+    EXPECT_NEAR(pc::GetGValue(third.Pixel(1, 0)), 128, 1);
+
+    pc::Bitmap flat(3, 3);
+    flat.Fill(pc::RGB(17, 99, 201));
+    auto big = pc::ResampleArea(flat, 7, 5);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x)
+            ASSERT_EQ(big.Pixel(x, y), pc::RGB(17, 99, 201));
+}
+
+} // namespace
