@@ -6,7 +6,7 @@ dir=$1
 seconds=$2
 top=$(cd "$(dirname "$0")/.." && pwd)
 for fuzzer in "$dir"/fuzz_*; do
-  [ -x "$fuzzer" ] || continue
+  [ -f "$fuzzer" ] && [ -x "$fuzzer" ] || continue
   name=$(basename "$fuzzer")
   corpus=$(mktemp -d)
   seeds=()
