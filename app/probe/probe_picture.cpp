@@ -1,0 +1,37 @@
+// picture: converts a picture file to a BMP the way LoadTexture picks its
+// converter, by extension.
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "app/probe/probe_registry.h"
+#include "scene/picture_converters.h"
+
+namespace {
+
+int Picture(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: picture SRC OUT.bmp\n");
+        return 2;
+    }
+    // Metafile text is drawn with Qt's fonts; Qt's own chatter would break
+    // the one-line error.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    std::unique_ptr<QGuiApplication> app;
+    if (!QGuiApplication::instance()) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        static int qargc = 1;
+        app = std::make_unique<QGuiApplication>(qargc, argv);
+    }
+    if (!pc::ConvertPictureFile(argv[1], argv[2])) {
+        std::fprintf(stderr, "%s: not an uncompressed 24 or 32-bit TGA picture\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
+
+pc::probe::ProbeRegistrar reg("picture", "SRC OUT.bmp", Picture);
+
+} // namespace

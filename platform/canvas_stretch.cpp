@@ -1,0 +1,97 @@
+#include "platform/canvas_stretch.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/errors.h"
+
+namespace pc {
+
+namespace {
+
+// Source span [first, last) of each target pixel along one axis, clipped to
+// [0, limit); empty spans mark pixels with no source.
+struct Span {
+    int first, last;
+};
+
+std::vector<Span> AxisSpans(int dstLen, int srcStart, int srcLen, bool flip, int limit, StretchMode mode)
+{
+    std::vector<Span> spans(dstLen);
+    for (int i = 0; i < dstLen; ++i) {
+        int64_t u = flip ? dstLen - 1 - i : i;
+        int64_t a, b;
+        if (mode == StretchMode::Halftone) {
+            a = u * srcLen / dstLen;
+            b = ((u + 1) * srcLen + dstLen - 1) / dstLen;
+            b = std::max(b, a + 1);
+        } else {
+            a = (2 * u + 1) * srcLen / (2 * int64_t(dstLen));
+            b = a + 1;
+        }
+        a = std::clamp<int64_t>(srcStart + a, 0, limit);
+        b = std::clamp<int64_t>(srcStart + b, 0, limit);
+        spans[i] = {int(a), int(b)};
+    }
+    return spans;
+}
+
+} // namespace
+
+void StretchBlt(Bitmap& dst, Rect dstRect, const Bitmap& src, Rect srcRect, StretchMode mode)
+{
+    if (dst.Bits() < 24)
+        throw Error("StretchBlt needs a 24 or 32-bit target");
+    const int dw = std::abs(dstRect.Width()), dh = std::abs(dstRect.Height());
+    const int sw = std::abs(srcRect.Width()), sh = std::abs(srcRect.Height());
+    if (dw == 0 || dh == 0 || sw == 0 || sh == 0 || src.Empty() || dst.Empty())
+        return;
+    const bool flipX = (dstRect.Width() < 0) != (srcRect.Width() < 0);
+    const bool flipY = (dstRect.Height() < 0) != (srcRect.Height() < 0);
+    const int dx0 = std::min(dstRect.left, dstRect.right), dy0 = std::min(dstRect.top, dstRect.bottom);
+    const int sx0 = std::min(srcRect.left, srcRect.right), sy0 = std::min(srcRect.top, srcRect.bottom);
+
+    // Only the part of the target that lies inside dst is worked on.
+    const int cx0 = std::max(0, -dx0), cx1 = std::min(dw, dst.Width() - dx0);
+    const int cy0 = std::max(0, -dy0), cy1 = std::min(dh, dst.Height() - dy0);
+    if (cx0 >= cx1 || cy0 >= cy1)
+        return;
+    auto cols = AxisSpans(dw, sx0, sw, flipX, src.Width(), mode);
+    auto rows = AxisSpans(dh, sy0, sh, flipY, src.Height(), mode);
+
+    const int dbpp = dst.Bits() / 8;
+    const bool direct = src.Bits() >= 24;
+    const int sbpp = src.Bits() / 8;
+    for (int y = cy0; y < cy1; ++y) {
+        const Span rs = rows[y];
+        if (rs.first >= rs.last)
+            continue;
+        uint8_t* out = dst.ScanLine(dy0 + y);
+        for (int x = cx0; x < cx1; ++x) {
+            const Span cs = cols[x];
+            if (cs.first >= cs.last)
+                continue;
+            uint64_t b = 0, g = 0, r = 0, n = 0;
+            for (int sy = rs.first; sy < rs.last; ++sy) {
+                const uint8_t* in = src.ScanLine(sy);
+                for (int sx = cs.first; sx < cs.last; ++sx) {
+                    if (direct) {
+                        const uint8_t* p = in + int64_t(sx) * sbpp;
+                        b += p[0], g += p[1], r += p[2];
+                    } else {
+                        TColor c = src.Pixel(sx, sy);
+                        b += GetBValue(c), g += GetGValue(c), r += GetRValue(c);
+                    }
+                    ++n;
+                }
+            }
+            uint8_t* p = out + int64_t(dx0 + x) * dbpp;
+            p[0] = uint8_t((b + n / 2) / n);
+            p[1] = uint8_t((g + n / 2) / n);
+            p[2] = uint8_t((r + n / 2) / n);
+        }
+    }
+}
+
+} // namespace pc

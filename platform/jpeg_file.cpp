@@ -1,0 +1,216 @@
+#include "platform/jpeg_file.h"
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include <jpeglib.h>
+
+#include "platform/errors.h"
+#include "platform/file_io.h"
+
+namespace pc {
+
+namespace {
+
+// libjpeg reports fatal errors through error_exit, which must not return.
+// It jumps back to the one frame that set the jump buffer; that frame holds
+// no C++ object with a destructor, so nothing is skipped.
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void ErrorExit(j_common_ptr cinfo)
+{
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+void SilentMessage(j_common_ptr, int) {}
+
+// A crafted progressive file can hold thousands of tiny scans; real ones
+// have a handful.
+constexpr int kMaxScans = 500;
+
+void ProgressMonitor(j_common_ptr cinfo)
+{
+    if (cinfo->is_decompressor) {
+        auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+        if (d->input_scan_number > kMaxScans) {
+            auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+            std::snprintf(err->message, sizeof err->message, "too many scans");
+            std::longjmp(err->jump, 1);
+        }
+    }
+}
+
+void InstallErrors(ErrorManager& err)
+{
+    jpeg_std_error(&err.pub);
+    err.pub.error_exit = ErrorExit;
+    err.pub.emit_message = SilentMessage;
+    err.pub.output_message = [](j_common_ptr) {};
+    err.message[0] = 0;
+}
+
+struct DecodeState {
+    jpeg_decompress_struct cinfo;
+    ErrorManager err;
+    jpeg_progress_mgr progress;
+    const PictureLimits* limits;
+    Bitmap* out;
+    bool tooLarge = false;
+    bool cmyk = false;
+};
+
+// Reads the header and checks the size; the caller then allocates.
+bool DecodeHeader(DecodeState& s, const uint8_t* data, unsigned long size)
+{
+    if (setjmp(s.err.jump))
+        return false;
+    jpeg_mem_src(&s.cinfo, data, size);
+    jpeg_read_header(&s.cinfo, TRUE);
+    switch (s.cinfo.jpeg_color_space) {
+    case JCS_CMYK:
+    case JCS_YCCK:
+        s.cinfo.out_color_space = JCS_CMYK;
+        s.cmyk = true;
+        break;
+    default:
+        s.cinfo.out_color_space = JCS_EXT_BGR;
+        break;
+    }
+    jpeg_calc_output_dimensions(&s.cinfo);
+    return true;
+}
+
+// Decodes into s.out, already sized; rows are unpacked in place.
+bool DecodePixels(DecodeState& s, uint8_t* cmykRow)
+{
+    if (setjmp(s.err.jump))
+        return false;
+    jpeg_start_decompress(&s.cinfo);
+    while (s.cinfo.output_scanline < s.cinfo.output_height) {
+        JDIMENSION y = s.cinfo.output_scanline;
+        JSAMPROW row = s.cmyk ? cmykRow : s.out->ScanLine(int(y));
+        if (jpeg_read_scanlines(&s.cinfo, &row, 1) != 1)
+            return false;
+        if (s.cmyk) {
+            // Adobe writes CMYK inverted, which is how almost every CMYK
+            // JPEG is stored.
+            const bool inverted = s.cinfo.saw_Adobe_marker;
+            uint8_t* p = s.out->ScanLine(int(y));
+            for (JDIMENSION x = 0; x < s.cinfo.output_width; ++x) {
+                unsigned c = cmykRow[4 * x], m = cmykRow[4 * x + 1], yy = cmykRow[4 * x + 2], k = cmykRow[4 * x + 3];
+                if (!inverted)
+                    c = 255 - c, m = 255 - m, yy = 255 - yy, k = 255 - k;
+                p[3 * x] = uint8_t(yy * k / 255);
+                p[3 * x + 1] = uint8_t(m * k / 255);
+                p[3 * x + 2] = uint8_t(c * k / 255);
+            }
+        }
+    }
+    jpeg_finish_decompress(&s.cinfo);
+    return true;
+}
+
+struct DecompressGuard {
+    jpeg_decompress_struct* c;
+    ~DecompressGuard() { jpeg_destroy_decompress(c); }
+};
+
+struct CompressState {
+    jpeg_compress_struct cinfo;
+    ErrorManager err;
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+};
+
+bool EncodeRows(CompressState& s, const Bitmap& bmp, int quality)
+{
+    if (setjmp(s.err.jump))
+        return false;
+    jpeg_mem_dest(&s.cinfo, &s.buffer, &s.size);
+    s.cinfo.image_width = JDIMENSION(bmp.Width());
+    s.cinfo.image_height = JDIMENSION(bmp.Height());
+    s.cinfo.input_components = 3;
+    s.cinfo.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&s.cinfo);
+    jpeg_set_quality(&s.cinfo, quality, TRUE);
+    jpeg_start_compress(&s.cinfo, TRUE);
+    while (s.cinfo.next_scanline < s.cinfo.image_height) {
+        JSAMPROW row = const_cast<uint8_t*>(bmp.ScanLine(int(s.cinfo.next_scanline)));
+        jpeg_write_scanlines(&s.cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&s.cinfo);
+    return true;
+}
+
+} // namespace
+
+Bitmap ReadJpeg(std::span<const uint8_t> data, const PictureLimits& limits)
+{
+    if (data.empty())
+        throw BadInput("Empty JPEG file");
+    auto s = std::make_unique<DecodeState>();
+    InstallErrors(s->err);
+    s->cinfo.err = &s->err.pub;
+    jpeg_create_decompress(&s->cinfo);
+    DecompressGuard guard{&s->cinfo};
+    s->progress.progress_monitor = ProgressMonitor;
+    s->cinfo.progress = &s->progress;
+    s->cinfo.mem->max_memory_to_use = 1024L * 1024 * 1024;
+    if (!DecodeHeader(*s, data.data(), static_cast<unsigned long>(data.size())))
+        throw BadInput(std::string("JPEG error: ") + s->err.message);
+    CheckPictureSize(s->cinfo.output_width, s->cinfo.output_height, limits);
+    Bitmap out(int(s->cinfo.output_width), int(s->cinfo.output_height), PixelFormat::pf24bit);
+    std::vector<uint8_t> cmykRow(s->cmyk ? size_t(s->cinfo.output_width) * 4 : 0);
+    s->out = &out;
+    if (!DecodePixels(*s, cmykRow.data()))
+        throw BadInput(std::string("JPEG error: ") + (s->err.message[0] ? s->err.message : "truncated"));
+    return out;
+}
+
+Bitmap LoadJpegFile(const std::string& path, const PictureLimits& limits)
+{
+    return ReadJpeg(ReadFileBytes(path), limits);
+}
+
+std::vector<uint8_t> EncodeJpeg(const Bitmap& bmp, int quality)
+{
+    if (bmp.Empty())
+        throw Error("Cannot write an empty picture as JPEG");
+    Bitmap copy;
+    const Bitmap* src = &bmp;
+    if (bmp.Format() != PixelFormat::pf24bit) {
+        copy = bmp;
+        copy.SetPixelFormat(PixelFormat::pf24bit);
+        src = &copy;
+    }
+    auto s = std::make_unique<CompressState>();
+    InstallErrors(s->err);
+    s->cinfo.err = &s->err.pub;
+    jpeg_create_compress(&s->cinfo);
+    bool ok = EncodeRows(*s, *src, std::clamp(quality, 1, 100));
+    jpeg_destroy_compress(&s->cinfo);
+    std::vector<uint8_t> bytes;
+    if (ok)
+        bytes.assign(s->buffer, s->buffer + s->size);
+    std::free(s->buffer);
+    if (!ok)
+        throw Error(std::string("JPEG error: ") + s->err.message);
+    return bytes;
+}
+
+void SaveJpegFile(const std::string& path, const Bitmap& bmp, int quality)
+{
+    WriteFileAtomic(path, EncodeJpeg(bmp, quality));
+}
+
+} // namespace pc

@@ -1,0 +1,23 @@
+#pragma once
+// JPEG pictures through libjpeg-turbo. Decoding errors are thrown as
+// BadInput; nothing ever ends the process.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/bitmap.h"
+
+namespace pc {
+
+// A 24-bit bitmap of any baseline or progressive JPEG (grey, YCbCr, RGB,
+// CMYK and YCCK). The size is checked against limits before any pixel
+// memory is taken.
+Bitmap ReadJpeg(std::span<const uint8_t> data, const PictureLimits& limits = {});
+Bitmap LoadJpegFile(const std::string& path, const PictureLimits& limits = {});
+
+// quality 1..100; the bitmap may have any depth.
+std::vector<uint8_t> EncodeJpeg(const Bitmap& bmp, int quality);
+void SaveJpegFile(const std::string& path, const Bitmap& bmp, int quality);
+
+} // namespace pc

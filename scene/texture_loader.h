@@ -1,0 +1,39 @@
+#pragma once
+// Pictures entering the scene. A picture file is converted into the work
+// bitmap "temp.bmp", made into a mipmapped OpenGL texture, copied to the
+// texture's work file "Texture/<n>" and shown as a 65 x 65 thumbnail.
+// The texture number is the GL texture name; 0 means no texture.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/bitmap.h"
+
+namespace pc {
+
+using TextureId = uint32_t;
+
+std::string IntToAnsi(int64_t n);
+
+// WorkFolder() + "temp.bmp": every converter called by LoadTexture writes it.
+std::string WorkBitmapPath();
+// TextureFolder() + decimal tex (no extension).
+std::string TextureWorkFile(TextureId tex);
+
+// Needs a current GL context.
+// An empty fileName deletes the texture tex (tex keeps its number) and
+// returns null. Otherwise converts the file, replaces the texture in tex,
+// writes its work file and returns the thumbnail; null when the converter
+// produced nothing (a refused TGA). A converter's error passes out and
+// leaves tex and its texture untouched.
+std::unique_ptr<Bitmap> LoadTexture(const std::string& fileName, TextureId& tex);
+
+// Switches bitmap to 24 bits and makes a new mipmapped texture of it in tex
+// (any texture tex named before is not deleted). Needs a current GL context.
+void CreateTextureFromBitmap(Bitmap& bitmap, TextureId& tex);
+
+// 65 x 65, the picture averaged into the top-left 64 x 64, the last row and
+// column white.
+Bitmap MakeThumbnail(const Bitmap& picture);
+
+} // namespace pc

@@ -1,0 +1,15 @@
+#pragma once
+// Uncompressed true-colour TGA pictures (24 or 32 bits, no image ID, no
+// colour map). Other kinds are refused.
+#include <cstdint>
+#include <span>
+
+#include "platform/bitmap.h"
+
+namespace pc {
+
+// A 24-bit bitmap, rows and columns in the order the descriptor's origin
+// bits give. Throws BadInput for anything else.
+Bitmap ReadTga(std::span<const uint8_t> data, const PictureLimits& limits = {});
+
+} // namespace pc

@@ -1,0 +1,201 @@
+// The picture-file converters against real pictures, cross-checked with Qt's
+// own readers, and against broken files.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <filesystem>
+
+#include "platform/bmp_file.h"
+#include "platform/file_io.h"
+#include "platform/jpeg_file.h"
+#include "scene/icon_reader.h"
+#include "scene/picture_converters.h"
+#include "scene/tga_reader.h"
+#include "tests/support/test_data.h"
+
+namespace pc {
+namespace {
+
+using test::kGifTestImages;
+using test::kSdlImages;
+using test::TempDir;
+
+// Largest channel difference between our picture and Qt's.
+int MaxDifference(const Bitmap& ours, const QImage& theirs)
+{
+    EXPECT_EQ(ours.Width(), theirs.width());
+    EXPECT_EQ(ours.Height(), theirs.height());
+    if (ours.Width() != theirs.width() || ours.Height() != theirs.height())
+        return 256;
+    int worst = 0;
+    for (int y = 0; y < ours.Height(); ++y)
+        for (int x = 0; x < ours.Width(); ++x) {
+            const TColor c = ours.Pixel(x, y);
+            const QRgb q = theirs.pixel(x, y);
+            worst = std::max({worst, std::abs(GetRValue(c) - qRed(q)), std::abs(GetGValue(c) - qGreen(q)),
+                              std::abs(GetBValue(c) - qBlue(q))});
+        }
+    return worst;
+}
+
+// Qt's picture drawn over white, the way our converters composite.
+QImage OnWhite(const QImage& img)
+{
+    QImage out(img.size(), QImage::Format_RGB32);
+    out.fill(Qt::white);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            QRgb p = img.pixel(x, y);
+            int a = qAlpha(p);
+            auto mix = [a](int c) { return (c * a + 255 * (255 - a) + 127) / 255; };
+            out.setPixel(x, y, qRgb(mix(qRed(p)), mix(qGreen(p)), mix(qBlue(p))));
+        }
+    return out;
+}
+
+struct RealPicture {
+    std::string file;
+    int tolerance;
+};
+
+class ConvertRealPicture : public testing::TestWithParam<RealPicture> {};
+
+TEST_P(ConvertRealPicture, MatchesQtReader)
+{
+    TempDir dir;
+    const std::string src = kSdlImages + GetParam().file;
+    const std::string out = dir.file("out.bmp");
+    ASSERT_TRUE(ConvertPictureFile(src, out));
+    Bitmap ours = LoadBmpFile(out);
+    QImage theirs(QString::fromStdString(src));
+    ASSERT_FALSE(theirs.isNull());
+    EXPECT_LE(MaxDifference(ours, OnWhite(theirs.convertToFormat(QImage::Format_ARGB32))), GetParam().tolerance);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sdl, ConvertRealPicture,
+                         testing::Values(RealPicture{"sample.bmp", 0}, RealPicture{"sample.ico", 0},
+                                         RealPicture{"sample.cur", 0}, RealPicture{"sample.jpg", 2}),
+                         [](const auto& info) { return test::CaseName(info.param.file); });
+
+// TGA files written here from the BMP sample in each of the four origins.
+std::vector<uint8_t> MakeTga(const Bitmap& bmp, int bits, uint8_t descriptor)
+{
+    std::vector<uint8_t> f = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    f.push_back(uint8_t(bmp.Width()));
+    f.push_back(uint8_t(bmp.Width() >> 8));
+    f.push_back(uint8_t(bmp.Height()));
+    f.push_back(uint8_t(bmp.Height() >> 8));
+    f.push_back(uint8_t(bits));
+    f.push_back(descriptor);
+    const bool top = descriptor & 0x20, right = descriptor & 0x10;
+    for (int fy = 0; fy < bmp.Height(); ++fy)
+        for (int fx = 0; fx < bmp.Width(); ++fx) {
+            TColor c = bmp.Pixel(right ? bmp.Width() - 1 - fx : fx, top ? fy : bmp.Height() - 1 - fy);
+            f.push_back(GetBValue(c));
+            f.push_back(GetGValue(c));
+            f.push_back(GetRValue(c));
+            if (bits == 32)
+                f.push_back(0x80);
+        }
+    return f;
+}
+
+class TgaOrigin : public testing::TestWithParam<std::tuple<int, int>> {};
+
+TEST_P(TgaOrigin, RowsAndColumnsInPictureOrder)
+{
+    auto [bits, descriptor] = GetParam();
+    Bitmap sample = LoadBmpFile(kSdlImages + "sample.bmp");
+    sample.SetPixelFormat(PixelFormat::pf24bit);
+    TempDir dir;
+    WriteFileAtomic(dir.file("a.tga"), MakeTga(sample, bits, uint8_t(descriptor)));
+    ASSERT_TRUE(ConvertPictureFile(dir.file("a.tga"), dir.file("a.bmp")));
+    EXPECT_EQ(LoadBmpFile(dir.file("a.bmp")), sample);
+}
+
+INSTANTIATE_TEST_SUITE_P(All, TgaOrigin, testing::Combine(testing::Values(24, 32), testing::Values(0x00, 0x10, 0x20, 0x30)));
+
+TEST(Tga, RefusedKindsLeaveNoFile)
+{
+    TempDir dir;
+    Bitmap sample = LoadBmpFile(kSdlImages + "sample.bmp");
+    auto good = MakeTga(sample, 24, 0);
+    auto withColorMap = good;
+    withColorMap[1] = 1;
+    auto sixteenBits = good;
+    sixteenBits[16] = 16;
+    auto zeroWidth = good;
+    zeroWidth[12] = zeroWidth[13] = 0;
+    auto shortData = good;
+    shortData.resize(shortData.size() - 1);
+    // A header claiming 65535 x 65535 must fail on the size, not allocate.
+    auto huge = good;
+    huge[12] = huge[13] = huge[14] = huge[15] = 0xFF;
+    int n = 0;
+    for (const auto& bytes : {withColorMap, sixteenBits, zeroWidth, shortData, huge}) {
+        std::string src = dir.file("bad" + std::to_string(n++) + ".tga");
+        WriteFileAtomic(src, bytes);
+        EXPECT_FALSE(TgaToBmpFile(src, dir.file("out.bmp"))) << src;
+        EXPECT_FALSE(FileExists(dir.file("out.bmp")));
+    }
+    // Run-length coded, as the SDL sample is.
+    EXPECT_FALSE(TgaToBmpFile(kSdlImages + "sample.tga", dir.file("out.bmp")));
+    EXPECT_FALSE(FileExists(dir.file("out.bmp")));
+}
+
+TEST(Converters, ExtensionPicksConverterWhateverItsCase)
+{
+    TempDir dir;
+    std::filesystem::copy_file(kSdlImages + "sample.jpg", dir.file("a.JpEg"));
+    ASSERT_TRUE(ConvertPictureFile(dir.file("a.JpEg"), dir.file("a.bmp")));
+    EXPECT_EQ(LoadBmpFile(dir.file("a.bmp")), LoadJpegFile(kSdlImages + "sample.jpg"));
+    // Unknown extensions are read as BMP.
+    std::filesystem::copy_file(kSdlImages + "sample.bmp", dir.file("b.gif"));
+    EXPECT_TRUE(ConvertPictureFile(dir.file("b.gif"), dir.file("b.bmp")));
+    std::filesystem::copy_file(kSdlImages + "sample.jpg", dir.file("c.bmp.xyz"));
+    EXPECT_THROW(ConvertPictureFile(dir.file("c.bmp.xyz"), dir.file("c.bmp")), BadInput);
+    EXPECT_FALSE(FileExists(dir.file("c.bmp")));
+}
+
+TEST(Converters, BmpKeepsItsOwnDepth)
+{
+    TempDir dir;
+    Bitmap pal(5, 3, PixelFormat::pf8bit);
+    pal.Palette().assign(256, RGBQuad{1, 2, 3, 0});
+    SaveBmpFile(dir.file("p.bmp"), pal);
+    BmpToBmpFile(dir.file("p.bmp"), dir.file("q.bmp"));
+    EXPECT_EQ(LoadBmpFile(dir.file("q.bmp")).Format(), PixelFormat::pf8bit);
+}
+
+// Broken pictures made by others: a clean error, never a crash, and no
+// destination file.
+class BrokenPicture : public testing::TestWithParam<std::string> {};
+
+TEST_P(BrokenPicture, FailsCleanly)
+{
+    TempDir dir;
+    const std::string out = dir.file("out.bmp");
+    bool converted = false;
+    try {
+        converted = ConvertPictureFile(GetParam(), out);
+    } catch (const Error&) {
+    }
+    if (!converted)
+        EXPECT_FALSE(FileExists(out));
+    else
+        EXPECT_FALSE(LoadBmpFile(out).Empty());
+    if (GetParam().find("/fail/") != std::string::npos)
+        EXPECT_FALSE(converted);
+}
+
+INSTANTIATE_TEST_SUITE_P(GdkPixbuf, BrokenPicture,
+                         testing::ValuesIn([] {
+                             auto v = test::FilesIn(kGifTestImages + "fail/", {".bmp", ".ico", ".jpg", ".tga"});
+                             auto w = test::FilesIn(kGifTestImages + "randomly-modified/", {".bmp", ".ico", ".jpg", ".jpeg", ".tga"});
+                             v.insert(v.end(), w.begin(), w.end());
+                             return v;
+                         }()),
+                         [](const auto& info) { return test::CaseName(info.param); });
+
+} // namespace
+} // namespace pc
