@@ -393,7 +393,7 @@ void C3DS::LoadFromBytes(std::span<const uint8_t> data)
 {
     t3DModel model;
     std::string problem = ChunkWalk(data, model).ReadChunks();
-    if (problem.empty() && (data.size() < 2 || data[0] != (kMain & 0xFF) || data[1] != kMain >> 8))
+    if (data.size() < 2 || data[0] != (kMain & 0xFF) || data[1] != kMain >> 8)
         problem = "not a 3DS model";
     FixUp(model);
     model_ = std::move(model);
