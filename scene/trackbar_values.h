@@ -1,0 +1,37 @@
+#pragma once
+// Object parameters live as integer track-bar positions (0..360, 180 the
+// neutral value); these turn them into scene values and back. Floats from
+// positions are computed in floating point; positions from floats truncate
+// toward zero.
+#include <cstdint>
+
+namespace pc {
+
+// Rows and columns of an object's parameter table.
+constexpr int kTableRows = 7;
+constexpr int kTableColumns = 13;
+constexpr int kRowSkin = 0, kRowSize = 1, kRowPosition = 2, kRowRotation = 3, kRowKeep4 = 4, kRowKeep5 = 5,
+              kRowMaterial = 6;
+constexpr int kColX = 0, kColY = 1, kColZ = 2, kColD = 3;
+
+// Position X and Z: 0..360 covers -2..+2, 180 is the origin.
+constexpr double PositionToSceneXZ(int p) { return (p - 180) / 90.0; }
+// Position Y: 135 stands the object's origin on the floor.
+constexpr double PositionToSceneY(int p) { return (p - 135) / 90.0; }
+// Rotations are plain degrees.
+constexpr double RotationDegrees(int p) { return p; }
+// Half-extent of a box-like object.
+constexpr double BoxHalfExtent(int p) { return (p + 1) / 360.0; }
+
+// Model sub-object and material controls.
+constexpr double VisibleSizeFromPosition(int p) { return p / 180.0; }
+constexpr double TextureRepeatFromPosition(int p) { return (p - 180) / 90.0; }
+constexpr double TextureOffsetFromPosition(int p) { return (p - 180) / 180.0; }
+constexpr uint8_t AlphaFromPosition(int p) { return uint8_t(p * 255 / 360); }
+
+constexpr int PositionFromVisibleSize(double v) { return int(v * 180); }
+constexpr int PositionFromTextureRepeat(double v) { return int(v * 90 + 180); }
+constexpr int PositionFromTextureOffset(double v) { return int(v * 180 + 180); }
+constexpr int PositionFromAlpha(uint8_t a) { return a * 360 / 255; }
+
+} // namespace pc

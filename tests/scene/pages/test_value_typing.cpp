@@ -1,0 +1,148 @@
+// Typing exact values into parameter track bars and the floating value edit,
+// with real key events on real pages.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "pages_fixture.h"
+#include "platform/track_bar.h"
+#include "scene/kind_controls.h"
+
+namespace pc::test {
+namespace {
+
+// Keys in a readable script: digits, '-', '<' Backspace, 'L'/'R'/'U'/'D'
+// arrows, '^'/'v' Page Up/Down, 'H'/'E' Home/End, 'k' keypad 5, 'x' letter X.
+void Press(TrackBar& bar, const std::string& keys)
+{
+    for (char ch : keys) {
+        int key = 0;
+        Qt::KeyboardModifiers mods;
+        switch (ch) {
+        case '-': key = Qt::Key_Minus; break;
+        case '<': key = Qt::Key_Backspace; break;
+        case 'L': key = Qt::Key_Left; break;
+        case 'R': key = Qt::Key_Right; break;
+        case 'U': key = Qt::Key_Up; break;
+        case 'D': key = Qt::Key_Down; break;
+        case '^': key = Qt::Key_PageUp; break;
+        case 'v': key = Qt::Key_PageDown; break;
+        case 'H': key = Qt::Key_Home; break;
+        case 'E': key = Qt::Key_End; break;
+        case 'k': key = Qt::Key_5; mods = Qt::KeypadModifier; break;
+        case 'x': key = Qt::Key_X; break;
+        default: key = Qt::Key_0 + (ch - '0');
+        }
+        QKeyEvent e(QEvent::KeyPress, key, mods);
+        QApplication::sendEvent(&bar, &e);
+    }
+}
+
+struct TypingCase {
+    const char* name;
+    int kind, row, column;
+    int start;
+    const char* keys;
+    int position;
+    const char* buffer;
+};
+
+class ValueTypingTest : public PagesTest, public ::testing::WithParamInterface<TypingCase> {};
+
+TEST_P(ValueTypingTest, KeysSetThePosition)
+{
+    const TypingCase& c = GetParam();
+    int slot = commands.AddObject(c.kind);
+    TrackBar& bar = *Page(slot).TrackbarTable[c.row][c.column];
+    bar.SetPosition(c.start);
+    bar.Hint = QString::number(bar.Position()); // as after any change
+    Press(bar, c.keys);
+    EXPECT_EQ(bar.Position(), c.position);
+    EXPECT_EQ(bar.Hint.toStdString(), c.buffer);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ValueTypingTest,
+    ::testing::Values(
+        // Digits extend the shown value; past the range it clamps and restarts.
+        TypingCase{"DigitPastMaxClamps", kKindBox, kRowSize, kColX, 180, "5", 360, "360"},
+        TypingCase{"DigitAtMaxRestartsEmpty", kKindBox, kRowSize, kColX, 360, "5", 360, ""},
+        TypingCase{"BackspaceDropsADigit", kKindBox, kRowSize, kColX, 180, "<", 18, "18"},
+        TypingCase{"BackspaceToEmptyKeepsPosition", kKindBox, kRowSize, kColX, 7, "<", 7, ""},
+        TypingCase{"FreshNumberAfterEmptying", kKindBox, kRowSize, kColX, 180, "<<<42", 42, "42"},
+        TypingCase{"OtherKeyEmptiesThenDigits", kKindBox, kRowSize, kColX, 180, "x9", 9, "9"},
+        // Minus starts a negative number; below Min it clamps.
+        TypingCase{"NegativeBelowMinClampsToZero", kKindBox, kRowSize, kColX, 180, "-5", 0, "0"},
+        TypingCase{"NegativeDepthOfText", kKindText, kRowKeep4, kColZ, 30, "-5", -5, "-5"},
+        TypingCase{"MinusAloneChangesNothing", kKindBox, kRowSize, kColX, 180, "-", 180, "-"},
+        TypingCase{"MinusBackspaceFallsBack", kKindText, kRowKeep4, kColZ, 30, "-<", 30, ""},
+        TypingCase{"DetailRangeOneToNinetyNine", kKindCurved, kRowSize, kColZ, 20, "<<7", 7, "7"},
+        TypingCase{"KeypadDigitIsAnotherKey", kKindBox, kRowSize, kColX, 180, "k", 180, ""},
+        // The bar's own keys, the Windows way; each change refills the buffer.
+        TypingCase{"LeftDecreases", kKindBox, kRowSize, kColX, 180, "L", 179, "179"},
+        TypingCase{"UpDecreases", kKindBox, kRowSize, kColX, 180, "U", 179, "179"},
+        TypingCase{"RightIncreases", kKindBox, kRowSize, kColX, 180, "R", 181, "181"},
+        TypingCase{"DownIncreases", kKindBox, kRowSize, kColX, 180, "D", 181, "181"},
+        TypingCase{"PageUpDecreases", kKindBox, kRowSize, kColX, 180, "^^", 178, "178"},
+        TypingCase{"PageDownIncreases", kKindBox, kRowSize, kColX, 180, "v", 181, "181"},
+        TypingCase{"HomeGoesToMin", kKindText, kRowKeep4, kColZ, 30, "H", -360, "-360"},
+        TypingCase{"EndGoesToMax", kKindBox, kRowSize, kColX, 180, "E", 360, "360"},
+        TypingCase{"ArrowStopsAtTheEnd", kKindBox, kRowSize, kColX, 360, "R", 360, ""},
+        TypingCase{"ArrowThenDigitsExtend", kKindBox, kRowSize, kColX, 10, "R1", 111, "111"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PagesTest, ValueEditFollowsItsTrackBarAndBack)
+{
+    int slot = commands.AddObject(kKindCurved);
+    GLTSObject& page = Page(slot);
+    tabs.show();
+    TrackBar& detail = *page.TrackbarTable[kRowSize][kColZ]; // 1..99
+    page.ShowValueEdit(&detail);
+    ASSERT_EQ(page.EditTrackbar, &detail);
+    EXPECT_FALSE(page.ValueEdit->isHidden());
+
+    detail.SetPosition(33);
+    EXPECT_EQ(page.ValueEdit->text(), "33");
+
+    struct Case {
+        const char* text;
+        int position;
+    };
+    for (Case c : {Case{"12", 12}, Case{"500", 99}, Case{"", 49}, Case{"-", 49}, Case{"abc", 49}}) {
+        page.ValueEdit->setText(c.text);
+        QKeyEvent up(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier);
+        QApplication::sendEvent(page.ValueEdit, &up);
+        EXPECT_EQ(detail.Position(), c.position) << "text '" << c.text << "'";
+    }
+
+    // Leaving the bar for anything but the edit hides it.
+    page.HideValueEdit(&detail);
+    EXPECT_TRUE(page.ValueEdit->isHidden());
+    EXPECT_EQ(page.EditTrackbar, nullptr);
+    page.ValueEdit->setText("5");
+    page.ValueEditKeyUp(); // serves nothing now
+    EXPECT_EQ(detail.Position(), 49);
+}
+
+TEST(TrackBar, ClampsAndSignalsOnlyRealChanges)
+{
+    TrackBar bar;
+    bar.SetRange(0, 360);
+    bar.SetPosition(180);
+    int changes = 0;
+    QObject::connect(&bar, &TrackBar::Changed, [&](TrackBar*) { ++changes; });
+    bar.SetPosition(180);
+    EXPECT_EQ(changes, 0);
+    bar.SetPosition(999);
+    EXPECT_EQ(bar.Position(), 360);
+    bar.SetPosition(400);
+    EXPECT_EQ(changes, 1);
+    bar.SetPosition(-3);
+    EXPECT_EQ(bar.Position(), 0);
+    bar.SetRange(10, 20); // a range change that moves the position is a change
+    EXPECT_EQ(bar.Position(), 10);
+    EXPECT_EQ(changes, 3);
+}
+
+} // namespace
+} // namespace pc::test
