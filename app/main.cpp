@@ -1,7 +1,32 @@
+// Prismcase: hands a project path to a running instance, or runs the main window.
 #include <QApplication>
+#include <QFileInfo>
+
+#include "app/main_window.h"
+#include "platform/message_box.h"
+#include "platform/single_instance.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationDisplayName("Prismcase");
+    QStringList args = app.arguments().mid(1);
+
+    if (!args.isEmpty() && pc::IsProjectPath(args.first().toStdString()) &&
+        pc::HandOverProject(QFileInfo(args.first()).absoluteFilePath()))
+        return 0;
+
+    try {
+        pc::TFormMainQV7K window(std::make_unique<pc::DefaultSettings>(), args);
+        pc::InstanceListener listener;
+        listener.Listen();
+        QObject::connect(&listener, &pc::InstanceListener::ProjectReceived, &window,
+                         [&window](const QString& path) { window.QueueHandedOverProject(path.toStdString()); });
+        window.show();
+        window.FormCreate();
+        return app.exec();
+    } catch (const std::exception& e) {
+        pc::ShowMessage(e.what());
+        return 1;
+    }
 }

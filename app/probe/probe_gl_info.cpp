@@ -1,21 +1,38 @@
-// gl-info: the renderer and the bits of the window context.
+// gl-info: the renderer and the bits of the window context, made the way the
+// program makes it.
 #include <GL/gl.h>
+#include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 
+#include "app/main_window.h"
 #include "app/probe/probe_registry.h"
 #include "platform/gl_context.h"
+#include "platform/message_box.h"
 
 namespace {
 
-int GlInfo(int, char**)
+int GlInfo(int, char** argv)
 {
-    auto ctx = pc::GLContext::Create();
-    ctx->Bind(64, 64, true);
-    auto bits = ctx->QueryBits();
-    std::printf("renderer: %s\nversion: %s\nvendor: %s\ndepth: %d\nstencil: %d\naccum: %d\n",
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    pc::ScriptedMessageBoxes boxes;
+    pc::ScopedMessageBoxes scoped(boxes);
+    pc::TFormMainQV7K window(std::make_unique<pc::DefaultSettings>(), {});
+    window.FormCreate();
+    for (const auto& shown : boxes.Shown())
+        std::fprintf(stderr, "%s\n", shown.text.c_str());
+    if (!window.GLContext_ || !window.GLContext_->IsCurrent()) {
+        std::fprintf(stderr, "Create OpenGL Error!\n");
+        return 1;
+    }
+    auto bits = window.GLContext_->QueryBits();
+    std::printf("renderer: %s\nversion: %s\nvendor: %s\npixel format: %d (%s)\ndepth: %d\nstencil: %d\naccum: %d\n",
                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
                 reinterpret_cast<const char*>(glGetString(GL_VERSION)),
-                reinterpret_cast<const char*>(glGetString(GL_VENDOR)), bits.depth, bits.stencil, bits.accum);
+                reinterpret_cast<const char*>(glGetString(GL_VENDOR)), window.PixelFormatNumber,
+                window.PixelFormatInfoText.c_str(), bits.depth, bits.stencil, bits.accum);
     return 0;
 }
 

@@ -1,0 +1,202 @@
+#pragma once
+// The main window: menus and actions, the page control with the scene
+// controls, the object page control, the preview panel and the window's
+// OpenGL context. Construction reads as a table of contents; the handlers of
+// each concern live in their own file:
+//   main_window.cpp          lifecycle: create, close, destroy, hand-over
+//   main_window_actions.cpp  actions and menus
+//   main_window_controls.cpp pages and their controls
+//   window_gl.cpp            GL context, pixel format, idle render, off-screen
+#include <QMainWindow>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/app_settings.h"
+#include "app/tagged_action.h"
+#include "platform/bitmap.h"
+#include "platform/pixel_format.h"
+
+class QActionGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QSlider;
+class QTabWidget;
+class QTimer;
+
+struct GLUquadric;
+
+namespace pc {
+
+class GLContext;
+class PictureBox;
+class PreviewPanel;
+
+class TFormMainQV7K : public QMainWindow {
+    Q_OBJECT
+public:
+    // args: the command-line arguments after the program name.
+    TFormMainQV7K(std::unique_ptr<AppSettings> settings, QStringList args, QWidget* parent = nullptr);
+    ~TFormMainQV7K() override;
+
+    // Builds the GL context and opens the start project; the program calls
+    // it once, after construction.
+    void FormCreate();
+
+    // Pages.
+    QTabWidget* PC = nullptr;
+    QWidget *TSObject = nullptr, *TSFloor = nullptr, *TSLight = nullptr, *TSCamera = nullptr, *TSExport = nullptr;
+    QTabWidget* PC2 = nullptr; // one page per scene object
+    QWidget* Panel2 = nullptr;  // left control panel
+    QLabel* Label3 = nullptr;   // web address under the page control
+
+    // Environment.
+    QGroupBox *GroupBox8 = nullptr, *GroupBox9 = nullptr;
+    PictureBox *ImageFloor = nullptr, *ImageBackground = nullptr;
+    QSlider *TBFloor_alpha = nullptr, *TBFloor_P = nullptr, *TBfsth = nullptr, *TBfstv = nullptr;
+    QSlider *TBbth = nullptr, *TBbtv = nullptr;
+    QLabel *Label8 = nullptr, *Label9 = nullptr, *Label10 = nullptr, *Label11 = nullptr;
+    QCheckBox *CBDiffuse = nullptr, *DrawAxis = nullptr;
+
+    // Light.
+    QSlider *TBLightX = nullptr, *TBLightY = nullptr, *TBLightZ = nullptr, *AmbientStrength = nullptr;
+    QSlider *TBShadowStrength = nullptr, *TBShadowScale = nullptr, *TBShadowDiffuse = nullptr;
+    QCheckBox *DrawLight = nullptr, *CBShadowVisible = nullptr;
+
+    // Camera.
+    QSlider *TBCameraX = nullptr, *TBCameraY = nullptr, *TBCameraZ = nullptr;
+    QSlider *TBCameraLookAtX = nullptr, *TBCameraLookAtY = nullptr, *TBCameraLookAtZ = nullptr;
+    QSlider* TBCameraLookAtA = nullptr;
+    QPushButton* BitBtn1 = nullptr; // "Default"
+
+    // Export.
+    QGroupBox* GroupBox10 = nullptr;
+    QSlider *TBWidth = nullptr, *TBHeight = nullptr;
+    int TBHeightTag = 0; // 1 while a publish sizes the panel
+    QLineEdit *EditW = nullptr, *EditH = nullptr;
+    QCheckBox *QuickView = nullptr, *BTransparent = nullptr, *CBSmooth1 = nullptr;
+
+    // Preview area.
+    QScrollArea* SB = nullptr;
+    PreviewPanel* Panel1 = nullptr;
+    QLabel* Label14 = nullptr; // "Click here return to 'Software Rendering'. "
+    QLabel* Label15 = nullptr; // "Low quality scale preview"
+    QWidget* PanelP = nullptr; // progress panel
+    QLabel* Label7 = nullptr;
+    QProgressBar* ProBar = nullptr;
+    QCheckBox* ViewRendImage = nullptr;
+    QWidget* tbPanel = nullptr; // floating value editor
+    QLineEdit* tbEdit = nullptr;
+
+    // Actions and menu items.
+    TaggedAction *OpenTemplates = nullptr, *ALoadTemplate = nullptr, *ASaveTemplate = nullptr, *SaveAsTemplate = nullptr;
+    TaggedAction *AInsertObj = nullptr, *APublish = nullptr, *EditPublished = nullptr, *Exit1 = nullptr;
+    TaggedAction *ABox = nullptr, *ABook = nullptr, *ACD = nullptr, *ANoteBook = nullptr, *ARoundBook = nullptr;
+    TaggedAction *ARoundBox = nullptr, *ABFace = nullptr, *A3ds = nullptr, *A3dtxt = nullptr;
+    TaggedAction *ACopyObj = nullptr, *Delete = nullptr, *ARemoveAllObjs = nullptr;
+    TaggedAction *C1 = nullptr, *Light1 = nullptr, *Floor1 = nullptr, *Export = nullptr;
+    QMenu* menuObjects = nullptr; // "Ojbects"
+    TaggedAction *LoadTemplates2 = nullptr, *LoadDefautProject1 = nullptr, *Clear1 = nullptr;
+    TaggedAction *SoftwareRender = nullptr, *HardwareRender = nullptr, *AdvanceRender = nullptr;
+    QMenu* AllDisMode1 = nullptr; // "Advance"
+    TaggedAction *RenderMixer = nullptr, *Interpolation1 = nullptr, *SoftAccum1 = nullptr, *Halftone1 = nullptr;
+    TaggedAction *RenderNone1 = nullptr, *CBSmooth = nullptr, *ACCUM1 = nullptr, *RenderCancel = nullptr;
+    TaggedAction *Contents1 = nullptr, *About1 = nullptr, *Homepage1 = nullptr;
+
+    // File names the commands act on, preset by callers.
+    std::string OpenDialog1FileName;
+    std::string OpenPictureDialog1InitialDir, OpenDialog2InitialDir;
+
+    // Own state.
+    std::unique_ptr<GLContext> GLContext_;
+    int PixelFormatNumber = 0;
+    float ViewWidth = 0, ViewHeight = 0;
+    PictureBox* CurrentPicture = nullptr;
+    int PixelsFormat = 0;
+    QSlider* EditedTrackBar = nullptr;
+    std::string PixelFormatInfoText;
+    float CameraOrbitAngle = 2.0f, LightOrbitAngle = 0.0f;
+
+    // The format table the window's context is chosen from.
+    PixelFormatTable PixelFormats = OfferedPixelFormats();
+    int DeviceColorBits = 32;
+
+    // Opens OpenDialog1FileName in the mode of ALoadTemplate->Tag. Loading
+    // projects is wired in by the project reader; without it every load fails.
+    std::function<void()> LoadProjectHandler;
+    void ALoadTemplateExecute();
+    // Saves the scene; returns false when the save was cancelled or failed.
+    std::function<bool()> SaveProjectHandler;
+    std::function<void()> OpenTemplatesHandler;
+
+    // GL (window_gl.cpp).
+    void SetupPixelFormat(int pixelFormatIndex);
+    void BuildPixelFormatMenu();
+    void CreateGLContext(int pixelFormatIndex);
+    void InitGL();
+    void ResizeViewport(int width, int height);
+    void FormResize();
+    void BeginOffscreenGL(int width, int height);
+    // Hands the off-screen frame over as a 32-bit bitmap and makes the
+    // window context current again.
+    void EndOffscreenGL(Bitmap& bitmap);
+    bool OffscreenActive() const { return offscreen_ != nullptr; }
+    void AppIdle();
+    void SwapBuffers();
+    void DrawPreviewFrames();
+
+    // Project paths handed over by later instances wait here until the
+    // window is idle: not publishing, not loading, no modal dialog.
+    void QueueHandedOverProject(const std::string& path);
+    size_t PendingProjects() const { return pending_.size(); }
+    bool Busy() const;
+    // Asks for one idle pass after the current events.
+    void RequestIdle();
+
+    // Close and resize rules.
+    bool FormCloseQuery();
+    bool FormCanResize() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateWidgets();
+    void ConnectSignals();
+    QWidget* CreateEnvironmentPage();
+    QWidget* CreateLightPage();
+    QWidget* CreateCameraPage();
+    QWidget* CreateExportPage();
+    QWidget* CreatePreviewArea();
+    void ApplyRenderSettings();
+    void OpenStartProject();
+    void OpenProjectFile(const std::string& path, bool reportFailure);
+    void LoadHandedOverProject(const std::string& path);
+    void ProcessPendingProject();
+    void FormDestroy();
+
+    std::unique_ptr<AppSettings> settings_;
+    QStringList args_;
+    std::unique_ptr<GLContext> offscreen_;
+    GLUquadric* quadric_ = nullptr;
+    QTimer* idleTimer_ = nullptr;
+    std::deque<std::string> pending_;
+    int loading_ = 0;
+    QSize lastAllowedSize_;
+    bool destroyed_ = false;
+};
+
+} // namespace pc
