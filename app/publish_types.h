@@ -1,0 +1,27 @@
+#pragma once
+// The five kinds of published picture and the file-name rules between them.
+#include <string>
+
+namespace pc {
+
+// The save dialog's filter index.
+enum class PublishType { Jpeg = 1, Png24 = 2, PngCustom = 3, Gif = 4, Bmp = 5 };
+
+inline constexpr const char* kPublishFilter = "JPEG|*.jpg;*jpeg|PNG-24bit|*.png|PNG-Cutomize|*.png|GIF|*.gif|BMP|*.bmp";
+
+struct PublishTarget {
+    std::string fileName;
+    PublishType type;
+};
+
+// The extension decides the type (".png" keeps a PNG type, else "PNG-Cutomize");
+// any other or no extension is replaced by the type's own.
+PublishTarget FixPublishExtension(const std::string& fileName, PublishType chosen);
+
+// Types whose transparent background is carried into the file.
+inline bool KeepsTransparency(PublishType t)
+{
+    return t == PublishType::Png24 || t == PublishType::PngCustom || t == PublishType::Gif;
+}
+
+} // namespace pc
