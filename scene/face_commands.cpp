@@ -28,6 +28,8 @@ void LoadFacePicture(FacePicture& pic, const std::string& file, TextureStore& te
     if (loaded.thumbnail)
         pic.DrawStretched(*loaded.thumbnail);
     pic.DrawOuterFrame(frameColor);
+    if (modelSwatch)
+        page->SelectedMaterialTakesPicture(loaded.textureId);
 }
 
 void SetFaceColor(FacePicture& pic, TColor color, TColor frameColor, TextureStore& textures)
@@ -35,8 +37,11 @@ void SetFaceColor(FacePicture& pic, TColor color, TColor frameColor, TextureStor
     pic.BrushColor = color;
     pic.PenColor = frameColor;
     pic.FillSolid();
-    // Nothing refers to the old texture any more.
-    if (pic.Tag > 0)
+    GLTSObject* page = OwningObject(pic);
+    bool materialTook = page && page->ObjectKind == 7 && page->SelectedMaterialTakesColor(color);
+    // Nothing refers to the old texture any more (a material that took the
+    // colour gave back its own, which the swatch showed).
+    if (!materialTook && pic.Tag > 0)
         textures.Release(pic.Tag);
     pic.Tag = 0;
 }

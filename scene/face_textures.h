@@ -23,4 +23,12 @@ public:
     virtual void Release(int textureId) = 0;
 };
 
+// The program's store: GL textures through the picture loader. Needs the
+// window's GL context current.
+class GLTextureStore : public TextureStore {
+public:
+    LoadedTexture Load(const std::string& file, int textureId) override;
+    void Release(int textureId) override;
+};
+
 } // namespace pc

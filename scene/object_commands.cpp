@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QCheckBox>
+#include <QComboBox>
 #include <cmath>
 #include <ctime>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/track_bar.h"
+#include "scene/c3ds.h"
 #include "scene/face_commands.h"
 #include "scene/face_picture.h"
 #include "scene/face_textures.h"
@@ -138,6 +140,7 @@ void ObjectCommands::DeleteObject(bool silent)
 
 void ObjectCommands::DeleteWorkFiles(GLTSObject& page)
 {
+    page.ReleaseMaterialTextures(true); // before the faces: the swatch shows one of them
     for (FacePicture* f : page.Faces) {
         if (f->Tag <= 0)
             continue;
@@ -157,18 +160,25 @@ int ObjectCommands::CopyObject()
     GLTSObject* src = ShownObject();
     if (!src)
         return -1;
-    int slot = AddObject(src->ObjectKind, src->ObjectKind == kKindModel ? std::optional(src->ModelName) : std::nullopt);
+    std::optional<std::string> model;
+    if (src->ObjectKind == kKindModel)
+        model = ModelFileForCopy(*src);
+    int slot = AddObject(src->ObjectKind, model);
     if (slot < 0)
         return -1;
     GLTSObject& dst = *table_.At(slot);
     dst.VisibleCheck->setChecked(src->VisibleCheck->isChecked());
+    if (src->ObjectKind == kKindModel)
+        CopyMaterials(*src, dst);
     if (src->ObjectKind == kKindText) {
         dst.TextMemo->setFont(src->TextMemo->font());
         dst.TextMemo->setPlainText(src->TextMemo->toPlainText());
     }
     TrackBar* z = dst.TrackbarTable[kRowPosition][kColZ];
     for (int i = 0; i < 6; ++i) {
-        CopyFace(*src, dst, i);
+        // A model's swatch already shows the copied material selected above.
+        if (src->ObjectKind != kKindModel || i != 0)
+            CopyFace(*src, dst, i);
         if (i >= 1)
             for (int c = 0; c < 4; ++c)
                 dst.TrackbarTable[i][c]->SetPosition(src->TrackbarTable[i][c]->Position());
@@ -176,6 +186,58 @@ int ObjectCommands::CopyObject()
         z->SetPosition(NudgePositionZ(z->Position(), z->Max()));
     }
     return slot;
+}
+
+std::string ObjectCommands::ModelFileForCopy(const GLTSObject& src) const
+{
+    // A model in the work folder goes with its object; the copy gets its own.
+    std::string work = TextureFolder();
+    int slot = table_.FirstFree();
+    if (slot < 0 || src.ModelName.compare(0, work.size(), work) != 0)
+        return src.ModelName;
+    std::string own = work + "temp.bmp" + std::to_string(slot) + ".3ds";
+    try {
+        WriteFileAtomic(own, ReadFileBytes(src.ModelName));
+    } catch (const Error&) {
+        return src.ModelName; // the copy then shows what the reader makes of it
+    }
+    return own;
+}
+
+void ObjectCommands::CopyMaterials(GLTSObject& src, GLTSObject& dst)
+{
+    auto& from = src.Model->Model();
+    auto& to = dst.Model->Model();
+    {
+        QSignalBlocker quiet(dst.ListBoxes[0]);
+        dst.ListBoxes[0]->setCurrentIndex(-1);
+    }
+    dst.MaterialPictures.clear();
+    // Both models come from the same file, but the copy's may read differently.
+    size_t materials = std::min(from.materials.size(), to.materials.size());
+    for (size_t m = 0; m < materials; ++m) {
+        to.materials[m].color = from.materials[m].color;
+        to.materials[m].alpha = from.materials[m].alpha;
+        int id = from.materials[m].textureId;
+        dst.MaterialPictures.push_back(id > 0 ? WorkFileOf(id) : "");
+    }
+    for (size_t o = 0; o < std::min(from.objects.size(), to.objects.size()); ++o)
+        to.objects[o].visibleSize = from.objects[o].visibleSize;
+    dst.FillModelLists();
+    // Filling the lists resets repeats and offsets; the copy keeps the source's.
+    for (size_t m = 0; m < materials; ++m) {
+        to.materials[m].uTile = from.materials[m].uTile;
+        to.materials[m].vTile = from.materials[m].vTile;
+        to.materials[m].uOffset = from.materials[m].uOffset;
+        to.materials[m].vOffset = from.materials[m].vOffset;
+    }
+    for (int i = 0; i < 2; ++i) {
+        QSignalBlocker quiet(dst.ListBoxes[i]);
+        int index = src.ListBoxes[i]->currentIndex();
+        dst.ListBoxes[i]->setCurrentIndex(index < dst.ListBoxes[i]->count() ? index : -1);
+    }
+    dst.MaterialsChange();
+    dst.ModelsChange();
 }
 
 void ObjectCommands::CopyFace(GLTSObject& src, GLTSObject& dst, int i)

@@ -62,6 +62,8 @@ public:
 private:
     void LoadDefaultPictures(GLTSObject& page);
     void CopyFace(GLTSObject& src, GLTSObject& dst, int face);
+    std::string ModelFileForCopy(const GLTSObject& src) const;
+    void CopyMaterials(GLTSObject& src, GLTSObject& dst);
     void DeleteWorkFiles(GLTSObject& page);
 
     QTabWidget& pages_;

@@ -14,10 +14,12 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "platform/errors.h"
 #include "platform/track_bar.h"
 #include "scene/face_picture.h"
+#include "scene/c3ds.h"
 #include "scene/face_textures.h"
 #include "scene/kind_controls.h"
 #include "scene/value_typing.h"
@@ -63,6 +65,7 @@ GLTSObject::GLTSObject(QTabWidget* owner, TextureStore& textures) : owner_(owner
 GLTSObject::~GLTSObject()
 {
     // Textures are shared GL state that outlives the widgets; give them back.
+    ReleaseMaterialTextures(false);
     for (FacePicture* f : Faces)
         if (f && f->Tag > 0)
             textures_.Release(std::exchange(f->Tag, 0));
@@ -300,6 +303,13 @@ void GLTSObject::BuildTextPage()
 
 void GLTSObject::BuildModelPage()
 {
+    // The page is built from whatever the reader got out of the file.
+    Model = std::make_unique<C3DS>();
+    Model->Load(ModelName);
+    float bottom = Model->Unitize();
+    if (std::isfinite(bottom)) // stand the model on the floor
+        SetPosition(kRowPosition, kColY, int(-bottom * 90 + 135));
+
     QGroupBox* skin = GroupBoxes[kRowSkin];
     int listWidth = skin->width() - 20;
     static constexpr std::array<const char*, 2> listCaptions = {"Materials:", "Models:"};
@@ -330,6 +340,7 @@ void GLTSObject::BuildModelPage()
         KindTrackbars[i]->Tag = i;
         KindTrackbars[i]->Hint = "270";
         AttachTypingHandlers(KindTrackbars[i]);
+        connect(KindTrackbars[i], &TrackBar::Changed, this, &GLTSObject::MaterialTrackbarChange);
     }
     ListLabels[1]->move(10, KindTrackbars[4]->y() + kBarHeight + 20);
     ListBoxes[1]->move(10, ListLabels[1]->y() + ListLabels[1]->height() + 10);
@@ -337,6 +348,13 @@ void GLTSObject::BuildModelPage()
     KindLabels[5]->move(KindLabels[5]->x(), y);
     KindTrackbars[5]->move(KindTrackbars[5]->x(), y);
     skin->resize(skin->width(), y + kBarHeight + 10);
+
+    FillModelLists();
+    connect(ListBoxes[0], &QComboBox::currentIndexChanged, this, &GLTSObject::MaterialsChange);
+    connect(ListBoxes[1], &QComboBox::currentIndexChanged, this, &GLTSObject::ModelsChange);
+    // A filled list already selects its first entry; run each handler once.
+    MaterialsChange();
+    ModelsChange();
 }
 
 void GLTSObject::StackSections()

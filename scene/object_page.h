@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/color.h"
 #include "scene/trackbar_values.h"
 
 class QCheckBox;
@@ -25,6 +26,7 @@ class QKeyEvent;
 
 namespace pc {
 
+class C3DS;
 class FacePicture;
 class TextureStore;
 class TrackBar;
@@ -34,7 +36,7 @@ class GLTSObject : public QWidget {
 public:
     // Places the new page on the page control at once. The caller then
     // registers it, sets Tag, ObjectKind and ModelName, gives the faces their
-    // colours and calls BuildPage.
+    // colours and calls BuildPage. The texture store must outlive the page.
     GLTSObject(QTabWidget* owner, TextureStore& textures);
     ~GLTSObject() override;
 
@@ -60,6 +62,7 @@ public:
     QPushButton* FontButton = nullptr;
     int ObjectKind = 0;
     std::string ModelName;
+    std::unique_ptr<C3DS> Model;
     std::vector<std::string> MaterialPictures;
     std::array<int32_t, 6> FaceTextureIds{};
     int Tag = 0; // the slot
@@ -86,6 +89,21 @@ public:
     // The font handler of the 3D Text page: only the family is taken over.
     void FontClick();
 
+    // The 3DS page: its Materials and Models lists, the selected material's
+    // swatch and the six material and sub-object track bars.
+    void FillModelLists();
+    void MaterialsChange();
+    void ModelsChange();
+    void MaterialTrackbarChange(TrackBar* sender);
+    int SelectedMaterial() const;  // -1 for none
+    int SelectedSubObject() const; // -1 for none
+    // The swatch got a new picture (its texture and work file) or a solid
+    // colour: the selected material takes it over. False without a selection.
+    bool SelectedMaterialTakesPicture(int textureId);
+    bool SelectedMaterialTakesColor(TColor color);
+    // Gives back every material texture; with deleteWorkFiles also their files.
+    void ReleaseMaterialTextures(bool deleteWorkFiles);
+
 signals:
     void FaceClicked(pc::FacePicture* face);
 
@@ -107,6 +125,9 @@ private:
     QTabWidget* owner_;
     TextureStore& textures_;
     QWidget* contents_ = nullptr; // inside ScrollBox
+    // Set while the page itself moves the material bars, so their change
+    // handler does not write quantised values back into the model.
+    bool showingMaterial_ = false;
 };
 
 } // namespace pc

@@ -1,0 +1,286 @@
+// The 3DS page built from real models: its lists, the material bars, the
+// swatch hand-over, and what delete and copy do with model files.
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <filesystem>
+#include <fstream>
+
+#include "pages_fixture.h"
+#include "platform/file_io.h"
+#include "platform/track_bar.h"
+#include "scene/c3ds.h"
+#include "scene/face_commands.h"
+#include "scene/face_picture.h"
+#include "scene/kind_controls.h"
+#include "scene/material_values.h"
+#include "tests/support/test_data.h"
+
+namespace pc::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kAlphaCubes = k3dsModels + "cubes_with_alpha.3DS";
+const std::string kTextured = k3dsModels + "cube_with_diffuse_texture.3DS"; // names "TEST.PNG"
+const std::string kPagePicture = std::string(PRISMCASE_SOURCE_DIR) + "/data/Pagesh.bmp";
+
+struct MaterialValues {
+    std::array<uint8_t, 3> color;
+    uint8_t alpha;
+    float uTile, vTile, uOffset, vOffset;
+    bool operator==(const MaterialValues&) const = default;
+};
+
+std::vector<MaterialValues> ValuesOf(const C3DS& model)
+{
+    std::vector<MaterialValues> v;
+    for (const auto& m : model.Model().materials)
+        v.push_back({m.color, m.alpha, m.uTile, m.vTile, m.uOffset, m.vOffset});
+    return v;
+}
+
+class ModelPageTest : public PagesTest {
+protected:
+    GLTSObject& AddModel(const std::string& path)
+    {
+        int slot = commands.AddObject(kKindModel, path);
+        if (slot < 0)
+            throw std::runtime_error("model not added");
+        return Page(slot);
+    }
+};
+
+TEST_F(ModelPageTest, ListsMaterialsAndSubObjectsOfARealModel)
+{
+    C3DS reference;
+    ASSERT_TRUE(reference.Load(kAlphaCubes));
+    float bottom = reference.Unitize();
+
+    GLTSObject& page = AddModel(kAlphaCubes);
+    EXPECT_EQ(tabs.tabText(0), "3D cubes(#0)");
+    const auto& materials = reference.Model().materials;
+    ASSERT_EQ(page.ListBoxes[0]->count(), int(materials.size()));
+    for (size_t m = 0; m < materials.size(); ++m)
+        EXPECT_EQ(page.ListBoxes[0]->itemText(int(m)).toStdString(), materials[m].name + " -#" + std::to_string(m));
+    const auto& objects = reference.Model().objects;
+    ASSERT_EQ(page.ListBoxes[1]->count(), int(objects.size()));
+    EXPECT_EQ(page.ListBoxes[1]->itemText(1).toStdString(), objects[1].name + " -#1");
+    EXPECT_EQ(page.SelectedMaterial(), 0);
+    EXPECT_EQ(page.SelectedSubObject(), 0);
+    // Standing on the floor.
+    EXPECT_EQ(page.Position(kRowPosition, kColY), int(-bottom * 90 + 135));
+    EXPECT_EQ(page.TrackbarLabels[kRowSize][kColD]->text(), "All");
+    EXPECT_FALSE(page.TrackbarTable[kRowSize][kColD]->isHidden());
+    // The swatch shows the selected material's colour.
+    const auto& c = materials[0].color;
+    EXPECT_EQ(page.Faces[0]->BrushColor, RGB(c[0], c[1], c[2]));
+    EXPECT_EQ(page.KindTrackbars[4]->Position(), PositionFromAlpha(materials[0].alpha));
+}
+
+TEST_F(ModelPageTest, ShowingMaterialsNeverChangesTheirValues)
+{
+    GLTSObject& page = AddModel(kAlphaCubes);
+    std::vector<MaterialValues> before = ValuesOf(*page.Model);
+    // Alpha 211 shows as 297, which reads back as 210 if the bars wrote back.
+    for (int round = 0; round < 3; ++round)
+        for (int m = 0; m < page.ListBoxes[0]->count(); ++m)
+            page.ListBoxes[0]->setCurrentIndex(m);
+    page.ModelsChange();
+    EXPECT_EQ(ValuesOf(*page.Model), before);
+}
+
+TEST_F(ModelPageTest, MaterialValuesSurviveStoreAndRestore)
+{
+    // A project keeps the material values and puts them back into a fresh
+    // page of the same model; another store must give the same values.
+    GLTSObject& first = AddModel(kAlphaCubes);
+    first.ListBoxes[0]->setCurrentIndex(4);
+    first.KindTrackbars[4]->SetPosition(200); // the user's alpha
+    first.KindTrackbars[0]->SetPosition(270); // repeat 1
+    first.KindTrackbars[2]->SetPosition(215); // offset 35/180
+    std::vector<MaterialValues> stored = ValuesOf(*first.Model);
+    EXPECT_EQ(stored[4].alpha, 141);
+
+    for (int generation = 0; generation < 3; ++generation) {
+        GLTSObject& next = AddModel(kAlphaCubes);
+        auto& materials = next.Model->Model().materials;
+        for (size_t m = 0; m < materials.size(); ++m) {
+            materials[m].color = stored[m].color;
+            materials[m].alpha = stored[m].alpha;
+            materials[m].uTile = stored[m].uTile;
+            materials[m].vTile = stored[m].vTile;
+            materials[m].uOffset = stored[m].uOffset;
+            materials[m].vOffset = stored[m].vOffset;
+        }
+        for (int m = int(materials.size()) - 1; m >= 0; --m)
+            next.ListBoxes[0]->setCurrentIndex(m);
+        EXPECT_EQ(ValuesOf(*next.Model), stored) << "generation " << generation;
+        stored = ValuesOf(*next.Model);
+    }
+}
+
+TEST_F(ModelPageTest, BarsWriteIntoTheSelectedMaterialAndSubObject)
+{
+    GLTSObject& page = AddModel(kAlphaCubes);
+    page.ListBoxes[0]->setCurrentIndex(2);
+    page.ListBoxes[1]->setCurrentIndex(3);
+    struct Case {
+        int tag, position;
+    };
+    for (Case c : {Case{0, 270}, Case{1, 180}, Case{2, 180}, Case{3, 360}, Case{4, 360}, Case{5, 90}})
+        page.KindTrackbars[c.tag]->SetPosition(c.position);
+    const auto& m = page.Model->Model().materials[2];
+    EXPECT_FLOAT_EQ(m.uTile, 1.0f); // 270 is a repeat of 1
+    EXPECT_FLOAT_EQ(m.vTile, 0.0f); // 180 a repeat of 0
+    EXPECT_FLOAT_EQ(m.uOffset, 0.0f);
+    EXPECT_FLOAT_EQ(m.vOffset, 1.0f);
+    EXPECT_EQ(m.alpha, 255);
+    EXPECT_FLOAT_EQ(page.Model->Model().objects[3].visibleSize, 0.5f);
+    EXPECT_EQ(page.KindTrackbars[5]->Hint, "90");
+}
+
+TEST(MaterialValues, MapFilesResolveAgainstTheModelFolderWithoutCase)
+{
+    TempDir dir;
+    fs::create_directories(dir.path() / "Maps");
+    std::ofstream(dir.file("Maps/Brick.bmp")) << "x";
+    struct Case {
+        std::string mapFile, folder, expected;
+    };
+    const std::vector<Case> cases = {
+        {"IMAGE1.JPG", k3dsModels, k3dsModels + "IMAGE1.jpg"},
+        {"TEST.PNG", k3dsModels, k3dsModels + "test.png"},
+        {"MAPS\\BRICK.BMP", dir.path().string(), dir.file("Maps/Brick.bmp")},
+        {dir.file("Maps/Brick.bmp"), "/nonexistent", dir.file("Maps/Brick.bmp")},
+        {"MISSING.JPG", k3dsModels, ""},
+        {"", k3dsModels, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fs::path(ResolveMapFile(c.mapFile, c.folder)).lexically_normal(),
+                  fs::path(c.expected).lexically_normal())
+            << c.mapFile;
+}
+
+TEST_F(ModelPageTest, MaterialPictureIsFoundBesideTheModelAndLoaded)
+{
+    TempDir dir;
+    fs::copy_file(kTextured, dir.file("cube.3ds"));
+    fs::copy_file(kPagePicture, dir.file("test.png")); // a BMP under the name the model gives
+    GLTSObject& page = AddModel(dir.file("cube.3ds"));
+    const auto& m = page.Model->Model().materials[0];
+    ASSERT_GT(m.textureId, 0);
+    EXPECT_EQ(m.mapFile, TextureFolder() + std::to_string(m.textureId));
+    EXPECT_EQ(page.Faces[0]->Tag, m.textureId);
+}
+
+TEST_F(ModelPageTest, UnreadableMaterialPictureLeavesTheMaterialWithout)
+{
+    // The real picture is a PNG, which this store cannot read: the page is
+    // still built whole, the material without a picture.
+    GLTSObject& page = AddModel(kTextured);
+    const auto& m = page.Model->Model().materials[0];
+    EXPECT_EQ(m.textureId, 0);
+    EXPECT_EQ(m.mapFile, "");
+    EXPECT_EQ(page.Faces[0]->Tag, 0);
+    EXPECT_EQ(page.ListBoxes[1]->count(), 1);
+    EXPECT_EQ(page.KindLabels[5]->text(), "Visible Size");
+}
+
+TEST_F(ModelPageTest, SwatchPictureAndColourGoToTheSelectedMaterial)
+{
+    GLTSObject& page = AddModel(kAlphaCubes);
+    page.ListBoxes[0]->setCurrentIndex(1);
+    FacePicture& swatch = *page.Faces[0];
+    LoadFacePicture(swatch, kPagePicture, textures, clBlack);
+    auto& m = page.Model->Model().materials[1];
+    int id = m.textureId;
+    ASSERT_GT(id, 0);
+    EXPECT_EQ(swatch.Tag, id);
+    EXPECT_EQ(m.mapFile, TextureFolder() + std::to_string(id)); // the work file, not the source
+    EXPECT_TRUE(FileExists(m.mapFile));
+
+    SetFaceColor(swatch, RGB(10, 20, 30), clBlack, textures);
+    EXPECT_EQ(m.color, (std::array<uint8_t, 3>{10, 20, 30}));
+    EXPECT_EQ(m.textureId, 0);
+    EXPECT_EQ(m.mapFile, "");
+    EXPECT_EQ(std::count(textures.released.begin(), textures.released.end(), id), 1);
+
+    // Without a selection the colour only paints the swatch.
+    page.ListBoxes[0]->setCurrentIndex(-1);
+    std::vector<MaterialValues> before = ValuesOf(*page.Model);
+    SetFaceColor(swatch, RGB(1, 1, 1), clBlack, textures);
+    EXPECT_EQ(ValuesOf(*page.Model), before);
+    EXPECT_EQ(swatch.BrushColor, RGB(1, 1, 1));
+}
+
+TEST_F(ModelPageTest, DeleteRemovesMaterialTexturesAndModelWorkFiles)
+{
+    // As a project load leaves it: the model and a material picture in the work folder.
+    std::string model = TextureFolder() + "temp.bmp0.3ds";
+    fs::copy_file(kAlphaCubes, model);
+    std::string materialFile = model + "_1.bmp";
+    fs::copy_file(kPagePicture, materialFile);
+    int slot = commands.AddObject(kKindModel, model);
+    ASSERT_EQ(slot, 0);
+    GLTSObject& page = Page(0);
+    page.MaterialPictures = {"", materialFile};
+    page.FillModelLists();
+    int id = page.Model->Model().materials[1].textureId;
+    ASSERT_GT(id, 0);
+
+    commands.DeleteObject(true);
+    EXPECT_FALSE(fs::exists(model));
+    EXPECT_FALSE(fs::exists(materialFile));
+    EXPECT_FALSE(fs::exists(TextureFolder() + std::to_string(id)));
+    EXPECT_TRUE(textures.live.empty());
+    EXPECT_EQ(std::count(textures.released.begin(), textures.released.end(), id), 1);
+}
+
+TEST_F(ModelPageTest, CopyTakesMaterialsAndItsOwnModelFile)
+{
+    std::string model = TextureFolder() + "temp.bmp0.3ds";
+    fs::copy_file(kAlphaCubes, model);
+    GLTSObject& src = AddModel(model);
+    src.ListBoxes[0]->setCurrentIndex(3);
+    src.ListBoxes[1]->setCurrentIndex(2);
+    src.KindTrackbars[4]->SetPosition(100);
+    src.KindTrackbars[0]->SetPosition(300);
+    src.KindTrackbars[5]->SetPosition(45);
+    LoadFacePicture(*src.Faces[0], kPagePicture, textures, clBlack);
+
+    GLTSObject& dst = Page(commands.CopyObject());
+    EXPECT_NE(dst.ModelName, src.ModelName);
+    EXPECT_TRUE(fs::exists(dst.ModelName));
+    EXPECT_EQ(ValuesOf(*dst.Model), ValuesOf(*src.Model));
+    EXPECT_FLOAT_EQ(dst.Model->Model().objects[2].visibleSize, src.Model->Model().objects[2].visibleSize);
+    EXPECT_EQ(dst.SelectedMaterial(), 3);
+    EXPECT_EQ(dst.SelectedSubObject(), 2);
+    int srcId = src.Model->Model().materials[3].textureId;
+    int dstId = dst.Model->Model().materials[3].textureId;
+    ASSERT_GT(dstId, 0);
+    EXPECT_NE(dstId, srcId);
+    EXPECT_EQ(dst.Faces[0]->Tag, dstId);
+
+    tabs.setCurrentWidget(&src);
+    commands.DeleteObject(true);
+    EXPECT_FALSE(fs::exists(model));
+    EXPECT_TRUE(fs::exists(dst.ModelName));
+    EXPECT_TRUE(fs::exists(TextureFolder() + std::to_string(dstId)));
+}
+
+TEST_F(ModelPageTest, DamagedModelsStillBuildAPage)
+{
+    std::vector<uint8_t> bytes = ReadFileBytes(kAlphaCubes);
+    TempDir dir;
+    for (size_t cut : {size_t(0), size_t(7), bytes.size() / 3, bytes.size() - 1}) {
+        std::string path = dir.file("cut" + std::to_string(cut) + ".3ds");
+        WriteFileAtomic(path, std::vector<uint8_t>(bytes.begin(), bytes.begin() + cut));
+        GLTSObject& page = AddModel(path);
+        EXPECT_LE(page.ListBoxes[0]->count(), 5);
+        EXPECT_FALSE(page.GroupBoxes[kRowSkin]->isHidden());
+    }
+}
+
+} // namespace
+} // namespace pc::test
