@@ -2,7 +2,9 @@
 
 #include <GL/osmesa.h>
 #include <GL/gl.h>
+#include <algorithm>
 #include <atomic>
+#include <vector>
 
 #include "platform/errors.h"
 
@@ -10,6 +12,25 @@ namespace pc {
 
 namespace {
 std::atomic<uint64_t> nextSerial{1};
+thread_local uint64_t currentSerial = 0;
+
+std::vector<GLContext::DestroyListener>& DestroyListeners()
+{
+    static std::vector<GLContext::DestroyListener> listeners;
+    return listeners;
+}
+} // namespace
+
+uint64_t GLContext::CurrentSerial()
+{
+    return currentSerial;
+}
+
+void GLContext::AddDestroyListener(DestroyListener fn)
+{
+    auto& l = DestroyListeners();
+    if (std::find(l.begin(), l.end(), fn) == l.end())
+        l.push_back(fn);
 }
 
 std::unique_ptr<GLContext> GLContext::Create(const GLContextBits& bits, GLContext* share)
@@ -26,9 +47,14 @@ std::unique_ptr<GLContext> GLContext::Create(const GLContextBits& bits, GLContex
 
 GLContext::~GLContext()
 {
+    if (serial_)
+        for (auto fn : DestroyListeners())
+            fn(serial_);
     if (ctx_) {
-        if (OSMesaGetCurrentContext() == static_cast<OSMesaContext>(ctx_))
+        if (OSMesaGetCurrentContext() == static_cast<OSMesaContext>(ctx_)) {
             OSMesaMakeCurrent(nullptr, nullptr, GL_UNSIGNED_BYTE, 0, 0);
+            currentSerial = 0;
+        }
         OSMesaDestroyContext(static_cast<OSMesaContext>(ctx_));
     }
 }
@@ -54,12 +80,14 @@ void GLContext::MakeCurrent()
         Bind(1, 1, topDown_);
     if (!OSMesaMakeCurrent(static_cast<OSMesaContext>(ctx_), buffer_.data(), GL_UNSIGNED_BYTE, width_, height_))
         throw Error("Could not Make Current");
+    currentSerial = serial_;
     OSMesaPixelStore(OSMESA_Y_UP, topDown_ ? 0 : 1);
 }
 
 void GLContext::ReleaseCurrent()
 {
     OSMesaMakeCurrent(nullptr, nullptr, GL_UNSIGNED_BYTE, 0, 0);
+    currentSerial = 0;
 }
 
 bool GLContext::IsCurrent() const

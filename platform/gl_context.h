@@ -44,6 +44,12 @@ public:
     GLContextBits QueryBits() const;
     // A number never reused by another context, for caches keyed by context.
     uint64_t Serial() const { return serial_; }
+    // Serial of the context current on this thread, 0 for none.
+    static uint64_t CurrentSerial();
+    // fn(serial) runs as each context is destroyed, so caches keyed by
+    // serial can forget it.
+    using DestroyListener = void (*)(uint64_t serial);
+    static void AddDestroyListener(DestroyListener fn);
 
 private:
     GLContext() = default;
