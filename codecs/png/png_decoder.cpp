@@ -1,0 +1,206 @@
+#include "codecs/png/png_decoder.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "codecs/png/png_chunk.h"
+#include "codecs/png/png_crc.h"
+#include "codecs/png/png_errors.h"
+#include "codecs/png/png_filters.h"
+#include "codecs/png/png_header_chunk.h"
+#include "codecs/png/png_layout.h"
+#include "codecs/png/png_row_convert.h"
+
+namespace pc::png {
+
+namespace {
+
+// The data of a run of IDAT chunks, one chunk at a time. Each chunk's CRC
+// is checked before its data is used.
+class IdatSource {
+public:
+    IdatSource(ByteReader& in, uint32_t size) : in_(in) { Enter(size); }
+
+    // The next chunk's data; EPNGMissingMultipleIDAT when the run ends.
+    std::span<const uint8_t> Next()
+    {
+        if (!first_) {
+            in_.seek(end_ + 4);
+            ChunkHead head = ReadChunkHead(in_);
+            if (head.name != "IDAT")
+                throw EPNGMissingMultipleIDAT(kMsgMissingMultipleIdat);
+            Enter(head.length);
+        }
+        first_ = false;
+        return in_.rest().subspan(0, end_ - in_.pos());
+    }
+
+    // Steps over what is left of the run, checking each chunk's CRC.
+    void SkipRest()
+    {
+        in_.seek(end_ + 4);
+        while (in_.remaining() >= 8) {
+            auto peek = in_.rest();
+            if (std::memcmp(peek.data() + 4, "IDAT", 4) != 0)
+                break;
+            ChunkHead head = ReadChunkHead(in_);
+            Enter(head.length);
+            in_.seek(end_ + 4);
+        }
+    }
+
+private:
+    void Enter(uint32_t size)
+    {
+        if (uint64_t(size) + 4 > in_.remaining())
+            throw EPngUnexpectedEnd(kMsgUnexpectedEnd);
+        auto data = in_.rest().subspan(0, size);
+        auto crc = in_.rest().subspan(size, 4);
+        uint32_t stored = uint32_t(crc[0]) << 24 | uint32_t(crc[1]) << 16 | uint32_t(crc[2]) << 8 | crc[3];
+        if (stored != ChunkCrc("IDAT", data))
+            throw EPngInvalidCRC(kMsgInvalidCrc);
+        end_ = in_.pos() + size;
+    }
+
+    ByteReader& in_;
+    size_t end_ = 0;
+    bool first_ = true;
+};
+
+// Inflates exactly the bytes asked for, or throws.
+class RowInflater {
+public:
+    explicit RowInflater(IdatSource& source) : source_(source)
+    {
+        int ret = inflateInit(&z_);
+        if (ret != Z_OK)
+            RaiseZlibError(ret);
+    }
+    ~RowInflater() { inflateEnd(&z_); }
+    RowInflater(const RowInflater&) = delete;
+    RowInflater& operator=(const RowInflater&) = delete;
+
+    void Read(uint8_t* dst, size_t n)
+    {
+        z_.next_out = dst;
+        z_.avail_out = uInt(n);
+        while (z_.avail_out > 0) {
+            if (ended_)
+                throw EPNGMissingMultipleIDAT(kMsgMissingMultipleIdat);
+            if (z_.avail_in == 0) {
+                auto block = source_.Next();
+                z_.next_in = const_cast<Bytef*>(block.data());
+                z_.avail_in = uInt(block.size());
+                continue; // an empty chunk just moves on to the next
+            }
+            uInt inBefore = z_.avail_in, outBefore = z_.avail_out;
+            int ret = inflate(&z_, Z_NO_FLUSH);
+            if (ret == Z_STREAM_END) {
+                ended_ = true;
+                continue;
+            }
+            if (ret != Z_OK)
+                RaiseZlibError(ret);
+            if (z_.avail_in == inBefore && z_.avail_out == outBefore)
+                RaiseZlibError(Z_BUF_ERROR);
+        }
+    }
+
+private:
+    IdatSource& source_;
+    z_stream z_{};
+    bool ended_ = false;
+};
+
+struct RowBuffers {
+    explicit RowBuffers(size_t rowBytes) : a(rowBytes + 1, 0), b(rowBytes + 1, 0) {}
+    uint8_t* current() { return (used ? b : a).data(); }
+    uint8_t* previous() { return (used ? a : b).data(); }
+    void swap() { used = !used; }
+    void clearPrevious(size_t n) { std::memset(previous(), 0, n + 1); }
+    std::vector<uint8_t> a, b;
+    bool used = false;
+};
+
+void DecodePlain(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const Table& gamma)
+{
+    int64_t rowBytes = BytesForPixels(h.Width, h.ColorType, h.BitDepth);
+    int bpp = FilterOffset(h.ColorType, h.BitDepth);
+    RowBuffers rows{size_t(rowBytes)};
+    for (uint32_t y = 0; y < h.Height; ++y) {
+        uint8_t* cur = rows.current();
+        z.Read(cur, size_t(rowBytes) + 1);
+        UnfilterRow(cur[0], cur + 1, rows.previous() + 1, size_t(rowBytes), bpp);
+        copy(cur + 1, h.Scanline(int(y)), h.AlphaScanline(int(y)), h.Width, rowBytes, gamma);
+        rows.swap();
+    }
+}
+
+void DecodeAdam7(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const Table& gamma)
+{
+    int bpp = FilterOffset(h.ColorType, h.BitDepth);
+    int bits = h.DibBits();
+    int64_t widest = PassColumns(h.Width, 0);
+    for (int p = 1; p < 7; ++p)
+        widest = std::max(widest, PassColumns(h.Width, p));
+    RowBuffers rows(size_t(BytesForPixels(widest, h.ColorType, h.BitDepth)));
+    // One pass row in DIB layout before its pixels are spread over the picture;
+    // spare bytes for the 2-bit rows, which expand a whole byte at a time.
+    std::vector<uint8_t> dibRow(size_t(DibStride(widest, bits)) + 4);
+    std::vector<uint8_t> alphaRow(static_cast<size_t>(widest));
+    for (int p = 0; p < 7; ++p) {
+        const Adam7Pass& pass = kAdam7[p];
+        int64_t cols = PassColumns(h.Width, p);
+        int64_t rowBytes = BytesForPixels(cols, h.ColorType, h.BitDepth);
+        if (rowBytes == 0)
+            continue;
+        rows.clearPrevious(size_t(rowBytes));
+        for (int64_t y = pass.rowStart; y < h.Height; y += pass.rowIncrement) {
+            uint8_t* cur = rows.current();
+            z.Read(cur, size_t(rowBytes) + 1);
+            UnfilterRow(cur[0], cur + 1, rows.previous() + 1, size_t(rowBytes), bpp);
+            copy(cur + 1, dibRow.data(), alphaRow.data(), cols, rowBytes, gamma);
+            uint8_t* dib = h.Scanline(int(y));
+            uint8_t* alpha = h.AlphaScanline(int(y));
+            for (int64_t k = 0; k < cols; ++k) {
+                int64_t column = pass.columnStart + k * pass.columnIncrement;
+                MovePixel(dibRow.data(), k, dib, column, bits);
+                if (alpha)
+                    alpha[column] = alphaRow[size_t(k)];
+            }
+            rows.swap();
+        }
+    }
+}
+
+} // namespace
+
+void PrepareGreyPalette(TChunkIHDR& h, const Table& gamma)
+{
+    int n = 1 << h.DibBits();
+    for (int i = 0; i < n; ++i) {
+        uint8_t v = gamma[size_t((i * 255 + (n - 1) / 2) / (n - 1))];
+        h.ColorTable[size_t(i)] = RGBQuad{v, v, v, 0};
+    }
+}
+
+void DecodeImageData(ByteReader& in, uint32_t firstSize, TChunkIHDR& h, const Table& gamma, int interlaceMethod)
+{
+    DecodeRowFn copy = PickDecodeRow(h.ColorType, h.BitDepth);
+    if (!copy || h.Image.Empty())
+        throw EPngInvalidIHDR(kMsgInvalidIhdr);
+    if (h.ColorType == kGrey || h.ColorType == kGreyAlpha)
+        PrepareGreyPalette(h, gamma);
+    IdatSource source(in, firstSize);
+    RowInflater z(source);
+    if (interlaceMethod == 1)
+        DecodeAdam7(z, h, copy, gamma);
+    else
+        DecodePlain(z, h, copy, gamma);
+    source.SkipRest();
+}
+
+} // namespace pc::png

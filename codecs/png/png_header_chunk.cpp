@@ -1,0 +1,113 @@
+#include "codecs/png/png_header_chunk.h"
+
+#include <new>
+
+#include "codecs/png/png_errors.h"
+#include "codecs/png/png_layout.h"
+#include "codecs/png/png_object.h"
+#include "codecs/png/png_transparency_chunk.h"
+
+namespace pc::png {
+
+std::unique_ptr<TChunk> TChunkIHDR::NewOfSameClass(TPNGObject& owner) const
+{
+    return std::make_unique<TChunkIHDR>(owner);
+}
+
+void TChunkIHDR::Assign(const TChunk& source)
+{
+    auto* src = dynamic_cast<const TChunkIHDR*>(&source);
+    if (!src)
+        throw EPngError(kMsgIncompatibleChunks);
+    TChunk::Assign(source);
+    Width = src->Width;
+    Height = src->Height;
+    BitDepth = src->BitDepth;
+    ColorType = src->ColorType;
+    CompressionMethod = src->CompressionMethod;
+    FilterMethod = src->FilterMethod;
+    InterlaceMethod = src->InterlaceMethod;
+    HasPalette = src->HasPalette;
+    ColorTable = src->ColorTable;
+    Image = src->Image;
+    Alpha = src->Alpha;
+}
+
+bool TChunkIHDR::LoadFromStream(ByteReader& in, const std::string& name, uint32_t size)
+{
+    bool ok = TChunk::LoadFromStream(in, name, size);
+    if (size < 13)
+        throw EPngInvalidIHDR(kMsgInvalidIhdr);
+    ByteReader fields(Data());
+    Width = fields.u32be();
+    Height = fields.u32be();
+    BitDepth = fields.u8();
+    ColorType = fields.u8();
+    CompressionMethod = fields.u8();
+    FilterMethod = fields.u8();
+    InterlaceMethod = fields.u8();
+    if (Width >= 65536 || Height >= 65536)
+        throw EPNGSizeExceeds(kMsgSizeExceeds);
+    if (Width == 0 || Height == 0)
+        throw EPngInvalidIHDR(kMsgInvalidIhdr);
+    if (CompressionMethod != 0)
+        throw EPNGUnknownCompression(kMsgUnknownCompression);
+    if (InterlaceMethod > 1)
+        throw EPNGUnknownInterlace(kMsgUnknownInterlace);
+    Owner().InterlaceMethod = InterlaceMethod;
+    PrepareImageData();
+    return ok;
+}
+
+bool TChunkIHDR::SaveToStream(std::vector<uint8_t>& out)
+{
+    // The DIB holds 2-bit pictures at 4 bits, so that is what gets written.
+    if (BitDepth == 2) {
+        BitDepth = 4;
+        // Grey samples were spread to 4 bits (5 * s); a grey key goes along.
+        auto* trns = Owner().Chunks().FindChunk<TChunktRNS>();
+        if (ColorType == kGrey && trns && trns->DataSize() >= 2)
+            trns->PaletteValues[1] = uint8_t((trns->PaletteValues[1] & 3) * 5);
+    }
+    InterlaceMethod = Owner().InterlaceMethod;
+    std::vector<uint8_t> d;
+    AppendU32be(d, Width);
+    AppendU32be(d, Height);
+    d.insert(d.end(), {BitDepth, ColorType, CompressionMethod, FilterMethod, InterlaceMethod});
+    SetData(d);
+    return TChunk::SaveToStream(out);
+}
+
+void TChunkIHDR::PrepareImageData()
+{
+    FreeImageData();
+    ColorTable = {};
+    int bits = DibBitsFor(ColorType, BitDepth);
+    if (bits == 0)
+        throw EPngInvalidIHDR(kMsgInvalidIhdr);
+    const PictureLimits& limits = Owner().Limits;
+    if (int64_t(Width) > limits.maxSide || int64_t(Height) > limits.maxSide ||
+        CheckedMul(Width, Height) > limits.maxPixels)
+        throw EPNGOutMemory(kMsgOutOfResources);
+    HasPalette = bits <= 8;
+    try {
+        Image = Bitmap(int(Width), int(Height), FormatForBits(bits));
+        if (HasAlphaPlane(ColorType))
+            Alpha.assign(size_t(Width) * Height, 0);
+    } catch (const std::bad_alloc&) {
+        FreeImageData();
+        throw EPNGOutMemory(kMsgOutOfResources);
+    } catch (const BadInput&) {
+        FreeImageData();
+        throw EPNGOutMemory(kMsgOutOfResources);
+    }
+}
+
+void TChunkIHDR::FreeImageData()
+{
+    Image = Bitmap();
+    Alpha.clear();
+    Alpha.shrink_to_fit();
+}
+
+} // namespace pc::png

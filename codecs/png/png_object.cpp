@@ -1,0 +1,443 @@
+#include "codecs/png/png_object.h"
+
+#include <algorithm>
+#include <cstring>
+#include <typeinfo>
+
+#include "codecs/png/png_errors.h"
+#include "codecs/png/png_gamma_chunk.h"
+#include "codecs/png/png_header_chunk.h"
+#include "codecs/png/png_image_data_chunk.h"
+#include "codecs/png/png_layout.h"
+#include "codecs/png/png_palette_chunk.h"
+#include "codecs/png/png_transparency_chunk.h"
+#include "codecs/png/png_decoder.h"
+#include "platform/clipboard.h"
+#include "platform/file_io.h"
+
+namespace pc::png {
+
+namespace {
+constexpr uint8_t kSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
+} // namespace
+
+TPNGObject::TPNGObject() : chunks_(*this)
+{
+    InitializeGamma();
+}
+
+TPNGObject::~TPNGObject()
+{
+    ClearChunks();
+}
+
+void TPNGObject::SetCompressionLevel(int level)
+{
+    compressionLevel_ = std::clamp(level, 0, 9);
+}
+
+void TPNGObject::SetMaxIdatSize(int64_t size)
+{
+    maxIdatSize_ = int(std::clamp<int64_t>(size, 65535, 0x7FFFFFFF));
+}
+
+void TPNGObject::InitializeGamma()
+{
+    for (int i = 0; i < 256; ++i)
+        GammaTable[size_t(i)] = InverseTable[size_t(i)] = uint8_t(i);
+}
+
+void TPNGObject::ClearChunks()
+{
+    InitializeGamma();
+    chunks_.Clear();
+}
+
+// Runs build on a cleared picture; when it throws, the picture gets back
+// everything it had.
+template <class Build>
+void TPNGObject::Rebuild(Build build)
+{
+    auto oldChunks = chunks_.TakeAll();
+    auto oldGamma = GammaTable, oldInverse = InverseTable;
+    uint8_t oldInterlace = InterlaceMethod;
+    try {
+        ClearChunks();
+        build();
+    } catch (...) {
+        chunks_.Restore(std::move(oldChunks));
+        GammaTable = oldGamma;
+        InverseTable = oldInverse;
+        InterlaceMethod = oldInterlace;
+        throw;
+    }
+}
+
+void TPNGObject::LoadFromStream(std::span<const uint8_t> data)
+{
+    Rebuild([&] {
+        try {
+            LoadChunks(data);
+        } catch (const Truncated&) {
+            throw EPngUnexpectedEnd(kMsgUnexpectedEnd);
+        } catch (const std::bad_alloc&) {
+            throw EPNGOutMemory(kMsgOutOfResources);
+        }
+    });
+}
+
+void TPNGObject::LoadChunks(std::span<const uint8_t> data)
+{
+    if (data.size() < 8 || std::memcmp(data.data(), kSignature, 8) != 0)
+        throw EPNGInvalidFileHeader(kMsgInvalidFileHeader);
+    ByteReader in(data.subspan(8));
+    bool haveImageData = false;
+    for (;;) {
+        if (in.atEnd())
+            throw EPngUnexpectedEnd(kMsgUnexpectedEnd);
+        ChunkHead head = ReadChunkHead(in);
+        if (chunks_.Count() == 0 && head.name != "IHDR")
+            throw EPNGIHDRNotFirst(kMsgIhdrNotFirst);
+        if (chunks_.Count() > 0 && head.name == "IHDR")
+            throw EPngInvalidIHDR(kMsgInvalidIhdr);
+        // Stray image data after the picture and cHRM are dropped.
+        if ((head.name == "IDAT" && haveImageData) || head.name == "cHRM") {
+            in.skip(size_t(head.length) + 4);
+            continue;
+        }
+        haveImageData = haveImageData || head.name == "IDAT";
+        auto chunk = CreateClassChunk(*this, head.name);
+        if (typeid(*chunk) == typeid(TChunk) && !(head.name[0] & 0x20))
+            throw EPNGUnknownCriticalChunk(kMsgUnknownCriticalChunk);
+        TChunk& loading = *chunk;
+        chunks_.Append(std::move(chunk));
+        if (!loading.LoadFromStream(in, head.name, head.length) || head.name == "IEND")
+            break;
+    }
+    if (!haveImageData)
+        throw EPNGNoImageData(kMsgNoImageData);
+}
+
+void TPNGObject::LoadFromFile(const std::string& path)
+{
+    LoadFromStream(ReadFileBytes(path));
+}
+
+void TPNGObject::SaveToStream(std::vector<uint8_t>& out)
+{
+    if (!HeaderPresent())
+        throw EPNGHeaderNotPresent(kMsgHeaderNotPresent);
+    std::vector<uint8_t> bytes(std::begin(kSignature), std::end(kSignature));
+    for (int i = 0; i < chunks_.Count(); ++i)
+        chunks_.Item(i)->SaveToStream(bytes);
+    out.insert(out.end(), bytes.begin(), bytes.end());
+}
+
+std::vector<uint8_t> TPNGObject::SaveToBytes()
+{
+    std::vector<uint8_t> out;
+    SaveToStream(out);
+    return out;
+}
+
+void TPNGObject::SaveToFile(const std::string& path)
+{
+    WriteFileAtomic(path, SaveToBytes());
+}
+
+void TPNGObject::AssignPNG(const TPNGObject& source)
+{
+    if (&source == this)
+        return;
+    InterlaceMethod = source.InterlaceMethod;
+    SetMaxIdatSize(source.MaxIdatSize());
+    compressionLevel_ = source.compressionLevel_;
+    Filters = source.Filters;
+    Rebuild([&] {
+        // The copied pixels already carry the gamma; the tables must come along.
+        GammaTable = source.GammaTable;
+        InverseTable = source.InverseTable;
+        for (int i = 0; i < source.chunks_.Count(); ++i) {
+            const TChunk& from = *source.chunks_.Item(i);
+            auto chunk = from.NewOfSameClass(*this);
+            TChunk& to = *chunk;
+            chunks_.Append(std::move(chunk));
+            to.Assign(from);
+        }
+    });
+}
+
+void TPNGObject::AssignBitmap(const Bitmap& bitmap, bool transparent, TColor transparentColor)
+{
+    if (bitmap.Empty())
+        throw EPngInvalidIHDR(kMsgInvalidIhdr);
+    const bool palettised = bitmap.Bits() < 16;
+    Rebuild([&] {
+        InterlaceMethod = 0;
+        auto add = [this](const char* name) -> TChunk& {
+            chunks_.Append(CreateClassChunk(*this, name));
+            return *chunks_.Item(chunks_.Count() - 1);
+        };
+        auto& header = static_cast<TChunkIHDR&>(add(TChunkIHDR::kName));
+        header.Width = uint32_t(bitmap.Width());
+        header.Height = uint32_t(bitmap.Height());
+        header.BitDepth = uint8_t(palettised ? bitmap.Bits() : 8);
+        header.ColorType = palettised ? kPalette : kRgb;
+        header.PrepareImageData();
+        if (palettised) {
+            header.Image = bitmap;
+            header.Image.Palette().clear();
+            auto& plte = static_cast<TChunkPLTE&>(add(TChunkPLTE::kName));
+            plte.Count = 1 << bitmap.Bits();
+            const auto& pal = bitmap.Palette();
+            for (size_t i = 0; i < pal.size() && i < 256; ++i)
+                header.ColorTable[i] = RGBQuad{pal[i].blue, pal[i].green, pal[i].red, 0};
+        } else if (bitmap.Bits() == 24) {
+            std::memcpy(header.Image.Data(), bitmap.Data(), size_t(bitmap.DataSize()));
+        } else {
+            for (int y = 0; y < bitmap.Height(); ++y) {
+                const uint8_t* src = bitmap.ScanLine(y);
+                uint8_t* dst = header.Scanline(y);
+                for (int x = 0; x < bitmap.Width(); ++x)
+                    std::memcpy(dst + 3 * x, src + 4 * x, 3);
+            }
+        }
+        auto* trns = transparent ? &static_cast<TChunktRNS&>(add(TChunktRNS::kName)) : nullptr;
+        add(TChunkIDAT::kName);
+        add(TChunkIEND::kName);
+        if (trns)
+            trns->SetTransparentColor(transparentColor);
+    });
+}
+
+Bitmap TPNGObject::ToBitmap() const
+{
+    const TChunkIHDR& h = Header();
+    Bitmap result = h.Image;
+    if (h.HasPalette) {
+        result.Palette().assign(h.ColorTable.begin(), h.ColorTable.begin() + (1 << h.DibBits()));
+        for (auto& q : result.Palette())
+            q.reserved = 0;
+    }
+    return result;
+}
+
+int TPNGObject::Width() const
+{
+    return HeaderPresent() ? int(Header().Width) : 0;
+}
+
+int TPNGObject::Height() const
+{
+    return HeaderPresent() ? int(Header().Height) : 0;
+}
+
+void TPNGObject::SetWidth(int)
+{
+    throw EPngError(kMsgCannotResize);
+}
+
+void TPNGObject::SetHeight(int)
+{
+    throw EPngError(kMsgCannotResize);
+}
+
+bool TPNGObject::HeaderPresent() const
+{
+    return chunks_.Count() > 0 && dynamic_cast<TChunkIHDR*>(chunks_.Item(0)) != nullptr;
+}
+
+TChunkIHDR& TPNGObject::Header() const
+{
+    if (!HeaderPresent())
+        throw EPNGHeaderNotPresent(kMsgHeaderNotPresent);
+    return static_cast<TChunkIHDR&>(*chunks_.Item(0));
+}
+
+TPNGTransparencyMode TPNGObject::TransparencyMode() const
+{
+    if (!HeaderPresent())
+        return TPNGTransparencyMode::ptmNone;
+    auto* trns = chunks_.FindChunk<TChunktRNS>();
+    switch (Header().ColorType) {
+    case kGrey:
+    case kRgb: return trns ? TPNGTransparencyMode::ptmBit : TPNGTransparencyMode::ptmNone;
+    case kPalette:
+        if (!trns)
+            return TPNGTransparencyMode::ptmNone;
+        return trns->BitTransparency ? TPNGTransparencyMode::ptmBit : TPNGTransparencyMode::ptmPartial;
+    case kGreyAlpha:
+    case kRgbAlpha: return TPNGTransparencyMode::ptmPartial;
+    }
+    return TPNGTransparencyMode::ptmNone;
+}
+
+TColor TPNGObject::TransparentColor() const
+{
+    auto* trns = chunks_.FindChunk<TChunktRNS>();
+    return trns && HeaderPresent() ? trns->TransparentColor() : 0;
+}
+
+void TPNGObject::SetTransparentColor(TColor color)
+{
+    if (!HeaderPresent())
+        return;
+    switch (Header().ColorType) {
+    case kGrey:
+    case kRgb:
+    case kPalette: {
+        auto* trns = chunks_.FindChunk<TChunktRNS>();
+        if (trns) {
+            trns->SetTransparentColor(color);
+            return;
+        }
+        auto& added = chunks_.Add<TChunktRNS>();
+        try {
+            added.SetTransparentColor(color);
+        } catch (...) {
+            chunks_.Remove(&added);
+            throw;
+        }
+        return;
+    }
+    case kGreyAlpha:
+    case kRgbAlpha: throw EPNGCannotChangeTransparent(kMsgCannotChangeTransparent);
+    }
+}
+
+void TPNGObject::CreateAlpha()
+{
+    TChunkIHDR& h = Header();
+    auto* trns = chunks_.FindChunk<TChunktRNS>();
+    switch (h.ColorType) {
+    case kGrey:
+    case kRgb: {
+        const TColor key = trns ? trns->TransparentColor() : 0;
+        if (h.ColorType == kGrey && h.BitDepth < 8) {
+            // Grey with alpha needs 8 bits: spread the indices over the full ramp.
+            int n = 1 << h.DibBits();
+            Bitmap wide(int(h.Width), int(h.Height), PixelFormat::pf8bit);
+            for (int y = 0; y < int(h.Height); ++y)
+                for (int x = 0; x < int(h.Width); ++x)
+                    wide.SetRawPixel(x, y, (h.Image.RawPixel(x, y) * 255 + (n - 1) / 2) / (n - 1));
+            h.Image = std::move(wide);
+            h.BitDepth = 8;
+            PrepareGreyPalette(h, GammaTable);
+        }
+        h.ColorType = h.ColorType == kGrey ? kGreyAlpha : kRgbAlpha;
+        h.Alpha.assign(size_t(h.Width) * h.Height, 255);
+        // A key colour becomes alpha 0; the key itself has no place beside alpha.
+        if (trns) {
+            for (int y = 0; y < int(h.Height); ++y)
+                for (int x = 0; x < int(h.Width); ++x)
+                    if (Pixels(x, y) == key)
+                        h.Alpha[size_t(y) * h.Width + size_t(x)] = 0;
+            chunks_.Remove(trns);
+        }
+        break;
+    }
+    case kPalette: {
+        auto* plte = chunks_.FindChunk<TChunkPLTE>();
+        int count = plte ? plte->Count : 1 << h.DibBits();
+        if (!trns)
+            trns = &chunks_.Add<TChunktRNS>();
+        // Alphas the picture already has are kept; new entries are opaque.
+        for (size_t i = trns->DataSize(); i < 256; ++i)
+            trns->PaletteValues[i] = 255;
+        trns->ResizeData(size_t(count));
+        trns->BitTransparency = false;
+        break;
+    }
+    default: break;
+    }
+}
+
+uint8_t* TPNGObject::Scanline(int y)
+{
+    return Header().Scanline(y);
+}
+
+uint8_t* TPNGObject::AlphaScanline(int y)
+{
+    return Header().AlphaScanline(y);
+}
+
+std::vector<RGBQuad> TPNGObject::GetPalette() const
+{
+    if (!HeaderPresent())
+        return {};
+    const TChunkIHDR& h = Header();
+    if (h.ColorType != kGrey && h.ColorType != kPalette)
+        return {};
+    return {h.ColorTable.begin(), h.ColorTable.end()};
+}
+
+TColor TPNGObject::Pixels(int x, int y) const
+{
+    if (!HeaderPresent())
+        return 0;
+    const TChunkIHDR& h = Header();
+    if (x < 0 || y < 0 || uint32_t(x) >= h.Width || uint32_t(y) >= h.Height)
+        return 0;
+    if (h.HasPalette)
+        return FromQuad(h.ColorTable[h.Image.RawPixel(x, y)]);
+    const uint8_t* row = h.Scanline(y);
+    return RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+}
+
+void TPNGObject::SetPixels(int x, int y, TColor color)
+{
+    if (!HeaderPresent())
+        return;
+    TChunkIHDR& h = Header();
+    if (x < 0 || y < 0 || uint32_t(x) >= h.Width || uint32_t(y) >= h.Height)
+        return;
+    if (h.HasPalette) {
+        // Only the palette's own entries are candidates.
+        auto* plte = chunks_.FindChunk<TChunkPLTE>();
+        int count = h.ColorType == kPalette && plte ? std::max(plte->Count, 1) : 1 << h.DibBits();
+        count = std::min(count, 1 << h.DibBits());
+        std::vector<RGBQuad> entries(h.ColorTable.begin(), h.ColorTable.begin() + count);
+        h.Image.SetRawPixel(x, y, uint32_t(NearestPaletteIndex(entries, color)));
+        return;
+    }
+    uint8_t* row = h.Scanline(y);
+    row[3 * x] = GetBValue(color);
+    row[3 * x + 1] = GetGValue(color);
+    row[3 * x + 2] = GetRValue(color);
+}
+
+PixelInfo TPNGObject::GetPixelInfo() const
+{
+    if (!HeaderPresent())
+        return {};
+    const TChunkIHDR& h = Header();
+    PixelInfo info;
+    info.rowBytes = BytesForPixels(h.Width, h.ColorType, h.BitDepth);
+    switch (h.ColorType) {
+    case kGrey: info.bytesPerPixel = h.BitDepth == 16 ? 2 : 1; break;
+    case kRgb: info.bytesPerPixel = h.BitDepth * 3 / 8; break;
+    case kPalette: info.bytesPerPixel = 1; break;
+    case kGreyAlpha: info.bytesPerPixel = h.BitDepth * 2 / 8; break;
+    case kRgbAlpha: info.bytesPerPixel = h.BitDepth * 4 / 8; break;
+    }
+    return info;
+}
+
+void TPNGObject::LoadFromClipboard()
+{
+    auto bitmap = clipboard::GetBitmap();
+    if (!bitmap)
+        throw Error("The clipboard holds no picture.");
+    AssignBitmap(*bitmap);
+}
+
+void TPNGObject::SaveToClipboard() const
+{
+    Bitmap canvas(Width(), Height(), PixelFormat::pf24bit);
+    canvas.Fill(clWhite);
+    Draw(canvas, {0, 0, Width(), Height()});
+    clipboard::SetBitmap(canvas);
+}
+
+} // namespace pc::png

@@ -1,0 +1,113 @@
+#pragma once
+// A PNG picture: its chunks in file order, with the decoded pixels held by
+// the header chunk as a DIB plus an alpha plane for the alpha colour types.
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "codecs/png/png_filters.h"
+#include "codecs/png/png_list.h"
+#include "platform/bitmap.h"
+#include "platform/checked_size.h"
+
+namespace pc::png {
+
+class TChunkIHDR;
+
+inline constexpr const char* kPngExtension = "PNG";
+inline constexpr const char* kPngDescription = "Portable Network Graphics";
+
+enum class TPNGTransparencyMode { ptmNone, ptmBit, ptmPartial };
+
+// A destination rectangle; right and bottom are exclusive.
+struct Rect {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+struct PixelInfo {
+    int64_t rowBytes = 0;
+    int bytesPerPixel = 0;
+};
+
+class TPNGObject {
+public:
+    TPNGObject();
+    ~TPNGObject();
+    TPNGObject(const TPNGObject&) = delete;
+    TPNGObject& operator=(const TPNGObject&) = delete;
+
+    // File sample to display value and back; identity without gAMA.
+    std::array<uint8_t, 256> GammaTable{}, InverseTable{};
+    FilterSet Filters = 1 << kFilterSub;
+    uint8_t InterlaceMethod = 0;
+    // Size limits a loaded or assigned picture must keep to.
+    PictureLimits Limits;
+
+    int CompressionLevel() const { return compressionLevel_; }
+    void SetCompressionLevel(int level); // clamped to 0..9
+    int MaxIdatSize() const { return maxIdatSize_; }
+    void SetMaxIdatSize(int64_t size); // at least 65535
+
+    TPNGList& Chunks() { return chunks_; }
+    const TPNGList& Chunks() const { return chunks_; }
+
+    void ClearChunks();
+    void InitializeGamma();
+
+    // Reads a whole PNG file. On any error the picture keeps what it held before.
+    void LoadFromStream(std::span<const uint8_t> data);
+    void LoadFromFile(const std::string& path);
+    // EPNGHeaderNotPresent for an empty picture.
+    void SaveToStream(std::vector<uint8_t>& out);
+    std::vector<uint8_t> SaveToBytes();
+    // Writes beside the target first, so a failed save keeps the old file.
+    void SaveToFile(const std::string& path);
+
+    void AssignPNG(const TPNGObject& source);
+    // A palette bitmap (1, 4, 8 bits) becomes colour type 3, any other RGB at depth 8.
+    void AssignBitmap(const Bitmap& bitmap, bool transparent = false, TColor transparentColor = 0);
+    // The DIB with its palette. EPNGHeaderNotPresent without a header.
+    Bitmap ToBitmap() const;
+
+    // Draws onto a 24- or 32-bit target: stretched to the rectangle, or for
+    // per-pixel alpha blended at the picture's own size at its top-left corner.
+    void Draw(Bitmap& target, const Rect& rect) const;
+
+    int Width() const;
+    int Height() const;
+    [[noreturn]] void SetWidth(int);
+    [[noreturn]] void SetHeight(int);
+    bool Empty() const { return chunks_.Count() == 0; }
+    bool Transparent() const { return TransparencyMode() != TPNGTransparencyMode::ptmNone; }
+
+    TChunkIHDR& Header() const;
+    bool HeaderPresent() const;
+    TPNGTransparencyMode TransparencyMode() const;
+    TColor TransparentColor() const;
+    void SetTransparentColor(TColor color);
+    void CreateAlpha();
+
+    uint8_t* Scanline(int y);
+    uint8_t* AlphaScanline(int y);
+    // Colour table of grey and palette pictures (256 entries); empty otherwise.
+    std::vector<RGBQuad> GetPalette() const;
+    TColor Pixels(int x, int y) const;
+    void SetPixels(int x, int y, TColor color);
+    PixelInfo GetPixelInfo() const;
+
+    void LoadFromClipboard();
+    void SaveToClipboard() const;
+
+private:
+    template <class Build>
+    void Rebuild(Build build);
+    void LoadChunks(std::span<const uint8_t> data);
+
+    int compressionLevel_ = 7;
+    int maxIdatSize_ = 65535;
+    TPNGList chunks_;
+};
+
+} // namespace pc::png

@@ -1,0 +1,208 @@
+#include "codecs/png/png_row_convert.h"
+
+#include <cstring>
+
+#include "codecs/png/png_layout.h"
+
+namespace pc::png {
+
+namespace {
+
+void DecodeCopy(const uint8_t* src, uint8_t* dib, uint8_t*, int64_t, int64_t rowBytes, const Table&)
+{
+    std::memcpy(dib, src, size_t(rowBytes));
+}
+
+// 2-bit samples go into a 4-bit DIB, two per byte.
+template <int Scale>
+void Decode2Bit(const uint8_t* src, uint8_t* dib, uint8_t*, int64_t pixels, int64_t rowBytes, const Table&)
+{
+    int64_t dibBytes = (pixels + 1) / 2;
+    for (int64_t i = 0; i < rowBytes; ++i) {
+        uint8_t b = src[i];
+        uint8_t hi = uint8_t(((b >> 6) & 3) * Scale << 4 | ((b >> 4) & 3) * Scale);
+        uint8_t lo = uint8_t(((b >> 2) & 3) * Scale << 4 | (b & 3) * Scale);
+        if (2 * i < dibBytes)
+            dib[2 * i] = hi;
+        if (2 * i + 1 < dibBytes)
+            dib[2 * i + 1] = lo;
+    }
+}
+
+void DecodeGrey16(const uint8_t* src, uint8_t* dib, uint8_t*, int64_t pixels, int64_t, const Table&)
+{
+    for (int64_t x = 0; x < pixels; ++x)
+        dib[x] = src[2 * x];
+}
+
+template <int Step>
+void DecodeRgb(const uint8_t* src, uint8_t* dib, uint8_t*, int64_t pixels, int64_t, const Table& g)
+{
+    constexpr int s = Step / 8; // bytes per sample; the high byte comes first
+    for (int64_t x = 0; x < pixels; ++x, src += 3 * s, dib += 3) {
+        dib[0] = g[src[2 * s]];
+        dib[1] = g[src[s]];
+        dib[2] = g[src[0]];
+    }
+}
+
+template <int Step>
+void DecodeGreyAlpha(const uint8_t* src, uint8_t* dib, uint8_t* alpha, int64_t pixels, int64_t, const Table&)
+{
+    constexpr int s = Step / 8;
+    for (int64_t x = 0; x < pixels; ++x, src += 2 * s) {
+        dib[x] = src[0];
+        alpha[x] = src[s];
+    }
+}
+
+template <int Step>
+void DecodeRgbAlpha(const uint8_t* src, uint8_t* dib, uint8_t* alpha, int64_t pixels, int64_t, const Table& g)
+{
+    constexpr int s = Step / 8;
+    for (int64_t x = 0; x < pixels; ++x, src += 4 * s, dib += 3) {
+        dib[0] = g[src[2 * s]];
+        dib[1] = g[src[s]];
+        dib[2] = g[src[0]];
+        alpha[x] = src[3 * s];
+    }
+}
+
+void EncodeCopy(const uint8_t* dib, const uint8_t*, uint8_t* dst, int64_t, int64_t rowBytes, const Table&)
+{
+    std::memcpy(dst, dib, size_t(rowBytes));
+}
+
+// 8-bit values as 16-bit samples: v * 257, so white stays white.
+void EncodeGrey16(const uint8_t* dib, const uint8_t*, uint8_t* dst, int64_t pixels, int64_t, const Table&)
+{
+    for (int64_t x = 0; x < pixels; ++x) {
+        dst[2 * x] = dib[x];
+        dst[2 * x + 1] = dib[x];
+    }
+}
+
+template <int Step>
+void EncodeRgb(const uint8_t* dib, const uint8_t*, uint8_t* dst, int64_t pixels, int64_t, const Table& inv)
+{
+    constexpr int s = Step / 8;
+    for (int64_t x = 0; x < pixels; ++x, dib += 3, dst += 3 * s) {
+        dst[0] = inv[dib[2]];
+        dst[s] = inv[dib[1]];
+        dst[2 * s] = inv[dib[0]];
+        if constexpr (s == 2) {
+            dst[1] = dst[0];
+            dst[3] = dst[2];
+            dst[5] = dst[4];
+        }
+    }
+}
+
+template <int Step>
+void EncodeGreyAlpha(const uint8_t* dib, const uint8_t* alpha, uint8_t* dst, int64_t pixels, int64_t, const Table&)
+{
+    constexpr int s = Step / 8;
+    for (int64_t x = 0; x < pixels; ++x, dst += 2 * s) {
+        dst[0] = dib[x];
+        dst[s] = alpha[x];
+        if constexpr (s == 2) {
+            dst[1] = dst[0];
+            dst[3] = dst[2];
+        }
+    }
+}
+
+template <int Step>
+void EncodeRgbAlpha(const uint8_t* dib, const uint8_t* alpha, uint8_t* dst, int64_t pixels, int64_t,
+                    const Table& inv)
+{
+    constexpr int s = Step / 8;
+    for (int64_t x = 0; x < pixels; ++x, dib += 3, dst += 4 * s) {
+        dst[0] = inv[dib[2]];
+        dst[s] = inv[dib[1]];
+        dst[2 * s] = inv[dib[0]];
+        dst[3 * s] = alpha[x];
+        if constexpr (s == 2) {
+            dst[1] = dst[0];
+            dst[3] = dst[2];
+            dst[5] = dst[4];
+            dst[7] = dst[6];
+        }
+    }
+}
+
+} // namespace
+
+DecodeRowFn PickDecodeRow(int colorType, int bitDepth)
+{
+    switch (colorType) {
+    case kGrey:
+        switch (bitDepth) {
+        case 1:
+        case 4:
+        case 8: return DecodeCopy;
+        case 2: return Decode2Bit<5>; // bit replication: 0, 85, 170, 255 on the 4-bit ramp
+        case 16: return DecodeGrey16;
+        }
+        break;
+    case kPalette:
+        switch (bitDepth) {
+        case 1:
+        case 4:
+        case 8: return DecodeCopy;
+        case 2: return Decode2Bit<1>;
+        }
+        break;
+    case kRgb: return bitDepth == 8 ? DecodeRgb<8> : bitDepth == 16 ? DecodeRgb<16> : nullptr;
+    case kGreyAlpha: return bitDepth == 8 ? DecodeGreyAlpha<8> : bitDepth == 16 ? DecodeGreyAlpha<16> : nullptr;
+    case kRgbAlpha: return bitDepth == 8 ? DecodeRgbAlpha<8> : bitDepth == 16 ? DecodeRgbAlpha<16> : nullptr;
+    }
+    return nullptr;
+}
+
+EncodeRowFn PickEncodeRow(int colorType, int bitDepth)
+{
+    switch (colorType) {
+    case kGrey:
+        switch (bitDepth) {
+        case 1:
+        case 4:
+        case 8: return EncodeCopy;
+        case 16: return EncodeGrey16;
+        }
+        break;
+    case kPalette:
+        switch (bitDepth) {
+        case 1:
+        case 4:
+        case 8: return EncodeCopy;
+        }
+        break;
+    case kRgb: return bitDepth == 8 ? EncodeRgb<8> : bitDepth == 16 ? EncodeRgb<16> : nullptr;
+    case kGreyAlpha: return bitDepth == 8 ? EncodeGreyAlpha<8> : bitDepth == 16 ? EncodeGreyAlpha<16> : nullptr;
+    case kRgbAlpha: return bitDepth == 8 ? EncodeRgbAlpha<8> : bitDepth == 16 ? EncodeRgbAlpha<16> : nullptr;
+    }
+    return nullptr;
+}
+
+void MovePixel(const uint8_t* from, int64_t k, uint8_t* to, int64_t column, int bits)
+{
+    switch (bits) {
+    case 1: {
+        int v = (from[k >> 3] >> (7 - (k & 7))) & 1;
+        uint8_t mask = uint8_t(0x80 >> (column & 7));
+        to[column >> 3] = uint8_t(v ? to[column >> 3] | mask : to[column >> 3] & ~mask);
+        break;
+    }
+    case 4: {
+        int v = (k & 1) ? from[k >> 1] & 15 : from[k >> 1] >> 4;
+        uint8_t& t = to[column >> 1];
+        t = (column & 1) ? uint8_t((t & 0xF0) | v) : uint8_t((t & 0x0F) | v << 4);
+        break;
+    }
+    case 8: to[column] = from[k]; break;
+    default: std::memcpy(to + 3 * column, from + 3 * k, 3); break;
+    }
+}
+
+} // namespace pc::png
