@@ -18,10 +18,7 @@ int main(int argc, char** argv)
 
     try {
         pc::TFormMainQV7K window(std::make_unique<pc::DefaultSettings>(), args);
-        pc::InstanceListener listener;
-        listener.Listen();
-        QObject::connect(&listener, &pc::InstanceListener::ProjectReceived, &window,
-                         [&window](const QString& path) { window.QueueHandedOverProject(path.toStdString()); });
+        window.ListenForHandOvers();
         window.show();
         window.FormCreate();
         return app.exec();

@@ -149,6 +149,23 @@ void TFormMainQV7K::QueueHandedOverProject(const std::string& path)
     RequestIdle();
 }
 
+bool TFormMainQV7K::ListenForHandOvers()
+{
+    listener_ = std::make_unique<InstanceListener>();
+    if (!listener_->Listen()) {
+        listener_.reset();
+        return false;
+    }
+    connect(listener_.get(), &InstanceListener::ProjectReceived, this,
+            [this](const QString& path) { QueueHandedOverProject(path.toStdString()); });
+    return true;
+}
+
+void TFormMainQV7K::StopListeningForHandOvers()
+{
+    listener_.reset();
+}
+
 bool TFormMainQV7K::Busy() const
 {
     return APublish->Tag == 1 || loading_ > 0 || QApplication::activeModalWidget() != nullptr ||
@@ -255,6 +272,8 @@ void TFormMainQV7K::FormDestroy()
     if (destroyed_)
         return;
     destroyed_ = true;
+    StopListeningForHandOvers();
+    pending_.clear();
     qApp->removeEventFilter(this);
     if (idleTimer_)
         idleTimer_->stop();

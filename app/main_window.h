@@ -38,6 +38,7 @@ struct GLUquadric;
 namespace pc {
 
 class GLContext;
+class InstanceListener;
 class PictureBox;
 class PreviewPanel;
 
@@ -134,8 +135,9 @@ public:
     // projects is wired in by the project reader; without it every load fails.
     std::function<void()> LoadProjectHandler;
     void ALoadTemplateExecute();
-    // Saves the scene; returns false when the save was cancelled or failed.
-    std::function<bool()> SaveProjectHandler;
+    // Saves the scene (ASaveTemplateExecute): sets SaveAsTemplate->Tag to 1
+    // on entry and back to 0 once the file is written.
+    std::function<void()> SaveProjectHandler;
     std::function<void()> OpenTemplatesHandler;
 
     // GL (window_gl.cpp).
@@ -157,6 +159,10 @@ public:
     // Project paths handed over by later instances wait here until the
     // window is idle: not publishing, not loading, no modal dialog.
     void QueueHandedOverProject(const std::string& path);
+    // Takes paths from later instances; false when another instance already does.
+    bool ListenForHandOvers();
+    // Before a relaunch: the new instance must not hand its path back here.
+    void StopListeningForHandOvers();
     size_t PendingProjects() const { return pending_.size(); }
     bool Busy() const;
     // Asks for one idle pass after the current events.
@@ -193,6 +199,7 @@ private:
     std::unique_ptr<GLContext> offscreen_;
     GLUquadric* quadric_ = nullptr;
     QTimer* idleTimer_ = nullptr;
+    std::unique_ptr<InstanceListener> listener_;
     std::deque<std::string> pending_;
     int loading_ = 0;
     QSize lastAllowedSize_;

@@ -101,14 +101,6 @@ bool InstanceListener::Listen()
     return true;
 }
 
-void InstanceListener::Stop()
-{
-    if (server_) {
-        server_->close();
-        server_.reset();
-    }
-}
-
 bool InstanceListener::IsListening() const
 {
     return server_ && server_->isListening();

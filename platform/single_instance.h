@@ -33,12 +33,11 @@ class InstanceListener : public QObject {
     Q_OBJECT
 public:
     explicit InstanceListener(QObject* parent = nullptr);
+    // Stops listening: a relaunched instance must not hand its path back to
+    // one that is closing.
     ~InstanceListener() override;
     // False when another live instance already listens.
     bool Listen();
-    // Stops taking paths, so a relaunched instance does not hand its path
-    // back to this one while it closes.
-    void Stop();
     bool IsListening() const;
 
 signals:

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/single_instance.h"
+#include "tests/support/test_data.h"
+
+namespace {
+
+using namespace pc;
+
+struct PathCase {
+    const char* path;
+    bool project;
+};
+
+class ProjectPathRule : public testing::TestWithParam<PathCase> {};
+
+TEST_P(ProjectPathRule, LastExtensionInAnyCase)
+{
+    EXPECT_EQ(IsProjectPath(GetParam().path), GetParam().project) << GetParam().path;
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, ProjectPathRule,
+                         testing::Values(PathCase{"scene.qv7kb", true}, PathCase{"/home/a/Scene.QV7KB", true},
+                                         PathCase{"rel/dir/x.Qv7Kb", true}, PathCase{".qv7kb", true},
+                                         PathCase{"scene.qv7kb.bak", false}, PathCase{"scene", false},
+                                         PathCase{"old.qv7kb/scene", false}, PathCase{"a:b.qv7kb", true},
+                                         PathCase{"b.qv7kb:x", false}, PathCase{"scene.qv7k", false},
+                                         PathCase{"", false}),
+                         [](const auto& info) { return test::CaseName(std::string(info.param.path) + "_" + std::to_string(info.index)); });
+
+// Every test gets its own runtime folder, so the channel is private to it.
+class HandOver : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::permissions(runtime.path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::replace);
+        oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime.path().string()));
+    }
+    void TearDown() override
+    {
+        for (auto& p : processes)
+            if (p->state() != QProcess::NotRunning) {
+                p->kill();
+                p->waitForFinished(3000);
+            }
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+    }
+
+    // The real program, started the way a user starts it.
+    QProcess& Start(const QStringList& args)
+    {
+        auto p = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.path().string()));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        p->setProcessEnvironment(env);
+        p->setProgram(QString(PRISMCASE_BINARY_DIR) + "/prismcase");
+        p->setArguments(args);
+        p->setWorkingDirectory(QString::fromStdString(runtime.path().string()));
+        p->start();
+        EXPECT_TRUE(p->waitForStarted(5000)) << "build the prismcase target first";
+        processes.push_back(std::move(p));
+        return *processes.back();
+    }
+
+    // Spins the event loop until done() or the time is up.
+    template <class F>
+    static bool WaitFor(F done, int ms)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!done() && t.elapsed() < ms)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return done();
+    }
+
+    std::vector<QString>& Collect(InstanceListener& l)
+    {
+        QObject::connect(&l, &InstanceListener::ProjectReceived, [this](const QString& p) { paths.push_back(p); });
+        return paths;
+    }
+
+    test::TempDir runtime;
+    QByteArray oldRuntime;
+    std::vector<QString> paths;
+    std::vector<std::unique_ptr<QProcess>> processes;
+};
+
+TEST_F(HandOver, SecondProcessDeliversAbsoluteProjectPathAndExits)
+{
+    InstanceListener first;
+    ASSERT_TRUE(first.Listen());
+    auto& received = Collect(first);
+
+    QProcess& second = Start({"sub/Scene.QV7KB"});
+    ASSERT_TRUE(WaitFor([&] { return second.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    ASSERT_EQ(int(received.size()), 1);
+    EXPECT_EQ(received[0].toStdString(), runtime.file("sub/Scene.QV7KB"));
+}
+
+TEST_F(HandOver, OtherArgumentsStartTheirOwnWindow)
+{
+    InstanceListener first;
+    ASSERT_TRUE(first.Listen());
+    auto& received = Collect(first);
+    QProcess& plain = Start({});
+    QProcess& other = Start({"scene.qv7kb.bak"});
+    WaitFor([] { return false; }, 1500);
+    EXPECT_EQ(plain.state(), QProcess::Running);
+    EXPECT_EQ(other.state(), QProcess::Running);
+    EXPECT_EQ(int(received.size()), 0);
+}
+
+TEST_F(HandOver, WithoutListenerTheProjectProcessStartsNormally)
+{
+    QProcess& lone = Start({"scene.qv7kb"});
+    // It becomes the first instance: it listens and takes a path itself.
+    EXPECT_TRUE(WaitFor([] { return HandOverProject("/x/next.qv7kb", 200); }, 8000));
+    EXPECT_EQ(lone.state(), QProcess::Running);
+}
+
+TEST_F(HandOver, OnlyOneListenerAndStaleSocketsAreReplaced)
+{
+    {
+        std::ofstream stale(InstanceChannelName().toStdString());
+        stale << "left by a crashed instance";
+    }
+    InstanceListener first;
+    EXPECT_TRUE(first.Listen());
+    InstanceListener second;
+    EXPECT_FALSE(second.Listen());
+    EXPECT_FALSE(second.IsListening());
+}
+
+TEST_F(HandOver, HostilePeersAreDropped)
+{
+    InstanceListener first;
+    ASSERT_TRUE(first.Listen());
+    auto& received = Collect(first);
+
+    QLocalSocket huge;
+    huge.connectToServer(InstanceChannelName());
+    ASSERT_TRUE(huge.waitForConnected(1000));
+    huge.write(QByteArray("\xff\xff\xff\xff", 4));
+    huge.flush();
+    EXPECT_TRUE(WaitFor([&] { return huge.state() == QLocalSocket::UnconnectedState; }, 3000));
+
+    // A short message waits for the rest; the listener stays usable.
+    QLocalSocket partial;
+    partial.connectToServer(InstanceChannelName());
+    ASSERT_TRUE(partial.waitForConnected(1000));
+    partial.write(QByteArray("\x10\x00\x00\x00/a", 6));
+    partial.flush();
+    WaitFor([] { return false; }, 200);
+    EXPECT_EQ(int(received.size()), 0);
+
+    QProcess& sender = Start({"/p/ok.qv7kb"});
+    ASSERT_TRUE(WaitFor([&] { return sender.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_EQ(sender.exitCode(), 0);
+    ASSERT_EQ(int(received.size()), 1);
+    EXPECT_EQ(received[0], "/p/ok.qv7kb");
+}
+
+} // namespace
