@@ -3,7 +3,9 @@
 #include <QFileInfo>
 
 #include "app/main_window.h"
+#include "app/settings_file.h"
 #include "platform/message_box.h"
+#include "platform/paths.h"
 #include "platform/single_instance.h"
 
 int main(int argc, char** argv)
@@ -12,12 +14,16 @@ int main(int argc, char** argv)
     QApplication::setApplicationDisplayName("Prismcase");
     QStringList args = app.arguments().mid(1);
 
-    if (!args.isEmpty() && pc::IsProjectPath(args.first().toStdString()) &&
+    // A relaunched instance opens its project itself: the one that started
+    // it is closing and must not be handed anything.
+    bool relaunched = qEnvironmentVariableIsSet(pc::kRelaunchedVariable);
+    qunsetenv(pc::kRelaunchedVariable);
+    if (!relaunched && !args.isEmpty() && pc::IsProjectPath(args.first().toStdString()) &&
         pc::HandOverProject(QFileInfo(args.first()).absoluteFilePath()))
         return 0;
 
     try {
-        pc::TFormMainQV7K window(std::make_unique<pc::DefaultSettings>(), args);
+        pc::TFormMainQV7K window(std::make_unique<pc::IniSettings>(pc::SettingsPath()), args);
         window.ListenForHandOvers();
         window.show();
         window.FormCreate();

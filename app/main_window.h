@@ -18,6 +18,7 @@
 #include "app/tagged_action.h"
 #include "platform/bitmap.h"
 #include "platform/pixel_format.h"
+#include "scene/scene_passes.h"
 
 class QActionGroup;
 class QCheckBox;
@@ -126,6 +127,8 @@ public:
     QSlider* EditedTrackBar = nullptr;
     std::string PixelFormatInfoText;
     float CameraOrbitAngle = 2.0f, LightOrbitAngle = 0.0f;
+    // What one frame leaves for the next (the floor colour among it).
+    scene::FrameState Frame;
 
     // The format table the window's context is chosen from.
     PixelFormatTable PixelFormats = OfferedPixelFormats();
@@ -153,6 +156,8 @@ public:
     void EndOffscreenGL(Bitmap& bitmap);
     bool OffscreenActive() const { return offscreen_ != nullptr; }
     void AppIdle();
+    // The scene parameters the controls hold now (window_scene.cpp).
+    scene::SceneParams SceneFromControls() const;
     void SwapBuffers();
     void DrawPreviewFrames();
 

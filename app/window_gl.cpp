@@ -14,6 +14,7 @@
 #include "platform/errors.h"
 #include "platform/gl_context.h"
 #include "platform/message_box.h"
+#include "scene/render_frame.h"
 
 namespace pc {
 
@@ -136,14 +137,7 @@ void TFormMainQV7K::DrawPreviewFrames()
 
 void TFormMainQV7K::ResizeViewport(int width, int height)
 {
-    if (height == 0)
-        height = 1;
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(TBCameraLookAtA->value(), double(width) / double(height), 0.01, 60.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    scene::SetSceneProjection(width, height, TBCameraLookAtA->value());
 }
 
 void TFormMainQV7K::FormResize()
@@ -204,11 +198,7 @@ void TFormMainQV7K::AppIdle()
     if (APublish->Tag == 1 || !GLContext_ || offscreen_)
         return;
     GLContext_->MakeCurrent();
-    if (ImageFloor->Tag == 0) {
-        TColor c = ImageFloor->BrushColor;
-        glClearColor(GetRValue(c) / 255.0f, GetGValue(c) / 255.0f, GetBValue(c) / 255.0f, 0.0f);
-    }
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    scene::RenderFrame(SceneFromControls(), Frame, -1, 0);
     SwapBuffers();
 }
 
