@@ -1,0 +1,581 @@
+#include "platform/canvas.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "platform/errors.h"
+
+namespace pc {
+
+struct Canvas::PolyF {
+    std::vector<std::pair<double, double>> pts;
+};
+
+namespace {
+
+using PolyList = std::vector<Canvas::Mask>;
+
+constexpr uint8_t kInterior = 1, kOutline = 2, kGap = 3;
+
+// Cosmetic dash patterns in pixels, on and off alternately.
+std::span<const int> DashPattern(PenStyle s)
+{
+    static constexpr int dash[] = {18, 6}, dot[] = {3, 3}, dashDot[] = {9, 6, 3, 6}, dashDotDot[] = {9, 3, 3, 3, 3, 3};
+    switch (s) {
+    case PenStyle::Dash: return dash;
+    case PenStyle::Dot: return dot;
+    case PenStyle::DashDot: return dashDot;
+    case PenStyle::DashDotDot: return dashDotDot;
+    default: return {};
+    }
+}
+
+bool OnDash(std::span<const int> pattern, int64_t pos)
+{
+    int period = 0;
+    for (int p : pattern)
+        period += p;
+    int64_t t = pos % period;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (t < pattern[i])
+            return i % 2 == 0;
+        t -= pattern[i];
+    }
+    return false;
+}
+
+bool HatchOn(BrushStyle s, int x, int y)
+{
+    switch (s) {
+    case BrushStyle::Horizontal: return (y & 7) == 0;
+    case BrushStyle::Vertical: return (x & 7) == 0;
+    case BrushStyle::FDiagonal: return ((x - y) & 7) == 0;
+    case BrushStyle::BDiagonal: return ((x + y) & 7) == 0;
+    case BrushStyle::Cross: return (x & 7) == 0 || (y & 7) == 0;
+    case BrushStyle::DiagCross: return ((x - y) & 7) == 0 || ((x + y) & 7) == 0;
+    default: return true;
+    }
+}
+
+Rect Intersect(Rect a, Rect b)
+{
+    Rect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+    if (r.right <= r.left || r.bottom <= r.top)
+        return Rect{};
+    return r;
+}
+
+// Bounds of floating-point geometry, grown to whole pixels and kept in int range.
+Rect BoundsOf(double x0, double y0, double x1, double y1)
+{
+    auto lo = [](double v) { return int(std::clamp(std::floor(v) - 1, -1e9, 1e9)); };
+    auto hi = [](double v) { return int(std::clamp(std::ceil(v) + 1, -1e9, 1e9)); };
+    return Rect{lo(x0), lo(y0), hi(x1), hi(y1)};
+}
+
+std::vector<std::pair<double, double>> EllipsePoints(double cx, double cy, double rx, double ry)
+{
+    std::vector<std::pair<double, double>> pts;
+    if (rx <= 0 || ry <= 0)
+        return pts;
+    const int n = std::clamp(int(std::max(rx, ry) * 2), 16, 1024);
+    for (int i = 0; i < n; ++i) {
+        double a = 2 * std::numbers::pi * i / n;
+        pts.emplace_back(cx + rx * std::cos(a), cy + ry * std::sin(a));
+    }
+    return pts;
+}
+
+// A box with quarter-ellipse corners of radii rx, ry (0 for square corners).
+std::vector<std::pair<double, double>> RoundBoxPoints(double l, double t, double r, double b, double rx, double ry)
+{
+    std::vector<std::pair<double, double>> pts;
+    if (r <= l || b <= t)
+        return pts;
+    rx = std::min(rx, (r - l) / 2);
+    ry = std::min(ry, (b - t) / 2);
+    if (rx <= 0 || ry <= 0)
+        return {{l, t}, {r, t}, {r, b}, {l, b}};
+    const int n = std::clamp(int(std::max(rx, ry) / 2), 4, 256);
+    const double cx[4] = {r - rx, l + rx, l + rx, r - rx}, cy[4] = {t + ry, t + ry, b - ry, b - ry};
+    for (int q = 0; q < 4; ++q)
+        for (int i = 0; i <= n; ++i) {
+            double a = std::numbers::pi / 2 * (q + double(i) / n);
+            pts.emplace_back(cx[q] + rx * std::cos(a), cy[q] - ry * std::sin(a));
+        }
+    return pts;
+}
+
+} // namespace
+
+Canvas::Canvas(Bitmap& target) : target_(target)
+{
+    if (target.Bits() < 24)
+        throw Error("A canvas needs a 24 or 32-bit bitmap");
+    ResetClipRect();
+}
+
+void Canvas::SetClipRect(Rect r)
+{
+    clip_ = Intersect(r, Rect{0, 0, target_.Width(), target_.Height()});
+}
+
+void Canvas::ResetClipRect()
+{
+    clip_ = Rect{0, 0, target_.Width(), target_.Height()};
+}
+
+void Canvas::Spend(int64_t units)
+{
+    if (units > workLeft_)
+        throw BadInput("picture too complex");
+    workLeft_ -= units;
+}
+
+Canvas::Mask Canvas::NewMask(Rect bounds) const
+{
+    Mask m;
+    m.box = Intersect(bounds, clip_);
+    m.cover.assign(size_t(m.box.Width()) * size_t(m.box.Height()), 0);
+    return m;
+}
+
+void Canvas::FillPolygons(Mask& m, const std::vector<PolyF>& polys, FillRule rule, uint8_t value)
+{
+    if (m.cover.empty())
+        return;
+    struct Edge {
+        double x0, y0, x1, y1;
+        int dir;
+    };
+    std::vector<Edge> edges;
+    for (const auto& p : polys) {
+        const size_t n = p.pts.size();
+        for (size_t i = 0; i < n; ++i) {
+            auto [x0, y0] = p.pts[i];
+            auto [x1, y1] = p.pts[(i + 1) % n];
+            if (y0 == y1 || !std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
+                continue;
+            if (y0 < y1)
+                edges.push_back({x0, y0, x1, y1, 1});
+            else
+                edges.push_back({x1, y1, x0, y0, -1});
+        }
+    }
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
+    std::vector<const Edge*> active;
+    std::vector<std::pair<double, int>> xs;
+    size_t next = 0;
+    for (int y = m.box.top; y < m.box.bottom; ++y) {
+        const double yc = y + 0.5;
+        while (next < edges.size() && edges[next].y0 <= yc)
+            active.push_back(&edges[next++]);
+        std::erase_if(active, [yc](const Edge* e) { return e->y1 <= yc; });
+        Spend(int64_t(active.size()) + 1);
+        xs.clear();
+        for (const Edge* e : active)
+            if (e->y0 <= yc)
+                xs.emplace_back(e->x0 + (yc - e->y0) * (e->x1 - e->x0) / (e->y1 - e->y0), e->dir);
+        std::sort(xs.begin(), xs.end());
+        int winding = 0;
+        for (size_t i = 0; i + 1 < xs.size(); ++i) {
+            winding += rule == FillRule::Alternate ? 1 : xs[i].second;
+            const bool inside = rule == FillRule::Alternate ? (winding & 1) : winding != 0;
+            if (!inside)
+                continue;
+            // Pixel x is in when its centre x + 0.5 lies in [xa, xb).
+            const double a = std::ceil(xs[i].first - 0.5), b = std::ceil(xs[i + 1].first - 0.5);
+            const int x0 = int(std::max<double>(a, m.box.left)), x1 = int(std::min<double>(b, m.box.right));
+            for (int x = x0; x < x1; ++x)
+                m.At(x, y) = value;
+        }
+    }
+}
+
+void Canvas::ThinLine(Mask& m, Point a, Point b, int& dashPos)
+{
+    const int64_t dx = int64_t(b.x) - a.x, dy = int64_t(b.y) - a.y;
+    const int64_t n = std::max(std::llabs(dx), std::llabs(dy));
+    if (n == 0)
+        return;
+    auto pattern = DashPattern(pen.style);
+    // Steps are worked out directly, so only those near the mask are visited.
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    const int64_t major0 = xMajor ? a.x : a.y, dMajor = xMajor ? dx : dy;
+    const Rect& box = m.box;
+    const int64_t lo = xMajor ? box.left : box.top, hi = xMajor ? box.right : box.bottom;
+    int64_t i0 = 0, i1 = n;
+    if (dMajor > 0) {
+        i0 = std::max<int64_t>(i0, lo - major0);
+        i1 = std::min<int64_t>(i1, hi - major0);
+    } else {
+        i0 = std::max<int64_t>(i0, major0 - hi + 1);
+        i1 = std::min<int64_t>(i1, major0 - lo + 1);
+    }
+    Spend(std::max<int64_t>(0, i1 - i0) + 1);
+    const int64_t minorD = xMajor ? dy : dx, sMinor = minorD < 0 ? -1 : 1, aMinor = std::llabs(minorD);
+    const int64_t sMajor = dMajor < 0 ? -1 : 1;
+    for (int64_t i = i0; i < i1; ++i) {
+        const int64_t maj = major0 + i * sMajor;
+        const int64_t mnr = (xMajor ? a.y : a.x) + sMinor * ((2 * i * aMinor + n) / (2 * n));
+        const int64_t x = xMajor ? maj : mnr, y = xMajor ? mnr : maj;
+        if (x < box.left || x >= box.right || y < box.top || y >= box.bottom)
+            continue;
+        const bool on = pattern.empty() || OnDash(pattern, dashPos + i);
+        m.At(int(x), int(y)) = on ? kOutline : kGap;
+    }
+    dashPos += int(n % 24); // every pattern period divides 24
+}
+
+void Canvas::WideStroke(Mask& m, std::span<const Point> points, bool closed)
+{
+    // Round joins and caps: the union of a disc at every vertex and a band
+    // along every segment, all wound the same way. Integer coordinates name
+    // pixel centres here.
+    const double half = pen.width / 2.0;
+    std::vector<PolyF> parts;
+    auto oriented = [](std::vector<std::pair<double, double>> pts) {
+        double area = 0;
+        for (size_t i = 0; i < pts.size(); ++i) {
+            auto [x0, y0] = pts[i];
+            auto [x1, y1] = pts[(i + 1) % pts.size()];
+            area += x0 * y1 - x1 * y0;
+        }
+        if (area < 0)
+            std::reverse(pts.begin(), pts.end());
+        return PolyF{std::move(pts)};
+    };
+    const size_t n = points.size();
+    for (size_t i = 0; i < n; ++i) {
+        const double ax = points[i].x + 0.5, ay = points[i].y + 0.5;
+        parts.push_back(oriented(EllipsePoints(ax, ay, half, half)));
+        if (i + 1 == n && !closed)
+            break;
+        const Point q = points[(i + 1) % n];
+        const double bx = q.x + 0.5, by = q.y + 0.5;
+        const double len = std::hypot(bx - ax, by - ay);
+        if (len == 0)
+            continue;
+        const double nx = -(by - ay) / len * half, ny = (bx - ax) / len * half;
+        parts.push_back(oriented({{ax + nx, ay + ny}, {bx + nx, by + ny}, {bx - nx, by - ny}, {ax - nx, ay - ny}}));
+    }
+    FillPolygons(m, parts, FillRule::Winding, kOutline);
+}
+
+void Canvas::StrokePolyline(Mask& m, std::span<const Point> points, bool closed)
+{
+    if (pen.style == PenStyle::Clear || points.empty())
+        return;
+    if (pen.width > 1) {
+        WideStroke(m, points, closed);
+        return;
+    }
+    int dashPos = 0;
+    for (size_t i = 0; i + 1 < points.size(); ++i)
+        ThinLine(m, points[i], points[i + 1], dashPos);
+    if (closed && points.size() > 1)
+        ThinLine(m, points.back(), points.front(), dashPos);
+}
+
+namespace {
+
+Rect PointBounds(std::span<const Point> pts, int grow)
+{
+    int64_t x0 = INT32_MAX, y0 = INT32_MAX, x1 = INT32_MIN, y1 = INT32_MIN;
+    for (const Point& p : pts) {
+        x0 = std::min<int64_t>(x0, p.x), y0 = std::min<int64_t>(y0, p.y);
+        x1 = std::max<int64_t>(x1, p.x), y1 = std::max<int64_t>(y1, p.y);
+    }
+    return BoundsOf(double(x0) - grow, double(y0) - grow, double(x1) + grow + 1, double(y1) + grow + 1);
+}
+
+} // namespace
+
+void Canvas::LineTo(int x, int y)
+{
+    const Point pts[2] = {penPos_, {x, y}};
+    Mask m = NewMask(PointBounds(pts, pen.width));
+    if (!m.cover.empty())
+        StrokePolyline(m, pts, false);
+    Apply(m);
+    penPos_ = {x, y};
+}
+
+void Canvas::Polyline(std::span<const Point> points)
+{
+    if (points.size() < 2)
+        return;
+    Mask m = NewMask(PointBounds(points, pen.width));
+    if (!m.cover.empty())
+        StrokePolyline(m, points, false);
+    Apply(m);
+}
+
+void Canvas::Polygon(std::span<const Point> points)
+{
+    PolyPolygon({std::vector<Point>(points.begin(), points.end())});
+}
+
+void Canvas::PolyPolygon(const std::vector<std::vector<Point>>& polygons)
+{
+    std::vector<Point> all;
+    for (const auto& p : polygons)
+        all.insert(all.end(), p.begin(), p.end());
+    if (all.empty())
+        return;
+    Mask m = NewMask(PointBounds(all, pen.width));
+    if (m.cover.empty())
+        return;
+    if (brush.style != BrushStyle::Clear) {
+        std::vector<PolyF> polys;
+        for (const auto& p : polygons) {
+            PolyF f;
+            for (const Point& q : p)
+                f.pts.emplace_back(q.x, q.y);
+            polys.push_back(std::move(f));
+        }
+        FillPolygons(m, polys, fillRule, kInterior);
+    }
+    for (const auto& p : polygons)
+        StrokePolyline(m, p, true);
+    Apply(m);
+}
+
+void Canvas::BoxShape(Rect box, const std::vector<PolyF>& outer, const std::vector<PolyF>& inner,
+                      const std::vector<PolyF>& fillOnly)
+{
+    const int g = pen.style == PenStyle::Clear ? 0 : std::max(1, pen.width);
+    Mask m = NewMask(BoundsOf(double(box.left) - g, double(box.top) - g, double(box.right) + g, double(box.bottom) + g));
+    if (m.cover.empty())
+        return;
+    const uint8_t inside = brush.style == BrushStyle::Clear ? 0 : kInterior;
+    if (pen.style == PenStyle::Clear) {
+        FillPolygons(m, fillOnly, FillRule::Winding, inside);
+    } else {
+        FillPolygons(m, outer, FillRule::Winding, kOutline);
+        FillPolygons(m, inner, FillRule::Winding, inside);
+    }
+    Apply(m);
+}
+
+void Canvas::Rectangle(int left, int top, int right, int bottom)
+{
+    RoundRect(left, top, right, bottom, 0, 0);
+}
+
+void Canvas::RoundRect(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight)
+{
+    const double l = std::min(left, right), r = std::max(left, right);
+    const double t = std::min(top, bottom), b = std::max(top, bottom);
+    const double rx = std::abs(ellipseWidth) / 2.0, ry = std::abs(ellipseHeight) / 2.0;
+    const int w = std::max(1, pen.width);
+    const double g = (w - 1) / 2;
+    BoxShape(Rect{int(l), int(t), int(r), int(b)},
+             {PolyF{RoundBoxPoints(l - g, t - g, r + g, b + g, rx + g, ry + g)}},
+             {PolyF{RoundBoxPoints(l - g + w, t - g + w, r + g - w, b + g - w, rx + g - w, ry + g - w)}},
+             {PolyF{RoundBoxPoints(l, t, r - 1, b - 1, rx, ry)}});
+}
+
+void Canvas::Ellipse(int left, int top, int right, int bottom)
+{
+    const double l = std::min(left, right), r = std::max(left, right);
+    const double t = std::min(top, bottom), b = std::max(top, bottom);
+    const int w = std::max(1, pen.width);
+    const double g = (w - 1) / 2;
+    auto ellipse = [](double l, double t, double r, double b) {
+        return PolyF{EllipsePoints((l + r) / 2, (t + b) / 2, (r - l) / 2, (b - t) / 2)};
+    };
+    BoxShape(Rect{int(l), int(t), int(r), int(b)}, {ellipse(l - g, t - g, r + g, b + g)},
+             {ellipse(l - g + w, t - g + w, r + g - w, b + g - w)}, {ellipse(l, t, r - 1, b - 1)});
+}
+
+void Canvas::FillRect(Rect r)
+{
+    Mask m = NewMask(r);
+    std::fill(m.cover.begin(), m.cover.end(), brush.style == BrushStyle::Clear ? 0 : kInterior);
+    const PenMode mode = pen.mode;
+    pen.mode = PenMode::Copy;
+    Apply(m);
+    pen.mode = mode;
+}
+
+void Canvas::Apply(const Mask& m)
+{
+    const int bpp = target_.Bits() / 8;
+    const bool opaque = backgroundMode == BackgroundMode::Opaque;
+    for (int y = m.box.top; y < m.box.bottom; ++y) {
+        const uint8_t* cover = m.cover.data() + size_t(y - m.box.top) * m.box.Width();
+        uint8_t* row = target_.ScanLine(y);
+        for (int x = m.box.left; x < m.box.right; ++x) {
+            TColor c;
+            switch (cover[x - m.box.left]) {
+            case kOutline: c = pen.color; break;
+            case kInterior:
+                if (HatchOn(brush.style, x, y))
+                    c = brush.color;
+                else if (opaque)
+                    c = backgroundColor;
+                else
+                    continue;
+                break;
+            case kGap:
+                if (!opaque)
+                    continue;
+                c = backgroundColor;
+                break;
+            default: continue;
+            }
+            uint8_t* p = row + int64_t(x) * bpp;
+            const uint8_t bgr[3] = {GetBValue(c), GetGValue(c), GetRValue(c)};
+            for (int k = 0; k < 3; ++k)
+                p[k] = pen.mode == PenMode::Copy ? bgr[k] : uint8_t(~(p[k] ^ bgr[k]));
+        }
+    }
+}
+
+void Canvas::SetPixel(int x, int y, TColor c)
+{
+    if (x >= clip_.left && x < clip_.right && y >= clip_.top && y < clip_.bottom)
+        target_.SetPixel(x, y, c);
+}
+
+void Canvas::StretchDraw(Rect dst, const Bitmap& src, Rect srcRect, StretchMode mode)
+{
+    const Rect dn{std::min(dst.left, dst.right), std::min(dst.top, dst.bottom), std::max(dst.left, dst.right),
+                  std::max(dst.top, dst.bottom)};
+    const Rect area = Intersect(dn, clip_);
+    if (area.Width() == 0)
+        return;
+    // Stretch into a copy of the clipped area, which also makes a copy from
+    // the target itself safe.
+    Bitmap part(area.Width(), area.Height(), PixelFormat::pf24bit);
+    const int bpp = target_.Bits() / 8;
+    for (int y = 0; y < area.Height(); ++y)
+        for (int x = 0; x < area.Width(); ++x)
+            std::copy_n(target_.ScanLine(area.top + y) + int64_t(area.left + x) * bpp, 3, part.ScanLine(y) + 3 * x);
+    Spend(int64_t(area.Width()) * area.Height() / 64 + 1);
+    StretchBlt(part, Rect{dst.left - area.left, dst.top - area.top, dst.right - area.left, dst.bottom - area.top}, src,
+               srcRect, mode);
+    for (int y = 0; y < area.Height(); ++y)
+        for (int x = 0; x < area.Width(); ++x)
+            std::copy_n(part.ScanLine(y) + 3 * x, 3, target_.ScanLine(area.top + y) + int64_t(area.left + x) * bpp);
+}
+
+void Canvas::CopyRect(Rect dst, Rect src)
+{
+    StretchDraw(dst, target_, src, StretchMode::ColorOnColor);
+}
+
+namespace {
+
+QFont MakeQFont(const Font& f)
+{
+    QFont q(QString::fromStdString(f.name));
+    // Glyphs beyond this size only cost time; no picture needs them.
+    const int h = std::clamp(f.height == 0 ? 16 : std::abs(f.height), 1, 2048);
+    q.setPixelSize(h);
+    if (f.height > 0) { // cell height: scale the em so the cell fits
+        QFontMetricsF fm(q);
+        if (fm.height() > 0)
+            q.setPixelSize(std::max(1, int(std::lround(h * h / fm.height()))));
+    }
+    q.setWeight(QFont::Weight(std::clamp(f.weight == 0 ? 400 : f.weight, 100, 900)));
+    q.setItalic(f.italic);
+    q.setUnderline(f.underline);
+    q.setStrikeOut(f.strikeOut);
+    return q;
+}
+
+} // namespace
+
+Point Canvas::TextExtent(const std::u16string& text) const
+{
+    QFontMetricsF fm(MakeQFont(font));
+    QString s = QString::fromUtf16(text.data(), qsizetype(text.size()));
+    return Point{int(std::lround(fm.horizontalAdvance(s))), int(std::lround(fm.height()))};
+}
+
+void Canvas::TextOut(int x, int y, const std::string& utf8)
+{
+    const QString s = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+    TextOut(x, y, std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), size_t(s.size())));
+}
+
+void Canvas::TextOut(int x, int y, const std::u16string& text)
+{
+    if (text.empty())
+        return;
+    MixText(text, x, y);
+}
+
+void Canvas::MixText(const std::u16string& text, int x, int y)
+{
+    const QFont qf = MakeQFont(font);
+    const QFontMetricsF fm(qf);
+    const QString s = QString::fromUtf16(text.data(), qsizetype(text.size()));
+    const double w = fm.horizontalAdvance(s), ascent = fm.ascent(), descent = fm.descent();
+    const double ox = textHAlign == TextHAlign::Left ? 0 : textHAlign == TextHAlign::Center ? -w / 2 : -w;
+    const double oy = textVAlign == TextVAlign::Top ? ascent : textVAlign == TextVAlign::Baseline ? 0 : -descent;
+    const double angle = font.escapement / 10.0 * std::numbers::pi / 180;
+    const double ca = std::cos(angle), sa = std::sin(angle);
+    // Text space to the picture: counter-clockwise on screen, y pointing down.
+    auto place = [&](double tx, double ty) { return std::pair{x + tx * ca + ty * sa, y - tx * sa + ty * ca}; };
+    PolyF cell;
+    for (auto [tx, ty] : {std::pair{ox, oy - ascent}, {ox + w, oy - ascent}, {ox + w, oy + descent}, {ox, oy + descent}})
+        cell.pts.push_back(place(tx, ty));
+    double x0 = 1e18, y0 = 1e18, x1 = -1e18, y1 = -1e18;
+    for (auto [px, py] : cell.pts)
+        x0 = std::min(x0, px), y0 = std::min(y0, py), x1 = std::max(x1, px), y1 = std::max(y1, py);
+
+    if (backgroundMode == BackgroundMode::Opaque) {
+        Mask bg = NewMask(BoundsOf(x0, y0, x1, y1));
+        FillPolygons(bg, {cell}, FillRule::Winding, kInterior);
+        const Brush saved = brush;
+        brush = Brush{backgroundColor, BrushStyle::Solid};
+        Apply(bg);
+        brush = saved;
+    }
+    // Underline and overhangs reach a little past the cell.
+    const double margin = fm.height() / 4 + 2;
+    const Rect box = Intersect(BoundsOf(x0 - margin, y0 - margin, x1 + margin, y1 + margin), clip_);
+    if (box.Width() == 0)
+        return;
+    Spend(int64_t(box.Width()) * box.Height() / 16 + 1);
+    QImage img(box.Width(), box.Height(), QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    {
+        QPainter p(&img);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.setFont(qf);
+        p.setPen(Qt::white);
+        auto [bx, by] = place(ox, oy);
+        p.translate(bx - box.left, by - box.top);
+        p.rotate(-font.escapement / 10.0);
+        p.drawText(QPointF(0, 0), s);
+    }
+    const int bpp = target_.Bits() / 8;
+    const uint8_t col[3] = {GetBValue(font.color), GetGValue(font.color), GetRValue(font.color)};
+    for (int yy = 0; yy < box.Height(); ++yy) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(yy));
+        uint8_t* row = target_.ScanLine(box.top + yy);
+        for (int xx = 0; xx < box.Width(); ++xx) {
+            const int a = qAlpha(line[xx]);
+            if (a == 0)
+                continue;
+            uint8_t* px = row + int64_t(box.left + xx) * bpp;
+            for (int k = 0; k < 3; ++k) {
+                if (pen.mode == PenMode::NotXor)
+                    px[k] = a >= 128 ? uint8_t(~(px[k] ^ col[k])) : px[k];
+                else
+                    px[k] = uint8_t((px[k] * (255 - a) + col[k] * a + 127) / 255);
+            }
+        }
+    }
+}
+
+} // namespace pc

@@ -1,0 +1,138 @@
+#pragma once
+// Drawing on a 24 or 32-bit bitmap with the rules of the Windows GDI that
+// pictures and tools depend on:
+//  - a rectangle (l, t, r, b) covers columns l..r-1 and rows t..b-1;
+//  - LineTo leaves out its end pixel;
+//  - every shape is rasterised into one coverage mask of outline and
+//    interior, and the pen mode (copy or not-xor) is applied once per pixel,
+//    so not-xor drawing twice restores the picture exactly;
+//  - hatch brushes are aligned to the picture, not to the shape;
+//  - polygons fill by the odd-even rule unless Winding is chosen;
+//  - everything is clipped to the bitmap and to the clip rectangle.
+// Glyphs are rasterised by Qt (a QGuiApplication must exist for text); the
+// mixing into the bitmap is ours.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/bitmap.h"
+#include "platform/canvas_stretch.h"
+
+namespace pc {
+
+struct Point {
+    int x = 0, y = 0;
+    bool operator==(const Point&) const = default;
+};
+
+enum class PenStyle { Solid, Dash, Dot, DashDot, DashDotDot, Clear };
+enum class PenMode { Copy, NotXor };
+enum class BrushStyle { Solid, Clear, Horizontal, Vertical, FDiagonal, BDiagonal, Cross, DiagCross };
+enum class FillRule { Alternate, Winding };
+enum class BackgroundMode { Transparent, Opaque };
+
+// Text placement relative to the reference point.
+enum class TextHAlign { Left, Center, Right };
+enum class TextVAlign { Top, Baseline, Bottom };
+
+struct Pen {
+    TColor color = clBlack;
+    int width = 1; // pixels; 0 draws as 1
+    PenStyle style = PenStyle::Solid;
+    PenMode mode = PenMode::Copy;
+};
+
+struct Brush {
+    TColor color = clWhite;
+    BrushStyle style = BrushStyle::Solid;
+};
+
+struct Font {
+    std::string name = "Arial";
+    // Pixels: negative = character height, positive = cell height (with
+    // internal leading), 0 = a default size.
+    int height = 0;
+    int weight = 400;
+    bool italic = false, underline = false, strikeOut = false;
+    int escapement = 0; // tenths of a degree, counter-clockwise
+    TColor color = clBlack;
+};
+
+class Canvas {
+public:
+    explicit Canvas(Bitmap& target); // throws Error for palette bitmaps
+
+    Pen pen;
+    Brush brush;
+    Font font;
+    FillRule fillRule = FillRule::Alternate;
+    BackgroundMode backgroundMode = BackgroundMode::Opaque;
+    TColor backgroundColor = clWhite; // hatch gaps, opaque text and dashes
+    TextHAlign textHAlign = TextHAlign::Left;
+    TextVAlign textVAlign = TextVAlign::Top;
+
+    Bitmap& Target() { return target_; }
+
+    // Intersected with the bitmap; Reset goes back to the whole bitmap.
+    void SetClipRect(Rect r);
+    void ResetClipRect();
+    Rect ClipRect() const { return clip_; }
+
+    // Each primitive spends one unit per row and edge it scans; past the
+    // limit it throws BadInput("picture too complex"). Unlimited by default.
+    void SetWorkLimit(int64_t units) { workLeft_ = units; }
+
+    Point PenPos() const { return penPos_; }
+    void MoveTo(int x, int y) { penPos_ = {x, y}; }
+    void LineTo(int x, int y);
+    void Polyline(std::span<const Point> points);
+    void Polygon(std::span<const Point> points);
+    void PolyPolygon(const std::vector<std::vector<Point>>& polygons);
+    void Rectangle(int left, int top, int right, int bottom);
+    void RoundRect(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight);
+    void Ellipse(int left, int top, int right, int bottom);
+    void FillRect(Rect r); // the brush only, no outline
+
+    // Text at a reference point placed by the alignments; with an opaque
+    // background the text cell is filled with backgroundColor first.
+    void TextOut(int x, int y, const std::u16string& text);
+    void TextOut(int x, int y, const std::string& utf8);
+    // Advance width and height of the text cell in the current font.
+    Point TextExtent(const std::u16string& text) const;
+
+    // src may be the target itself: overlapping copies come out right.
+    void StretchDraw(Rect dst, const Bitmap& src, Rect srcRect, StretchMode mode = StretchMode::ColorOnColor);
+    void CopyRect(Rect dst, Rect src); // from this canvas' own bitmap
+
+    TColor Pixel(int x, int y) const { return target_.Pixel(x, y); }
+    void SetPixel(int x, int y, TColor c);
+
+    // Coverage of one primitive over the clip rectangle: 0 none, 1 interior,
+    // 2 outline. Public so tools can combine their own shapes.
+    struct Mask {
+        Rect box; // clipped bounds
+        std::vector<uint8_t> cover;
+        uint8_t& At(int x, int y) { return cover[size_t(y - box.top) * box.Width() + (x - box.left)]; }
+    };
+    void Apply(const Mask& mask);
+
+private:
+    struct PolyF;
+    Mask NewMask(Rect bounds) const;
+    void FillPolygons(Mask& m, const std::vector<PolyF>& polys, FillRule rule, uint8_t value);
+    void StrokePolyline(Mask& m, std::span<const Point> points, bool closed);
+    void WideStroke(Mask& m, std::span<const Point> points, bool closed);
+    void ThinLine(Mask& m, Point a, Point b, int& dashPos);
+    void BoxShape(Rect box, const std::vector<PolyF>& outer, const std::vector<PolyF>& inner,
+                  const std::vector<PolyF>& fillOnly);
+    void Spend(int64_t units);
+    void MixText(const std::u16string& text, int x, int y);
+
+    Bitmap& target_;
+    Rect clip_;
+    Point penPos_;
+    int64_t workLeft_ = INT64_MAX;
+};
+
+} // namespace pc

@@ -1,0 +1,244 @@
+// The GDI rules the editor tools and the metafile player rely on.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include "platform/canvas.h"
+
+namespace pc {
+namespace {
+
+constexpr TColor kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
+
+Bitmap White(int w, int h)
+{
+    Bitmap b(w, h);
+    b.Fill(clWhite);
+    return b;
+}
+
+int CountColour(const Bitmap& b, TColor c)
+{
+    int n = 0;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x)
+            n += b.Pixel(x, y) == c;
+    return n;
+}
+
+struct LineCase {
+    const char* name;
+    Point a, b;
+};
+
+class LineToEnd : public testing::TestWithParam<LineCase> {};
+
+TEST_P(LineToEnd, LeavesOutTheEndPixelAndDrawsTheStart)
+{
+    Bitmap b = White(20, 20);
+    Canvas c(b);
+    c.pen.color = kRed;
+    c.MoveTo(GetParam().a.x, GetParam().a.y);
+    c.LineTo(GetParam().b.x, GetParam().b.y);
+    EXPECT_EQ(b.Pixel(GetParam().a.x, GetParam().a.y), kRed);
+    EXPECT_EQ(b.Pixel(GetParam().b.x, GetParam().b.y), clWhite);
+    const int len = std::max(std::abs(GetParam().b.x - GetParam().a.x), std::abs(GetParam().b.y - GetParam().a.y));
+    EXPECT_EQ(CountColour(b, kRed), len);
+    EXPECT_EQ(c.PenPos(), GetParam().b);
+}
+
+INSTANTIATE_TEST_SUITE_P(Directions, LineToEnd,
+                         testing::Values(LineCase{"right", {2, 5}, {15, 5}}, LineCase{"left", {15, 5}, {2, 5}},
+                                         LineCase{"down", {4, 1}, {4, 18}}, LineCase{"up", {4, 18}, {4, 1}},
+                                         LineCase{"diagonal", {1, 1}, {17, 17}}, LineCase{"steep", {3, 19}, {9, 0}},
+                                         LineCase{"shallow", {0, 10}, {19, 3}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Canvas, RectangleRightAndBottomEdgesExclusive)
+{
+    Bitmap b = White(12, 12);
+    Canvas c(b);
+    c.pen.color = kRed;
+    c.brush.color = kBlue;
+    c.Rectangle(2, 3, 8, 10);
+    EXPECT_EQ(b.Pixel(2, 3), kRed);
+    EXPECT_EQ(b.Pixel(7, 9), kRed);
+    EXPECT_EQ(b.Pixel(8, 9), clWhite);
+    EXPECT_EQ(b.Pixel(7, 10), clWhite);
+    EXPECT_EQ(b.Pixel(3, 4), kBlue);
+    EXPECT_EQ(b.Pixel(6, 8), kBlue);
+    EXPECT_EQ(CountColour(b, kRed), 2 * 6 + 2 * 5);
+    EXPECT_EQ(CountColour(b, kBlue), 4 * 5);
+}
+
+// Not-xor drawn twice must give back every pixel, outline and interior
+// alike: each pixel is touched once per shape.
+class NotXorTwice : public testing::TestWithParam<int> {};
+
+TEST_P(NotXorTwice, RestoresThePicture)
+{
+    Bitmap b(40, 30);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            b.SetPixel(x, y, RGB(uint8_t(x * 6), uint8_t(y * 8), uint8_t(x * y)));
+    const Bitmap before = b;
+    Canvas c(b);
+    c.pen = Pen{RGB(10, 200, 90), GetParam(), PenStyle::Solid, PenMode::NotXor};
+    c.brush = Brush{RGB(77, 5, 180), BrushStyle::Solid};
+    const Point star[] = {{5, 5}, {35, 20}, {5, 25}, {30, 2}, {20, 28}};
+    auto draw = [&] {
+        c.Rectangle(1, 1, 20, 15);
+        c.Ellipse(10, 5, 38, 28);
+        c.RoundRect(3, 12, 30, 29, 8, 6);
+        c.Polygon(star);
+        c.MoveTo(0, 29);
+        c.LineTo(39, 0);
+    };
+    draw();
+    EXPECT_NE(b, before);
+    draw();
+    EXPECT_EQ(b, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(PenWidths, NotXorTwice, testing::Values(1, 3));
+
+TEST(Canvas, PolygonFillsOddEvenUnlessWinding)
+{
+    // A pentagram: its centre is covered twice.
+    const Point star[] = {{50, 5}, {79, 95}, {3, 39}, {97, 39}, {21, 95}};
+    for (FillRule rule : {FillRule::Alternate, FillRule::Winding}) {
+        Bitmap b = White(100, 100);
+        Canvas c(b);
+        c.pen.style = PenStyle::Clear;
+        c.brush.color = kBlue;
+        c.fillRule = rule;
+        c.Polygon(star);
+        EXPECT_EQ(b.Pixel(50, 55), rule == FillRule::Alternate ? clWhite : kBlue);
+        EXPECT_EQ(b.Pixel(50, 20), kBlue); // a point of the star
+        EXPECT_EQ(b.Pixel(5, 90), clWhite);
+    }
+}
+
+TEST(Canvas, PolygonAgreesWithQtOddEvenFill)
+{
+    const Point pts[] = {{3, 2}, {60, 10}, {20, 50}, {55, 55}, {8, 30}, {40, 4}, {2, 58}};
+    Bitmap b = White(64, 64);
+    Canvas c(b);
+    c.pen.style = PenStyle::Clear;
+    c.brush.color = clBlack;
+    c.Polygon(pts);
+    QImage q(64, 64, QImage::Format_RGB32);
+    q.fill(Qt::white);
+    {
+        QPainter p(&q);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::black);
+        QPolygon poly;
+        for (auto& pt : pts)
+            poly << QPoint(pt.x, pt.y);
+        p.drawPolygon(poly, Qt::OddEvenFill);
+    }
+    int differ = 0, inside = 0;
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            bool ours = b.Pixel(x, y) == clBlack, theirs = qGray(q.pixel(x, y)) < 128;
+            differ += ours != theirs;
+            inside += theirs;
+        }
+    EXPECT_GT(inside, 500);
+    // Only pixels right on an edge may fall the other way.
+    EXPECT_LT(differ, inside / 20);
+}
+
+TEST(Canvas, ClipsToBitmapAndClipRect)
+{
+    Bitmap b = White(10, 10);
+    Canvas c(b);
+    c.pen.color = kRed;
+    c.brush.color = kBlue;
+    // Far outside coordinates cost nothing and draw only what is inside.
+    c.SetWorkLimit(100000);
+    c.MoveTo(-2000000000, 5);
+    c.LineTo(2000000000, 5);
+    EXPECT_EQ(CountColour(b, kRed), 10);
+    c.SetClipRect(Rect{2, 2, 6, 6});
+    c.Rectangle(-50, -50, 50, 50);
+    EXPECT_EQ(CountColour(b, kBlue), 16);
+    EXPECT_EQ(b.Pixel(1, 1), clWhite);
+    EXPECT_EQ(b.Pixel(6, 6), clWhite);
+}
+
+TEST(Canvas, WorkLimitStopsHugeDrawings)
+{
+    Bitmap b = White(200, 200);
+    Canvas c(b);
+    c.SetWorkLimit(1000);
+    EXPECT_THROW(c.Ellipse(0, 0, 200, 200), BadInput);
+}
+
+TEST(Canvas, HatchIsAlignedToThePicture)
+{
+    Bitmap b = White(32, 32);
+    Canvas c(b);
+    c.pen.style = PenStyle::Clear;
+    c.brush = Brush{kRed, BrushStyle::Horizontal};
+    c.backgroundMode = BackgroundMode::Transparent;
+    c.Rectangle(3, 3, 20, 20);
+    c.Rectangle(21, 5, 31, 30);
+    // Lines on the same rows in both shapes, whatever their top edge.
+    for (int y = 5; y < 19; ++y)
+        EXPECT_EQ(b.Pixel(10, y) == kRed, b.Pixel(25, y) == kRed) << y;
+    EXPECT_EQ(b.Pixel(10, 8), kRed);
+    EXPECT_EQ(b.Pixel(10, 9), clWhite);
+}
+
+TEST(Canvas, OverlappingSelfCopy)
+{
+    Bitmap b(16, 4);
+    for (int x = 0; x < 16; ++x)
+        for (int y = 0; y < 4; ++y)
+            b.SetPixel(x, y, RGB(uint8_t(x * 10), 0, 0));
+    Canvas c(b);
+    c.CopyRect(Rect{3, 0, 15, 4}, Rect{0, 0, 12, 4});
+    for (int x = 3; x < 15; ++x)
+        EXPECT_EQ(b.Pixel(x, 2), RGB(uint8_t((x - 3) * 10), 0, 0)) << x;
+}
+
+TEST(Canvas, StretchDrawHalftoneAverages)
+{
+    Bitmap src(4, 2);
+    src.Fill(clBlack);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            src.SetPixel(x, y, clWhite);
+    Bitmap b = White(2, 1);
+    Canvas c(b);
+    c.StretchDraw(Rect{0, 0, 2, 1}, src, Rect{0, 0, 4, 2}, StretchMode::Halftone);
+    EXPECT_EQ(b.Pixel(0, 0), clWhite);
+    EXPECT_EQ(b.Pixel(1, 0), clBlack);
+    // Mirrored.
+    c.StretchDraw(Rect{2, 0, 0, 1}, src, Rect{0, 0, 4, 2}, StretchMode::Halftone);
+    EXPECT_EQ(b.Pixel(0, 0), clBlack);
+}
+
+TEST(Canvas, TextDrawsInsideItsCell)
+{
+    Bitmap b = White(120, 40);
+    Canvas c(b);
+    c.font.height = -20;
+    c.font.color = kBlue;
+    c.backgroundMode = BackgroundMode::Transparent;
+    c.TextOut(5, 5, std::string("Hello"));
+    const Point ext = c.TextExtent(u"Hello");
+    int inside = 0, outside = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 120; ++x)
+            if (b.Pixel(x, y) != clWhite)
+                (x >= 5 && x < 5 + ext.x && y >= 5 && y < 5 + ext.y ? inside : outside)++;
+    EXPECT_GT(inside, 40);
+    EXPECT_EQ(outside, 0);
+}
+
+} // namespace
+} // namespace pc
