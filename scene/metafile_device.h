@@ -1,0 +1,141 @@
+#pragma once
+// The device context a metafile plays into: mapping from logical units to
+// the output picture, the object table, saved states, and drawing through
+// the canvas. The WMF and EMF record readers both drive it.
+#include <cstdint>
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "platform/canvas.h"
+
+namespace pc::metafile {
+
+struct LogPen {
+    PenStyle style = PenStyle::Solid;
+    double width = 0; // logical units; 0 = one pixel
+    TColor color = clBlack;
+};
+
+struct LogBrush {
+    BrushStyle style = BrushStyle::Solid;
+    TColor color = clWhite;
+};
+
+struct LogFont {
+    double height = 0; // logical units, sign as in GDI
+    int escapement = 0;
+    int weight = 400;
+    bool italic = false, underline = false, strikeOut = false;
+    std::string face = "Arial";
+};
+
+// A slot taken by an object this player does not draw with (palette, region).
+struct OtherObject {};
+
+using GdiObject = std::variant<LogPen, LogBrush, LogFont, OtherObject>;
+
+struct XForm {
+    double m11 = 1, m12 = 0, m21 = 0, m22 = 1, dx = 0, dy = 0;
+};
+
+struct DPoint {
+    double x = 0, y = 0;
+};
+
+enum class TextOrigin { Given, CurrentPosition };
+
+class Device {
+public:
+    // Output coordinates = (reference device coordinates - origin) * scale.
+    // pixelsPerMm: of the reference device, for the metric map modes.
+    Device(Canvas& canvas, DPoint origin, DPoint scale, DPoint pixelsPerMm);
+
+    // WMF: the window always maps onto the whole output, viewport records
+    // are ignored.
+    void FixViewportToOutput(int width, int height);
+
+    void SetMapMode(int mode);
+    void SetWindowOrg(double x, double y);
+    void SetWindowExt(double x, double y);
+    void SetViewportOrg(double x, double y);
+    void SetViewportExt(double x, double y);
+    void SetWorldTransform(const XForm& x) { state_.world = x; }
+    void ModifyWorldTransform(const XForm& x, int mode);
+
+    void SetBkMode(int mode) { state_.bkMode = mode; }
+    void SetBkColor(TColor c) { state_.bkColor = c; }
+    void SetTextColor(TColor c) { state_.textColor = c; }
+    void SetTextAlign(uint32_t a) { state_.textAlign = a; }
+    void SetPolyFillMode(int m) { state_.polyFillMode = m; }
+    void SetRop2(int r) { state_.rop2 = r; }
+
+    void SaveDC();
+    void RestoreDC(int n); // negative: relative to the current one
+    void IntersectClipRect(double l, double t, double r, double b);
+    void ResetClip() { state_.clip.reset(); }
+
+    // WMF object tables fill the lowest free slot; EMF names its slot.
+    void CreateObject(uint32_t slot, GdiObject obj);
+    void CreateObjectInFreeSlot(GdiObject obj);
+    void SelectObject(uint32_t slot);
+    void SelectStockObject(uint32_t n);
+    void DeleteObject(uint32_t slot);
+    void SetTableSize(uint32_t n);
+
+    void MoveTo(double x, double y) { state_.pos = {x, y}; }
+    void LineTo(double x, double y);
+    void Polyline(std::span<const DPoint> pts);
+    void PolylineTo(std::span<const DPoint> pts);
+    void Polygon(const std::vector<std::vector<DPoint>>& polys);
+    void Rectangle(double l, double t, double r, double b);
+    void RoundRect(double l, double t, double r, double b, double w, double h);
+    void Ellipse(double l, double t, double r, double b);
+    void TextOut(DPoint at, const std::u16string& text, const std::optional<std::array<double, 4>>& opaqueRect);
+    // A bitmap drawn into the logical rectangle; null picture: the brush
+    // or a fixed colour by the raster operation.
+    void StretchBlt(double x, double y, double w, double h, const Bitmap* picture, Rect srcRect, uint32_t rop);
+
+    // Bézier runs from the current point or from pts[0] flattened to lines.
+    static std::vector<DPoint> FlattenBeziers(DPoint start, std::span<const DPoint> controls);
+
+private:
+    struct State {
+        int mapMode = 1;
+        DPoint wOrg, wExt{1, 1}, vOrg, vExt{1, 1};
+        XForm world;
+        LogPen pen;
+        LogBrush brush;
+        LogFont font;
+        int bkMode = 2;
+        TColor bkColor = clWhite, textColor = clBlack;
+        uint32_t textAlign = 0;
+        int polyFillMode = 1, rop2 = 13;
+        DPoint pos;
+        std::optional<Rect> clip;
+    };
+
+    DPoint ToOutput(double x, double y) const;
+    Point ToPixel(double x, double y) const;
+    std::vector<Point> ToPixels(std::span<const DPoint> pts) const;
+    DPoint Scale() const; // output pixels per logical unit
+    void Prepare();       // state onto the canvas
+
+    Canvas& canvas_;
+    DPoint origin_, scale_, pixelsPerMm_;
+    bool fixedViewport_ = false;
+    State state_;
+    std::vector<State> saved_;
+    std::vector<std::optional<GdiObject>> objects_;
+};
+
+// Pattern brushes are drawn in their mean colour.
+TColor MeanColour(const Bitmap& b);
+
+// Reads a packed DIB (header, colour table, bits) as a bitmap.
+Bitmap ReadPackedDib(std::span<const uint8_t> header, std::span<const uint8_t> bits, const PictureLimits& limits);
+
+} // namespace pc::metafile
