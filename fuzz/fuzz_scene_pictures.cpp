@@ -1,0 +1,42 @@
+// The picture readers behind the converters, from memory. The first byte
+// picks the reader; the rest is the file.
+#include <QGuiApplication>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <span>
+
+#include "platform/bmp_file.h"
+#include "platform/errors.h"
+#include "platform/jpeg_file.h"
+#include "scene/icon_reader.h"
+#include "scene/metafile_player.h"
+#include "scene/tga_reader.h"
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    // Metafile text needs Qt's fonts.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 1)
+        return 0;
+    const std::span<const uint8_t> file(data + 1, size - 1);
+    // Small pictures keep each run fast; the checks are the same.
+    const pc::PictureLimits limits{2048, 1 << 20};
+    try {
+        switch (data[0] % 5) {
+        case 0: pc::ReadTga(file, limits); break;
+        case 1: pc::ReadIcon(file, limits); break;
+        case 2: pc::PlayMetafile(file, limits); break;
+        case 3: pc::ReadBmp(file, limits); break;
+        case 4: pc::ReadJpeg(file, limits); break;
+        }
+    } catch (const pc::Error&) {
+    }
+    return 0;
+}

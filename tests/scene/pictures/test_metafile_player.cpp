@@ -1,0 +1,204 @@
+// Metafiles from a real producer (gnuplot's EMF terminal, run at test time)
+// and small WMFs built here record by record.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/bmp_file.h"
+#include "platform/file_io.h"
+#include "scene/metafile_player.h"
+#include "scene/picture_converters.h"
+#include "tests/support/test_data.h"
+
+namespace pc {
+namespace {
+
+using test::TempDir;
+
+// Runs gnuplot with the given commands, writing the EMF to path.
+bool Gnuplot(const std::string& path, const std::string& commands)
+{
+    if (std::system("command -v gnuplot > /dev/null 2>&1") != 0)
+        return false;
+    const std::string cmd = "gnuplot -e \"set terminal emf size 400,300; set output '" + path + "'; " + commands + "\" 2>/dev/null";
+    return std::system(cmd.c_str()) == 0 && FileExists(path);
+}
+
+TEST(MetafileGnuplot, FilledAreaShowsAtThePictureSize)
+{
+    TempDir dir;
+    if (!Gnuplot(dir.file("half.emf"), "unset key; unset border; unset tics; set margins 0,0,0,0; "
+                                       "set xrange [0:1]; set yrange [0:1]; "
+                                       "plot 0.5 with filledcurves x1 fillcolor rgb '#ff0000' fillstyle solid noborder"))
+        GTEST_SKIP() << "gnuplot not installed";
+    ASSERT_TRUE(ConvertPictureFile(dir.file("half.emf"), dir.file("half.bmp")));
+    const Bitmap b = LoadBmpFile(dir.file("half.bmp"));
+    EXPECT_EQ(b.Bits(), 24);
+    // gnuplot's frame is the size it was asked for, give or take its border.
+    EXPECT_NEAR(b.Width(), 400, 4);
+    EXPECT_NEAR(b.Height(), 300, 4);
+    const int w = b.Width(), h = b.Height();
+    for (int x : {w / 10, w / 2, 9 * w / 10}) {
+        EXPECT_EQ(b.Pixel(x, 3 * h / 4), RGB(255, 0, 0)) << x;
+        EXPECT_EQ(b.Pixel(x, h / 4), clWhite) << x;
+    }
+}
+
+TEST(MetafileGnuplot, SineFilledCurvesAndAxisText)
+{
+    TempDir dir;
+    if (!Gnuplot(dir.file("sin.emf"), "plot sin(x) with filledcurves"))
+        GTEST_SKIP() << "gnuplot not installed";
+    const Bitmap b = PlayMetafile(ReadFileBytes(dir.file("sin.emf")));
+    // The fill is gnuplot's first line colour, a purple.
+    const TColor fill = RGB(0x94, 0x00, 0xd3);
+    int filled = 0, dark = 0;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) {
+            filled += b.Pixel(x, y) == fill;
+            dark += b.Pixel(x, y) == clBlack;
+        }
+    const int total = b.Width() * b.Height();
+    EXPECT_GT(filled, total / 5);
+    EXPECT_LT(filled, total / 2);
+    EXPECT_GT(dark, 1000); // border, tics and labels
+}
+
+// A placeable WMF put together record by record.
+class Wmf {
+public:
+    Wmf(int16_t right, int16_t bottom, uint16_t inch)
+    {
+        u32(0x9AC6CDD7);
+        u16(0);
+        for (int16_t v : {int16_t(0), int16_t(0), right, bottom})
+            u16(uint16_t(v));
+        u16(inch);
+        u32(0);
+        u16(0);
+        u16(1); // memory metafile
+        u16(9);
+        u16(0x300);
+        u32(0);
+        u16(8); // objects
+        u32(0);
+        u16(0);
+    }
+    Wmf& Record(uint16_t function, std::initializer_list<int> words)
+    {
+        u32(uint32_t(3 + words.size()));
+        u16(function);
+        for (int w : words)
+            u16(uint16_t(w));
+        return *this;
+    }
+    std::vector<uint8_t> Bytes()
+    {
+        Record(0, {});
+        return bytes_;
+    }
+
+private:
+    void u16(uint16_t v)
+    {
+        bytes_.push_back(uint8_t(v));
+        bytes_.push_back(uint8_t(v >> 8));
+    }
+    void u32(uint32_t v)
+    {
+        u16(uint16_t(v));
+        u16(uint16_t(v >> 16));
+    }
+    std::vector<uint8_t> bytes_;
+};
+
+constexpr uint16_t kCreateBrush = 0x02FC, kCreatePen = 0x02FA, kSelect = 0x012D, kRectangle = 0x041B,
+                   kEllipse = 0x0418, kWindowOrg = 0x020B, kWindowExt = 0x020C, kSaveDC = 0x001E,
+                   kRestoreDC = 0x0127, kDelete = 0x01F0, kPolygon = 0x0324;
+
+TEST(MetafileWmf, PlaceableBoxMapsOntoThePicture)
+{
+    // 2 x 1 inches at 1000 units per inch: 192 x 96 pixels.
+    Wmf w(2000, 1000, 1000);
+    w.Record(kCreateBrush, {0, 0x00FF, 0x0000, 0}) // solid red
+        .Record(kCreatePen, {5, 0, 0, 0, 0})      // null pen
+        .Record(kSelect, {0})
+        .Record(kSelect, {1})
+        .Record(kRectangle, {1000, 1000, 0, 0}); // left half: bottom, right, top, left
+    const Bitmap b = PlayMetafile(w.Bytes());
+    ASSERT_EQ(b.Width(), 192);
+    ASSERT_EQ(b.Height(), 96);
+    EXPECT_EQ(b.Pixel(10, 10), RGB(255, 0, 0));
+    EXPECT_EQ(b.Pixel(90, 90), RGB(255, 0, 0));
+    EXPECT_EQ(b.Pixel(100, 50), clWhite);
+}
+
+TEST(MetafileWmf, WindowFlipAndSavedStates)
+{
+    Wmf w(100, 100, 96); // 100 x 100 pixels
+    // A y-up window: logical (0, 0) is the bottom-left corner.
+    w.Record(kWindowOrg, {100, 0})
+        .Record(kWindowExt, {-100, 100})
+        .Record(kCreateBrush, {0, 0x0000, 0x00FF, 0}) // solid blue
+        .Record(kSelect, {0})
+        .Record(kSaveDC, {})
+        .Record(kCreateBrush, {0, 0xFF00, 0x0000, 0}) // solid green, second slot
+        .Record(kSelect, {1})
+        .Record(kRestoreDC, {0xFFFF})                 // -1: back to blue
+        .Record(kDelete, {1})
+        .Record(kEllipse, {10, 40, 0, 10});           // near the bottom
+    w.Record(kPolygon, {3, 60, 90, 90, 90, 75, 60}); // a triangle near the top
+    const Bitmap b = PlayMetafile(w.Bytes());
+    EXPECT_EQ(b.Pixel(25, 95), RGB(0, 0, 255)) << "ellipse drawn near the bottom";
+    EXPECT_EQ(b.Pixel(75, 15), RGB(0, 0, 255)) << "triangle drawn near the top";
+    EXPECT_EQ(b.Pixel(25, 5), clWhite);
+}
+
+// Broken metafiles: a clear error, never a crash or a hang.
+struct BrokenCase {
+    const char* name;
+    std::vector<uint8_t> bytes;
+};
+
+class BrokenMetafile : public testing::TestWithParam<BrokenCase> {};
+
+TEST_P(BrokenMetafile, FailsCleanly)
+{
+    EXPECT_THROW(PlayMetafile(GetParam().bytes), BadInput);
+}
+
+std::vector<BrokenCase> BrokenCases()
+{
+    std::vector<BrokenCase> v;
+    v.push_back({"empty", {}});
+    v.push_back({"not_a_metafile", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}});
+    auto good = Wmf(100, 100, 96).Record(kRectangle, {50, 50, 0, 0}).Bytes();
+    auto truncated = good;
+    truncated.resize(truncated.size() - 8);
+    v.push_back({"record_past_the_end", truncated});
+    auto zeroRecord = good;
+    zeroRecord[40] = zeroRecord[41] = zeroRecord[42] = zeroRecord[43] = 0;
+    v.push_back({"zero_size_record", zeroRecord});
+    auto noSize = Wmf(0, 0, 96).Bytes();
+    v.push_back({"no_size", noSize});
+    auto shortPolygon = Wmf(100, 100, 96).Record(kPolygon, {30000, 1, 2}).Bytes();
+    v.push_back({"polygon_count_beyond_record", shortPolygon});
+    return v;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BrokenMetafile, testing::ValuesIn(BrokenCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MetafileWmf, HugeBoxIsScaledDownNotRefused)
+{
+    Wmf w(32000, 32000, 1); // 32000 inches square
+    w.Record(kRectangle, {32000, 32000, 0, 0});
+    PictureLimits small{512, 512 * 512};
+    const Bitmap b = PlayMetafile(w.Bytes(), small);
+    EXPECT_LE(b.Width(), 512);
+    EXPECT_EQ(b.Width(), b.Height());
+}
+
+} // namespace
+} // namespace pc
