@@ -1,0 +1,147 @@
+#pragma once
+// TGIFImage: one GIF file in memory (logical screen plus frames). Reads and
+// writes GIF87a/GIF89a, converts bitmaps into frames, renders its first
+// frame, and exchanges GIF data with the clipboard.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "codecs/gif/gif_frame.h"
+#include "codecs/gif/gif_header.h"
+#include "codecs/gif/gif_types.h"
+#include "platform/bitmap.h"
+
+namespace pc::gif {
+
+class TGIFImageList {
+public:
+    explicit TGIFImageList(TGIFImage* image) : image_(image) {}
+    int Count() const { return int(items_.size()); }
+    TGIFSubImage* Image(int i) const { return items_.at(size_t(i)).get(); }
+    TGIFSubImage* Add(std::unique_ptr<TGIFSubImage> frame);
+    void Delete(int i) { items_.erase(items_.begin() + i); }
+    void Clear() { items_.clear(); }
+    const std::vector<std::unique_ptr<TGIFSubImage>>& Items() const { return items_; }
+
+    // Frames and their extensions up to the trailer, which is left unread.
+    void LoadFromStream(ByteReader& r);
+    void SaveToStream(ByteWriter& w);
+
+private:
+    TGIFImage* image_;
+    std::vector<std::unique_ptr<TGIFSubImage>> items_;
+};
+
+class TGIFImage {
+public:
+    TGIFImage();
+    ~TGIFImage();
+    TGIFImage(const TGIFImage&) = delete;
+    TGIFImage& operator=(const TGIFImage&) = delete;
+
+    void Clear();
+    void NewImage() { Clear(); }
+    // Appends a frame; returns its index.
+    int Add(std::unique_ptr<TGIFSubImage> frame);
+    int Add(const Bitmap& bmp, const Bitmap* transparencyMask = nullptr);
+
+    TGIFImageList& Images() { return images_; }
+    const TGIFImageList& Images() const { return images_; }
+    TGIFHeader& Header() { return header_; }
+    TGIFGlobalColorMap& ColorMap() { return header_.ColorMap(); }
+
+    // 89a as soon as one frame needs it; gvUnknown without frames.
+    TGIFVersion Version() const;
+    int ColorResolution() const;
+    int BitsPerPixel() const;
+    int BackgroundColorIndex() const { return header_.BackgroundColorIndex(); }
+    void SetBackgroundColorIndex(int i) { header_.SetBackgroundColorIndex(i); }
+    TColor BackgroundColor() const { return header_.BackgroundColor(); }
+    void SetBackgroundColor(TColor c) { header_.SetBackgroundColor(c); }
+    int AspectRatio() const { return header_.AspectRatio(); }
+    void SetAspectRatio(int a) { header_.SetAspectRatio(a); }
+    bool IsTransparent() const;
+    bool Empty() const { return images_.Count() == 0; }
+    int Width() const { return header_.Width(); }
+    int Height() const { return header_.Height(); }
+    // Every frame must still fit; sizes above 65535 raise "Invalid image dimensions".
+    void SetWidth(int w);
+    void SetHeight(int h);
+
+    int ReductionBits() const { return reductionBits_; }
+    void SetReductionBits(int n);
+    TGIFDrawOptions DrawOptions() const { return drawOptions_; }
+    void SetDrawOptions(TGIFDrawOptions options);
+    int AnimationSpeed() const { return animationSpeed_; }
+    void SetAnimationSpeed(int percent);
+    int ForceFrame() const { return forceFrame_; }
+    void SetForceFrame(int n);
+    TGIFCompression Compression() const { return compression_; }
+    void SetCompression(TGIFCompression c) { compression_ = c; }
+    TColor DrawBackgroundColor() const { return drawBackgroundColor_; }
+    void SetDrawBackgroundColor(TColor c) { drawBackgroundColor_ = c; }
+
+    // On failure the image is left cleared and the reader back where it began.
+    void LoadFromStream(ByteReader& r);
+    void SaveToStream(ByteWriter& w);
+    void LoadFromFile(const std::string& path);
+    // Through a temporary file, so a failed save keeps the old file.
+    void SaveToFile(const std::string& path);
+
+    void Assign(const TGIFImage& source);
+    // One frame from a bitmap of any depth; non-zero mask pixels become transparent.
+    void Assign(const Bitmap& source, const Bitmap* transparencyMask = nullptr);
+    void AssignTo(Bitmap& dest);
+    bool Equals(const TGIFImage& other) const { return this == &other; }
+
+    // The first frame on the logical screen (cached); null when empty.
+    const Bitmap* GetBitmap();
+    void FreeBitmap();
+    std::vector<RGBQuad> GetPalette() const;
+
+    // Draws ForceFrame (or the first frame) stretched into rect.
+    void Draw(Bitmap& dest, const TRect& rect);
+
+    void SaveToClipboardFormat();
+    void LoadFromClipboardFormat();
+
+    void Warning(const void* sender, TGIFSeverity severity, const std::string& message);
+    void Progress(TProgressStage stage, int percent, bool redraw, const std::string& message);
+    void Changed();
+    // A colour map changed: renderings made from it are stale.
+    void PaletteChanged();
+
+    TGIFWarning OnWarning;
+    TGIFProgress OnProgress;
+    std::function<void()> OnChange;
+
+private:
+    TGIFHeader header_;
+    TGIFImageList images_;
+    std::unique_ptr<Bitmap> bitmap_;
+    TGIFDrawOptions drawOptions_;
+    int reductionBits_;
+    TGIFCompression compression_;
+    int animationSpeed_;
+    int forceFrame_ = -1;
+    TColor drawBackgroundColor_ = 0x1FFFFFFF; // clNone
+};
+
+// Reports the end of a long operation: 100 percent, or 0 when an exception passes.
+class ProgressScope {
+public:
+    ProgressScope(TGIFImage& image, const char* message, bool redraw = false);
+    ~ProgressScope() noexcept(false);
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+    void Step(int percent, bool redraw = false) { image_.Progress(TProgressStage::psRunning, percent, redraw, message_); }
+
+private:
+    TGIFImage& image_;
+    const char* message_;
+    bool redraw_;
+    int exceptions_;
+};
+
+} // namespace pc::gif

@@ -1,0 +1,29 @@
+#pragma once
+// Small helpers shared by the GIF tests.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "codecs/gif/gif_image.h"
+
+namespace pc::gif::test {
+
+std::vector<uint8_t> ReadAll(const std::string& path);
+
+// Loads bytes into the image, collecting warnings.
+struct LoadResult {
+    bool ok = false;
+    std::string error;
+    std::vector<std::string> warnings;
+};
+LoadResult LoadInto(TGIFImage& gif, const std::vector<uint8_t>& bytes);
+
+std::vector<uint8_t> SaveToBytes(TGIFImage& gif);
+
+// The frames that carry an image (frames of extensions only are left out).
+std::vector<TGIFSubImage*> ImageFrames(TGIFImage& gif);
+
+// RGB triplets of a map, as stored in a file.
+std::vector<uint8_t> MapBytes(const TGIFColorMap& map);
+
+} // namespace pc::gif::test
