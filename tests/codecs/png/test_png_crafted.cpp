@@ -1,0 +1,238 @@
+// Files made at test time: valid layouts the decoder must take, and broken or
+// hostile ones that must raise the codec's error quickly and cleanly.
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "codecs/png/png_errors.h"
+#include "codecs/png/png_header_chunk.h"
+#include "codecs/png/png_object.h"
+#include "tests/codecs/png/libpng_reference.h"
+#include "tests/codecs/png/png_builder.h"
+#include "tests/support/test_data.h"
+
+namespace pc::png {
+namespace {
+
+using test::Bytes;
+using test::PngBuilder;
+
+// A 300 x 300 RGB picture of noise stored (level 0): its one IDAT is far
+// longer than the 65535-byte read window.
+Bytes NoiseStream()
+{
+    return test::Deflate(test::RandomRows(300, 900, 0, 7), 0);
+}
+
+TEST(PngCrafted, LastIdatLongerThanTheReadWindowLoads)
+{
+    auto file = PngBuilder().Ihdr(300, 300, 8, 2).Idats(NoiseStream()).Iend().bytes();
+    TPNGObject png;
+    ASSERT_NO_THROW(png.LoadFromStream(file));
+    test::ExpectSamePixels(png, test::DecodeWithLibpng(file));
+}
+
+TEST(PngCrafted, StreamSplitOverIdatsOfAnySizeDecodesTheSame)
+{
+    Bytes stream = NoiseStream();
+    TPNGObject whole, split;
+    whole.LoadFromStream(PngBuilder().Ihdr(300, 300, 8, 2).Idats(stream).Iend().bytes());
+    split.LoadFromStream(PngBuilder().Ihdr(300, 300, 8, 2).Idats(stream, {1, 0, 7, 65536, 100}).Iend().bytes());
+    EXPECT_TRUE(whole.Header().Image == split.Header().Image);
+}
+
+TEST(PngCrafted, LateIdatAndCHrmAreDropped)
+{
+    Bytes rows = test::RandomRows(4, 12, 0, 1);
+    auto file = PngBuilder()
+                    .Ihdr(4, 4, 8, 2)
+                    .Chunk("cHRM", Bytes(32, 1))
+                    .Idats(test::Deflate(rows))
+                    .Chunk("tEXt", {'a', 0, 'b'})
+                    .Chunk("IDAT", {1, 2, 3})
+                    .Iend()
+                    .bytes();
+    TPNGObject png;
+    png.LoadFromStream(file);
+    std::vector<std::string> names;
+    for (int i = 0; i < png.Chunks().Count(); ++i)
+        names.push_back(png.Chunks().Item(i)->Name());
+    EXPECT_EQ(names, (std::vector<std::string>{"IHDR", "IDAT", "tEXt", "IEND"}));
+}
+
+TEST(PngCrafted, UnknownAncillaryChunkIsKeptAndWrittenBackUnchanged)
+{
+    Bytes data = {9, 8, 7, 0, 6};
+    auto file = PngBuilder()
+                    .Ihdr(2, 2, 8, 0)
+                    .Chunk("prIv", data)
+                    .Idats(test::Deflate(test::RandomRows(2, 2, 0, 3)))
+                    .Iend()
+                    .bytes();
+    TPNGObject png;
+    png.LoadFromStream(file);
+    TPNGObject back;
+    back.LoadFromStream(png.SaveToBytes());
+    auto* chunk = back.Chunks().Item(1);
+    ASSERT_NE(chunk, nullptr);
+    EXPECT_EQ(chunk->Name(), "prIv");
+    EXPECT_EQ(Bytes(chunk->Data().begin(), chunk->Data().end()), data);
+}
+
+Bytes NeedsDictionary()
+{
+    Bytes raw = test::RandomRows(2, 6, 0, 5);
+    z_stream z{};
+    deflateInit(&z, 6);
+    const Bytef dict[] = "dictionary";
+    deflateSetDictionary(&z, dict, sizeof dict);
+    Bytes out(256);
+    z.next_in = raw.data();
+    z.avail_in = uInt(raw.size());
+    z.next_out = out.data();
+    z.avail_out = uInt(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(out.size() - z.avail_out);
+    deflateEnd(&z);
+    return out;
+}
+
+Bytes Rgb2x2Stream()
+{
+    return test::Deflate(test::RandomRows(2, 6, 0, 5));
+}
+
+struct BrokenCase {
+    const char* name;
+    std::function<Bytes()> make;
+    std::function<void(TPNGObject&, const Bytes&)> expect;
+};
+
+template <class E>
+std::function<void(TPNGObject&, const Bytes&)> Raises()
+{
+    return [](TPNGObject& png, const Bytes& file) { EXPECT_THROW(png.LoadFromStream(file), E); };
+}
+
+const BrokenCase kBroken[] = {
+    {"NeedDictionary", [] { return PngBuilder().Ihdr(2, 2, 8, 2).Idats(NeedsDictionary()).Iend().bytes(); },
+     Raises<EPNGZLIBError>()},
+    {"GarbageInsteadOfDeflate",
+     [] { return PngBuilder().Ihdr(2, 2, 8, 2).Chunk("IDAT", Bytes(20, 0xFF)).Iend().bytes(); },
+     Raises<EPNGZLIBError>()},
+    {"StreamEndsBeforeTheLastRow",
+     [] { return PngBuilder().Ihdr(2, 3, 8, 2).Idats(Rgb2x2Stream()).Iend().bytes(); },
+     Raises<EPNGMissingMultipleIDAT>()},
+    {"StreamContinuesPastAText",
+     [] {
+         Bytes s = Rgb2x2Stream();
+         Bytes head(s.begin(), s.begin() + 4), tail(s.begin() + 4, s.end());
+         return PngBuilder().Ihdr(2, 2, 8, 2).Chunk("IDAT", head).Chunk("tEXt", {'k', 0}).Chunk("IDAT", tail).Iend().bytes();
+     },
+     Raises<EPNGMissingMultipleIDAT>()},
+    {"SecondIdatWithBadCrc",
+     [] {
+         Bytes s = Rgb2x2Stream();
+         Bytes head(s.begin(), s.begin() + 4), tail(s.begin() + 4, s.end());
+         return PngBuilder().Ihdr(2, 2, 8, 2).Chunk("IDAT", head).Chunk("IDAT", tail, true).Iend().bytes();
+     },
+     Raises<EPngInvalidCRC>()},
+    {"FileEndsInsideIdat",
+     [] {
+         Bytes f = PngBuilder().Ihdr(300, 300, 8, 2).Idats(NoiseStream()).Iend().bytes();
+         f.resize(f.size() / 2);
+         return f;
+     },
+     Raises<EPngUnexpectedEnd>()},
+    {"FileEndsBeforeIend", [] { return PngBuilder().Ihdr(2, 2, 8, 2).Idats(Rgb2x2Stream()).bytes(); },
+     Raises<EPngUnexpectedEnd>()},
+    {"ChunkLengthAllOnes",
+     [] { return PngBuilder().Ihdr(2, 2, 8, 2).RawLength(0xFFFFFFFF, "tEXt").bytes(); }, Raises<EPngUnexpectedEnd>()},
+    {"ChunkLongerThanTheFile",
+     [] { return PngBuilder().Ihdr(2, 2, 8, 2).RawLength(1 << 30, "IDAT").bytes(); }, Raises<EPngUnexpectedEnd>()},
+    {"SizeBomb", [] { return PngBuilder().Ihdr(60000, 60000, 16, 6).Idats(Rgb2x2Stream()).Iend().bytes(); },
+     Raises<EPNGOutMemory>()},
+    {"WidthZero", [] { return PngBuilder().Ihdr(0, 2, 8, 2).Idats(Rgb2x2Stream()).Iend().bytes(); },
+     Raises<EPngInvalidIHDR>()},
+    {"HeightZero", [] { return PngBuilder().Ihdr(2, 0, 8, 2).Idats(Rgb2x2Stream()).Iend().bytes(); },
+     Raises<EPngInvalidIHDR>()},
+    {"Width65536", [] { return PngBuilder().Ihdr(65536, 1, 8, 2).Idats(Rgb2x2Stream()).Iend().bytes(); },
+     Raises<EPNGSizeExceeds>()},
+    {"RgbOfDepth4", [] { return PngBuilder().Ihdr(2, 2, 4, 2).Idats(Rgb2x2Stream()).Iend().bytes(); },
+     Raises<EPngInvalidIHDR>()},
+    {"PaletteOfDepth16", [] { return PngBuilder().Ihdr(2, 2, 16, 3).Idats(Rgb2x2Stream()).Iend().bytes(); },
+     Raises<EPngInvalidIHDR>()},
+    {"InterlaceMethod2", [] { return PngBuilder().Ihdr(2, 2, 8, 2, 2).Idats(Rgb2x2Stream()).Iend().bytes(); },
+     Raises<EPNGUnknownInterlace>()},
+    {"CompressionMethod1", [] { return PngBuilder().Ihdr(2, 2, 8, 2, 0, 1).Idats(Rgb2x2Stream()).Iend().bytes(); },
+     Raises<EPNGUnknownCompression>()},
+    {"ShortIhdr", [] { return PngBuilder().Chunk("IHDR", Bytes(12, 1)).Iend().bytes(); }, Raises<EPngInvalidIHDR>()},
+    {"SecondIhdr",
+     [] { return PngBuilder().Ihdr(2, 2, 8, 2).Ihdr(2, 2, 8, 2).Idats(Rgb2x2Stream()).Iend().bytes(); },
+     Raises<EPngInvalidIHDR>()},
+    {"IhdrNotFirst", [] { return PngBuilder().Chunk("tEXt", {'a', 0}).Ihdr(2, 2, 8, 2).Iend().bytes(); },
+     Raises<EPNGIHDRNotFirst>()},
+    {"PaletteWithoutPlte",
+     [] { return PngBuilder().Ihdr(2, 2, 8, 3).Idats(test::Deflate(test::RandomRows(2, 2, 0, 1))).Iend().bytes(); },
+     Raises<EPNGInvalidPalette>()},
+    {"PlteNotMultipleOf3", [] { return PngBuilder().Ihdr(2, 2, 8, 3).Chunk("PLTE", Bytes(769)).Iend().bytes(); },
+     Raises<EPNGInvalidPalette>()},
+    {"Plte257Entries", [] { return PngBuilder().Ihdr(2, 2, 8, 3).Chunk("PLTE", Bytes(771)).Iend().bytes(); },
+     Raises<EPNGInvalidPalette>()},
+    {"Trns257Bytes",
+     [] { return PngBuilder().Ihdr(2, 2, 8, 3).Chunk("PLTE", Bytes(6)).Chunk("tRNS", Bytes(257)).Iend().bytes(); },
+     Raises<EPNGInvalidPalette>()},
+    {"UnknownCriticalChunk", [] { return PngBuilder().Ihdr(2, 2, 8, 2).Chunk("CRIT", {}).Iend().bytes(); },
+     Raises<EPNGUnknownCriticalChunk>()},
+    {"NoImageData", [] { return PngBuilder().Ihdr(2, 2, 8, 2).Iend().bytes(); }, Raises<EPNGNoImageData>()},
+    {"AncillaryChunkWithBadCrc", [] { return PngBuilder().Ihdr(2, 2, 8, 2).Chunk("tEXt", {'a', 0}, true).bytes(); },
+     Raises<EPngInvalidCRC>()},
+};
+
+class PngBroken : public testing::TestWithParam<BrokenCase> {};
+
+TEST_P(PngBroken, RaisesAndKeepsThePictureItHad)
+{
+    TPNGObject png;
+    png.LoadFromFile(test::kPngSuite + "basic/basn3p04.png");
+    Bytes before = png.SaveToBytes();
+    GetParam().expect(png, GetParam().make());
+    EXPECT_EQ(png.SaveToBytes(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Crafted, PngBroken, testing::ValuesIn(kBroken),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Every prefix of real files (plain, Adam7, palette, 16-bit alpha) fails
+// with the codec's own error, never anything else.
+TEST(PngPrefixes, EveryPrefixRaisesTheCodecsError)
+{
+    for (const char* name : {"basic/basn3p04.png", "interlacing/basi6a16.png", "chunk/ctzn0g04.png"}) {
+        Bytes file = test::ReadAll(test::kPngSuite + name);
+        for (size_t n = 0; n < file.size(); ++n) {
+            TPNGObject png;
+            Bytes prefix(file.begin(), file.begin() + long(n));
+            EXPECT_THROW(png.LoadFromStream(prefix), PngException) << name << " cut at " << n;
+        }
+    }
+}
+
+// Inputs that once broke the reader (found by fuzzing) fail cleanly or load.
+TEST(PngCrashers, FailCleanly)
+{
+    for (const auto& path : test::FilesIn(PRISMCASE_SOURCE_DIR "/fuzz/crashers/fuzz_png_reader")) {
+        SCOPED_TRACE(path);
+        TPNGObject png;
+        try {
+            png.LoadFromStream(test::ReadAll(path));
+            png.SaveToBytes();
+        } catch (const PngException&) {
+        }
+    }
+}
+
+} // namespace
+} // namespace pc::png
