@@ -5,6 +5,7 @@
 #include "scene/geometry_cd.h"
 #include "scene/geometry_curved_surface.h"
 #include "scene/geometry_material.h"
+#include "scene/geometry_model.h"
 #include "scene/geometry_round_box.h"
 #include "scene/geometry_thick_book.h"
 
@@ -30,6 +31,8 @@ void DrawObject(PrimitiveSink& sink, const ObjectParams& obj, bool shadow, int p
     case kThickBook: DrawThickBook(sink, obj, shadow); break;
     case kRoundBox: DrawRoundBox(sink, obj, shadow); break;
     case kCurvedSurface: DrawCurvedSurface(sink, obj, shadow); break;
+    case kModel3DS: DrawModelObject(sink, obj, shadow); break;
+    case kText3D: DrawTextObject(sink, obj, shadow); break;
     default: break;
     }
 }

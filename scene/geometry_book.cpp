@@ -54,6 +54,8 @@ void DrawSpiralWire(PrimitiveSink& sink, const ObjectParams& obj, bool shadow, i
     if (!shadow)
         sink.Color(0, 0, 0, 1);
     sink.LineWidth(float(std::max(3, panelHeight / 150)));
+    sink.Normal(-1, 0, 0); // lit as facing out of the spine, not by whatever normal came last
+
     const double r = (obj.At(kRowSize, kColD) + 1) / 300.0;
     sink.Begin(GL_LINE_STRIP);
     double t = 0;

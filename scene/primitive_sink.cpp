@@ -1,5 +1,8 @@
 #include "scene/primitive_sink.h"
 
+#include "scene/c3ds_draw.h"
+#include "scene/text3d.h"
+
 namespace pc::scene {
 
 void GlSink::Begin(GLenum mode) { glBegin(mode); }
@@ -41,6 +44,30 @@ void GlSink::BezierPatch(const std::array<float, 48>& grid, const std::array<flo
     glEnable(GL_MAP2_TEXTURE_COORD_2);
     glMapGrid2f(un, 0, 1, vn, 0, 1);
     glEvalMesh2(GL_FILL, 0, un, 0, vn);
+    glPopAttrib();
+}
+
+// Meshes without texture coordinates get generated ones; the mode is set
+// here every time so it does not depend on whether 3D text (object-linear)
+// was drawn before in the same context.
+void GlSink::Model3DS(const C3DS::t3DModel& model, float sx, float sy, float sz, bool shadow,
+                      const std::function<void()>& bindNoMaterial)
+{
+    glPushAttrib(GL_TEXTURE_BIT);
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
+    Draw3DSModel(model, sx, sy, sz, shadow, bindNoMaterial);
+    glPopAttrib();
+}
+
+void GlSink::Text3D(const std::string& text, const std::string& faceName)
+{
+    glPushAttrib(GL_TEXTURE_BIT);
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    Draw3DText(text, faceName);
     glPopAttrib();
 }
 

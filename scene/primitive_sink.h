@@ -5,6 +5,10 @@
 #include <GL/gl.h>
 
 #include <array>
+#include <functional>
+#include <string>
+
+#include "scene/c3ds.h"
 
 namespace pc::scene {
 
@@ -41,6 +45,14 @@ public:
     // bilinear texture map, evaluated on an un x vn grid.
     virtual void BezierPatch(const std::array<float, 48>& grid, const std::array<float, 8>& texture, int un,
                              int vn) = 0;
+
+    // A loaded model scaled by (sx, sy, sz); faces without a material take
+    // their colour from bindNoMaterial.
+    virtual void Model3DS(const C3DS::t3DModel& model, float sx, float sy, float sz, bool shadow,
+                          const std::function<void()>& bindNoMaterial) = 0;
+    // Extruded text at the current position; texture coordinates come from
+    // object-linear generation.
+    virtual void Text3D(const std::string& text, const std::string& faceName) = 0;
 };
 
 class GlSink final : public PrimitiveSink {
@@ -65,6 +77,9 @@ public:
     void Scale(float x, float y, float z) override;
     void BezierPatch(const std::array<float, 48>& grid, const std::array<float, 8>& texture, int un,
                      int vn) override;
+    void Model3DS(const C3DS::t3DModel& model, float sx, float sy, float sz, bool shadow,
+                  const std::function<void()>& bindNoMaterial) override;
+    void Text3D(const std::string& text, const std::string& faceName) override;
 };
 
 } // namespace pc::scene

@@ -153,6 +153,23 @@ void RecordingSink::BezierPatch(const std::array<float, 48>& grid, const std::ar
     patches.push_back({grid, texture, un, vn, enabled.count(GL_AUTO_NORMAL) > 0});
 }
 
+void RecordingSink::Model3DS(const C3DS::t3DModel& model, float sx, float sy, float sz, bool shadow,
+                             const std::function<void()>& bindNoMaterial)
+{
+    Rgba color = color_;
+    unsigned texture = texture_;
+    if (!shadow && bindNoMaterial)
+        bindNoMaterial();
+    models.push_back({&model, sx, sy, sz, shadow, color_, texture_});
+    color_ = color;
+    texture_ = texture;
+}
+
+void RecordingSink::Text3D(const std::string& text, const std::string& faceName)
+{
+    texts.push_back({text, faceName, matrix, color_, enabled.count(GL_BLEND) > 0});
+}
+
 std::vector<const RecordedPrimitive*> RecordingSink::OfMode(GLenum mode) const
 {
     std::vector<const RecordedPrimitive*> out;

@@ -31,6 +31,21 @@ struct RecordedPatch {
     bool autoNormal = false;
 };
 
+struct RecordedModel {
+    const C3DS::t3DModel* model = nullptr;
+    float sx = 0, sy = 0, sz = 0;
+    bool shadow = false;
+    Rgba noMaterialColor{};     // what bindNoMaterial set
+    unsigned noMaterialTexture = 0;
+};
+
+struct RecordedText {
+    std::string text, faceName;
+    Matrix4 matrix;
+    Rgba color;
+    bool blend = false;
+};
+
 class RecordingSink final : public PrimitiveSink {
 public:
     RecordingSink();
@@ -55,6 +70,9 @@ public:
     void Scale(float x, float y, float z) override;
     void BezierPatch(const std::array<float, 48>& grid, const std::array<float, 8>& texture, int un,
                      int vn) override;
+    void Model3DS(const C3DS::t3DModel& model, float sx, float sy, float sz, bool shadow,
+                  const std::function<void()>& bindNoMaterial) override;
+    void Text3D(const std::string& text, const std::string& faceName) override;
 
     // Primitives of one mode, in emission order.
     std::vector<const RecordedPrimitive*> OfMode(GLenum mode) const;
@@ -62,6 +80,8 @@ public:
 
     std::vector<RecordedPrimitive> primitives;
     std::vector<RecordedPatch> patches;
+    std::vector<RecordedModel> models;
+    std::vector<RecordedText> texts;
     std::vector<unsigned> boundTextures; // every BindTexture call in order
     std::set<GLenum> enabled;
     float lineWidth = 1;

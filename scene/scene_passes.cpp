@@ -12,12 +12,15 @@ namespace {
 constexpr float kFloorDrop = 0.6f; // the floor lies this far below the world origin
 constexpr float kWall = 25;
 
-// glPushAttrib/glPopAttrib and the matrix around one pass.
+// glPushAttrib/glPopAttrib and the matrix around one pass. The current
+// colour, normal and texture coordinate are left out: every pass sets its
+// own, and Mesa restoring them after immediate-mode drawing leaves display
+// lists called later (3D text glyphs) drawing black.
 class PassGuard {
 public:
     PassGuard()
     {
-        glPushAttrib(GL_ALL_ATTRIB_BITS);
+        glPushAttrib(GL_ALL_ATTRIB_BITS & ~GL_CURRENT_BIT);
         glMatrixMode(GL_MODELVIEW);
         glPushMatrix();
     }
@@ -174,6 +177,7 @@ void ReflectionPass(const SceneParams& scene)
     SetClipPlane(-1); // keep what lies under the floor
     SetLight(scene);
     glEnable(GL_LIGHTING);
+    glEnable(GL_NORMALIZE); // text and models are scaled unevenly
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     GlSink sink;
@@ -280,6 +284,7 @@ void ObjectPass(const SceneParams& scene)
     SetClipPlane(1); // nothing below the floor
     SetLight(scene);
     glEnable(GL_LIGHTING);
+    glEnable(GL_NORMALIZE); // text and models are scaled unevenly
     glDisable(GL_BLEND);
     GlSink sink;
     ForEachVisible(scene, [&](const ObjectParams& obj) {
@@ -340,6 +345,7 @@ void DrawScene(const SceneParams& scene, FrameState& state)
     glEnable(GL_COLOR_MATERIAL);
     glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
     glShadeModel(GL_SMOOTH);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
