@@ -63,10 +63,10 @@ SceneParams BuildDemoScene()
     s.TBCameraX = -420;
     s.TBCameraY = 330;
     s.TBCameraZ = 620;
-    s.TBCameraLookAtY = -40;
-    s.TBLightX = 200;
-    s.TBLightY = 500;
-    s.TBLightZ = 250;
+    s.TBCameraLookAtY = 40;
+    s.TBLightX = 400;
+    s.TBLightY = 350;
+    s.TBLightZ = 150;
     s.CBShadowVisible = true;
     s.DrawAxis = false;
     s.DrawLight = false;

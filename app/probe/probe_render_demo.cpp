@@ -25,12 +25,15 @@ int RenderDemo(int argc, char** argv)
     }
     int w = 640, h = 480;
     for (int i = 2; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc && ParseSize(argv[i + 1], w, h)) {
-            ++i;
-            continue;
+        if (std::strcmp(argv[i], "--size") != 0) {
+            std::fprintf(stderr, "render-demo: unknown argument %s\n", argv[i]);
+            return 1;
         }
-        std::fprintf(stderr, "render-demo: bad argument %s\n", argv[i]);
-        return 1;
+        if (i + 1 >= argc || !ParseSize(argv[i + 1], w, h)) {
+            std::fprintf(stderr, "render-demo: --size wants WIDTHxHEIGHT, 1 to 8192 each\n");
+            return 1;
+        }
+        ++i;
     }
     try {
         auto ctx = pc::GLContext::Create();
