@@ -1,0 +1,85 @@
+#include "codecs/gif/color_lookup.h"
+
+#include "codecs/gif/web_palette.h"
+
+namespace pc::gif {
+
+namespace {
+
+// Weighted luminance scaled by 256: 77 + 150 + 29 = 256.
+inline int Luminance256(uint8_t red, uint8_t green, uint8_t blue) { return red * 77 + green * 150 + blue * 29; }
+
+} // namespace
+
+TSlowColorLookup::TSlowColorLookup(const std::vector<RGBQuad>& palette)
+    : TColorLookup(int(palette.size() < 256 ? palette.size() : 256)),
+      palette_(palette.begin(), palette.begin() + colors_)
+{
+}
+
+uint8_t TSlowColorLookup::Nearest(uint8_t red, uint8_t green, uint8_t blue) const
+{
+    int best = 0;
+    int bestDist = 1 << 30;
+    for (int i = 0; i < colors_; ++i) {
+        int dr = palette_[i].red - red, dg = palette_[i].green - green, db = palette_[i].blue - blue;
+        int dist = dr * dr + dg * dg + db * db;
+        if (dist < bestDist) {
+            bestDist = dist;
+            best = i;
+            if (dist == 0)
+                break;
+        }
+    }
+    return uint8_t(best);
+}
+
+uint8_t TSlowColorLookup::Lookup(uint8_t red, uint8_t green, uint8_t blue, uint8_t& r, uint8_t& g, uint8_t& b)
+{
+    uint8_t index = 0;
+    r = g = b = 0;
+    if (colors_ > 0) {
+        uint32_t key = (uint32_t(red) << 16 | uint32_t(green) << 8 | blue) + 1;
+        CacheSlot& slot = cache_[(key * 2654435761u) >> 20];
+        if (slot.key != key) {
+            slot.key = key;
+            slot.index = Nearest(red, green, blue);
+        }
+        index = slot.index;
+        r = palette_[index].red;
+        g = palette_[index].green;
+        b = palette_[index].blue;
+    }
+    return index;
+}
+
+TNetscapeColorLookup::TNetscapeColorLookup() : TColorLookup(kWebPaletteSize) {}
+
+uint8_t TNetscapeColorLookup::Lookup(uint8_t red, uint8_t green, uint8_t blue, uint8_t& r, uint8_t& g, uint8_t& b)
+{
+    int lr = (red + 3) / kWebLevelStep, lg = (green + 3) / kWebLevelStep, lb = (blue + 3) / kWebLevelStep;
+    r = uint8_t(lr * kWebLevelStep);
+    g = uint8_t(lg * kWebLevelStep);
+    b = uint8_t(lb * kWebLevelStep);
+    return uint8_t(lr * kWebLevels * kWebLevels + lg * kWebLevels + lb);
+}
+
+TGrayScaleLookup::TGrayScaleLookup() : TColorLookup(256) {}
+
+uint8_t TGrayScaleLookup::Lookup(uint8_t red, uint8_t green, uint8_t blue, uint8_t& r, uint8_t& g, uint8_t& b)
+{
+    uint8_t grey = uint8_t(Luminance256(red, green, blue) >> 8);
+    r = g = b = grey;
+    return grey;
+}
+
+TMonochromeLookup::TMonochromeLookup() : TColorLookup(2) {}
+
+uint8_t TMonochromeLookup::Lookup(uint8_t red, uint8_t green, uint8_t blue, uint8_t& r, uint8_t& g, uint8_t& b)
+{
+    bool white = Luminance256(red, green, blue) > 32512;
+    r = g = b = white ? 255 : 0;
+    return white ? 1 : 0;
+}
+
+} // namespace pc::gif
