@@ -1,5 +1,8 @@
 #include "codecs/gif/color_lookup.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "codecs/gif/web_palette.h"
 
 namespace pc::gif {
@@ -15,22 +18,31 @@ TSlowColorLookup::TSlowColorLookup(const std::vector<RGBQuad>& palette)
     : TColorLookup(int(palette.size() < 256 ? palette.size() : 256)),
       palette_(palette.begin(), palette.begin() + colors_)
 {
+    for (int i = 0; i < colors_; ++i)
+        byGreen_.push_back({palette_[i].green, palette_[i].red, palette_[i].blue, i});
+    std::sort(byGreen_.begin(), byGreen_.end(),
+              [](const Entry& a, const Entry& b) { return a.green != b.green ? a.green < b.green : a.index < b.index; });
 }
 
-uint8_t TSlowColorLookup::Nearest(uint8_t red, uint8_t green, uint8_t blue) const
+uint8_t TSlowColorLookup::Nearest(int red, int green, int blue) const
 {
     int best = 0;
-    int bestDist = 1 << 30;
-    for (int i = 0; i < colors_; ++i) {
-        int dr = palette_[i].red - red, dg = palette_[i].green - green, db = palette_[i].blue - blue;
+    int bestDist = std::numeric_limits<int>::max();
+    auto consider = [&](const Entry& e) {
+        int dr = e.red - red, dg = e.green - green, db = e.blue - blue;
         int dist = dr * dr + dg * dg + db * db;
-        if (dist < bestDist) {
+        if (dist < bestDist || (dist == bestDist && e.index < best)) {
             bestDist = dist;
-            best = i;
-            if (dist == 0)
-                break;
+            best = e.index;
         }
-    }
+    };
+    // Entries farther in green alone than the best so far cannot win.
+    auto start = std::lower_bound(byGreen_.begin(), byGreen_.end(), green,
+                                  [](const Entry& e, int g) { return e.green < g; });
+    for (auto it = start; it != byGreen_.end() && (it->green - green) * (it->green - green) <= bestDist; ++it)
+        consider(*it);
+    for (auto it = start; it != byGreen_.begin() && (green - (it - 1)->green) * (green - (it - 1)->green) <= bestDist; --it)
+        consider(*(it - 1));
     return uint8_t(best);
 }
 

@@ -25,7 +25,8 @@ protected:
 };
 
 // Nearest entry of any palette (squared RGB distance, lowest index wins a
-// tie). Remembers recent answers, since photos repeat colours a lot.
+// tie). Searches outward from the query's green level, and remembers recent
+// answers, since photos repeat colours a lot.
 class TSlowColorLookup final : public TColorLookup {
 public:
     // Maps to at most the first 256 entries.
@@ -37,9 +38,13 @@ private:
         uint32_t key = 0; // colour + 1, 0 = empty
         uint8_t index = 0;
     };
-    uint8_t Nearest(uint8_t red, uint8_t green, uint8_t blue) const;
+    struct Entry {
+        int green, red, blue, index;
+    };
+    uint8_t Nearest(int red, int green, int blue) const;
 
     std::vector<RGBQuad> palette_;
+    std::vector<Entry> byGreen_;
     std::array<CacheSlot, 4096> cache_{};
 };
 
