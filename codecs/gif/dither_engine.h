@@ -31,6 +31,9 @@ public:
     // Index for the pixel at Column() and the chosen entry's colour; then
     // moves Column() by Direction().
     virtual uint8_t DitherPixel(uint8_t red, uint8_t green, uint8_t blue, uint8_t& r, uint8_t& g, uint8_t& b);
+    // Moves past the pixel at Column() without output (a transparent pixel):
+    // it spreads no error, and what it received is dropped.
+    virtual void StepOver() { column_ += direction_; }
     virtual void NextLine();
 
 protected:

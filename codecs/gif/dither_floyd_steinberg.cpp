@@ -22,19 +22,30 @@ uint8_t TFloydSteinbergDitherer::DitherPixel(uint8_t red, uint8_t green, uint8_t
     }
     uint8_t index = lookup_.Lookup(corrected[0], corrected[1], corrected[2], r, g, b);
     const uint8_t chosen[3] = {r, g, b};
-    for (int c = 0; c < 3; ++c) {
-        Channel& ch = channels_[c];
-        // Also for e = 0: the registers must shift, or the last pixel's share
-        // lands on the wrong entry and a consumed error is used twice.
-        int e = corrected[c] - chosen[c];
-        ch.row[pos_] = ch.behind + 3 * e;
-        ch.behind = ch.previous + 5 * e;
-        ch.previous = e;
-        ch.ahead = 7 * e;
-    }
+    for (int c = 0; c < 3; ++c)
+        Spread(c, corrected[c] - chosen[c]);
     pos_ += direction_;
     column_ += direction_;
     return index;
+}
+
+// Also for e = 0: the registers must shift, or the earlier pixels' shares
+// land on the wrong entries and a consumed error stays to be used again.
+void TFloydSteinbergDitherer::Spread(int channel, int e)
+{
+    Channel& ch = channels_[channel];
+    ch.row[pos_] = ch.behind + 3 * e;
+    ch.behind = ch.previous + 5 * e;
+    ch.previous = e;
+    ch.ahead = 7 * e;
+}
+
+void TFloydSteinbergDitherer::StepOver()
+{
+    for (int c = 0; c < 3; ++c)
+        Spread(c, 0);
+    pos_ += direction_;
+    column_ += direction_;
 }
 
 void TFloydSteinbergDitherer::NextLine()

@@ -13,9 +13,12 @@ class TFloydSteinbergDitherer final : public TDitherEngine {
 public:
     TFloydSteinbergDitherer(int width, TColorLookup& lookup);
     uint8_t DitherPixel(uint8_t red, uint8_t green, uint8_t blue, uint8_t& r, uint8_t& g, uint8_t& b) override;
+    void StepOver() override;
     void NextLine() override;
 
 private:
+    void Spread(int channel, int e);
+
     // Entry x + 1 holds the error for column x of the next row; entries 0
     // and width + 1 catch what falls off the edges.
     struct Channel {

@@ -50,14 +50,20 @@ private:
 
 constexpr int kBase = 220; // room for the largest error and weight
 
-// Share of the probe error each pixel received, keyed (x, y); zeros left out.
-std::map<std::pair<int, int>, int> SpreadOf(TDitherMode mode, int width, int height, int errorCall, int error)
+// Share of the probe error each pixel received, keyed (x, y); zeros left
+// out. The engine steps over the pixel `skip`.
+std::map<std::pair<int, int>, int> SpreadOf(TDitherMode mode, int width, int height, int errorCall, int error,
+                                            std::pair<int, int> skip = {-1, -1})
 {
     ProbeLookup lookup(errorCall, error);
     auto engine = CreateDitherEngine(mode, width, lookup);
     std::map<std::pair<int, int>, int> received;
     for (int y = 0; y < height; ++y) {
         for (int x = engine->Column(); x >= 0 && x < width; x = engine->Column()) {
+            if (std::pair(x, y) == skip) {
+                engine->StepOver();
+                continue;
+            }
             uint8_t r, g, b;
             engine->DitherPixel(kBase, kBase, kBase, r, g, b);
             if (lookup.lastRed != kBase)
@@ -118,6 +124,15 @@ TEST(FloydSteinberg, SpreadsToTheFourNeighboursOnly)
     auto returnRow = SpreadOf(TDitherMode::dmFloydSteinberg, 6, 4, 6 + 3, 16); // row 1, column 2
     std::map<std::pair<int, int>, int> expectedReturn = {{{1, 1}, 7}, {{3, 2}, 3}, {{2, 2}, 5}, {{1, 2}, 1}};
     EXPECT_EQ(returnRow, expectedReturn);
+}
+
+// A transparent pixel passed over takes nothing and gives nothing; the
+// shares of its neighbours stay where they belong.
+TEST(FloydSteinberg, SteppingOverAPixelDropsOnlyItsShare)
+{
+    auto spread = SpreadOf(TDitherMode::dmFloydSteinberg, 6, 4, 2, 16, {3, 0});
+    std::map<std::pair<int, int>, int> expected = {{{1, 1}, 3}, {{2, 1}, 5}, {{3, 1}, 1}};
+    EXPECT_EQ(spread, expected);
 }
 
 TEST_P(ModeCase, SerpentineOrderAndWidthOne)
