@@ -12,11 +12,6 @@ constexpr const char* kRowOutOfRange = "Scan line index out of range";
 
 } // namespace
 
-int64_t RowByteWidth(int64_t width, int bitsPerPixel, int alignment)
-{
-    return ((CheckedMul(width, bitsPerPixel) + alignment - 1) & ~int64_t(alignment - 1)) >> 3;
-}
-
 TDIBReader::TDIBReader(const Bitmap& bitmap, PixelFormat pf) : bitmap_(bitmap), pf_(pf)
 {
     if (bitmap.Format() != pf) {

@@ -16,10 +16,6 @@ public:
     using Error::Error;
 };
 
-// Bytes in a row of width pixels at bits per pixel, padded to alignment bits
-// (a power of two).
-int64_t RowByteWidth(int64_t width, int bitsPerPixel, int alignment);
-
 // Rows of a bitmap in the given format. The caller's bitmap is never
 // changed: another format is read from a converted copy.
 class TDIBReader {
