@@ -1,12 +1,17 @@
 #include "scene/picture_png.h"
 
-#include "platform/errors.h"
+#include "codecs/png/png_object.h"
 
 namespace pc {
 
-Bitmap ReadPngOnWhite(std::span<const uint8_t>)
+Bitmap ReadPngOnWhite(std::span<const uint8_t> data)
 {
-    throw BadInput("PNG pictures are not supported in this version");
+    png::TPNGObject picture;
+    picture.LoadFromStream(data);
+    Bitmap out(picture.Width(), picture.Height(), PixelFormat::pf24bit);
+    out.Fill(clWhite);
+    picture.Draw(out, png::Rect{0, 0, picture.Width(), picture.Height()});
+    return out;
 }
 
 } // namespace pc

@@ -74,8 +74,65 @@ TEST_P(ConvertRealPicture, MatchesQtReader)
 
 INSTANTIATE_TEST_SUITE_P(Sdl, ConvertRealPicture,
                          testing::Values(RealPicture{"sample.bmp", 0}, RealPicture{"sample.ico", 0},
-                                         RealPicture{"sample.cur", 0}, RealPicture{"sample.jpg", 2}),
+                                         RealPicture{"sample.cur", 0}, RealPicture{"sample.jpg", 2}, RealPicture{"sample.png", 0}),
                          [](const auto& info) { return test::CaseName(info.param.file); });
+
+// The file without its gAMA chunk: the codec corrects gamma, Qt does not, and
+// only the compositing is compared here.
+std::vector<uint8_t> WithoutGamma(const std::vector<uint8_t>& png)
+{
+    std::vector<uint8_t> out(png.begin(), png.begin() + 8);
+    for (size_t at = 8; at + 12 <= png.size();) {
+        const size_t len = size_t(png[at]) << 24 | size_t(png[at + 1]) << 16 | size_t(png[at + 2]) << 8 | png[at + 3];
+        const size_t end = std::min(png.size(), at + 12 + len);
+        if (std::string(png.begin() + at + 4, png.begin() + at + 8) != "gAMA")
+            out.insert(out.end(), png.begin() + at, png.begin() + end);
+        at = end;
+    }
+    return out;
+}
+
+// PNG pictures with every kind of transparency come in drawn over white.
+class ConvertPngSuite : public testing::TestWithParam<std::string> {};
+
+TEST_P(ConvertPngSuite, CompositedOnWhiteAsQtDoes)
+{
+    TempDir dir;
+    WriteFileAtomic(dir.file("in.png"), WithoutGamma(ReadFileBytes(GetParam())));
+    ASSERT_TRUE(ConvertPictureFile(dir.file("in.png"), dir.file("out.bmp")));
+    QImage theirs(QString::fromStdString(dir.file("in.png")));
+    ASSERT_FALSE(theirs.isNull());
+    // 16-bit samples are rounded to 8 bits on slightly different paths.
+    EXPECT_LE(MaxDifference(LoadBmpFile(dir.file("out.bmp")), OnWhite(theirs.convertToFormat(QImage::Format_ARGB32))), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Transparency, ConvertPngSuite,
+                         testing::ValuesIn([] {
+                             auto v = test::FilesIn(test::kPngSuite + "basic/", {".png"});
+                             auto w = test::FilesIn(test::kPngSuite + "transparency/", {".png"});
+                             // Qt mixes up 16-bit RGB colour keys (alpha on the wrong pixels).
+                             std::erase_if(w, [](const std::string& f) { return f.ends_with("n2c16.png"); });
+                             v.insert(v.end(), w.begin(), w.end());
+                             return v;
+                         }()),
+                         [](const auto& info) { return test::CaseName(info.param); });
+
+// An icon whose image is a PNG, as Vista-style icons store their large sizes.
+TEST(Icon, PngEntryGoesThroughThePngCodec)
+{
+    const auto png = ReadFileBytes(kSdlImages + "sample.png");
+    std::vector<uint8_t> ico = {0, 0, 1, 0, 1, 0, 23, 42, 0, 0, 1, 0, 32, 0};
+    const uint32_t size = uint32_t(png.size()), offset = 22;
+    for (uint32_t v : {size, offset})
+        for (int k = 0; k < 4; ++k)
+            ico.push_back(uint8_t(v >> (8 * k)));
+    ico.insert(ico.end(), png.begin(), png.end());
+    TempDir dir;
+    WriteFileAtomic(dir.file("p.ico"), ico);
+    ASSERT_TRUE(ConvertPictureFile(dir.file("p.ico"), dir.file("p.bmp")));
+    QImage theirs(QString::fromStdString(kSdlImages + "sample.png"));
+    EXPECT_EQ(MaxDifference(LoadBmpFile(dir.file("p.bmp")), OnWhite(theirs.convertToFormat(QImage::Format_ARGB32))), 0);
+}
 
 // TGA files written here from the BMP sample in each of the four origins.
 std::vector<uint8_t> MakeTga(const Bitmap& bmp, int bits, uint8_t descriptor)
@@ -190,8 +247,8 @@ TEST_P(BrokenPicture, FailsCleanly)
 
 INSTANTIATE_TEST_SUITE_P(GdkPixbuf, BrokenPicture,
                          testing::ValuesIn([] {
-                             auto v = test::FilesIn(kGifTestImages + "fail/", {".bmp", ".ico", ".jpg", ".tga"});
-                             auto w = test::FilesIn(kGifTestImages + "randomly-modified/", {".bmp", ".ico", ".jpg", ".jpeg", ".tga"});
+                             auto v = test::FilesIn(kGifTestImages + "fail/", {".bmp", ".ico", ".jpg", ".png", ".tga"});
+                             auto w = test::FilesIn(kGifTestImages + "randomly-modified/", {".bmp", ".ico", ".jpg", ".jpeg", ".png", ".tga"});
                              v.insert(v.end(), w.begin(), w.end());
                              return v;
                          }()),
