@@ -184,6 +184,12 @@ Bitmap ReadBmp(std::span<const uint8_t> data, const PictureLimits& limits)
     if (offBits >= r.pos() && offBits < data.size())
         r.seek(offBits);
 
+    const bool rle = h.compression == BI_RLE8 || h.compression == BI_RLE4;
+    const int64_t stride = DibStride(h.width, h.bits);
+    // The rows must be in the file before the picture is allocated.
+    if (!rle && CheckedMul(stride, h.height - 1) + (CheckedMul(h.width, h.bits) + 7) / 8 > int64_t(r.remaining()))
+        throw Truncated();
+
     const bool alphaMasks = h.bits == 32 && (h.compression == BI_BITFIELDS || h.compression == BI_ALPHABITFIELDS);
     PixelFormat pf = h.bits <= 8 ? FormatForBits(h.bits) : (h.bits == 32 ? PixelFormat::pf32bit : PixelFormat::pf24bit);
     Bitmap out(int(h.width), int(h.height), pf);
@@ -192,14 +198,11 @@ Bitmap ReadBmp(std::span<const uint8_t> data, const PictureLimits& limits)
         out.Palette() = palette;
     }
 
-    if (h.compression == BI_RLE8 || h.compression == BI_RLE4) {
+    if (rle) {
         DecodeRle(r, h, out);
         return out;
     }
 
-    const int64_t stride = DibStride(h.width, h.bits);
-    if (CheckedMul(stride, h.height - 1) + (CheckedMul(h.width, h.bits) + 7) / 8 > int64_t(r.remaining()))
-        throw Truncated();
     auto pixels = r.rest();
 
     uint32_t masks[4] = {h.masks[0], h.masks[1], h.masks[2], alphaMasks ? h.masks[3] : 0};

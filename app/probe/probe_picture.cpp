@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <memory>
 
 #include "app/probe/probe_registry.h"
@@ -25,7 +26,14 @@ int Picture(int argc, char** argv)
         static int qargc = 1;
         app = std::make_unique<QGuiApplication>(qargc, argv);
     }
-    if (!pc::ConvertPictureFile(argv[1], argv[2])) {
+    bool converted;
+    try {
+        converted = pc::ConvertPictureFile(argv[1], argv[2]);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: %s\n", argv[1], e.what());
+        return 1;
+    }
+    if (!converted) {
         std::fprintf(stderr, "%s: not an uncompressed 24 or 32-bit TGA picture\n", argv[1]);
         return 1;
     }

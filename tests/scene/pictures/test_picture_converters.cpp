@@ -224,6 +224,21 @@ TEST(Converters, BmpKeepsItsOwnDepth)
     EXPECT_EQ(LoadBmpFile(dir.file("q.bmp")).Format(), PixelFormat::pf8bit);
 }
 
+// A header promising a huge picture in a tiny file fails on the missing rows.
+TEST(Converters, HugeHeaderInTinyFileFailsBeforeAllocating)
+{
+    TempDir dir;
+    std::vector<uint8_t> tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x40, 0x00, 0x40, 32, 0, 1, 2, 3, 4};
+    WriteFileAtomic(dir.file("big.tga"), tga);
+    EXPECT_FALSE(TgaToBmpFile(dir.file("big.tga"), dir.file("out.bmp")));
+    Bitmap one(1, 1, PixelFormat::pf32bit);
+    auto bmp = EncodeBmp(one);
+    bmp[18] = 0x00, bmp[19] = 0x40, bmp[22] = 0x00, bmp[23] = 0x40; // 16384 x 16384
+    WriteFileAtomic(dir.file("big.bmp"), bmp);
+    EXPECT_THROW(BmpToBmpFile(dir.file("big.bmp"), dir.file("out.bmp")), Truncated);
+    EXPECT_FALSE(FileExists(dir.file("out.bmp")));
+}
+
 // Broken pictures made by others: a clean error, never a crash, and no
 // destination file.
 class BrokenPicture : public testing::TestWithParam<std::string> {};
