@@ -52,13 +52,7 @@ int TGIFEncoder::NextPixel()
 
 void TGIFEncoder::EmitCode(int code)
 {
-    acc_ |= uint64_t(code) << accBits_;
-    accBits_ += codeWidth_;
-    while (accBits_ >= 8) {
-        writer_->Put(uint8_t(acc_));
-        acc_ >>= 8;
-        accBits_ -= 8;
-    }
+    Pack(code);
     if (code == endCode_ && accBits_ > 0) {
         writer_->Put(uint8_t(acc_));
         acc_ = 0;

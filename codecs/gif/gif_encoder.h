@@ -54,6 +54,21 @@ protected:
     // Pixels in file order: a plain run, or the rows of each interlace pass.
     int NextPixel();
     int64_t PixelsLeft() const { return pixelsLeft_; }
+    // The same order a row at a time, for the encoders' inner loops.
+    const std::vector<int>& RowsInFileOrder() const { return rows_; }
+    const uint8_t* Row(int y) const { return pixels_ + int64_t(y) * width_; }
+    int RowWidth() const { return width_; }
+
+    void Pack(int code)
+    {
+        acc_ |= uint64_t(code) << accBits_;
+        accBits_ += codeWidth_;
+        while (accBits_ >= 8) {
+            writer_->Put(uint8_t(acc_));
+            acc_ >>= 8;
+            accBits_ -= 8;
+        }
+    }
 
     int initCodeSize_ = 0;
     int colorCount_ = 0;

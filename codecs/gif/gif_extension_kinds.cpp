@@ -297,7 +297,7 @@ void TGIFAppExtNSLoop::LoadAppData(ByteReader& r)
     for (auto n = ReadByte(r); n && *n > 0; n = ReadByte(r)) {
         // A sub-block cut short by the stream's end ends the data.
         auto s = r.take(std::min<size_t>(*n, r.remaining()));
-        if (s.empty())
+        if (s.size() < *n)
             break;
         int id = s[0] & 7;
         if (id == 1) {
@@ -309,8 +309,6 @@ void TGIFAppExtNSLoop::LoadAppData(ByteReader& r)
                 RaiseGIFError(msg::kInvalidData);
             bufferSize_ = uint32_t(s[1]) | uint32_t(s[2]) << 8 | uint32_t(s[3]) << 16 | uint32_t(s[4]) << 24;
         }
-        if (s.size() < *n)
-            break;
     }
 }
 

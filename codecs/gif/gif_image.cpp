@@ -46,6 +46,9 @@ TGIFSubImage* TGIFImageList::Add(std::unique_ptr<TGIFSubImage> frame)
 
 void TGIFImageList::LoadFromStream(ByteReader& r)
 {
+    // Each frame is within the picture cap; together they may not exceed
+    // it either, or a small file could ask for gigabytes.
+    int64_t totalPixels = 0;
     for (;;) {
         auto b = ReadByte(r);
         if (!b)
@@ -62,6 +65,9 @@ void TGIFImageList::LoadFromStream(ByteReader& r)
         auto frame = std::make_unique<TGIFSubImage>(image_);
         const size_t before = r.pos();
         frame->LoadFromStream(r);
+        totalPixels += int64_t(frame->Width()) * frame->Height();
+        if (totalPixels > PictureLimits().maxPixels)
+            RaiseGIFError(msg::kInvalidDimensions);
         items_.push_back(std::move(frame));
         int percent = r.size() ? int(int64_t(r.pos()) * 100 / int64_t(r.size())) : 100;
         image_->Progress(TProgressStage::psRunning, percent, GIFImageRenderOnLoad, msg::kLoading);
@@ -312,8 +318,9 @@ std::vector<RGBQuad> TGIFImage::GetPalette() const
 {
     if (header_.ColorMap().Count() > 0)
         return header_.ColorMap().ExportPalette();
+    // The first frame's own map only: asking the frame would ask us again.
     if (!Empty())
-        return images_.Image(0)->Palette();
+        return images_.Image(0)->ColorMap().ExportPalette();
     return {};
 }
 

@@ -127,9 +127,12 @@ void LzwDecode(ByteReader& r, uint8_t* pixels, int width, int height, bool inter
     uint8_t firstByte = 0;
 
     while (!sink.done()) {
-        while (bitCount < codeWidth && bytePos < data.size()) {
-            bitBuf |= uint64_t(data[bytePos++]) << bitCount;
-            bitCount += 8;
+        if (bitCount < codeWidth) {
+            // Top up to at least 56 bits, so most codes need no refill.
+            while (bitCount <= 56 && bytePos < data.size()) {
+                bitBuf |= uint64_t(data[bytePos++]) << bitCount;
+                bitCount += 8;
+            }
         }
         if (bitCount < codeWidth) {
             warn(msg::kBitBufferUnderrun);

@@ -15,8 +15,20 @@ public:
     static constexpr int kSize = 8009;
     THashTable() { Clear(); }
     void Clear() { slots_.fill(0xFFFFFFFFu); }
-    void Insert(uint32_t key, int code);
-    int Lookup(uint32_t key) const; // -1 when absent
+    // The code stored for key, or -1 and the empty slot where it belongs.
+    int Find(uint32_t key, int& slot) const
+    {
+        for (int h = Hash(key);; h = NextProbe(h)) {
+            uint32_t e = slots_[size_t(h)];
+            if (e == 0xFFFFFFFFu) {
+                slot = h;
+                return -1;
+            }
+            if ((e >> 12) == key)
+                return int(e & 0xFFF);
+        }
+    }
+    void Store(int slot, uint32_t key, int code) { slots_[size_t(slot)] = key << 12 | uint32_t(code); }
 
 private:
     static int Hash(uint32_t key) { return int(((key >> 4) ^ key) % kSize); }
@@ -40,6 +52,24 @@ protected:
     void EmitClear() override;
 
 private:
+    // Packs a code and widens the codes once the next free one no longer fits.
+    void Output(int code)
+    {
+        Pack(code);
+        if (clearPending_) {
+            codeWidth_ = initCodeSize_ + 1;
+            limit_ = (1 << codeWidth_) - 1;
+            clearPending_ = false;
+        } else if (nextFree_ > limit_) {
+            if (codeWidth_ == 12) {
+                limit_ = 4096;
+            } else {
+                ++codeWidth_;
+                limit_ = (1 << codeWidth_) - 1;
+            }
+        }
+    }
+
     THashTable table_;
     int nextFree_ = 0;
     int limit_ = 0;
