@@ -107,7 +107,8 @@ void TPNGObject::LoadChunks(std::span<const uint8_t> data)
         }
         haveImageData = haveImageData || head.name == "IDAT";
         auto chunk = CreateClassChunk(*this, head.name);
-        if (typeid(*chunk) == typeid(TChunk) && !(head.name[0] & 0x20))
+        const TChunk& created = *chunk;
+        if (typeid(created) == typeid(TChunk) && !(head.name[0] & 0x20))
             throw EPNGUnknownCriticalChunk(kMsgUnknownCriticalChunk);
         TChunk& loading = *chunk;
         chunks_.Append(std::move(chunk));

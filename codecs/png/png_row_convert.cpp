@@ -8,9 +8,14 @@ namespace pc::png {
 
 namespace {
 
-void DecodeCopy(const uint8_t* src, uint8_t* dib, uint8_t*, int64_t, int64_t rowBytes, const Table&)
+// Packed samples as they are; bits past the last pixel are cleared so equal
+// pictures have equal DIBs.
+template <int Depth>
+void DecodeCopy(const uint8_t* src, uint8_t* dib, uint8_t*, int64_t pixels, int64_t rowBytes, const Table&)
 {
     std::memcpy(dib, src, size_t(rowBytes));
+    if (int used = int(pixels * Depth % 8))
+        dib[rowBytes - 1] &= uint8_t(0xFF << (8 - used));
 }
 
 // 2-bit samples go into a 4-bit DIB, two per byte.
@@ -27,6 +32,8 @@ void Decode2Bit(const uint8_t* src, uint8_t* dib, uint8_t*, int64_t pixels, int6
         if (2 * i + 1 < dibBytes)
             dib[2 * i + 1] = lo;
     }
+    if (pixels & 1)
+        dib[dibBytes - 1] &= 0xF0;
 }
 
 void DecodeGrey16(const uint8_t* src, uint8_t* dib, uint8_t*, int64_t pixels, int64_t, const Table&)
@@ -138,18 +145,18 @@ DecodeRowFn PickDecodeRow(int colorType, int bitDepth)
     switch (colorType) {
     case kGrey:
         switch (bitDepth) {
-        case 1:
-        case 4:
-        case 8: return DecodeCopy;
+        case 1: return DecodeCopy<1>;
+        case 4: return DecodeCopy<4>;
+        case 8: return DecodeCopy<8>;
         case 2: return Decode2Bit<5>; // bit replication: 0, 85, 170, 255 on the 4-bit ramp
         case 16: return DecodeGrey16;
         }
         break;
     case kPalette:
         switch (bitDepth) {
-        case 1:
-        case 4:
-        case 8: return DecodeCopy;
+        case 1: return DecodeCopy<1>;
+        case 4: return DecodeCopy<4>;
+        case 8: return DecodeCopy<8>;
         case 2: return Decode2Bit<1>;
         }
         break;
