@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <numbers>
 
 #include "platform/bmp_file.h"
 
@@ -11,6 +12,7 @@ namespace pc::metafile {
 namespace {
 
 constexpr uint32_t kMaxObjects = 65536;
+constexpr size_t kMaxPathPoints = 4'000'000;
 
 // Output coordinates are kept well inside int so the canvas can clip them.
 int ToInt(double v)
@@ -266,8 +268,90 @@ void Device::DeleteObject(uint32_t slot)
         objects_[slot].reset();
 }
 
+void Device::BeginPath()
+{
+    inPath_ = true;
+    path_.clear();
+    pathPoints_ = 0;
+}
+
+void Device::AbortPath()
+{
+    inPath_ = false;
+    path_.clear();
+    pathPoints_ = 0;
+}
+
+void Device::CloseFigure()
+{
+    if (inPath_ && !path_.empty() && !path_.back().closed) {
+        path_.back().closed = true;
+        // A new figure starts where this one began.
+        state_.pos = path_.back().pts.front();
+    }
+}
+
+void Device::PathFigure(std::vector<DPoint> pts, bool closed)
+{
+    if (pts.empty())
+        return;
+    pathPoints_ += pts.size();
+    if (pathPoints_ > kMaxPathPoints)
+        throw BadInput("metafile path too long");
+    path_.push_back(Figure{std::move(pts), closed});
+}
+
+void Device::PathLine(std::span<const DPoint> pts)
+{
+    if (pts.empty())
+        return;
+    if (path_.empty() || path_.back().closed)
+        PathFigure({state_.pos}, false);
+    pathPoints_ += pts.size();
+    if (pathPoints_ > kMaxPathPoints)
+        throw BadInput("metafile path too long");
+    path_.back().pts.insert(path_.back().pts.end(), pts.begin(), pts.end());
+}
+
+void Device::DrawPath(bool fill, bool stroke)
+{
+    Prepare();
+    std::vector<std::vector<Point>> figures;
+    for (const Figure& f : path_)
+        figures.push_back(ToPixels(f.pts));
+    if (fill) {
+        const Pen pen = canvas_.pen;
+        if (!stroke)
+            canvas_.pen.style = PenStyle::Clear;
+        canvas_.PolyPolygon(figures);
+        canvas_.pen = pen;
+    } else if (stroke) {
+        canvas_.brush.style = BrushStyle::Clear;
+        for (size_t i = 0; i < figures.size(); ++i) {
+            if (path_[i].closed)
+                canvas_.Polygon(figures[i]);
+            else
+                canvas_.Polyline(figures[i]);
+        }
+    }
+    AbortPath();
+}
+
+void Device::MoveTo(double x, double y)
+{
+    state_.pos = {x, y};
+    if (inPath_)
+        PathFigure({state_.pos}, false);
+}
+
 void Device::LineTo(double x, double y)
 {
+    if (inPath_) {
+        const DPoint p{x, y};
+        PathLine({&p, 1});
+        state_.pos = p;
+        return;
+    }
     Prepare();
     const Point a = ToPixel(state_.pos.x, state_.pos.y), b = ToPixel(x, y);
     canvas_.MoveTo(a.x, a.y);
@@ -277,6 +361,10 @@ void Device::LineTo(double x, double y)
 
 void Device::Polyline(std::span<const DPoint> pts)
 {
+    if (inPath_) {
+        PathFigure({pts.begin(), pts.end()}, false);
+        return;
+    }
     Prepare();
     auto px = ToPixels(pts);
     canvas_.Polyline(px);
@@ -286,14 +374,23 @@ void Device::PolylineTo(std::span<const DPoint> pts)
 {
     if (pts.empty())
         return;
-    std::vector<DPoint> all{state_.pos};
-    all.insert(all.end(), pts.begin(), pts.end());
-    Polyline(all);
+    if (inPath_) {
+        PathLine(pts);
+    } else {
+        std::vector<DPoint> all{state_.pos};
+        all.insert(all.end(), pts.begin(), pts.end());
+        Polyline(all);
+    }
     state_.pos = pts.back();
 }
 
 void Device::Polygon(const std::vector<std::vector<DPoint>>& polys)
 {
+    if (inPath_) {
+        for (const auto& p : polys)
+            PathFigure(p, true);
+        return;
+    }
     Prepare();
     std::vector<std::vector<Point>> px;
     for (const auto& p : polys)
@@ -303,6 +400,10 @@ void Device::Polygon(const std::vector<std::vector<DPoint>>& polys)
 
 void Device::Rectangle(double l, double t, double r, double b)
 {
+    if (inPath_) {
+        PathFigure({{l, t}, {r, t}, {r, b}, {l, b}}, true);
+        return;
+    }
     Prepare();
     const Point a = ToPixel(l, t), c = ToPixel(r, b);
     canvas_.Rectangle(a.x, a.y, c.x, c.y);
@@ -318,6 +419,15 @@ void Device::RoundRect(double l, double t, double r, double b, double w, double 
 
 void Device::Ellipse(double l, double t, double r, double b)
 {
+    if (inPath_) {
+        std::vector<DPoint> pts;
+        for (int i = 0; i < 64; ++i) {
+            const double a = 2 * std::numbers::pi * i / 64;
+            pts.push_back({(l + r) / 2 + (r - l) / 2 * std::cos(a), (t + b) / 2 + (b - t) / 2 * std::sin(a)});
+        }
+        PathFigure(std::move(pts), true);
+        return;
+    }
     Prepare();
     const Point a = ToPixel(l, t), c = ToPixel(r, b);
     canvas_.Ellipse(a.x, a.y, c.x, c.y);

@@ -86,7 +86,18 @@ public:
     void DeleteObject(uint32_t slot);
     void SetTableSize(uint32_t n);
 
-    void MoveTo(double x, double y) { state_.pos = {x, y}; }
+    // Between BeginPath and EndPath the line and shape calls below build
+    // the path instead of drawing; FillPath, StrokePath and
+    // StrokeAndFillPath then draw it once and discard it.
+    void BeginPath();
+    void EndPath() { inPath_ = false; }
+    void AbortPath();
+    void CloseFigure();
+    void FillPath() { DrawPath(true, false); }
+    void StrokePath() { DrawPath(false, true); }
+    void StrokeAndFillPath() { DrawPath(true, true); }
+
+    void MoveTo(double x, double y);
     void LineTo(double x, double y);
     void Polyline(std::span<const DPoint> pts);
     void PolylineTo(std::span<const DPoint> pts);
@@ -118,6 +129,15 @@ private:
         std::optional<Rect> clip;
     };
 
+    struct Figure {
+        std::vector<DPoint> pts;
+        bool closed = false;
+    };
+    // Appends to the open figure, starting one at the current position.
+    void PathLine(std::span<const DPoint> pts);
+    void PathFigure(std::vector<DPoint> pts, bool closed);
+    void DrawPath(bool fill, bool stroke);
+
     DPoint ToOutput(double x, double y) const;
     Point ToPixel(double x, double y) const;
     std::vector<Point> ToPixels(std::span<const DPoint> pts) const;
@@ -130,6 +150,9 @@ private:
     State state_;
     std::vector<State> saved_;
     std::vector<std::optional<GdiObject>> objects_;
+    bool inPath_ = false;
+    std::vector<Figure> path_;
+    size_t pathPoints_ = 0;
 };
 
 // Pattern brushes are drawn in their mean colour.

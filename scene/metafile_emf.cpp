@@ -18,7 +18,8 @@ enum : uint32_t {
     EMR_INTERSECTCLIPRECT = 30, EMR_SAVEDC = 33, EMR_RESTOREDC = 34, EMR_SETWORLDTRANSFORM = 35,
     EMR_MODIFYWORLDTRANSFORM = 36, EMR_SELECTOBJECT = 37, EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39,
     EMR_DELETEOBJECT = 40, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_ROUNDRECT = 44, EMR_LINETO = 54,
-    EMR_EXTSELECTCLIPRGN = 75, EMR_BITBLT = 76, EMR_STRETCHBLT = 77, EMR_STRETCHDIBITS = 81,
+    EMR_BEGINPATH = 59, EMR_ENDPATH = 60, EMR_CLOSEFIGURE = 61, EMR_FILLPATH = 62, EMR_STROKEANDFILLPATH = 63,
+    EMR_STROKEPATH = 64, EMR_ABORTPATH = 68, EMR_EXTSELECTCLIPRGN = 75, EMR_BITBLT = 76, EMR_STRETCHBLT = 77, EMR_STRETCHDIBITS = 81,
     EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTA = 83, EMR_EXTTEXTOUTW = 84, EMR_POLYBEZIER16 = 85,
     EMR_POLYGON16 = 86, EMR_POLYLINE16 = 87, EMR_POLYBEZIERTO16 = 88, EMR_POLYLINETO16 = 89,
     EMR_POLYPOLYLINE16 = 90, EMR_POLYPOLYGON16 = 91, EMR_CREATEMONOBRUSH = 93,
@@ -224,6 +225,13 @@ void PlayEmfRecords(std::span<const uint8_t> data, const EmfHeader& header, Devi
             if (p.u32le() == 5) // RGN_COPY: back to no clipping
                 dev.ResetClip();
             break;
+        case EMR_BEGINPATH: dev.BeginPath(); break;
+        case EMR_ENDPATH: dev.EndPath(); break;
+        case EMR_CLOSEFIGURE: dev.CloseFigure(); break;
+        case EMR_FILLPATH: dev.FillPath(); break;
+        case EMR_STROKEANDFILLPATH: dev.StrokeAndFillPath(); break;
+        case EMR_STROKEPATH: dev.StrokePath(); break;
+        case EMR_ABORTPATH: dev.AbortPath(); break;
         case EMR_SAVEDC: dev.SaveDC(); break;
         case EMR_RESTOREDC: dev.RestoreDC(p.i32le()); break;
         case EMR_SETWORLDTRANSFORM: dev.SetWorldTransform(ReadXForm(p)); break;

@@ -68,7 +68,7 @@ Bitmap WhitePicture(double w, double h, const PictureLimits& limits)
 // running for minutes.
 int64_t WorkBudget(const Bitmap& b)
 {
-    return 100'000'000 + 2 * int64_t(b.Width()) * b.Height();
+    return 50'000'000 + 16 * int64_t(b.Width()) * b.Height();
 }
 
 Bitmap PlayEmf(std::span<const uint8_t> data, const PictureLimits& limits)

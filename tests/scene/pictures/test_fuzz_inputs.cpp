@@ -20,7 +20,7 @@ TEST_P(FuzzInput, LoadsOrFailsCleanly)
     const auto bytes = ReadFileBytes(GetParam());
     ASSERT_FALSE(bytes.empty());
     const std::span<const uint8_t> file(bytes.data() + 1, bytes.size() - 1);
-    const PictureLimits limits{2048, 1 << 20};
+    const PictureLimits limits{1024, 1 << 18};
     try {
         Bitmap b;
         switch (bytes[0] % 5) {

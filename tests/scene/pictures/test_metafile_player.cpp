@@ -155,6 +155,70 @@ TEST(MetafileWmf, WindowFlipAndSavedStates)
     EXPECT_EQ(b.Pixel(25, 5), clWhite);
 }
 
+// An EMF put together record by record: one inch square on a reference
+// device of 100 pixels per inch, so 100 logical units make 96 pixels.
+class Emf {
+public:
+    Emf()
+    {
+        std::vector<uint32_t> h = {1, 88, 0, 0, 99, 99, 0, 0, 2540, 2540, 0x464D4520, 0x10000, 0, 0, 4, 0, 0, 0, 1000, 1000, 254, 254};
+        h[14] = 4; // handles, with the reserved half-word
+        for (uint32_t v : h)
+            u32(v);
+    }
+    Emf& Record(uint32_t type, std::initializer_list<int32_t> params)
+    {
+        u32(type);
+        u32(uint32_t(8 + 4 * params.size()));
+        for (int32_t v : params)
+            u32(uint32_t(v));
+        return *this;
+    }
+    std::vector<uint8_t> Bytes()
+    {
+        Record(14, {0, 16, 20});
+        return bytes_;
+    }
+
+private:
+    void u32(uint32_t v)
+    {
+        for (int k = 0; k < 4; ++k)
+            bytes_.push_back(uint8_t(v >> (8 * k)));
+    }
+    std::vector<uint8_t> bytes_;
+};
+
+constexpr uint32_t EMR_MOVETOEX = 27, EMR_LINETO = 54, EMR_BEGINPATH = 59, EMR_ENDPATH = 60, EMR_CLOSEFIGURE = 61,
+                   EMR_FILLPATH = 62, EMR_STROKEPATH = 64, EMR_CREATEBRUSHINDIRECT = 39, EMR_SELECTOBJECT = 37,
+                   EMR_CREATEPEN = 38;
+
+// Paths: the figure is filled, or only stroked, and never drawn while built.
+TEST(MetafileEmf, PathsFillOrStrokeTheirFigures)
+{
+    for (bool fill : {true, false}) {
+        Emf e;
+        e.Record(EMR_CREATEBRUSHINDIRECT, {1, 0, 0x0000FF, 0})
+            .Record(EMR_SELECTOBJECT, {1})
+            .Record(EMR_CREATEPEN, {2, 0, 1, 0, 0xFF0000})
+            .Record(EMR_SELECTOBJECT, {2})
+            .Record(EMR_BEGINPATH, {})
+            .Record(EMR_MOVETOEX, {10, 10})
+            .Record(EMR_LINETO, {90, 10})
+            .Record(EMR_LINETO, {90, 90})
+            .Record(EMR_LINETO, {10, 90})
+            .Record(EMR_CLOSEFIGURE, {})
+            .Record(EMR_ENDPATH, {})
+            .Record(fill ? EMR_FILLPATH : EMR_STROKEPATH, {0, 0, 100, 100});
+        const Bitmap b = PlayMetafile(e.Bytes());
+        ASSERT_EQ(b.Width(), 96);
+        EXPECT_EQ(b.Pixel(48, 48), fill ? RGB(255, 0, 0) : clWhite);
+        // The left edge, which only the closing line draws.
+        EXPECT_EQ(b.Pixel(10, 48), fill ? RGB(255, 0, 0) : RGB(0, 0, 255));
+        EXPECT_EQ(b.Pixel(5, 48), clWhite);
+    }
+}
+
 // Broken metafiles: a clear error, never a crash or a hang.
 struct BrokenCase {
     const char* name;
