@@ -9,6 +9,7 @@
 #include "scene/geometry_material.h"
 #include "scene/geometry_spine.h"
 #include "scene/primitive_sink_recording.h"
+#include "scene/scene_passes.h"
 
 namespace pc::scene {
 namespace {
@@ -350,6 +351,52 @@ TEST(FaceMaterial, SolidColourTextureAndTextAlpha)
     EXPECT_EQ(v[1].texture, 9u);
     EXPECT_EQ(v[2].color[3], 0);
     EXPECT_EQ(v[3].color[3], 0.25f);
+}
+
+// The floor fades from FloorAlpha at the centre to solid at the inner
+// square; with "Diffuse" clear the whole floor takes FloorAlpha.
+TEST(Floor, FadeAndDiffuse)
+{
+    for (bool diffuse : {true, false}) {
+        SceneParams s;
+        s.CBDiffuse = diffuse;
+        s.TBFloor_alpha = 30;
+        s.TBFloor_P = 40;
+        s.TBFloor_PMax = 100;
+        s.ImageFloor.BrushColor = RGB(0, 51, 255);
+        FrameState state;
+        RecordingSink sink;
+        DrawFloor(sink, s, state);
+        EXPECT_FLOAT_EQ(state.FloorAlpha, 0.7f);
+        auto tris = sink.OfMode(GL_TRIANGLES);
+        ASSERT_EQ(tris.size(), 1u);
+        const auto& fade = tris[0]->vertices;
+        ASSERT_EQ(fade.size(), 12u);
+        const float inner = diffuse ? 4.0f : 0.0f;
+        EXPECT_EQ(fade[0].color, (Rgba{0, 0.2f, 1, 0.7f}));
+        EXPECT_EQ(fade[1].color[3], 1);
+        EXPECT_FLOAT_EQ(std::fabs(fade[1].position.x), inner);
+        // The walls come first, then the fade, then the ring of four quads.
+        auto quads = sink.OfMode(GL_QUADS);
+        ASSERT_EQ(quads.size(), 2u);
+        EXPECT_EQ(quads[0]->vertices.size(), 16u);
+        for (const auto& v : quads[1]->vertices) {
+            EXPECT_EQ(v.position.y, 0);
+            EXPECT_LE(std::fabs(v.position.x), 20.0f);
+            EXPECT_EQ(v.color[3], diffuse ? 1.0f : 0.7f);
+            EXPECT_EQ(v.texture, 0u);
+        }
+    }
+    SceneParams textured;
+    textured.ImageFloor.Tag = 4;
+    textured.TBfsth = 200;
+    FrameState state;
+    RecordingSink sink;
+    DrawFloor(sink, textured, state);
+    const auto& v = sink.OfMode(GL_QUADS)[1]->vertices[0]; // (-O, -O)
+    EXPECT_EQ(v.texture, 4u);
+    EXPECT_EQ(v.color[0], 1);
+    EXPECT_FLOAT_EQ(v.s, -20.0f * 2.0f);
 }
 
 } // namespace
