@@ -222,7 +222,8 @@ void Canvas::ThinLine(Mask& m, Point a, Point b, int& dashPos)
     const int64_t sMajor = dMajor < 0 ? -1 : 1;
     for (int64_t i = i0; i < i1; ++i) {
         const int64_t maj = major0 + i * sMajor;
-        const int64_t mnr = (xMajor ? a.y : a.x) + sMinor * ((2 * i * aMinor + n) / (2 * n));
+        // 128 bits: far-off end points make the product exceed 64 bits.
+        const int64_t mnr = (xMajor ? a.y : a.x) + sMinor * int64_t((__int128(2) * i * aMinor + n) / (2 * __int128(n)));
         const int64_t x = xMajor ? maj : mnr, y = xMajor ? mnr : maj;
         if (x < box.left || x >= box.right || y < box.top || y >= box.bottom)
             continue;

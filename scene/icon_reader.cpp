@@ -148,7 +148,7 @@ Bitmap ReadIcon(std::span<const uint8_t> data, const PictureLimits& limits)
     auto image = data.subspan(best.offset, best.size);
     static constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (image.size() >= 8 && std::equal(kPngSignature, kPngSignature + 8, image.begin()))
-        return ReadPngOnWhite(image);
+        return ReadPngOnWhite(image, limits);
     return DrawDibIcon(image, limits);
 }
 

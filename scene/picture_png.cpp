@@ -4,9 +4,10 @@
 
 namespace pc {
 
-Bitmap ReadPngOnWhite(std::span<const uint8_t> data)
+Bitmap ReadPngOnWhite(std::span<const uint8_t> data, const PictureLimits& limits)
 {
     png::TPNGObject picture;
+    picture.Limits = limits;
     picture.LoadFromStream(data);
     Bitmap out(picture.Width(), picture.Height(), PixelFormat::pf24bit);
     out.Fill(clWhite);

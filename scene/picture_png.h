@@ -9,6 +9,6 @@
 namespace pc {
 
 // A 24-bit bitmap; throws the codec's error for a broken file.
-Bitmap ReadPngOnWhite(std::span<const uint8_t> data);
+Bitmap ReadPngOnWhite(std::span<const uint8_t> data, const PictureLimits& limits = {});
 
 } // namespace pc

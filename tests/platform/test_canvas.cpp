@@ -162,6 +162,14 @@ TEST(Canvas, ClipsToBitmapAndClipRect)
     c.MoveTo(-2000000000, 5);
     c.LineTo(2000000000, 5);
     EXPECT_EQ(CountColour(b, kRed), 10);
+    // A diagonal between far corners still passes through the picture's diagonal.
+    c.pen.color = kBlue;
+    c.MoveTo(-2000000000, -2000000000);
+    c.LineTo(2000000000, 2000000000);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(b.Pixel(i, i), kBlue) << i;
+    b.Fill(clWhite);
+    c.brush.color = kBlue;
     c.SetClipRect(Rect{2, 2, 6, 6});
     c.Rectangle(-50, -50, 50, 50);
     EXPECT_EQ(CountColour(b, kBlue), 16);
