@@ -1,8 +1,11 @@
 // gif-encode, gif-copy, gif-decode: the GIF codec's load, save and bitmap
 // conversion from the command line. Warnings go to stderr; errors reach
 // the probe's main, which prints them and exits 1.
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "app/probe/probe_registry.h"
@@ -21,6 +24,27 @@ void PrintWarnings(TGIFImage& gif)
     };
 }
 
+std::string Lower(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return s;
+}
+
+// An enumerator by its name, with or without its two-letter prefix ("rmQuantize" or "quantize").
+template <class E, size_t N>
+std::optional<E> ByName(const std::string& text, const char* const (&names)[N])
+{
+    for (size_t i = 0; i < N; ++i)
+        if (Lower(text) == Lower(names[i]) || Lower(text) == Lower(names[i] + 2))
+            return E(i);
+    return std::nullopt;
+}
+
+const char* const kReductions[] = {"rmNone", "rmWindows20", "rmWindows256", "rmWindowsGray", "rmMonochrome",
+                                   "rmGrayScale", "rmNetscape", "rmQuantize", "rmQuantizeWindows", "rmPalette"};
+const char* const kDithers[] = {"dmNearest", "dmFloydSteinberg", "dmStucki", "dmSierra",
+                                "dmJaJuNI", "dmSteveArche", "dmBurkes"};
+
 // Pixels that are pure black, as a mask.
 pc::Bitmap BlackMask(const pc::Bitmap& bmp)
 {
@@ -33,22 +57,38 @@ pc::Bitmap BlackMask(const pc::Bitmap& bmp)
 
 int GifEncode(int argc, char** argv)
 {
+    const char* usage = "usage: gif-encode IN.bmp OUT.gif [--reduction METHOD] [--dither MODE] [--transparent-black]\n";
     if (argc < 3) {
-        std::fprintf(stderr, "usage: gif-encode IN.bmp OUT.gif [--transparent-black]\n");
+        std::fprintf(stderr, "%s", usage);
         return 1;
     }
+    TGIFImage gif;
+    PrintWarnings(gif);
     bool transparentBlack = false;
     for (int i = 3; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--transparent-black") == 0) {
+        const std::string opt = argv[i];
+        if (opt == "--transparent-black") {
             transparentBlack = true;
+        } else if (opt == "--reduction" && i + 1 < argc) {
+            auto r = ByName<pc::gif::TColorReduction>(argv[++i], kReductions);
+            if (!r || *r == pc::gif::TColorReduction::rmPalette) {
+                std::fprintf(stderr, "unknown reduction method: %s\n", argv[i]);
+                return 1;
+            }
+            gif.SetColorReduction(*r);
+        } else if (opt == "--dither" && i + 1 < argc) {
+            auto d = ByName<pc::gif::TDitherMode>(argv[++i], kDithers);
+            if (!d) {
+                std::fprintf(stderr, "unknown dither mode: %s\n", argv[i]);
+                return 1;
+            }
+            gif.SetDitherMode(*d);
         } else {
-            std::fprintf(stderr, "unknown option: %s\n", argv[i]);
+            std::fprintf(stderr, "%s", usage);
             return 1;
         }
     }
     pc::Bitmap bmp = pc::LoadBmpFile(argv[1]);
-    TGIFImage gif;
-    PrintWarnings(gif);
     if (transparentBlack) {
         pc::Bitmap mask = BlackMask(bmp);
         gif.Assign(bmp, &mask);
@@ -90,7 +130,8 @@ int GifDecode(int argc, char** argv)
     return 0;
 }
 
-pc::probe::ProbeRegistrar encodeReg("gif-encode", "IN.bmp OUT.gif [--transparent-black]", GifEncode);
+pc::probe::ProbeRegistrar encodeReg("gif-encode", "IN.bmp OUT.gif [--reduction METHOD] [--dither MODE] [--transparent-black]",
+                                   GifEncode);
 pc::probe::ProbeRegistrar copyReg("gif-copy", "IN.gif OUT.gif", GifCopy);
 pc::probe::ProbeRegistrar decodeReg("gif-decode", "IN.gif OUT.bmp", GifDecode);
 

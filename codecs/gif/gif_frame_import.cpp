@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "codecs/gif/color_reduction.h"
 #include "codecs/gif/gif_errors.h"
 #include "codecs/gif/gif_extension_kinds.h"
 #include "codecs/gif/gif_frame.h"
@@ -85,7 +86,14 @@ void TGIFSubImage::Assign(const Bitmap& source, const Bitmap* transparencyMask)
         return;
     DoSetBounds(0, 0, source.Width(), source.Height());
     NewImage();
-    ImportRows(source);
+    if (source.Bits() <= 8) {
+        ImportRows(source);
+    } else {
+        const TGIFImage* img = Image();
+        ImportRows(ReduceColors(source, img ? img->ColorReduction() : GIFImageDefaultColorReduction,
+                                img ? img->DitherMode() : GIFImageDefaultDitherMode,
+                                img ? img->ReductionBits() : GIFImageDefaultColorReductionBits));
+    }
     if (transparencyMask)
         MakeTransparent(*transparencyMask);
 }

@@ -1,11 +1,15 @@
 // A frame as a bitmap: rendering to 8 bits with a transparency mask, and
 // drawing onto another bitmap, clipped to it.
 #include <algorithm>
+#include <cstdint>
 
+#include "codecs/gif/color_lookup.h"
+#include "codecs/gif/dither_floyd_steinberg.h"
 #include "codecs/gif/gif_errors.h"
 #include "codecs/gif/gif_extension_kinds.h"
 #include "codecs/gif/gif_frame.h"
 #include "codecs/gif/gif_image.h"
+#include "codecs/gif/web_palette.h"
 
 namespace pc::gif {
 
@@ -25,10 +29,21 @@ void TGIFSubImage::FreeBitmap()
         Image()->PaletteChanged();
 }
 
+namespace {
+
+void SetMaskBit(Bitmap* mask, int x, int y)
+{
+    if (mask)
+        mask->ScanLine(y)[x >> 3] |= uint8_t(0x80 >> (x & 7));
+}
+
+} // namespace
+
 void TGIFSubImage::RenderBitmap()
 {
+    const bool dither = Image() && Image()->DoDither();
     auto bmp = std::make_unique<Bitmap>(0, 0, PixelFormat::pf8bit);
-    std::vector<RGBQuad> pal = Palette();
+    std::vector<RGBQuad> pal = dither ? WebPalette() : Palette();
     // Damaged files may use indices past their map: those show as black.
     pal.resize(256);
     bmp->Palette() = pal;
@@ -40,32 +55,62 @@ void TGIFSubImage::RenderBitmap()
     if (Image())
         progress = std::make_unique<ProgressScope>(*Image(), msg::kRendering);
     bmp->SetSize(width_, height_);
-    for (int y = 0; y < height_; ++y) {
-        if (progress && y % 32 == 0)
-            progress->Step(y * 100 / height_);
-        std::copy_n(data_.data() + size_t(y) * size_t(width_), width_, bmp->ScanLine(y));
-    }
 
+    const int t = TransparentIndex();
     std::unique_ptr<Bitmap> mask;
-    if (maskOutdated_ && Transparent()) {
-        const int t = TransparentIndex();
-        auto m = std::make_unique<Bitmap>(width_, height_, PixelFormat::pf1bit);
-        m->Palette() = {RGBQuad{0, 0, 0, 0}, RGBQuad{255, 255, 255, 0}};
-        bool any = false;
+    if (maskOutdated_ && t >= 0) {
+        mask = std::make_unique<Bitmap>(width_, height_, PixelFormat::pf1bit);
+        mask->Palette() = {RGBQuad{0, 0, 0, 0}, RGBQuad{255, 255, 255, 0}};
+    }
+    bool anyMasked = false;
+
+    if (dither) {
+        std::vector<RGBQuad> colors = ActiveColorMap().ExportPalette();
+        colors.resize(256);
+        TNetscapeColorLookup lookup;
+        TFloydSteinbergDitherer engine(width_, lookup);
+        uint8_t r, g, b, transparentIndex = 0;
+        if (t >= 0)
+            transparentIndex = lookup.Lookup(colors[size_t(t)].red, colors[size_t(t)].green, colors[size_t(t)].blue, r, g, b);
         for (int y = 0; y < height_; ++y) {
+            if (progress && y % 32 == 0)
+                progress->Step(y * 100 / height_);
             const uint8_t* src = data_.data() + size_t(y) * size_t(width_);
-            uint8_t* row = m->ScanLine(y);
+            uint8_t* out = bmp->ScanLine(y);
+            while (engine.Column() >= 0 && engine.Column() < width_) {
+                const int x = engine.Column();
+                if (src[x] == t) {
+                    // Transparent pixels are masked when drawn: they take no part in the error.
+                    out[x] = transparentIndex;
+                    SetMaskBit(mask.get(), x, y);
+                    anyMasked = true;
+                    engine.StepOver();
+                } else {
+                    const RGBQuad& c = colors[src[x]];
+                    out[x] = engine.DitherPixel(c.red, c.green, c.blue, r, g, b);
+                }
+            }
+            engine.NextLine();
+        }
+    } else {
+        for (int y = 0; y < height_; ++y) {
+            if (progress && y % 32 == 0)
+                progress->Step(y * 100 / height_);
+            const uint8_t* src = data_.data() + size_t(y) * size_t(width_);
+            std::copy_n(src, width_, bmp->ScanLine(y));
+            if (t < 0)
+                continue;
             for (int x = 0; x < width_; ++x) {
                 if (src[x] == t) {
-                    row[x >> 3] |= uint8_t(0x80 >> (x & 7));
-                    any = true;
+                    SetMaskBit(mask.get(), x, y);
+                    anyMasked = true;
                 }
             }
         }
-        if (any)
-            mask = std::move(m);
+    }
+    if (mask) {
+        mask_ = anyMasked ? std::move(mask) : nullptr;
         maskOutdated_ = false;
-        mask_ = std::move(mask);
     }
     bitmap_ = std::move(bmp);
 }
@@ -89,11 +134,16 @@ const Bitmap* TGIFSubImage::Mask()
 TRect TGIFSubImage::ScaleRect(const TRect& rect) const
 {
     // A zero logical screen means the frame alone fills the rectangle.
-    int64_t sw = Image() && Image()->Width() > 0 ? Image()->Width() : std::max(1, left_ + width_);
-    int64_t sh = Image() && Image()->Height() > 0 ? Image()->Height() : std::max(1, top_ + height_);
-    auto mulDiv = [](int64_t a, int64_t b, int64_t c) { return int((a * b * 2 + (a * b >= 0 ? c : -c)) / (2 * c)); };
-    return {rect.left + mulDiv(left_, rect.Width(), sw), rect.top + mulDiv(top_, rect.Height(), sh),
-            rect.left + mulDiv(left_ + width_, rect.Width(), sw), rect.top + mulDiv(top_ + height_, rect.Height(), sh)};
+    const int64_t sw = Image() && Image()->Width() > 0 ? Image()->Width() : std::max(1, left_ + width_);
+    const int64_t sh = Image() && Image()->Height() > 0 ? Image()->Height() : std::max(1, top_ + height_);
+    // a * b / c rounded to nearest, kept inside int.
+    auto at = [](int64_t origin, int64_t a, int64_t b, int64_t c) {
+        int64_t p = a * b;
+        int64_t v = origin + (p >= 0 ? (2 * p + c) / (2 * c) : (2 * p - c) / (2 * c));
+        return int(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    return {at(rect.left, left_, rect.Width(), sw), at(rect.top, top_, rect.Height(), sh),
+            at(rect.left, left_ + width_, rect.Width(), sw), at(rect.top, top_ + height_, rect.Height(), sh)};
 }
 
 void TGIFSubImage::Draw(Bitmap& dest, const TRect& rect, bool transparent, bool tile)
@@ -139,11 +189,18 @@ void TGIFSubImage::StretchDraw(Bitmap& dest, const TRect& rect, bool transparent
         Blit(dest, rect, rect, bmp, mask);
         return;
     }
-    const int stepX = Image() && Image()->Width() > 0 ? Image()->Width() : width_;
-    const int stepY = Image() && Image()->Height() > 0 ? Image()->Height() : height_;
-    for (int ty = rect.top + top_; ty < rect.bottom; ty += stepY)
-        for (int tx = rect.left + left_; tx < rect.right; tx += stepX)
-            Blit(dest, TRect{tx, ty, tx + width_, ty + height_}, rect, bmp, mask);
+    const int64_t stepX = Image() && Image()->Width() > 0 ? Image()->Width() : width_;
+    const int64_t stepY = Image() && Image()->Height() > 0 ? Image()->Height() : height_;
+    // Only tiles that can touch the destination: a huge rectangle must not
+    // mean a huge loop.
+    auto first = [](int64_t start, int64_t size, int64_t step) {
+        return start + size > 0 ? start : start + ((-start - size) / step + 1) * step;
+    };
+    const int64_t right = std::min<int64_t>(rect.right, dest.Width());
+    const int64_t bottom = std::min<int64_t>(rect.bottom, dest.Height());
+    for (int64_t ty = first(int64_t(rect.top) + top_, height_, stepY); ty < bottom; ty += stepY)
+        for (int64_t tx = first(int64_t(rect.left) + left_, width_, stepX); tx < right; tx += stepX)
+            Blit(dest, TRect{int(tx), int(ty), int(tx + width_), int(ty + height_)}, rect, bmp, mask);
 }
 
 } // namespace pc::gif

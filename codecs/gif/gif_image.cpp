@@ -89,6 +89,7 @@ void TGIFImageList::SaveToStream(ByteWriter& w)
 
 TGIFImage::TGIFImage()
     : header_(this), images_(this), drawOptions_(GIFImageDefaultDrawOptions),
+      colorReduction_(GIFImageDefaultColorReduction), ditherMode_(GIFImageDefaultDitherMode),
       reductionBits_(GIFImageDefaultColorReductionBits), compression_(GIFImageDefaultCompression),
       animationSpeed_(GIFImageDefaultAnimationSpeed)
 {
@@ -267,6 +268,8 @@ void TGIFImage::Assign(const TGIFImage& source)
     header_.Assign(source.header_);
     drawBackgroundColor_ = source.drawBackgroundColor_;
     drawOptions_ = source.drawOptions_;
+    colorReduction_ = source.colorReduction_;
+    ditherMode_ = source.ditherMode_;
     forceFrame_ = source.forceFrame_;
     const int count = source.images_.Count();
     for (int i = 0; i < count; ++i) {
@@ -322,6 +325,13 @@ std::vector<RGBQuad> TGIFImage::GetPalette() const
     if (!Empty())
         return images_.Image(0)->ColorMap().ExportPalette();
     return {};
+}
+
+bool TGIFImage::DoDither() const
+{
+    if (!HasOption(drawOptions_, goDither))
+        return false;
+    return HasOption(drawOptions_, goAutoDither) ? DoAutoDither : true;
 }
 
 void TGIFImage::Draw(Bitmap& dest, const TRect& rect)

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/gif/color_reduction.h"
 #include "codecs/gif/gif_frame.h"
 #include "codecs/gif/gif_header.h"
 #include "codecs/gif/gif_types.h"
@@ -69,6 +70,11 @@ public:
     void SetWidth(int w);
     void SetHeight(int h);
 
+    // How bitmaps of more than 8 bits per pixel become frames.
+    TColorReduction ColorReduction() const { return colorReduction_; }
+    void SetColorReduction(TColorReduction r) { colorReduction_ = r; }
+    TDitherMode DitherMode() const { return ditherMode_; }
+    void SetDitherMode(TDitherMode d) { ditherMode_ = d; }
     int ReductionBits() const { return reductionBits_; }
     void SetReductionBits(int n);
     TGIFDrawOptions DrawOptions() const { return drawOptions_; }
@@ -99,6 +105,8 @@ public:
     const Bitmap* GetBitmap();
     void FreeBitmap();
     std::vector<RGBQuad> GetPalette() const;
+    // Renderings go through the web palette with Floyd-Steinberg dithering.
+    bool DoDither() const;
 
     // Draws ForceFrame (or the first frame) stretched into rect.
     void Draw(Bitmap& dest, const TRect& rect);
@@ -121,6 +129,8 @@ private:
     TGIFImageList images_;
     std::unique_ptr<Bitmap> bitmap_;
     TGIFDrawOptions drawOptions_;
+    TColorReduction colorReduction_;
+    TDitherMode ditherMode_;
     int reductionBits_;
     TGIFCompression compression_;
     int animationSpeed_;

@@ -30,8 +30,8 @@ using TGIFProgress = std::function<void(TProgressStage, int percent, bool redraw
 
 struct TRect {
     int left = 0, top = 0, right = 0, bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
+    int64_t Width() const { return int64_t(right) - left; }
+    int64_t Height() const { return int64_t(bottom) - top; }
     bool operator==(const TRect&) const = default;
 };
 

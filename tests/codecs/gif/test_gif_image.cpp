@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
+#include <set>
 
 #include "codecs/gif/gif_errors.h"
 #include "codecs/gif/gif_extension_kinds.h"
 #include "gif_test_util.h"
+#include "giflib_reference.h"
 #include "platform/bmp_file.h"
 #include "platform/file_io.h"
 #include "tests/support/test_data.h"
@@ -258,6 +259,22 @@ TEST(GifDraw, FramePlacedScaledAndMasked)
     // Rectangles partly or wholly outside the destination are clipped.
     gif.Draw(dest, TRect{-30, -30, 6, 6});
     gif.Draw(dest, TRect{100, 100, 400, 400});
+    gif.Draw(dest, TRect{-2000000000, -2000000000, 2000000000, 2000000000});
+}
+
+TEST(GifDraw, TilesRepeatAtTheScreenSizeAndStayClipped)
+{
+    TGIFImage gif;
+    gif.Add(Indexed(2, 1, 2));
+    gif.SetDrawOptions(gif.DrawOptions() | DrawOption(goTile));
+    Bitmap dest(5, 3, PixelFormat::pf24bit);
+    gif.Draw(dest, TRect{-1, 0, 5, 3});
+    const Bitmap& src = gif.Images().Image(0)->GetBitmap();
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x)
+            EXPECT_EQ(dest.Pixel(x, y), src.Pixel((x + 1) % 2, 0)) << x << "," << y;
+    // A rectangle far larger than the destination draws only what is visible.
+    gif.Draw(dest, TRect{-2000000000, -2000000000, 2000000000, 2000000000});
 }
 
 TEST(GifDraw, FirstFrameOnTheScreenBitmap)
@@ -310,6 +327,115 @@ TEST(GifImage, ClipboardCarriesTheGifStream)
     TGIFImage back;
     back.LoadFromClipboardFormat();
     EXPECT_EQ(SaveToBytes(back), SaveToBytes(gif));
+}
+
+} // namespace
+} // namespace pc::gif::test
+
+namespace pc::gif::test {
+namespace {
+
+const std::string kSampleBmp = pc::test::kSdlImages + "sample.bmp";
+
+// What publishing does: defaults, a 24-bit bitmap, save.
+TEST(GifPublish, DefaultsWriteAWebPaletteGif87a)
+{
+    const Bitmap src = LoadBmpFile(kSampleBmp);
+    ASSERT_EQ(src.Bits(), 24);
+    TGIFImage gif;
+    gif.Assign(src);
+    const std::vector<uint8_t> out = SaveToBytes(gif);
+    const int w = src.Width(), h = src.Height();
+    const std::vector<uint8_t> head = {'G', 'I', 'F', '8', '7', 'a', uint8_t(w), uint8_t(w >> 8), uint8_t(h),
+                                       uint8_t(h >> 8), 0x77, 0, 0, 0x2C, 0, 0, 0, 0, uint8_t(w), uint8_t(w >> 8),
+                                       uint8_t(h), uint8_t(h >> 8), 0x87};
+    ASSERT_GT(out.size(), head.size() + 768 + 2);
+    EXPECT_EQ(std::vector<uint8_t>(out.begin(), out.begin() + long(head.size())), head);
+    EXPECT_EQ(out[head.size() + 768], 8) << "code size right after the padded local map";
+    EXPECT_EQ(out.back(), 0x3B);
+
+    // giflib reads every pixel as the source colour on the web levels: level (v + 3) div 51.
+    const RefGif ref = GiflibDecode(out);
+    ASSERT_TRUE(ref.ok);
+    ASSERT_EQ(ref.frames.size(), 1u);
+    const RefFrame& f = ref.frames[0];
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint8_t* c = &f.localMap[size_t(f.pixels[size_t(y * w + x)]) * 3];
+            const TColor s = src.Pixel(x, y);
+            for (auto [got, want] : {std::pair{c[0], GetRValue(s)}, {c[1], GetGValue(s)}, {c[2], GetBValue(s)}}) {
+                ASSERT_EQ(got % 51, 0);
+                ASSERT_TRUE(int(got) <= want + 3 && int(want) - got < 48) << x << "," << y;
+            }
+        }
+}
+
+TEST(GifPublish, TransparentBlackBecomesTheTransparentIndex)
+{
+    Bitmap src = LoadBmpFile(kSampleBmp);
+    for (int x = 0; x < src.Width(); ++x)
+        src.SetPixel(x, 0, clBlack);
+    Bitmap mask(src.Width(), src.Height(), PixelFormat::pf8bit);
+    for (int y = 0; y < src.Height(); ++y)
+        for (int x = 0; x < src.Width(); ++x)
+            mask.ScanLine(y)[x] = src.Pixel(x, y) == clBlack;
+    TGIFImage gif;
+    gif.Assign(src, &mask);
+    const RefGif ref = GiflibDecode(SaveToBytes(gif));
+    ASSERT_TRUE(ref.ok);
+    const RefFrame& f = ref.frames.at(0);
+    ASSERT_GE(f.transparent, 0);
+    for (int y = 0; y < src.Height(); ++y)
+        for (int x = 0; x < src.Width(); ++x)
+            ASSERT_EQ(f.pixels[size_t(y * src.Width() + x)] == f.transparent, src.Pixel(x, y) == clBlack);
+}
+
+class TrueColourDepth : public testing::TestWithParam<PixelFormat> {};
+
+TEST_P(TrueColourDepth, ExactColoursWithoutReduction)
+{
+    Bitmap src = Indexed(17, 16, 256);
+    src.SetPixelFormat(GetParam());
+    TGIFImage gif;
+    gif.SetColorReduction(TColorReduction::rmNone);
+    gif.Assign(src);
+    TGIFImage back;
+    ASSERT_TRUE(LoadInto(back, SaveToBytes(gif)).ok);
+    const Bitmap* out = back.GetBitmap();
+    ASSERT_NE(out, nullptr);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 17; ++x)
+            ASSERT_EQ(out->Pixel(x, y), src.Pixel(x, y));
+    src.SetPixel(0, 0, RGB(1, 2, 3)); // a 257th colour
+    EXPECT_EQ(ErrorOf([&] { gif.Assign(src); }), msg::kColorTableOverflow);
+    EXPECT_TRUE(gif.Empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, TrueColourDepth, testing::Values(PixelFormat::pf24bit, PixelFormat::pf32bit),
+                         [](const auto& info) { return "bits" + std::to_string(BitsPerPixel(info.param)); });
+
+TEST(GifRender, DitheringKeepsTheMeanOfAFlatGrey)
+{
+    TGIFImage gif;
+    gif.SetDrawOptions(DrawOption(goDither));
+    ASSERT_TRUE(gif.DoDither());
+    auto frame = std::make_unique<TGIFSubImage>(&gif);
+    frame->DoSetBounds(0, 0, 32, 32);
+    frame->ColorMap().Add({128, 128, 128});
+    gif.Add(std::move(frame));
+    const Bitmap& bmp = gif.Images().Image(0)->GetBitmap();
+    std::set<TColor> seen;
+    int64_t sum = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            seen.insert(bmp.Pixel(x, y));
+            sum += GetRValue(bmp.Pixel(x, y));
+        }
+    EXPECT_EQ(seen, (std::set<TColor>{RGB(102, 102, 102), RGB(153, 153, 153)}));
+    EXPECT_NEAR(double(sum) / 1024, 128.0, 2.0);
+
+    gif.SetDrawOptions(DrawOption(goDither) | DrawOption(goAutoDither));
+    EXPECT_FALSE(gif.DoDither()) << "screens here are no palette devices";
 }
 
 } // namespace
