@@ -42,6 +42,8 @@ constexpr size_t kHeader = 6;
 constexpr size_t kMaxMaterials = 32767;
 constexpr size_t kMaxObjects = 65535;
 constexpr int64_t kMaxFileBytes = int64_t(256) << 20;
+// Real models nest a handful of levels deep.
+constexpr size_t kMaxDepth = 64;
 
 std::string Hex(unsigned v)
 {
@@ -163,6 +165,8 @@ std::string ChunkWalk::ReadChunks()
             }
             ByteReader body(data_.subspan(p + kHeader, chunkEnd - p - kHeader));
             if (IsContainer(id)) {
+                if (ends.size() > kMaxDepth)
+                    throw Stop{"chunks nested too deeply at offset " + std::to_string(p)};
                 if (EnterContainer(id, body)) {
                     ends.push_back(chunkEnd);
                     p = p + kHeader + body.pos();

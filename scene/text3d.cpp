@@ -107,6 +107,8 @@ void Draw3DText(std::string_view text, const std::string& faceName)
     float xAdvance = 0, lineHeight = 0;
     char32_t previous = 0;
     for (char32_t code : DecodeUtf8(text)) {
+        if (code == 0) // the text ends at a NUL, as it always did
+            break;
         bool loneLf = code == '\n' && previous != '\r';
         previous = code;
         if (code == '\r' || loneLf) {

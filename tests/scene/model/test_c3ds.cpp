@@ -401,6 +401,17 @@ TEST(C3dsChunks, OversizedRecordCountEndsReadingKeepsEarlier)
     EXPECT_NE(m.Problem(), "");
 }
 
+TEST(C3dsChunks, DeepNestingEndsReading)
+{
+    Bytes nested = Object("P", Verts({{1, 2, 3}}));
+    for (int i = 0; i < 100; ++i)
+        nested = Chunk(0x3D3D, nested);
+    auto m = Read(Chunk(0x4D4D, nested));
+    EXPECT_NE(m.Problem(), "");
+    EXPECT_TRUE(m.Model().objects.empty());
+    EXPECT_EQ(Read(Model(Object("P", Verts({{1, 2, 3}})))).Problem(), "");
+}
+
 TEST(C3dsChunks, NotA3dsFileIsAProblem)
 {
     Bytes text(100, 'x');

@@ -77,7 +77,7 @@ TEST_F(Text3dOnGL, PenFollowsLineBreaks)
 {
     const float down = -1.2f * std::max(Height(U'A'), Height(U'B'));
     struct Case {
-        const char* text;
+        std::string_view text;
         float x, y;
     } cases[] = {
         {"AB", Advance(U'A') + Advance(U'B'), 0},
@@ -86,6 +86,7 @@ TEST_F(Text3dOnGL, PenFollowsLineBreaks)
         {"AB\n", 0, down},
         {"AB\r", 0, 0},
         {"AB\n\nC", Advance(U'C'), down}, // an empty line has no height
+        {std::string_view("A\0B", 3), Advance(U'A'), 0}, // the text ends at a NUL
     };
     for (const auto& c : cases) {
         auto pen = PenAfter(c.text);
