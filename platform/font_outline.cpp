@@ -175,8 +175,6 @@ std::unique_ptr<OutlineFont> OutlineFont::Open(const std::string& faceName)
 
 OutlineFont::~OutlineFont() = default;
 
-int OutlineFont::UnitsPerEm() const { return impl_->face->units_per_EM; }
-
 bool OutlineFont::HasGlyph(char32_t code) const { return FT_Get_Char_Index(impl_->face, code) != 0; }
 
 GlyphOutline OutlineFont::Outline(char32_t code, double deviation) const

@@ -57,7 +57,6 @@ public:
     // Flattened so no chord strays more than deviation from the curve
     // (0: one design unit). A character the face lacks gives its missing-glyph box.
     GlyphOutline Outline(char32_t code, double deviation) const;
-    int UnitsPerEm() const;
 
 private:
     OutlineFont() = default;
