@@ -56,11 +56,11 @@ protected:
     }
 
     // Where the pen stands after drawing the text from the origin.
-    std::array<float, 2> PenAfter(std::string_view text)
+    std::array<float, 2> PenAfter(std::string_view text, const std::string& face = "Arial")
     {
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        Draw3DText(text, "Arial");
+        Draw3DText(text, face);
         float m[16];
         glGetFloatv(GL_MODELVIEW_MATRIX, m);
         return {m[12], m[13]};
@@ -93,6 +93,16 @@ TEST_F(Text3dOnGL, PenFollowsLineBreaks)
         EXPECT_NEAR(pen[0], c.x, 1e-5) << c.text;
         EXPECT_NEAR(pen[1], c.y, 1e-5) << c.text;
     }
+}
+
+TEST_F(Text3dOnGL, MissingCharactersComeFromArial)
+{
+    auto mono = SelectGLFont("DejaVu Sans Mono");
+    ASSERT_TRUE(mono);
+    ASSERT_FALSE(mono->HasGlyph(U'\u01C4'));
+    EXPECT_NEAR(PenAfter("\xC7\x84", "DejaVu Sans Mono")[0], Advance(U'\u01C4'), 1e-6);
+    EXPECT_NEAR(PenAfter("M", "DejaVu Sans Mono")[0], mono->Outline(U'M', 0).metrics.gmfCellIncX, 1e-6);
+    EXPECT_NE(Advance(U'M'), mono->Outline(U'M', 0).metrics.gmfCellIncX);
 }
 
 TEST_F(Text3dOnGL, RenderedOHasBackgroundAtItsCentre)
