@@ -29,10 +29,10 @@ void Stretch(const Bitmap& picture, Bitmap& target, const Rect& r, const TColor*
     int x0 = std::max(r.Left, 0), x1 = int(std::min<int64_t>(r.Right, target.Width()));
     int y0 = std::max(r.Top, 0), y1 = int(std::min<int64_t>(r.Bottom, target.Height()));
     for (int y = y0; y < y1; ++y) {
-        int sy = int((y - r.Top) * picture.Height() / dh);
+        int sy = int(int64_t(y - r.Top) * picture.Height() / dh);
         const uint8_t* src = picture.ScanLine(sy);
         for (int x = x0; x < x1; ++x) {
-            const uint8_t* s = src + 3 * ((x - r.Left) * picture.Width() / dw);
+            const uint8_t* s = src + 3 * (int64_t(x - r.Left) * picture.Width() / dw);
             if (key && RGB(s[2], s[1], s[0]) == *key)
                 continue;
             PutPixel(target, x, y, s[0], s[1], s[2]);

@@ -435,6 +435,8 @@ void TPNGObject::LoadFromClipboard()
 
 void TPNGObject::SaveToClipboard() const
 {
+    if (!HeaderPresent())
+        throw EPNGHeaderNotPresent(kMsgHeaderNotPresent);
     Bitmap canvas(Width(), Height(), PixelFormat::pf24bit);
     canvas.Fill(clWhite);
     Draw(canvas, {0, 0, Width(), Height()});

@@ -183,13 +183,6 @@ TEST_P(KeyColour, ReadsBackAsSetAndMatchesThePixel)
 INSTANTIATE_TEST_SUITE_P(Keys, KeyColour, testing::ValuesIn(kKeyCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PngTransparency, GreyKeyOf128ReadsBack)
-{
-    auto png = Loaded(Picture(8, 0, {}));
-    png->SetTransparentColor(RGB(128, 0, 0));
-    EXPECT_EQ(png->TransparentColor(), RGB(128, 128, 128));
-}
-
 TEST(PngTransparency, PaletteKeyMarksEveryEntryOfThatColour)
 {
     Bytes plte = {1, 2, 3, 9, 9, 9, 1, 2, 3, 4, 5, 6};
