@@ -24,6 +24,8 @@ protected:
         ctx = GLContext::Create();
         ctx->Bind(16, 16, true);
     }
+    // Each test gets a fresh work folder, as each run of the program does.
+    void TearDown() override { RemoveWorkFolder(); }
     // Four quadrants: red, green / blue, white.
     static Bitmap Quadrants(int w, int h)
     {
@@ -113,6 +115,29 @@ TEST_F(TextureLoader, ReplacesTheOldTextureOnlyOnSuccess)
     EXPECT_FALSE(LoadTexture("", tex));
     EXPECT_EQ(tex, second);
     EXPECT_FALSE(glIsTexture(second));
+}
+
+// Broken pictures made by others: no texture, no work file, the old texture kept.
+TEST_F(TextureLoader, BrokenPicturesLeaveNoWorkFile)
+{
+    SaveBmpFile(dir.file("q.bmp"), Quadrants(8, 8));
+    TextureId tex = 0;
+    ASSERT_TRUE(LoadTexture(dir.file("q.bmp"), tex));
+    const TextureId first = tex;
+    auto countWorkFiles = [] {
+        return std::distance(std::filesystem::directory_iterator(TextureFolder()), std::filesystem::directory_iterator());
+    };
+    const auto before = countWorkFiles();
+    for (const auto& f : test::FilesIn(test::kGifTestImages + "fail/", {".bmp", ".ico", ".jpg", ".png", ".tga"})) {
+        try {
+            EXPECT_FALSE(LoadTexture(f, tex)) << f;
+        } catch (const Error&) {
+        }
+        EXPECT_EQ(tex, first) << f;
+        EXPECT_FALSE(FileExists(WorkBitmapPath())) << f;
+    }
+    EXPECT_EQ(countWorkFiles(), before);
+    EXPECT_TRUE(glIsTexture(first));
 }
 
 TEST_F(TextureLoader, LoadsTheWorkBitmapItself)
