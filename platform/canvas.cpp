@@ -18,8 +18,6 @@ struct Canvas::PolyF {
 
 namespace {
 
-using PolyList = std::vector<Canvas::Mask>;
-
 constexpr uint8_t kInterior = 1, kOutline = 2, kGap = 3;
 
 // Cosmetic dash patterns in pixels, on and off alternately.

@@ -55,6 +55,36 @@ INSTANTIATE_TEST_SUITE_P(Directions, LineToEnd,
                                          LineCase{"shallow", {0, 10}, {19, 3}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(Canvas, DashGapsTakeTheBackgroundOnlyWhenOpaque)
+{
+    for (auto mode : {BackgroundMode::Opaque, BackgroundMode::Transparent}) {
+        Bitmap b = White(60, 3);
+        Canvas c(b);
+        c.pen = Pen{kRed, 1, PenStyle::Dash, PenMode::Copy};
+        c.backgroundMode = mode;
+        c.backgroundColor = kBlue;
+        c.MoveTo(0, 1);
+        c.LineTo(48, 1);
+        // 18 on, 6 off, twice.
+        EXPECT_EQ(CountColour(b, kRed), 36);
+        EXPECT_EQ(b.Pixel(20, 1), mode == BackgroundMode::Opaque ? kBlue : clWhite);
+        EXPECT_EQ(b.Pixel(30, 1), kRed);
+    }
+}
+
+TEST(Canvas, WidePenCentredOnTheLine)
+{
+    Bitmap b = White(20, 11);
+    Canvas c(b);
+    c.pen = Pen{kRed, 3, PenStyle::Solid, PenMode::Copy};
+    c.MoveTo(5, 5);
+    c.LineTo(15, 5);
+    for (int y : {4, 5, 6})
+        EXPECT_EQ(b.Pixel(10, y), kRed) << y;
+    EXPECT_EQ(b.Pixel(10, 3), clWhite);
+    EXPECT_EQ(b.Pixel(10, 7), clWhite);
+}
+
 TEST(Canvas, RectangleRightAndBottomEdgesExclusive)
 {
     Bitmap b = White(12, 12);
