@@ -1,3 +1,6 @@
+// Ahead of Qt: its "slots" keyword macro would eat a member of that name.
+#include "scene/glyph_cache.h"
+
 #include "app/main_window.h"
 
 #include <GL/glu.h>
@@ -49,6 +52,7 @@ TFormMainQV7K::TFormMainQV7K(std::unique_ptr<AppSettings> settings, QStringList 
     CreateWidgets();
     ConnectSignals();
 
+    TheGlyphCache().Reset();
     LoadScreenCursors();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         DeviceColorBits = screen->depth();
@@ -242,10 +246,20 @@ bool TFormMainQV7K::FormCloseQuery()
 
 void TFormMainQV7K::closeEvent(QCloseEvent* event)
 {
-    if (FormCloseQuery())
-        event->accept();
-    else
+    if (!FormCloseQuery()) {
         event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TFormMainQV7K::FormClose()
+{
+    // The glyph lists go while their context is still current.
+    if (GLContext_ && !offscreen_)
+        GLContext_->MakeCurrent();
+    TheGlyphCache().Free();
 }
 
 bool TFormMainQV7K::FormCanResize() const
@@ -284,6 +298,7 @@ void TFormMainQV7K::FormDestroy()
         std::unique_ptr<QWidget> page(PC2->widget(0));
         PC2->removeTab(0);
     }
+    FormClose();
     offscreen_.reset();
     if (quadric_) {
         gluDeleteQuadric(quadric_);

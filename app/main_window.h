@@ -197,6 +197,7 @@ private:
     void OpenProjectFile(const std::string& path, bool reportFailure);
     void LoadHandedOverProject(const std::string& path);
     void ProcessPendingProject();
+    void FormClose();
     void FormDestroy();
 
     std::unique_ptr<AppSettings> settings_;

@@ -1,5 +1,7 @@
 // The window's OpenGL context: pixel format, fixed start state, projection,
 // the off-screen context for large renders and the idle render.
+// Ahead of Qt: its "slots" keyword macro would eat a member of that name.
+#include "scene/glyph_cache.h"
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <QActionGroup>
@@ -188,6 +190,7 @@ void TFormMainQV7K::EndOffscreenGL(Bitmap& bitmap)
     // The off-screen buffer is bottom-up; Bitmap rows run from the top.
     for (int y = 0; y < h; ++y)
         std::copy_n(offscreen_->Pixels() + size_t(h - 1 - y) * size_t(w) * 4, size_t(w) * 4, out.ScanLine(y));
+    TheGlyphCache().DropContext(offscreen_->Serial());
     offscreen_.reset();
     GLContext_->MakeCurrent();
     bitmap = std::move(out);

@@ -56,10 +56,12 @@ protected:
     }
 
     // The real program, started the way a user starts it.
-    QProcess& Start(const QStringList& args)
+    QProcess& Start(const QStringList& args, const QString& extraVariable = {})
     {
         auto p = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!extraVariable.isEmpty())
+            env.insert(extraVariable, "1");
         env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.path().string()));
         env.insert("QT_QPA_PLATFORM", "offscreen");
         p->setProcessEnvironment(env);
@@ -120,6 +122,18 @@ TEST_F(HandOver, OtherArgumentsStartTheirOwnWindow)
     EXPECT_EQ(plain.state(), QProcess::Running);
     EXPECT_EQ(other.state(), QProcess::Running);
     EXPECT_EQ(int(received.size()), 0);
+}
+
+// The instance that relaunches is still closing: the new one keeps its project.
+TEST_F(HandOver, RelaunchedInstanceDoesNotHandOver)
+{
+    InstanceListener first;
+    ASSERT_TRUE(first.Listen());
+    auto& received = Collect(first);
+    QProcess& relaunched = Start({"/p/prismcase.tempproj.qv7kb"}, "PRISMCASE_RELAUNCHED");
+    WaitFor([] { return false; }, 1500);
+    EXPECT_EQ(relaunched.state(), QProcess::Running);
+    EXPECT_TRUE(received.empty());
 }
 
 TEST_F(HandOver, WithoutListenerTheProjectProcessStartsNormally)
