@@ -6,6 +6,7 @@
 #include "app/settings_file.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "platform/quit_on_signal.h"
 #include "platform/single_instance.h"
 
 int main(int argc, char** argv)
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
     try {
         pc::TFormMainQV7K window(std::make_unique<pc::IniSettings>(pc::SettingsPath()), args);
         window.ListenForHandOvers();
+        pc::QuitOnTerminationSignals();
         window.show();
         window.FormCreate();
         return app.exec();

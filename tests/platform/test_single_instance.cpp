@@ -124,6 +124,21 @@ TEST_F(HandOver, OtherArgumentsStartTheirOwnWindow)
     EXPECT_EQ(int(received.size()), 0);
 }
 
+// A terminated instance shuts down the normal way and frees its channel.
+TEST_F(HandOver, TerminatedInstanceQuitsCleanly)
+{
+    QProcess& running = Start({});
+    ASSERT_TRUE(WaitFor([] { return std::filesystem::exists(InstanceChannelName().toStdString()); }, 8000));
+    running.terminate();
+    ASSERT_TRUE(WaitFor([&] { return running.state() == QProcess::NotRunning; }, 8000));
+    EXPECT_EQ(running.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(running.exitCode(), 0);
+    EXPECT_FALSE(std::filesystem::exists(InstanceChannelName().toStdString()));
+    for (const auto& e : std::filesystem::directory_iterator(runtime.path()))
+        EXPECT_FALSE(e.is_directory() && e.path().filename().string().rfind("prismcase-", 0) == 0)
+            << "work folder left behind: " << e.path();
+}
+
 // The instance that relaunches is still closing: the new one keeps its project.
 TEST_F(HandOver, RelaunchedInstanceDoesNotHandOver)
 {

@@ -1,0 +1,10 @@
+#pragma once
+// Turns SIGTERM, SIGINT and SIGHUP into an ordinary quit of the event loop,
+// so the main window is destroyed the normal way: work folder removed, the
+// hand-over socket closed.
+namespace pc {
+
+// Call once, after the QApplication exists.
+void QuitOnTerminationSignals();
+
+} // namespace pc
