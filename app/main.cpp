@@ -13,6 +13,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName("Prismcase");
+    pc::QuitOnTerminationSignals();
     QStringList args = app.arguments().mid(1);
 
     // A relaunched instance opens its project itself: the one that started
@@ -26,7 +27,6 @@ int main(int argc, char** argv)
     try {
         pc::TFormMainQV7K window(std::make_unique<pc::IniSettings>(pc::SettingsPath()), args);
         window.ListenForHandOvers();
-        pc::QuitOnTerminationSignals();
         window.show();
         window.FormCreate();
         return app.exec();
