@@ -2,6 +2,7 @@
 #include "scene/glyph_cache.h"
 
 #include "app/main_window.h"
+#include "app/publish_command.h"
 
 #include <GL/glu.h>
 #include <QApplication>
@@ -51,6 +52,7 @@ TFormMainQV7K::TFormMainQV7K(std::unique_ptr<AppSettings> settings, QStringList 
     CreateMenus();
     CreateWidgets();
     ConnectSignals();
+    Publisher = std::make_unique<PublishCommand>(*this);
 
     TheGlyphCache().Reset();
     LoadScreenCursors();

@@ -42,6 +42,7 @@ class GLContext;
 class InstanceListener;
 class PictureBox;
 class PreviewPanel;
+class PublishCommand;
 
 class TFormMainQV7K : public QMainWindow {
     Q_OBJECT
@@ -142,6 +143,8 @@ public:
     // on entry and back to 0 once the file is written.
     std::function<void()> SaveProjectHandler;
     std::function<void()> OpenTemplatesHandler;
+    // "Render and Publish" (publish_command.cpp).
+    std::unique_ptr<PublishCommand> Publisher;
 
     // GL (window_gl.cpp).
     void SetupPixelFormat(int pixelFormatIndex);
@@ -155,6 +158,7 @@ public:
     // window context current again.
     void EndOffscreenGL(Bitmap& bitmap);
     bool OffscreenActive() const { return offscreen_ != nullptr; }
+    GLContext* OffscreenContext() const { return offscreen_.get(); }
     void AppIdle();
     // The scene parameters the controls hold now (window_scene.cpp).
     scene::SceneParams SceneFromControls() const;
