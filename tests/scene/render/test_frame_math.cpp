@@ -36,6 +36,19 @@ TEST(Jitter, TablesStayInsideOnePixel)
     EXPECT_EQ(JitterTable(0).size(), 4u);
 }
 
+// Each published table starts with these points.
+TEST(Jitter, TablesStartWithThePublishedPoints)
+{
+    struct Case { int n; float x, y; };
+    for (auto c : {Case{8, -0.334818f, 0.435331f}, Case{15, 0.285561f, 0.188437f}, Case{24, 0.030245f, 0.136384f},
+                   Case{66, 0.266377f, -0.218171f}}) {
+        auto table = JitterTable(c.n);
+        ASSERT_EQ(table.size(), size_t(c.n));
+        EXPECT_FLOAT_EQ(table[0].x, c.x) << c.n;
+        EXPECT_FLOAT_EQ(table[0].y, c.y) << c.n;
+    }
+}
+
 TEST(Jitter, NoShiftOutsideTheTableOrTheCount)
 {
     EXPECT_FALSE(JitterShift(-1, 0));
