@@ -164,10 +164,12 @@ TEST_P(CloseQuestion, DecidesWhetherWindowCloses)
         EXPECT_TRUE(boxes.Shown().empty());
     }
     EXPECT_EQ(saves, c.answer == Answer::Yes && c.save != CloseCase::NoHandler ? 1 : 0);
-    if (!c.closes)
+    if (!c.closes) {
         EXPECT_EQ(w->PC2->count(), 1); // the scene is untouched
-    if (c.save == CloseCase::Fails)
+    }
+    if (c.save == CloseCase::Fails) {
         EXPECT_EQ(boxes.Shown().back().text, "Disk full");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -322,7 +324,6 @@ TEST_F(MainWindowTest, UnusableGLIsReportedAndWindowGoesOn)
     EXPECT_EQ(boxes.Shown()[0].text, "Create OpenGL Error!");
     EXPECT_FALSE(w->GLContext_);
     w->AppIdle();
-    Bitmap b;
     EXPECT_THROW(w->BeginOffscreenGL(8, 8), Error);
     EXPECT_TRUE(w->close());
 }
