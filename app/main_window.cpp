@@ -4,7 +4,6 @@
 #include "app/main_window.h"
 #include "app/publish_command.h"
 
-#include <GL/glu.h>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -302,10 +301,6 @@ void TFormMainQV7K::FormDestroy()
     }
     FormClose();
     offscreen_.reset();
-    if (quadric_) {
-        gluDeleteQuadric(quadric_);
-        quadric_ = nullptr;
-    }
     GLContext::ReleaseCurrent();
     GLContext_.reset();
     RemoveWorkFolder();

@@ -34,8 +34,6 @@ class QSlider;
 class QTabWidget;
 class QTimer;
 
-struct GLUquadric;
-
 namespace pc {
 
 class GLContext;
@@ -207,7 +205,6 @@ private:
     std::unique_ptr<AppSettings> settings_;
     QStringList args_;
     std::unique_ptr<GLContext> offscreen_;
-    GLUquadric* quadric_ = nullptr;
     QTimer* idleTimer_ = nullptr;
     std::unique_ptr<InstanceListener> listener_;
     std::deque<std::string> pending_;

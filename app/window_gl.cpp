@@ -3,7 +3,6 @@
 // Ahead of Qt: its "slots" keyword macro would eat a member of that name.
 #include "scene/glyph_cache.h"
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <QActionGroup>
 #include <QLabel>
 #include <QMenu>
@@ -92,8 +91,6 @@ void TFormMainQV7K::CreateGLContext(int pixelFormatIndex)
     ViewHeight = float(Panel1->height());
     InitGL();
     ResizeViewport(Panel1->width(), Panel1->height());
-    quadric_ = gluNewQuadric();
-    gluQuadricNormals(quadric_, GLU_SMOOTH);
 }
 
 void TFormMainQV7K::InitGL()
