@@ -146,8 +146,12 @@ std::string ChunkWalk::ReadChunks()
                 ends.pop_back();
             size_t end = ends.back();
             chunkStart_ = p;
-            if (end - p < kHeader)
-                throw Stop{"chunk header cut off at offset " + std::to_string(p)};
+            if (end - p < kHeader) {
+                if (ends.size() == 1)
+                    throw Stop{"chunk header cut off at offset " + std::to_string(p)};
+                p = end; // slack at the end of a container holds no chunk
+                continue;
+            }
             ByteReader head(data_.subspan(p, kHeader));
             uint16_t id = head.u16le();
             uint32_t len = head.u32le();

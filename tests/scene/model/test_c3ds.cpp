@@ -401,6 +401,15 @@ TEST(C3dsChunks, OversizedRecordCountEndsReadingKeepsEarlier)
     EXPECT_NE(m.Problem(), "");
 }
 
+TEST(C3dsChunks, SlackAtTheEndOfAContainerIsSkipped)
+{
+    Bytes object = Cat({Str("P"), Verts({{1, 2, 3}}), Bytes{0, 0, 0}});
+    auto m = Read(Model(Cat({Chunk(0x4000, object), Object("Q", Verts({{4, 5, 6}}))})));
+    EXPECT_EQ(m.Problem(), "");
+    ASSERT_EQ(m.Model().objects.size(), 2u);
+    EXPECT_EQ(m.Model().objects[1].verts[0].x, 4);
+}
+
 TEST(C3dsChunks, DeepNestingEndsReading)
 {
     Bytes nested = Object("P", Verts({{1, 2, 3}}));
