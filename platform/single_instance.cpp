@@ -10,6 +10,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "platform/byte_reader.h"
+
 namespace pc {
 
 namespace {
@@ -25,16 +27,32 @@ bool PeerIsThisUser(QLocalSocket* socket)
     return cred.uid == getuid();
 }
 
-QByteArray Frame(const QByteArray& utf8)
+} // namespace
+
+HandOverFrame ParseHandOverFrame(std::span<const uint8_t> bytes, std::string& path)
 {
-    QByteArray out;
-    uint32_t n = uint32_t(utf8.size());
-    for (int i = 0; i < 4; ++i)
-        out.append(char((n >> (8 * i)) & 0xFF));
-    return out + utf8;
+    ByteReader r(bytes);
+    if (r.remaining() < 4)
+        return HandOverFrame::Incomplete;
+    uint32_t n = r.u32le();
+    if (n > kMaxHandOverPath)
+        return HandOverFrame::Invalid;
+    if (r.remaining() < n)
+        return HandOverFrame::Incomplete;
+    auto text = r.take(n);
+    path.assign(text.begin(), text.end());
+    return HandOverFrame::Complete;
 }
 
-} // namespace
+std::vector<uint8_t> MakeHandOverFrame(const std::string& path)
+{
+    uint32_t n = uint32_t(path.size());
+    std::vector<uint8_t> out(4 + path.size());
+    for (int i = 0; i < 4; ++i)
+        out[size_t(i)] = uint8_t(n >> (8 * i));
+    std::copy(path.begin(), path.end(), out.begin() + 4);
+    return out;
+}
 
 bool IsProjectPath(const std::string& arg)
 {
@@ -63,10 +81,11 @@ bool HandOverProject(const QString& path, int timeoutMs)
     socket.connectToServer(InstanceChannelName());
     if (!socket.waitForConnected(timeoutMs))
         return false;
-    QByteArray utf8 = path.toUtf8();
-    if (uint32_t(utf8.size()) > kMaxHandOverPath)
+    std::string utf8 = path.toStdString();
+    if (utf8.size() > kMaxHandOverPath)
         return false;
-    socket.write(Frame(utf8));
+    auto frame = MakeHandOverFrame(utf8);
+    socket.write(reinterpret_cast<const char*>(frame.data()), qint64(frame.size()));
     if (!socket.waitForBytesWritten(timeoutMs))
         return false;
     while (socket.bytesAvailable() < 1)
@@ -123,24 +142,23 @@ void InstanceListener::Accept()
 
 void InstanceListener::ReadFrom(QLocalSocket* socket)
 {
-    if (socket->bytesAvailable() < 4)
+    QByteArray pending = socket->peek(4 + kMaxHandOverPath);
+    std::string path;
+    auto bytes = std::span(reinterpret_cast<const uint8_t*>(pending.constData()), size_t(pending.size()));
+    switch (ParseHandOverFrame(bytes, path)) {
+    case HandOverFrame::Incomplete:
         return;
-    QByteArray head = socket->peek(4);
-    uint32_t n = 0;
-    for (int i = 0; i < 4; ++i)
-        n |= uint32_t(uint8_t(head[i])) << (8 * i);
-    if (n > kMaxHandOverPath) {
+    case HandOverFrame::Invalid:
         socket->abort();
         return;
+    case HandOverFrame::Complete:
+        break;
     }
-    if (socket->bytesAvailable() < qint64(4 + n))
-        return;
-    socket->read(4);
-    QString path = QString::fromUtf8(socket->read(n));
+    socket->read(qint64(4 + path.size()));
     socket->putChar(char(1));
     socket->flush();
     socket->disconnectFromServer();
-    emit ProjectReceived(path);
+    emit ProjectReceived(QString::fromStdString(path));
 }
 
 } // namespace pc

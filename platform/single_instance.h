@@ -7,8 +7,11 @@
 // in UTF-8. The listener answers one byte, 1, once the path is queued.
 #include <QObject>
 #include <QString>
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 class QLocalServer;
 class QLocalSocket;
@@ -28,6 +31,12 @@ bool HandOverProject(const QString& path, int timeoutMs = 3000);
 
 // Longest path accepted from a peer.
 constexpr uint32_t kMaxHandOverPath = 64 * 1024;
+
+// One message as it arrives: Incomplete until all of it is there, Invalid
+// when its length is beyond kMaxHandOverPath.
+enum class HandOverFrame { Incomplete, Complete, Invalid };
+HandOverFrame ParseHandOverFrame(std::span<const uint8_t> bytes, std::string& path);
+std::vector<uint8_t> MakeHandOverFrame(const std::string& path);
 
 class InstanceListener : public QObject {
     Q_OBJECT

@@ -202,3 +202,56 @@ TEST_F(HandOver, HostilePeersAreDropped)
 }
 
 } // namespace
+
+namespace {
+
+using namespace pc;
+
+std::vector<uint8_t> Bytes(std::initializer_list<int> head, const std::string& tail = "")
+{
+    std::vector<uint8_t> v;
+    for (int b : head)
+        v.push_back(uint8_t(b));
+    v.insert(v.end(), tail.begin(), tail.end());
+    return v;
+}
+
+struct FrameCase {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    HandOverFrame result;
+    std::string path;
+};
+
+class HandOverFrames : public testing::TestWithParam<FrameCase> {};
+
+TEST_P(HandOverFrames, Parse)
+{
+    const auto& c = GetParam();
+    std::string path = "untouched";
+    EXPECT_EQ(ParseHandOverFrame(c.bytes, path), c.result);
+    EXPECT_EQ(path, c.result == HandOverFrame::Complete ? c.path : "untouched");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HandOverFrames,
+    testing::Values(FrameCase{"Empty", {}, HandOverFrame::Incomplete, ""},
+                    FrameCase{"ShortLength", Bytes({5, 0, 0}), HandOverFrame::Incomplete, ""},
+                    FrameCase{"ShortPath", Bytes({5, 0, 0, 0}, "/a"), HandOverFrame::Incomplete, ""},
+                    FrameCase{"EmptyPath", Bytes({0, 0, 0, 0}), HandOverFrame::Complete, ""},
+                    FrameCase{"Exact", Bytes({7, 0, 0, 0}, "/a.QV7K"), HandOverFrame::Complete, "/a.QV7K"},
+                    FrameCase{"TrailingBytesLeftAlone", Bytes({2, 0, 0, 0}, "/abc"), HandOverFrame::Complete, "/a"},
+                    FrameCase{"JustOverLimit", Bytes({1, 0, 1, 0}), HandOverFrame::Invalid, ""},
+                    FrameCase{"Huge", Bytes({0xFF, 0xFF, 0xFF, 0xFF}), HandOverFrame::Invalid, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HandOverFramesRoundTrip, LongestPathFits)
+{
+    for (const std::string& path : {std::string("/home/u/My Scene.qv7kb"), std::string(kMaxHandOverPath, 'x')}) {
+        std::string back;
+        ASSERT_EQ(ParseHandOverFrame(MakeHandOverFrame(path), back), HandOverFrame::Complete);
+        EXPECT_EQ(back, path);
+    }
+}
+
+} // namespace
