@@ -95,7 +95,7 @@ void TGIFExtensionList::Delete(int i)
         frame_->FreeBitmap();
 }
 
-void TGIFExtensionList::SaveToStream(ByteWriter& w)
+void TGIFExtensionList::SaveToStream(ByteWriter& w) const
 {
     for (auto& e : items_)
         e->SaveToStream(w);

@@ -51,7 +51,7 @@ public:
     void Clear() { items_.clear(); }
     const std::vector<std::unique_ptr<TGIFExtension>>& Items() const { return items_; }
 
-    void SaveToStream(ByteWriter& w);
+    void SaveToStream(ByteWriter& w) const;
     // Reads extensions up to the image separator or trailer, leaving that byte unread.
     void LoadFromStream(ByteReader& r);
 

@@ -131,10 +131,17 @@ void TGIFSubImage::Prepare()
     }
 }
 
-TGIFColorMap& TGIFSubImage::ActiveColorMap() const
+const TGIFColorMap& TGIFSubImage::ActiveColorMap() const
 {
     if (colorMap_.Count() > 0 || !Image())
-        return const_cast<TGIFLocalColorMap&>(colorMap_);
+        return colorMap_;
+    return Image()->Header().ColorMap();
+}
+
+TGIFColorMap& TGIFSubImage::ActiveColorMap()
+{
+    if (colorMap_.Count() > 0 || !Image())
+        return colorMap_;
     return Image()->Header().ColorMap();
 }
 
@@ -291,7 +298,7 @@ void TGIFSubImage::Assign(const TGIFSubImage& source)
     if (source.extensions_.Count() > 0) {
         // Extensions copy themselves through their own stream form.
         ByteWriter w;
-        const_cast<TGIFExtensionList&>(source.extensions_).SaveToStream(w);
+        source.extensions_.SaveToStream(w);
         w.u8(0x3B);
         ByteReader r(w.bytes());
         extensions_.LoadFromStream(r);

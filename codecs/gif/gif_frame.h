@@ -58,7 +58,8 @@ public:
     TGIFLocalColorMap& ColorMap() { return colorMap_; }
     const TGIFLocalColorMap& ColorMap() const { return colorMap_; }
     // The local map when it has entries, else the global one.
-    TGIFColorMap& ActiveColorMap() const;
+    TGIFColorMap& ActiveColorMap();
+    const TGIFColorMap& ActiveColorMap() const;
     int BitsPerPixel() const { return colorMap_.BitsPerPixel(); }
     int ColorResolution() const { return colorMap_.BitsPerPixel() - 1; }
 

@@ -46,9 +46,7 @@ inline bool GIFImageRenderOnLoad = false;
 inline constexpr bool PaletteDevice = false;
 inline bool DoAutoDither = PaletteDevice;
 
-// Registration names: picture registry extension and description, clipboard format.
-inline constexpr const char* kGifExtension = "GIF";
-inline constexpr const char* kGifDescription = "GIF Image";
+// The clipboard format that carries a GIF stream.
 inline constexpr const char* kGifClipboardFormat = "GIF Image";
 
 } // namespace pc::gif
