@@ -1,0 +1,100 @@
+// The gif-encode, gif-copy and gif-decode probe commands as a reviewer runs them.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "gif_test_util.h"
+#include "giflib_reference.h"
+#include "platform/bmp_file.h"
+#include "tests/support/test_data.h"
+
+namespace pc::gif::test {
+namespace {
+
+struct ProbeRun {
+    int exitCode;
+    std::string stderrText;
+};
+
+ProbeRun RunShell(const std::string& command, const pc::test::TempDir& dir)
+{
+    const std::string err = dir.file("stderr.txt");
+    const int status = std::system((command + " 2> '" + err + "'").c_str());
+    const auto bytes = ReadAll(err);
+    return {WEXITSTATUS(status), std::string(bytes.begin(), bytes.end())};
+}
+
+ProbeRun Probe(const std::string& args, const pc::test::TempDir& dir)
+{
+    return RunShell(std::string(PRISMCASE_BINARY_DIR "/prismcase-probe ") + args, dir);
+}
+
+const std::string kSuite = pc::test::kGifTestImages + "gif-test-suite/";
+
+TEST(GifProbe, DamagedFilePrintsTheCodecsMessageAndWritesNothing)
+{
+    pc::test::TempDir dir;
+    const std::string out = dir.file("out.gif");
+    const ProbeRun r = Probe("gif-copy '" + pc::test::kGifTestImages + "fail/bug778584.gif' '" + out + "'", dir);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.stderrText.find("Invalid GIF signature"), std::string::npos) << r.stderrText;
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST(GifProbe, DecodeWritesTheFirstFrame)
+{
+    pc::test::TempDir dir;
+    const std::string in = kSuite + "interlace.gif", out = dir.file("out.bmp");
+    ASSERT_EQ(Probe("gif-decode '" + in + "' '" + out + "'", dir).exitCode, 0);
+    const RefGif ref = GiflibDecode(ReadAll(in));
+    ASSERT_TRUE(ref.ok);
+    const RefFrame& f = ref.frames.at(0);
+    const std::vector<uint8_t>& map = f.localMap.empty() ? ref.globalMap : f.localMap;
+    const Bitmap bmp = LoadBmpFile(out);
+    ASSERT_EQ(bmp.Width(), f.width);
+    for (int y = 0; y < f.height; ++y)
+        for (int x = 0; x < f.width; ++x) {
+            const uint8_t* c = &map[size_t(f.pixels[size_t(y * f.width + x)]) * 3];
+            ASSERT_EQ(bmp.Pixel(x, y), RGB(c[0], c[1], c[2])) << x << "," << y;
+        }
+}
+
+class GifProbeEncode : public testing::TestWithParam<std::string> {};
+
+TEST_P(GifProbeEncode, GifsicleAndGiflibReadIt)
+{
+    pc::test::TempDir dir;
+    const std::string out = dir.file("out.gif");
+    const ProbeRun r = Probe("gif-encode '" + pc::test::kSdlImages + "sample.bmp' '" + out + "' " + GetParam(), dir);
+    ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+    EXPECT_EQ(RunShell("gifsicle --info '" + out + "' > /dev/null", dir).exitCode, 0);
+    const RefGif ref = GiflibDecode(ReadAll(out));
+    ASSERT_TRUE(ref.ok);
+    EXPECT_EQ(ref.frames.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, GifProbeEncode,
+                         testing::Values("", "--reduction Quantize --dither FloydSteinberg",
+                                         "--reduction QuantizeWindows --dither Burkes", "--reduction Monochrome",
+                                         "--reduction rmGrayScale --dither dmStucki", "--reduction Windows20",
+                                         "--transparent-black"),
+                         [](const auto& info) {
+                             return info.param.empty() ? std::string("defaults") : pc::test::CaseName(info.param);
+                         });
+
+TEST(GifProbe, UnknownOptionsAreRefused)
+{
+    pc::test::TempDir dir;
+    for (const char* opt : {"--reduction Sepia", "--dither Random", "--speed 3"}) {
+        const ProbeRun r =
+            Probe("gif-encode '" + pc::test::kSdlImages + "sample.bmp' '" + dir.file("x.gif") + "' " + opt, dir);
+        EXPECT_EQ(r.exitCode, 1) << opt;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("x.gif")));
+    }
+}
+
+} // namespace
+} // namespace pc::gif::test
