@@ -2,10 +2,12 @@
 
 #include <cmath>
 #include <filesystem>
+#include <memory>
 
 #include "platform/bitmap.h"
 #include "platform/bmp_file.h"
 #include "platform/paths.h"
+#include "scene/c3ds.h"
 #include "scene/texture_loader.h"
 
 namespace pc::scene {
@@ -43,6 +45,19 @@ unsigned ProgramPicture(const char* name, TColor fallback)
     TextureId id = 0;
     CreateTextureFromBitmap(bmp, id);
     return id;
+}
+
+// A model from the 3DS test set when it is installed; it lives as long as the program.
+const C3DS* SampleModel()
+{
+    static std::unique_ptr<C3DS> model;
+    if (!model) {
+        model = std::make_unique<C3DS>();
+        if (!model->Load("/usr/share/assimp/models/3DS/cubes_with_alpha.3DS"))
+            return nullptr;
+        model->Unitize();
+    }
+    return model->Problem().empty() ? model.get() : nullptr;
 }
 
 ObjectParams Place(int kind, int slot)
@@ -152,6 +167,22 @@ SceneParams BuildDemoScene()
     ObjectParams* all[] = {&box, &book, &cd, &notebook, &thick, &round, &curved};
     for (int slot = 0; slot < 7; ++slot)
         s.Objects[size_t(slot)] = *all[slot];
+
+    if (const C3DS* model = SampleModel()) {
+        ObjectParams m = Place(kModel3DS, 7);
+        m.Model = model;
+        m.At(kRowPosition, kColX) = 300;
+        m.At(kRowPosition, kColZ) = 60;
+        for (int c : {kColX, kColY, kColZ})
+            m.At(kRowSize, c) = 120;
+        s.Objects[7] = m;
+    }
+    ObjectParams text = Place(kText3D, 8);
+    text.Text = "Box";
+    text.At(kRowPosition, kColX) = 240;
+    text.At(kRowPosition, kColZ) = 330;
+    text.Faces[kFront].BrushColor = RGB(230, 60, 40);
+    s.Objects[8] = text;
     return s;
 }
 

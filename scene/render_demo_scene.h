@@ -1,5 +1,5 @@
 #pragma once
-// A sample scene with one object of each built-in kind, dressed with
+// A sample scene with one object of each kind, dressed with
 // pictures, on a see-through floor with reflection and soft shadow. The
 // render-demo probe and the render benchmark draw it.
 #include "scene/scene_params.h"
