@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
@@ -108,6 +109,26 @@ std::vector<std::string> ValidSuiteFiles()
     std::vector<std::string> out;
     for (const auto& f : FilesIn(kPngSuite, {".png"}))
         if (std::filesystem::path(f).filename().string()[0] != 'x')
+            out.push_back(f);
+    return out;
+}
+
+std::vector<std::string> ValidSuiteFolders()
+{
+    std::vector<std::string> out;
+    for (const auto& f : ValidSuiteFiles()) {
+        std::string folder = std::filesystem::path(f).parent_path().filename().string();
+        if (std::find(out.begin(), out.end(), folder) == out.end())
+            out.push_back(folder);
+    }
+    return out;
+}
+
+std::vector<std::string> ValidSuiteFilesIn(const std::string& folder)
+{
+    std::vector<std::string> out;
+    for (const auto& f : ValidSuiteFiles())
+        if (std::filesystem::path(f).parent_path().filename().string() == folder)
             out.push_back(f);
     return out;
 }

@@ -29,6 +29,9 @@ std::vector<uint16_t> DecodeWithLibpng16(const std::vector<uint8_t>& file);
 
 // The suite's files that are valid PNG (not starting with 'x').
 std::vector<std::string> ValidSuiteFiles();
+// The suite's folders holding valid files, and the valid files of one.
+std::vector<std::string> ValidSuiteFolders();
+std::vector<std::string> ValidSuiteFilesIn(const std::string& folder);
 std::vector<std::string> CorruptSuiteFiles();
 
 std::vector<uint8_t> ReadAll(const std::string& path);
