@@ -18,6 +18,8 @@
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/single_instance.h"
+#include "scene/face_textures.h"
+#include "scene/object_commands.h"
 
 namespace pc {
 
@@ -50,6 +52,7 @@ TFormMainQV7K::TFormMainQV7K(std::unique_ptr<AppSettings> settings, QStringList 
     CreateActions();
     CreateMenus();
     CreateWidgets();
+    CreateObjectCommands();
     ConnectSignals();
     Publisher = std::make_unique<PublishCommand>(*this);
 
@@ -295,6 +298,7 @@ void TFormMainQV7K::FormDestroy()
     if (GLContext_)
         GLContext_->MakeCurrent();
     // Each object page frees its textures and work files as it goes.
+    Objects = ObjectTable{};
     while (PC2->count() > 0) {
         std::unique_ptr<QWidget> page(PC2->widget(0));
         PC2->removeTab(0);

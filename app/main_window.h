@@ -18,6 +18,7 @@
 #include "app/tagged_action.h"
 #include "platform/bitmap.h"
 #include "platform/pixel_format.h"
+#include "scene/object_table.h"
 #include "scene/scene_passes.h"
 
 class QActionGroup;
@@ -36,9 +37,13 @@ class QTimer;
 
 namespace pc {
 
+class FacePicture;
 class GLContext;
 class InstanceListener;
+class ObjectCommands;
+class ObjectHost;
 class PictureBox;
+class TextureStore;
 class PreviewPanel;
 class PublishCommand;
 
@@ -175,6 +180,22 @@ public:
     // Asks for one idle pass after the current events.
     void RequestIdle();
 
+    // Scene objects (main_window_objects.cpp). The texture store outlives
+    // the pages, which give their textures back as they go.
+    std::unique_ptr<TextureStore> Textures;
+    ObjectTable Objects;
+    std::unique_ptr<ObjectHost> ObjectWindow;
+    std::unique_ptr<ObjectCommands> ObjectCmds;
+    QMenu* PMTexture = nullptr;
+    FacePicture* CurrentFace = nullptr;
+    TaggedAction *Picture1 = nullptr, *Color1 = nullptr, *Editcurrentpicture1 = nullptr;
+    TaggedAction *CropCurrentPicture1 = nullptr, *LoadFromClipboard1 = nullptr;
+    // Adds an object of the kind the way the "Add" commands do; the slot or -1.
+    int AddObject(int kind, const std::string& modelFile = "");
+    void ImageFloorClick(FacePicture* face);
+    void Picture1Click();
+    void Color1Click();
+
     // Close and resize rules.
     bool FormCloseQuery();
     bool FormCanResize() const;
@@ -194,6 +215,7 @@ private:
     QWidget* CreateCameraPage();
     QWidget* CreateExportPage();
     QWidget* CreatePreviewArea();
+    void CreateObjectCommands();
     void ApplyRenderSettings();
     void OpenStartProject();
     void OpenProjectFile(const std::string& path, bool reportFailure);

@@ -4,12 +4,12 @@
 
 namespace pc {
 
-QColor ToQColor(TColor c)
+QColor QColorOf(TColor c)
 {
     return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
-QImage ToQImage(const Bitmap& bmp)
+QImage QImageOf(const Bitmap& bmp)
 {
     QImage img(bmp.Width(), bmp.Height(), QImage::Format_RGB32);
     for (int y = 0; y < bmp.Height(); ++y) {
@@ -57,8 +57,8 @@ void FacePicture::PaintFramed()
     if (w < 3 || h < 3)
         return;
     QPainter p(&canvas_);
-    p.fillRect(1, 1, w - 2, h - 2, ToQColor(BrushColor));
-    p.setPen(ToQColor(PenColor));
+    p.fillRect(1, 1, w - 2, h - 2, QColorOf(BrushColor));
+    p.setPen(QColorOf(PenColor));
     p.drawRect(1, 1, w - 3, h - 3);
     update();
 }
@@ -77,7 +77,7 @@ void FacePicture::PaintCaption(const QString& text)
 void FacePicture::FillSolid()
 {
     canvas_ = QImage(width(), height(), QImage::Format_RGB32);
-    canvas_.fill(ToQColor(BrushColor));
+    canvas_.fill(QColorOf(BrushColor));
     PaintFramed();
 }
 
@@ -86,14 +86,14 @@ void FacePicture::DrawStretched(const Bitmap& picture)
     GrowCanvas();
     QPainter p(&canvas_);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(QRect(0, 0, width(), height()), ToQImage(picture));
+    p.drawImage(QRect(0, 0, width(), height()), QImageOf(picture));
     update();
 }
 
 void FacePicture::DrawOuterFrame(TColor color)
 {
     QPainter p(&canvas_);
-    p.setPen(ToQColor(color));
+    p.setPen(QColorOf(color));
     p.setBrush(Qt::NoBrush);
     p.drawRect(0, 0, width() - 1, height() - 1);
     update();

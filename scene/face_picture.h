@@ -50,7 +50,7 @@ private:
     QImage canvas_;
 };
 
-QColor ToQColor(TColor c);
-QImage ToQImage(const Bitmap& bmp);
+QColor QColorOf(TColor c);
+QImage QImageOf(const Bitmap& bmp);
 
 } // namespace pc

@@ -35,7 +35,7 @@ constexpr int kBarHeight = 25;
 void SetLabelColor(QLabel* label, TColor c)
 {
     QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, ToQColor(c));
+    pal.setColor(QPalette::WindowText, QColorOf(c));
     label->setPalette(pal);
 }
 
@@ -102,7 +102,7 @@ void GLTSObject::BuildCommonControls()
     ValueEdit->hide();
     ValueEdit->setFixedWidth(60);
     QPalette pal = ValueEdit->palette();
-    pal.setColor(QPalette::Base, ToQColor(0xF0CAA6));
+    pal.setColor(QPalette::Base, QColorOf(0xF0CAA6));
     ValueEdit->setPalette(pal);
     ValueEdit->installEventFilter(this);
 
