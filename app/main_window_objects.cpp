@@ -60,7 +60,7 @@ public:
         return file.toStdString();
     }
 
-    TColor FloorColor() const override { return w_.ImageFloor->Tag == 0 ? w_.ImageFloor->BrushColor : clWhite; }
+    TColor FloorColor() const override { return w_.Frame.FloorColor; }
 
     void ObjectAdded(GLTSObject& page) override
     {

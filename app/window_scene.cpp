@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/picture_box.h"
 #include "app/preview_panel.h"
+#include "scene/object_params.h"
 
 namespace pc {
 
@@ -45,6 +46,7 @@ scene::SceneParams TFormMainQV7K::SceneFromControls() const
     s.ImageFloor = {unsigned(ImageFloor->Tag), ImageFloor->BrushColor};
     s.ImageBackground = {unsigned(ImageBackground->Tag), ImageBackground->BrushColor};
     s.PanelHeight = Panel1->height();
+    FillObjectParams(Objects, s);
     return s;
 }
 
