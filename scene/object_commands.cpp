@@ -81,17 +81,23 @@ int ObjectCommands::AddObject(int kind, std::optional<std::string> modelFile)
     // Qt's page control owns the page from here on.
     auto* page = new GLTSObject(&pages_, textures_);
     table_.Set(slot, page);
-    page->Tag = slot;
-    page->ObjectKind = kind;
-    page->ModelName = kind == kKindModel ? *modelFile : std::string();
-    // Objects added within the same second get the same colours.
-    std::minstd_rand random(unsigned(std::time(nullptr)));
-    for (FacePicture* f : page->Faces) {
-        f->BrushColor = TColor(random() % 0xFFFFFF);
-        f->PenColor = 0xFF0000;
+    try {
+        page->Tag = slot;
+        page->ObjectKind = kind;
+        page->ModelName = kind == kKindModel ? *modelFile : std::string();
+        // Objects added within the same second get the same colours.
+        std::minstd_rand random(unsigned(std::time(nullptr)));
+        for (FacePicture* f : page->Faces) {
+            f->BrushColor = TColor(random() % 0xFFFFFF);
+            f->PenColor = 0xFF0000;
+        }
+        page->BuildPage();
+        LoadDefaultPictures(*page);
+    } catch (...) {
+        // No half-built page stays in the scene.
+        std::unique_ptr<GLTSObject>(table_.Take(slot)).reset();
+        throw;
     }
-    page->BuildPage();
-    LoadDefaultPictures(*page);
     pages_.setCurrentWidget(page);
     currentSlot_ = slot;
     host_.ObjectAdded(*page);

@@ -218,6 +218,27 @@ TEST_F(ObjectCommandsTest, APageGoingWithItsControlGivesItsTexturesBack)
     EXPECT_EQ(textures.released, std::vector<int>{id});
 }
 
+// A store that fails with something other than a picture error.
+class BrokenStore : public FileTextureStore {
+public:
+    LoadedTexture Load(const std::string&, int) override { throw std::runtime_error("out of texture memory"); }
+};
+
+TEST(ObjectCommandsFailure, AFailedBuildLeavesNoHalfBuiltPage)
+{
+    BrokenStore textures;
+    RecordingHost host;
+    ObjectTable table;
+    QTabWidget tabs;
+    ObjectCommands commands(tabs, table, textures, host);
+    commands.SetDefaultPictureFolder(std::string(PRISMCASE_SOURCE_DIR) + "/data/");
+    EXPECT_THROW(commands.AddObject(kKindCD), std::runtime_error);
+    EXPECT_EQ(table.Count(), 0);
+    EXPECT_EQ(tabs.count(), 0);
+    EXPECT_TRUE(host.added.empty());
+    EXPECT_EQ(commands.AddObject(kKindBox), 0); // the slot is free again
+}
+
 TEST(CameraPullBack, MovesOutToSevenOnTheSameBearing)
 {
     // X -200, Z 400: distance 4.47 + 0.005 is inside 5.
