@@ -1,7 +1,7 @@
 #include "app/color_adjust.h"
 
 #include "platform/errors.h"
-#include "platform/jpeg_quantize.h"
+#include "platform/jpeg_file.h"
 
 namespace pc {
 

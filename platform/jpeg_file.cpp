@@ -120,6 +120,31 @@ bool DecodePixels(DecodeState& s, uint8_t* cmykRow)
     return true;
 }
 
+// Decodes into an 8-bit picture through libjpeg's two-pass quantizer.
+bool DecodeQuantized(DecodeState& s, int maxColors)
+{
+    if (setjmp(s.err.jump))
+        return false;
+    s.cinfo.out_color_space = JCS_RGB;
+    s.cinfo.quantize_colors = TRUE;
+    s.cinfo.desired_number_of_colors = maxColors;
+    s.cinfo.two_pass_quantize = TRUE;
+    s.cinfo.dither_mode = JDITHER_FS;
+    jpeg_start_decompress(&s.cinfo);
+    *s.out = Bitmap(int(s.cinfo.output_width), int(s.cinfo.output_height), PixelFormat::pf8bit);
+    auto& pal = s.out->Palette();
+    pal.resize(size_t(s.cinfo.actual_number_of_colors));
+    for (int i = 0; i < s.cinfo.actual_number_of_colors; ++i)
+        pal[size_t(i)] = RGBQuad{s.cinfo.colormap[2][i], s.cinfo.colormap[1][i], s.cinfo.colormap[0][i], 0};
+    while (s.cinfo.output_scanline < s.cinfo.output_height) {
+        JSAMPROW row = s.out->ScanLine(int(s.cinfo.output_scanline));
+        if (jpeg_read_scanlines(&s.cinfo, &row, 1) != 1)
+            return false;
+    }
+    jpeg_finish_decompress(&s.cinfo);
+    return true;
+}
+
 struct DecompressGuard {
     jpeg_decompress_struct* c;
     ~DecompressGuard() { jpeg_destroy_decompress(c); }
@@ -206,6 +231,23 @@ std::vector<uint8_t> EncodeJpeg(const Bitmap& bmp, int quality)
     if (!ok)
         throw Error(std::string("JPEG error: ") + s->err.message);
     return bytes;
+}
+
+Bitmap QuantizeThroughJpeg(const Bitmap& src, int maxColors)
+{
+    if (maxColors < 8 || maxColors > 256)
+        throw Error("Invalid colour count");
+    const std::vector<uint8_t> jpeg = EncodeJpeg(src, 100);
+    auto s = std::make_unique<DecodeState>();
+    InstallErrors(s->err);
+    s->cinfo.err = &s->err.pub;
+    jpeg_create_decompress(&s->cinfo);
+    DecompressGuard guard{&s->cinfo};
+    Bitmap out;
+    s->out = &out;
+    if (!DecodeHeader(*s, jpeg.data(), static_cast<unsigned long>(jpeg.size())) || !DecodeQuantized(*s, maxColors))
+        throw Error(std::string("JPEG error: ") + s->err.message);
+    return out;
 }
 
 void SaveJpegFile(const std::string& path, const Bitmap& bmp, int quality)

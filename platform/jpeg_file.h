@@ -20,4 +20,10 @@ Bitmap LoadJpegFile(const std::string& path, const PictureLimits& limits = {});
 std::vector<uint8_t> EncodeJpeg(const Bitmap& bmp, int quality);
 void SaveJpegFile(const std::string& path, const Bitmap& bmp, int quality);
 
+// Colour reduction the way a JPEG library's 8-bit output does it: compressed
+// at quality 100, then decompressed through libjpeg's two-pass quantizer with
+// Floyd-Steinberg dithering. An 8-bit bitmap of at most maxColors (8..256)
+// palette entries.
+Bitmap QuantizeThroughJpeg(const Bitmap& src, int maxColors);
+
 } // namespace pc
