@@ -117,9 +117,10 @@ void TFormMainQV7K::CreateObjectCommands()
                                                    {ARoundBook, kKindThickBook}, {ARoundBox, kKindRoundBox},
                                                    {ABFace, kKindCurved},    {A3ds, kKindModel},
                                                    {A3dtxt, kKindText}};
-    for (auto [action, kind] : kinds) {
-        action->setEnabled(true);
-        connect(action, &QAction::triggered, this, [this, kind] { AddObject(kind); });
+    for (const auto& entry : kinds) {
+        int kind = entry.second;
+        entry.first->setEnabled(true);
+        connect(entry.first, &QAction::triggered, this, [this, kind] { AddObject(kind); });
     }
     ACopyObj->setEnabled(true);
     connect(ACopyObj, &QAction::triggered, this, [this] { Reporting([this] { ObjectCmds->CopyObject(); }); });
