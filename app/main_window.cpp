@@ -12,6 +12,8 @@
 #include <QTimer>
 
 #include "app/picture_box.h"
+#include "app/project_commands.h"
+#include "app/settings_commands.h"
 #include "platform/cursors.h"
 #include "platform/errors.h"
 #include "platform/gl_context.h"
@@ -53,6 +55,8 @@ TFormMainQV7K::TFormMainQV7K(std::unique_ptr<AppSettings> settings, QStringList 
     CreateMenus();
     CreateWidgets();
     CreateObjectCommands();
+    InstallProjectCommands(*this);
+    InstallSettingsCommands(*this);
     ConnectSignals();
     Publisher = std::make_unique<PublishCommand>(*this);
 

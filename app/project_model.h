@@ -83,7 +83,7 @@ struct Scene {
     TColor backgroundColour = clWhite;
     Blob backgroundPicture;
 
-    std::array<std::optional<Object>, kSlots> slots;
+    std::array<std::optional<Object>, kSlots> objects;
 };
 
 } // namespace pc::project

@@ -234,7 +234,7 @@ ReadResult ReadProject(std::span<const uint8_t> file)
             auto t = BlobBytes(file, o.text);
             o.textLines = SplitLines(AsUtf8(std::string(t.begin(), t.end())));
         }
-        result.scene.slots[size_t(slot)] = std::move(o);
+        result.scene.objects[size_t(slot)] = std::move(o);
     }
     return result;
 }

@@ -128,7 +128,7 @@ std::string ProjectIniText(const Scene& s, const std::string& date)
 
     for (int slot = 0; slot < kSlots; ++slot) {
         const std::string sec = std::to_string(slot);
-        const auto& o = s.slots[size_t(slot)];
+        const auto& o = s.objects[size_t(slot)];
         if (!o) {
             ini.WriteInteger(sec, "Exist", 0);
             continue;
@@ -191,19 +191,26 @@ void WriteProject(const std::string& path, const Scene& scene, const WriteOption
         } closer{f};
 
         // Blobs first, in file order; their positions go into a copy of the scene.
+        // A picture is numbered by its place in the file: the texture names of
+        // this run mean nothing to a reader, and a resaved scene stays the same.
         Scene s = scene;
         Writer w(f, options);
+        int pictures = 0;
+        auto appendPicture = [&](int& textureId, Blob& blob) {
+            blob = w.AppendTexture(textureId);
+            textureId = ++pictures;
+        };
         if (s.floorTextureId != 0)
-            s.floorPicture = w.AppendTexture(s.floorTextureId);
+            appendPicture(s.floorTextureId, s.floorPicture);
         if (s.backgroundTextureId != 0)
-            s.backgroundPicture = w.AppendTexture(s.backgroundTextureId);
-        for (auto& o : s.slots) {
+            appendPicture(s.backgroundTextureId, s.backgroundPicture);
+        for (auto& o : s.objects) {
             if (!o)
                 continue;
             if (o->kind != kKindModel)
                 for (auto& face : o->faces)
                     if (face.textureId != 0)
-                        face.picture = w.AppendTexture(face.textureId);
+                        appendPicture(face.textureId, face.picture);
             if (o->kind == kKindModel) {
                 o->model = w.AppendFile(o->modelPath);
                 for (auto& mat : o->materials)

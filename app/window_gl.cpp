@@ -53,8 +53,6 @@ void TFormMainQV7K::BuildPixelFormatMenu()
         item->setStatusTip(QString::number(entry.number));
         item->setCheckable(true);
         item->setChecked(entry.checked);
-        // Choosing a format relaunches the program; that command comes with the settings.
-        item->setEnabled(false);
         group->addAction(item);
         AllDisMode1->addAction(item);
     }

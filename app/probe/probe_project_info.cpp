@@ -43,7 +43,7 @@ int ProjectInfo(int argc, char** argv)
     PrintBlob("background", s.backgroundPicture, total);
     int objects = 0;
     for (int slot = 0; slot < kSlots; ++slot) {
-        const auto& o = s.slots[size_t(slot)];
+        const auto& o = s.objects[size_t(slot)];
         if (!o)
             continue;
         ++objects;

@@ -57,7 +57,7 @@ TEST(ProjectWrite, WorkedLayout)
     s.floorTextureId = 7;
     Object box;
     box.faces[0].textureId = 9;
-    s.slots[0] = box;
+    s.objects[0] = box;
 
     auto file = fx.Save(s);
     EXPECT_TRUE(std::equal(floor.begin(), floor.end(), file.begin()));
@@ -108,10 +108,10 @@ TEST(ProjectWrite, KeyOrderAndValueForms)
     model.materials = {white, Material{}};
     model.materials[1].textureId = 3;
     model.objectVisibleSize = {1.0f, 0.5f};
-    s.slots[2] = model;
+    s.objects[2] = model;
     Object text;
     text.kind = kKindText;
-    s.slots[0] = text; // empty memo: a zero-length blob
+    s.objects[0] = text; // empty memo: a zero-length blob
 
     auto ini = IniOf(fx.Save(s));
     auto keys = ini.Keys("2");
@@ -163,7 +163,7 @@ Scene RichScene(Fixture& fx)
     for (int r = 1; r <= 5; ++r)
         for (int c = 0; c < 4; ++c)
             box.trackbars[size_t(r)][size_t(c)] = r * 10 + c;
-    s.slots[0] = box;
+    s.objects[0] = box;
     Object model;
     model.kind = kKindModel;
     model.modelPath = fx.options.textureFolder + "200";
@@ -171,12 +171,12 @@ Scene RichScene(Fixture& fx)
     model.materials[0].textureId = 8;
     model.materials[1].color = int32_t(0x80FF0000u);
     model.objectVisibleSize = {0.75f};
-    s.slots[3] = model;
+    s.objects[3] = model;
     Object text;
     text.kind = kKindText;
     text.fontName = "Liberation Serif";
     text.textLines = {"Hello", "wörld"};
-    s.slots[4] = text;
+    s.objects[4] = text;
     return s;
 }
 
@@ -192,7 +192,7 @@ void RestoreWorkFiles(Fixture& fx, const std::vector<uint8_t>& file, Scene& s)
     if (s.backgroundTextureId)
         put(s.backgroundTextureId, s.backgroundPicture);
     int next = 1000;
-    for (auto& o : s.slots) {
+    for (auto& o : s.objects) {
         if (!o)
             continue;
         for (auto& f : o->faces)
@@ -221,13 +221,13 @@ TEST(ProjectRoundTrip, SaveLoadSaveGivesTheSameBytes)
     EXPECT_EQ(s.lightZ, -30);
     EXPECT_TRUE(s.shadowVisible);
     EXPECT_EQ(s.backgroundColour, pc::RGB(1, 2, 3));
-    ASSERT_TRUE(s.slots[0] && s.slots[3] && s.slots[4]);
-    EXPECT_EQ(s.slots[0]->name, "Box one");
-    EXPECT_EQ(s.slots[0]->trackbars[5][3], 53);
-    EXPECT_EQ(s.slots[3]->materials[1].color, int32_t(0x80FF0000u));
-    EXPECT_FLOAT_EQ(s.slots[3]->objectVisibleSize.at(0), 0.75f);
-    EXPECT_EQ(s.slots[4]->textLines, (std::vector<std::string>{"Hello", "wörld"}));
-    EXPECT_EQ(s.slots[4]->fontName, "Liberation Serif");
+    ASSERT_TRUE(s.objects[0] && s.objects[3] && s.objects[4]);
+    EXPECT_EQ(s.objects[0]->name, "Box one");
+    EXPECT_EQ(s.objects[0]->trackbars[5][3], 53);
+    EXPECT_EQ(s.objects[3]->materials[1].color, int32_t(0x80FF0000u));
+    EXPECT_FLOAT_EQ(s.objects[3]->objectVisibleSize.at(0), 0.75f);
+    EXPECT_EQ(s.objects[4]->textLines, (std::vector<std::string>{"Hello", "wörld"}));
+    EXPECT_EQ(s.objects[4]->fontName, "Liberation Serif");
 
     Scene again = read.scene;
     RestoreWorkFiles(fx, first, again);
@@ -297,12 +297,12 @@ TEST(ProjectRead, UnknownKindIsSkippedWithAWarning)
 {
     Fixture fx;
     Scene s;
-    s.slots[1] = Object{};
-    s.slots[1]->kind = 12;
-    s.slots[5] = Object{};
+    s.objects[1] = Object{};
+    s.objects[1]->kind = 12;
+    s.objects[5] = Object{};
     auto r = ReadProject(fx.Save(s));
-    EXPECT_FALSE(r.scene.slots[1]);
-    EXPECT_TRUE(r.scene.slots[5]);
+    EXPECT_FALSE(r.scene.objects[1]);
+    EXPECT_TRUE(r.scene.objects[5]);
     ASSERT_EQ(r.warnings.size(), 1u);
     EXPECT_NE(r.warnings[0].find("[1]"), std::string::npos);
 }
@@ -314,10 +314,10 @@ TEST(ProjectRead, OldEightBitTextAndLocaleFloats)
     std::vector<uint8_t> v(ini.begin(), ini.end());
     v.insert(v.end(), {0, 0, 0, 0, uint8_t(ini.size()), 0, 0, 0});
     auto r = ReadProject(v);
-    ASSERT_TRUE(r.scene.slots[0]);
-    EXPECT_EQ(r.scene.slots[0]->name, "café");
-    EXPECT_FLOAT_EQ(r.scene.slots[0]->materials[0].uTile, 2.5f);
-    EXPECT_FLOAT_EQ(r.scene.slots[0]->materials[0].vTile, 1.0f);
+    ASSERT_TRUE(r.scene.objects[0]);
+    EXPECT_EQ(r.scene.objects[0]->name, "café");
+    EXPECT_FLOAT_EQ(r.scene.objects[0]->materials[0].uTile, 2.5f);
+    EXPECT_FLOAT_EQ(r.scene.objects[0]->materials[0].vTile, 1.0f);
     EXPECT_DOUBLE_EQ(r.scene.version, 3.5);
     EXPECT_EQ(r.scene.lookAtA, 37);
     EXPECT_EQ(WithProjectExtension("/a.b/scene.png"), "/a.b/scene.qv7kb");
