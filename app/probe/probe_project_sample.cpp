@@ -51,9 +51,9 @@ void BuildDefault(pc::TFormMainQV7K& w)
     int cd = w.AddObject(pc::kKindCD);
     Dress(w, cd, {pc::RGB(200, 40, 40)});
     Place(w, cd, 250, 220, 160);
-    w.TBCameraX->setValue(500);
-    w.TBCameraY->setValue(180);
-    w.TBCameraZ->setValue(480);
+    w.TBCameraX->setValue(240);
+    w.TBCameraY->setValue(110);
+    w.TBCameraZ->setValue(260);
     w.TBLightX->setValue(200);
     w.TBLightY->setValue(400);
     w.TBLightZ->setValue(300);
