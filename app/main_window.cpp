@@ -13,6 +13,7 @@
 
 #include "app/picture_box.h"
 #include "app/project_commands.h"
+#include "app/project_file.h"
 #include "app/settings_commands.h"
 #include "platform/cursors.h"
 #include "platform/errors.h"
@@ -137,6 +138,8 @@ void TFormMainQV7K::OpenProjectFile(const std::string& path, bool reportFailure)
     try {
         TagScope mode(ALoadTemplate->Tag, 1);
         ALoadTemplateExecute();
+    } catch (const project::ProjectError& e) {
+        ShowMessage(e.what()); // names the file and what is wrong with it
     } catch (const std::exception& e) {
         ShowMessage(reportFailure ? "Can not load file:\n" + path : std::string(e.what()));
     }

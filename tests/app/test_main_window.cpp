@@ -141,7 +141,9 @@ TEST_P(CloseQuestion, DecidesWhetherWindowCloses)
         AddObjectPage(*w);
     w->ALoadTemplate->Tag = c.loadTag;
     int saves = 0;
-    if (c.save != CloseCase::NoHandler)
+    if (c.save == CloseCase::NoHandler)
+        w->SaveProjectHandler = nullptr; // the window's own writer would show its dialog
+    else
         w->SaveProjectHandler = [&] {
             ++saves;
             if (c.save == CloseCase::Fails)

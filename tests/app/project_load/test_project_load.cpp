@@ -206,6 +206,19 @@ INSTANTIATE_TEST_SUITE_P(
                            }}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(ProjectLoad, StartUpNamesTheFileAndTheReason)
+{
+    const std::string bad = dir.file("bad.qv7kb");
+    WriteFileAtomic(bad, {1, 2, 3});
+    window.reset();
+    window = std::make_unique<TFormMainQV7K>(std::make_unique<DefaultSettings>(), QStringList{QString::fromStdString(bad)});
+    window->FormCreate();
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, "Can not load file:\n" + bad + "\nThe file is too short.");
+    EXPECT_EQ(window->Objects.Count(), 0);
+    EXPECT_EQ(window->ALoadTemplate->Tag, 0);
+}
+
 TEST_F(ProjectLoad, YesToTheSaveQuestionThenNoSaveKeepsTheScene)
 {
     BuildRichScene();
