@@ -78,6 +78,15 @@ int ObjectCommands::AddObject(int kind, std::optional<std::string> modelFile)
         ShowMessage(TableFullMessage());
         return -1;
     }
+    if (kind == kKindModel) {
+        // A file that yields no model at all would make an empty object.
+        C3DS model;
+        bool read = model.Load(*modelFile);
+        if (!read || (model.Model().objects.empty() && !model.Problem().empty())) {
+            ShowMessage("Cannot load the 3ds model " + *modelFile + ": " + model.Problem());
+            return -1;
+        }
+    }
     // Qt's page control owns the page from here on.
     auto* page = new GLTSObject(&pages_, textures_);
     table_.Set(slot, page);

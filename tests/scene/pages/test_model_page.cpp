@@ -269,17 +269,33 @@ TEST_F(ModelPageTest, CopyTakesMaterialsAndItsOwnModelFile)
     EXPECT_TRUE(fs::exists(TextureFolder() + std::to_string(dstId)));
 }
 
-TEST_F(ModelPageTest, DamagedModelsStillBuildAPage)
+TEST_F(ModelPageTest, DamagedModelsBuildWhatWasRead)
 {
     std::vector<uint8_t> bytes = ReadFileBytes(kAlphaCubes);
     TempDir dir;
-    for (size_t cut : {size_t(0), size_t(7), bytes.size() / 3, bytes.size() - 1}) {
+    for (size_t cut : {bytes.size() / 3, bytes.size() - 1}) {
         std::string path = dir.file("cut" + std::to_string(cut) + ".3ds");
         WriteFileAtomic(path, std::vector<uint8_t>(bytes.begin(), bytes.begin() + cut));
         GLTSObject& page = AddModel(path);
         EXPECT_LE(page.ListBoxes[0]->count(), 5);
-        EXPECT_FALSE(page.GroupBoxes[kRowSkin]->isHidden());
+        EXPECT_GE(page.ListBoxes[1]->count(), 1);
     }
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(ModelPageTest, FilesWithoutAModelAreRefused)
+{
+    std::vector<uint8_t> bytes = ReadFileBytes(kAlphaCubes);
+    TempDir dir;
+    WriteFileAtomic(dir.file("empty.3ds"), {});
+    WriteFileAtomic(dir.file("head.3ds"), std::vector<uint8_t>(bytes.begin(), bytes.begin() + 7));
+    for (std::string path : {dir.file("missing.3ds"), dir.file("empty.3ds"), dir.file("head.3ds"), kPagePicture}) {
+        size_t shown = boxes.Shown().size();
+        EXPECT_EQ(commands.AddObject(kKindModel, path), -1) << path;
+        ASSERT_EQ(boxes.Shown().size(), shown + 1);
+        EXPECT_EQ(boxes.Shown().back().text.rfind("Cannot load the 3ds model " + path + ": ", 0), 0u);
+    }
+    EXPECT_EQ(tabs.count(), 0);
 }
 
 } // namespace
