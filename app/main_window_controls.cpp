@@ -58,7 +58,7 @@ void TFormMainQV7K::CreateWidgets()
     row->setContentsMargins(4, 4, 4, 4);
 
     Panel2 = new QWidget;
-    Panel2->setFixedWidth(360);
+    Panel2->setFixedWidth(430);
     auto* left = new QVBoxLayout(Panel2);
     left->setContentsMargins(0, 0, 0, 0);
     PC = new QTabWidget;
