@@ -33,6 +33,12 @@ void PictureBox::DrawFrame(TColor pen)
     update();
 }
 
+void PictureBox::DrawPicture(const QImage& thumbnail)
+{
+    QPainter(&canvas_).drawImage(canvas_.rect(), thumbnail);
+    update();
+}
+
 void PictureBox::paintEvent(QPaintEvent*)
 {
     QPainter(this).drawImage(0, 0, canvas_);

@@ -21,6 +21,8 @@ public:
     TColor CanvasPixel(int x, int y) const;
     // Rectangle (1, 1)-(w-1, h-1) in the pen colour, filled with the brush.
     void DrawFrame(TColor pen);
+    // A picture's thumbnail stretched over the whole box.
+    void DrawPicture(const QImage& thumbnail);
 
 signals:
     void Clicked(pc::PictureBox* sender);

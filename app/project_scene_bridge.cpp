@@ -86,10 +86,13 @@ void LoadBoxPicture(TFormMainQV7K& w, PictureBox& box, int savedTag, TColor colo
     GiveBackPicture(box, *w.Textures);
     box.BrushColor = colour;
     // The saved number only says a picture was there; ours is what the load makes.
-    if (savedTag != 0)
-        if (auto loaded = LoadPictureBlob(*w.Textures, file, blob))
-            box.Tag = loaded->textureId;
     box.DrawFrame(colour);
+    if (savedTag != 0)
+        if (auto loaded = LoadPictureBlob(*w.Textures, file, blob)) {
+            box.Tag = loaded->textureId;
+            if (loaded->thumbnail)
+                box.DrawPicture(QImageOf(*loaded->thumbnail));
+        }
 }
 
 project::Object ObjectFromPage(const GLTSObject& page)

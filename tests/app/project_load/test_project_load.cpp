@@ -75,6 +75,13 @@ TEST_F(ProjectLoad, SaveLoadSaveGivesTheSameBytesAndTheSameScene)
     EXPECT_EQ(window->ImageFloor->BrushColor, RGB(10, 20, 30));
     ASSERT_GT(window->ImageBackground->Tag, 0);
     EXPECT_TRUE(fs::exists(TextureFolder() + std::to_string(window->ImageBackground->Tag)));
+    // The box shows the picture, not only its colour.
+    const QImage& shown = window->ImageBackground->Canvas();
+    int picturePixels = 0;
+    for (int y = 2; y < shown.height() - 2; ++y)
+        for (int x = 2; x < shown.width() - 2; ++x)
+            picturePixels += window->ImageBackground->CanvasPixel(x, y) != window->ImageBackground->BrushColor;
+    EXPECT_GT(picturePixels, shown.width() * shown.height() / 10);
     EXPECT_FALSE(fs::exists(TextureFolder() + "temp.bmp"));
 
     SaveSilently(second);
