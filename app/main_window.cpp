@@ -1,8 +1,6 @@
-// Ahead of Qt: its "slots" keyword macro would eat a member of that name.
-#include "scene/glyph_cache.h"
-
 #include "app/main_window.h"
 #include "app/publish_command.h"
+#include "scene/glyph_cache.h"
 
 #include <QApplication>
 #include <QCloseEvent>

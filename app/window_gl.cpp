@@ -1,7 +1,5 @@
 // The window's OpenGL context: pixel format, fixed start state, projection,
 // the off-screen context for large renders and the idle render.
-// Ahead of Qt: its "slots" keyword macro would eat a member of that name.
-#include "scene/glyph_cache.h"
 #include <GL/gl.h>
 #include <QActionGroup>
 #include <QLabel>
@@ -10,6 +8,7 @@
 #include <cmath>
 
 #include "app/main_window.h"
+#include "scene/glyph_cache.h"
 #include "app/picture_box.h"
 #include "app/preview_panel.h"
 #include "platform/errors.h"

@@ -45,11 +45,11 @@ GlyphCacheEntry& GlyphCache::Entry(uint64_t context, const std::string& faceName
 GlyphSlot& GlyphCache::Slot(GlyphCacheEntry& entry, char32_t code, bool& fresh)
 {
     fresh = false;
-    for (auto& s : entry.slots)
+    for (auto& s : entry.glyphs)
         if (s.code == code && code != 0)
             return s;
-    GlyphSlot* slot = &entry.slots[0];
-    for (auto& s : entry.slots)
+    GlyphSlot* slot = &entry.glyphs[0];
+    for (auto& s : entry.glyphs)
         if (s.code == 0) {
             slot = &s;
             break;
@@ -62,7 +62,7 @@ GlyphSlot& GlyphCache::Slot(GlyphCacheEntry& entry, char32_t code, bool& fresh)
 
 void GlyphCache::Clear(GlyphCacheEntry& entry)
 {
-    for (auto& s : entry.slots)
+    for (auto& s : entry.glyphs)
         DeleteList(s, entry.context);
     entry.faceName.clear();
     entry.context = 0;

@@ -21,7 +21,7 @@ struct GlyphCacheEntry {
     std::string faceName; // "" = free
     uint64_t context = 0; // GLContext::Serial() the lists belong to, 0 = free
     std::shared_ptr<OutlineFont> font; // null when no face could be opened
-    std::array<GlyphSlot, 256> slots;
+    std::array<GlyphSlot, 256> glyphs;
 };
 
 class GlyphCache {

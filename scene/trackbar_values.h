@@ -14,16 +14,8 @@ constexpr int kRowSkin = 0, kRowSize = 1, kRowPosition = 2, kRowRotation = 3, kR
               kRowMaterial = 6;
 constexpr int kColX = 0, kColY = 1, kColZ = 2, kColD = 3;
 
-// Position X and Z: 0..360 covers -2..+2, 180 is the origin.
-constexpr double PositionToSceneXZ(int p) { return (p - 180) / 90.0; }
-// Position Y: 135 stands the object's origin on the floor.
-constexpr double PositionToSceneY(int p) { return (p - 135) / 90.0; }
-// Rotations are plain degrees.
-constexpr double RotationDegrees(int p) { return p; }
-// Half-extent of a box-like object.
-constexpr double BoxHalfExtent(int p) { return (p + 1) / 360.0; }
-
-// Model sub-object and material controls.
+// Model sub-object and material controls; the geometry's own conversions of
+// positions are in scene/scene_params.h.
 constexpr double VisibleSizeFromPosition(int p) { return p / 180.0; }
 constexpr double TextureRepeatFromPosition(int p) { return (p - 180) / 90.0; }
 constexpr double TextureOffsetFromPosition(int p) { return (p - 180) / 180.0; }

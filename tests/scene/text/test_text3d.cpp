@@ -148,10 +148,10 @@ TEST_F(Text3dOnGL, GlyphsAreBuiltOncePerContextAndFace)
     const auto& entries = TheGlyphCache().Entries();
     EXPECT_EQ(entries[0].faceName, "Arial");
     EXPECT_EQ(entries[0].context, ctx_->Serial());
-    EXPECT_EQ(entries[0].slots[0].code, U'A');
-    EXPECT_EQ(entries[0].slots[1].code, U'B');
-    EXPECT_EQ(entries[0].slots[2].code, 0u);
-    unsigned listA = entries[0].slots[0].list;
+    EXPECT_EQ(entries[0].glyphs[0].code, U'A');
+    EXPECT_EQ(entries[0].glyphs[1].code, U'B');
+    EXPECT_EQ(entries[0].glyphs[2].code, 0u);
+    unsigned listA = entries[0].glyphs[0].list;
     EXPECT_TRUE(glIsList(listA));
 
     // Another context of the same face gets its own entry; when it goes, so does the entry.
@@ -161,11 +161,11 @@ TEST_F(Text3dOnGL, GlyphsAreBuiltOncePerContextAndFace)
     EXPECT_EQ(entries[1].context, other->Serial());
     other.reset();
     EXPECT_EQ(entries[1].context, 0u);
-    EXPECT_EQ(entries[1].slots[0].code, 0u);
+    EXPECT_EQ(entries[1].glyphs[0].code, 0u);
 
     ctx_->MakeCurrent();
     PenAfter("A");
-    EXPECT_EQ(entries[0].slots[0].list, listA);
+    EXPECT_EQ(entries[0].glyphs[0].list, listA);
     FreeGlyphCache();
     EXPECT_FALSE(glIsList(listA));
     EXPECT_EQ(entries[0].faceName, "");
@@ -184,17 +184,17 @@ TEST_F(Text3dOnGL, FullTablesAreTakenOverAtTheirFirstPlace)
     }
     PenAfter(utf8);
     const auto& entries = TheGlyphCache().Entries();
-    EXPECT_EQ(entries[0].slots[0].code, many.back());
-    EXPECT_EQ(entries[0].slots[1].code, many[1]);
+    EXPECT_EQ(entries[0].glyphs[0].code, many.back());
+    EXPECT_EQ(entries[0].glyphs[1].code, many[1]);
 
     // A 17th face takes over entry 0 with an empty glyph table.
     for (int i = 1; i < 16; ++i)
         Draw3DText("x", "Face" + std::to_string(i));
     Draw3DText("Q", "Face16");
     EXPECT_EQ(entries[0].faceName, "Face16");
-    EXPECT_EQ(entries[0].slots[0].code, U'Q');
-    EXPECT_EQ(entries[0].slots[1].code, 0u);
-    EXPECT_NE(entries[0].slots[0].list, 0u);
+    EXPECT_EQ(entries[0].glyphs[0].code, U'Q');
+    EXPECT_EQ(entries[0].glyphs[1].code, 0u);
+    EXPECT_NE(entries[0].glyphs[0].list, 0u);
 }
 
 TEST_F(Text3dOnGL, NothingHappensWithoutAContext)
