@@ -299,6 +299,38 @@ TEST_F(ProjectLoad, SavedPictureNumbersAreNotTextures)
     EXPECT_EQ(window->ImageBackground->Tag, 0);
 }
 
+TEST_F(ProjectLoad, UnknownKindIsNamedOnceAndTheOthersLoad)
+{
+    window->AddObject(kKindBox);
+    window->AddObject(kKindBox);
+    const std::string path = dir.file("kinds.qv7kb");
+    SaveSilently(path);
+    auto bytes = ReadFileBytes(path);
+    std::string text(bytes.begin(), bytes.end());
+    size_t at = text.find("OType=0", text.find("[1]"));
+    ASSERT_NE(at, std::string::npos);
+    bytes[at + 6] = '9'; // same length, so the trailer still adds up
+    WriteFileAtomic(path, bytes);
+    window->ObjectCmds->DeleteObject(true);
+    window->ObjectCmds->DeleteObject(true);
+
+    Load(path, kLoadPreset);
+    EXPECT_EQ(OccupiedSlots(), std::vector<int>{0});
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_NE(boxes.Shown()[0].text.find("[1]"), std::string::npos) << boxes.Shown()[0].text;
+}
+
+TEST_F(ProjectLoad, CancelledOpenDialogChangesNothing)
+{
+    window->AddObject(kKindBox);
+    openAnswer.reset();
+    window->ALoadTemplate->trigger();
+    window->AInsertObj->trigger();
+    EXPECT_EQ(OccupiedSlots(), std::vector<int>{0});
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(window->ALoadTemplate->Tag, 0);
+}
+
 TEST_F(ProjectLoad, ProgramDataFilesLoad)
 {
     const std::string data = std::string(PRISMCASE_SOURCE_DIR) + "/data/";
