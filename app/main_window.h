@@ -12,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/app_settings.h"
@@ -188,11 +189,16 @@ public:
     std::unique_ptr<ObjectCommands> ObjectCmds;
     QMenu* PMTexture = nullptr;
     FacePicture* CurrentFace = nullptr;
+    PictureBox* CurrentBox = nullptr; // the floor or background box the popup acts on
     TaggedAction *Picture1 = nullptr, *Color1 = nullptr, *Editcurrentpicture1 = nullptr;
     TaggedAction *CropCurrentPicture1 = nullptr, *LoadFromClipboard1 = nullptr;
     // Adds an object of the kind the way the "Add" commands do; the slot or -1.
     int AddObject(int kind, const std::string& modelFile = "");
     void ImageFloorClick(FacePicture* face);
+    void ImageBoxClick(PictureBox* box);
+    // The picture-file and colour dialogs of the popup; tests answer them.
+    std::function<QString()> ChoosePictureFile;
+    std::function<std::optional<TColor>(TColor)> ChooseColor;
     void Picture1Click();
     void Color1Click();
 

@@ -8,6 +8,7 @@
 #include <QTabWidget>
 
 #include "app/main_window.h"
+#include "app/box_pictures.h"
 #include "app/picture_box.h"
 #include "platform/errors.h"
 #include "platform/gl_context.h"
@@ -141,6 +142,8 @@ void TFormMainQV7K::CreateObjectCommands()
     PMTexture->addActions({Picture1, Color1, Editcurrentpicture1, CropCurrentPicture1, LoadFromClipboard1});
     connect(Picture1, &QAction::triggered, this, &TFormMainQV7K::Picture1Click);
     connect(Color1, &QAction::triggered, this, &TFormMainQV7K::Color1Click);
+    connect(ImageFloor, &PictureBox::Clicked, this, &TFormMainQV7K::ImageBoxClick);
+    connect(ImageBackground, &PictureBox::Clicked, this, &TFormMainQV7K::ImageBoxClick);
 }
 
 int TFormMainQV7K::AddObject(int kind, const std::string& modelFile)
@@ -156,31 +159,59 @@ int TFormMainQV7K::AddObject(int kind, const std::string& modelFile)
 void TFormMainQV7K::ImageFloorClick(FacePicture* face)
 {
     CurrentFace = face;
+    CurrentBox = nullptr;
     PMTexture->popup(face->mapToGlobal(QPoint(0, 0)));
+}
+
+void TFormMainQV7K::ImageBoxClick(PictureBox* box)
+{
+    CurrentFace = nullptr;
+    CurrentBox = box;
+    PMTexture->popup(box->mapToGlobal(QPoint(0, 0)));
 }
 
 void TFormMainQV7K::Picture1Click()
 {
-    if (!CurrentFace)
+    if (!CurrentFace && !CurrentBox)
         return;
-    QString file = QFileDialog::getOpenFileName(this, QString(), QString::fromStdString(OpenPictureDialog1InitialDir),
-                                                "Pictures (*.bmp *.jpg *.jpeg *.png *.tga *.wmf *.emf *.ico *.cur)");
+    QString file = ChoosePictureFile ? ChoosePictureFile()
+                                     : QFileDialog::getOpenFileName(
+                                           this, QString(), QString::fromStdString(OpenPictureDialog1InitialDir),
+                                           "Pictures (*.bmp *.jpg *.jpeg *.png *.tga *.wmf *.emf *.ico *.cur)");
     if (file.isEmpty())
         return;
-    Reporting([&] { LoadFacePicture(*CurrentFace, file.toStdString(), *Textures, ObjectWindow->FloorColor()); });
+    Reporting([&] {
+        if (CurrentFace)
+            LoadFacePicture(*CurrentFace, file.toStdString(), *Textures, ObjectWindow->FloorColor());
+        else
+            LoadBoxPicture(*CurrentBox, file.toStdString(), *Textures);
+    });
     RequestIdle();
 }
 
 void TFormMainQV7K::Color1Click()
 {
-    if (!CurrentFace)
+    if (!CurrentFace && !CurrentBox)
         return;
-    QColor chosen = QColorDialog::getColor(QColorOf(CurrentFace->BrushColor), this);
-    if (!chosen.isValid())
+    const TColor current = CurrentFace ? CurrentFace->BrushColor : CurrentBox->BrushColor;
+    std::optional<TColor> chosen;
+    if (ChooseColor) {
+        chosen = ChooseColor(current);
+    } else {
+        QColor c = QColorDialog::getColor(QColorOf(current), this);
+        if (c.isValid())
+            chosen = RGB(uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue()));
+    }
+    if (!chosen)
         return;
     Reporting([&] {
-        SetFaceColor(*CurrentFace, RGB(chosen.red(), chosen.green(), chosen.blue()), ObjectWindow->FloorColor(),
-                     *Textures);
+        if (CurrentFace) {
+            SetFaceColor(*CurrentFace, *chosen, ObjectWindow->FloorColor(), *Textures);
+        } else {
+            // The floor box is framed in its own new colour, the others in the floor's.
+            TColor frame = CurrentBox == ImageFloor ? *chosen : ObjectWindow->FloorColor();
+            SetBoxColor(*CurrentBox, *chosen, frame, *Textures);
+        }
     });
     RequestIdle();
 }

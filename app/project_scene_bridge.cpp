@@ -1,4 +1,5 @@
 #include "app/project_scene_bridge.h"
+#include "app/box_pictures.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -71,19 +72,10 @@ int32_t PackMaterialColor(const C3DS::tMaterialInfo& mat)
                    uint32_t(mat.alpha) << 24);
 }
 
-void GiveBackPicture(PictureBox& box, TextureStore& textures)
-{
-    if (box.Tag <= 0)
-        return;
-    RemoveFile(TextureFolder() + std::to_string(box.Tag));
-    textures.Release(box.Tag);
-    box.Tag = 0;
-}
-
-void LoadBoxPicture(TFormMainQV7K& w, PictureBox& box, int savedTag, TColor colour, std::span<const uint8_t> file,
+void LoadBoxBlob(TFormMainQV7K& w, PictureBox& box, int savedTag, TColor colour, std::span<const uint8_t> file,
                     const Blob& blob)
 {
-    GiveBackPicture(box, *w.Textures);
+    ReleaseBoxPicture(box, *w.Textures);
     box.BrushColor = colour;
     // The saved number only says a picture was there; ours is what the load makes.
     box.DrawFrame(colour);
@@ -313,7 +305,7 @@ void ApplyProjectGlobals(TFormMainQV7K& w, const project::Scene& s, std::span<co
     w.TBShadowScale->setValue(s.shadowScale);
     w.TBShadowDiffuse->setValue(s.shadowDiffuse);
     w.AmbientStrength->setValue(s.ambientStrength);
-    LoadBoxPicture(w, *w.ImageFloor, s.floorTextureId, s.floorColour, file, s.floorPicture);
+    LoadBoxBlob(w, *w.ImageFloor, s.floorTextureId, s.floorColour, file, s.floorPicture);
     w.DrawAxis->setChecked(s.drawAxis);
     w.BTransparent->setChecked(s.transparentBackground);
     w.TBFloor_alpha->setValue(s.floorAlpha);
@@ -323,7 +315,7 @@ void ApplyProjectGlobals(TFormMainQV7K& w, const project::Scene& s, std::span<co
     w.TBfstv->setValue(s.tbfstv);
     w.TBbth->setValue(s.tbbth);
     w.TBbtv->setValue(s.tbbtv);
-    LoadBoxPicture(w, *w.ImageBackground, s.backgroundTextureId, s.backgroundColour, file, s.backgroundPicture);
+    LoadBoxBlob(w, *w.ImageBackground, s.backgroundTextureId, s.backgroundColour, file, s.backgroundPicture);
 }
 
 int AddProjectObjects(TFormMainQV7K& w, const project::Scene& s, std::span<const uint8_t> file)
