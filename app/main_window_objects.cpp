@@ -94,17 +94,6 @@ private:
     TFormMainQV7K& w_;
 };
 
-// Every command handler reports its failure and lets the window go on.
-template <class F>
-void Reporting(F&& f)
-{
-    try {
-        f();
-    } catch (const std::exception& e) {
-        ShowMessage(e.what());
-    }
-}
-
 } // namespace
 
 void TFormMainQV7K::CreateObjectCommands()
@@ -124,10 +113,10 @@ void TFormMainQV7K::CreateObjectCommands()
         connect(entry.first, &QAction::triggered, this, [this, kind] { AddObject(kind); });
     }
     ACopyObj->setEnabled(true);
-    connect(ACopyObj, &QAction::triggered, this, [this] { Reporting([this] { ObjectCmds->CopyObject(); }); });
+    connect(ACopyObj, &QAction::triggered, this, [this] { ReportErrors([this] { ObjectCmds->CopyObject(); }); });
     Delete->setEnabled(true);
     connect(Delete, &QAction::triggered, this,
-            [this] { Reporting([this] { ObjectCmds->DeleteObject(Delete->Tag == 1); }); });
+            [this] { ReportErrors([this] { ObjectCmds->DeleteObject(Delete->Tag == 1); }); });
 
     PMTexture = new QMenu(this);
     Picture1 = new TaggedAction("Load Picture From File", this);
@@ -149,7 +138,7 @@ void TFormMainQV7K::CreateObjectCommands()
 int TFormMainQV7K::AddObject(int kind, const std::string& modelFile)
 {
     int slot = -1;
-    Reporting([&] {
+    ReportErrors([&] {
         slot = ObjectCmds->AddObject(kind, modelFile.empty() ? std::nullopt : std::optional(modelFile));
     });
     RequestIdle();
@@ -180,7 +169,7 @@ void TFormMainQV7K::Picture1Click()
                                            "Pictures (*.bmp *.jpg *.jpeg *.png *.tga *.wmf *.emf *.ico *.cur)");
     if (file.isEmpty())
         return;
-    Reporting([&] {
+    ReportErrors([&] {
         if (CurrentFace)
             LoadFacePicture(*CurrentFace, file.toStdString(), *Textures, ObjectWindow->FloorColor());
         else
@@ -204,7 +193,7 @@ void TFormMainQV7K::Color1Click()
     }
     if (!chosen)
         return;
-    Reporting([&] {
+    ReportErrors([&] {
         if (CurrentFace) {
             SetFaceColor(*CurrentFace, *chosen, ObjectWindow->FloorColor(), *Textures);
         } else {

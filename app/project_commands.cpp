@@ -44,16 +44,6 @@ std::string ReasonOf(const std::exception& e)
     return e.what();
 }
 
-template <class F>
-void Reporting(F&& f)
-{
-    try {
-        f();
-    } catch (const std::exception& e) {
-        ShowMessage(e.what());
-    }
-}
-
 } // namespace
 
 ProjectCommands::ProjectCommands(TFormMainQV7K& window) : QObject(&window), w_(window)
@@ -103,13 +93,7 @@ bool ProjectCommands::AskToSave()
         return true;
     // A cancelled or failed save keeps the scene: the load does not go on.
     w_.SaveAsTemplate->Tag = 1;
-    try {
-        ASaveTemplateExecute();
-    } catch (const std::exception& e) {
-        ShowMessage(e.what());
-        return false;
-    }
-    return w_.SaveAsTemplate->Tag == 0;
+    return ReportErrors([this] { ASaveTemplateExecute(); }) && w_.SaveAsTemplate->Tag == 0;
 }
 
 void ProjectCommands::ClearScene()
@@ -176,11 +160,11 @@ ProjectCommands& InstallProjectCommands(TFormMainQV7K& w)
     };
     auto load = [&w](int mode) {
         TagScope scope(w.ALoadTemplate->Tag, mode);
-        Reporting([&] { w.ALoadTemplateExecute(); });
+        ReportErrors([&] { w.ALoadTemplateExecute(); });
     };
     QObject::connect(w.ALoadTemplate, &QAction::triggered, &w, [load] { load(kLoadAsk); });
     QObject::connect(w.AInsertObj, &QAction::triggered, &w, [load] { load(kLoadInsertAsk); });
-    QObject::connect(w.ASaveTemplate, &QAction::triggered, &w, [&w] { Reporting(w.SaveProjectHandler); });
+    QObject::connect(w.ASaveTemplate, &QAction::triggered, &w, [&w] { ReportErrors(w.SaveProjectHandler); });
     for (QAction* a : {static_cast<QAction*>(w.ALoadTemplate), static_cast<QAction*>(w.AInsertObj),
                        static_cast<QAction*>(w.ASaveTemplate)})
         a->setEnabled(true);

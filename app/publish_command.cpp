@@ -199,12 +199,7 @@ std::optional<std::string> PublishCommand::Execute(bool silent, std::optional<Pu
             return std::nullopt;
     }
     std::optional<std::string> written;
-    try {
-        written = Run(silent, t);
-    } catch (const std::exception& e) {
-        ShowMessage(e.what());
-        return std::nullopt;
-    }
+    ReportErrors([&] { written = Run(silent, t); });
     if (written && !silent && w_.ViewRendImage->isChecked())
         OpenViewer(*written);
     return written;

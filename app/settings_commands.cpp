@@ -49,11 +49,7 @@ SettingsCommands::SettingsCommands(TFormMainQV7K& window, std::string settingsFi
 void SettingsCommands::LoadTemplates2Click(TaggedAction* item)
 {
     item->setChecked(true);
-    try {
-        IniSettings(SettingsFile).WriteStartMode(item->Tag);
-    } catch (const std::exception& e) {
-        ShowMessage(e.what());
-    }
+    ReportErrors([&] { IniSettings(SettingsFile).WriteStartMode(item->Tag); });
 }
 
 void SettingsCommands::SoftwareRenderExecute(TaggedAction* sender, bool advanceItem)
@@ -66,12 +62,8 @@ void SettingsCommands::SoftwareRenderExecute(TaggedAction* sender, bool advanceI
         w_.AdvanceRender->setChecked(true);
     }
     const bool software = w_.SoftwareRender->isChecked();
-    try {
-        IniSettings(SettingsFile).WriteRendering(software, format);
-    } catch (const std::exception& e) {
-        ShowMessage(e.what());
+    if (!ReportErrors([&] { IniSettings(SettingsFile).WriteRendering(software, format); }))
         return;
-    }
     if (Ask(RelaunchQuestion(name, software), "Relaunch?", Buttons::YesNo, &w_) == Answer::Yes)
         Relaunch();
 }

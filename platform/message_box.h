@@ -3,6 +3,7 @@
 // can answer them without a window. The program installs QtMessageBoxes;
 // tests install ScriptedMessageBoxes.
 #include <deque>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,6 +68,20 @@ private:
 
 // An OK box captioned with the application's name.
 void ShowMessage(const std::string& text);
+
+// Runs a command; an error it raises is shown in a message box and the
+// program goes on. Returns false when it failed.
+template <class F>
+bool ReportErrors(F&& command)
+{
+    try {
+        command();
+        return true;
+    } catch (const std::exception& e) {
+        ShowMessage(e.what());
+        return false;
+    }
+}
 // A question box; returns the button pressed.
 Answer Ask(const std::string& text, const std::string& caption, Buttons buttons, QWidget* owner = nullptr);
 

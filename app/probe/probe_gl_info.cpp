@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "app/probe/probe_registry.h"
+#include "app/probe/probe_session.h"
 #include "platform/gl_context.h"
 #include "platform/message_box.h"
 
@@ -14,13 +15,9 @@ namespace {
 
 int GlInfo(int, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    pc::ScriptedMessageBoxes boxes;
-    pc::ScopedMessageBoxes scoped(boxes);
-    pc::TFormMainQV7K window(std::make_unique<pc::DefaultSettings>(), {});
-    window.FormCreate();
+    pc::probe::ProbeSession session(argv, false);
+    pc::TFormMainQV7K& window = session.Window();
+    pc::ScriptedMessageBoxes& boxes = session.Boxes();
     for (const auto& shown : boxes.Shown())
         std::fprintf(stderr, "%s\n", shown.text.c_str());
     if (!window.GLContext_ || !window.GLContext_->IsCurrent()) {

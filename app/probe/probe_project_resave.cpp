@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/project_commands.h"
 #include "app/probe/probe_registry.h"
+#include "app/probe/probe_session.h"
 #include "app/tagged_action.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
@@ -36,13 +37,9 @@ int Resave(int argc, char** argv)
         std::fprintf(stderr, "usage: project-resave IN OUT [--date TEXT]\n");
         return 1;
     }
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    pc::ScriptedMessageBoxes boxes;
-    pc::ScopedMessageBoxes scoped(boxes);
-    pc::TFormMainQV7K window(std::make_unique<pc::DefaultSettings>(), {});
-    window.FormCreate();
+    pc::probe::ProbeSession session(argv, false);
+    pc::TFormMainQV7K& window = session.Window();
+    pc::ScriptedMessageBoxes& boxes = session.Boxes();
     pc::ProjectCommands& projects = *pc::ProjectCommandsOf(window);
     try {
         if (!pc::FileExists(in))

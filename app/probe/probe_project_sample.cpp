@@ -13,6 +13,7 @@
 #include "app/picture_box.h"
 #include "app/project_commands.h"
 #include "app/probe/probe_registry.h"
+#include "app/probe/probe_session.h"
 #include "app/tagged_action.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
@@ -68,13 +69,9 @@ int Sample(int argc, char** argv)
         std::fprintf(stderr, "usage: project-sample default|clear OUT\n");
         return 1;
     }
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    pc::ScriptedMessageBoxes boxes;
-    pc::ScopedMessageBoxes scoped(boxes);
-    pc::TFormMainQV7K window(std::make_unique<pc::DefaultSettings>(), {});
-    window.FormCreate();
+    pc::probe::ProbeSession session(argv, false);
+    pc::TFormMainQV7K& window = session.Window();
+    pc::ScriptedMessageBoxes& boxes = session.Boxes();
     try {
         if (std::string(argv[1]) == "default")
             BuildDefault(window);

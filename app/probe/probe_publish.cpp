@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "app/project_commands.h"
 #include "app/probe/probe_registry.h"
+#include "app/probe/probe_session.h"
 #include "app/publish_command.h"
 #include "app/tagged_action.h"
 #include "platform/errors.h"
@@ -64,14 +65,9 @@ int Publish(int argc, char** argv)
     if (!types.count(type))
         return Fail("unknown type: " + type);
 
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    pc::ScriptedMessageBoxes boxes;
-    pc::ScopedMessageBoxes scoped(boxes);
-    pc::TFormMainQV7K window(std::make_unique<pc::DefaultSettings>(), {});
-    window.show();
-    window.FormCreate();
+    pc::probe::ProbeSession session(argv, true);
+    pc::TFormMainQV7K& window = session.Window();
+    pc::ScriptedMessageBoxes& boxes = session.Boxes();
     const std::map<std::string, pc::TaggedAction*> methods = {{"auto", window.RenderMixer},
                                                               {"accumulation", window.SoftAccum1},
                                                               {"halftone", window.Halftone1},

@@ -13,6 +13,7 @@
 
 #include "app/main_window.h"
 #include "app/probe/probe_registry.h"
+#include "app/probe/probe_session.h"
 #include "platform/message_box.h"
 #include "scene/kind_controls.h"
 
@@ -72,14 +73,9 @@ int Window(int argc, char** argv)
         std::fprintf(stderr, "usage: window [--add KINDS] --grab OUT.png\n");
         return 1;
     }
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    pc::ScriptedMessageBoxes boxes;
-    pc::ScopedMessageBoxes scoped(boxes);
-    pc::TFormMainQV7K window(std::make_unique<pc::DefaultSettings>(), {});
-    window.show();
-    window.FormCreate();
+    pc::probe::ProbeSession session(argv, true);
+    pc::TFormMainQV7K& window = session.Window();
+    pc::ScriptedMessageBoxes& boxes = session.Boxes();
     QApplication::processEvents();
     for (const AddRequest& add : adds)
         if (window.AddObject(add.kind, add.model) < 0) {

@@ -10,23 +10,18 @@
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "tests/support/test_data.h"
+#include "tests/support/test_settings.h"
 
 namespace {
 
 using namespace pc;
-
-struct EmptyScene : AppSettings {
-    int StartMode() const override { return 2; }
-    bool SoftwareRender() const override { return true; }
-    int PixelsFormat() const override { return 0; }
-};
 
 TEST(BoxPictures, FloorTakesAPictureThenAColourAndGivesTheTextureBack)
 {
     ScriptedMessageBoxes boxes;
     ScopedMessageBoxes scoped{boxes};
     test::TempDir dir;
-    TFormMainQV7K w(std::make_unique<EmptyScene>(), {});
+    TFormMainQV7K w(std::make_unique<test::EmptySceneSettings>(), {});
     w.show();
     w.FormCreate();
 

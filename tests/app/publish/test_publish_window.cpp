@@ -14,16 +14,11 @@
 #include "platform/jpeg_file.h"
 #include "platform/message_box.h"
 #include "tests/support/test_data.h"
+#include "tests/support/test_settings.h"
 
 namespace {
 
 using namespace pc;
-
-struct EmptyScene : AppSettings {
-    int StartMode() const override { return 2; }
-    bool SoftwareRender() const override { return true; }
-    int PixelsFormat() const override { return 0; }
-};
 
 // RGBA rows of a PNG, read by libpng.
 std::vector<std::vector<uint8_t>> ReadPngRgba(const std::string& path, int& w, int& h)
@@ -47,7 +42,7 @@ class PublishWindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        w = std::make_unique<TFormMainQV7K>(std::make_unique<EmptyScene>(), QStringList{});
+        w = std::make_unique<TFormMainQV7K>(std::make_unique<test::EmptySceneSettings>(), QStringList{});
         w->show();
         w->FormCreate();
         w->TBWidth->setValue(96);
