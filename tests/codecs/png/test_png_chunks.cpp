@@ -233,9 +233,10 @@ TEST_P(Gamma, TableFollowsTheValue)
 {
     auto png = Loaded(Picture(8, 2, {{"gAMA", GetParam().data}}));
     EXPECT_EQ(png->GammaTable[128], GetParam().at128);
-    if (GetParam().at128 == 128)
+    if (GetParam().at128 == 128) {
         for (int i = 0; i < 256; ++i)
             ASSERT_EQ(png->GammaTable[size_t(i)], i);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Gamma, Gamma, testing::ValuesIn(kGammaCases),
