@@ -202,7 +202,7 @@ void GLTSObject::RestoreDefaults()
 
 void GLTSObject::BuildPage()
 {
-    const KindSpec& spec = KindSpecFor(ObjectKind);
+    const KindSpec& kindSpec = KindSpecFor(ObjectKind);
     LayoutFaces();
     GridPlace place = GridPlaceForSlot(Tag);
     SetPosition(kRowPosition, kColX, place.x);
@@ -221,8 +221,8 @@ void GLTSObject::BuildPage()
     else if (ObjectKind == kKindModel)
         BuildModelPage();
     for (int r = 0; r < kTableRows; ++r) {
-        GroupBoxes[r]->setTitle(QString::fromStdString(spec.sections[r].caption));
-        GroupBoxes[r]->setVisible(spec.sections[r].visible);
+        GroupBoxes[r]->setTitle(QString::fromStdString(kindSpec.sections[r].caption));
+        GroupBoxes[r]->setVisible(kindSpec.sections[r].visible);
     }
     StackSections();
     owner_->setTabText(owner_->indexOf(this), QString::fromStdString(TabCaption(ObjectKind, Tag, ModelName)));
@@ -230,16 +230,16 @@ void GLTSObject::BuildPage()
 
 void GLTSObject::LayoutFaces()
 {
-    const KindSpec& spec = KindSpecFor(ObjectKind);
+    const KindSpec& kindSpec = KindSpecFor(ObjectKind);
     for (int i = 0; i < 6; ++i) {
-        const auto& r = spec.faces[i];
+        const auto& r = kindSpec.faces[i];
         Faces[i]->setVisible(r.has_value());
         if (!r || r->width == 0) // kinds 7 and 8 paint their swatch where the constructor put it
             continue;
         Faces[i]->setGeometry(r->left, r->top, r->width, r->height);
     }
     for (int i = 0; i < 6; ++i) {
-        if (!spec.faces[i])
+        if (!kindSpec.faces[i])
             continue;
         Faces[i]->PaintFramed();
         Faces[i]->PaintCaption(kFaceCaptions[i]);
@@ -248,10 +248,10 @@ void GLTSObject::LayoutFaces()
 
 void GLTSObject::ApplyKindSpec()
 {
-    const KindSpec& spec = KindSpecFor(ObjectKind);
+    const KindSpec& kindSpec = KindSpecFor(ObjectKind);
     for (int r = kRowSize; r <= kRowKeep5; ++r)
         for (int c = 0; c < 4; ++c) {
-            const CellSpec& cell = spec.cells[r][c];
+            const CellSpec& cell = kindSpec.cells[r][c];
             TrackBar* bar = TrackbarTable[r][c];
             bar->SetRange(cell.min, cell.max);
             // The grid placement of X and Z stands unless the kind moves them.
