@@ -29,7 +29,9 @@ void QuitOnTerminationSignals()
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
         char c;
         [[maybe_unused]] ssize_t n = ::read(signalPipe[1], &c, 1);
-        QCoreApplication::quit();
+        // exit(), not quit(): quit() closes the windows first, and a close
+        // question nobody can answer would keep a terminated program alive.
+        QCoreApplication::exit(0);
     });
     struct sigaction sa {};
     sa.sa_handler = OnSignal;

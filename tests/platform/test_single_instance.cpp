@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QThread>
 #include <filesystem>
 #include <fstream>
 
@@ -134,6 +135,21 @@ TEST_F(HandOver, TerminatedInstanceQuitsCleanly)
     EXPECT_EQ(running.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(running.exitCode(), 0);
     EXPECT_FALSE(std::filesystem::exists(InstanceChannelName().toStdString()));
+    for (const auto& e : std::filesystem::directory_iterator(runtime.path()))
+        EXPECT_FALSE(e.is_directory() && e.path().filename().string().rfind("prismcase-", 0) == 0)
+            << "work folder left behind: " << e.path();
+}
+
+// With objects in the scene the close question would wait for an answer;
+// a terminated instance asks nothing and still cleans up.
+TEST_F(HandOver, TerminatedInstanceWithAnUnsavedSceneDoesNotWait)
+{
+    QProcess& running = Start({QString(PRISMCASE_BINARY_DIR) + "/Default.qv7kb"});
+    ASSERT_TRUE(WaitFor([] { return std::filesystem::exists(InstanceChannelName().toStdString()); }, 8000));
+    QThread::msleep(500); // the project loads once the window is up
+    running.terminate();
+    ASSERT_TRUE(WaitFor([&] { return running.state() == QProcess::NotRunning; }, 8000));
+    EXPECT_EQ(running.exitCode(), 0);
     for (const auto& e : std::filesystem::directory_iterator(runtime.path()))
         EXPECT_FALSE(e.is_directory() && e.path().filename().string().rfind("prismcase-", 0) == 0)
             << "work folder left behind: " << e.path();
