@@ -68,10 +68,30 @@ int64_t TRLEEncoder::TriangularCost(int64_t n) const
     return codes;
 }
 
-void TRLEEncoder::Triangular(int pixel, int64_t n)
+void TRLEEncoder::BeginSequence()
 {
     inSequence_ = true;
     clearLimit_ = maxOut_;
+}
+
+void TRLEEncoder::EndSequence()
+{
+    inSequence_ = false;
+    clearLimit_ = clearInit_;
+    if (outCount_ >= clearLimit_)
+        EmitClear();
+}
+
+int64_t TRLEEncoder::RepeatRun(int pixel, int64_t n)
+{
+    int len = int(std::min<int64_t>(n, runMax_));
+    Plain(RunCode(pixel, len));
+    return n - len;
+}
+
+void TRLEEncoder::Triangular(int pixel, int64_t n)
+{
+    BeginSequence();
     while (n > 0) {
         if (outCount_ == 0) {
             Plain(pixel);
@@ -88,15 +108,10 @@ void TRLEEncoder::Triangular(int pixel, int64_t n)
             runMax_ = next;
             n -= next;
         } else {
-            int len = int(std::min<int64_t>(n, runMax_));
-            Plain(RunCode(pixel, len));
-            n -= len;
+            n = RepeatRun(pixel, n);
         }
     }
-    inSequence_ = false;
-    clearLimit_ = clearInit_;
-    if (outCount_ >= clearLimit_)
-        EmitClear();
+    EndSequence();
 }
 
 void TRLEEncoder::FlushRun(int pixel, int64_t n)
@@ -112,17 +127,10 @@ void TRLEEncoder::FlushRun(int pixel, int64_t n)
     if (runPixel_ == pixel && runMax_ >= 2) {
         int64_t repeats = n / runMax_ + (n % runMax_ ? 1 : 0);
         if (repeats <= 1 + TriangularCost(n)) {
-            inSequence_ = true;
-            clearLimit_ = maxOut_;
-            while (n > 0 && runPixel_ == pixel) {
-                int len = int(std::min<int64_t>(n, runMax_));
-                Plain(RunCode(pixel, len));
-                n -= len;
-            }
-            inSequence_ = false;
-            clearLimit_ = clearInit_;
-            if (outCount_ >= clearLimit_)
-                EmitClear();
+            BeginSequence();
+            while (n > 0 && runPixel_ == pixel)
+                n = RepeatRun(pixel, n);
+            EndSequence();
             if (n > 0)
                 Triangular(pixel, n);
             return;

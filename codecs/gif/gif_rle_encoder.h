@@ -15,6 +15,12 @@ private:
     void Plain(int code);
     void FlushRun(int pixel, int64_t n);
     void Triangular(int pixel, int64_t n);
+    // A sequence of run codes may run past the usual clear point; ending it
+    // clears when that point has passed.
+    void BeginSequence();
+    void EndSequence();
+    // Codes the longest run the table holds (at most n pixels); the pixels left.
+    int64_t RepeatRun(int pixel, int64_t n);
     // Codes a fresh triangular sequence needs for n pixels.
     int64_t TriangularCost(int64_t n) const;
     int RunCode(int pixel, int length) const { return length == 1 ? pixel : firstFree_ + length - 2; }
