@@ -2,8 +2,8 @@
 #include <QApplication>
 #include <QFileInfo>
 
-#include "app/main_window.h"
-#include "app/settings_file.h"
+#include "app/window/main_window.h"
+#include "app/settings/settings_file.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/quit_on_signal.h"

@@ -10,11 +10,11 @@
 #include <map>
 #include <string>
 
-#include "app/alpha_extraction.h"
-#include "app/tiled_render.h"
+#include "app/publish/alpha_extraction.h"
+#include "app/publish/tiled_render.h"
 #include "platform/gl_context.h"
-#include "scene/render_demo_scene.h"
-#include "scene/render_frame.h"
+#include "scene/render/render_demo_scene.h"
+#include "scene/render/render_frame.h"
 
 namespace {
 

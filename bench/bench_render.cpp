@@ -6,8 +6,8 @@
 #include <GL/gl.h>
 
 #include "platform/gl_context.h"
-#include "scene/render_demo_scene.h"
-#include "scene/render_frame.h"
+#include "scene/render/render_demo_scene.h"
+#include "scene/render/render_frame.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "scene/c3ds.h"
+#include "scene/model/c3ds.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -9,9 +9,9 @@
 #include "platform/bmp_file.h"
 #include "platform/errors.h"
 #include "platform/jpeg_file.h"
-#include "scene/icon_reader.h"
-#include "scene/metafile_player.h"
-#include "scene/tga_reader.h"
+#include "scene/pictures/icon_reader.h"
+#include "scene/pictures/metafile_player.h"
+#include "scene/pictures/tga_reader.h"
 
 // fontconfig keeps its caches until exit; they are not ours to free.
 extern "C" const char* __lsan_default_suppressions()

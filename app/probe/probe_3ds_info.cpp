@@ -3,7 +3,7 @@
 #include <set>
 
 #include "app/probe/probe_registry.h"
-#include "scene/c3ds.h"
+#include "scene/model/c3ds.h"
 
 namespace {
 

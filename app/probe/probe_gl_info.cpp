@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 #include "app/probe/probe_registry.h"
 #include "app/probe/probe_session.h"
 #include "platform/gl_context.h"

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/probe/probe_registry.h"
-#include "scene/picture_converters.h"
+#include "scene/pictures/picture_converters.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "app/probe/probe_registry.h"
-#include "app/project_file.h"
+#include "app/project/project_file.h"
 #include "platform/file_io.h"
 
 namespace {

@@ -7,11 +7,11 @@
 #include <cstring>
 #include <string>
 
-#include "app/main_window.h"
-#include "app/project_commands.h"
+#include "app/window/main_window.h"
+#include "app/window/project_commands.h"
 #include "app/probe/probe_registry.h"
 #include "app/probe/probe_session.h"
-#include "app/tagged_action.h"
+#include "app/window/tagged_action.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
 #include "platform/message_box.h"

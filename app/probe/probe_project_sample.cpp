@@ -9,19 +9,19 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/main_window.h"
-#include "app/picture_box.h"
-#include "app/project_commands.h"
+#include "app/window/main_window.h"
+#include "app/window/picture_box.h"
+#include "app/window/project_commands.h"
 #include "app/probe/probe_registry.h"
 #include "app/probe/probe_session.h"
-#include "app/tagged_action.h"
+#include "app/window/tagged_action.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/track_bar.h"
-#include "scene/face_commands.h"
-#include "scene/face_picture.h"
-#include "scene/kind_controls.h"
-#include "scene/object_page.h"
+#include "scene/pages/face_commands.h"
+#include "scene/pages/face_picture.h"
+#include "scene/pages/kind_controls.h"
+#include "scene/pages/object_page.h"
 
 namespace {
 

@@ -11,13 +11,13 @@
 #include <map>
 #include <string>
 
-#include "app/bmp32_adjust.h"
-#include "app/main_window.h"
-#include "app/project_commands.h"
+#include "app/publish/bmp32_adjust.h"
+#include "app/window/main_window.h"
+#include "app/window/project_commands.h"
 #include "app/probe/probe_registry.h"
 #include "app/probe/probe_session.h"
-#include "app/publish_command.h"
-#include "app/tagged_action.h"
+#include "app/window/publish_command.h"
+#include "app/window/tagged_action.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
 #include "platform/message_box.h"

@@ -7,8 +7,8 @@
 #include "platform/bitmap.h"
 #include "platform/bmp_file.h"
 #include "platform/gl_context.h"
-#include "scene/render_demo_scene.h"
-#include "scene/render_frame.h"
+#include "scene/render/render_demo_scene.h"
+#include "scene/render/render_frame.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <memory>
 
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 #include "platform/message_box.h"
 
 namespace pc::probe {

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 #include "app/probe/probe_registry.h"
 #include "app/probe/probe_session.h"
 #include "platform/message_box.h"
-#include "scene/kind_controls.h"
+#include "scene/pages/kind_controls.h"
 
 namespace {
 

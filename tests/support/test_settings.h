@@ -1,6 +1,6 @@
 #pragma once
 // Start-up settings for window tests: an empty scene, software rendering.
-#include "app/app_settings.h"
+#include "app/settings/app_settings.h"
 
 namespace pc::test {
 

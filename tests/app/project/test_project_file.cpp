@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "app/project_file.h"
+#include "app/project/project_file.h"
 #include "platform/file_io.h"
 #include "platform/ini_file.h"
 #include "tests/support/test_data.h"

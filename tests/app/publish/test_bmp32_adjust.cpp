@@ -3,8 +3,8 @@
 #include <QComboBox>
 #include <QSlider>
 
-#include "app/bmp32_adjust.h"
-#include "app/color_adjust.h"
+#include "app/publish/bmp32_adjust.h"
+#include "app/publish/color_adjust.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "app/color_adjust.h"
+#include "app/publish/color_adjust.h"
 
 namespace {
 

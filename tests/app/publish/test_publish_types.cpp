@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/publish_types.h"
+#include "app/publish/publish_types.h"
 
 namespace {
 

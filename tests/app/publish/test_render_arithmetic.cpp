@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "app/alpha_extraction.h"
-#include "app/pass_blend.h"
-#include "app/render_plan.h"
+#include "app/publish/alpha_extraction.h"
+#include "app/publish/pass_blend.h"
+#include "app/publish/render_plan.h"
 #include "platform/resample.h"
 
 namespace {

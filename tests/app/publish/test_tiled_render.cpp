@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "app/tiled_render.h"
+#include "app/publish/tiled_render.h"
 #include "platform/gl_context.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/settings_file.h"
+#include "app/settings/settings_file.h"
 #include "platform/file_io.h"
 #include "platform/ini_file.h"
 #include "tests/support/test_data.h"

@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "platform/file_io.h"
-#include "scene/c3ds.h"
+#include "scene/model/c3ds.h"
 #include "tests/support/test_data.h"
 
 namespace pc {

@@ -6,7 +6,7 @@
 #include <GL/glu.h>
 
 #include "platform/gl_context.h"
-#include "scene/c3ds_draw.h"
+#include "scene/model/c3ds_draw.h"
 #include "tests/support/test_data.h"
 
 namespace pc {

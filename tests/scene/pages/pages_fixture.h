@@ -15,10 +15,10 @@
 #include "platform/bmp_file.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
-#include "scene/face_textures.h"
-#include "scene/object_commands.h"
-#include "scene/object_page.h"
-#include "scene/object_table.h"
+#include "scene/pages/face_textures.h"
+#include "scene/pages/object_commands.h"
+#include "scene/pages/object_page.h"
+#include "scene/pages/object_table.h"
 
 namespace pc::test {
 

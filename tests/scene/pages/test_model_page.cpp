@@ -9,11 +9,11 @@
 #include "pages_fixture.h"
 #include "platform/file_io.h"
 #include "platform/track_bar.h"
-#include "scene/c3ds.h"
-#include "scene/face_commands.h"
-#include "scene/face_picture.h"
-#include "scene/kind_controls.h"
-#include "scene/material_values.h"
+#include "scene/model/c3ds.h"
+#include "scene/pages/face_commands.h"
+#include "scene/pages/face_picture.h"
+#include "scene/pages/kind_controls.h"
+#include "scene/pages/material_values.h"
 #include "tests/support/test_data.h"
 
 namespace pc::test {

@@ -5,9 +5,9 @@
 
 #include "pages_fixture.h"
 #include "platform/track_bar.h"
-#include "scene/face_commands.h"
-#include "scene/face_picture.h"
-#include "scene/kind_controls.h"
+#include "scene/pages/face_commands.h"
+#include "scene/pages/face_picture.h"
+#include "scene/pages/kind_controls.h"
 
 namespace pc::test {
 namespace {

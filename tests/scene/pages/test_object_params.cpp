@@ -4,9 +4,9 @@
 
 #include "pages_fixture.h"
 #include "platform/track_bar.h"
-#include "scene/face_picture.h"
-#include "scene/kind_controls.h"
-#include "scene/object_params.h"
+#include "scene/pages/face_picture.h"
+#include "scene/pages/kind_controls.h"
+#include "scene/pages/object_params.h"
 #include "tests/support/test_data.h"
 
 namespace pc::test {

@@ -6,7 +6,7 @@
 
 #include "pages_fixture.h"
 #include "platform/track_bar.h"
-#include "scene/kind_controls.h"
+#include "scene/pages/kind_controls.h"
 
 namespace pc::test {
 namespace {

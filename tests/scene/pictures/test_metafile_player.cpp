@@ -7,8 +7,8 @@
 
 #include "platform/bmp_file.h"
 #include "platform/file_io.h"
-#include "scene/metafile_player.h"
-#include "scene/picture_converters.h"
+#include "scene/pictures/metafile_player.h"
+#include "scene/pictures/picture_converters.h"
 #include "tests/support/test_data.h"
 
 namespace pc {

@@ -8,9 +8,9 @@
 #include "platform/bmp_file.h"
 #include "platform/file_io.h"
 #include "platform/jpeg_file.h"
-#include "scene/icon_reader.h"
-#include "scene/picture_converters.h"
-#include "scene/tga_reader.h"
+#include "scene/pictures/icon_reader.h"
+#include "scene/pictures/picture_converters.h"
+#include "scene/pictures/tga_reader.h"
 #include "tests/support/test_data.h"
 
 namespace pc {

@@ -9,7 +9,7 @@
 #include "platform/file_io.h"
 #include "platform/gl_context.h"
 #include "platform/paths.h"
-#include "scene/texture_loader.h"
+#include "scene/pictures/texture_loader.h"
 #include "tests/support/test_data.h"
 
 namespace pc {

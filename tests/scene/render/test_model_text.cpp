@@ -5,10 +5,10 @@
 #include <GL/gl.h>
 
 #include "platform/gl_context.h"
-#include "scene/c3ds.h"
-#include "scene/draw_object.h"
-#include "scene/primitive_sink_recording.h"
-#include "scene/render_frame.h"
+#include "scene/model/c3ds.h"
+#include "scene/geometry/draw_object.h"
+#include "scene/geometry/primitive_sink_recording.h"
+#include "scene/render/render_frame.h"
 #include "tests/support/test_data.h"
 
 namespace pc::scene {

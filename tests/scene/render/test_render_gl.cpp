@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "platform/gl_context.h"
-#include "scene/draw_object.h"
-#include "scene/render_demo_scene.h"
-#include "scene/render_frame.h"
-#include "scene/vector_math.h"
+#include "scene/geometry/draw_object.h"
+#include "scene/render/render_demo_scene.h"
+#include "scene/render/render_frame.h"
+#include "scene/geometry/vector_math.h"
 
 #include <algorithm>
 

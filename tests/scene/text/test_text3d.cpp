@@ -5,8 +5,8 @@
 #include <GL/glu.h>
 
 #include "platform/gl_context.h"
-#include "scene/glyph_cache.h"
-#include "scene/text3d.h"
+#include "scene/text/glyph_cache.h"
+#include "scene/text/text3d.h"
 
 namespace pc {
 namespace {

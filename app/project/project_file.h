@@ -1,0 +1,53 @@
+#pragma once
+// The project file: the blobs back to back, then the INI text, then the INI
+// text's offset and length as two little-endian 32-bit integers.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/project/project_model.h"
+#include "platform/errors.h"
+
+namespace pc::project {
+
+// A project file that cannot be used; what() says why.
+class ProjectError : public BadInput {
+public:
+    using BadInput::BadInput;
+};
+
+struct WriteOptions {
+    std::string textureFolder; // where "<textureId>" work files live
+    std::string date;          // the "Date" text
+};
+
+// The Author text of every file we write.
+inline constexpr const char* kAuthor = "Prismcase";
+inline constexpr double kVersion = 3.100716;
+
+// Writes the scene through a temporary file beside path. Pictures come from
+// the texture work files, a model from its modelPath. Throws FileError when a
+// source is missing or the file cannot be written (the old file stays), and
+// ProjectError when the blobs would pass 2 GiB.
+void WriteProject(const std::string& path, const Scene& scene, const WriteOptions& options);
+
+// The INI text the writer produces for a scene whose blob positions are set.
+std::string ProjectIniText(const Scene& scene, const std::string& date);
+
+struct ReadResult {
+    Scene scene;
+    std::vector<std::string> warnings; // sections skipped, one line each
+};
+
+// Validates the whole file (trailer, INI text, every blob range) and returns
+// the scene; throws ProjectError with the reason. Nothing is partly read.
+ReadResult ReadProject(std::span<const uint8_t> file);
+
+// The bytes of one blob of a file ReadProject accepted.
+std::span<const uint8_t> BlobBytes(std::span<const uint8_t> file, const Blob& blob);
+
+// "name" with its extension replaced by ".qv7kb".
+std::string WithProjectExtension(const std::string& name);
+
+} // namespace pc::project

@@ -1,0 +1,251 @@
+#include <algorithm>
+#include <charconv>
+
+#include "app/project/project_file.h"
+#include "platform/byte_reader.h"
+#include "platform/ini_file.h"
+
+namespace pc::project {
+
+namespace {
+
+const char* const kGlobalSections[] = {"Copyright", "Export", "Camera", "Light", "Floor"};
+
+bool ValidUtf8(const std::string& s)
+{
+    size_t i = 0;
+    while (i < s.size()) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        int n = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
+        if (n < 0 || (n > 0 && i + size_t(n) >= s.size()))
+            return false;
+        for (int k = 1; k <= n; ++k)
+            if ((static_cast<unsigned char>(s[i + size_t(k)]) & 0xC0) != 0x80)
+                return false;
+        i += size_t(n) + 1;
+    }
+    return true;
+}
+
+// Text of files written by older programs is 8-bit: read it as Latin-1.
+std::string AsUtf8(const std::string& s)
+{
+    if (ValidUtf8(s))
+        return s;
+    std::string out;
+    for (unsigned char c : s) {
+        if (c < 0x80) {
+            out += char(c);
+        } else {
+            out += char(0xC0 | c >> 6);
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+class SectionReader {
+public:
+    SectionReader(const IniFile& ini, std::string section, int64_t blobBytes)
+        : ini_(ini), section_(std::move(section)), blobBytes_(blobBytes) {}
+
+    int Int(const std::string& key, int def) const { return ini_.ReadInteger(section_, key, def); }
+    bool Bool(const std::string& key, bool def) const { return ini_.ReadBool(section_, key, def); }
+    bool Has(const std::string& key) const { return ini_.ValueExists(section_, key); }
+    std::string String(const std::string& key, const std::string& def) const
+    {
+        return AsUtf8(ini_.ReadString(section_, key, def));
+    }
+    // Floats were written with the saving user's decimal separator.
+    float Float(const std::string& key, float def) const
+    {
+        std::string t = ini_.ReadString(section_, key, "");
+        std::replace(t.begin(), t.end(), ',', '.');
+        double v = 0;
+        auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+        if (t.empty() || ec != std::errc() || end != t.data() + t.size())
+            return def;
+        return float(v);
+    }
+    // An absent or empty blob has size 0; one that leaves the blob area is an error.
+    Blob BlobAt(const std::string& startKey, const std::string& sizeKey) const
+    {
+        Blob b{Int(startKey, 0), Int(sizeKey, 0)};
+        if (b.size <= 0)
+            return Blob{};
+        if (b.start < 0 || b.start + b.size > blobBytes_)
+            throw ProjectError("[" + section_ + "] " + startKey + " and " + sizeKey + " lie outside the file's data");
+        return b;
+    }
+    const std::string& Name() const { return section_; }
+
+private:
+    const IniFile& ini_;
+    std::string section_;
+    int64_t blobBytes_;
+};
+
+void ReadGlobals(const IniFile& ini, int64_t blobBytes, Scene& s)
+{
+    SectionReader c(ini, "Copyright", blobBytes);
+    s.version = c.Float("Version", 1.0f);
+    s.date = c.String("Date", "");
+    s.author = c.String("Author", "");
+
+    SectionReader e(ini, "Export", blobBytes);
+    s.exportW = e.Int("W", 0);
+    s.exportH = e.Int("H", 0);
+
+    SectionReader cam(ini, "Camera", blobBytes);
+    s.cameraX = cam.Int("X", 0);
+    s.cameraY = cam.Int("Y", 0);
+    s.cameraZ = cam.Int("Z", 0);
+    s.lookAtX = cam.Int("TX", 0);
+    s.lookAtY = cam.Int("TY", 0);
+    s.lookAtZ = cam.Int("TZ", 0);
+    s.lookAtA = cam.Int("TA", 37);
+
+    SectionReader l(ini, "Light", blobBytes);
+    s.lightX = l.Int("X", 0);
+    s.lightY = l.Int("Y", 0);
+    s.lightZ = l.Int("Z", 0);
+    s.shadowVisible = l.Bool("SV", false);
+    s.drawLight = l.Bool("DL", true);
+    s.shadowStrength = l.Int("SSt", 50);
+    s.shadowScale = l.Int("SSc", 50);
+    s.shadowDiffuse = l.Int("SDi", 110);
+    s.ambientStrength = l.Int("ASt", 50);
+
+    SectionReader f(ini, "Floor", blobBytes);
+    s.floorTextureId = f.Int("FSt", 0);
+    s.floorColour = TColor(f.Int("FSc", int(clWhite)));
+    s.drawAxis = f.Bool("DA", true);
+    s.transparentBackground = f.Bool("BT", true);
+    s.floorPicture = f.BlobAt("FSpstart", "FSpsize");
+    s.floorAlpha = f.Int("FRS", 50);
+    s.floorP = f.Int("FRD", 30);
+    s.floorDiffuse = f.Bool("FRCBD", true);
+    s.tbfsth = f.Int("TBfsth", 30);
+    s.tbfstv = f.Int("TBfstv", 30);
+    s.tbbth = f.Int("TBbth", 300);
+    s.tbbtv = f.Int("TBbtv", 300);
+    s.backgroundTextureId = f.Int("FBSt", 0);
+    s.backgroundColour = TColor(f.Int("FBc", int(clWhite)));
+    s.backgroundPicture = f.BlobAt("FBSpstart", "FBSpsize");
+}
+
+Object ReadObject(const SectionReader& r, int64_t iniBytes)
+{
+    Object o;
+    o.kind = r.Int("OType", 0);
+    o.name = r.String("OName", "");
+    o.visible = r.Bool("Visible", true);
+    for (int j = 0; j < kFaces; ++j) {
+        const std::string n = std::to_string(j);
+        Face& face = o.faces[size_t(j)];
+        face.textureId = r.Int("It" + n, 0);
+        face.colour = TColor(r.Int("Ic" + n, int(clWhite)));
+        if (o.kind != kKindModel && face.textureId != 0)
+            face.picture = r.BlobAt("Ipstart" + n, "Ipsize" + n);
+        if (j >= 1)
+            for (int k = 0; k < 4; ++k) {
+                std::string key = "Tb" + n + "_" + std::to_string(k);
+                if (r.Has(key))
+                    o.trackbars[size_t(j)][size_t(k)] = r.Int(key, 0);
+            }
+    }
+    if (o.kind == kKindModel) {
+        o.model = r.BlobAt("File3dsStart", "File3dsSize");
+        // Every material writes several keys, so the INI text bounds the count.
+        int count = r.Int("File3dsMatCount", 0);
+        if (count < 0 || int64_t(count) * 16 > iniBytes)
+            throw ProjectError("[" + r.Name() + "] File3dsMatCount is out of range");
+        for (int m = 0; m < count; ++m) {
+            const std::string n = std::to_string(m);
+            Material mat;
+            mat.uTile = r.Float("File3dsMatRU_" + n, 1);
+            mat.vTile = r.Float("File3dsMatRV_" + n, 1);
+            mat.uOffset = r.Float("File3dsMatOU_" + n, 0);
+            mat.vOffset = r.Float("File3dsMatOV_" + n, 0);
+            mat.color = r.Int("File3dsMatColor_" + n, kDefaultMaterialColor);
+            mat.picture = r.BlobAt("File3dsMatTextStart" + n, "File3dsMatTextSize" + n);
+            o.materials.push_back(mat);
+        }
+        for (int k = 0; r.Has("File3dsObjZS_" + std::to_string(k)); ++k)
+            o.objectVisibleSize.push_back(r.Float("File3dsObjZS_" + std::to_string(k), 1));
+    } else if (o.kind == kKindText) {
+        o.fontName = r.String("Text3dFontName", "Arial");
+        o.text = r.BlobAt("Text3dStart", "Text3dSize");
+    }
+    return o;
+}
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t nl = text.find_first_of("\r\n", start);
+        if (nl == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, nl - start));
+        start = nl + (text.compare(nl, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return lines;
+}
+
+} // namespace
+
+ReadResult ReadProject(std::span<const uint8_t> file)
+{
+    const int64_t size = int64_t(file.size());
+    if (size < 8)
+        throw ProjectError("The file is too short.");
+    ByteReader tail(file.subspan(file.size() - 8));
+    const int64_t blobBytes = tail.i32le();
+    const int64_t iniBytes = tail.i32le();
+    if (blobBytes < 0 || iniBytes < 1 || blobBytes + iniBytes + 8 != size)
+        throw ProjectError("The file's last 8 bytes do not describe its contents.");
+
+    auto iniSpan = file.subspan(size_t(blobBytes), size_t(iniBytes));
+    IniFile ini = IniFile::FromText(std::string(iniSpan.begin(), iniSpan.end()));
+    bool known = std::any_of(std::begin(kGlobalSections), std::end(kGlobalSections),
+                             [&](const char* s) { return ini.SectionExists(s); });
+    for (int slot = 0; slot < kSlots && !known; ++slot)
+        known = ini.SectionExists(std::to_string(slot));
+    if (!known)
+        throw ProjectError("The file holds no project settings.");
+
+    ReadResult result;
+    ReadGlobals(ini, blobBytes, result.scene);
+    for (int slot = 0; slot < kSlots; ++slot) {
+        SectionReader r(ini, std::to_string(slot), blobBytes);
+        if (r.Int("Exist", 0) == 0)
+            continue;
+        Object o = ReadObject(r, iniBytes);
+        if (o.kind < 0 || o.kind > kKindText) {
+            result.warnings.push_back("Object [" + r.Name() + "] has an unknown kind " + std::to_string(o.kind) +
+                                      " and was skipped.");
+            continue;
+        }
+        if (o.kind == kKindText) {
+            auto t = BlobBytes(file, o.text);
+            o.textLines = SplitLines(AsUtf8(std::string(t.begin(), t.end())));
+        }
+        result.scene.objects[size_t(slot)] = std::move(o);
+    }
+    return result;
+}
+
+std::span<const uint8_t> BlobBytes(std::span<const uint8_t> file, const Blob& blob)
+{
+    if (!blob.Present())
+        return {};
+    if (blob.start < 0 || blob.start + blob.size > int64_t(file.size()))
+        throw ProjectError("A blob lies outside the file.");
+    return file.subspan(size_t(blob.start), size_t(blob.size));
+}
+
+} // namespace pc::project

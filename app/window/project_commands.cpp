@@ -1,0 +1,179 @@
+#include "app/window/project_commands.h"
+
+#include <QDateTime>
+#include <QFileDialog>
+#include <QLocale>
+#include <QSlider>
+#include <QTabWidget>
+#include <cmath>
+#include <filesystem>
+
+#include "app/window/main_window.h"
+#include "app/window/picture_box.h"
+#include "app/project/project_file.h"
+#include "app/window/project_scene_bridge.h"
+#include "platform/errors.h"
+#include "platform/file_io.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "scene/pages/face_textures.h"
+#include "scene/pages/object_commands.h"
+#include "scene/pages/object_page.h"
+
+namespace pc {
+
+namespace {
+
+const char* const kFilter = "Prismcase project (*.qv7kb);;All files (*.*)";
+
+bool IsReplaceMode(int mode)
+{
+    return mode == kLoadAsk || mode == kLoadPreset || mode == kLoadEnhancedBefore || mode == kLoadEnhancedAfter;
+}
+
+std::string LocalDateText()
+{
+    QDateTime now = QDateTime::currentDateTime();
+    QLocale locale;
+    return (locale.toString(now.date(), QLocale::ShortFormat) + " " + locale.toString(now.time(), QLocale::LongFormat))
+        .toStdString();
+}
+
+std::string ReasonOf(const std::exception& e)
+{
+    return e.what();
+}
+
+} // namespace
+
+ProjectCommands::ProjectCommands(TFormMainQV7K& window) : QObject(&window), w_(window)
+{
+    setObjectName("ProjectCommands");
+    ChooseOpenFile = [this]() -> std::optional<std::string> {
+        QString file = QFileDialog::getOpenFileName(&w_, QString(), QString(), kFilter);
+        if (file.isEmpty())
+            return std::nullopt;
+        return file.toStdString();
+    };
+    ChooseSaveFile = [this]() -> std::optional<std::string> {
+        // The overwrite question is ours, asked about the name with its extension fixed.
+        QString file = QFileDialog::getSaveFileName(&w_, QString(), QString(), kFilter, nullptr,
+                                                    QFileDialog::DontConfirmOverwrite);
+        if (file.isEmpty())
+            return std::nullopt;
+        return file.toStdString();
+    };
+    SaveDate = LocalDateText;
+}
+
+void ProjectCommands::ASaveTemplateExecute()
+{
+    w_.SaveAsTemplate->Tag = 1;
+    const bool silent = SaveDialog2Tag == 1;
+    if (!silent) {
+        auto chosen = ChooseSaveFile();
+        if (!chosen)
+            return;
+        SaveDialog2FileName = *chosen;
+    }
+    SaveDialog2FileName = project::WithProjectExtension(SaveDialog2FileName);
+    if (!silent && FileExists(SaveDialog2FileName) &&
+        Ask("File:\n" + SaveDialog2FileName + "\nhas been existed. Do you want to overwrite current file?",
+            "Question", Buttons::YesNo, &w_) != Answer::Yes)
+        return;
+    project::WriteProject(SaveDialog2FileName, ProjectSceneFromWindow(w_), {TextureFolder(), SaveDate()});
+    w_.SaveAsTemplate->Tag = 0;
+}
+
+bool ProjectCommands::AskToSave()
+{
+    if (w_.PC2->count() == 0)
+        return true;
+    if (Ask(kSaveQuestion, "Question", Buttons::YesNo) != Answer::Yes)
+        return true;
+    // A cancelled or failed save keeps the scene: the load does not go on.
+    w_.SaveAsTemplate->Tag = 1;
+    return ReportErrors([this] { ASaveTemplateExecute(); }) && w_.SaveAsTemplate->Tag == 0;
+}
+
+void ProjectCommands::ClearScene()
+{
+    while (w_.Objects.Count() > 0) {
+        int before = w_.Objects.Count();
+        w_.PC2->setCurrentIndex(0);
+        w_.ObjectCmds->DeleteObject(true);
+        if (w_.Objects.Count() >= before)
+            throw Error("An object could not be removed.");
+    }
+}
+
+void ProjectCommands::ALoadTemplateExecute()
+{
+    const int mode = w_.ALoadTemplate->Tag;
+    const bool preset = mode >= kLoadPreset && mode <= kLoadEnhancedAfter;
+    if (!preset) {
+        auto chosen = ChooseOpenFile();
+        if (!chosen)
+            return;
+        w_.OpenDialog1FileName = *chosen;
+    }
+    const std::string path = w_.OpenDialog1FileName;
+    if (!FileExists(path))
+        return;
+
+    // The whole file is read and checked before anything of the scene changes.
+    std::vector<uint8_t> file;
+    project::ReadResult read;
+    try {
+        file = ReadFileBytes(path);
+        read = project::ReadProject(file);
+    } catch (const Error& e) {
+        throw project::ProjectError("Can not load file:\n" + path + "\n" + ReasonOf(e));
+    }
+
+    if ((mode == kLoadAsk || mode == kLoadPreset) && !AskToSave())
+        return;
+    for (const std::string& warning : read.warnings)
+        ShowMessage(warning);
+
+    if (IsReplaceMode(mode)) {
+        ClearScene();
+        ApplyProjectGlobals(w_, read.scene, file);
+    }
+    AddProjectObjects(w_, read.scene, file);
+
+    w_.LightOrbitAngle = float(std::atan2(w_.TBLightZ->value(), w_.TBLightX->value()));
+    w_.CameraOrbitAngle = float(std::atan2(w_.TBCameraZ->value(), w_.TBCameraX->value()));
+    if (mode != kLoadEnhancedBefore) {
+        w_.FormResize();
+        w_.RequestIdle();
+    }
+}
+
+ProjectCommands& InstallProjectCommands(TFormMainQV7K& w)
+{
+    auto* commands = new ProjectCommands(w); // the window owns it
+    w.LoadProjectHandler = [commands] { commands->ALoadTemplateExecute(); };
+    w.SaveProjectHandler = [commands] {
+        TagScope dialog(commands->SaveDialog2Tag, 0);
+        commands->ASaveTemplateExecute();
+    };
+    auto load = [&w](int mode) {
+        TagScope scope(w.ALoadTemplate->Tag, mode);
+        ReportErrors([&] { w.ALoadTemplateExecute(); });
+    };
+    QObject::connect(w.ALoadTemplate, &QAction::triggered, &w, [load] { load(kLoadAsk); });
+    QObject::connect(w.AInsertObj, &QAction::triggered, &w, [load] { load(kLoadInsertAsk); });
+    QObject::connect(w.ASaveTemplate, &QAction::triggered, &w, [&w] { ReportErrors(w.SaveProjectHandler); });
+    for (QAction* a : {static_cast<QAction*>(w.ALoadTemplate), static_cast<QAction*>(w.AInsertObj),
+                       static_cast<QAction*>(w.ASaveTemplate)})
+        a->setEnabled(true);
+    return *commands;
+}
+
+ProjectCommands* ProjectCommandsOf(TFormMainQV7K& w)
+{
+    return w.findChild<ProjectCommands*>("ProjectCommands", Qt::FindDirectChildrenOnly);
+}
+
+} // namespace pc

@@ -1,0 +1,363 @@
+#include "app/window/project_scene_bridge.h"
+#include "app/window/box_pictures.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTabWidget>
+#include <filesystem>
+
+#include "app/window/main_window.h"
+#include "app/window/picture_box.h"
+#include "app/project/project_file.h"
+#include "platform/errors.h"
+#include "platform/file_io.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "platform/track_bar.h"
+#include "scene/model/c3ds.h"
+#include "scene/pages/face_commands.h"
+#include "scene/pages/face_picture.h"
+#include "scene/pages/face_textures.h"
+#include "scene/pages/object_commands.h"
+#include "scene/pages/object_page.h"
+
+namespace pc {
+
+namespace {
+
+using project::Blob;
+
+void RemoveFile(const std::string& path)
+{
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+}
+
+std::vector<uint8_t> BytesOf(std::span<const uint8_t> file, const Blob& blob)
+{
+    auto bytes = project::BlobBytes(file, blob);
+    return {bytes.begin(), bytes.end()};
+}
+
+// Where each picture blob waits for its load; gone when the load returns.
+std::string PictureWorkFile()
+{
+    return TextureFolder() + "temp.bmp";
+}
+
+// Writes a picture blob to the work file and loads it as a new texture.
+// A picture that does not load leaves the caller's colour; 0 then.
+std::optional<LoadedTexture> LoadPictureBlob(TextureStore& textures, std::span<const uint8_t> file, const Blob& blob)
+{
+    if (!blob.Present())
+        return std::nullopt;
+    std::string work = PictureWorkFile();
+    try {
+        WriteFileAtomic(work, BytesOf(file, blob));
+        LoadedTexture loaded = textures.Load(work, 0);
+        RemoveFile(work);
+        return loaded;
+    } catch (const Error&) {
+        RemoveFile(work);
+        return std::nullopt;
+    }
+}
+
+int32_t PackMaterialColor(const C3DS::tMaterialInfo& mat)
+{
+    return int32_t(uint32_t(mat.color[0]) | uint32_t(mat.color[1]) << 8 | uint32_t(mat.color[2]) << 16 |
+                   uint32_t(mat.alpha) << 24);
+}
+
+void LoadBoxBlob(TFormMainQV7K& w, PictureBox& box, int savedTag, TColor colour, std::span<const uint8_t> file,
+                    const Blob& blob)
+{
+    ReleaseBoxPicture(box, *w.Textures);
+    box.BrushColor = colour;
+    // The saved number only says a picture was there; ours is what the load makes.
+    box.DrawFrame(colour);
+    if (savedTag != 0)
+        if (auto loaded = LoadPictureBlob(*w.Textures, file, blob)) {
+            box.Tag = loaded->textureId;
+            if (loaded->thumbnail)
+                box.DrawPicture(QImageOf(*loaded->thumbnail));
+        }
+}
+
+project::Object ObjectFromPage(const GLTSObject& page)
+{
+    project::Object o;
+    o.kind = page.ObjectKind;
+    o.name = page.OName;
+    o.visible = page.VisibleCheck->isChecked();
+    for (int j = 0; j < project::kFaces; ++j) {
+        // A model's swatch only shows a material's picture, which the material saves.
+        if (o.kind != project::kKindModel)
+            o.faces[size_t(j)].textureId = std::max(page.Faces[size_t(j)]->Tag, 0);
+        o.faces[size_t(j)].colour = page.Faces[size_t(j)]->BrushColor;
+    }
+    for (int row = 1; row <= 5; ++row)
+        for (int col = 0; col < 4; ++col)
+            o.trackbars[size_t(row)][size_t(col)] = page.Position(row, col);
+    if (o.kind == project::kKindModel) {
+        o.modelPath = page.ModelName;
+        if (page.Model) {
+            for (const auto& mat : page.Model->Model().materials) {
+                project::Material m;
+                m.uTile = mat.uTile;
+                m.vTile = mat.vTile;
+                m.uOffset = mat.uOffset;
+                m.vOffset = mat.vOffset;
+                m.color = PackMaterialColor(mat);
+                m.textureId = mat.textureId > 0 && !mat.mapFile.empty() ? mat.textureId : 0;
+                o.materials.push_back(m);
+            }
+            for (const auto& sub : page.Model->Model().objects)
+                o.objectVisibleSize.push_back(sub.visibleSize);
+        }
+    }
+    if (o.kind == project::kKindText && page.TextMemo) {
+        o.fontName = page.TextMemo->font().family().toStdString();
+        QString text = page.TextMemo->toPlainText();
+        if (!text.isEmpty())
+            for (const QString& line : text.split('\n'))
+                o.textLines.push_back(line.toStdString());
+    }
+    return o;
+}
+
+// The page is built the way "Add" builds one, from the saved values instead
+// of random colours and default pictures.
+GLTSObject& CreatePage(TFormMainQV7K& w, int slot, const project::Object& o, std::span<const uint8_t> file)
+{
+    auto* page = new GLTSObject(w.PC2, *w.Textures);
+    std::unique_ptr<GLTSObject> owned(page);
+    page->Tag = slot;
+    page->ObjectKind = o.kind;
+    page->OName = o.name;
+    for (int j = 0; j < project::kFaces; ++j) {
+        page->Faces[size_t(j)]->BrushColor = o.faces[size_t(j)].colour;
+        page->Faces[size_t(j)]->PenColor = 0xFF0000;
+    }
+    if (o.kind == project::kKindModel) {
+        page->ModelName = ModelWorkFile(slot);
+        WriteFileAtomic(page->ModelName, BytesOf(file, o.model));
+        for (size_t m = 0; m < o.materials.size(); ++m) {
+            std::string picture;
+            if (o.materials[m].picture.Present()) {
+                picture = MaterialWorkFile(slot, m);
+                WriteFileAtomic(picture, BytesOf(file, o.materials[m].picture));
+            }
+            page->MaterialPictures.push_back(picture);
+        }
+    }
+    try {
+        page->BuildPage();
+    } catch (...) {
+        RemoveFile(ModelWorkFile(slot));
+        for (const std::string& picture : page->MaterialPictures)
+            if (!picture.empty())
+                RemoveFile(picture);
+        throw;
+    }
+    w.Objects.Set(slot, owned.release());
+    return *page;
+}
+
+void ApplyModel(GLTSObject& page, const project::Object& o)
+{
+    for (const std::string& picture : page.MaterialPictures)
+        if (!picture.empty())
+            RemoveFile(picture); // in textures by now
+    if (!page.Model)
+        return;
+    auto& model = page.Model->Model();
+    for (size_t m = 0; m < model.materials.size() && m < o.materials.size(); ++m) {
+        const project::Material& from = o.materials[m];
+        auto& to = model.materials[m];
+        to.uTile = from.uTile;
+        to.vTile = from.vTile;
+        to.uOffset = from.uOffset;
+        to.vOffset = from.vOffset;
+        uint32_t c = uint32_t(from.color);
+        to.color = {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)};
+        to.alpha = uint8_t(c >> 24);
+    }
+    for (size_t k = 0; k < model.objects.size() && k < o.objectVisibleSize.size(); ++k)
+        model.objects[k].visibleSize = o.objectVisibleSize[k];
+    for (QComboBox* list : page.ListBoxes) {
+        QSignalBlocker quiet(list);
+        list->setCurrentIndex(list->count() > 0 ? 0 : -1);
+    }
+    page.MaterialsChange();
+    page.ModelsChange();
+}
+
+void ApplyText(GLTSObject& page, const project::Object& o)
+{
+    if (!page.TextMemo)
+        return;
+    QFont font = page.TextMemo->font();
+    font.setFamily(QString::fromStdString(o.fontName));
+    page.TextMemo->setFont(font);
+    QStringList lines;
+    for (const std::string& l : o.textLines)
+        lines << QString::fromStdString(l);
+    page.TextMemo->setPlainText(lines.join('\n'));
+}
+
+void ApplyFacesAndTrackbars(TFormMainQV7K& w, GLTSObject& page, const project::Object& o,
+                            std::span<const uint8_t> file)
+{
+    for (int j = 0; j < project::kFaces; ++j) {
+        const project::Face& face = o.faces[size_t(j)];
+        if (o.kind == project::kKindModel || face.textureId == 0 || !face.picture.Present())
+            continue;
+        std::string work = PictureWorkFile();
+        try {
+            WriteFileAtomic(work, BytesOf(file, face.picture));
+            LoadFacePicture(*page.Faces[size_t(j)], work, *w.Textures, w.Frame.FloorColor);
+        } catch (const Error&) {
+            // The face keeps its colour.
+        }
+        RemoveFile(work);
+    }
+    for (int row = 1; row <= 5; ++row)
+        for (int col = 0; col < 4; ++col) {
+            TrackBar* bar = page.TrackbarTable[size_t(row)][size_t(col)];
+            if (!bar)
+                continue;
+            bar->SetPosition(o.trackbars[size_t(row)][size_t(col)].value_or(bar->Max() / 2));
+        }
+}
+
+} // namespace
+
+std::string ModelWorkFile(int slot)
+{
+    return TextureFolder() + "temp.bmp" + std::to_string(slot) + ".3ds";
+}
+
+std::string MaterialWorkFile(int slot, size_t material)
+{
+    return ModelWorkFile(slot) + "_" + std::to_string(material) + ".bmp";
+}
+
+project::Scene ProjectSceneFromWindow(const TFormMainQV7K& w)
+{
+    project::Scene s;
+    s.exportW = w.TBWidth->value();
+    s.exportH = w.TBHeight->value();
+    s.cameraX = w.TBCameraX->value();
+    s.cameraY = w.TBCameraY->value();
+    s.cameraZ = w.TBCameraZ->value();
+    s.lookAtX = w.TBCameraLookAtX->value();
+    s.lookAtY = w.TBCameraLookAtY->value();
+    s.lookAtZ = w.TBCameraLookAtZ->value();
+    s.lookAtA = w.TBCameraLookAtA->value();
+    s.lightX = w.TBLightX->value();
+    s.lightY = w.TBLightY->value();
+    s.lightZ = w.TBLightZ->value();
+    s.shadowVisible = w.CBShadowVisible->isChecked();
+    s.drawLight = w.DrawLight->isChecked();
+    s.shadowStrength = w.TBShadowStrength->value();
+    s.shadowScale = w.TBShadowScale->value();
+    s.shadowDiffuse = w.TBShadowDiffuse->value();
+    s.ambientStrength = w.AmbientStrength->value();
+    s.floorTextureId = std::max(w.ImageFloor->Tag, 0);
+    s.floorColour = w.ImageFloor->BrushColor;
+    s.drawAxis = w.DrawAxis->isChecked();
+    s.transparentBackground = w.BTransparent->isChecked();
+    s.floorAlpha = w.TBFloor_alpha->value();
+    s.floorP = w.TBFloor_P->value();
+    s.floorDiffuse = w.CBDiffuse->isChecked();
+    s.tbfsth = w.TBfsth->value();
+    s.tbfstv = w.TBfstv->value();
+    s.tbbth = w.TBbth->value();
+    s.tbbtv = w.TBbtv->value();
+    s.backgroundTextureId = std::max(w.ImageBackground->Tag, 0);
+    s.backgroundColour = w.ImageBackground->BrushColor;
+    w.Objects.ForEach([&](const GLTSObject& page) { s.objects[size_t(page.Tag)] = ObjectFromPage(page); });
+    return s;
+}
+
+void ApplyProjectGlobals(TFormMainQV7K& w, const project::Scene& s, std::span<const uint8_t> file)
+{
+    // Sliders clamp into their own ranges (a missing width gives 1).
+    w.TBWidth->setValue(s.exportW);
+    w.TBHeight->setValue(s.exportH);
+    w.TBCameraX->setValue(s.cameraX);
+    w.TBCameraY->setValue(s.cameraY);
+    w.TBCameraZ->setValue(s.cameraZ);
+    w.TBCameraLookAtX->setValue(s.lookAtX);
+    w.TBCameraLookAtY->setValue(s.lookAtY);
+    w.TBCameraLookAtZ->setValue(s.lookAtZ);
+    w.TBCameraLookAtA->setValue(s.lookAtA);
+    w.TBLightX->setValue(s.lightX);
+    w.TBLightY->setValue(s.lightY);
+    w.TBLightZ->setValue(s.lightZ);
+    w.CBShadowVisible->setChecked(s.shadowVisible);
+    w.DrawLight->setChecked(s.drawLight);
+    w.TBShadowStrength->setValue(s.shadowStrength);
+    w.TBShadowScale->setValue(s.shadowScale);
+    w.TBShadowDiffuse->setValue(s.shadowDiffuse);
+    w.AmbientStrength->setValue(s.ambientStrength);
+    LoadBoxBlob(w, *w.ImageFloor, s.floorTextureId, s.floorColour, file, s.floorPicture);
+    w.DrawAxis->setChecked(s.drawAxis);
+    w.BTransparent->setChecked(s.transparentBackground);
+    w.TBFloor_alpha->setValue(s.floorAlpha);
+    w.TBFloor_P->setValue(s.floorP);
+    w.CBDiffuse->setChecked(s.floorDiffuse);
+    w.TBfsth->setValue(s.tbfsth);
+    w.TBfstv->setValue(s.tbfstv);
+    w.TBbth->setValue(s.tbbth);
+    w.TBbtv->setValue(s.tbbtv);
+    LoadBoxBlob(w, *w.ImageBackground, s.backgroundTextureId, s.backgroundColour, file, s.backgroundPicture);
+}
+
+int AddProjectObjects(TFormMainQV7K& w, const project::Scene& s, std::span<const uint8_t> file)
+{
+    int added = 0;
+    for (int section = 0; section < project::kSlots; ++section) {
+        const auto& o = s.objects[size_t(section)];
+        if (!o)
+            continue;
+        int slot = w.Objects.FirstFree();
+        if (slot < 0) {
+            ShowMessage(TableFullMessage());
+            break;
+        }
+        GLTSObject* built = nullptr;
+        try {
+            built = &CreatePage(w, slot, *o, file);
+        } catch (const Error& e) {
+            ShowMessage("Object [" + std::to_string(section) + "] was left out: " + e.what());
+            continue;
+        }
+        GLTSObject& page = *built;
+        page.VisibleCheck->setChecked(o->visible);
+        if (o->kind == project::kKindModel)
+            ApplyModel(page, *o);
+        if (o->kind == project::kKindText)
+            ApplyText(page, *o);
+        ApplyFacesAndTrackbars(w, page, *o, file);
+        if (QCheckBox* lock = page.DragLocks[kRowPosition])
+            lock->setChecked(true);
+        page.SaveDefaults();
+        // The loaded camera stands; joining objects must not pull it back.
+        int cameraX = w.TBCameraX->value(), cameraZ = w.TBCameraZ->value();
+        w.PC2->setCurrentWidget(&page);
+        w.ObjectWindow->ObjectAdded(page);
+        w.TBCameraX->setValue(cameraX);
+        w.TBCameraZ->setValue(cameraZ);
+        w.PC->setCurrentWidget(w.TSObject);
+        ++added;
+    }
+    w.PC2->setUsesScrollButtons(w.PC2->count() > 4);
+    return added;
+}
+
+} // namespace pc

@@ -1,0 +1,307 @@
+#include "app/window/publish_command.h"
+
+#include <GL/gl.h>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QProcess>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSlider>
+
+#include "app/publish/alpha_extraction.h"
+#include "app/publish/bmp32_adjust.h"
+#include "app/publish/color_adjust.h"
+#include "app/window/main_window.h"
+#include "app/publish/tiled_render.h"
+#include "codecs/gif/gif_image.h"
+#include "codecs/png/png_object.h"
+#include "platform/bmp_file.h"
+#include "platform/errors.h"
+#include "platform/file_io.h"
+#include "platform/gl_context.h"
+#include "platform/jpeg_file.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "platform/resample.h"
+#include "scene/render/render_frame.h"
+
+namespace pc {
+
+namespace {
+
+const char* const kFilters[] = {"JPEG (*.jpg *jpeg)", "PNG-24bit (*.png)", "PNG-Cutomize (*.png)", "GIF (*.gif)",
+                                "BMP (*.bmp)"};
+
+// The window's scene drawn into its shared off-screen context.
+class WindowRenderHost : public RenderHost {
+public:
+    WindowRenderHost(TFormMainQV7K& w, const scene::SceneParams& params) : w_(w), params_(params), frame_(w.Frame) {}
+
+    void BeginOffscreen(int width, int height) override { w_.BeginOffscreenGL(width, height); }
+    void SetTileView(int frameW, int frameH, int x, int y) override
+    {
+        scene::SetSceneProjection(frameW, frameH, params_.TBCameraLookAtA);
+        glViewport(-x, -y, frameW, frameH);
+    }
+    void RenderPass(int passIndex, int passCount) override { scene::RenderFrame(params_, frame_, passIndex, passCount); }
+    const uint8_t* Pixels() override
+    {
+        GLContext* ctx = w_.OffscreenContext();
+        ctx->Finish();
+        return ctx->Pixels();
+    }
+    void EndOffscreen() override
+    {
+        if (w_.OffscreenActive()) {
+            Bitmap unused;
+            w_.EndOffscreenGL(unused);
+        }
+    }
+    void ProcessEvents() override { QCoreApplication::processEvents(); }
+    bool Cancelled() const override { return w_.RenderCancel->Tag == 1; }
+    void Progress(int position, int maximum) override
+    {
+        w_.ProBar->setMaximum(maximum);
+        w_.ProBar->setValue(position);
+    }
+
+private:
+    TFormMainQV7K& w_;
+    const scene::SceneParams& params_;
+    scene::FrameState frame_; // a copy: the preview keeps its own
+};
+
+// The busy state of a publish, restored however the publish ends.
+class BusyState {
+public:
+    BusyState(TFormMainQV7K& w, bool silent) : w_(w)
+    {
+        w_.Label7->setText("Processing...");
+        w_.APublish->Tag = 1;
+        w_.TBHeightTag = 1;
+        w_.PanelP->show();
+        w_.ViewRendImage->setVisible(!silent);
+        w_.RenderCancel->Tag = 0;
+        w_.RenderCancel->setVisible(true);
+        w_.Panel2->setEnabled(false);
+        QCoreApplication::processEvents();
+    }
+    ~BusyState()
+    {
+        w_.PanelP->hide();
+        w_.APublish->Tag = 0;
+        w_.Panel2->setEnabled(true);
+        w_.TBHeightTag = 0;
+        w_.RequestIdle();
+    }
+    BusyState(const BusyState&) = delete;
+    BusyState& operator=(const BusyState&) = delete;
+
+private:
+    TFormMainQV7K& w_;
+};
+
+void SavePng(const std::string& file, const Bitmap& picture, bool transparent)
+{
+    png::TPNGObject png;
+    if (transparent && picture.Format() == PixelFormat::pf32bit) {
+        png.AssignBitmap(picture);
+        png.CreateAlpha();
+        for (int y = 0; y < picture.Height(); ++y) {
+            const uint8_t* s = picture.ScanLine(y);
+            uint8_t* a = png.AlphaScanline(y);
+            for (int x = 0; x < picture.Width(); ++x)
+                a[x] = s[x * 4 + 3];
+        }
+    } else if (transparent && picture.Bits() == 8) {
+        png.AssignBitmap(picture, true, kTransparentEntry);
+    } else {
+        Bitmap rgb = picture;
+        rgb.SetPixelFormat(PixelFormat::pf24bit);
+        png.AssignBitmap(rgb);
+    }
+    png.SaveToFile(file);
+}
+
+void SaveGif(const std::string& file, const Bitmap& picture, bool transparent)
+{
+    gif::TGIFImage gif;
+    if (transparent && picture.Bits() == 8) {
+        const int key = TransparentIndex(picture);
+        Bitmap mask(picture.Width(), picture.Height(), PixelFormat::pf8bit);
+        for (int y = 0; y < picture.Height(); ++y)
+            for (int x = 0; x < picture.Width(); ++x)
+                mask.SetRawPixel(x, y, int(picture.RawPixel(x, y)) == key ? 1 : 0);
+        gif.Assign(picture, &mask);
+    } else {
+        gif.Assign(picture);
+    }
+    gif.SaveToFile(file);
+}
+
+} // namespace
+
+PublishCommand::PublishCommand(TFormMainQV7K& window) : w_(window)
+{
+    ChooseFile = [this](const std::string& proposed, PublishType type) -> std::optional<PublishTarget> {
+        QStringList filters;
+        for (const char* f : kFilters)
+            filters << f;
+        QString selected = filters[int(type) - 1];
+        QString name = QFileDialog::getSaveFileName(&w_, "Render and Publish", QString::fromStdString(proposed),
+                                                    filters.join(";;"), &selected, QFileDialog::DontConfirmOverwrite);
+        if (name.isEmpty())
+            return std::nullopt;
+        return PublishTarget{name.toStdString(), PublishType(filters.indexOf(selected) + 1)};
+    };
+    RunAdjustDialog = [](TBmp32Adj& dlg) { dlg.exec(); };
+    OpenViewer = [](const std::string& file) { QProcess::startDetached("xdg-open", {QString::fromStdString(file)}); };
+
+    QObject::connect(w_.APublish, &QAction::triggered, &w_, [this] { Execute(); });
+    QObject::connect(w_.RenderCancel, &QAction::triggered, &w_, [this] { w_.RenderCancel->Tag = 1; });
+    w_.APublish->setEnabled(true);
+    w_.RenderCancel->setEnabled(true);
+}
+
+AntiAlias PublishCommand::Method() const
+{
+    if (w_.Interpolation1->isChecked())
+        return AntiAlias::Convolution;
+    if (w_.SoftAccum1->isChecked())
+        return AntiAlias::Accumulation;
+    if (w_.Halftone1->isChecked())
+        return AntiAlias::Halftone;
+    if (w_.RenderNone1->isChecked())
+        return AntiAlias::None;
+    return AntiAlias::Auto;
+}
+
+std::optional<std::string> PublishCommand::Execute(bool silent, std::optional<PublishTarget> target)
+{
+    if (!silent) {
+        target = ChooseFile(lastName_, lastType_);
+        if (!target)
+            return std::nullopt;
+        lastName_ = target->fileName;
+        lastType_ = target->type;
+    }
+    if (!target)
+        return std::nullopt;
+    PublishTarget t = FixPublishExtension(target->fileName, target->type);
+    if (!silent && FileExists(t.fileName)) {
+        MessageRequest q{"File:\n" + t.fileName + "\nhas been existed. Do you want to overwrite current file?",
+                         "Question", Buttons::YesNo, MessageIcon::Question, &w_};
+        if (Messages().Show(q) != Answer::Yes)
+            return std::nullopt;
+    }
+    std::optional<std::string> written;
+    ReportErrors([&] { written = Run(silent, t); });
+    if (written && !silent && w_.ViewRendImage->isChecked())
+        OpenViewer(*written);
+    return written;
+}
+
+std::optional<std::string> PublishCommand::Run(bool silent, PublishTarget t)
+{
+    BusyState busy(w_, silent);
+    const bool transparent = w_.BTransparent->isChecked() && KeepsTransparency(t.type);
+    Bitmap result;
+    if (transparent) {
+        Bitmap black = Render(clBlack);
+        if (w_.RenderCancel->Tag == 1)
+            return std::nullopt;
+        w_.Label7->setText("Processing......");
+        QCoreApplication::processEvents();
+        Bitmap white = Render(clWhite);
+        if (w_.RenderCancel->Tag == 1)
+            return std::nullopt;
+        if (!AlphaFromWhiteBlack(white, black, result))
+            throw Error("The transparency could not be derived: the two renders differ in size. Nothing was written.");
+    } else {
+        result = Render(std::nullopt);
+    }
+    QCoreApplication::processEvents();
+    if (w_.RenderCancel->Tag == 1 || result.Empty())
+        return std::nullopt;
+
+    if (t.type == PublishType::PngCustom || t.type == PublishType::Gif) {
+        TBmp32Adj dlg(&w_);
+        dlg.Source = result;
+        dlg.CBPNG->setCurrentIndex(t.type == PublishType::Gif ? 1 : 0);
+        if (t.type == PublishType::Gif) {
+            dlg.CBPNG->hide();
+            dlg.Label2->hide();
+        }
+        dlg.CBPNGChange();
+        RunAdjustDialog(dlg);
+        result = dlg.Source;
+    }
+    QCoreApplication::processEvents();
+    if (w_.RenderCancel->Tag == 1)
+        return std::nullopt;
+    Encode(t, result, transparent);
+    return t.fileName;
+}
+
+void PublishCommand::Encode(const PublishTarget& t, const Bitmap& picture, bool transparent)
+{
+    switch (t.type) {
+    case PublishType::Jpeg: SaveJpegFile(t.fileName, picture, 100); break;
+    case PublishType::Png24:
+    case PublishType::PngCustom: SavePng(t.fileName, picture, transparent); break;
+    case PublishType::Gif: SaveGif(t.fileName, picture, transparent); break;
+    case PublishType::Bmp: {
+        Bitmap rgb = picture;
+        if (rgb.Bits() == 32)
+            rgb.SetPixelFormat(PixelFormat::pf24bit);
+        SaveBmpFile(t.fileName, rgb);
+        break;
+    }
+    }
+}
+
+Bitmap PublishCommand::Render(std::optional<TColor> floorAndWalls)
+{
+    scene::SceneParams params = w_.SceneFromControls();
+    params.DrawLight = false; // neither the light nor the axis belongs in the picture
+    params.DrawAxis = false;
+    params.Publishing = true;
+    if (floorAndWalls) {
+        params.ImageFloor = {0, *floorAndWalls};
+        params.ImageBackground = {0, *floorAndWalls};
+    }
+    const int W = w_.TBWidth->value(), H = w_.TBHeight->value();
+    if (Method() == AntiAlias::Convolution) {
+        const LargePlan plan = PlanLargeRender(W, H);
+        w_.ProBar->setMaximum(100);
+        w_.ProBar->setValue(10);
+        w_.BeginOffscreenGL(plan.width, plan.height);
+        scene::FrameState frame = w_.Frame;
+        Bitmap large;
+        {
+            struct End {
+                TFormMainQV7K& w;
+                Bitmap& out;
+                ~End() { if (w.OffscreenActive()) w.EndOffscreenGL(out); }
+            } end{w_, large};
+            QCoreApplication::processEvents();
+            if (w_.RenderCancel->Tag != 1)
+                scene::RenderFrame(params, frame, -1, 0);
+            w_.ProBar->setValue(60);
+        }
+        if (w_.RenderCancel->Tag == 1)
+            return Bitmap();
+        w_.ProBar->setValue(100);
+        return ResampleArea(large, W, H);
+    }
+    QSize desktop = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry().size() : QSize(1920, 1080);
+    WindowRenderHost host(w_, params);
+    auto r = RenderToBitmap(host, W, H, desktop.width(), desktop.height(), Method());
+    return r.cancelled ? Bitmap() : std::move(r.picture);
+}
+
+} // namespace pc

@@ -1,0 +1,50 @@
+#pragma once
+// "Render and Publish": render the scene at the
+// output size with the chosen anti-aliasing, derive transparency from a black
+// and a white render, let the user adjust colours for the 8-bit types, and
+// write the file through a temporary file. Nothing of the scene changes.
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/publish/publish_types.h"
+#include "app/publish/render_plan.h"
+#include "platform/bitmap.h"
+
+namespace pc {
+
+class TBmp32Adj;
+class TFormMainQV7K;
+
+class PublishCommand {
+public:
+    explicit PublishCommand(TFormMainQV7K& window);
+
+    // The save dialog: a file name and type, or nothing when cancelled.
+    std::function<std::optional<PublishTarget>(const std::string& proposed, PublishType type)> ChooseFile;
+    // Shows the colour-adjustment dialog modally.
+    std::function<void(TBmp32Adj&)> RunAdjustDialog;
+    // Opens a published picture in the desktop's picture viewer.
+    std::function<void(const std::string& file)> OpenViewer;
+
+    // APublishExecute. Silent: no dialog, no question, no viewer; the target
+    // is given. Returns the file written, or nothing when cancelled or refused.
+    // Errors are reported in a message box; the window is never left busy.
+    std::optional<std::string> Execute(bool silent = false, std::optional<PublishTarget> target = std::nullopt);
+
+    AntiAlias Method() const;
+    // The render of the current scene at the output size; floorAndWalls
+    // replaces the floor and background by that solid colour. Throws on a
+    // cancel-free failure; returns an empty bitmap when cancelled.
+    Bitmap Render(std::optional<TColor> floorAndWalls);
+
+private:
+    std::optional<std::string> Run(bool silent, PublishTarget target);
+    void Encode(const PublishTarget& target, const Bitmap& picture, bool transparent);
+
+    TFormMainQV7K& w_;
+    PublishType lastType_ = PublishType::Jpeg;
+    std::string lastName_ = "picture_name";
+};
+
+} // namespace pc

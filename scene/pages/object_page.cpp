@@ -1,0 +1,436 @@
+#include "scene/pages/object_page.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDialog>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "platform/errors.h"
+#include "platform/track_bar.h"
+#include "scene/pages/face_picture.h"
+#include "scene/model/c3ds.h"
+#include "scene/pages/face_textures.h"
+#include "scene/pages/kind_controls.h"
+#include "scene/pages/value_typing.h"
+
+namespace pc {
+
+namespace {
+
+constexpr int kSectionWidth = 150;
+constexpr int kSectionHeight = 180;
+constexpr int kBarHeight = 25;
+
+void SetLabelColor(QLabel* label, TColor c)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, QColorOf(c));
+    label->setPalette(pal);
+}
+
+// Windows virtual keys that take part in typing: the main keyboard's digits,
+// its minus key and Backspace. Keypad keys are other keys.
+TypingKey TypingKeyOf(const QKeyEvent* e)
+{
+    bool keypad = e->modifiers() & Qt::KeypadModifier;
+    int k = e->key();
+    if (!keypad && k >= Qt::Key_0 && k <= Qt::Key_9)
+        return {TypingKeyKind::Digit, char('0' + (k - Qt::Key_0))};
+    if (k == Qt::Key_Backspace)
+        return {TypingKeyKind::Backspace, 0};
+    if (!keypad && k == Qt::Key_Minus)
+        return {TypingKeyKind::Minus, 0};
+    return {};
+}
+
+} // namespace
+
+GLTSObject::GLTSObject(QTabWidget* owner, TextureStore& textures) : owner_(owner), textures_(textures)
+{
+    owner_->addTab(this, QString());
+    BuildCommonControls();
+}
+
+GLTSObject::~GLTSObject()
+{
+    // Textures are shared GL state that outlives the widgets; give them back.
+    ReleaseMaterialTextures(false);
+    for (FacePicture* f : Faces)
+        if (f && f->Tag > 0)
+            textures_.Release(std::exchange(f->Tag, 0));
+}
+
+void GLTSObject::BuildCommonControls()
+{
+    ScrollBox = new QScrollArea(this);
+    ScrollBox->setFrameShape(QFrame::NoFrame);
+    ScrollBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ScrollBox->verticalScrollBar()->setTracking(true);
+    contents_ = new QWidget;
+    contents_->setFixedWidth(kSectionWidth);
+    ScrollBox->setWidget(contents_); // takes ownership
+    auto* fill = new QVBoxLayout(this);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(ScrollBox);
+    ScrollBox->setMinimumWidth(kSectionWidth + ScrollBox->verticalScrollBar()->sizeHint().width() + 4);
+    setMinimumWidth(ScrollBox->minimumWidth());
+
+    HeaderPanel = new QWidget(contents_);
+    HeaderPanel->setGeometry(0, 0, kSectionWidth, 20);
+    VisibleCheck = new QCheckBox("Visible", HeaderPanel);
+    VisibleCheck->move(2, 2);
+    VisibleCheck->setChecked(true);
+    VisibleCheck->adjustSize();
+    DefaultLabel = new QLabel("Default", HeaderPanel);
+    DefaultLabel->adjustSize();
+    DefaultLabel->move(VisibleCheck->x() + VisibleCheck->width() + 10, VisibleCheck->y());
+    DefaultLabel->setCursor(Qt::PointingHandCursor);
+    DefaultLabel->installEventFilter(this);
+
+    ValueEdit = new QLineEdit(contents_);
+    ValueEdit->hide();
+    ValueEdit->setFixedWidth(60);
+    QPalette pal = ValueEdit->palette();
+    pal.setColor(QPalette::Base, QColorOf(0xF0CAA6));
+    ValueEdit->setPalette(pal);
+    ValueEdit->installEventFilter(this);
+
+    for (int i = 0; i < kTableRows; ++i) {
+        GroupBoxes[i] = new QGroupBox(QString::fromUtf8(kSectionCaptions[i]), contents_);
+        GroupBoxes[i]->setGeometry(0, 22 + 182 * i, kSectionWidth, kSectionHeight);
+    }
+    GroupBoxes[kRowMaterial]->resize(kSectionWidth, 450);
+    GroupBoxes[kRowMaterial]->hide();
+
+    for (int i = 0; i < 6; ++i) {
+        Faces[i] = new FacePicture(GroupBoxes[kRowSkin]);
+        Faces[i]->setGeometry(2, 20 + 25 * i, 140, 140);
+        Faces[i]->BrushColor = clWhite;
+        Faces[i]->PenColor = clBlack;
+        Faces[i]->PaintFramed();
+        connect(Faces[i], &FacePicture::Clicked, this, &GLTSObject::FaceClicked);
+    }
+    for (int r = kRowSize; r <= kRowKeep5; ++r)
+        BuildSection(r);
+    StackSections();
+}
+
+void GLTSObject::BuildSection(int row)
+{
+    static constexpr std::array<const char*, 4> captions = {"X", "Y", "Z", "D"};
+    static constexpr std::array<TColor, 4> colors = {0x0000FF, 0x008000, 0xFF0000, 0};
+    QGroupBox* box = GroupBoxes[row];
+    DragLocks[row] = new QCheckBox("Mouse drag lock", box);
+    DragLocks[row]->adjustSize();
+    DragLocks[row]->move(27, 17);
+    DragLocks[row]->setVisible(row == kRowPosition);
+    int y = 17 + DragLocks[row]->height() + 5;
+    bool wide = row <= kRowRotation;
+    for (int c = 0; c < 4; ++c) {
+        QLabel* label = new QLabel(captions[c], box);
+        label->adjustSize();
+        label->move(4, y + 5);
+        if (c < 3)
+            SetLabelColor(label, colors[c]);
+        TrackbarLabels[row][c] = label;
+        TrackBar* bar = new TrackBar(box);
+        bar->setGeometry(wide ? 20 : 80, y, wide ? 125 : 65, kBarHeight);
+        bar->SetRange(0, 360);
+        bar->SetPosition(180);
+        bar->SetLineSize(1);
+        bar->SetPageSize(1);
+        bar->Hint = QString::number(bar->Position());
+        AttachTypingHandlers(bar);
+        connect(bar, &TrackBar::Changed, this, &GLTSObject::TrackBarValueChange);
+        TrackbarTable[row][c] = bar;
+        y += bar->height() + 5;
+    }
+    box->resize(box->width(), std::max(kSectionHeight, y + 5));
+}
+
+void GLTSObject::AttachTypingHandlers(TrackBar* bar)
+{
+    connect(bar, &TrackBar::KeyDown, this, &GLTSObject::TrackBarKeyDown);
+    connect(bar, &TrackBar::Entered, this, &GLTSObject::ShowValueEdit);
+    connect(bar, &TrackBar::Exited, this, &GLTSObject::HideValueEdit);
+}
+
+int GLTSObject::Position(int row, int column) const
+{
+    TrackBar* bar = row >= 0 && row < kTableRows && column >= 0 && column < kTableColumns ? TrackbarTable[row][column]
+                                                                                          : nullptr;
+    if (!bar)
+        throw Error("no parameter at row " + std::to_string(row) + ", column " + std::to_string(column));
+    return bar->Position();
+}
+
+void GLTSObject::SetPosition(int row, int column, int position)
+{
+    Position(row, column); // checks the cell
+    TrackbarTable[row][column]->SetPosition(position);
+}
+
+void GLTSObject::SaveDefaults()
+{
+    for (int r = kRowSize; r < kTableRows; ++r)
+        for (int c = 0; c < kTableColumns; ++c)
+            if (TrackBar* bar = TrackbarTable[r][c])
+                SavedPositions[r][c] = bar->Position();
+    HasSavedPositions = true;
+}
+
+void GLTSObject::RestoreDefaults()
+{
+    if (!HasSavedPositions)
+        return;
+    for (int r = kRowSize; r < kTableRows; ++r)
+        for (int c = 0; c < kTableColumns; ++c)
+            if (TrackBar* bar = TrackbarTable[r][c])
+                bar->SetPosition(SavedPositions[r][c]);
+}
+
+void GLTSObject::BuildPage()
+{
+    const KindSpec& kindSpec = KindSpecFor(ObjectKind);
+    LayoutFaces();
+    GridPlace place = GridPlaceForSlot(Tag);
+    SetPosition(kRowPosition, kColX, place.x);
+    SetPosition(kRowPosition, kColZ, place.z);
+    for (int r = kRowSize; r <= kRowRotation; ++r) {
+        TrackbarTable[r][kColD]->hide();
+        TrackbarLabels[r][kColD]->hide();
+    }
+    ApplyKindSpec();
+    if (ObjectKind == kKindCD)
+        BuildCDLabels();
+    else if (ObjectKind == kKindCurved)
+        BuildCurvedDetail();
+    else if (ObjectKind == kKindText)
+        BuildTextPage();
+    else if (ObjectKind == kKindModel)
+        BuildModelPage();
+    for (int r = 0; r < kTableRows; ++r) {
+        GroupBoxes[r]->setTitle(QString::fromStdString(kindSpec.sections[r].caption));
+        GroupBoxes[r]->setVisible(kindSpec.sections[r].visible);
+    }
+    StackSections();
+    owner_->setTabText(owner_->indexOf(this), QString::fromStdString(TabCaption(ObjectKind, Tag, ModelName)));
+}
+
+void GLTSObject::LayoutFaces()
+{
+    const KindSpec& kindSpec = KindSpecFor(ObjectKind);
+    for (int i = 0; i < 6; ++i) {
+        const auto& r = kindSpec.faces[i];
+        Faces[i]->setVisible(r.has_value());
+        if (!r || r->width == 0) // kinds 7 and 8 paint their swatch where the constructor put it
+            continue;
+        Faces[i]->setGeometry(r->left, r->top, r->width, r->height);
+    }
+    for (int i = 0; i < 6; ++i) {
+        if (!kindSpec.faces[i])
+            continue;
+        Faces[i]->PaintFramed();
+        Faces[i]->PaintCaption(kFaceCaptions[i]);
+    }
+}
+
+void GLTSObject::ApplyKindSpec()
+{
+    const KindSpec& kindSpec = KindSpecFor(ObjectKind);
+    for (int r = kRowSize; r <= kRowKeep5; ++r)
+        for (int c = 0; c < 4; ++c) {
+            const CellSpec& cell = kindSpec.cells[r][c];
+            TrackBar* bar = TrackbarTable[r][c];
+            bar->SetRange(cell.min, cell.max);
+            // The grid placement of X and Z stands unless the kind moves them.
+            bool placed = r == kRowPosition && (c == kColX || c == kColZ);
+            if (!placed)
+                bar->SetPosition(cell.position);
+            TrackbarLabels[r][c]->setText(QString::fromStdString(cell.caption));
+            TrackbarLabels[r][c]->adjustSize();
+            bar->setVisible(cell.visible);
+            TrackbarLabels[r][c]->setVisible(cell.visible);
+        }
+}
+
+void GLTSObject::BuildCDLabels()
+{
+    // The radius captions are too long to sit beside the bars: each label
+    // takes its bar's place and the bar moves below it.
+    QLabel* outerLabel = TrackbarLabels[kRowSize][kColX];
+    TrackBar* outer = TrackbarTable[kRowSize][kColX];
+    outerLabel->move(outerLabel->x(), outer->y());
+    outer->move(outer->x(), outerLabel->y() + outerLabel->height());
+    QLabel* innerLabel = TrackbarLabels[kRowSize][kColY];
+    TrackBar* inner = TrackbarTable[kRowSize][kColY];
+    innerLabel->move(innerLabel->x(), outer->y() + outer->height() + 4);
+    inner->move(inner->x(), innerLabel->y() + innerLabel->height());
+}
+
+void GLTSObject::BuildCurvedDetail()
+{
+    for (int c : {kColZ, kColD}) {
+        TrackBar* bar = TrackbarTable[kRowSize][c];
+        bar->setGeometry(bar->x() + 20, bar->y(), bar->width() - 20, bar->height());
+    }
+}
+
+void GLTSObject::BuildTextPage()
+{
+    QGroupBox* skin = GroupBoxes[kRowSkin];
+    TextMemo = new QPlainTextEdit("Text", skin);
+    TextMemo->setGeometry(10, 15, skin->width() - 20, 60);
+    TextMemo->setFont(QFont("Arial"));
+    FacePicture* swatch = Faces[0];
+    swatch->setGeometry(TextMemo->x(), TextMemo->y() + TextMemo->height() + 5, TextMemo->width() / 2, 20);
+    FontButton = new QPushButton("Font", skin);
+    FontButton->setGeometry(swatch->x() + swatch->width(), swatch->y(), TextMemo->width() / 2, swatch->height());
+    connect(FontButton, &QPushButton::clicked, this, &GLTSObject::FontClick);
+    skin->resize(skin->width(), swatch->y() + swatch->height() + 10);
+}
+
+void GLTSObject::BuildModelPage()
+{
+    // The page is built from whatever the reader got out of the file.
+    Model = std::make_unique<C3DS>();
+    Model->Load(ModelName);
+    float bottom = Model->Unitize();
+    if (std::isfinite(bottom)) // stand the model on the floor
+        SetPosition(kRowPosition, kColY, int(-bottom * 90 + 135));
+
+    QGroupBox* skin = GroupBoxes[kRowSkin];
+    int listWidth = skin->width() - 20;
+    static constexpr std::array<const char*, 2> listCaptions = {"Materials:", "Models:"};
+    for (int i = 0; i < 2; ++i) {
+        ListLabels[i] = new QLabel(listCaptions[i], skin);
+        ListLabels[i]->adjustSize();
+        ListBoxes[i] = new QComboBox(skin);
+        ListBoxes[i]->setEditable(false);
+        ListBoxes[i]->resize(listWidth, ListBoxes[i]->sizeHint().height());
+    }
+    ListLabels[0]->move(10, 15);
+    ListBoxes[0]->move(10, ListLabels[0]->y() + ListLabels[0]->height() + 10);
+    FacePicture* swatch = Faces[0];
+    swatch->setGeometry(ListBoxes[0]->x(), ListBoxes[0]->y() + ListBoxes[0]->height() + 5, listWidth, listWidth);
+    static constexpr std::array<const char*, 6> captions = {"Texture H", "Texture V", "Texture X",
+                                                            "Texture Y", "Alpha",     "Visible Size"};
+    for (int i = 0; i < 6; ++i) {
+        KindLabels[i] = new QLabel(captions[i], skin);
+        KindLabels[i]->setGeometry(ListBoxes[0]->x(), swatch->y() + swatch->height() + 30 * i + 10, 50,
+                                   KindLabels[i]->sizeHint().height());
+        KindTrackbars[i] = new TrackBar(skin);
+        KindTrackbars[i]->setGeometry(KindLabels[i]->x() + 50 + 4, KindLabels[i]->y(), listWidth - 50 - 4,
+                                      kBarHeight);
+        KindTrackbars[i]->SetRange(0, 360);
+        KindTrackbars[i]->SetPosition(270);
+        KindTrackbars[i]->SetLineSize(1);
+        KindTrackbars[i]->SetPageSize(1);
+        KindTrackbars[i]->Tag = i;
+        KindTrackbars[i]->Hint = "270";
+        AttachTypingHandlers(KindTrackbars[i]);
+        connect(KindTrackbars[i], &TrackBar::Changed, this, &GLTSObject::MaterialTrackbarChange);
+    }
+    ListLabels[1]->move(10, KindTrackbars[4]->y() + kBarHeight + 20);
+    ListBoxes[1]->move(10, ListLabels[1]->y() + ListLabels[1]->height() + 10);
+    int y = ListBoxes[1]->y() + ListBoxes[1]->height() + 10;
+    KindLabels[5]->move(KindLabels[5]->x(), y);
+    KindTrackbars[5]->move(KindTrackbars[5]->x(), y);
+    skin->resize(skin->width(), y + kBarHeight + 10);
+
+    FillModelLists();
+    connect(ListBoxes[0], &QComboBox::currentIndexChanged, this, &GLTSObject::MaterialsChange);
+    connect(ListBoxes[1], &QComboBox::currentIndexChanged, this, &GLTSObject::ModelsChange);
+    // A filled list already selects its first entry; run each handler once.
+    MaterialsChange();
+    ModelsChange();
+}
+
+void GLTSObject::StackSections()
+{
+    // Sections are aligned to the top: visible ones stack under the header.
+    int y = HeaderPanel->height() + 2;
+    for (QGroupBox* box : GroupBoxes) {
+        if (box->isHidden())
+            continue;
+        box->move(0, y);
+        y += box->height() + 2;
+    }
+    contents_->setFixedHeight(y);
+}
+
+void GLTSObject::TrackBarKeyDown(TrackBar* sender, QKeyEvent* event)
+{
+    TypingStep step =
+        TypeKey(sender->Hint.toStdString(), TypingKeyOf(event), sender->Min(), sender->Max(), sender->Position());
+    sender->Hint = QString::fromStdString(step.buffer);
+    if (step.position)
+        sender->SetPosition(*step.position); // a real change refills the buffer
+}
+
+void GLTSObject::TrackBarValueChange(TrackBar* sender)
+{
+    if (sender == EditTrackbar)
+        ValueEdit->setText(QString::number(sender->Position()));
+    sender->Hint = QString::number(sender->Position());
+}
+
+void GLTSObject::ShowValueEdit(TrackBar* sender)
+{
+    EditTrackbar = sender;
+    QPoint inBar((sender->width() - ValueEdit->width()) / 2, sender->height() - 5);
+    ValueEdit->move(sender->mapTo(contents_, inBar));
+    ValueEdit->show();
+    ValueEdit->raise();
+}
+
+void GLTSObject::HideValueEdit(TrackBar*)
+{
+    if (QApplication::focusWidget() == ValueEdit)
+        return;
+    ValueEdit->hide();
+    EditTrackbar = nullptr;
+}
+
+void GLTSObject::ValueEditKeyUp()
+{
+    if (!EditTrackbar)
+        return;
+    EditTrackbar->SetPosition(
+        ValueFromEditText(ValueEdit->text().toStdString(), EditTrackbar->Min(), EditTrackbar->Max()));
+}
+
+void GLTSObject::FontClick()
+{
+    if (!TextMemo)
+        return;
+    bool ok = false;
+    QFont chosen = QFontDialog::getFont(&ok, TextMemo->font(), this, QString(), QFontDialog::ScalableFonts);
+    if (!ok)
+        return;
+    QFont f = TextMemo->font();
+    f.setFamily(chosen.family());
+    TextMemo->setFont(f);
+}
+
+bool GLTSObject::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ValueEdit && event->type() == QEvent::KeyRelease)
+        ValueEditKeyUp();
+    else if (watched == DefaultLabel && event->type() == QEvent::MouseButtonRelease)
+        RestoreDefaults();
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace pc

@@ -1,0 +1,150 @@
+#include "scene/pictures/metafile_player.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/byte_reader.h"
+#include "scene/pictures/metafile_records.h"
+
+namespace pc {
+
+namespace metafile {
+
+PenStyle PenStyleOf(uint32_t style)
+{
+    switch (style & 0xF) {
+    case 1: return PenStyle::Dash;
+    case 2:
+    case 8: return PenStyle::Dot; // PS_DOT, PS_ALTERNATE
+    case 3: return PenStyle::DashDot;
+    case 4: return PenStyle::DashDotDot;
+    case 5: return PenStyle::Clear;
+    default: return PenStyle::Solid; // solid, inside frame, user styles
+    }
+}
+
+LogBrush BrushOf(uint32_t style, TColor color, uint32_t hatch)
+{
+    static constexpr BrushStyle hatches[] = {BrushStyle::Horizontal, BrushStyle::Vertical, BrushStyle::FDiagonal,
+                                             BrushStyle::BDiagonal, BrushStyle::Cross, BrushStyle::DiagCross};
+    if (style == 1) // BS_NULL
+        return LogBrush{BrushStyle::Clear, color};
+    if (style == 2 && hatch < 6) // BS_HATCHED
+        return LogBrush{hatches[hatch], color};
+    return LogBrush{BrushStyle::Solid, color};
+}
+
+} // namespace metafile
+
+namespace {
+
+using namespace metafile;
+
+constexpr double kScreenDpi = 96;
+
+// The output size, scaled down to fit the limits: a metafile can be drawn
+// at any size.
+void FitToLimits(double& w, double& h, const PictureLimits& limits)
+{
+    w = std::max(1.0, std::round(w));
+    h = std::max(1.0, std::round(h));
+    double s = std::min({1.0, double(limits.maxSide) / w, double(limits.maxSide) / h,
+                         std::sqrt(double(limits.maxPixels) / (w * h))});
+    if (s < 1) {
+        w = std::max(1.0, std::floor(w * s));
+        h = std::max(1.0, std::floor(h * s));
+    }
+}
+
+Bitmap WhitePicture(double w, double h, const PictureLimits& limits)
+{
+    CheckPictureSize(int64_t(w), int64_t(h), limits);
+    Bitmap out(int(w), int(h), PixelFormat::pf24bit);
+    out.Fill(clWhite);
+    return out;
+}
+
+// Enough for any honest picture; a crafted one stops here instead of
+// running for minutes.
+int64_t WorkBudget(const Bitmap& b)
+{
+    return 50'000'000 + 16 * int64_t(b.Width()) * b.Height();
+}
+
+Bitmap PlayEmf(std::span<const uint8_t> data, const PictureLimits& limits)
+{
+    const EmfHeader h = ReadEmfHeader(data);
+    auto perMm = [](int32_t px, int32_t mm) { return px > 0 && mm > 0 ? double(px) / mm : kScreenDpi / 25.4; };
+    const DPoint ppmm{perMm(h.device[0], h.millimeters[0]), perMm(h.device[1], h.millimeters[1])};
+    // The frame (0.01 mm) gives the picture's size at screen resolution and
+    // the part of the reference device that is drawn.
+    double fx0 = h.frame[0] / 100.0 * ppmm.x, fy0 = h.frame[1] / 100.0 * ppmm.y;
+    double fx1 = h.frame[2] / 100.0 * ppmm.x, fy1 = h.frame[3] / 100.0 * ppmm.y;
+    double w = (double(h.frame[2]) - h.frame[0]) * kScreenDpi / 2540;
+    double ht = (double(h.frame[3]) - h.frame[1]) * kScreenDpi / 2540;
+    if (!(w >= 1 && ht >= 1)) {
+        fx0 = h.bounds[0], fy0 = h.bounds[1];
+        fx1 = double(h.bounds[2]) + 1, fy1 = double(h.bounds[3]) + 1;
+        w = fx1 - fx0, ht = fy1 - fy0;
+        if (!(w >= 1 && ht >= 1))
+            throw BadInput("metafile without a size");
+    }
+    FitToLimits(w, ht, limits);
+    Bitmap out = WhitePicture(w, ht, limits);
+    Canvas canvas(out);
+    canvas.SetWorkLimit(WorkBudget(out));
+    const double sx = fx1 > fx0 ? w / (fx1 - fx0) : 1, sy = fy1 > fy0 ? ht / (fy1 - fy0) : 1;
+    Device dev(canvas, {fx0, fy0}, {sx, sy}, ppmm);
+    PlayEmfRecords(data, h, dev, limits);
+    return out;
+}
+
+Bitmap PlayWmf(std::span<const uint8_t> data, const PictureLimits& limits)
+{
+    const WmfHeader h = ReadWmfHeader(data);
+    int16_t window[4] = {0, 0, 0, 0};
+    double w, ht;
+    if (h.placeable) {
+        const double inch = h.unitsPerInch ? h.unitsPerInch : 1440;
+        window[0] = h.box[0];
+        window[1] = h.box[1];
+        window[2] = int16_t(h.box[2] - h.box[0]);
+        window[3] = int16_t(h.box[3] - h.box[1]);
+        w = std::abs(double(h.box[2]) - h.box[0]) * kScreenDpi / inch;
+        ht = std::abs(double(h.box[3]) - h.box[1]) * kScreenDpi / inch;
+    } else {
+        // Without the placeable header only the window tells the size;
+        // its units are taken as pixels.
+        if (!FindWmfWindow(data, h, window))
+            throw BadInput("metafile without a size");
+        w = std::abs(double(window[2]));
+        ht = std::abs(double(window[3]));
+    }
+    if (!(w >= 1 && ht >= 1))
+        throw BadInput("metafile without a size");
+    FitToLimits(w, ht, limits);
+    Bitmap out = WhitePicture(w, ht, limits);
+    Canvas canvas(out);
+    canvas.SetWorkLimit(WorkBudget(out));
+    Device dev(canvas, {0, 0}, {1, 1}, {kScreenDpi / 25.4, kScreenDpi / 25.4});
+    dev.FixViewportToOutput(out.Width(), out.Height());
+    dev.SetWindowOrg(window[0], window[1]);
+    dev.SetWindowExt(window[2], window[3]);
+    PlayWmfRecords(data, h, dev, limits);
+    return out;
+}
+
+} // namespace
+
+Bitmap PlayMetafile(std::span<const uint8_t> data, const PictureLimits& limits)
+{
+    ByteReader r(data);
+    if (data.size() >= 44) {
+        r.seek(40);
+        if (r.u32le() == 0x464D4520) // " EMF"
+            return PlayEmf(data, limits);
+    }
+    return PlayWmf(data, limits);
+}
+
+} // namespace pc

@@ -1,0 +1,288 @@
+// Windows metafile records (16-bit coordinates, parameters mostly in
+// reverse order).
+#include "platform/byte_reader.h"
+#include "scene/pictures/metafile_records.h"
+
+namespace pc::metafile {
+
+namespace {
+
+enum : uint16_t {
+    META_EOF = 0x0000, META_SAVEDC = 0x001E, META_CREATEPALETTE = 0x00F7, META_SETBKMODE = 0x0102,
+    META_SETMAPMODE = 0x0103, META_SETROP2 = 0x0104, META_SETPOLYFILLMODE = 0x0106, META_RESTOREDC = 0x0127,
+    META_SELECTCLIPREGION = 0x012C, META_SELECTOBJECT = 0x012D, META_SETTEXTALIGN = 0x012E,
+    META_DIBCREATEPATTERNBRUSH = 0x0142, META_DELETEOBJECT = 0x01F0, META_CREATEPATTERNBRUSH = 0x01F9,
+    META_SETBKCOLOR = 0x0201, META_SETTEXTCOLOR = 0x0209, META_SETWINDOWORG = 0x020B, META_SETWINDOWEXT = 0x020C,
+    META_SETVIEWPORTORG = 0x020D, META_SETVIEWPORTEXT = 0x020E, META_CREATEPENINDIRECT = 0x02FA,
+    META_CREATEFONTINDIRECT = 0x02FB, META_CREATEBRUSHINDIRECT = 0x02FC, META_POLYGON = 0x0324,
+    META_POLYLINE = 0x0325, META_LINETO = 0x0213, META_MOVETO = 0x0214, META_INTERSECTCLIPRECT = 0x0416,
+    META_ELLIPSE = 0x0418, META_RECTANGLE = 0x041B, META_PATBLT = 0x061D, META_TEXTOUT = 0x0521,
+    META_POLYPOLYGON = 0x0538, META_ROUNDRECT = 0x061C, META_CREATEREGION = 0x06FF, META_DIBBITBLT = 0x0940,
+    META_EXTTEXTOUT = 0x0A32, META_DIBSTRETCHBLT = 0x0B41, META_STRETCHDIB = 0x0F43,
+};
+
+constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
+
+std::vector<DPoint> ReadPoints(ByteReader& r, size_t count)
+{
+    if (count * 4 > r.remaining())
+        throw Truncated();
+    std::vector<DPoint> pts(count);
+    for (auto& p : pts) {
+        p.x = r.i16le();
+        p.y = r.i16le();
+    }
+    return pts;
+}
+
+std::u16string Latin1(std::span<const uint8_t> bytes)
+{
+    return std::u16string(bytes.begin(), bytes.end());
+}
+
+// Blits: source y counts from the bottom of the DIB.
+void DibBlit(Device& dev, std::span<const uint8_t> dib, uint32_t rop, int xs, int ys, int ws, int hs, int x, int y,
+             int w, int h, const PictureLimits& limits)
+{
+    Bitmap pic = ReadPackedDib(dib, {}, limits);
+    const int top = pic.Height() - ys - hs;
+    dev.StretchBlt(x, y, w, h, &pic, Rect{xs, top, xs + ws, top + hs}, rop);
+}
+
+// Records yield their bytes past the size and function words.
+template <typename Fn>
+void ForEachRecord(std::span<const uint8_t> data, size_t start, Fn fn)
+{
+    ByteReader r(data);
+    r.seek(start);
+    while (!r.atEnd()) {
+        const uint64_t words = r.u32le();
+        const uint16_t function = r.u16le();
+        if (words < 3 || words * 2 - 6 > r.remaining())
+            throw BadInput("invalid metafile record");
+        auto params = r.take(size_t(words * 2 - 6));
+        if (function == META_EOF || !fn(function, params))
+            return;
+    }
+}
+
+} // namespace
+
+WmfHeader ReadWmfHeader(std::span<const uint8_t> data)
+{
+    ByteReader r(data);
+    WmfHeader h;
+    if (r.u32le() == kPlaceableKey) {
+        h.placeable = true;
+        r.u16le();
+        for (auto& v : h.box)
+            v = r.i16le();
+        h.unitsPerInch = r.u16le();
+        r.skip(6);
+    } else {
+        r.seek(0);
+    }
+    const size_t headerStart = r.pos();
+    const uint16_t type = r.u16le(), headerWords = r.u16le();
+    r.u16le();
+    r.u32le();
+    h.objects = r.u16le();
+    if ((type != 1 && type != 2) || headerWords != 9)
+        throw BadInput("not a metafile");
+    h.recordsStart = headerStart + 18;
+    if (h.recordsStart > data.size())
+        throw Truncated();
+    return h;
+}
+
+bool FindWmfWindow(std::span<const uint8_t> data, const WmfHeader& header, int16_t window[4])
+{
+    bool haveExt = false;
+    window[0] = window[1] = 0;
+    ForEachRecord(data, header.recordsStart, [&](uint16_t function, std::span<const uint8_t> params) {
+        ByteReader p(params);
+        if (function == META_SETWINDOWORG) {
+            window[1] = p.i16le();
+            window[0] = p.i16le();
+        } else if (function == META_SETWINDOWEXT) {
+            window[3] = p.i16le();
+            window[2] = p.i16le();
+            haveExt = window[2] != 0 && window[3] != 0;
+        }
+        return !haveExt;
+    });
+    return haveExt;
+}
+
+void PlayWmfRecords(std::span<const uint8_t> data, const WmfHeader& header, Device& dev, const PictureLimits& limits)
+{
+    dev.SetTableSize(header.objects);
+    ForEachRecord(data, header.recordsStart, [&](uint16_t function, std::span<const uint8_t> params) {
+        ByteReader p(params);
+        switch (function) {
+        case META_SETBKCOLOR: dev.SetBkColor(p.u32le() & 0xFFFFFF); break;
+        case META_SETTEXTCOLOR: dev.SetTextColor(p.u32le() & 0xFFFFFF); break;
+        case META_SETBKMODE: dev.SetBkMode(p.u16le()); break;
+        case META_SETMAPMODE: dev.SetMapMode(p.u16le()); break;
+        case META_SETROP2: dev.SetRop2(p.u16le()); break;
+        case META_SETPOLYFILLMODE: dev.SetPolyFillMode(p.u16le()); break;
+        case META_SETTEXTALIGN: dev.SetTextAlign(p.u16le()); break;
+        case META_SETWINDOWORG: { int y = p.i16le(), x = p.i16le(); dev.SetWindowOrg(x, y); break; }
+        case META_SETWINDOWEXT: { int y = p.i16le(), x = p.i16le(); dev.SetWindowExt(x, y); break; }
+        case META_SETVIEWPORTORG: { int y = p.i16le(), x = p.i16le(); dev.SetViewportOrg(x, y); break; }
+        case META_SETVIEWPORTEXT: { int y = p.i16le(), x = p.i16le(); dev.SetViewportExt(x, y); break; }
+        case META_SAVEDC: dev.SaveDC(); break;
+        case META_RESTOREDC: dev.RestoreDC(p.i16le()); break;
+        case META_INTERSECTCLIPRECT: {
+            int b = p.i16le(), r = p.i16le(), t = p.i16le(), l = p.i16le();
+            dev.IntersectClipRect(l, t, r, b);
+            break;
+        }
+        case META_SELECTCLIPREGION: dev.ResetClip(); break;
+        case META_MOVETO: { int y = p.i16le(), x = p.i16le(); dev.MoveTo(x, y); break; }
+        case META_LINETO: { int y = p.i16le(), x = p.i16le(); dev.LineTo(x, y); break; }
+        case META_POLYLINE: {
+            const int n = p.i16le();
+            dev.Polyline(ReadPoints(p, size_t(std::max(0, n))));
+            break;
+        }
+        case META_POLYGON: {
+            const int n = p.i16le();
+            dev.Polygon({ReadPoints(p, size_t(std::max(0, n)))});
+            break;
+        }
+        case META_POLYPOLYGON: {
+            const uint16_t n = p.u16le();
+            std::vector<uint16_t> counts(n);
+            for (auto& c : counts)
+                c = p.u16le();
+            std::vector<std::vector<DPoint>> polys;
+            for (uint16_t c : counts)
+                polys.push_back(ReadPoints(p, c));
+            dev.Polygon(polys);
+            break;
+        }
+        case META_RECTANGLE:
+        case META_ELLIPSE: {
+            int b = p.i16le(), r = p.i16le(), t = p.i16le(), l = p.i16le();
+            if (function == META_RECTANGLE)
+                dev.Rectangle(l, t, r, b);
+            else
+                dev.Ellipse(l, t, r, b);
+            break;
+        }
+        case META_ROUNDRECT: {
+            int h = p.i16le(), w = p.i16le(), b = p.i16le(), r = p.i16le(), t = p.i16le(), l = p.i16le();
+            dev.RoundRect(l, t, r, b, w, h);
+            break;
+        }
+        case META_TEXTOUT: {
+            const int n = std::max<int>(0, p.i16le());
+            auto text = p.take(size_t(n));
+            if (n & 1)
+                p.skip(1);
+            int y = p.i16le(), x = p.i16le();
+            dev.TextOut({double(x), double(y)}, Latin1(text), std::nullopt);
+            break;
+        }
+        case META_EXTTEXTOUT: {
+            int y = p.i16le(), x = p.i16le();
+            const int n = std::max<int>(0, p.i16le());
+            const uint16_t options = p.u16le();
+            std::optional<std::array<double, 4>> rect;
+            if (options & 6) { // ETO_OPAQUE or ETO_CLIPPED carry a rectangle
+                std::array<double, 4> rc;
+                for (double& v : rc)
+                    v = p.i16le();
+                if (options & 2)
+                    rect = rc;
+            }
+            dev.TextOut({double(x), double(y)}, Latin1(p.take(size_t(n))), rect);
+            break;
+        }
+        case META_CREATEPENINDIRECT: {
+            const uint16_t style = p.u16le();
+            const int width = p.i16le();
+            p.i16le();
+            dev.CreateObjectInFreeSlot(LogPen{PenStyleOf(style), double(std::max(0, width)), p.u32le() & 0xFFFFFF});
+            break;
+        }
+        case META_CREATEBRUSHINDIRECT: {
+            const uint16_t style = p.u16le();
+            const TColor color = p.u32le() & 0xFFFFFF;
+            dev.CreateObjectInFreeSlot(BrushOf(style, color, p.u16le()));
+            break;
+        }
+        case META_DIBCREATEPATTERNBRUSH: {
+            p.skip(4);
+            // Drawn as the pattern's mean colour.
+            dev.CreateObjectInFreeSlot(LogBrush{BrushStyle::Solid, MeanColour(ReadPackedDib(p.rest(), {}, limits))});
+            break;
+        }
+        case META_CREATEFONTINDIRECT: {
+            LogFont f;
+            f.height = p.i16le();
+            p.i16le();
+            f.escapement = p.i16le();
+            p.i16le();
+            f.weight = p.i16le();
+            f.italic = p.u8();
+            f.underline = p.u8();
+            f.strikeOut = p.u8();
+            p.skip(5);
+            f.face.clear();
+            while (!p.atEnd() && f.face.size() < 32) {
+                const char c = char(p.u8());
+                if (!c)
+                    break;
+                f.face.push_back(c);
+            }
+            dev.CreateObjectInFreeSlot(f);
+            break;
+        }
+        case META_CREATEPALETTE:
+        case META_CREATEPATTERNBRUSH:
+        case META_CREATEREGION: dev.CreateObjectInFreeSlot(OtherObject{}); break;
+        case META_SELECTOBJECT: dev.SelectObject(p.u16le()); break;
+        case META_DELETEOBJECT: dev.DeleteObject(p.u16le()); break;
+        case META_PATBLT: {
+            const uint32_t rop = p.u32le();
+            int h = p.i16le(), w = p.i16le(), y = p.i16le(), x = p.i16le();
+            dev.StretchBlt(x, y, w, h, nullptr, Rect{}, rop);
+            break;
+        }
+        case META_DIBBITBLT: {
+            const uint32_t rop = p.u32le();
+            if (params.size() <= 18) { // no bitmap: a pattern blit
+                p.skip(6); // source position, reserved
+                int h = p.i16le(), w = p.i16le(), y = p.i16le(), x = p.i16le();
+                dev.StretchBlt(x, y, w, h, nullptr, Rect{}, rop);
+                break;
+            }
+            int ys = p.i16le(), xs = p.i16le(), h = p.i16le(), w = p.i16le(), y = p.i16le(), x = p.i16le();
+            DibBlit(dev, p.rest(), rop, xs, ys, w, h, x, y, w, h, limits);
+            break;
+        }
+        case META_DIBSTRETCHBLT:
+        case META_STRETCHDIB: {
+            const uint32_t rop = p.u32le();
+            if (function == META_STRETCHDIB)
+                p.u16le();
+            else if (params.size() <= 22) { // no bitmap
+                p.skip(10);
+                int h = p.i16le(), w = p.i16le(), y = p.i16le(), x = p.i16le();
+                dev.StretchBlt(x, y, w, h, nullptr, Rect{}, rop);
+                break;
+            }
+            int hs = p.i16le(), ws = p.i16le(), ys = p.i16le(), xs = p.i16le();
+            int h = p.i16le(), w = p.i16le(), y = p.i16le(), x = p.i16le();
+            DibBlit(dev, p.rest(), rop, xs, ys, ws, hs, x, y, w, h, limits);
+            break;
+        }
+        default: break; // records that do not draw are passed over
+        }
+        return true;
+    });
+}
+
+} // namespace pc::metafile

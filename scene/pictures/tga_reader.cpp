@@ -1,0 +1,45 @@
+#include "scene/pictures/tga_reader.h"
+
+#include <algorithm>
+
+#include "platform/byte_reader.h"
+
+namespace pc {
+
+Bitmap ReadTga(std::span<const uint8_t> data, const PictureLimits& limits)
+{
+    ByteReader r(data);
+    static constexpr uint8_t kHeader[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    auto head = r.take(12);
+    if (!std::equal(head.begin(), head.end(), kHeader))
+        throw BadInput("Only uncompressed true-colour TGA pictures can be read");
+    const int width = r.u16le(), height = r.u16le();
+    const int bits = r.u8();
+    const uint8_t descriptor = r.u8();
+    if (width == 0 || height == 0)
+        throw BadInput("TGA picture of size zero");
+    if (bits != 24 && bits != 32)
+        throw BadInput("Only 24 and 32-bit TGA pictures can be read");
+    CheckPictureSize(width, height, limits);
+    const int bpp = bits / 8;
+    const int64_t rowBytes = CheckedMul(width, bpp);
+    // Checked against the file before the picture is allocated.
+    auto pixels = r.take(size_t(CheckedMul(rowBytes, height)));
+
+    const bool topDown = descriptor & 0x20;
+    const bool rightToLeft = descriptor & 0x10;
+    Bitmap out(width, height, PixelFormat::pf24bit);
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* in = pixels.data() + rowBytes * (topDown ? y : height - 1 - y);
+        uint8_t* o = out.ScanLine(y);
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* p = in + int64_t(rightToLeft ? width - 1 - x : x) * bpp;
+            o[3 * x] = p[0];
+            o[3 * x + 1] = p[1];
+            o[3 * x + 2] = p[2];
+        }
+    }
+    return out;
+}
+
+} // namespace pc

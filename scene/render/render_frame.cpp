@@ -1,0 +1,73 @@
+#include "scene/render/render_frame.h"
+
+#include <GL/glu.h>
+
+#include "scene/render/jitter.h"
+
+namespace pc::scene {
+namespace {
+
+// Jitter is given in pixels; the shift is applied after the look-at, in
+// world units, scaled by 4.5 / viewport size.
+void ShiftBy(const JitterPoint& p)
+{
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const float w = viewport[2] > 0 ? float(viewport[2]) : 1.0f;
+    const float h = viewport[3] > 0 ? float(viewport[3]) : 1.0f;
+    glTranslatef(p.x * 4.5f / w, p.y * 4.5f / h, 0);
+}
+
+} // namespace
+
+void RenderFrame(const SceneParams& scene, FrameState& state, int passIndex, int passCount)
+{
+    // The floor colour must be the clear colour of this very frame, or a
+    // publish starts with the previous frame's colour (and alpha).
+    if (scene.ImageFloor.Tag == 0) {
+        state.FloorColor = scene.ImageFloor.BrushColor;
+        glClearColor(ColorFraction(GetRValue(state.FloorColor)), ColorFraction(GetGValue(state.FloorColor)),
+                     ColorFraction(GetBValue(state.FloorColor)), 0);
+    }
+    glClearDepth(1.0);
+    glClearStencil(0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    gluLookAt(SceneValue(scene.TBCameraX), SceneValue(scene.TBCameraY), SceneValue(scene.TBCameraZ),
+              SceneValue(scene.TBCameraLookAtX), SceneValue(scene.TBCameraLookAtY), SceneValue(scene.TBCameraLookAtZ),
+              0, 1, 0);
+
+    if (scene.ACCUM1) {
+        const auto table = JitterTable(4);
+        glClearAccum(0, 0, 0, 0);
+        glClear(GL_ACCUM_BUFFER_BIT);
+        for (const JitterPoint& p : table) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+            glPushMatrix();
+            ShiftBy(p);
+            DrawScene(scene, state);
+            glPopMatrix();
+            glAccum(GL_ACCUM, 1.0f / float(table.size()));
+        }
+        glAccum(GL_RETURN, 1.0f);
+        return;
+    }
+    if (auto shift = JitterShift(passIndex, passCount))
+        ShiftBy(*shift);
+    DrawScene(scene, state);
+}
+
+void SetSceneProjection(int width, int height, int viewAngle)
+{
+    if (height == 0)
+        height = 1;
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(viewAngle, double(width) / double(height), 0.01, 60);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+} // namespace pc::scene

@@ -1,0 +1,354 @@
+// Saving and loading projects through the main window: every load mode, the
+// save question, slot placement and what a damaged file leaves behind.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <filesystem>
+
+#include "app/window/picture_box.h"
+#include "app/project/project_file.h"
+#include "platform/track_bar.h"
+#include "scene/model/c3ds.h"
+#include "scene/pages/face_commands.h"
+#include "scene/pages/face_picture.h"
+#include "scene/pages/face_textures.h"
+#include "scene/pages/kind_controls.h"
+#include "scene/pages/object_table.h"
+#include "tests/app/window/window_fixture.h"
+
+namespace pc::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProjectLoad : public ProjectWindowTest {
+protected:
+    // A book with pictures, a CD, a 3D text and a model with materials.
+    void BuildRichScene()
+    {
+        ASSERT_EQ(window->AddObject(kKindBook), 0);
+        ASSERT_EQ(window->AddObject(kKindCD), 1);
+        ASSERT_EQ(window->AddObject(kKindText), 2);
+        GLTSObject& text = *window->Objects.At(2);
+        text.TextMemo->setPlainText("Prismcase\nsecond line");
+        ASSERT_EQ(window->AddObject(kKindModel, k3dsModels + "cubes_with_alpha.3DS"), 3);
+        GLTSObject& book = *window->Objects.At(0);
+        book.OName = "The book";
+        book.SetPosition(kRowSize, kColX, 222);
+        window->TBCameraX->setValue(333);
+        window->TBLightZ->setValue(-120);
+        window->ImageFloor->BrushColor = RGB(10, 20, 30);
+        window->ImageBackground->Tag =
+            window->Textures->Load(std::string(PRISMCASE_SOURCE_DIR) + "/data/Cdf.bmp", 0).textureId;
+        window->CBShadowVisible->setChecked(true);
+    }
+};
+
+TEST_F(ProjectLoad, SaveLoadSaveGivesTheSameBytesAndTheSameScene)
+{
+    BuildRichScene();
+    const std::string first = dir.file("first.qv7kb"), second = dir.file("second.qv7kb");
+    SaveSilently(first);
+    auto model = window->Objects.At(3)->Model->Model();
+
+    boxes.Queue(Answer::No); // the save question: the scene holds objects
+    Load(first, kLoadPreset);
+    EXPECT_EQ(OccupiedSlots(), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(boxes.Shown().at(0).text, kSaveQuestion);
+    GLTSObject& book = *window->Objects.At(0);
+    EXPECT_EQ(book.OName, "The book");
+    EXPECT_EQ(book.Position(kRowSize, kColX), 222);
+    EXPECT_TRUE(book.DragLocks[kRowPosition]->isChecked());
+    for (int face : {2, 3, 4}) {
+        ASSERT_GT(book.Faces[size_t(face)]->Tag, 0);
+        EXPECT_TRUE(fs::exists(TextureFolder() + std::to_string(book.Faces[size_t(face)]->Tag)));
+    }
+    EXPECT_EQ(window->Objects.At(2)->TextMemo->toPlainText(), "Prismcase\nsecond line");
+    const auto& loaded = window->Objects.At(3)->Model->Model();
+    ASSERT_EQ(loaded.materials.size(), model.materials.size());
+    for (size_t m = 0; m < model.materials.size(); ++m) {
+        EXPECT_EQ(loaded.materials[m].color, model.materials[m].color);
+        EXPECT_EQ(loaded.materials[m].alpha, model.materials[m].alpha);
+    }
+    EXPECT_TRUE(fs::exists(window->Objects.At(3)->ModelName));
+    EXPECT_EQ(window->TBCameraX->value(), 333);
+    EXPECT_EQ(window->ImageFloor->BrushColor, RGB(10, 20, 30));
+    ASSERT_GT(window->ImageBackground->Tag, 0);
+    EXPECT_TRUE(fs::exists(TextureFolder() + std::to_string(window->ImageBackground->Tag)));
+    // The box shows the picture, not only its colour.
+    const QImage& shown = window->ImageBackground->Canvas();
+    int picturePixels = 0;
+    for (int y = 2; y < shown.height() - 2; ++y)
+        for (int x = 2; x < shown.width() - 2; ++x)
+            picturePixels += window->ImageBackground->CanvasPixel(x, y) != window->ImageBackground->BrushColor;
+    EXPECT_GT(picturePixels, shown.width() * shown.height() / 10);
+    EXPECT_FALSE(fs::exists(TextureFolder() + "temp.bmp"));
+
+    SaveSilently(second);
+    EXPECT_EQ(ReadFileBytes(second), ReadFileBytes(first));
+}
+
+TEST_F(ProjectLoad, InsertFillsTheFreeSlotsAndKeepsTheScene)
+{
+    for (int i = 0; i < 2; ++i)
+        window->AddObject(kKindBox);
+    const std::string two = dir.file("two.qv7kb");
+    SaveSilently(two);
+
+    window->AddObject(kKindBox);
+    window->PC2->setCurrentWidget(window->Objects.At(1));
+    window->ObjectCmds->DeleteObject(true);
+    ASSERT_EQ(OccupiedSlots(), (std::vector<int>{0, 2}));
+    window->TBCameraX->setValue(-250);
+    window->TBWidth->setValue(777);
+
+    for (int mode : {kLoadInsertPreset}) {
+        Load(two, mode);
+        EXPECT_EQ(OccupiedSlots(), (std::vector<int>{0, 1, 2, 3}));
+    }
+    EXPECT_EQ(window->TBCameraX->value(), -250);
+    EXPECT_EQ(window->TBWidth->value(), 777);
+    EXPECT_TRUE(boxes.Shown().empty()) << "no save question when inserting";
+
+    openAnswer = two; // "Insert objects from saved project" asks for the file
+    window->AInsertObj->trigger();
+    EXPECT_EQ(OccupiedSlots(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(window->ALoadTemplate->Tag, 0);
+}
+
+TEST_F(ProjectLoad, FullTableIsReportedOnceAndTheRestLeftOut)
+{
+    window->AddObject(kKindBox);
+    window->AddObject(kKindBox);
+    const std::string two = dir.file("two.qv7kb");
+    SaveSilently(two);
+    while (window->Objects.Count() < kMaxObjects - 1)
+        window->AddObject(kKindBox);
+
+    Load(two, kLoadInsertPreset);
+    EXPECT_EQ(window->Objects.Count(), kMaxObjects);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{TableFullMessage()}));
+}
+
+TEST_F(ProjectLoad, ReplaceModesPutObjectsIntoTheFirstSlots)
+{
+    for (int i = 0; i < 3; ++i)
+        window->AddObject(kKindBox);
+    window->PC2->setCurrentWidget(window->Objects.At(1));
+    window->ObjectCmds->DeleteObject(true);
+    const std::string gap = dir.file("gap.qv7kb");
+    SaveSilently(gap);
+    auto file = ReadFileBytes(gap);
+    auto read = project::ReadProject(file);
+    EXPECT_FALSE(read.scene.objects[1]);
+    EXPECT_TRUE(read.scene.objects[2]);
+
+    for (int mode : {kLoadEnhancedBefore, kLoadEnhancedAfter}) {
+        Load(gap, mode);
+        EXPECT_EQ(OccupiedSlots(), (std::vector<int>{0, 1})) << "mode " << mode;
+    }
+    EXPECT_TRUE(boxes.Shown().empty()) << "modes 3 and 4 never ask";
+}
+
+// Damaged copies of a real project: each is refused with the message before
+// anything of the scene changes.
+struct Damage {
+    const char* name;
+    std::function<void(std::vector<uint8_t>&)> apply;
+};
+
+void PutI32(std::vector<uint8_t>& f, size_t at, int32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        f[at + size_t(i)] = uint8_t(uint32_t(v) >> (8 * i));
+}
+
+class DamagedProject : public ProjectLoad, public testing::WithParamInterface<Damage> {};
+
+TEST_P(DamagedProject, IsRefusedAndTheSceneStays)
+{
+    BuildRichScene();
+    const std::string good = dir.file("good.qv7kb"), bad = dir.file("bad.qv7kb");
+    SaveSilently(good);
+    auto bytes = ReadFileBytes(good);
+    GetParam().apply(bytes);
+    WriteFileAtomic(bad, bytes);
+
+    std::vector<int> occupied = OccupiedSlots();
+    int faceTag = window->Objects.At(0)->Faces[2]->Tag;
+    try {
+        Load(bad, kLoadPreset);
+        FAIL() << "the damaged file was loaded";
+    } catch (const project::ProjectError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Can not load file:\n" + bad + "\n", 0), 0u) << e.what();
+    }
+    EXPECT_TRUE(boxes.Shown().empty()) << "nothing is asked about a file that cannot load";
+    EXPECT_EQ(OccupiedSlots(), occupied);
+    EXPECT_EQ(window->Objects.At(0)->Faces[2]->Tag, faceTag);
+    EXPECT_EQ(window->TBCameraX->value(), 333);
+    EXPECT_EQ(window->ALoadTemplate->Tag, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DamagedProject,
+    testing::Values(Damage{"EmptyFile", [](auto& f) { f.clear(); }},
+                    Damage{"SevenBytes", [](auto& f) { f.resize(7); }},
+                    Damage{"CutInTheBlobs", [](auto& f) { f.erase(f.begin() + 100, f.begin() + 200); }},
+                    Damage{"LastByteGone", [](auto& f) { f.pop_back(); }},
+                    Damage{"NegativeBlobSize", [](auto& f) { PutI32(f, f.size() - 8, -5); }},
+                    Damage{"HugeIniSize", [](auto& f) { PutI32(f, f.size() - 4, INT32_MAX); }},
+                    Damage{"BlobRangePastTheEnd",
+                           [](auto& f) {
+                               // A face picture starting before the file, keeping the INI length.
+                               std::string s(f.begin(), f.end());
+                               size_t at = s.find("Ipstart3=");
+                               ASSERT_NE(at, std::string::npos);
+                               f[at + 9] = '-';
+                           }},
+                    Damage{"NoKnownSection",
+                           [](auto& f) {
+                               std::string s(f.begin(), f.end());
+                               for (size_t at = s.find('['); at != std::string::npos; at = s.find('[', at + 1))
+                                   f[at + 1] = 'x';
+                           }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ProjectLoad, StartUpNamesTheFileAndTheReason)
+{
+    const std::string bad = dir.file("bad.qv7kb");
+    WriteFileAtomic(bad, {1, 2, 3});
+    window.reset();
+    window = std::make_unique<TFormMainQV7K>(std::make_unique<DefaultSettings>(), QStringList{QString::fromStdString(bad)});
+    window->FormCreate();
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, "Can not load file:\n" + bad + "\nThe file is too short.");
+    EXPECT_EQ(window->Objects.Count(), 0);
+    EXPECT_EQ(window->ALoadTemplate->Tag, 0);
+}
+
+TEST_F(ProjectLoad, YesToTheSaveQuestionThenNoSaveKeepsTheScene)
+{
+    BuildRichScene();
+    const std::string other = dir.file("other.qv7kb");
+    SaveSilently(other);
+    auto occupied = OccupiedSlots();
+
+    // Cancelled save dialog.
+    boxes.Queue(Answer::Yes);
+    saveAnswer.reset();
+    Load(other, kLoadPreset);
+    EXPECT_EQ(OccupiedSlots(), occupied);
+    EXPECT_EQ(window->SaveAsTemplate->Tag, 1);
+
+    // A save that fails: a picture's work file is gone.
+    fs::remove(TextureFolder() + std::to_string(window->Objects.At(0)->Faces[2]->Tag));
+    boxes.Queue(Answer::Yes);
+    saveAnswer = dir.file("target.qv7kb");
+    Load(other, kLoadPreset);
+    EXPECT_EQ(OccupiedSlots(), occupied);
+    EXPECT_EQ(window->TBCameraX->value(), 333);
+    EXPECT_FALSE(fs::exists(dir.file("target.qv7kb")));
+    EXPECT_EQ(boxes.Shown().size(), 3u) << "two questions and the save's error";
+}
+
+TEST_F(ProjectLoad, SaveFixesTheExtensionAndAsksBeforeOverwriting)
+{
+    window->AddObject(kKindBox);
+    saveAnswer = dir.file("scene.txt");
+    window->ASaveTemplate->trigger();
+    const std::string written = dir.file("scene.qv7kb");
+    ASSERT_TRUE(fs::exists(written));
+    EXPECT_FALSE(fs::exists(dir.file("scene.txt")));
+    EXPECT_EQ(window->SaveAsTemplate->Tag, 0);
+    auto before = ReadFileBytes(written);
+
+    window->AddObject(kKindCD);
+    boxes.Queue(Answer::No);
+    window->ASaveTemplate->trigger();
+    EXPECT_EQ(boxes.Shown().back().text,
+              "File:\n" + written + "\nhas been existed. Do you want to overwrite current file?");
+    EXPECT_EQ(boxes.Shown().back().caption, "Question");
+    EXPECT_EQ(ReadFileBytes(written), before);
+    EXPECT_EQ(window->SaveAsTemplate->Tag, 1);
+
+    boxes.Queue(Answer::Yes);
+    window->ASaveTemplate->trigger();
+    EXPECT_NE(ReadFileBytes(written), before);
+    EXPECT_EQ(window->SaveAsTemplate->Tag, 0);
+}
+
+// A picture number in the file names no texture of ours: without its bytes
+// the floor shows its colour.
+TEST_F(ProjectLoad, SavedPictureNumbersAreNotTextures)
+{
+    project::Scene s;
+    s.floorTextureId = 7;
+    s.floorColour = RGB(1, 2, 3);
+    s.backgroundTextureId = 8;
+    std::string ini = project::ProjectIniText(s, "");
+    std::vector<uint8_t> file(ini.begin(), ini.end());
+    for (uint32_t v : {0u, uint32_t(ini.size())})
+        for (int i = 0; i < 4; ++i)
+            file.push_back(uint8_t(v >> (8 * i)));
+    WriteFileAtomic(dir.file("numbers.qv7kb"), file);
+    window->ImageFloor->Tag = 5;
+
+    Load(dir.file("numbers.qv7kb"), kLoadPreset);
+    EXPECT_EQ(window->ImageFloor->Tag, 0);
+    EXPECT_EQ(window->ImageFloor->BrushColor, RGB(1, 2, 3));
+    EXPECT_EQ(window->ImageBackground->Tag, 0);
+}
+
+TEST_F(ProjectLoad, UnknownKindIsNamedOnceAndTheOthersLoad)
+{
+    window->AddObject(kKindBox);
+    window->AddObject(kKindBox);
+    const std::string path = dir.file("kinds.qv7kb");
+    SaveSilently(path);
+    auto bytes = ReadFileBytes(path);
+    std::string text(bytes.begin(), bytes.end());
+    size_t at = text.find("OType=0", text.find("[1]"));
+    ASSERT_NE(at, std::string::npos);
+    bytes[at + 6] = '9'; // same length, so the trailer still adds up
+    WriteFileAtomic(path, bytes);
+    window->ObjectCmds->DeleteObject(true);
+    window->ObjectCmds->DeleteObject(true);
+
+    Load(path, kLoadPreset);
+    EXPECT_EQ(OccupiedSlots(), std::vector<int>{0});
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_NE(boxes.Shown()[0].text.find("[1]"), std::string::npos) << boxes.Shown()[0].text;
+}
+
+TEST_F(ProjectLoad, CancelledOpenDialogChangesNothing)
+{
+    window->AddObject(kKindBox);
+    openAnswer.reset();
+    window->ALoadTemplate->trigger();
+    window->AInsertObj->trigger();
+    EXPECT_EQ(OccupiedSlots(), std::vector<int>{0});
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(window->ALoadTemplate->Tag, 0);
+}
+
+TEST_F(ProjectLoad, ProgramDataFilesLoad)
+{
+    const std::string data = std::string(PRISMCASE_SOURCE_DIR) + "/data/";
+    Load(data + "Default.qv7kb", kLoadPreset);
+    EXPECT_GE(window->Objects.Count(), 2);
+    boxes.Queue(Answer::No);
+    Load(data + "Clear.qv7kb", kLoadPreset);
+    EXPECT_EQ(window->Objects.Count(), 0);
+    EXPECT_EQ(Messages(), std::vector<std::string>{kSaveQuestion});
+
+    // Resaving the default project with its own date gives its bytes back.
+    auto original = ReadFileBytes(data + "Default.qv7kb");
+    auto read = project::ReadProject(original);
+    Load(data + "Default.qv7kb", kLoadPreset);
+    projects->SaveDate = [&] { return read.scene.date; };
+    SaveSilently(dir.file("again.qv7kb"));
+    EXPECT_EQ(ReadFileBytes(dir.file("again.qv7kb")), original);
+}
+
+} // namespace
+} // namespace pc::test
