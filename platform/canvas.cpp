@@ -128,6 +128,15 @@ void Canvas::ResetClipRect()
     clip_ = Rect{0, 0, target_.Width(), target_.Height()};
 }
 
+void Canvas::Resize(int width, int height)
+{
+    Bitmap old(0, 0, target_.Format());
+    std::swap(old, target_);
+    target_.SetSize(width, height);
+    ResetClipRect();
+    Draw(0, 0, old);
+}
+
 void Canvas::Spend(int64_t units)
 {
     if (units > workLeft_)
@@ -315,6 +324,22 @@ void Canvas::Polyline(std::span<const Point> points)
     Apply(m);
 }
 
+void Canvas::PolyPolyline(const std::vector<std::vector<Point>>& lines)
+{
+    std::vector<Point> all;
+    for (const auto& l : lines)
+        all.insert(all.end(), l.begin(), l.end());
+    if (all.empty())
+        return;
+    Mask m = NewMask(PointBounds(all, pen.width));
+    if (m.cover.empty())
+        return;
+    for (const auto& l : lines)
+        if (l.size() >= 2)
+            StrokePolyline(m, l, false);
+    Apply(m);
+}
+
 void Canvas::Polygon(std::span<const Point> points)
 {
     PolyPolygon({std::vector<Point>(points.begin(), points.end())});
@@ -437,6 +462,13 @@ void Canvas::Apply(const Mask& m)
     }
 }
 
+TColor Canvas::Pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= target_.Width() || y >= target_.Height())
+        return clInvalid;
+    return target_.Pixel(x, y);
+}
+
 void Canvas::SetPixel(int x, int y, TColor c)
 {
     if (x >= clip_.left && x < clip_.right && y >= clip_.top && y < clip_.bottom)
@@ -468,6 +500,21 @@ void Canvas::StretchDraw(Rect dst, const Bitmap& src, Rect srcRect, StretchMode 
 void Canvas::CopyRect(Rect dst, Rect src)
 {
     StretchDraw(dst, target_, src, StretchMode::ColorOnColor);
+}
+
+void Canvas::Draw(int x, int y, const Bitmap& src)
+{
+    const Rect area = Intersect(Rect{x, y, x + src.Width(), y + src.Height()}, clip_);
+    if (area.Width() == 0)
+        return;
+    const int bpp = target_.Bits() / 8;
+    if (src.Format() == target_.Format() && &src != &target_) {
+        for (int row = area.top; row < area.bottom; ++row)
+            std::copy_n(src.ScanLine(row - y) + int64_t(area.left - x) * bpp, size_t(area.Width()) * bpp,
+                        target_.ScanLine(row) + int64_t(area.left) * bpp);
+        return;
+    }
+    StretchDraw(Rect{x, y, x + src.Width(), y + src.Height()}, src, Rect{0, 0, src.Width(), src.Height()});
 }
 
 namespace {

@@ -8,7 +8,8 @@
 //    so not-xor drawing twice restores the picture exactly;
 //  - hatch brushes are aligned to the picture, not to the shape;
 //  - polygons fill by the odd-even rule unless Winding is chosen;
-//  - everything is clipped to the bitmap and to the clip rectangle.
+//  - everything is clipped to the bitmap and to the clip rectangle;
+//  - reading a pixel outside the bitmap gives clInvalid.
 // Glyphs are rasterised by Qt (a QGuiApplication must exist for text); the
 // mixing into the bitmap is ours.
 #include <cstdint>
@@ -31,6 +32,11 @@ enum class PenMode { Copy, NotXor };
 enum class BrushStyle { Solid, Clear, Horizontal, Vertical, FDiagonal, BDiagonal, Cross, DiagCross };
 enum class FillRule { Alternate, Winding };
 enum class BackgroundMode { Transparent, Opaque };
+// Surface: fill the area of the given colour; Border: fill up to it.
+enum class FloodFillType { Surface, Border };
+
+// What reading outside the picture gives.
+constexpr TColor clInvalid = 0xFFFFFFFF;
 
 // Text placement relative to the reference point.
 enum class TextHAlign { Left, Center, Right };
@@ -73,6 +79,12 @@ public:
     TextVAlign textVAlign = TextVAlign::Top;
 
     Bitmap& Target() { return target_; }
+    const Bitmap& Target() const { return target_; }
+    int Width() const { return target_.Width(); }
+    int Height() const { return target_.Height(); }
+    // New size keeping the pixels of the top-left overlap; new ones are
+    // black. The clip goes back to the whole bitmap.
+    void Resize(int width, int height);
 
     // Intersected with the bitmap; Reset goes back to the whole bitmap.
     void SetClipRect(Rect r);
@@ -87,12 +99,21 @@ public:
     void MoveTo(int x, int y) { penPos_ = {x, y}; }
     void LineTo(int x, int y);
     void Polyline(std::span<const Point> points);
+    // Every line in one coverage mask: where they cross, a pixel is still
+    // drawn once (a not-xor cross drawn twice leaves nothing).
+    void PolyPolyline(const std::vector<std::vector<Point>>& lines);
+    // Cubic Bezier segments through 1 + 3n points, drawn like a polyline.
+    void PolyBezier(std::span<const Point> points);
     void Polygon(std::span<const Point> points);
     void PolyPolygon(const std::vector<std::vector<Point>>& polygons);
     void Rectangle(int left, int top, int right, int bottom);
     void RoundRect(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight);
     void Ellipse(int left, int top, int right, int bottom);
     void FillRect(Rect r); // the brush only, no outline
+    // Fills with the brush the 4-connected area at (x, y): with Surface the
+    // pixels of colour c, with Border every pixel up to colour c. Nothing
+    // when (x, y) is outside the clip rectangle.
+    void FloodFill(int x, int y, TColor c, FloodFillType type);
 
     // Text at a reference point placed by the alignments; with an opaque
     // background the text cell is filled with backgroundColor first.
@@ -104,8 +125,10 @@ public:
     // src may be the target itself: overlapping copies come out right.
     void StretchDraw(Rect dst, const Bitmap& src, Rect srcRect, StretchMode mode = StretchMode::ColorOnColor);
     void CopyRect(Rect dst, Rect src); // from this canvas' own bitmap
+    // src at its own size with its top-left at (x, y), clipped.
+    void Draw(int x, int y, const Bitmap& src);
 
-    TColor Pixel(int x, int y) const { return target_.Pixel(x, y); }
+    TColor Pixel(int x, int y) const;
     void SetPixel(int x, int y, TColor c);
 
     // Coverage of one primitive over the clip rectangle: 0 none, 1 interior,
