@@ -1,0 +1,41 @@
+#pragma once
+// Crop: a rectangle whose corners and edges are dragged over the picture,
+// with the outside shown inverted. Finish cuts the picture to it; an
+// untouched crop keeps the whole picture and an empty one cuts nothing.
+#include <array>
+#include <optional>
+
+#include "editor/tools/shape.h"
+
+namespace pc::editor {
+
+class CCrop : public CShape {
+public:
+    explicit CCrop(Canvas& canvas);
+    void MouseDown(Point p) override;
+    void MouseMove(Point p) override;
+    // The editor's history files cover the crop.
+    int Undo() override { return -1; }
+    int Redo() override { return -1; }
+    int SaveState() override { return -1; }
+    bool CanUndo() const override { return false; }
+    bool CanRedo() const override { return false; }
+    int Cursor() const override { return kCrossCursor; }
+
+    // The area kept, normalised; right and bottom exclusive.
+    Rect CropRect() const;
+
+protected:
+    void Complete() override;
+
+private:
+    using Corners = std::array<Point, 4>; // top-left, top-right, bottom-right, bottom-left
+    void ToggleFrame(const Corners& c);
+    void Adjust(Point p);
+
+    Corners corners_;
+    std::optional<Corners> shown_;
+    int handle_ = -1; // 1..4 corner, 12, 23, 34, 41 edge middle
+};
+
+} // namespace pc::editor

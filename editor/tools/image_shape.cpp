@@ -1,0 +1,269 @@
+#include "editor/tools/image_shape.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace pc::editor {
+
+namespace {
+
+// The frame and its grips are drawn with these whatever the canvas holds,
+// so they erase exactly.
+constexpr Pen kFramePen{clBlack, 1, PenStyle::Solid, PenMode::NotXor};
+constexpr Brush kGripBrush{clWhite, BrushStyle::Clear};
+
+bool Near(Point a, Point p)
+{
+    return std::abs(p.x - a.x) < 5 && std::abs(p.y - a.y) < 5;
+}
+
+Point Middle(Point a, Point b)
+{
+    return Point{(a.x + b.x) / 2, (a.y + b.y) / 2};
+}
+
+// Edge handles and the corners they join (0-based).
+struct Edge {
+    int handle, a, b;
+};
+constexpr Edge kEdges[] = {{12, 0, 1}, {23, 1, 2}, {34, 2, 3}, {41, 3, 0}};
+
+} // namespace
+
+CImageShape::CImageShape(Canvas& canvas, const Bitmap& picture)
+    : CShape(canvas, "CImageShape"), picture_(picture), background_(canvas.Target())
+{
+    SavePen();
+    canvas_.pen.color = clBlack;
+    canvas_.pen.width = 1;
+    canvas_.pen.style = PenStyle::Solid;
+    if (picture_.Format() != PixelFormat::pf24bit)
+        picture_.SetPixelFormat(PixelFormat::pf24bit);
+    if (background_.Format() != PixelFormat::pf24bit)
+        background_.SetPixelFormat(PixelFormat::pf24bit);
+}
+
+void CImageShape::SetOptions(LayerOptions o)
+{
+    o.alphaWeight = std::clamp(o.alphaWeight, 0, 100);
+    o.diffuse = std::clamp(o.diffuse, 1, 100);
+    options_ = o;
+}
+
+Rect CImageShape::Bounds() const
+{
+    Rect r{corners_[0].x, corners_[0].y, corners_[0].x, corners_[0].y};
+    for (const Point& p : corners_) {
+        r.left = std::min(r.left, p.x), r.top = std::min(r.top, p.y);
+        r.right = std::max(r.right, p.x), r.bottom = std::max(r.bottom, p.y);
+    }
+    return r;
+}
+
+void CImageShape::ToggleFrame(const Quad& q)
+{
+    const Pen pen = canvas_.pen;
+    const Brush brush = canvas_.brush;
+    canvas_.pen = kFramePen;
+    canvas_.brush = kGripBrush;
+    const Point outline[5] = {q[0], q[1], q[2], q[3], q[0]};
+    canvas_.Polyline(outline);
+    for (const Point& p : q)
+        GripSquare(p);
+    for (const Edge& e : kEdges)
+        GripSquare(Middle(q[size_t(e.a)], q[size_t(e.b)]));
+    canvas_.pen = pen;
+    canvas_.brush = brush;
+}
+
+void CImageShape::ShowFrame()
+{
+    if (shown_)
+        ToggleFrame(*shown_);
+    ToggleFrame(corners_);
+    shown_ = corners_;
+}
+
+void CImageShape::UpdateGrownBox()
+{
+    const Rect box = Bounds();
+    const int g = 2 * GripSize();
+    grownBox_ = Rect{box.left - g, box.top - g, box.right + g, box.bottom + g};
+}
+
+void CImageShape::Recomposite()
+{
+    // The previous composite and its frame go with the background.
+    canvas_.Draw(0, 0, background_);
+    shown_.reset();
+    UpdateGrownBox();
+    CompositeLayer(canvas_.Target(), grownBox_, picture_, corners_, options_);
+    ShowFrame();
+}
+
+void CImageShape::Redraw(Rect r)
+{
+    // The corners name the layer's outermost pixels, so a layer placed at
+    // its own size lands pixel for pixel.
+    const int right = r.left + std::max(r.Width(), 1) - 1, bottom = r.top + std::max(r.Height(), 1) - 1;
+    corners_ = {Point{r.left, r.top}, Point{right, r.top}, Point{right, bottom}, Point{r.left, bottom}};
+    Redraw();
+}
+
+void CImageShape::Redraw()
+{
+    Recomposite();
+    SaveState();
+}
+
+void CImageShape::MouseDown(Point p)
+{
+    handle_ = -1;
+    for (int k = 0; k < 4 && handle_ < 0; ++k)
+        if (Near(corners_[size_t(k)], p))
+            handle_ = k + 1;
+    for (const Edge& e : kEdges)
+        if (handle_ < 0 && Near(Middle(corners_[size_t(e.a)], corners_[size_t(e.b)]), p))
+            handle_ = e.handle;
+    if (handle_ >= 1 && handle_ <= 4) {
+        const Point p1 = corners_[0], p3 = corners_[2];
+        rotationCentre_ = Point{p1.x + (p3.x - p1.x + 1) / 2, p1.y + (p3.y - p1.y + 1) / 2};
+    }
+    if (handle_ < 0 && p.x > grownBox_.left + 5 && p.x < grownBox_.right - 5 && p.y > grownBox_.top + 5 &&
+        p.y < grownBox_.bottom - 5) {
+        handle_ = 0;
+        dragOrigin_ = p;
+    }
+}
+
+void CImageShape::Transform(Point p)
+{
+    auto& c = corners_;
+    if (handle_ == 0) {
+        for (Point& q : c)
+            q = Point{q.x + p.x - dragOrigin_.x, q.y + p.y - dragOrigin_.y};
+        dragOrigin_ = p;
+        return;
+    }
+    const bool corner = handle_ >= 1 && handle_ <= 4;
+    switch (mode_) {
+    case StretchMode::Free:
+        if (corner) {
+            c[size_t(handle_ - 1)] = p;
+            return;
+        }
+        for (const Edge& e : kEdges)
+            if (e.handle == handle_) {
+                const Point m = Middle(c[size_t(e.a)], c[size_t(e.b)]);
+                for (int k : {e.a, e.b})
+                    c[size_t(k)] = Point{c[size_t(k)].x + p.x - m.x, c[size_t(k)].y + p.y - m.y};
+            }
+        return;
+    case StretchMode::Rectangular:
+        switch (handle_) {
+        case 1: c[0] = p, c[3].x = p.x, c[1].y = p.y; break;
+        case 2: c[1] = p, c[2].x = p.x, c[0].y = p.y; break;
+        case 3: c[2] = p, c[1].x = p.x, c[3].y = p.y; break;
+        case 4: c[3] = p, c[0].x = p.x, c[2].y = p.y; break;
+        case 12: {
+            const int d = p.y - (c[0].y + c[1].y) / 2;
+            c[0].y += d, c[1].y += d;
+            break;
+        }
+        case 23: {
+            const int d = p.x - (c[1].x + c[2].x) / 2;
+            c[1].x += d, c[2].x += d;
+            break;
+        }
+        case 34: {
+            const int d = p.y - (c[2].y + c[3].y) / 2;
+            c[2].y += d, c[3].y += d;
+            break;
+        }
+        case 41: {
+            const int d = p.x - (c[3].x + c[0].x) / 2;
+            c[3].x += d, c[0].x += d;
+            break;
+        }
+        }
+        return;
+    case StretchMode::Rotational: {
+        if (!corner)
+            return;
+        const Point centre = rotationCentre_;
+        auto radius = [&](Point q) { return std::hypot(double(q.x) - centre.x, double(q.y) - centre.y); };
+        auto angle = [&](Point q) { return std::atan2(double(q.y) - centre.y, double(q.x) - centre.x); };
+        const Point dragged = c[size_t(handle_ - 1)];
+        const double rk = radius(dragged);
+        if (rk == 0)
+            return; // a corner on the centre gives no scale
+        const double da = angle(p) - angle(dragged), s = radius(p) / rk;
+        Quad out;
+        for (size_t j = 0; j < 4; ++j) {
+            const double rj = radius(c[j]), aj = angle(c[j]);
+            out[j] = Point{int(std::trunc(std::cos(aj + da) * rj * s + centre.x + 0.5)),
+                           int(std::trunc(std::sin(aj + da) * rj * s + centre.y + 0.5))};
+        }
+        c = out;
+        return;
+    }
+    }
+}
+
+void CImageShape::MouseMove(Point p)
+{
+    if (handle_ < 0)
+        return;
+    Transform(p);
+    ShowFrame();
+}
+
+void CImageShape::MouseUp(Point p)
+{
+    if (handle_ < 0)
+        return;
+    Transform(p);
+    handle_ = -1;
+    Recomposite();
+    SaveState();
+}
+
+int CImageShape::SaveState()
+{
+    const int slot = DoSaveState();
+    ringQuads_[size_t(slot)] = corners_;
+    return slot;
+}
+
+int CImageShape::Undo()
+{
+    const int slot = DoUndo();
+    if (slot >= 0) {
+        corners_ = ringQuads_[size_t(slot)];
+        shown_ = corners_; // the state holds its frame
+        UpdateGrownBox();
+    }
+    return slot;
+}
+
+int CImageShape::Redo()
+{
+    const int slot = DoRedo();
+    if (slot >= 0) {
+        corners_ = ringQuads_[size_t(slot)];
+        shown_ = corners_; // the state holds its frame
+        UpdateGrownBox();
+    }
+    return slot;
+}
+
+void CImageShape::Complete()
+{
+    if (shown_)
+        ToggleFrame(*shown_);
+    shown_.reset();
+    RestorePen();
+}
+
+} // namespace pc::editor
