@@ -148,7 +148,7 @@ void CImageShape::Transform(Point p)
     }
     const bool corner = handle_ >= 1 && handle_ <= 4;
     switch (mode_) {
-    case StretchMode::Free:
+    case LayerStretch::Free:
         if (corner) {
             c[size_t(handle_ - 1)] = p;
             return;
@@ -160,7 +160,7 @@ void CImageShape::Transform(Point p)
                     c[size_t(k)] = Point{c[size_t(k)].x + p.x - m.x, c[size_t(k)].y + p.y - m.y};
             }
         return;
-    case StretchMode::Rectangular:
+    case LayerStretch::Rectangular:
         switch (handle_) {
         case 1: c[0] = p, c[3].x = p.x, c[1].y = p.y; break;
         case 2: c[1] = p, c[2].x = p.x, c[0].y = p.y; break;
@@ -188,7 +188,7 @@ void CImageShape::Transform(Point p)
         }
         }
         return;
-    case StretchMode::Rotational: {
+    case LayerStretch::Rotational: {
         if (!corner)
             return;
         const Point centre = rotationCentre_;

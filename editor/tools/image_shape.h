@@ -13,7 +13,7 @@
 
 namespace pc::editor {
 
-enum class StretchMode { Free = 0, Rectangular = 1, Rotational = 2 };
+enum class LayerStretch { Free = 0, Rectangular = 1, Rotational = 2 };
 
 class CImageShape : public CShape {
 public:
@@ -35,8 +35,8 @@ public:
     // Composites it again where it is, after an option changed.
     void Redraw();
 
-    StretchMode Mode() const { return mode_; }
-    void SetMode(StretchMode m) { mode_ = m; }
+    LayerStretch Mode() const { return mode_; }
+    void SetMode(LayerStretch m) { mode_ = m; }
     const LayerOptions& Options() const { return options_; }
     // alphaWeight clamped to 0..100, diffuse to 1..100.
     void SetOptions(LayerOptions o);
@@ -63,7 +63,7 @@ private:
     Point dragOrigin_;
     Point rotationCentre_;
     LayerOptions options_;
-    StretchMode mode_ = StretchMode::Rectangular;
+    LayerStretch mode_ = LayerStretch::Rectangular;
     Rect grownBox_{0, 0, 100, 100};
 };
 
