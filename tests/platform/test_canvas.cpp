@@ -278,5 +278,142 @@ TEST(Canvas, TextDrawsInsideItsCell)
     EXPECT_EQ(outside, 0);
 }
 
+
+TEST(Canvas, RectangleCoversLeftToRightMinusOne)
+{
+    Bitmap b = White(14, 14);
+    Canvas c(b);
+    c.pen.color = kRed;
+    c.brush.color = kRed;
+    c.Rectangle(2, 5, 10, 10);
+    for (int y = 0; y < 14; ++y)
+        for (int x = 0; x < 14; ++x)
+            EXPECT_EQ(b.Pixel(x, y) == kRed, x >= 2 && x <= 9 && y >= 5 && y <= 9) << x << "," << y;
+}
+
+TEST(Canvas, WideDashedPenDrawsSolid)
+{
+    Bitmap b = White(60, 9);
+    Canvas c(b);
+    c.pen = Pen{kRed, 3, PenStyle::Dash, PenMode::Copy};
+    c.MoveTo(2, 4);
+    c.LineTo(50, 4);
+    for (int x = 2; x < 50; ++x)
+        EXPECT_EQ(b.Pixel(x, 4), kRed) << x;
+}
+
+TEST(Canvas, ReadingOutsideThePictureIsInvalid)
+{
+    Bitmap b = White(7, 5);
+    Canvas c(b);
+    EXPECT_EQ(c.Pixel(6, 4), clWhite);
+    for (Point p : {Point{7, 0}, Point{0, 5}, Point{-1, 2}, Point{3, -1}})
+        EXPECT_EQ(c.Pixel(p.x, p.y), clInvalid) << p.x << "," << p.y;
+}
+
+TEST(Canvas, PolyPolylineDrawsACrossingPixelOnce)
+{
+    Bitmap b = White(21, 21);
+    const Bitmap before = b;
+    Canvas c(b);
+    c.pen = Pen{clBlack, 1, PenStyle::Solid, PenMode::NotXor};
+    const std::vector<std::vector<Point>> cross = {{{0, 10}, {21, 10}}, {{10, 0}, {10, 21}}};
+    c.PolyPolyline(cross);
+    // Not-xor of black on white is black: a pixel toggled twice would be white.
+    EXPECT_EQ(b.Pixel(10, 10), clBlack);
+    EXPECT_EQ(CountColour(b, clBlack), 41);
+    c.PolyPolyline(cross);
+    EXPECT_EQ(b, before);
+}
+
+TEST(Canvas, PolyBezierPassesThroughItsEndsAndMidpoint)
+{
+    Bitmap b = White(50, 30);
+    Canvas c(b);
+    c.pen.color = kRed;
+    const Point arch[] = {{0, 20}, {0, 0}, {40, 0}, {40, 20}};
+    c.PolyBezier(std::span<const Point>(arch, 3)); // fewer than four points: nothing
+    EXPECT_EQ(CountColour(b, kRed), 0);
+    c.PolyBezier(arch);
+    EXPECT_EQ(b.Pixel(0, 20), kRed);
+    EXPECT_EQ(b.Pixel(20, 5), kRed); // B(0.5) = (20, 5)
+    EXPECT_EQ(b.Pixel(40, 20), clWhite); // the end pixel is left out, as with LineTo
+    EXPECT_EQ(b.Pixel(40, 19), kRed);
+    EXPECT_EQ(b.Pixel(20, 10), clWhite);
+}
+
+TEST(Canvas, SurfaceFloodFillUsesTheAlignedHatchAndStopsAtOtherColours)
+{
+    Bitmap b = White(40, 40);
+    Canvas c(b);
+    c.pen.color = clBlack;
+    c.brush.style = BrushStyle::Clear;
+    c.Rectangle(5, 5, 30, 30);
+    c.backgroundMode = BackgroundMode::Transparent;
+    c.brush = Brush{kRed, BrushStyle::Horizontal};
+    c.FloodFill(-1, 10, clWhite, FloodFillType::Surface); // outside: nothing
+    EXPECT_EQ(CountColour(b, kRed), 0);
+    c.FloodFill(10, 10, clWhite, FloodFillType::Surface);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const bool inside = x > 5 && x < 29 && y > 5 && y < 29;
+            EXPECT_EQ(b.Pixel(x, y) == kRed, inside && y % 8 == 0) << x << "," << y;
+        }
+    // Border: everything up to black, from outside the frame.
+    c.brush = Brush{kBlue, BrushStyle::Solid};
+    c.FloodFill(0, 0, clBlack, FloodFillType::Border);
+    EXPECT_EQ(b.Pixel(39, 39), kBlue);
+    EXPECT_EQ(b.Pixel(10, 10), clWhite);
+}
+
+TEST(Canvas, ResizeKeepsTheTopLeftAndClipsToTheNewSize)
+{
+    Bitmap b(10, 10);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x)
+            b.SetPixel(x, y, RGB(uint8_t(x), uint8_t(y), 1));
+    Canvas c(b);
+    c.Resize(4, 12);
+    ASSERT_EQ(b.Width(), 4);
+    ASSERT_EQ(b.Height(), 12);
+    EXPECT_EQ(b.Pixel(3, 9), RGB(3, 9, 1));
+    EXPECT_EQ(b.Pixel(3, 11), clBlack);
+    EXPECT_EQ(c.ClipRect().right, 4);
+    EXPECT_EQ(c.ClipRect().bottom, 12);
+}
+
+TEST(Canvas, DrawBlitsAtItsOwnSizeClipped)
+{
+    Bitmap src(3, 3);
+    src.Fill(kBlue);
+    Bitmap b = White(5, 5);
+    Canvas c(b);
+    c.Draw(-1, 3, src);
+    EXPECT_EQ(CountColour(b, kBlue), 4); // columns 0..1, rows 3..4
+    EXPECT_EQ(b.Pixel(1, 4), kBlue);
+    EXPECT_EQ(b.Pixel(2, 4), clWhite);
+}
+
+TEST(Canvas, TurnedTextHangsFromItsTopLeftReferencePoint)
+{
+    Bitmap b = White(120, 120);
+    Canvas c(b);
+    c.font.height = -16;
+    c.font.escapement = 900; // a quarter turn counter-clockwise: the text runs upward
+    c.backgroundMode = BackgroundMode::Transparent;
+    c.TextOut(40, 110, std::u16string(u"Upward"));
+    const Point ext = c.TextExtent(u"Upward");
+    int ink = 0, stray = 0;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 120; ++x)
+            if (b.Pixel(x, y) != clWhite) {
+                ++ink;
+                // The cell's top edge lies along x = 40, its left edge along y = 110.
+                stray += !(x >= 39 && x <= 40 + ext.y && y <= 111 && y >= 110 - ext.x - 1);
+            }
+    EXPECT_GT(ink, 40);
+    EXPECT_EQ(stray, 0);
+}
+
 } // namespace
 } // namespace pc
