@@ -1,0 +1,330 @@
+// The floating picture layer, the crop and the text tool.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "editor/tools/crop.h"
+#include "editor/tools/image_shape.h"
+#include "editor/tools/layer_composite.h"
+#include "editor/tools/text_tool.h"
+
+namespace pc::editor {
+namespace {
+
+Bitmap Noise(int w, int h, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    Bitmap b(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            b.SetPixel(x, y, TColor(rng() & 0xFFFFFF));
+    return b;
+}
+
+Bitmap Uniform(int w, int h, TColor c)
+{
+    Bitmap b(w, h);
+    b.Fill(c);
+    return b;
+}
+
+// The layer over a 40 x 30 picture at (10, 8), its own size.
+const std::array<Point, 4> kQuad{Point{10, 8}, Point{29, 8}, Point{29, 22}, Point{10, 22}};
+
+TEST(CompositeLayer, AlphaWeightMixesWithThePixelUnder)
+{
+    struct Case {
+        int alpha;
+        uint8_t out;
+    };
+    for (Case c : {Case{0, 200}, Case{50, 150}, Case{100, 100}, Case{30, 170}}) {
+        Bitmap target = Uniform(40, 30, RGB(100, 100, 100));
+        CompositeLayer(target, Rect{0, 0, 40, 30}, Uniform(20, 15, RGB(200, 200, 200)), kQuad,
+                       LayerOptions{c.alpha, false, 0, 1});
+        EXPECT_EQ(target.Pixel(15, 15), RGB(c.out, c.out, c.out)) << c.alpha;
+        EXPECT_EQ(target.Pixel(29, 22), RGB(c.out, c.out, c.out)) << c.alpha;
+        EXPECT_EQ(target.Pixel(30, 15), RGB(100, 100, 100));
+        EXPECT_EQ(target.Pixel(9, 15), RGB(100, 100, 100));
+    }
+}
+
+TEST(CompositeLayer, AtItsOwnSizeTheLayerLandsPixelForPixel)
+{
+    const Bitmap layer = Noise(20, 15, 9);
+    Bitmap target = Uniform(40, 30, clBlack);
+    CompositeLayer(target, Rect{0, 0, 40, 30}, layer, kQuad, LayerOptions{});
+    for (int y = 0; y < 15; ++y)
+        for (int x = 0; x < 20; ++x)
+            ASSERT_EQ(target.Pixel(10 + x, 8 + y), layer.Pixel(x, y)) << x << "," << y;
+}
+
+TEST(CompositeLayer, TransparentColourWithDiffuse)
+{
+    struct Case {
+        int diffuse;
+        TColor pixel;
+        bool skipped;
+    };
+    for (Case c : {Case{1, clWhite, true}, Case{1, RGB(255, 255, 254), false}, Case{10, RGB(246, 250, 255), true},
+                   Case{10, RGB(245, 255, 255), false}}) {
+        Bitmap target = Uniform(40, 30, clBlack);
+        CompositeLayer(target, Rect{0, 0, 40, 30}, Uniform(20, 15, c.pixel), kQuad,
+                       LayerOptions{0, true, clWhite, c.diffuse});
+        EXPECT_EQ(target.Pixel(15, 15) == clBlack, c.skipped) << c.diffuse << " " << std::hex << c.pixel;
+    }
+}
+
+TEST(CompositeLayer, AHugeQuadWorksOnlyOnThePicture)
+{
+    // A quad far larger than any picture: only the picture's pixels are
+    // visited, and they all take the layer.
+    Bitmap target = Uniform(64, 48, clBlack);
+    const std::array<Point, 4> huge{Point{-1000000, -1000000}, Point{1000000, -1000000}, Point{1000000, 1000000},
+                                    Point{-1000000, 1000000}};
+    CompositeLayer(target, Rect{-1000010, -1000010, 1000010, 1000010}, Uniform(8, 8, RGB(1, 2, 3)), huge,
+                   LayerOptions{});
+    EXPECT_EQ(target.Pixel(0, 0), RGB(1, 2, 3));
+    EXPECT_EQ(target.Pixel(63, 47), RGB(1, 2, 3));
+}
+
+TEST(CompositeLayer, TheLastTwoRowsAndColumnsTakeTheNearestPixel)
+{
+    // Stretched twice as wide, a pixel between the last two columns is not
+    // blended.
+    Bitmap layer = Uniform(4, 4, RGB(0, 0, 0));
+    for (int y = 0; y < 4; ++y)
+        layer.SetPixel(3, y, RGB(200, 200, 200));
+    Bitmap target = Uniform(20, 20, clWhite);
+    const std::array<Point, 4> wide{Point{0, 0}, Point{6, 0}, Point{6, 6}, Point{0, 6}};
+    CompositeLayer(target, Rect{0, 0, 20, 20}, layer, wide, LayerOptions{});
+    EXPECT_EQ(target.Pixel(5, 1), RGB(0, 0, 0)); // U = 2.5: column 2 itself
+    EXPECT_EQ(target.Pixel(6, 1), RGB(200, 200, 200));
+    // Away from the edge the colours blend.
+    layer.SetPixel(1, 0, RGB(100, 100, 100));
+    CompositeLayer(target, Rect{0, 0, 20, 20}, layer, wide, LayerOptions{});
+    EXPECT_EQ(target.Pixel(1, 0), RGB(50, 50, 50)); // U = 0.5
+}
+
+struct LayerPicture {
+    Bitmap bitmap = Noise(60, 50, 5);
+    Canvas canvas{bitmap};
+};
+
+TEST(ImageShape, RectangularDragOfCorner3KeepsCorner1AndTheQuadAxisAligned)
+{
+    LayerPicture pic;
+    CImageShape tool(pic.canvas, Uniform(10, 10, clWhite));
+    tool.Redraw(Rect{10, 10, 30, 25});
+    tool.MouseDown({30, 25}); // within 5 of corner 3 at (29, 24)
+    tool.MouseMove({40, 35});
+    tool.MouseUp({45, 40});
+    const auto& q = tool.Corners();
+    EXPECT_EQ(q[0], (Point{10, 10}));
+    EXPECT_EQ(q[1], (Point{45, 10}));
+    EXPECT_EQ(q[2], (Point{45, 40}));
+    EXPECT_EQ(q[3], (Point{10, 40}));
+}
+
+TEST(ImageShape, RotationalDragTurnsTheQuadAndEdgesDoNothing)
+{
+    LayerPicture pic;
+    CImageShape tool(pic.canvas, Uniform(10, 10, clWhite));
+    tool.Redraw(Rect{20, 20, 41, 41}); // corners (20, 20) to (40, 40)
+    tool.SetMode(LayerStretch::Rotational);
+    const auto before = tool.Corners();
+    tool.MouseDown({30, 20}); // middle of the top edge
+    tool.MouseUp({10, 10});
+    EXPECT_EQ(tool.Corners(), before);
+    // Centre (30, 30): corner 3 at (40, 40) turned a quarter to (20, 40).
+    ASSERT_EQ(before[2], (Point{40, 40}));
+    tool.MouseDown({40, 40});
+    tool.MouseUp({20, 40});
+    const auto& q = tool.Corners();
+    EXPECT_EQ(q[0], (Point{40, 20}));
+    EXPECT_EQ(q[1], (Point{40, 40}));
+    EXPECT_EQ(q[2], (Point{20, 40}));
+    EXPECT_EQ(q[3], (Point{20, 20}));
+}
+
+TEST(ImageShape, ACornerOnTheCentreCannotScale)
+{
+    LayerPicture pic;
+    CImageShape tool(pic.canvas, Uniform(10, 10, clWhite));
+    tool.Redraw(Rect{20, 20, 21, 21}); // every corner at (20, 20), the centre too
+    tool.SetMode(LayerStretch::Rotational);
+    tool.MouseDown({20, 20});
+    tool.MouseMove({30, 30});
+    tool.MouseUp({30, 30});
+    for (const Point& p : tool.Corners())
+        EXPECT_EQ(p, (Point{20, 20}));
+}
+
+TEST(ImageShape, MovedLayerFinishesAsTheCompositeWithoutFrame)
+{
+    LayerPicture pic;
+    const Bitmap background = pic.bitmap;
+    const Bitmap layer = Noise(20, 15, 6);
+    CImageShape tool(pic.canvas, layer);
+    tool.SetOptions(LayerOptions{40, false, 0, 1});
+    tool.Redraw(Rect{5, 5, 25, 20});
+    tool.MouseDown({15, 12});
+    tool.MouseMove({20, 20});
+    tool.MouseUp({25, 27}); // moved by (10, 15)
+    tool.Finish();
+    Bitmap want = background;
+    CompositeLayer(want, Rect{0, 0, 60, 50}, layer, {Point{15, 20}, Point{34, 20}, Point{34, 34}, Point{15, 34}},
+                   LayerOptions{40, false, 0, 1});
+    EXPECT_EQ(pic.bitmap, want);
+}
+
+TEST(ImageShape, UndoBringsBackCornersAndARefusedUndoKeepsThem)
+{
+    LayerPicture pic;
+    CImageShape tool(pic.canvas, Uniform(10, 10, clWhite));
+    tool.Redraw(Rect{5, 5, 30, 30});
+    const auto first = tool.Corners();
+    const Bitmap firstPicture = pic.bitmap;
+    tool.Redraw(Rect{20, 20, 30, 30});
+    ASSERT_GE(tool.Undo(), 0);
+    EXPECT_EQ(tool.Corners(), first);
+    EXPECT_EQ(pic.bitmap, firstPicture);
+    EXPECT_EQ(tool.Undo(), -1);
+    EXPECT_EQ(tool.Corners(), first);
+    // The move grip follows the restored corners.
+    tool.MouseDown({20, 12});
+    tool.MouseUp({21, 13});
+    EXPECT_EQ(tool.Corners()[0], (Point{6, 6}));
+}
+
+TEST(Crop, UntouchedKeepsTheWholePicture)
+{
+    Bitmap b = Noise(37, 23, 1);
+    const Bitmap before = b;
+    Canvas c(b);
+    CCrop tool(c);
+    EXPECT_NE(b, before); // the outside is shown inverted... and the frame
+    tool.Finish();
+    EXPECT_EQ(b, before);
+    EXPECT_EQ(b.Width(), 37);
+    EXPECT_EQ(b.Height(), 23);
+}
+
+TEST(Crop, DraggedCornersCutAndStopAtThePictureEdges)
+{
+    Bitmap b = Noise(40, 30, 2);
+    const Bitmap before = b;
+    Canvas c(b);
+    CCrop tool(c);
+    tool.MouseDown({2, 1}); // corner 1
+    tool.MouseMove({-50, 6});
+    tool.MouseMove({5, 6});
+    tool.MouseDown({39, 29}); // corner 3 at (40, 30)
+    tool.MouseMove({100, 100});
+    tool.MouseMove({30, 26});
+    tool.MouseDown({17, 6}); // middle of the top edge (17, 6)
+    tool.MouseMove({17, 8});
+    EXPECT_EQ(tool.CropRect().left, 5);
+    EXPECT_EQ(tool.CropRect().top, 8);
+    EXPECT_EQ(tool.CropRect().right, 30);
+    EXPECT_EQ(tool.CropRect().bottom, 26);
+    tool.Finish();
+    ASSERT_EQ(b.Width(), 25);
+    ASSERT_EQ(b.Height(), 18);
+    for (int y = 0; y < 18; ++y)
+        for (int x = 0; x < 25; ++x)
+            ASSERT_EQ(b.Pixel(x, y), before.Pixel(x + 5, y + 8)) << x << "," << y;
+}
+
+TEST(Crop, CornersDraggedPastEachOtherAreNormalisedAndAnEmptyCropCutsNothing)
+{
+    Bitmap b = Noise(40, 30, 3);
+    const Bitmap before = b;
+    Canvas c(b);
+    {
+        CCrop tool(c);
+        tool.MouseDown({0, 0});
+        tool.MouseMove({40, 10}); // corner 1 past the right side
+        EXPECT_EQ(tool.CropRect().left, 40);
+        tool.MouseDown({40, 30});
+        tool.MouseMove({40, 30});
+        tool.Finish();
+        EXPECT_EQ(b, before); // zero width: refused
+    }
+    CCrop tool(c);
+    tool.MouseDown({40, 30});
+    tool.MouseMove({10, 30});
+    tool.MouseDown({0, 0});
+    tool.MouseMove({30, 5}); // corner 1 to the right of corner 3
+    tool.Finish();
+    ASSERT_EQ(b.Width(), 20);
+    ASSERT_EQ(b.Height(), 25);
+    EXPECT_EQ(b.Pixel(0, 0), before.Pixel(10, 5));
+    EXPECT_EQ(b.Pixel(19, 24), before.Pixel(29, 29));
+}
+
+TEST(Crop, FrameIsTheSameWhateverPenTheCanvasHolds)
+{
+    Bitmap b = Noise(30, 30, 4);
+    const Bitmap before = b;
+    Canvas c(b);
+    c.pen = Pen{RGB(255, 0, 0), 7, PenStyle::DashDot, PenMode::Copy};
+    c.brush = Brush{RGB(0, 255, 0), BrushStyle::Cross};
+    CCrop tool(c);
+    tool.MouseDown({30, 30});
+    c.pen.width = 1; // changed while the tool is active
+    tool.MouseMove({20, 20});
+    tool.MouseMove({30, 30});
+    tool.Finish();
+    EXPECT_EQ(b, before);
+}
+
+TEST(Text, TwoClicksLeaveTheTextAtTheSecondPointOnly)
+{
+    Bitmap b = Noise(160, 100, 5);
+    const Bitmap before = b;
+    Canvas c(b);
+    c.font.height = -18;
+    c.font.escapement = 450;
+    CText tool(c);
+    tool.SetText(u"Moved text");
+    tool.MouseUp({20, 80});
+    tool.MouseUp({60, 70});
+    tool.Finish();
+    Bitmap want = before;
+    Canvas w(want);
+    w.font = c.font;
+    w.backgroundMode = BackgroundMode::Transparent;
+    w.TextOut(60, 70, std::u16string(u"Moved text"));
+    EXPECT_EQ(b, want);
+    EXPECT_EQ(c.brush.style, BrushStyle::Solid); // given back
+}
+
+TEST(Text, RedrawInPlaceBeforeAnyClickDrawsOutsideThePicture)
+{
+    Bitmap b = Uniform(50, 50, clWhite);
+    const Bitmap before = b;
+    Canvas c(b);
+    CText tool(c);
+    tool.SetText(u"x");
+    tool.MouseUp(CText::kRedrawInPlace);
+    EXPECT_EQ(b, before);
+    ASSERT_TRUE(tool.Anchor().has_value());
+    EXPECT_EQ(*tool.Anchor(), CText::kRedrawInPlace);
+}
+
+TEST(Text, AVeryLongTextSavesOnlyThePictureAndMovesCleanly)
+{
+    Bitmap b = Noise(200, 120, 6);
+    const Bitmap before = b;
+    Canvas c(b);
+    c.font.height = -40;
+    CText tool(c);
+    tool.SetText(std::u16string(3000, u'W'));
+    tool.MouseUp({10, 10});
+    tool.MouseUp({10, 100000}); // far off: the first placement is removed
+    tool.Finish();
+    EXPECT_EQ(b, before);
+}
+
+} // namespace
+} // namespace pc::editor
