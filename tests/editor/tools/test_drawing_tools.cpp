@@ -10,6 +10,7 @@
 #include "editor/tools/polygon.h"
 #include "editor/tools/polyline.h"
 #include "editor/tools/shift_constraint.h"
+#include "editor/tools/tool_mouse.h"
 
 namespace pc::editor {
 namespace {
@@ -197,6 +198,50 @@ TEST(PenWidth, TypedTextIsClampedToOneTo255)
     for (Case c : {Case{"7", 7}, Case{"0", 1}, Case{"255", 255}, Case{"256", 255}, Case{"99999999999999999999", 255},
                    Case{"", 1}, Case{"12a", 1}, Case{"-4", 1}})
         EXPECT_EQ(PenWidthFromText(c.text), c.width) << c.text;
+}
+
+} // namespace
+} // namespace pc::editor
+
+namespace pc::editor {
+namespace {
+
+// Records what reaches a tool.
+class Recorder : public CShape {
+public:
+    explicit Recorder(Canvas& c) : CShape(c, "Recorder") {}
+    void MouseDown(Point p) override { log += "D" + Text(p); }
+    void MouseMove(Point p) override { log += "M" + Text(p); }
+    void MouseUp(Point p) override { log += "U" + Text(p); }
+    std::string log;
+
+private:
+    static std::string Text(Point p) { return std::to_string(p.x) + "," + std::to_string(p.y) + " "; }
+};
+
+TEST(ToolMouse, OnlyALeftPressStartsADragAndAnyReleaseEndsIt)
+{
+    Bitmap b(10, 10);
+    Canvas c(b);
+    Recorder tool(c);
+    ToolMouse mouse;
+    mouse.Move(&tool, {{1, 1}});
+    mouse.Press(&tool, {{2, 2}, MouseButton::Right});
+    mouse.Move(&tool, {{3, 3}});
+    EXPECT_EQ(tool.log, "");
+    EXPECT_EQ(mouse.Start(), (Point{-1000, -1000}));
+    mouse.Press(&tool, {{100, 100}});
+    EXPECT_EQ(mouse.Move(&tool, {{130, 70}, MouseButton::Left, true}), (Point{70, 70}));
+    mouse.Move(&tool, {{103, 140}, MouseButton::Left, true});
+    mouse.Release(&tool, {{150, 98}, MouseButton::Right, true});
+    mouse.Release(&tool, {{1, 1}});
+    EXPECT_EQ(tool.log, "D100,100 M70,70 M100,140 U150,100 ");
+    EXPECT_FALSE(mouse.Dragging());
+    // Without a tool nothing is drawn, but the drag is still tracked.
+    mouse.Press(nullptr, {{5, 5}});
+    EXPECT_TRUE(mouse.Dragging());
+    mouse.Release(nullptr, {{6, 6}});
+    EXPECT_FALSE(mouse.Dragging());
 }
 
 } // namespace
