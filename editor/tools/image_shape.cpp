@@ -34,10 +34,6 @@ constexpr Edge kEdges[] = {{12, 0, 1}, {23, 1, 2}, {34, 2, 3}, {41, 3, 0}};
 CImageShape::CImageShape(Canvas& canvas, const Bitmap& picture)
     : CShape(canvas, "CImageShape"), picture_(picture), background_(canvas.Target())
 {
-    SavePen();
-    canvas_.pen.color = clBlack;
-    canvas_.pen.width = 1;
-    canvas_.pen.style = PenStyle::Solid;
     if (picture_.Format() != PixelFormat::pf24bit)
         picture_.SetPixelFormat(PixelFormat::pf24bit);
     if (background_.Format() != PixelFormat::pf24bit)
@@ -263,7 +259,6 @@ void CImageShape::Complete()
     if (shown_)
         ToggleFrame(*shown_);
     shown_.reset();
-    RestorePen();
 }
 
 } // namespace pc::editor

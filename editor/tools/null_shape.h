@@ -13,7 +13,6 @@ public:
     int SaveState() override { return -1; }
     bool CanUndo() const override { return false; }
     bool CanRedo() const override { return false; }
-    int Cursor() const override { return kPickerCursor; }
 };
 
 } // namespace pc::editor
