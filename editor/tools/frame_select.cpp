@@ -84,33 +84,33 @@ void CFrameSelect::MouseUp(Point)
 int CFrameSelect::SaveState()
 {
     const int slot = DoSaveState();
-    ringFrames_[size_t(slot)] = shownVisible_ ? shown_ : std::nullopt;
+    ringFrames_[size_t(slot)] = SavedFrame{shown_, shownVisible_};
     return slot;
+}
+
+void CFrameSelect::TakeSavedFrame(int slot)
+{
+    const SavedFrame& saved = ringFrames_[size_t(slot)];
+    shown_ = saved.frame;
+    shownVisible_ = saved.visible;
+    if (shown_)
+        live_ = *shown_;
+    MouseUp({0, 0});
 }
 
 int CFrameSelect::Undo()
 {
     const int slot = DoUndo();
-    if (slot >= 0) {
-        shown_ = ringFrames_[size_t(slot)];
-        shownVisible_ = shown_.has_value();
-        if (shown_)
-            live_ = *shown_;
-        MouseUp({0, 0});
-    }
+    if (slot >= 0)
+        TakeSavedFrame(slot);
     return slot;
 }
 
 int CFrameSelect::Redo()
 {
     const int slot = DoRedo();
-    if (slot >= 0) {
-        shown_ = ringFrames_[size_t(slot)];
-        shownVisible_ = shown_.has_value();
-        if (shown_)
-            live_ = *shown_;
-        MouseUp({0, 0});
-    }
+    if (slot >= 0)
+        TakeSavedFrame(slot);
     return slot;
 }
 

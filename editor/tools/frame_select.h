@@ -43,7 +43,13 @@ private:
     Frame live_{};
     std::optional<Frame> shown_; // the frame on the canvas
     bool shownVisible_ = false;
-    std::array<std::optional<Frame>, SnapshotRing::kSlots> ringFrames_;
+    // The frame of each ring state and whether the state shows it.
+    struct SavedFrame {
+        std::optional<Frame> frame;
+        bool visible = false;
+    };
+    std::array<SavedFrame, SnapshotRing::kSlots> ringFrames_;
+    void TakeSavedFrame(int slot);
     Rect selection_;
     bool dragging_ = false;
 };

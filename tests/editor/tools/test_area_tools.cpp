@@ -210,6 +210,29 @@ TEST(FrameSelect, UndoBringsBackTheStateWithItsFrame)
     EXPECT_EQ(b, Filtered(original, {FilterKind::Blur}));
 }
 
+TEST(FrameSelect, AStateSavedWithTheFrameHiddenKeepsTheFrameForLater)
+{
+    // As a cut does: the frame is hidden around the snapshot and the fill.
+    Bitmap b = NoisePicture(5);
+    Canvas c(b);
+    CFrameSelect tool(c, Rect{5, 5, 25, 20});
+    tool.Filter(FilterKind::Blur, 100);
+    tool.DrawFrame();
+    tool.SaveState();
+    const Bitmap hidden = b;
+    c.FillRect(Rect{5, 5, 25, 20});
+    tool.DrawFrame();
+    ASSERT_GE(tool.Undo(), 0);
+    ASSERT_GE(tool.Redo(), 0);
+    EXPECT_EQ(b, hidden);
+    tool.DrawFrame();
+    EXPECT_NE(b, hidden);
+    tool.Finish();
+    EXPECT_EQ(b, hidden);
+    EXPECT_EQ(tool.Selection().left, 5);
+    EXPECT_EQ(tool.Selection().bottom, 20);
+}
+
 TEST(FrameSelect, FinishLeavesTheFilteredPictureWithoutItsFrame)
 {
     Bitmap b = NoisePicture(4);
