@@ -2,9 +2,9 @@
 // Crop: a rectangle whose corners and edges are dragged over the picture,
 // with the outside shown inverted. Finish cuts the picture to it; an
 // untouched crop keeps the whole picture and an empty one cuts nothing.
-#include <array>
 #include <optional>
 
+#include "editor/tools/quad_grips.h"
 #include "editor/tools/shape.h"
 
 namespace pc::editor {
@@ -29,12 +29,10 @@ protected:
     void Complete() override;
 
 private:
-    using Corners = std::array<Point, 4>; // top-left, top-right, bottom-right, bottom-left
-    void ToggleFrame(const Corners& c);
-    void Adjust(Point p);
+    void ToggleFrame(const Quad& c);
 
-    Corners corners_;
-    std::optional<Corners> shown_;
+    Quad corners_;
+    std::optional<Quad> shown_;
     int handle_ = -1; // 1..4 corner, 12, 23, 34, 41 edge middle
 };
 

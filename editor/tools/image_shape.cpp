@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace pc::editor {
 
@@ -12,22 +11,6 @@ namespace {
 // so they erase exactly.
 constexpr Pen kFramePen{clBlack, 1, PenStyle::Solid, PenMode::NotXor};
 constexpr Brush kGripBrush{clWhite, BrushStyle::Clear};
-
-bool Near(Point a, Point p)
-{
-    return std::abs(p.x - a.x) < 5 && std::abs(p.y - a.y) < 5;
-}
-
-Point Middle(Point a, Point b)
-{
-    return Point{(a.x + b.x) / 2, (a.y + b.y) / 2};
-}
-
-// Edge handles and the corners they join (0-based).
-struct Edge {
-    int handle, a, b;
-};
-constexpr Edge kEdges[] = {{12, 0, 1}, {23, 1, 2}, {34, 2, 3}, {41, 3, 0}};
 
 } // namespace
 
@@ -67,8 +50,8 @@ void CImageShape::ToggleFrame(const Quad& q)
     canvas_.Polyline(outline);
     for (const Point& p : q)
         GripSquare(p);
-    for (const Edge& e : kEdges)
-        GripSquare(Middle(q[size_t(e.a)], q[size_t(e.b)]));
+    for (const QuadEdge& e : kQuadEdges)
+        GripSquare(EdgeMiddle(q, e));
     canvas_.pen = pen;
     canvas_.brush = brush;
 }
@@ -115,13 +98,7 @@ void CImageShape::Redraw()
 
 void CImageShape::MouseDown(Point p)
 {
-    handle_ = -1;
-    for (int k = 0; k < 4 && handle_ < 0; ++k)
-        if (Near(corners_[size_t(k)], p))
-            handle_ = k + 1;
-    for (const Edge& e : kEdges)
-        if (handle_ < 0 && Near(Middle(corners_[size_t(e.a)], corners_[size_t(e.b)]), p))
-            handle_ = e.handle;
+    handle_ = HitGrip(corners_, p);
     if (handle_ >= 1 && handle_ <= 4) {
         const Point p1 = corners_[0], p3 = corners_[2];
         rotationCentre_ = Point{p1.x + (p3.x - p1.x + 1) / 2, p1.y + (p3.y - p1.y + 1) / 2};
@@ -149,40 +126,15 @@ void CImageShape::Transform(Point p)
             c[size_t(handle_ - 1)] = p;
             return;
         }
-        for (const Edge& e : kEdges)
+        for (const QuadEdge& e : kQuadEdges)
             if (e.handle == handle_) {
-                const Point m = Middle(c[size_t(e.a)], c[size_t(e.b)]);
+                const Point m = EdgeMiddle(c, e);
                 for (int k : {e.a, e.b})
                     c[size_t(k)] = Point{c[size_t(k)].x + p.x - m.x, c[size_t(k)].y + p.y - m.y};
             }
         return;
     case LayerStretch::Rectangular:
-        switch (handle_) {
-        case 1: c[0] = p, c[3].x = p.x, c[1].y = p.y; break;
-        case 2: c[1] = p, c[2].x = p.x, c[0].y = p.y; break;
-        case 3: c[2] = p, c[1].x = p.x, c[3].y = p.y; break;
-        case 4: c[3] = p, c[0].x = p.x, c[2].y = p.y; break;
-        case 12: {
-            const int d = p.y - (c[0].y + c[1].y) / 2;
-            c[0].y += d, c[1].y += d;
-            break;
-        }
-        case 23: {
-            const int d = p.x - (c[1].x + c[2].x) / 2;
-            c[1].x += d, c[2].x += d;
-            break;
-        }
-        case 34: {
-            const int d = p.y - (c[2].y + c[3].y) / 2;
-            c[2].y += d, c[3].y += d;
-            break;
-        }
-        case 41: {
-            const int d = p.x - (c[3].x + c[0].x) / 2;
-            c[3].x += d, c[0].x += d;
-            break;
-        }
-        }
+        DragRectangular(c, handle_, p);
         return;
     case LayerStretch::Rotational: {
         if (!corner)

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "editor/tools/layer_composite.h"
+#include "editor/tools/quad_grips.h"
 #include "editor/tools/shape.h"
 
 namespace pc::editor {
@@ -17,8 +18,6 @@ enum class LayerStretch { Free = 0, Rectangular = 1, Rotational = 2 };
 
 class CImageShape : public CShape {
 public:
-    using Quad = std::array<Point, 4>; // top-left, top-right, bottom-right, bottom-left
-
     CImageShape(Canvas& canvas, const Bitmap& picture);
 
     void MouseDown(Point p) override;
