@@ -30,18 +30,13 @@ Rect CCrop::CropRect() const
 
 void CCrop::ToggleFrame(const Quad& c)
 {
-    const Pen pen = canvas_.pen;
-    const Brush brush = canvas_.brush;
-    canvas_.pen = kFramePen;
-    canvas_.brush = kFrameBrush;
+    const CanvasToolsScope tools(canvas_, kFramePen, kFrameBrush);
     canvas_.Rectangle(0, 0, canvas_.Width(), canvas_.Height());
     canvas_.Rectangle(c[0].x, c[0].y, c[2].x, c[2].y);
     for (const Point& p : c)
         GripSquare(p);
     for (const QuadEdge& e : kQuadEdges)
         GripSquare(EdgeMiddle(c, e));
-    canvas_.pen = pen;
-    canvas_.brush = brush;
 }
 
 void CCrop::MouseDown(Point p)

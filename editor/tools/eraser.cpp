@@ -9,10 +9,8 @@ void CEraser::MouseMove(Point p)
     const double h = ClampPenWidth(canvas_.pen.width) / 2;
     // Truncation toward zero, as the square has always been placed.
     const Rect r{int(p.x - (h + 0.5)), int(p.y - (h + 0.5)), int(p.x + h + 0.5), int(p.y + h + 0.5)};
-    const Brush saved = canvas_.brush;
-    canvas_.brush = Brush{colour_, BrushStyle::Solid};
+    const CanvasToolsScope tools(canvas_, canvas_.pen, Brush{colour_, BrushStyle::Solid});
     canvas_.FillRect(r);
-    canvas_.brush = saved;
 }
 
 } // namespace pc::editor

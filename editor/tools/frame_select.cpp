@@ -29,10 +29,8 @@ CFrameSelect::CFrameSelect(Canvas& canvas, Rect s) : CShape(canvas, "CFrameSelec
 
 void CFrameSelect::Toggle(const Frame& f)
 {
-    const Pen saved = canvas_.pen;
-    canvas_.pen = kFramePen;
+    const CanvasToolsScope tools(canvas_, kFramePen, canvas_.brush);
     canvas_.Polyline(f);
-    canvas_.pen = saved;
 }
 
 void CFrameSelect::ToggleShown()

@@ -42,18 +42,13 @@ Rect CImageShape::Bounds() const
 
 void CImageShape::ToggleFrame(const Quad& q)
 {
-    const Pen pen = canvas_.pen;
-    const Brush brush = canvas_.brush;
-    canvas_.pen = kFramePen;
-    canvas_.brush = kGripBrush;
+    const CanvasToolsScope tools(canvas_, kFramePen, kGripBrush);
     const Point outline[5] = {q[0], q[1], q[2], q[3], q[0]};
     canvas_.Polyline(outline);
     for (const Point& p : q)
         GripSquare(p);
     for (const QuadEdge& e : kQuadEdges)
         GripSquare(EdgeMiddle(q, e));
-    canvas_.pen = pen;
-    canvas_.brush = brush;
 }
 
 void CImageShape::ShowFrame()

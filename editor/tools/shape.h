@@ -18,6 +18,30 @@ namespace pc::editor {
 // Numbers of the screen's cursor table (platform/cursors.h).
 enum ToolCursor { kArrowCursor = 0, kPenCursor = 1, kFontCursor = 5, kPickerCursor = 6, kPaintCursor = 7, kCrossCursor = 8 };
 
+// Sets the canvas pen and brush for a scope and gives the old ones back:
+// frames drawn with fixed tools erase exactly whatever the user picks meanwhile.
+class CanvasToolsScope {
+public:
+    CanvasToolsScope(Canvas& canvas, const Pen& pen, const Brush& brush)
+        : canvas_(canvas), pen_(canvas.pen), brush_(canvas.brush)
+    {
+        canvas.pen = pen;
+        canvas.brush = brush;
+    }
+    ~CanvasToolsScope()
+    {
+        canvas_.pen = pen_;
+        canvas_.brush = brush_;
+    }
+    CanvasToolsScope(const CanvasToolsScope&) = delete;
+    CanvasToolsScope& operator=(const CanvasToolsScope&) = delete;
+
+private:
+    Canvas& canvas_;
+    Pen pen_;
+    Brush brush_;
+};
+
 class CShape {
 public:
     CShape(Canvas& canvas, std::string kindName);
