@@ -95,6 +95,18 @@ TEST(FloodFillTool, SolidBrushUsesThePenWidthAsToleranceAndSavesTheState)
     EXPECT_EQ(Count(b, RGB(0, 0, 255)), 100);
 }
 
+TEST(FloodFillTool, FillsThePictureAsItIsAfterAResize)
+{
+    Bitmap b(10, 10);
+    b.Fill(clWhite);
+    Canvas c(b);
+    CFloodFill tool(c);
+    c.Resize(300, 200); // new pixels are black
+    c.brush = Brush{kRed, BrushStyle::Solid};
+    tool.MouseDown({299, 199});
+    EXPECT_EQ(Count(b, kRed), 300 * 200 - 100);
+}
+
 TEST(FloodFillTool, PatternedBrushFillsTheExactColourWithTheHatch)
 {
     Bitmap b(16, 16);
