@@ -7,7 +7,8 @@
 
 namespace pc::editor {
 
-CText::CText(Canvas& canvas) : CShape(canvas, "CText"), savedBackgroundMode_(canvas.backgroundMode)
+CText::CText(Canvas& canvas)
+    : CShape(canvas, "CText"), base_(canvas.Target()), savedBackgroundMode_(canvas.backgroundMode)
 {
     SaveBrush();
     // Text without a background box.
@@ -15,32 +16,37 @@ CText::CText(Canvas& canvas) : CShape(canvas, "CText"), savedBackgroundMode_(can
     canvas_.backgroundMode = BackgroundMode::Transparent;
 }
 
-void CText::RestoreBackground()
+void CText::FollowSizeChange()
 {
-    if (anchor_ && saved_.Width() > 0)
-        canvas_.Draw(saved_.left, saved_.top, background_);
+    if (base_.Width() == canvas_.Width() && base_.Height() == canvas_.Height())
+        return;
+    // Pixels the picture gained hold no text yet: they come from the canvas.
+    Bitmap grown = canvas_.Target();
+    Canvas(grown).Draw(0, 0, base_);
+    base_ = std::move(grown);
+}
+
+void CText::Uncover(Rect r)
+{
+    if (r.Width() > 0 && r.Height() > 0)
+        StretchBlt(canvas_.Target(), r, base_, r, StretchMode::ColorOnColor);
 }
 
 void CText::MouseUp(Point p)
 {
-    RestoreBackground();
-    if (p == kRedrawInPlace && anchor_)
-        p = *anchor_;
+    FollowSizeChange();
+    Uncover(placement_.covered);
+    if (p == kRedrawInPlace && placement_.anchor)
+        p = *placement_.anchor;
     // The text cell turns about its top-left corner, so a square reaching
     // its diagonal covers it at any angle; glyphs may overhang the cell by
-    // a quarter of its height.
+    // a quarter of its height. Only the part inside the picture counts,
+    // however long the text.
     const Point extent = canvas_.TextExtent(text_);
     const int r = int(std::ceil(std::hypot(double(extent.x), double(extent.y)))) + extent.y / 4 + 3;
-    // Only the part inside the picture is saved, however long the text.
-    saved_ = Rect{std::max(p.x - r, 0), std::max(p.y - r, 0), std::min(p.x + r, canvas_.Width()),
-                  std::min(p.y + r, canvas_.Height())};
-    if (saved_.Width() > 0 && saved_.Height() > 0) {
-        background_.SetSize(saved_.Width(), saved_.Height());
-        StretchBlt(background_, Rect{0, 0, saved_.Width(), saved_.Height()}, canvas_.Target(), saved_,
-                   StretchMode::ColorOnColor);
-    } else {
-        saved_ = Rect{};
-    }
+    const Rect covered{std::max(p.x - r, 0), std::max(p.y - r, 0), std::min(p.x + r, canvas_.Width()),
+                       std::min(p.y + r, canvas_.Height())};
+    placement_ = Placement{p, covered.Width() > 0 && covered.Height() > 0 ? covered : Rect{}};
     const TextHAlign h = canvas_.textHAlign;
     const TextVAlign v = canvas_.textVAlign;
     canvas_.textHAlign = TextHAlign::Left;
@@ -48,23 +54,29 @@ void CText::MouseUp(Point p)
     canvas_.TextOut(p.x, p.y, text_);
     canvas_.textHAlign = h;
     canvas_.textVAlign = v;
-    anchor_ = p;
     SaveState();
+}
+
+int CText::SaveState()
+{
+    const int slot = DoSaveState();
+    ringPlacements_[size_t(slot)] = placement_;
+    return slot;
 }
 
 int CText::Undo()
 {
-    const int slot = CShape::Undo();
+    const int slot = DoUndo();
     if (slot >= 0)
-        anchor_.reset();
+        placement_ = ringPlacements_[size_t(slot)];
     return slot;
 }
 
 int CText::Redo()
 {
-    const int slot = CShape::Redo();
+    const int slot = DoRedo();
     if (slot >= 0)
-        anchor_.reset();
+        placement_ = ringPlacements_[size_t(slot)];
     return slot;
 }
 

@@ -299,6 +299,52 @@ TEST(Text, TwoClicksLeaveTheTextAtTheSecondPointOnly)
     EXPECT_EQ(c.brush.style, BrushStyle::Solid); // given back
 }
 
+TEST(Text, AnUndonePlacementMovesAndRedrawsCleanly)
+{
+    Bitmap b = Noise(160, 100, 7);
+    const Bitmap before = b;
+    Canvas c(b);
+    c.font.height = -18;
+    CText tool(c);
+    tool.SetText(u"First");
+    tool.MouseUp({10, 10});
+    tool.MouseUp({60, 40});
+    ASSERT_GE(tool.Undo(), 0); // the text is back at (10, 10)
+    ASSERT_EQ(tool.Anchor(), (Point{10, 10}));
+    tool.SetText(u"Second");
+    tool.MouseUp(CText::kRedrawInPlace);
+    tool.MouseUp({90, 60});
+    tool.Finish();
+    Bitmap want = before;
+    Canvas w(want);
+    w.font = c.font;
+    w.backgroundMode = BackgroundMode::Transparent;
+    w.TextOut(90, 60, std::u16string(u"Second"));
+    EXPECT_EQ(b, want);
+}
+
+TEST(Text, APictureGrownMeanwhileIsCleanedToo)
+{
+    Bitmap b = Noise(60, 40, 8);
+    Canvas c(b);
+    c.font.height = -16;
+    CText tool(c);
+    tool.SetText(u"Grow");
+    tool.MouseUp({5, 5});
+    c.Resize(160, 100);
+    Canvas(b).Draw(60, 0, Noise(100, 100, 9)); // the editor paints the new part
+    const Bitmap grown = b;
+    tool.MouseUp({100, 60});
+    tool.MouseUp({5, 5});
+    tool.MouseUp({300, 300}); // outside: nothing shows
+    tool.Finish();
+    int differ = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 160; ++x)
+            differ += (x >= 60 || y >= 40) && b.Pixel(x, y) != grown.Pixel(x, y);
+    EXPECT_EQ(differ, 0);
+}
+
 TEST(Text, RedrawInPlaceBeforeAnyClickDrawsOutsideThePicture)
 {
     Bitmap b = Uniform(50, 50, clWhite);
