@@ -69,6 +69,7 @@ void CImageShape::UpdateGrownBox()
 void CImageShape::Recomposite()
 {
     // The previous composite and its frame go with the background.
+    FollowPictureSize(background_);
     canvas_.Draw(0, 0, background_);
     shown_.reset();
     UpdateGrownBox();

@@ -39,6 +39,18 @@ int CShape::DoRedo()
     return slot;
 }
 
+void CShape::FollowPictureSize(Bitmap& clean) const
+{
+    const Bitmap& picture = canvas_.Target();
+    if (clean.Width() == picture.Width() && clean.Height() == picture.Height())
+        return;
+    Bitmap grown = picture;
+    if (grown.Format() != clean.Format())
+        grown.SetPixelFormat(clean.Format());
+    Canvas(grown).Draw(0, 0, clean);
+    clean = std::move(grown);
+}
+
 void CShape::ToggleCross(Point p)
 {
     const int g = gripSize_;

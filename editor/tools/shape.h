@@ -92,6 +92,11 @@ protected:
         draw();
         canvas_.pen.mode = saved;
     }
+    // Brings a kept copy of the picture as it was before the tool drew
+    // (text, floating layer) to the picture's current size; pixels the
+    // picture gained meanwhile hold nothing of the tool yet and are taken
+    // from the canvas.
+    void FollowPictureSize(Bitmap& clean) const;
     // A not-xor cross with arms of GripSize at p; drawing it again removes it.
     void ToggleCross(Point p);
     // A square of half-side GripSize at p, drawn with Rectangle.

@@ -16,16 +16,6 @@ CText::CText(Canvas& canvas)
     canvas_.backgroundMode = BackgroundMode::Transparent;
 }
 
-void CText::FollowSizeChange()
-{
-    if (base_.Width() == canvas_.Width() && base_.Height() == canvas_.Height())
-        return;
-    // Pixels the picture gained hold no text yet: they come from the canvas.
-    Bitmap grown = canvas_.Target();
-    Canvas(grown).Draw(0, 0, base_);
-    base_ = std::move(grown);
-}
-
 void CText::Uncover(Rect r)
 {
     if (r.Width() > 0 && r.Height() > 0)
@@ -34,7 +24,7 @@ void CText::Uncover(Rect r)
 
 void CText::MouseUp(Point p)
 {
-    FollowSizeChange();
+    FollowPictureSize(base_);
     Uncover(placement_.covered);
     if (p == kRedrawInPlace && placement_.anchor)
         p = *placement_.anchor;

@@ -41,7 +41,6 @@ private:
         std::optional<Point> anchor;
         Rect covered; // the part of the picture the text may have touched
     };
-    void FollowSizeChange();
     void Uncover(Rect r);
 
     std::u16string text_;

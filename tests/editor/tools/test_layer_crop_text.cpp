@@ -196,6 +196,26 @@ TEST(ImageShape, UndoBringsBackCornersAndARefusedUndoKeepsThem)
     EXPECT_EQ(tool.Corners()[0], (Point{6, 6}));
 }
 
+TEST(ImageShape, APictureGrownMeanwhileIsRecompositedCleanly)
+{
+    LayerPicture pic;
+    CImageShape tool(pic.canvas, Uniform(10, 10, RGB(1, 2, 3)));
+    tool.Redraw(Rect{5, 5, 25, 25});
+    pic.canvas.Resize(120, 50);
+    pic.canvas.Draw(60, 0, Noise(60, 50, 10)); // the editor paints the new part
+    const Bitmap grown = pic.bitmap;
+    tool.MouseDown({15, 15});
+    tool.MouseUp({85, 15}); // into the new part
+    tool.MouseDown({85, 15});
+    tool.MouseUp({15, 15}); // and back
+    tool.Finish();
+    int differ = 0;
+    for (int y = 0; y < 50; ++y)
+        for (int x = 60; x < 120; ++x)
+            differ += pic.bitmap.Pixel(x, y) != grown.Pixel(x, y);
+    EXPECT_EQ(differ, 0);
+}
+
 TEST(Crop, UntouchedKeepsTheWholePicture)
 {
     Bitmap b = Noise(37, 23, 1);
