@@ -15,7 +15,7 @@ ctest --test-dir build --output-on-failure -j "$jobs" --timeout 600
 reader_tests=(test_codecs_png test_codecs_gif test_platform test_scene_model test_scene_pictures test_app_project)
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DPRISMCASE_FUZZ=ON -DPRISMCASE_TESTS=ON -DPRISMCASE_BENCH=OFF
-cmake --build build-fuzz -j "$jobs" --target fuzzers prismcase-probe prismcase_data "${reader_tests[@]}"
+cmake --build build-fuzz -j "$jobs" --target fuzzers prismcase prismcase-probe prismcase_data "${reader_tests[@]}"
 for t in "${reader_tests[@]}"; do
   echo "sanitized $t"
   ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
