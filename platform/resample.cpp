@@ -1,6 +1,7 @@
 #include "platform/resample.h"
 
 #include <algorithm>
+#include <deque>
 #include <vector>
 
 namespace pc {
@@ -40,25 +41,39 @@ std::vector<Span> Spans(int srcLen, int dstLen)
     return spans;
 }
 
-} // namespace
+// Rows of the source resampled across, in 16.16 fixed point less 8
+// fraction bits, kept only while an output row still needs them.
+class AcrossRows {
+public:
+    AcrossRows(const Bitmap& src, const std::vector<Span>& xs, int w) : src_(src), xs_(xs), w_(w) {}
 
-Bitmap ResampleArea(const Bitmap& source, int w, int h)
-{
-    Bitmap src = source;
-    src.SetPixelFormat(PixelFormat::pf24bit);
-    Bitmap out(w, h, PixelFormat::pf24bit);
-    if (src.Empty())
-        return out;
-    const int sw = src.Width(), sh = src.Height();
-    auto xs = Spans(sw, w), ys = Spans(sh, h);
+    // Row y of the source resampled across; rows before `first` are dropped.
+    const uint32_t* Row(int y, int first)
+    {
+        while (!rows_.empty() && firstRow_ < first) {
+            spare_.push_back(std::move(rows_.front()));
+            rows_.pop_front();
+            ++firstRow_;
+        }
+        if (rows_.empty())
+            firstRow_ = first;
+        while (firstRow_ + int(rows_.size()) <= y)
+            rows_.push_back(Make(firstRow_ + int(rows_.size())));
+        return rows_[size_t(y - firstRow_)].data();
+    }
 
-    // Horizontal pass into 16.16 fixed point rows, then vertical.
-    std::vector<uint32_t> rows(size_t(sh) * size_t(w) * 3);
-    for (int y = 0; y < sh; ++y) {
-        const uint8_t* s = src.ScanLine(y);
-        uint32_t* r = rows.data() + size_t(y) * size_t(w) * 3;
-        for (int x = 0; x < w; ++x) {
-            const Span& sp = xs[size_t(x)];
+private:
+    std::vector<uint32_t> Make(int y)
+    {
+        std::vector<uint32_t> r;
+        if (!spare_.empty()) {
+            r = std::move(spare_.back());
+            spare_.pop_back();
+        }
+        r.resize(size_t(w_) * 3);
+        const uint8_t* s = src_.ScanLine(y);
+        for (int x = 0; x < w_; ++x) {
+            const Span& sp = xs_[size_t(x)];
             uint32_t b = 0, g = 0, red = 0;
             const uint8_t* p = s + sp.first * 3;
             for (uint32_t wt : sp.weights) {
@@ -67,19 +82,54 @@ Bitmap ResampleArea(const Bitmap& source, int w, int h)
                 red += p[2] * wt;
                 p += 3;
             }
-            r[x * 3] = b >> 8; // keep 8 fraction bits: the sums stay within 32 bits below
-            r[x * 3 + 1] = g >> 8;
-            r[x * 3 + 2] = red >> 8;
+            r[size_t(x) * 3] = b >> 8; // keep 8 fraction bits: the sums stay within 32 bits below
+            r[size_t(x) * 3 + 1] = g >> 8;
+            r[size_t(x) * 3 + 2] = red >> 8;
         }
+        return r;
     }
+
+    const Bitmap& src_;
+    const std::vector<Span>& xs_;
+    const int w_;
+    std::deque<std::vector<uint32_t>> rows_;
+    std::vector<std::vector<uint32_t>> spare_;
+    int firstRow_ = 0;
+};
+
+} // namespace
+
+Bitmap ResampleArea(const Bitmap& source, int w, int h)
+{
+    Bitmap out(w, h, PixelFormat::pf24bit);
+    if (source.Empty())
+        return out;
+    // A 24-bit source is read where it is; others are converted once.
+    Bitmap converted;
+    if (source.Bits() != 24) {
+        converted = source;
+        converted.SetPixelFormat(PixelFormat::pf24bit);
+    }
+    const Bitmap& src = source.Bits() == 24 ? source : converted;
+    const int sw = src.Width(), sh = src.Height();
+    if (sw == w && sh == h)
+        return src;
+    const auto xs = Spans(sw, w), ys = Spans(sh, h);
+
+    // Across each source row, then down: only the rows one output row spans
+    // are held at a time.
+    AcrossRows across(src, xs, w);
+    std::vector<const uint32_t*> span;
     for (int y = 0; y < h; ++y) {
         const Span& sp = ys[size_t(y)];
+        span.clear();
+        for (size_t k = 0; k < sp.weights.size(); ++k)
+            span.push_back(across.Row(sp.first + int(k), sp.first));
         uint8_t* d = out.ScanLine(y);
         for (int x = 0; x < w * 3; ++x) {
             uint64_t acc = 0;
-            size_t row = size_t(sp.first);
-            for (uint32_t wt : sp.weights)
-                acc += uint64_t(rows[row++ * size_t(w) * 3 + size_t(x)]) * wt;
+            for (size_t k = 0; k < span.size(); ++k)
+                acc += uint64_t(span[k][x]) * sp.weights[k];
             d[x] = uint8_t(std::min<uint64_t>(255, (acc + (uint64_t(1) << 23)) >> 24));
         }
     }

@@ -8,9 +8,17 @@ bool AlphaFromWhiteBlack(const Bitmap& whiteIn, const Bitmap& blackIn, Bitmap& o
 {
     if (whiteIn.Width() != blackIn.Width() || whiteIn.Height() != blackIn.Height())
         return false;
-    Bitmap white = whiteIn, black = blackIn;
-    white.SetPixelFormat(PixelFormat::pf24bit);
-    black.SetPixelFormat(PixelFormat::pf24bit);
+    // 24-bit renders are read where they are; others are converted once.
+    auto as24 = [](const Bitmap& in, Bitmap& converted) -> const Bitmap& {
+        if (in.Bits() == 24)
+            return in;
+        converted = in;
+        converted.SetPixelFormat(PixelFormat::pf24bit);
+        return converted;
+    };
+    Bitmap whiteConverted, blackConverted;
+    const Bitmap& white = as24(whiteIn, whiteConverted);
+    const Bitmap& black = as24(blackIn, blackConverted);
     Bitmap result(white.Width(), white.Height(), PixelFormat::pf32bit);
     for (int y = 0; y < white.Height(); ++y) {
         const uint8_t* w = white.ScanLine(y);

@@ -11,6 +11,7 @@ namespace pc {
 // the pixel is copied; with n passes pass i enters with weight (n - i) / n:
 // (new * (n - i) + old * i) / n. This weighted blend is the method's result,
 // not a running mean.
+// Passes may number up to 255.
 void BlendPassRow(Bitmap& picture, int pictureRow, int left, const uint8_t* passRow, int width, int pass, int passes);
 
 } // namespace pc

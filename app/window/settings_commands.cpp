@@ -109,7 +109,9 @@ void SettingsCommands::Label14Click()
 
 bool SettingsCommands::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == w_.Label14 && event->type() == QEvent::MouseButtonRelease)
+    // Compared by address only: the label also sends events while the window
+    // is being destroyed, when the window's own members are gone.
+    if (watched == label14_ && event->type() == QEvent::MouseButtonRelease)
         Label14Click();
     return QObject::eventFilter(watched, event);
 }
@@ -131,6 +133,7 @@ SettingsCommands& InstallSettingsCommands(TFormMainQV7K& w)
         if (auto* item = dynamic_cast<TaggedAction*>(a); item && item->parent() == w.AllDisMode1)
             commands->SoftwareRenderExecute(item, true);
     });
+    commands->label14_ = w.Label14;
     w.Label14->installEventFilter(commands);
     return *commands;
 }

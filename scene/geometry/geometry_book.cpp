@@ -43,7 +43,12 @@ void Cover(PrimitiveSink& sink, const ObjectParams& obj, const Vec3& e, int face
         return;
     FaceCorners in = Corners(e, face, inner, inner);
     sink.Color(0.5f, 0.5f, 0.5f, 1);
+    // The inside lies a hair behind the cover: pushed back in depth so that
+    // the 24-bit depth buffer never lets it show through the cover from afar.
+    sink.PolygonOffset(1, 4);
+    sink.Enable(GL_POLYGON_OFFSET_FILL);
     EmitQuad(sink, in.corners, in.tex, {-normal.x, -normal.y, -normal.z});
+    sink.Disable(GL_POLYGON_OFFSET_FILL);
 }
 
 } // namespace

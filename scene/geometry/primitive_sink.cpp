@@ -27,6 +27,7 @@ void GlSink::Enable(GLenum cap) { glEnable(cap); }
 void GlSink::Disable(GLenum cap) { glDisable(cap); }
 void GlSink::BlendFunc(GLenum src, GLenum dst) { glBlendFunc(src, dst); }
 void GlSink::LineWidth(float width) { glLineWidth(width); }
+void GlSink::PolygonOffset(float factor, float units) { glPolygonOffset(factor, units); }
 void GlSink::Material(GLenum pname, const Rgba& value) { glMaterialfv(GL_FRONT, pname, value.data()); }
 void GlSink::Shininess(float value) { glMaterialf(GL_FRONT, GL_SHININESS, value); }
 void GlSink::PushMatrix() { glPushMatrix(); }

@@ -31,6 +31,8 @@ public:
     virtual void Disable(GLenum cap) = 0;
     virtual void BlendFunc(GLenum src, GLenum dst) = 0;
     virtual void LineWidth(float width) = 0;
+    // Depth offset of filled polygons (GL_POLYGON_OFFSET_FILL must be on).
+    virtual void PolygonOffset(float factor, float units) = 0;
     // Front material colour (GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR) or shininess.
     virtual void Material(GLenum pname, const Rgba& value) = 0;
     virtual void Shininess(float value) = 0;
@@ -68,6 +70,7 @@ public:
     void Disable(GLenum cap) override;
     void BlendFunc(GLenum src, GLenum dst) override;
     void LineWidth(float width) override;
+    void PolygonOffset(float factor, float units) override;
     void Material(GLenum pname, const Rgba& value) override;
     void Shininess(float value) override;
     void PushMatrix() override;

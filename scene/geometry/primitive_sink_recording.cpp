@@ -85,6 +85,7 @@ void RecordingSink::BlendFunc(GLenum src, GLenum dst)
 }
 
 void RecordingSink::LineWidth(float width) { lineWidth = width; }
+void RecordingSink::PolygonOffset(float factor, float units) { polygonOffset = {factor, units}; }
 
 void RecordingSink::Material(GLenum pname, const Rgba& value)
 {

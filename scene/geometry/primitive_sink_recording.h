@@ -61,6 +61,7 @@ public:
     void Disable(GLenum cap) override;
     void BlendFunc(GLenum src, GLenum dst) override;
     void LineWidth(float width) override;
+    void PolygonOffset(float factor, float units) override;
     void Material(GLenum pname, const Rgba& value) override;
     void Shininess(float value) override;
     void PushMatrix() override;
@@ -85,6 +86,7 @@ public:
     std::vector<unsigned> boundTextures; // every BindTexture call in order
     std::set<GLenum> enabled;
     float lineWidth = 1;
+    std::array<float, 2> polygonOffset{0, 0}; // factor, units
     GLenum blendSrc = GL_ONE, blendDst = GL_ZERO;
     Rgba ambient{}, diffuse{}, specular{};
     float shininess = 0;

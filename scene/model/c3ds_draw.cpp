@@ -6,12 +6,17 @@ namespace pc {
 
 void BindModelMaterial(const C3DS::tMaterialInfo& material)
 {
-    if (!material.mapFile.empty()) {
+    // Texturing is set for every material: whatever was drawn before the
+    // model may have left it either way. A picture that could not be loaded
+    // (no texture) falls back to the material's colour.
+    if (!material.mapFile.empty() && material.textureId != 0) {
         glColor4ub(255, 255, 255, material.alpha);
         glBindTexture(GL_TEXTURE_2D, GLuint(material.textureId));
+        glEnable(GL_TEXTURE_2D);
     } else {
         glColor4ub(material.color[0], material.color[1], material.color[2], material.alpha);
         glBindTexture(GL_TEXTURE_2D, 0);
+        glDisable(GL_TEXTURE_2D);
     }
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include <cmath>
 
 #include "app/publish/alpha_extraction.h"
@@ -81,6 +84,30 @@ TEST(PassBlend, WeightedBlendKeepsAConstantSceneExact)
     for (int i = 1; i < 24; ++i)
         pc::BlendPassRow(p2, 0, 0, black, 1, i, 24);
     EXPECT_LT(pc::GetRValue(p2.Pixel(0, 0)), 10);
+}
+
+// The blend is (new (n - i) + old i) / n rounded down, for every pair of
+// bytes, every pass count up to 66 and the first, middle and last blended pass.
+TEST(PassBlend, EqualsTheDivisionForEveryByteAndPassCount)
+{
+    // Row `old` holds that old value everywhere; the pass row runs through every new value.
+    std::vector<uint8_t> pass(256 * 4);
+    for (int v = 0; v < 256; ++v)
+        for (int c = 0; c < 4; ++c)
+            pass[size_t(v) * 4 + size_t(c)] = uint8_t(v);
+    for (int n = 2; n <= 66; ++n)
+        for (int k : {1, n / 2, n - 1}) {
+            pc::Bitmap pic(256, 256);
+            int wrong = 0;
+            for (int old = 0; old < 256; ++old) {
+                uint8_t* row = pic.ScanLine(old);
+                std::fill(row, row + 256 * 3, uint8_t(old));
+                pc::BlendPassRow(pic, old, 0, pass.data(), 256, k, n);
+                for (int v = 0; v < 256 * 3; ++v)
+                    wrong += row[v] != (v / 3 * (n - k) + old * k) / n;
+            }
+            ASSERT_EQ(wrong, 0) << n << " passes, pass " << k;
+        }
 }
 
 TEST(AlphaExtraction, PixelCases)

@@ -1,7 +1,9 @@
 // Jitter tables: every shift stays inside one pixel.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "scene/render/jitter.h"
 
@@ -38,6 +40,38 @@ TEST(Jitter, TablesStartWithThePublishedPoints)
         ASSERT_EQ(table.size(), size_t(c.n));
         EXPECT_FLOAT_EQ(table[0].x, c.x) << c.n;
         EXPECT_FLOAT_EQ(table[0].y, c.y) << c.n;
+    }
+}
+
+// The short tables are published whole.
+TEST(Jitter, ShortTablesAreThePublishedOnesWhole)
+{
+    const std::vector<JitterPoint> j2 = {{0.246490f, 0.249999f}, {-0.246490f, -0.249999f}};
+    const std::vector<JitterPoint> j3 = {{-0.373411f, -0.250550f}, {0.256263f, 0.368119f}, {0.117148f, -0.117570f}};
+    const std::vector<JitterPoint> j4 = {{-0.208147f, 0.353730f}, {0.203849f, -0.353780f}, {-0.292626f, -0.149945f},
+                                         {0.296924f, 0.149994f}};
+    for (const auto* want : {&j2, &j3, &j4}) {
+        auto table = JitterTable(int(want->size()));
+        ASSERT_EQ(table.size(), want->size());
+        for (size_t i = 0; i < table.size(); ++i) {
+            EXPECT_FLOAT_EQ(table[i].x, (*want)[i].x) << want->size() << " passes, entry " << i;
+            EXPECT_FLOAT_EQ(table[i].y, (*want)[i].y) << want->size() << " passes, entry " << i;
+        }
+    }
+}
+
+// Every table spreads its points over the pixel: no two closer than a third
+// of the spacing of an even n-point grid (a mistyped entry lands on or near
+// another one, or outside the pixel).
+TEST(Jitter, EveryTableSpreadsItsPointsOverThePixel)
+{
+    for (int n : {2, 3, 4, 8, 15, 24, 66}) {
+        auto table = JitterTable(n);
+        float closest = 2;
+        for (size_t i = 0; i < table.size(); ++i)
+            for (size_t j = i + 1; j < table.size(); ++j)
+                closest = std::min(closest, std::hypot(table[i].x - table[j].x, table[i].y - table[j].y));
+        EXPECT_GT(closest, 1.0f / std::sqrt(float(n)) / 3) << n << " passes";
     }
 }
 

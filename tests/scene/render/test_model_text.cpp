@@ -138,6 +138,50 @@ TEST_F(ModelFrame, RealModelAndTextShow)
     EXPECT_GT(LitPixels(Render()), 20);
 }
 
+// A textured material shows its picture even when the object drawn before
+// the model (here the floor, in a plain colour) left texturing off.
+TEST_F(ModelFrame, TexturedMaterialShowsItsPictureInAFreshContext)
+{
+    C3DS model;
+    auto& mesh = model.Model().objects.emplace_back();
+    mesh.verts = {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}};
+    mesh.texcoords = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    mesh.faces = {{0, 1, 2, 0, {0, 0, 1}}, {0, 2, 3, 0, {0, 0, 1}}};
+    auto& mat = model.Model().materials.emplace_back();
+    mat.mapFile = "green";
+    GLuint tex = 0;
+    glGenTextures(1, &tex);
+    glBindTexture(GL_TEXTURE_2D, tex);
+    const uint8_t green[2 * 2 * 4] = {0, 200, 0, 255, 0, 200, 0, 255, 0, 200, 0, 255, 0, 200, 0, 255};
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, green);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    mat.textureId = int32_t(tex);
+
+    ObjectParams m;
+    m.ObjectKind = kModel3DS;
+    m.Model = &model;
+    m.At(kRowSize, kColD) = 180;
+    scene_.Objects[0] = m;
+    scene_.AmbientStrength = 100;
+    auto px = Render();
+    const uint8_t* p = &px[size_t((kSize / 2) * kSize + kSize / 2) * 4];
+    // B, G, R: lit green, with no red or blue from an untextured white face.
+    EXPECT_LT(p[2], 40) << int(p[2]) << "," << int(p[1]) << "," << int(p[0]);
+    EXPECT_LT(p[0], 40);
+    EXPECT_GT(p[1], 100);
+
+    // A material whose picture could not be loaded shows its own colour.
+    mat.textureId = 0;
+    mat.color = {200, 0, 0};
+    px = Render();
+    p = &px[size_t((kSize / 2) * kSize + kSize / 2) * 4];
+    EXPECT_GT(p[2], 100);
+    EXPECT_LT(p[1], 40);
+    glDeleteTextures(1, &tex);
+}
+
 // A mesh without texture coordinates gets generated ones in the same mode
 // whether or not 3D text was drawn before it.
 TEST_F(ModelFrame, GeneratedTextureOfAModelDoesNotDependOnText)
