@@ -206,7 +206,6 @@ QWidget* TFormMainQV7K::CreateCameraPage()
     t->addRow("Angle", TBCameraLookAtA);
     v->addWidget(target);
     BitBtn1 = new QPushButton("Default");
-    BitBtn1->setEnabled(false);
     v->addWidget(BitBtn1);
     v->addStretch();
     return page;

@@ -63,7 +63,6 @@ void TFormMainQV7K::ConnectNavigation()
             FormMouseWheel(static_cast<QWheelEvent*>(e)->angleDelta().y());
             return true;
         });
-    BitBtn1->setEnabled(true);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormMainQV7K::BitBtn1Click);
 }
 

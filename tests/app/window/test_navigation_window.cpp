@@ -251,8 +251,17 @@ TEST_F(NavigationWindowTest, FloatingEditorShowsAndTakesTheValue)
     Key(w->tbEdit, Qt::Key_Backspace);
     EXPECT_EQ(w->TBCameraX->value(), 1600); // an empty editor means half the range
 
+    // The bar clamps each digit, the editor keeps what was typed: 45 can be typed into 30..75.
+    w->TBWidthEnter(Bar(w->TBCameraLookAtA));
+    w->tbEdit->selectAll();
+    Type(w->tbEdit, "4");
+    EXPECT_EQ(w->TBCameraLookAtA->value(), 30);
+    EXPECT_EQ(w->tbEdit->text(), "4");
+    Type(w->tbEdit, "5");
+    EXPECT_EQ(w->TBCameraLookAtA->value(), 45);
+
     // The focus left for elsewhere: the editor goes.
-    w->TBWidthExit(Bar(w->TBCameraX));
+    w->TBWidthExit(Bar(w->TBCameraLookAtA));
     EXPECT_FALSE(w->tbPanel->isVisible());
     EXPECT_EQ(w->EditedTrackBar, nullptr);
 }
@@ -337,6 +346,20 @@ TEST_F(NavigationWindowTest, HelpAboutAndHomePage)
     EXPECT_EQ(boxes.Shown()[0].owner, w.get());
     EXPECT_NE(boxes.Shown()[0].text.find(w->PixelFormatInfoText), std::string::npos);
     EXPECT_TRUE(w->Label3->text().contains(kProductWebAddress));
+}
+
+TEST_F(NavigationWindowTest, ClearLoadsItsProject)
+{
+    ASSERT_GE(w->AddObject(kKindBox), 0);
+    w->TBCameraX->setValue(700);
+    w->OpenDialog1FileName = "/somewhere/else.qv7kb";
+    boxes.Queue(Answer::No);
+    w->ARemoveAllObjs->trigger();
+    EXPECT_EQ(w->PC2->count(), 0);
+    EXPECT_EQ(w->TBCameraX->value(), -200);
+    EXPECT_EQ(w->OpenDialog1FileName, "/somewhere/else.qv7kb");
+    EXPECT_EQ(w->ALoadTemplate->Tag, 0);
+    EXPECT_EQ(boxes.AnswersLeft(), 0u);
 }
 
 TEST_F(NavigationWindowTest, ClearWithoutItsProjectResetsTheScene)
