@@ -133,6 +133,29 @@ TEST_F(NavigationWindowTest, DragAndWheelMoveTheCameraTrackBars)
     EXPECT_FLOAT_EQ(w->CameraOrbitAngle, float(std::atan2(400.0, -200.0)));
 }
 
+TEST_F(NavigationWindowTest, AMousePassingOverTheWindowDrawsNothing)
+{
+    auto floor = [this] {
+        const QImage& f = w->Panel1->Frame();
+        return f.pixel(f.width() / 2, f.height() - 2) & 0xFFFFFFu;
+    };
+    QApplication::processEvents();
+    w->AppIdle();
+    ASSERT_EQ(floor(), 0xFFFFFFu);
+    w->ImageFloor->BrushColor = RGB(0, 0, 255); // shows with the next frame
+    QWidget* tracked = w->Label3; // a widget that follows the mouse, as some do
+    tracked->setMouseTracking(true);
+    QMouseEvent hover(QEvent::MouseMove, QPointF(3, 3), QPointF(tracked->mapToGlobal(QPoint(3, 3))), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(tracked, &hover);
+    QApplication::processEvents();
+    EXPECT_EQ(floor(), 0xFFFFFFu);
+    Mouse(QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, {5, 5}, Qt::NoButton);
+    QApplication::processEvents();
+    EXPECT_EQ(floor(), 0x0000FFu);
+}
+
 TEST_F(NavigationWindowTest, DragsEndWhereverTheButtonComesUp)
 {
     Mouse(QEvent::MouseButtonPress, {50, 50}, Qt::LeftButton);
