@@ -78,13 +78,13 @@ void TFormMainQV7K::ConnectSizing()
         return false;
     });
 
-    const QSlider* edited[] = {TBFloor_alpha,    TBFloor_P,        TBfsth,          TBfstv,          TBbth,
+    QSlider* const edited[] = {TBFloor_alpha,    TBFloor_P,        TBfsth,          TBfstv,          TBbth,
                                TBbtv,            AmbientStrength,  TBLightY,        TBLightZ,        TBLightX,
                                TBShadowStrength, TBShadowScale,    TBShadowDiffuse, TBCameraLookAtY, TBCameraLookAtX,
                                TBCameraLookAtZ,  TBCameraLookAtA,  TBCameraY,       TBCameraZ,       TBCameraX,
                                TBWidth,          TBHeight};
-    for (const QSlider* slider : edited) {
-        auto* bar = qobject_cast<TrackBar*>(const_cast<QSlider*>(slider));
+    for (QSlider* slider : edited) {
+        auto* bar = qobject_cast<TrackBar*>(slider);
         connect(bar, &TrackBar::Entered, this, &TFormMainQV7K::TBWidthEnter);
         connect(bar, &TrackBar::Exited, this, &TFormMainQV7K::TBWidthExit);
         connect(bar, &TrackBar::KeyDown, this, &TFormMainQV7K::TBWidthKeyDown);
