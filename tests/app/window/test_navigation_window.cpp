@@ -245,6 +245,12 @@ TEST_F(NavigationWindowTest, WidthAndHeightEditsSetTheOutputAndThePreviewFollows
 TEST_F(NavigationWindowTest, SizePresetsSetBothSides)
 {
     ASSERT_EQ(w->PopupMenu1->actions().size(), 20);
+    w->PC->setCurrentWidget(w->TSExport);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(4, 4), QPointF(w->GroupBox10->mapToGlobal(QPoint(4, 4))),
+                        Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w->GroupBox10, &release);
+    EXPECT_TRUE(w->PopupMenu1->isVisible());
+    w->PopupMenu1->hide();
     QAction* preset = w->PopupMenu1->actions().at(15);
     ASSERT_EQ(preset->text(), "468 X 60");
     preset->trigger();
