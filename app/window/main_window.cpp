@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMouseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTabWidget>
@@ -57,6 +58,9 @@ TFormMainQV7K::TFormMainQV7K(std::unique_ptr<AppSettings> settings, QStringList 
     InstallProjectCommands(*this);
     InstallSettingsCommands(*this);
     ConnectSignals();
+    ConnectNavigation();
+    ConnectSizing();
+    ConnectCommands();
     Publisher = std::make_unique<PublishCommand>(*this);
 
     TheGlyphCache().Reset();
@@ -71,6 +75,7 @@ TFormMainQV7K::TFormMainQV7K(std::unique_ptr<AppSettings> settings, QStringList 
     idleTimer_->setSingleShot(true);
     idleTimer_->setInterval(0);
     connect(idleTimer_, &QTimer::timeout, this, [this] {
+        UpdateActions();
         AppIdle();
         ProcessPendingProject();
     });
@@ -204,13 +209,20 @@ void TFormMainQV7K::RequestIdle()
 
 bool TFormMainQV7K::eventFilter(QObject* watched, QEvent* event)
 {
-    // The idle pass follows every batch of input, as after a message loop
-    // runs dry; paints and timers are left out so a frame never asks for
-    // another one.
+    // The idle pass follows every batch of input that may change the scene,
+    // as after a message loop runs dry; paints, timers and a mouse merely
+    // passing over the window are left out, so nothing redraws for nothing.
     switch (event->type()) {
+    case QEvent::MouseMove:
+        if (static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton)
+            RequestIdle();
+        break;
+    case QEvent::WindowDeactivate:
+        if (watched == this)
+            EndDrag();
+        break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
-    case QEvent::MouseMove:
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
     case QEvent::Wheel:

@@ -7,6 +7,9 @@
 //   main_window_actions.cpp  actions and menus
 //   main_window_controls.cpp pages and their controls
 //   window_gl.cpp            GL context, pixel format, idle render, off-screen
+//   main_window_navigation.cpp  mouse, wheel and key navigation
+//   main_window_sizing.cpp   output size, preview fit, floating value editor
+//   main_window_commands.cpp help, clear, clipboard, transparency, update step
 #include <QMainWindow>
 #include <QStringList>
 #include <deque>
@@ -45,6 +48,7 @@ class ObjectCommands;
 class ObjectHost;
 class PictureBox;
 class TextureStore;
+class TrackBar;
 class PreviewPanel;
 class PublishCommand;
 
@@ -111,7 +115,7 @@ public:
     TaggedAction *ARoundBox = nullptr, *ABFace = nullptr, *A3ds = nullptr, *A3dtxt = nullptr;
     TaggedAction *ACopyObj = nullptr, *Delete = nullptr, *ARemoveAllObjs = nullptr;
     TaggedAction *C1 = nullptr, *Light1 = nullptr, *Floor1 = nullptr, *Export = nullptr;
-    QMenu* menuObjects = nullptr; // "Ojbects"
+    QMenu* menuObjects = nullptr; // "Objects"
     TaggedAction *LoadTemplates2 = nullptr, *LoadDefautProject1 = nullptr, *Clear1 = nullptr;
     TaggedAction *SoftwareRender = nullptr, *HardwareRender = nullptr, *AdvanceRender = nullptr;
     QMenu* AllDisMode1 = nullptr; // "Advance"
@@ -206,8 +210,46 @@ public:
     bool FormCloseQuery();
     bool FormCanResize() const;
 
+    // Navigation of the preview (main_window_navigation.cpp).
+    bool IsDragging = false;
+    int LastMouseX = 0, LastMouseY = 0;
+    void Panel1MouseDown(QMouseEvent* event);
+    void Panel1MouseUp(QMouseEvent* event);
+    void Panel1MouseMove(QMouseEvent* event);
+    void EndDrag();
+    void FormMouseWheel(int wheelDelta);
+    // An arrow or page key on the preview; false when it is none of them.
+    bool Edit1KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void Orbit(bool fromKeys, Qt::KeyboardModifiers modifiers, float dx, float dy);
+    void BitBtn1Click();
+    void FreshClick();
+
+    // Output size, preview fit and the floating value editor
+    // (main_window_sizing.cpp).
+    QMenu* PopupMenu1 = nullptr; // size presets
+    void TBHeightChange();
+    void N200X1501Click(const QString& caption);
+    void TBWidthEnter(TrackBar* sender);
+    void TBWidthExit(TrackBar* sender);
+    void TBWidthKeyDown(TrackBar* sender, QKeyEvent* event);
+    void tbEditKeyUp();
+    void EchoValue(QSlider* sender);
+
+    // Small commands (main_window_commands.cpp). OpenDocument opens a file or
+    // web address with the desktop's viewer; tests replace it.
+    std::function<void(const std::string&)> OpenDocument;
+    void Contents1Click();
+    void About1Click();
+    void Homepage1Click();
+    void ARemoveAllObjsExecute();
+    void LoadPictureFromClipboard1Click();
+    void BTransparentClick();
+    // The update step: enables and shows what follows the scene.
+    void UpdateActions();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -222,6 +264,11 @@ private:
     QWidget* CreateExportPage();
     QWidget* CreatePreviewArea();
     void CreateObjectCommands();
+    void ConnectNavigation();
+    void ConnectSizing();
+    void ConnectCommands();
+    void LoadPictureIntoCurrent(const std::string& file);
+    void SetCurrentColor(TColor color);
     void ApplyRenderSettings();
     void OpenStartProject();
     void OpenProjectFile(const std::string& path, bool reportFailure);
@@ -239,6 +286,7 @@ private:
     int loading_ = 0;
     QSize lastAllowedSize_;
     bool destroyed_ = false;
+    int typingInValueEdit_ = 0; // 1 while the floating editor moves its track bar
 };
 
 } // namespace pc

@@ -60,7 +60,7 @@ void TFormMainQV7K::CreateActions()
 
     auto* start = new QActionGroup(this);
     LoadTemplates2 = Radio(start, "Load Templates", false);
-    LoadDefautProject1 = Radio(start, "Load Defaut Project", false);
+    LoadDefautProject1 = Radio(start, "Load Default Project", false);
     Clear1 = Radio(start, "Clear", false);
     LoadTemplates2->Tag = 0;
     LoadDefautProject1->Tag = 1;
@@ -109,7 +109,7 @@ void TFormMainQV7K::CreateMenus()
 
     QMenu* settings = menuBar()->addMenu("Settings");
     settings->addActions({C1, Light1, Floor1, Export});
-    menuObjects = settings->addMenu("Ojbects");
+    menuObjects = settings->addMenu("Objects");
     menuObjects->setObjectName("menuObjects");
     settings->addSeparator();
     QMenu* start = settings->addMenu("Start");

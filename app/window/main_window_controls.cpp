@@ -3,7 +3,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -19,6 +18,7 @@
 #include "app/window/main_window.h"
 #include "app/window/picture_box.h"
 #include "app/window/preview_panel.h"
+#include "platform/track_bar.h"
 
 namespace pc {
 
@@ -26,9 +26,9 @@ namespace {
 
 QSlider* Bar(int min, int max, int position)
 {
-    auto* s = new QSlider(Qt::Horizontal);
-    s->setRange(min, max);
-    s->setValue(position);
+    auto* s = new TrackBar;
+    s->SetRange(min, max);
+    s->SetPosition(position);
     return s;
 }
 
@@ -76,7 +76,7 @@ void TFormMainQV7K::CreateWidgets()
     PC->addTab(TSCamera, "Camera");
     PC->addTab(TSExport, "Export Picture");
     left->addWidget(PC);
-    Label3 = new QLabel("https://prismcase.example.org/");
+    Label3 = new QLabel;
     left->addWidget(Label3);
 
     row->addWidget(Panel2);
@@ -206,7 +206,6 @@ QWidget* TFormMainQV7K::CreateCameraPage()
     t->addRow("Angle", TBCameraLookAtA);
     v->addWidget(target);
     BitBtn1 = new QPushButton("Default");
-    BitBtn1->setEnabled(false);
     v->addWidget(BitBtn1);
     v->addStretch();
     return page;
@@ -223,8 +222,6 @@ QWidget* TFormMainQV7K::CreateExportPage()
     TBHeight = Bar(1, 4096, 400);
     EditW = new QLineEdit("400");
     EditH = new QLineEdit("400");
-    for (QLineEdit* e : {EditW, EditH})
-        e->setValidator(new QIntValidator(0, 99999, e));
     f->addRow("Width ", TBWidth);
     f->addRow("", EditW);
     f->addRow("Height ", TBHeight);
@@ -282,7 +279,7 @@ QWidget* TFormMainQV7K::CreatePreviewArea()
     auto* p = new QHBoxLayout(PanelP);
     Label7 = new QLabel;
     ProBar = new QProgressBar;
-    ViewRendImage = Check("Open Image after rending", true);
+    ViewRendImage = Check("Open Image after rendering", true);
     auto* cancel = new QToolButton;
     cancel->setDefaultAction(RenderCancel);
     p->addWidget(Label7);

@@ -127,7 +127,6 @@ void TFormMainQV7K::CreateObjectCommands()
     CropCurrentPicture1 = new TaggedAction("Crop Current Picture", this);
     CropCurrentPicture1->setEnabled(false);
     LoadFromClipboard1 = new TaggedAction("Load Bitmap Picture From Clipboard", this);
-    LoadFromClipboard1->setEnabled(false);
     PMTexture->addActions({Picture1, Color1, Editcurrentpicture1, CropCurrentPicture1, LoadFromClipboard1});
     connect(Picture1, &QAction::triggered, this, &TFormMainQV7K::Picture1Click);
     connect(Color1, &QAction::triggered, this, &TFormMainQV7K::Color1Click);
@@ -169,11 +168,18 @@ void TFormMainQV7K::Picture1Click()
                                            "Pictures (*.bmp *.jpg *.jpeg *.png *.tga *.wmf *.emf *.ico *.cur)");
     if (file.isEmpty())
         return;
+    LoadPictureIntoCurrent(file.toStdString());
+}
+
+void TFormMainQV7K::LoadPictureIntoCurrent(const std::string& file)
+{
+    if (!CurrentFace && !CurrentBox)
+        return;
     ReportErrors([&] {
         if (CurrentFace)
-            LoadFacePicture(*CurrentFace, file.toStdString(), *Textures, ObjectWindow->FloorColor());
+            LoadFacePicture(*CurrentFace, file, *Textures, ObjectWindow->FloorColor());
         else
-            LoadBoxPicture(*CurrentBox, file.toStdString(), *Textures);
+            LoadBoxPicture(*CurrentBox, file, *Textures);
     });
     RequestIdle();
 }
@@ -193,13 +199,20 @@ void TFormMainQV7K::Color1Click()
     }
     if (!chosen)
         return;
+    SetCurrentColor(*chosen);
+}
+
+void TFormMainQV7K::SetCurrentColor(TColor color)
+{
+    if (!CurrentFace && !CurrentBox)
+        return;
     ReportErrors([&] {
         if (CurrentFace) {
-            SetFaceColor(*CurrentFace, *chosen, ObjectWindow->FloorColor(), *Textures);
+            SetFaceColor(*CurrentFace, color, ObjectWindow->FloorColor(), *Textures);
         } else {
             // The floor box is framed in its own new colour, the others in the floor's.
-            TColor frame = CurrentBox == ImageFloor ? *chosen : ObjectWindow->FloorColor();
-            SetBoxColor(*CurrentBox, *chosen, frame, *Textures);
+            TColor frame = CurrentBox == ImageFloor ? color : ObjectWindow->FloorColor();
+            SetBoxColor(*CurrentBox, color, frame, *Textures);
         }
     });
     RequestIdle();

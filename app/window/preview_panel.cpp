@@ -1,5 +1,6 @@
 #include "app/window/preview_panel.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <cstring>
 
@@ -42,6 +43,18 @@ void PreviewPanel::paintEvent(QPaintEvent*)
 void PreviewPanel::resizeEvent(QResizeEvent*)
 {
     emit Resized();
+}
+
+void PreviewPanel::keyPressEvent(QKeyEvent* e)
+{
+    e->ignore();
+    emit KeyPressed(e);
+}
+
+void PreviewPanel::focusOutEvent(QFocusEvent* e)
+{
+    QWidget::focusOutEvent(e);
+    emit FocusLost();
 }
 
 } // namespace pc

@@ -21,6 +21,9 @@ signals:
     void MousePressed(QMouseEvent* event);
     void MouseReleased(QMouseEvent* event);
     void MouseMoved(QMouseEvent* event);
+    // The receiver accepts or ignores the key; ignored keys go on to the parent.
+    void KeyPressed(QKeyEvent* event);
+    void FocusLost();
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -28,6 +31,8 @@ protected:
     void mousePressEvent(QMouseEvent* e) override { emit MousePressed(e); }
     void mouseReleaseEvent(QMouseEvent* e) override { emit MouseReleased(e); }
     void mouseMoveEvent(QMouseEvent* e) override { emit MouseMoved(e); }
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
 
 private:
     QImage frame_;
