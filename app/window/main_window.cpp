@@ -148,6 +148,8 @@ void TFormMainQV7K::ALoadTemplateExecute()
 {
     if (!LoadProjectHandler)
         throw Error("This build cannot read project files.");
+    if (APublish->Tag == 1)
+        throw Error("A picture is being published. Load the project when it is done.");
     BusyScope busy(loading_);
     LoadProjectHandler();
 }
@@ -255,6 +257,11 @@ bool TFormMainQV7K::FormCloseQuery()
 
 void TFormMainQV7K::closeEvent(QCloseEvent* event)
 {
+    if (Publisher && Publisher->Publishing()) {
+        Publisher->CloseWhenDone(); // the render still draws the scene
+        event->ignore();
+        return;
+    }
     if (!FormCloseQuery()) {
         event->ignore();
         return;

@@ -54,6 +54,8 @@ void SettingsCommands::LoadTemplates2Click(TaggedAction* item)
 
 void SettingsCommands::SoftwareRenderExecute(TaggedAction* sender, bool advanceItem)
 {
+    if (w_.APublish->Tag == 1)
+        return; // a relaunch would end the publish under way
     sender->setChecked(true);
     std::string name = sender->text().remove('&').toStdString();
     int format = 0;
