@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "app/window/hint_pause_style.h"
 #include "app/window/picture_box.h"
 #include "app/window/project_commands.h"
 #include "app/project/project_file.h"
@@ -60,6 +61,7 @@ TFormMainQV7K::TFormMainQV7K(std::unique_ptr<AppSettings> settings, QStringList 
     Publisher = std::make_unique<PublishCommand>(*this);
 
     TheGlyphCache().Reset();
+    InstallHintPause();
     LoadScreenCursors();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         DeviceColorBits = screen->depth();

@@ -9,6 +9,7 @@
 
 #include "app/window/main_window.h"
 #include "app/window/box_pictures.h"
+#include "app/window/object_buttons.h"
 #include "app/window/picture_box.h"
 #include "platform/errors.h"
 #include "platform/gl_context.h"
@@ -133,6 +134,7 @@ void TFormMainQV7K::CreateObjectCommands()
     connect(Color1, &QAction::triggered, this, &TFormMainQV7K::Color1Click);
     connect(ImageFloor, &PictureBox::Clicked, this, &TFormMainQV7K::ImageBoxClick);
     connect(ImageBackground, &PictureBox::Clicked, this, &TFormMainQV7K::ImageBoxClick);
+    InstallObjectButtons(*this);
 }
 
 int TFormMainQV7K::AddObject(int kind, const std::string& modelFile)

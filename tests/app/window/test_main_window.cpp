@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <QApplication>
 #include <QMenuBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QLabel>
 #include <filesystem>
@@ -398,6 +399,17 @@ TEST_F(MainWindowTest, ProjectionFollowsViewportAndAngle)
     EXPECT_EQ(w->GLContext_->Height(), 100);
     auto [ax, ay] = projection();
     EXPECT_NEAR(ay / ax, 2.0, 1e-4);
+}
+
+TEST_F(MainWindowTest, ToolTipsWakeUpAfterTheHintPause)
+{
+    auto w = Make();
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 100);
+    const QStyle* style = QApplication::style();
+    const int scrollBar = style->pixelMetric(QStyle::PM_ScrollBarExtent);
+    auto second = Make(); // one proxy, not one per window
+    EXPECT_EQ(QApplication::style(), style);
+    EXPECT_EQ(QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent), scrollBar);
 }
 
 } // namespace
