@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/errors.h"
@@ -101,6 +102,8 @@ void GLTSObject::BuildCommonControls()
     ValueEdit = new QLineEdit(contents_);
     ValueEdit->hide();
     ValueEdit->setFixedWidth(60);
+    // No taller than a bar, so it fits over the lower part of one.
+    ValueEdit->setFixedHeight(std::min(ValueEdit->sizeHint().height(), kBarHeight));
     QPalette pal = ValueEdit->palette();
     pal.setColor(QPalette::Base, QColorOf(0xF0CAA6));
     ValueEdit->setPalette(pal);
@@ -389,7 +392,10 @@ void GLTSObject::TrackBarValueChange(TrackBar* sender)
 void GLTSObject::ShowValueEdit(TrackBar* sender)
 {
     EditTrackbar = sender;
-    QPoint inBar((sender->width() - ValueEdit->width()) / 2, sender->height() - 5);
+    ValueEdit->setText(QString::number(sender->Position()));
+    // Centred over the lower part of the bar and ending with it: the bar
+    // below stays uncovered.
+    QPoint inBar((sender->width() - ValueEdit->width()) / 2, std::max(0, sender->height() - ValueEdit->height()));
     ValueEdit->move(sender->mapTo(contents_, inBar));
     ValueEdit->show();
     ValueEdit->raise();
