@@ -7,6 +7,7 @@
 #include <QTabWidget>
 
 #include "app/window/main_window.h"
+#include "app/window/objects_menu.h"
 
 namespace pc {
 
@@ -113,6 +114,7 @@ void TFormMainQV7K::CreateMenus()
     settings->addActions({C1, Light1, Floor1, Export});
     menuObjects = settings->addMenu("Ojbects");
     menuObjects->setObjectName("menuObjects");
+    new ObjectsMenuEntry(*this, settings); // the window owns it
     settings->addSeparator();
     QMenu* start = settings->addMenu("Start");
     start->addActions({LoadTemplates2, LoadDefautProject1, Clear1});
