@@ -10,6 +10,7 @@
 #include "app/window/main_window.h"
 #include "app/window/box_pictures.h"
 #include "app/window/object_buttons.h"
+#include "app/window/objects_menu.h"
 #include "app/window/picture_box.h"
 #include "platform/errors.h"
 #include "platform/gl_context.h"
@@ -79,6 +80,7 @@ public:
             w_.PC->setCurrentWidget(w_.TSObject);
             w_.PC2->setCurrentWidget(shown);
         });
+        ObjectsMenuEntryOf(w_)->Update();
     }
 
     void ObjectRemoved(GLTSObject& page) override
@@ -89,6 +91,7 @@ public:
                 item->deleteLater();
                 break;
             }
+        ObjectsMenuEntryOf(w_)->Update();
     }
 
 private:

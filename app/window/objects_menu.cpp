@@ -1,6 +1,5 @@
 #include "app/window/objects_menu.h"
 
-#include <QEvent>
 #include <QMenu>
 #include <QTabWidget>
 
@@ -15,15 +14,7 @@ ObjectsMenuEntry::ObjectsMenuEntry(TFormMainQV7K& w, QMenu* parent) : QObject(&w
     EmptyItem->setObjectName("menuObjectsEmpty");
     parent->insertAction(w.menuObjects->menuAction(), EmptyItem);
     connect(EmptyItem, &QAction::triggered, this, [this] { w_.PC->setCurrentWidget(w_.TSObject); });
-    w.menuObjects->installEventFilter(this);
     Update();
-}
-
-bool ObjectsMenuEntry::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::ActionAdded || event->type() == QEvent::ActionRemoved)
-        Update();
-    return QObject::eventFilter(watched, event);
 }
 
 void ObjectsMenuEntry::Update()
@@ -31,6 +22,11 @@ void ObjectsMenuEntry::Update()
     const bool empty = w_.menuObjects->isEmpty();
     EmptyItem->setVisible(empty);
     w_.menuObjects->menuAction()->setVisible(!empty);
+}
+
+ObjectsMenuEntry* ObjectsMenuEntryOf(TFormMainQV7K& w)
+{
+    return w.findChild<ObjectsMenuEntry*>("ObjectsMenuEntry", Qt::FindDirectChildrenOnly);
 }
 
 } // namespace pc

@@ -20,13 +20,14 @@ public:
 
     QAction* EmptyItem = nullptr; // stands in for the submenu while it is empty
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
+    // Shows the submenu or the plain item; called whenever an object's item
+    // comes or goes.
     void Update();
 
+private:
     TFormMainQV7K& w_;
 };
+
+ObjectsMenuEntry* ObjectsMenuEntryOf(TFormMainQV7K& window);
 
 } // namespace pc

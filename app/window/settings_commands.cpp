@@ -111,7 +111,9 @@ void SettingsCommands::Label14Click()
 
 bool SettingsCommands::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == w_.Label14 && event->type() == QEvent::MouseButtonRelease)
+    // Installed on Label14 alone. The label's events go on while the window
+    // is being destroyed, when its members may no longer be read.
+    if (event->type() == QEvent::MouseButtonRelease)
         Label14Click();
     return QObject::eventFilter(watched, event);
 }
