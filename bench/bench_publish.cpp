@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "app/publish/alpha_extraction.h"
@@ -36,10 +37,15 @@ struct SampleScene {
     }
 };
 
+// Released by main: a GL context must go while the GL library is still loaded,
+// not among the static destructors.
+std::unique_ptr<SampleScene> scene;
+
 SampleScene& Scene()
 {
-    static SampleScene s;
-    return s;
+    if (!scene)
+        scene = std::make_unique<SampleScene>();
+    return *scene;
 }
 
 class SampleHost : public pc::RenderHost {
@@ -143,6 +149,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    scene.reset();
     if (seconds.count("frame") && seconds.count("auto"))
         std::printf("Auto, cost of one of its 24 passes / one frame: %.3f (goal <= 1.15)\n",
                     seconds["auto"] / 24.0 / seconds["frame"]);

@@ -197,6 +197,8 @@ AntiAlias PublishCommand::Method() const
 
 std::optional<std::string> PublishCommand::Execute(bool silent, std::optional<PublishTarget> target)
 {
+    if (Publishing())
+        return std::nullopt; // one publish at a time: the off-screen buffer and the busy state are shared
     if (!silent) {
         target = ChooseFile(lastName_, lastType_);
         if (!target)

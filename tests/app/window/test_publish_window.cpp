@@ -207,6 +207,7 @@ TEST_F(PublishWindowTest, LoadAndDeleteDuringAPublishWaitAndThePictureIsWritten)
     settings->StartProgram = [](const QStringList&) { return false; };
 
     std::vector<bool> enabledMidway;
+    std::optional<std::string> nested;
     MidRender midway(*w, [&] {
         for (QAction* a : {static_cast<QAction*>(w->ALoadTemplate), static_cast<QAction*>(w->Delete),
                            static_cast<QAction*>(w->ABox), static_cast<QAction*>(w->APublish),
@@ -216,6 +217,7 @@ TEST_F(PublishWindowTest, LoadAndDeleteDuringAPublishWaitAndThePictureIsWritten)
         TagScope silent(w->Delete->Tag, 1);
         w->Delete->trigger();
         w->ABox->trigger();
+        nested = w->Publisher->Execute(true, PublishTarget{dir.file("nested.bmp"), PublishType::Bmp});
         QMouseEvent click(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
                           Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(w->Label14, &click); // back to software rendering: a relaunch
@@ -242,6 +244,8 @@ TEST_F(PublishWindowTest, LoadAndDeleteDuringAPublishWaitAndThePictureIsWritten)
     EXPECT_EQ(page->Model.get(), model);
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_FALSE(FileExists(dir.file("settings.ini")));
+    EXPECT_FALSE(nested) << "one publish at a time";
+    EXPECT_FALSE(FileExists(dir.file("nested.bmp")));
     // Afterwards the commands work again.
     EXPECT_TRUE(w->Delete->isEnabled());
     EXPECT_TRUE(w->ALoadTemplate->isEnabled());
