@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   libpng-dev libgif-dev pngcheck libpng-tools gifsicle giflib-tools
+  xdg-utils
   libimagequant-dev
   libsixel-examples gdk-pixbuf-tests assimp-testmodels libsdl2-image-tests
   gnuplot-nox

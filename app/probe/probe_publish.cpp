@@ -4,6 +4,7 @@
 // publishes it silently, the colour dialog answered with OK.
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QSlider>
 #include <cstdio>
 #include <cstdlib>
@@ -93,7 +94,13 @@ int Publish(int argc, char** argv)
                     std::to_string(window.TBWidth->maximum()) + " by " + std::to_string(window.TBHeight->minimum()) +
                     " to " + std::to_string(window.TBHeight->maximum()) + ".");
     QApplication::processEvents();
-    window.Publisher->RunAdjustDialog = [](pc::TBmp32Adj& dlg) { dlg.BitBtn1Click(); };
+    // "png8" takes the dialog's "8bit ( 256 colors )"; every type answers OK.
+    const bool eightBit = type == "png8";
+    window.Publisher->RunAdjustDialog = [eightBit](pc::TBmp32Adj& dlg) {
+        if (eightBit)
+            dlg.CBPNG->setCurrentIndex(1); // converts at once
+        dlg.BitBtn1Click();
+    };
     size_t before = boxes.Shown().size();
     auto written = window.Publisher->Execute(true, pc::PublishTarget{out, types.at(type)});
     for (size_t i = before; i < boxes.Shown().size(); ++i)

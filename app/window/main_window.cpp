@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "app/window/hint_pause_style.h"
 #include "app/window/picture_box.h"
 #include "app/window/project_commands.h"
 #include "app/project/project_file.h"
@@ -64,6 +65,7 @@ TFormMainQV7K::TFormMainQV7K(std::unique_ptr<AppSettings> settings, QStringList 
     Publisher = std::make_unique<PublishCommand>(*this);
 
     TheGlyphCache().Reset();
+    InstallHintPause();
     LoadScreenCursors();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         DeviceColorBits = screen->depth();
@@ -153,6 +155,8 @@ void TFormMainQV7K::ALoadTemplateExecute()
 {
     if (!LoadProjectHandler)
         throw Error("This build cannot read project files.");
+    if (APublish->Tag == 1)
+        throw Error("A picture is being published. Load the project when it is done.");
     BusyScope busy(loading_);
     LoadProjectHandler();
 }
@@ -267,6 +271,11 @@ bool TFormMainQV7K::FormCloseQuery()
 
 void TFormMainQV7K::closeEvent(QCloseEvent* event)
 {
+    if (Publisher && Publisher->Publishing()) {
+        Publisher->CloseWhenDone(); // the render still draws the scene
+        event->ignore();
+        return;
+    }
     if (!FormCloseQuery()) {
         event->ignore();
         return;

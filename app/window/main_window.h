@@ -111,6 +111,7 @@ public:
     // Actions and menu items.
     TaggedAction *OpenTemplates = nullptr, *ALoadTemplate = nullptr, *ASaveTemplate = nullptr, *SaveAsTemplate = nullptr;
     TaggedAction *AInsertObj = nullptr, *APublish = nullptr, *EditPublished = nullptr, *Exit1 = nullptr;
+    TaggedAction* AInsertObjFromTemplates = nullptr; // wired by the template browser
     TaggedAction *ABox = nullptr, *ABook = nullptr, *ACD = nullptr, *ANoteBook = nullptr, *ARoundBook = nullptr;
     TaggedAction *ARoundBox = nullptr, *ABFace = nullptr, *A3ds = nullptr, *A3dtxt = nullptr;
     TaggedAction *ACopyObj = nullptr, *Delete = nullptr, *ARemoveAllObjs = nullptr;

@@ -7,6 +7,7 @@
 #include <QTabWidget>
 
 #include "app/window/main_window.h"
+#include "app/window/objects_menu.h"
 
 namespace pc {
 
@@ -36,6 +37,8 @@ void TFormMainQV7K::CreateActions()
     ASaveTemplate = Make(this, "Save Project");
     SaveAsTemplate = Make(this, "Save as template");
     AInsertObj = Make(this, "Insert objects from saved project");
+    AInsertObjFromTemplates = Make(this, "Insert objects from templates");
+    AInsertObjFromTemplates->setObjectName("AInsertObjFromTemplates");
     APublish = Make(this, "Render and Publish");
     EditPublished = Make(this, "Edit Published Picture");
     Exit1 = Make(this, "Exit", true);
@@ -111,6 +114,7 @@ void TFormMainQV7K::CreateMenus()
     settings->addActions({C1, Light1, Floor1, Export});
     menuObjects = settings->addMenu("Objects");
     menuObjects->setObjectName("menuObjects");
+    new ObjectsMenuEntry(*this, settings); // the window owns it
     settings->addSeparator();
     QMenu* start = settings->addMenu("Start");
     start->addActions({LoadTemplates2, LoadDefautProject1, Clear1});

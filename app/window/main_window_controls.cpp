@@ -5,7 +5,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -298,10 +297,6 @@ void TFormMainQV7K::ConnectSignals()
     connect(Light1, &QAction::triggered, this, [this] { PC->setCurrentWidget(TSLight); });
     connect(Floor1, &QAction::triggered, this, [this] { PC->setCurrentWidget(TSFloor); });
     connect(Export, &QAction::triggered, this, [this] { PC->setCurrentWidget(TSExport); });
-    connect(menuObjects, &QMenu::aboutToShow, this, [this] {
-        if (menuObjects->isEmpty())
-            PC->setCurrentWidget(TSObject);
-    });
     connect(Panel1, &PreviewPanel::Resized, this, &TFormMainQV7K::FormResize);
     connect(TBCameraLookAtA, &QSlider::valueChanged, this, &TFormMainQV7K::FormResize);
 }

@@ -9,6 +9,8 @@
 
 #include "app/window/main_window.h"
 #include "app/window/box_pictures.h"
+#include "app/window/object_buttons.h"
+#include "app/window/objects_menu.h"
 #include "app/window/picture_box.h"
 #include "platform/errors.h"
 #include "platform/gl_context.h"
@@ -78,6 +80,7 @@ public:
             w_.PC->setCurrentWidget(w_.TSObject);
             w_.PC2->setCurrentWidget(shown);
         });
+        ObjectsMenuEntryOf(w_)->Update();
     }
 
     void ObjectRemoved(GLTSObject& page) override
@@ -88,6 +91,7 @@ public:
                 item->deleteLater();
                 break;
             }
+        ObjectsMenuEntryOf(w_)->Update();
     }
 
 private:
@@ -132,6 +136,7 @@ void TFormMainQV7K::CreateObjectCommands()
     connect(Color1, &QAction::triggered, this, &TFormMainQV7K::Color1Click);
     connect(ImageFloor, &PictureBox::Clicked, this, &TFormMainQV7K::ImageBoxClick);
     connect(ImageBackground, &PictureBox::Clicked, this, &TFormMainQV7K::ImageBoxClick);
+    InstallObjectButtons(*this);
 }
 
 int TFormMainQV7K::AddObject(int kind, const std::string& modelFile)

@@ -11,11 +11,13 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QSlider>
+#include <QTimer>
 
 #include "app/publish/alpha_extraction.h"
 #include "app/publish/bmp32_adjust.h"
 #include "app/publish/color_adjust.h"
 #include "app/window/main_window.h"
+#include "app/window/publish_lock.h"
 #include "app/publish/tiled_render.h"
 #include "codecs/gif/gif_image.h"
 #include "codecs/png/png_object.h"
@@ -78,7 +80,7 @@ private:
 // The busy state of a publish, restored however the publish ends.
 class BusyState {
 public:
-    BusyState(TFormMainQV7K& w, bool silent) : w_(w)
+    BusyState(TFormMainQV7K& w, bool silent) : w_(w), lock_(w)
     {
         w_.Label7->setText("Processing...");
         w_.APublish->Tag = 1;
@@ -103,6 +105,7 @@ public:
 
 private:
     TFormMainQV7K& w_;
+    PublishLock lock_;
 };
 
 void SavePng(const std::string& file, const Bitmap& picture, bool transparent)
@@ -117,8 +120,9 @@ void SavePng(const std::string& file, const Bitmap& picture, bool transparent)
             for (int x = 0; x < picture.Width(); ++x)
                 a[x] = s[x * 4 + 3];
         }
-    } else if (transparent && picture.Bits() == 8) {
-        png.AssignBitmap(picture, true, kTransparentEntry);
+    } else if (picture.Bits() == 8) {
+        // The colour dialog's 8-bit result keeps its palette.
+        png.AssignBitmap(picture, transparent, kTransparentEntry);
     } else {
         Bitmap rgb = picture;
         rgb.SetPixelFormat(PixelFormat::pf24bit);
@@ -145,6 +149,17 @@ void SaveGif(const std::string& file, const Bitmap& picture, bool transparent)
 
 } // namespace
 
+void OpenInDesktopViewer(const std::string& file)
+{
+    // The viewer runs on its own: only a failed start is known here.
+    QProcess viewer;
+    viewer.setProgram("xdg-open");
+    viewer.setArguments({QString::fromStdString(file)});
+    if (!viewer.startDetached())
+        throw Error("The picture viewer (xdg-open) could not be started: " + viewer.errorString().toStdString() +
+                    "\nThe picture was saved as:\n" + file);
+}
+
 PublishCommand::PublishCommand(TFormMainQV7K& window) : w_(window)
 {
     ChooseFile = [this](const std::string& proposed, PublishType type) -> std::optional<PublishTarget> {
@@ -159,7 +174,7 @@ PublishCommand::PublishCommand(TFormMainQV7K& window) : w_(window)
         return PublishTarget{name.toStdString(), PublishType(filters.indexOf(selected) + 1)};
     };
     RunAdjustDialog = [](TBmp32Adj& dlg) { dlg.exec(); };
-    OpenViewer = [](const std::string& file) { QProcess::startDetached("xdg-open", {QString::fromStdString(file)}); };
+    OpenViewer = OpenInDesktopViewer;
 
     QObject::connect(w_.APublish, &QAction::triggered, &w_, [this] { Execute(); });
     QObject::connect(w_.RenderCancel, &QAction::triggered, &w_, [this] { w_.RenderCancel->Tag = 1; });
@@ -182,6 +197,8 @@ AntiAlias PublishCommand::Method() const
 
 std::optional<std::string> PublishCommand::Execute(bool silent, std::optional<PublishTarget> target)
 {
+    if (Publishing())
+        return std::nullopt; // one publish at a time: the off-screen buffer and the busy state are shared
     if (!silent) {
         target = ChooseFile(lastName_, lastType_);
         if (!target)
@@ -200,29 +217,48 @@ std::optional<std::string> PublishCommand::Execute(bool silent, std::optional<Pu
     }
     std::optional<std::string> written;
     ReportErrors([&] { written = Run(silent, t); });
+    if (closeWhenDone_) {
+        closeWhenDone_ = false;
+        QTimer::singleShot(0, &w_, [this] { w_.close(); });
+        return written;
+    }
     if (written && !silent && w_.ViewRendImage->isChecked())
-        OpenViewer(*written);
+        ReportErrors([&] { OpenViewer(*written); });
     return written;
+}
+
+bool PublishCommand::Publishing() const
+{
+    return w_.APublish->Tag == 1;
+}
+
+void PublishCommand::CloseWhenDone()
+{
+    closeWhenDone_ = true;
+    w_.RenderCancel->Tag = 1;
 }
 
 std::optional<std::string> PublishCommand::Run(bool silent, PublishTarget t)
 {
     BusyState busy(w_, silent);
+    // The picture shows the scene as it was when the publish began.
+    const scene::SceneParams scene = w_.SceneFromControls();
+    const int width = w_.TBWidth->value(), height = w_.TBHeight->value();
     const bool transparent = w_.BTransparent->isChecked() && KeepsTransparency(t.type);
     Bitmap result;
     if (transparent) {
-        Bitmap black = Render(clBlack);
+        Bitmap black = Render(scene, clBlack, width, height);
         if (w_.RenderCancel->Tag == 1)
             return std::nullopt;
         w_.Label7->setText("Processing......");
         QCoreApplication::processEvents();
-        Bitmap white = Render(clWhite);
+        Bitmap white = Render(scene, clWhite, width, height);
         if (w_.RenderCancel->Tag == 1)
             return std::nullopt;
         if (!AlphaFromWhiteBlack(white, black, result))
             throw Error("The transparency could not be derived: the two renders differ in size. Nothing was written.");
     } else {
-        result = Render(std::nullopt);
+        result = Render(scene, std::nullopt, width, height);
     }
     QCoreApplication::processEvents();
     if (w_.RenderCancel->Tag == 1 || result.Empty())
@@ -264,9 +300,8 @@ void PublishCommand::Encode(const PublishTarget& t, const Bitmap& picture, bool 
     }
 }
 
-Bitmap PublishCommand::Render(std::optional<TColor> floorAndWalls)
+Bitmap PublishCommand::Render(scene::SceneParams params, std::optional<TColor> floorAndWalls, int W, int H)
 {
-    scene::SceneParams params = w_.SceneFromControls();
     params.DrawLight = false; // neither the light nor the axis belongs in the picture
     params.DrawAxis = false;
     params.Publishing = true;
@@ -274,7 +309,6 @@ Bitmap PublishCommand::Render(std::optional<TColor> floorAndWalls)
         params.ImageFloor = {0, *floorAndWalls};
         params.ImageBackground = {0, *floorAndWalls};
     }
-    const int W = w_.TBWidth->value(), H = w_.TBHeight->value();
     if (Method() == AntiAlias::Convolution) {
         const LargePlan plan = PlanLargeRender(W, H);
         w_.ProBar->setMaximum(100);

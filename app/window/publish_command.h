@@ -10,11 +10,16 @@
 #include "app/publish/publish_types.h"
 #include "app/publish/render_plan.h"
 #include "platform/bitmap.h"
+#include "scene/geometry/scene_params.h"
 
 namespace pc {
 
 class TBmp32Adj;
 class TFormMainQV7K;
+
+// Starts the desktop's picture viewer (xdg-open) on the file; throws when it
+// cannot be started.
+void OpenInDesktopViewer(const std::string& file);
 
 class PublishCommand {
 public:
@@ -24,7 +29,8 @@ public:
     std::function<std::optional<PublishTarget>(const std::string& proposed, PublishType type)> ChooseFile;
     // Shows the colour-adjustment dialog modally.
     std::function<void(TBmp32Adj&)> RunAdjustDialog;
-    // Opens a published picture in the desktop's picture viewer.
+    // Opens a published picture in the desktop's picture viewer; throws
+    // when the viewer cannot be started.
     std::function<void(const std::string& file)> OpenViewer;
 
     // APublishExecute. Silent: no dialog, no question, no viewer; the target
@@ -33,18 +39,22 @@ public:
     std::optional<std::string> Execute(bool silent = false, std::optional<PublishTarget> target = std::nullopt);
 
     AntiAlias Method() const;
-    // The render of the current scene at the output size; floorAndWalls
-    // replaces the floor and background by that solid colour. Throws on a
-    // cancel-free failure; returns an empty bitmap when cancelled.
-    Bitmap Render(std::optional<TColor> floorAndWalls);
+    bool Publishing() const;
+    // A close asked for while publishing cancels the publish; the window
+    // closes once the publish has ended.
+    void CloseWhenDone();
 
 private:
     std::optional<std::string> Run(bool silent, PublishTarget target);
+    // The scene at the output size; floorAndWalls replaces the floor and
+    // background by that solid colour. Empty when cancelled.
+    Bitmap Render(scene::SceneParams scene, std::optional<TColor> floorAndWalls, int width, int height);
     void Encode(const PublishTarget& target, const Bitmap& picture, bool transparent);
 
     TFormMainQV7K& w_;
     PublishType lastType_ = PublishType::Jpeg;
     std::string lastName_ = "picture_name";
+    bool closeWhenDone_ = false;
 };
 
 } // namespace pc

@@ -54,6 +54,8 @@ void SettingsCommands::LoadTemplates2Click(TaggedAction* item)
 
 void SettingsCommands::SoftwareRenderExecute(TaggedAction* sender, bool advanceItem)
 {
+    if (w_.APublish->Tag == 1)
+        return; // a relaunch would end the publish under way
     sender->setChecked(true);
     std::string name = sender->text().remove('&').toStdString();
     int format = 0;
@@ -109,9 +111,9 @@ void SettingsCommands::Label14Click()
 
 bool SettingsCommands::eventFilter(QObject* watched, QEvent* event)
 {
-    // Compared by address only: the label also sends events while the window
-    // is being destroyed, when the window's own members are gone.
-    if (watched == label14_ && event->type() == QEvent::MouseButtonRelease)
+    // Installed on Label14 alone. The label's events go on while the window
+    // is being destroyed, when its members may no longer be read.
+    if (event->type() == QEvent::MouseButtonRelease)
         Label14Click();
     return QObject::eventFilter(watched, event);
 }
@@ -133,7 +135,6 @@ SettingsCommands& InstallSettingsCommands(TFormMainQV7K& w)
         if (auto* item = dynamic_cast<TaggedAction*>(a); item && item->parent() == w.AllDisMode1)
             commands->SoftwareRenderExecute(item, true);
     });
-    commands->label14_ = w.Label14;
     w.Label14->installEventFilter(commands);
     return *commands;
 }

@@ -36,8 +36,6 @@ private:
     void Relaunch();
 
     TFormMainQV7K& w_;
-    const QObject* label14_ = nullptr; // the watched "return to software rendering" label
-    friend SettingsCommands& InstallSettingsCommands(TFormMainQV7K& w);
 };
 
 SettingsCommands& InstallSettingsCommands(TFormMainQV7K& window);

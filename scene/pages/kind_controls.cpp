@@ -23,11 +23,10 @@ KindSpec CommonSpec()
     return s;
 }
 
-// The unfolded net: L, Front, R, Back side by side, Top above Front, Bottom below Back.
 void BoxNet(KindSpec& s)
 {
-    s.faces = {FaceRect{28, 39, 41, 65}, FaceRect{92, 39, 41, 65}, FaceRect{28, 15, 41, 25},
-               FaceRect{92, 103, 41, 25}, FaceRect{68, 39, 25, 65}, FaceRect{4, 39, 25, 65}};
+    s.faces = BoxNetFaces(41, 25);
+    s.boxNet = true;
 }
 
 void Hide(KindSpec& s, int row) { s.sections[row].visible = false; }
@@ -158,6 +157,13 @@ const KindSpec& KindSpecFor(int kind)
     if (kind < 0 || kind >= kKindCount)
         throw BadInput("unknown object kind " + std::to_string(kind));
     return specs[kind];
+}
+
+std::array<std::optional<FaceRect>, 6> BoxNetFaces(int wide, int narrow)
+{
+    const int l = 4, front = l + narrow - 1, r = front + wide - 1, back = r + narrow - 1;
+    return {FaceRect{front, 39, wide, 65}, FaceRect{back, 39, wide, 65}, FaceRect{front, 15, wide, 25},
+            FaceRect{back, 103, wide, 25},  FaceRect{r, 39, narrow, 65},  FaceRect{l, 39, narrow, 65}};
 }
 
 GridPlace GridPlaceForSlot(int slot)

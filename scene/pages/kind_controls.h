@@ -45,7 +45,15 @@ struct KindSpec {
     // Face pictures in the "Skin" section; nullopt = hidden. Kinds 7 and 8
     // place their single swatch themselves.
     std::array<std::optional<FaceRect>, 6> faces;
+    // The faces form the unfolded box of BoxNetFaces; the page may widen it
+    // to fit the captions.
+    bool boxNet = false;
 };
+
+// The unfolded box: L, Front, R, Back side by side (neighbours share their
+// frame column), Top above Front, Bottom below Back. wide is the width of
+// Front, Back, Top and Bottom, narrow that of R and L.
+std::array<std::optional<FaceRect>, 6> BoxNetFaces(int wide, int narrow);
 
 // Throws pc::BadInput for a kind outside 0..8.
 const KindSpec& KindSpecFor(int kind);

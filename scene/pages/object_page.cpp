@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDialog>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,6 +16,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/errors.h"
@@ -52,6 +55,24 @@ TypingKey TypingKeyOf(const QKeyEvent* e)
     if (!keypad && k == Qt::Key_Minus)
         return {TypingKeyKind::Minus, 0};
     return {};
+}
+
+// The faces as the kind places them; a box net grows to fit the captions
+// painted into its faces, within a section sectionWidth wide.
+std::array<std::optional<FaceRect>, 6> FaceLayout(const KindSpec& spec, int sectionWidth)
+{
+    if (!spec.boxNet)
+        return spec.faces;
+    const QFontMetrics fm(QGuiApplication::font()); // what the captions are painted in
+    auto fit = [&](std::initializer_list<int> faces, int least) {
+        for (int f : faces)
+            least = std::max(least, fm.horizontalAdvance(kFaceCaptions[size_t(f)]) + 6);
+        return least;
+    };
+    const int wide = fit({0, 1, 2, 3}, 41);
+    // The net spans 1 + 2 * (wide + narrow) pixels; R and L give way first.
+    const int narrow = std::max(fit({4, 5}, 0), std::min(25, (sectionWidth - 3 - 2 * wide) / 2));
+    return BoxNetFaces(wide, narrow);
 }
 
 } // namespace
@@ -101,6 +122,8 @@ void GLTSObject::BuildCommonControls()
     ValueEdit = new QLineEdit(contents_);
     ValueEdit->hide();
     ValueEdit->setFixedWidth(60);
+    // No taller than a bar, so it fits over the lower part of one.
+    ValueEdit->setFixedHeight(std::min(ValueEdit->sizeHint().height(), kBarHeight));
     QPalette pal = ValueEdit->palette();
     pal.setColor(QPalette::Base, QColorOf(0xF0CAA6));
     ValueEdit->setPalette(pal);
@@ -133,7 +156,7 @@ void GLTSObject::BuildSection(int row)
     QGroupBox* box = GroupBoxes[row];
     DragLocks[row] = new QCheckBox("Mouse drag lock", box);
     DragLocks[row]->adjustSize();
-    DragLocks[row]->move(27, 17);
+    DragLocks[row]->move(std::clamp(box->width() - DragLocks[row]->width() - 4, 4, 27), 17);
     DragLocks[row]->setVisible(row == kRowPosition);
     int y = 17 + DragLocks[row]->height() + 5;
     bool wide = row <= kRowRotation;
@@ -214,12 +237,11 @@ void GLTSObject::BuildPage()
     ApplyKindSpec();
     if (ObjectKind == kKindCD)
         BuildCDLabels();
-    else if (ObjectKind == kKindCurved)
-        BuildCurvedDetail();
     else if (ObjectKind == kKindText)
         BuildTextPage();
     else if (ObjectKind == kKindModel)
         BuildModelPage();
+    FitBarsBesideLabels();
     for (int r = 0; r < kTableRows; ++r) {
         GroupBoxes[r]->setTitle(QString::fromStdString(kindSpec.sections[r].caption));
         GroupBoxes[r]->setVisible(kindSpec.sections[r].visible);
@@ -231,8 +253,9 @@ void GLTSObject::BuildPage()
 void GLTSObject::LayoutFaces()
 {
     const KindSpec& kindSpec = KindSpecFor(ObjectKind);
+    const auto faces = FaceLayout(kindSpec, GroupBoxes[kRowSkin]->width());
     for (int i = 0; i < 6; ++i) {
-        const auto& r = kindSpec.faces[i];
+        const auto& r = faces[i];
         Faces[i]->setVisible(r.has_value());
         if (!r || r->width == 0) // kinds 7 and 8 paint their swatch where the constructor put it
             continue;
@@ -279,12 +302,21 @@ void GLTSObject::BuildCDLabels()
     inner->move(inner->x(), innerLabel->y() + innerLabel->height());
 }
 
-void GLTSObject::BuildCurvedDetail()
+void GLTSObject::FitBarsBesideLabels()
 {
-    for (int c : {kColZ, kColD}) {
-        TrackBar* bar = TrackbarTable[kRowSize][c];
-        bar->setGeometry(bar->x() + 20, bar->y(), bar->width() - 20, bar->height());
-    }
+    // A caption wider than the room left of its bar pushes the bar's left
+    // edge over; the bar keeps its right edge.
+    for (int r = kRowSize; r <= kRowKeep5; ++r)
+        for (int c = 0; c < 4; ++c) {
+            QLabel* label = TrackbarLabels[r][c];
+            TrackBar* bar = TrackbarTable[r][c];
+            const bool besideBar = label->y() < bar->y() + bar->height() && bar->y() < label->y() + label->height();
+            const int left = label->x() + label->width() + 4;
+            if (label->isHidden() || bar->isHidden() || !besideBar || left <= bar->x())
+                continue;
+            const int right = bar->x() + bar->width();
+            bar->setGeometry(left, bar->y(), right - left, bar->height());
+        }
 }
 
 void GLTSObject::BuildTextPage()
@@ -326,13 +358,18 @@ void GLTSObject::BuildModelPage()
     swatch->setGeometry(ListBoxes[0]->x(), ListBoxes[0]->y() + ListBoxes[0]->height() + 5, listWidth, listWidth);
     static constexpr std::array<const char*, 6> captions = {"Texture H", "Texture V", "Texture X",
                                                             "Texture Y", "Alpha",     "Visible Size"};
+    // The captions share one column as wide as the widest of them.
+    int labelWidth = 50;
     for (int i = 0; i < 6; ++i) {
         KindLabels[i] = new QLabel(captions[i], skin);
-        KindLabels[i]->setGeometry(ListBoxes[0]->x(), swatch->y() + swatch->height() + 30 * i + 10, 50,
+        labelWidth = std::max(labelWidth, KindLabels[i]->sizeHint().width());
+    }
+    for (int i = 0; i < 6; ++i) {
+        KindLabels[i]->setGeometry(ListBoxes[0]->x(), swatch->y() + swatch->height() + 30 * i + 10, labelWidth,
                                    KindLabels[i]->sizeHint().height());
         KindTrackbars[i] = new TrackBar(skin);
-        KindTrackbars[i]->setGeometry(KindLabels[i]->x() + 50 + 4, KindLabels[i]->y(), listWidth - 50 - 4,
-                                      kBarHeight);
+        KindTrackbars[i]->setGeometry(KindLabels[i]->x() + labelWidth + 4, KindLabels[i]->y(),
+                                      listWidth - labelWidth - 4, kBarHeight);
         KindTrackbars[i]->SetRange(0, 360);
         KindTrackbars[i]->SetPosition(270);
         KindTrackbars[i]->SetLineSize(1);
@@ -389,7 +426,10 @@ void GLTSObject::TrackBarValueChange(TrackBar* sender)
 void GLTSObject::ShowValueEdit(TrackBar* sender)
 {
     EditTrackbar = sender;
-    QPoint inBar((sender->width() - ValueEdit->width()) / 2, sender->height() - 5);
+    ValueEdit->setText(QString::number(sender->Position()));
+    // Centred over the lower part of the bar and ending with it: the bar
+    // below stays uncovered.
+    QPoint inBar((sender->width() - ValueEdit->width()) / 2, std::max(0, sender->height() - ValueEdit->height()));
     ValueEdit->move(sender->mapTo(contents_, inBar));
     ValueEdit->show();
     ValueEdit->raise();

@@ -116,7 +116,7 @@ private:
     void LayoutFaces();
     void ApplyKindSpec();
     void BuildCDLabels();
-    void BuildCurvedDetail();
+    void FitBarsBesideLabels();
     void BuildTextPage();
     void BuildModelPage();
     void StackSections();

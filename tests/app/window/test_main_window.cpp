@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 #include <QApplication>
 #include <QMenuBar>
+#include <QMenu>
+#include <QStyle>
 #include <QTabWidget>
 #include <QLabel>
 #include <filesystem>
@@ -398,6 +400,74 @@ TEST_F(MainWindowTest, ProjectionFollowsViewportAndAngle)
     EXPECT_EQ(w->GLContext_->Height(), 100);
     auto [ax, ay] = projection();
     EXPECT_NEAR(ay / ax, 2.0, 1e-4);
+}
+
+TEST_F(MainWindowTest, ToolTipsWakeUpAfterTheHintPause)
+{
+    auto w = Make();
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 100);
+    const QStyle* style = QApplication::style();
+    const int scrollBar = style->pixelMetric(QStyle::PM_ScrollBarExtent);
+    auto second = Make(); // one proxy, not one per window
+    EXPECT_EQ(QApplication::style(), style);
+    EXPECT_EQ(QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent), scrollBar);
+}
+
+TEST_F(MainWindowTest, TheObjectsEntryOpensAgainAfterAnEmptyScene)
+{
+    auto w = Make();
+    w->show();
+    w->FormCreate();
+    QMenu* settings = nullptr;
+    for (QAction* a : w->menuBar()->actions())
+        if (a->text() == "Settings")
+            settings = a->menu();
+    ASSERT_NE(settings, nullptr);
+    auto* empty = w->findChild<QAction*>("menuObjectsEmpty");
+    ASSERT_NE(empty, nullptr);
+    auto open = [&] {
+        w->menuBar()->setActiveAction(settings->menuAction());
+        QApplication::processEvents();
+        settings->setActiveAction(w->menuObjects->menuAction()->isVisible() ? w->menuObjects->menuAction() : empty);
+        QApplication::processEvents();
+    };
+    auto close = [&] {
+        settings->hide();
+        QApplication::processEvents();
+    };
+
+    // Empty scene: a plain item that shows the Objects page, no submenu of no size.
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_TRUE(empty->isVisible());
+        EXPECT_FALSE(w->menuObjects->menuAction()->isVisible());
+        open();
+        EXPECT_FALSE(w->menuObjects->isVisible());
+        close();
+        w->PC->setCurrentWidget(w->TSCamera);
+        empty->trigger();
+        EXPECT_EQ(w->PC->currentWidget(), w->TSObject);
+        if (round == 0) {
+            w->ABox->trigger();
+            ASSERT_EQ(w->menuObjects->actions().size(), 1);
+            EXPECT_FALSE(empty->isVisible());
+            open();
+            EXPECT_TRUE(w->menuObjects->isVisible());
+            EXPECT_FALSE(w->menuObjects->geometry().isEmpty());
+            close();
+            w->Delete->Tag = 1;
+            w->Delete->trigger();
+            w->Delete->Tag = 0;
+            EXPECT_TRUE(w->menuObjects->isEmpty());
+        }
+    }
+    // And again with objects: the submenu opens every time.
+    w->ABox->trigger();
+    for (int round = 0; round < 2; ++round) {
+        open();
+        EXPECT_TRUE(w->menuObjects->isVisible()) << "round " << round;
+        EXPECT_FALSE(w->menuObjects->geometry().isEmpty());
+        close();
+    }
 }
 
 } // namespace

@@ -1,18 +1,30 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QComboBox>
 #include <QSlider>
+#include <QTabWidget>
+#include <QTimer>
 #include <filesystem>
 #include <png.h>
 
 #include "app/publish/bmp32_adjust.h"
 #include "app/window/main_window.h"
 #include "app/window/picture_box.h"
+#include "app/window/project_commands.h"
 #include "app/window/publish_command.h"
+#include "app/window/settings_commands.h"
 #include "platform/bmp_file.h"
 #include "platform/file_io.h"
 #include "platform/jpeg_file.h"
 #include "platform/message_box.h"
+#include "scene/model/c3ds.h"
+#include "scene/pages/kind_controls.h"
+#include "scene/pages/object_page.h"
 #include "tests/support/test_data.h"
 #include "tests/support/test_settings.h"
 
@@ -151,6 +163,157 @@ TEST_F(PublishWindowTest, TheOverwriteQuestionCanRefuse)
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].caption, "Question");
     EXPECT_NE(boxes.Shown()[0].text.find("q.bmp"), std::string::npos);
+}
+
+// Fires once, the first time the event loop runs while an off-screen render
+// is under way: between the tiles or passes of a publish.
+class MidRender : public QObject {
+public:
+    MidRender(TFormMainQV7K& w, std::function<void()> act) : w_(w), act_(std::move(act))
+    {
+        timer_.setInterval(0);
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            if (!w_.OffscreenActive())
+                return;
+            timer_.stop();
+            fired = true;
+            act_();
+        });
+        timer_.start();
+    }
+    bool fired = false;
+
+private:
+    TFormMainQV7K& w_;
+    std::function<void()> act_;
+    QTimer timer_;
+};
+
+TEST_F(PublishWindowTest, LoadAndDeleteDuringAPublishWaitAndThePictureIsWritten)
+{
+    const std::string modelFile = test::k3dsModels + "cube_with_diffuse_texture.3DS";
+    const int slot = w->AddObject(kKindModel, modelFile);
+    ASSERT_GE(slot, 0);
+    GLTSObject* page = w->Objects.At(slot);
+    const C3DS* model = page->Model.get();
+    ASSERT_NE(model, nullptr);
+    ProjectCommands* projects = ProjectCommandsOf(*w);
+    ASSERT_NE(projects, nullptr);
+    projects->ChooseOpenFile = [] { return std::optional<std::string>(std::string(PRISMCASE_SOURCE_DIR) + "/data/Default.qv7kb"); };
+    boxes.Queue(Answer::No); // "save first?", should the load ever ask
+    SettingsCommands* settings = SettingsCommandsOf(*w);
+    ASSERT_NE(settings, nullptr);
+    settings->SettingsFile = dir.file("settings.ini");
+    settings->StartProgram = [](const QStringList&) { return false; };
+
+    std::vector<bool> enabledMidway;
+    std::optional<std::string> nested;
+    MidRender midway(*w, [&] {
+        for (QAction* a : {static_cast<QAction*>(w->ALoadTemplate), static_cast<QAction*>(w->Delete),
+                           static_cast<QAction*>(w->ABox), static_cast<QAction*>(w->APublish),
+                           static_cast<QAction*>(w->SoftwareRender), static_cast<QAction*>(w->Clear1)})
+            enabledMidway.push_back(a->isEnabled());
+        w->ALoadTemplate->trigger();
+        TagScope silent(w->Delete->Tag, 1);
+        w->Delete->trigger();
+        w->ABox->trigger();
+        nested = w->Publisher->Execute(true, PublishTarget{dir.file("nested.bmp"), PublishType::Bmp});
+        QMouseEvent click(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                          Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w->Label14, &click); // back to software rendering: a relaunch
+    });
+    w->BTransparent->setChecked(true);
+    w->RenderMixer->setChecked(true); // jittered passes: the model is drawn again after the events
+    auto file = Publish("busy.png", PublishType::Png24);
+
+    EXPECT_TRUE(midway.fired);
+    EXPECT_EQ(enabledMidway, std::vector<bool>(6, false));
+    ASSERT_TRUE(file);
+    int pw = 0, ph = 0;
+    auto rows = ReadPngRgba(*file, pw, ph);
+    ASSERT_EQ(pw, 96);
+    ASSERT_EQ(ph, 64);
+    int opaque = 0;
+    for (const auto& row : rows)
+        for (int x = 0; x < pw; ++x)
+            opaque += row[size_t(x) * 4 + 3] == 255;
+    EXPECT_GT(opaque, 0) << "the model is in the picture";
+    // Nothing of the scene changed under the render.
+    EXPECT_EQ(w->PC2->count(), 1);
+    EXPECT_EQ(w->Objects.At(slot), page);
+    EXPECT_EQ(page->Model.get(), model);
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_FALSE(FileExists(dir.file("settings.ini")));
+    EXPECT_FALSE(nested) << "one publish at a time";
+    EXPECT_FALSE(FileExists(dir.file("nested.bmp")));
+    // Afterwards the commands work again.
+    EXPECT_TRUE(w->Delete->isEnabled());
+    EXPECT_TRUE(w->ALoadTemplate->isEnabled());
+    EXPECT_TRUE(w->SoftwareRender->isEnabled());
+    w->ABox->trigger();
+    EXPECT_EQ(w->PC2->count(), 2);
+}
+
+TEST_F(PublishWindowTest, ClosingDuringAPublishCancelsItAndClosesAfterwards)
+{
+    w->RenderMixer->setChecked(true);
+    MidRender midway(*w, [&] { EXPECT_FALSE(w->close()); });
+    EXPECT_FALSE(Publish("closed.bmp", PublishType::Bmp));
+    EXPECT_TRUE(midway.fired);
+    EXPECT_FALSE(FileExists(dir.file("closed.bmp")));
+    EXPECT_TRUE(w->isVisible()); // still open until the publish has unwound
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(PublishWindowTest, EightBitPngWithoutTransparencyIsAPalettePng)
+{
+    w->BTransparent->setChecked(false);
+    w->RenderNone1->setChecked(true);
+    w->ImageFloor->BrushColor = RGB(30, 120, 200);
+    w->Publisher->RunAdjustDialog = [](TBmp32Adj& dlg) {
+        dlg.CBPNG->setCurrentIndex(1); // "8bit ( 256 colors )"
+        dlg.BitBtn1Click();
+    };
+    auto file = Publish("p8.png", PublishType::PngCustom);
+    ASSERT_TRUE(file);
+    std::vector<uint8_t> bytes = ReadFileBytes(*file);
+    ASSERT_GT(bytes.size(), 33u);
+    EXPECT_EQ(bytes[24], 8) << "bit depth";
+    EXPECT_EQ(bytes[25], 3) << "colour type: palette";
+
+    png_image img{};
+    img.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&img, file->c_str()));
+    EXPECT_TRUE(img.format & PNG_FORMAT_FLAG_COLORMAP);
+    EXPECT_FALSE(img.format & PNG_FORMAT_FLAG_ALPHA);
+    png_image_free(&img);
+    int pw = 0, ph = 0;
+    auto rows = ReadPngRgba(*file, pw, ph);
+    ASSERT_EQ(ph, 64);
+    // The floor keeps its colour through the quantisation.
+    EXPECT_NEAR(rows[60][48 * 4 + 2], 200, 24);
+    EXPECT_NEAR(rows[60][48 * 4 + 0], 30, 24);
+}
+
+TEST_F(PublishWindowTest, AViewerThatCannotStartIsReported)
+{
+    w->RenderNone1->setChecked(true);
+    w->Publisher->OpenViewer = OpenInDesktopViewer;
+    w->Publisher->ChooseFile = [this](const std::string&, PublishType) {
+        return std::optional<PublishTarget>(PublishTarget{dir.file("shown.bmp"), PublishType::Bmp});
+    };
+    ASSERT_TRUE(w->ViewRendImage->isChecked());
+    test::TempDir emptyPath;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", emptyPath.path().string().c_str()); // no xdg-open to be found
+    auto file = w->Publisher->Execute();
+    qputenv("PATH", path);
+    ASSERT_TRUE(file);
+    EXPECT_TRUE(FileExists(*file));
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_NE(boxes.Shown()[0].text.find("viewer"), std::string::npos) << boxes.Shown()[0].text;
+    EXPECT_NE(boxes.Shown()[0].text.find("shown.bmp"), std::string::npos);
 }
 
 } // namespace

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QMenu>
+#include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
 #include <filesystem>
 
 #include "app/window/main_window.h"
+#include "app/window/object_buttons.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "scene/pages/face_picture.h"
@@ -58,6 +60,46 @@ TEST(WindowObjects, AddCopyAndDeleteThroughTheActions)
     window.reset();
     EXPECT_FALSE(fs::exists(work));
     SetProgramFolderForTesting("");
+}
+
+TEST(WindowObjects, TheObjectsPageAddsThroughItsPopupAndDeletesThroughItsButton)
+{
+    ScriptedMessageBoxes boxes;
+    ScopedMessageBoxes scoped(boxes);
+    auto window = std::make_unique<TFormMainQV7K>(std::make_unique<DefaultSettings>(), QStringList{});
+    window->show();
+    window->FormCreate();
+    ObjectButtons* buttons = ObjectButtonsOf(*window);
+    ASSERT_NE(buttons, nullptr);
+    ASSERT_TRUE(window->TSObject->isAncestorOf(buttons->BTNew));
+    ASSERT_TRUE(window->TSObject->isAncestorOf(buttons->BTDelete));
+    EXPECT_EQ(buttons->BTNew->text(), "Add Object");
+    EXPECT_EQ(buttons->BTDelete->text(), "Delete Object");
+
+    QStringList items;
+    for (QAction* a : buttons->PMNew->actions())
+        items << (a->isSeparator() ? "-" : a->text());
+    EXPECT_EQ(items, QStringList({"Box", "Round Corner Box", "Book", "Note Book", "Thick Book", "CD", "Curved Surface ",
+                                  "Load 3ds Model", "3D Text", "-", "Copy current object",
+                                  "Insert objects from saved project", "Insert objects from templates"}));
+    EXPECT_EQ(buttons->PMNew->actions()[11], window->AInsertObj);
+    EXPECT_EQ(buttons->PMNew->actions()[12], window->AInsertObjFromTemplates);
+
+    window->PC->setCurrentWidget(window->TSObject);
+    buttons->BTNew->click();
+    EXPECT_TRUE(buttons->PMNew->isVisible());
+    EXPECT_EQ(buttons->PMNew->geometry().topLeft(), buttons->BTNew->mapToGlobal(QPoint(0, 0)));
+    buttons->PMNew->actions()[1]->trigger(); // "Round Corner Box"
+    buttons->PMNew->hide();
+    ASSERT_NE(window->Objects.At(0), nullptr);
+    EXPECT_EQ(window->Objects.At(0)->ObjectKind, kKindRoundBox);
+
+    boxes.Queue(Answer::Yes);
+    buttons->BTDelete->click();
+    EXPECT_EQ(window->Objects.At(0), nullptr);
+    EXPECT_EQ(window->PC2->count(), 0);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].caption, "Confirm?");
 }
 
 } // namespace

@@ -176,13 +176,21 @@ TEST_F(PagesTest, BoxNetUnfoldsAroundTheFront)
 {
     commands.AddObject(kKindBox);
     const auto& f = Page(0).Faces;
-    // L, Front, R, Back side by side; Top above Front; Bottom below Back.
-    EXPECT_EQ(f[5]->geometry(), QRect(4, 39, 25, 65));
-    EXPECT_EQ(f[0]->geometry(), QRect(28, 39, 41, 65));
-    EXPECT_EQ(f[4]->geometry(), QRect(68, 39, 25, 65));
-    EXPECT_EQ(f[1]->geometry(), QRect(92, 39, 41, 65));
-    EXPECT_EQ(f[2]->geometry(), QRect(28, 15, 41, 25));
-    EXPECT_EQ(f[3]->geometry(), QRect(92, 103, 41, 25));
+    // L, Front, R, Back side by side, neighbours sharing their frame column;
+    // Top above Front and Bottom below Back, sharing a frame row.
+    EXPECT_EQ(f[5]->pos(), QPoint(4, 39));
+    EXPECT_EQ(f[0]->x(), f[5]->x() + f[5]->width() - 1);
+    EXPECT_EQ(f[4]->x(), f[0]->x() + f[0]->width() - 1);
+    EXPECT_EQ(f[1]->x(), f[4]->x() + f[4]->width() - 1);
+    for (int side : {0, 1, 4, 5}) {
+        EXPECT_EQ(f[side]->y(), 39);
+        EXPECT_EQ(f[side]->height(), 65);
+    }
+    EXPECT_EQ(f[2]->geometry(), QRect(f[0]->x(), 15, f[0]->width(), 25));
+    EXPECT_EQ(f[3]->geometry(), QRect(f[1]->x(), 39 + 65 - 1, f[1]->width(), 25));
+    EXPECT_EQ(f[0]->width(), f[1]->width());
+    EXPECT_GE(f[0]->width(), 41);
+    EXPECT_EQ(f[4]->width(), f[5]->width());
     // Painted in its colour, framed in blue.
     FacePicture& front = *f[0];
     EXPECT_EQ(front.CanvasPixel(1, 1), TColor(0xFF0000));
@@ -215,6 +223,17 @@ TEST_F(PagesTest, RestoreDefaultsOnlyAfterSave)
     page.RestoreDefaults();
     EXPECT_EQ(page.Position(kRowSize, kColX), 10);
     EXPECT_EQ(page.Position(kRowKeep5, kColD), 90);
+}
+
+TEST(KindControls, BoxNetOfTheClassicSizes)
+{
+    const auto f = BoxNetFaces(41, 25);
+    const std::array<std::array<int, 4>, 6> expected = {{{28, 39, 41, 65}, {92, 39, 41, 65}, {28, 15, 41, 25},
+                                                         {92, 103, 41, 25}, {68, 39, 25, 65}, {4, 39, 25, 65}}};
+    for (size_t i = 0; i < 6; ++i) {
+        ASSERT_TRUE(f[i]) << kFaceCaptions[i];
+        EXPECT_EQ((std::array<int, 4>{f[i]->left, f[i]->top, f[i]->width, f[i]->height}), expected[i]) << kFaceCaptions[i];
+    }
 }
 
 TEST(KindControls, TabCaptions)

@@ -7,6 +7,8 @@
 #include "pages_fixture.h"
 #include "platform/track_bar.h"
 #include "scene/pages/kind_controls.h"
+#include "scene/pages/value_typing.h"
+#include "tests/support/test_data.h"
 
 namespace pc::test {
 namespace {
@@ -67,6 +69,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Digits extend the shown value; past the range it clamps and restarts.
         TypingCase{"DigitPastMaxClamps", kKindBox, kRowSize, kColX, 180, "5", 360, "360"},
         TypingCase{"DigitAtMaxRestartsEmpty", kKindBox, kRowSize, kColX, 360, "5", 360, ""},
+        // Exactly a bound is inside the range: the value stays and extends.
+        TypingCase{"DigitsReachingMaxExactly", kKindBox, kRowSize, kColX, 36, "0", 360, "360"},
+        TypingCase{"DigitsReachingMinExactly", kKindText, kRowKeep4, kColZ, -36, "0", -360, "-360"},
+        TypingCase{"FreshMaxOfDetail", kKindCurved, kRowSize, kColZ, 20, "<<99", 99, "99"},
+        TypingCase{"FreshMinOfDetail", kKindCurved, kRowSize, kColZ, 20, "<<1", 1, "1"},
         TypingCase{"BackspaceDropsADigit", kKindBox, kRowSize, kColX, 180, "<", 18, "18"},
         TypingCase{"BackspaceToEmptyKeepsPosition", kKindBox, kRowSize, kColX, 7, "<", 7, ""},
         TypingCase{"FreshNumberAfterEmptying", kKindBox, kRowSize, kColX, 180, "<<<42", 42, "42"},
@@ -104,15 +111,20 @@ TEST_F(PagesTest, ValueEditFollowsItsTrackBarAndBack)
     detail.SetPosition(33);
     EXPECT_EQ(page.ValueEdit->text(), "33");
 
+    // A position that changes refills the edit; typing within the range,
+    // its bounds included, leaves the typed text alone.
     struct Case {
         const char* text;
         int position;
+        const char* shown;
     };
-    for (Case c : {Case{"12", 12}, Case{"500", 99}, Case{"", 49}, Case{"-", 49}, Case{"abc", 49}}) {
+    for (Case c : {Case{"12", 12, "12"}, Case{"99", 99, "99"}, Case{"1", 1, "1"}, Case{"500", 99, "99"},
+                   Case{"", 49, "49"}, Case{"-", 49, "-"}, Case{"abc", 49, "abc"}}) {
         page.ValueEdit->setText(c.text);
         QKeyEvent up(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier);
         QApplication::sendEvent(page.ValueEdit, &up);
         EXPECT_EQ(detail.Position(), c.position) << "text '" << c.text << "'";
+        EXPECT_EQ(page.ValueEdit->text().toStdString(), c.shown) << "text '" << c.text << "'";
     }
 
     // Leaving the bar for anything but the edit hides it.
@@ -122,6 +134,69 @@ TEST_F(PagesTest, ValueEditFollowsItsTrackBarAndBack)
     page.ValueEdit->setText("5");
     page.ValueEditKeyUp(); // serves nothing now
     EXPECT_EQ(detail.Position(), 49);
+}
+
+// Every visible parameter bar of a page, the model page's material bars among them.
+std::vector<TrackBar*> VisibleBars(GLTSObject& page)
+{
+    std::vector<TrackBar*> bars;
+    for (const auto& row : page.TrackbarTable)
+        for (TrackBar* bar : row)
+            if (bar && bar->isVisibleTo(&page))
+                bars.push_back(bar);
+    for (TrackBar* bar : page.KindTrackbars)
+        if (bar && bar->isVisibleTo(&page))
+            bars.push_back(bar);
+    return bars;
+}
+
+TEST_F(PagesTest, ValueEditShowsTheValueOnFocusAndLeavesTheOtherBarsUncovered)
+{
+    host.modelAnswer = k3dsModels + "cube_with_diffuse_texture.3DS";
+    tabs.show();
+    tabs.activateWindow();
+    QApplication::setActiveWindow(&tabs);
+    for (int kind = 0; kind < kKindCount; ++kind) {
+        const int slot = commands.AddObject(kind);
+        ASSERT_GE(slot, 0);
+        GLTSObject& page = Page(slot);
+        QApplication::processEvents();
+        QWidget* contents = page.ValueEdit->parentWidget();
+        const auto bars = VisibleBars(page);
+        ASSERT_GE(bars.size(), 8u) << "kind " << kind;
+        for (TrackBar* bar : bars) {
+            bar->setFocus();
+            ASSERT_EQ(page.EditTrackbar, bar) << "kind " << kind;
+            EXPECT_TRUE(page.ValueEdit->isVisible());
+            EXPECT_EQ(page.ValueEdit->text(), QString::number(bar->Position())) << "kind " << kind;
+            const QRect edit = page.ValueEdit->geometry();
+            EXPECT_TRUE(edit.intersects(QRect(bar->mapTo(contents, QPoint(0, 0)), bar->size())));
+            for (TrackBar* other : bars)
+                if (other != bar)
+                    EXPECT_FALSE(edit.intersects(QRect(other->mapTo(contents, QPoint(0, 0)), other->size())))
+                        << "kind " << kind << ": the edit over bar at y " << bar->mapTo(contents, QPoint(0, 0)).y()
+                        << " covers the bar at y " << other->mapTo(contents, QPoint(0, 0)).y();
+        }
+    }
+}
+
+TEST(TypeKey, BothBoundsAreInsideTheRange)
+{
+    struct Case {
+        const char* buffer;
+        char digit;
+        int min, max, position;
+        const char* next;
+        int stored;
+    };
+    for (Case c : {Case{"36", '0', 0, 360, 36, "360", 360}, Case{"36", '1', 0, 360, 36, "", 361},
+                   Case{"-36", '0', -360, 360, -36, "-360", -360}, Case{"-36", '1', -360, 360, -36, "", -361},
+                   Case{"9", '9', 1, 99, 9, "99", 99}, Case{"", '1', 1, 99, 20, "1", 1},
+                   Case{"", '0', 1, 99, 20, "", 0}}) {
+        TypingStep step = TypeKey(c.buffer, {TypingKeyKind::Digit, c.digit}, c.min, c.max, c.position);
+        EXPECT_EQ(step.buffer, c.next) << c.buffer << " + " << c.digit << " in " << c.min << ".." << c.max;
+        EXPECT_EQ(step.position, c.stored) << c.buffer << " + " << c.digit << " in " << c.min << ".." << c.max;
+    }
 }
 
 TEST(TrackBar, ClampsAndSignalsOnlyRealChanges)
