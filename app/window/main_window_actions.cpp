@@ -36,6 +36,8 @@ void TFormMainQV7K::CreateActions()
     ASaveTemplate = Make(this, "Save Project");
     SaveAsTemplate = Make(this, "Save as template");
     AInsertObj = Make(this, "Insert objects from saved project");
+    AInsertObjFromTemplates = Make(this, "Insert objects from templates");
+    AInsertObjFromTemplates->setObjectName("AInsertObjFromTemplates");
     APublish = Make(this, "Render and Publish");
     EditPublished = Make(this, "Edit Published Picture");
     Exit1 = Make(this, "Exit", true);
@@ -97,6 +99,7 @@ void TFormMainQV7K::CreateMenus()
 {
     QMenu* file = menuBar()->addMenu("File");
     file->addActions({OpenTemplates, ALoadTemplate, ASaveTemplate, SaveAsTemplate, AInsertObj});
+    file->addAction(AInsertObjFromTemplates);
     file->addSeparator();
     file->addActions({APublish, EditPublished});
     file->addSeparator();
