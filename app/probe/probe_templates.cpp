@@ -63,14 +63,10 @@ int Templates(int argc, char** argv)
     browser.show();
     QElapsedTimer clock;
     clock.start();
-    bool started = false;
-    while (clock.elapsed() < 60000) {
+    // Until a fill has begun (the sheet exists) and is over.
+    while (clock.elapsed() < 60000 && (browser.Sheet().Filling() || browser.Sheet().Sheet().Empty()))
         QApplication::processEvents(QEventLoop::AllEvents, 50);
-        started = started || browser.Sheet().Filling();
-        if (started && !browser.Sheet().Filling())
-            break;
-    }
-    if (!started || browser.Sheet().Filling()) {
+    if (browser.Sheet().Filling() || browser.Sheet().Sheet().Empty()) {
         std::fprintf(stderr, "The sheet was not filled.\n");
         return 1;
     }

@@ -34,14 +34,11 @@ protected:
     {
         QElapsedTimer guard;
         guard.start();
-        bool started = false;
-        while (guard.elapsed() < 20000) {
+        // A fill has begun (the sheet exists) and is over.
+        while (guard.elapsed() < 20000 && (browser->Sheet().Filling() || browser->Sheet().Sheet().Empty()))
             QApplication::processEvents(QEventLoop::AllEvents, 20);
-            started = started || browser->Sheet().Filling();
-            if (started && !browser->Sheet().Filling())
-                return;
-        }
-        FAIL() << "the sheet was not filled";
+        ASSERT_FALSE(browser->Sheet().Filling()) << "the sheet was not filled";
+        ASSERT_FALSE(browser->Sheet().Sheet().Empty()) << "the sheet was not filled";
     }
     void Click(int x, int y, QEvent::Type type = QEvent::MouseButtonRelease)
     {
