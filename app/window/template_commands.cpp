@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QTimer>
 
 #include "app/templates/template_dialog.h"
 #include "app/window/main_window.h"
@@ -52,7 +53,11 @@ TemplateCommands& InstallTemplateCommands(TFormMainQV7K& w)
                      [commands] { commands->OpenTemplatesExecute(true); });
     w.OpenTemplates->setEnabled(true);
     w.AInsertObjFromTemplates->setEnabled(true);
-    w.OpenTemplatesHandler = [commands] { commands->OpenTemplatesExecute(false); };
+    // The start screen opens once the event loop runs: over the shown window,
+    // and inside the loop that a termination signal ends.
+    w.OpenTemplatesHandler = [commands] {
+        QTimer::singleShot(0, commands, [commands] { commands->OpenTemplatesExecute(false); });
+    };
     return *commands;
 }
 

@@ -30,8 +30,8 @@ private:
     TFormMainQV7K& w_;
 };
 
-// Wires both commands and the start screen; the program does this once
-// before FormCreate.
+// Wires both commands and the start screen (opened from the event loop);
+// the program does this once before FormCreate.
 TemplateCommands& InstallTemplateCommands(TFormMainQV7K& window);
 TemplateCommands* TemplateCommandsOf(TFormMainQV7K& window);
 
