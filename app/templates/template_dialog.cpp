@@ -265,6 +265,14 @@ void TTemplate::reject()
     BitBtn2Click();
 }
 
+void TTemplate::done(int result)
+{
+    Timer1.stop();
+    if (sheet_.Filling())
+        EndFill();
+    QDialog::done(result);
+}
+
 bool TTemplate::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == ScrollBox1->viewport()) {

@@ -79,6 +79,7 @@ public:
     void BitBtn3Click();
 
     void reject() override; // Escape and the close box cancel
+    void done(int result) override; // also ends the timers and a running fill
 
 protected:
     void resizeEvent(QResizeEvent* e) override;

@@ -97,6 +97,8 @@ TEST_F(TemplateDialogTest, FillGoesOneCellAtATimeAndCancelStopsIt)
     EXPECT_FALSE(browser->Sheet().Filling());
     EXPECT_LT(browser->Sheet().TemplateCount, 12);
     EXPECT_EQ(browser->BitBtn2Tag, 0);
+    // A closed browser does not fill again.
+    EXPECT_FALSE(browser->Timer1.isActive());
 }
 
 TEST_F(TemplateDialogTest, MouseAndKeysChoose)
