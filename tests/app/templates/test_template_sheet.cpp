@@ -59,6 +59,16 @@ TEST(TemplateList, OneFolderNamedTwiceAndMissingFolders)
     EXPECT_EQ(Names(files), (std::vector<std::string>{"one"}));
 }
 
+TEST(TemplateList, AtMostAThousandInNameOrder)
+{
+    TempDir folder;
+    for (int i = 0; i <= int(kMaxTemplates); ++i)
+        WriteTemplate(folder.file("t" + std::to_string(10000 + i) + ".qv7kb"));
+    auto files = ListTemplates({folder.file("")});
+    ASSERT_EQ(files.size(), kMaxTemplates);
+    EXPECT_EQ(files.back().name, "t" + std::to_string(10000 + int(kMaxTemplates) - 1));
+}
+
 class TemplateSheetTest : public testing::Test {
 protected:
     TempDir dir;
