@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "app/window/main_window.h"
+#include "app/window/template_commands.h"
 #include "app/settings/settings_file.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv)
     try {
         pc::TFormMainQV7K window(std::make_unique<pc::IniSettings>(pc::SettingsPath()), args);
         window.ListenForHandOvers();
+        pc::InstallTemplateCommands(window);
         window.show();
         window.FormCreate();
         return app.exec();

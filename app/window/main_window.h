@@ -151,7 +151,9 @@ public:
     // Saves the scene (ASaveTemplateExecute): sets SaveAsTemplate->Tag to 1
     // on entry and back to 0 once the file is written.
     std::function<void()> SaveProjectHandler;
+    // The start screen of StartMode 0 (the template browser), wired by the program.
     std::function<void()> OpenTemplatesHandler;
+    TaggedAction* AInsertObjFromTemplates = nullptr;
     // "Render and Publish" (publish_command.cpp).
     std::unique_ptr<PublishCommand> Publisher;
 

@@ -100,6 +100,7 @@ void TFormMainQV7K::CreateMenus()
 {
     QMenu* file = menuBar()->addMenu("File");
     file->addActions({OpenTemplates, ALoadTemplate, ASaveTemplate, SaveAsTemplate, AInsertObj});
+    file->addAction(AInsertObjFromTemplates);
     file->addSeparator();
     file->addActions({APublish, EditPublished});
     file->addSeparator();

@@ -12,6 +12,7 @@
 #include "app/window/picture_box.h"
 #include "app/project/project_file.h"
 #include "app/window/project_scene_bridge.h"
+#include "app/window/publish_command.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
 #include "platform/message_box.h"
@@ -25,6 +26,7 @@ namespace pc {
 namespace {
 
 const char* const kFilter = "Prismcase project (*.qv7kb);;All files (*.*)";
+const int kTemplatePreviewSide = 200;
 
 bool IsReplaceMode(int mode)
 {
@@ -38,6 +40,37 @@ std::string LocalDateText()
     return (locale.toString(now.date(), QLocale::ShortFormat) + " " + locale.toString(now.time(), QLocale::LongFormat))
         .toStdString();
 }
+
+// Puts a value back when the scope ends, also on exceptions.
+template <class T>
+class Restored {
+public:
+    explicit Restored(T& value) : value_(value), old_(value) {}
+    ~Restored() { value_ = std::move(old_); }
+    Restored(const Restored&) = delete;
+    Restored& operator=(const Restored&) = delete;
+
+private:
+    T& value_;
+    T old_;
+};
+
+// The output size of the window, put back when the scope ends.
+class OutputSize {
+public:
+    explicit OutputSize(TFormMainQV7K& w) : w_(w), width_(w.TBWidth->value()), height_(w.TBHeight->value()) {}
+    ~OutputSize()
+    {
+        w_.TBWidth->setValue(width_);
+        w_.TBHeight->setValue(height_);
+    }
+    OutputSize(const OutputSize&) = delete;
+    OutputSize& operator=(const OutputSize&) = delete;
+
+private:
+    TFormMainQV7K& w_;
+    int width_, height_;
+};
 
 std::string ReasonOf(const std::exception& e)
 {
@@ -57,7 +90,7 @@ ProjectCommands::ProjectCommands(TFormMainQV7K& window) : QObject(&window), w_(w
     };
     ChooseSaveFile = [this]() -> std::optional<std::string> {
         // The overwrite question is ours, asked about the name with its extension fixed.
-        QString file = QFileDialog::getSaveFileName(&w_, QString(), QString(), kFilter, nullptr,
+        QString file = QFileDialog::getSaveFileName(&w_, QString(), QString::fromStdString(SaveDialog2InitialDir), kFilter, nullptr,
                                                     QFileDialog::DontConfirmOverwrite);
         if (file.isEmpty())
             return std::nullopt;
@@ -83,6 +116,34 @@ void ProjectCommands::ASaveTemplateExecute()
         return;
     project::WriteProject(SaveDialog2FileName, ProjectSceneFromWindow(w_), {TextureFolder(), SaveDate()});
     w_.SaveAsTemplate->Tag = 0;
+}
+
+void ProjectCommands::SaveAsTemplateExecute()
+{
+    {
+        TagScope dialog(SaveDialog2Tag, 0);
+        Restored<std::string> initialDir(SaveDialog2InitialDir);
+        SaveDialog2InitialDir = UserTemplatesFolder();
+        ASaveTemplateExecute();
+    }
+    if (w_.SaveAsTemplate->Tag == 1)
+        return;
+    const std::string templatePath = SaveDialog2FileName;
+    const std::string base = std::filesystem::path(templatePath).replace_extension().string();
+    // Previews of a template saved earlier under this name would stand for
+    // the new one (the browser prefers the ".bmp").
+    std::error_code ec;
+    std::filesystem::remove(base + ".bmp", ec);
+    std::filesystem::remove(base + ".png", ec);
+    {
+        OutputSize size(w_);
+        w_.TBWidth->setValue(kTemplatePreviewSide);
+        w_.TBHeight->setValue(kTemplatePreviewSide);
+        w_.RenderCancel->Tag = 0;
+        w_.Publisher->Execute(true, PublishTarget{base + ".png", PublishType::PngCustom});
+    }
+    if (w_.RenderCancel->Tag == 1)
+        std::filesystem::remove(templatePath, ec);
 }
 
 bool ProjectCommands::AskToSave()
@@ -165,8 +226,10 @@ ProjectCommands& InstallProjectCommands(TFormMainQV7K& w)
     QObject::connect(w.ALoadTemplate, &QAction::triggered, &w, [load] { load(kLoadAsk); });
     QObject::connect(w.AInsertObj, &QAction::triggered, &w, [load] { load(kLoadInsertAsk); });
     QObject::connect(w.ASaveTemplate, &QAction::triggered, &w, [&w] { ReportErrors(w.SaveProjectHandler); });
+    QObject::connect(w.SaveAsTemplate, &QAction::triggered, &w,
+                     [commands] { ReportErrors([commands] { commands->SaveAsTemplateExecute(); }); });
     for (QAction* a : {static_cast<QAction*>(w.ALoadTemplate), static_cast<QAction*>(w.AInsertObj),
-                       static_cast<QAction*>(w.ASaveTemplate)})
+                       static_cast<QAction*>(w.ASaveTemplate), static_cast<QAction*>(w.SaveAsTemplate)})
         a->setEnabled(true);
     return *commands;
 }

@@ -36,10 +36,16 @@ public:
     // 1: save to SaveDialog2FileName without dialog or question.
     int SaveDialog2Tag = 0;
     std::string SaveDialog2FileName;
+    std::string SaveDialog2InitialDir; // where the save dialog opens; empty: its own choice
 
     // ASaveTemplateExecute: SaveAsTemplate->Tag stays 1 unless the file was
     // written whole. Throws when the file cannot be written.
     void ASaveTemplateExecute();
+    // "Save as template": the project saved with its dialog opening in the
+    // user's templates folder, then its 200 x 200 preview "<base>.png"
+    // published beside it. The output size comes back however the render
+    // ends; a cancelled render deletes the template just saved.
+    void SaveAsTemplateExecute();
     // ALoadTemplateExecute in the mode of ALoadTemplate->Tag. Throws
     // ProjectError ("Can not load file:\n" + path and the reason) before
     // anything of the scene changed.
