@@ -39,6 +39,14 @@ std::string LocalDateText()
         .toStdString();
 }
 
+std::string UnshownPicturesMessage(const std::vector<std::string>& names)
+{
+    std::string text = kUnshownPictures;
+    for (const std::string& name : names)
+        text += "\n" + name;
+    return text;
+}
+
 std::string ReasonOf(const std::exception& e)
 {
     return e.what();
@@ -136,11 +144,15 @@ void ProjectCommands::ALoadTemplateExecute()
     for (const std::string& warning : read.warnings)
         ShowMessage(warning);
 
+    std::vector<std::string> unshown;
     if (IsReplaceMode(mode)) {
         ClearScene();
-        ApplyProjectGlobals(w_, read.scene, file);
+        ApplyProjectGlobals(w_, read.scene, file, unshown);
     }
-    AddProjectObjects(w_, read.scene, file);
+    AddProjectObjects(w_, read.scene, file, unshown);
+    // The enhanced render reloads the scene the user already has.
+    if (!unshown.empty() && mode != kLoadEnhancedBefore && mode != kLoadEnhancedAfter)
+        ShowMessage(UnshownPicturesMessage(unshown));
 
     w_.LightOrbitAngle = float(std::atan2(w_.TBLightZ->value(), w_.TBLightX->value()));
     w_.CameraOrbitAngle = float(std::atan2(w_.TBCameraZ->value(), w_.TBCameraX->value()));

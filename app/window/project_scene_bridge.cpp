@@ -11,6 +11,7 @@
 
 #include "app/window/main_window.h"
 #include "app/window/picture_box.h"
+#include "app/window/project_kept_parts.h"
 #include "app/project/project_file.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
@@ -21,6 +22,7 @@
 #include "scene/pages/face_commands.h"
 #include "scene/pages/face_picture.h"
 #include "scene/pages/face_textures.h"
+#include "scene/pages/kind_controls.h"
 #include "scene/pages/object_commands.h"
 #include "scene/pages/object_page.h"
 
@@ -42,21 +44,24 @@ std::vector<uint8_t> BytesOf(std::span<const uint8_t> file, const Blob& blob)
     return {bytes.begin(), bytes.end()};
 }
 
+project::KeptBytes KeptBytesOf(std::span<const uint8_t> file, const Blob& blob)
+{
+    return std::make_shared<const std::vector<uint8_t>>(BytesOf(file, blob));
+}
+
 // Where each picture blob waits for its load; gone when the load returns.
 std::string PictureWorkFile()
 {
     return TextureFolder() + "temp.bmp";
 }
 
-// Writes a picture blob to the work file and loads it as a new texture.
-// A picture that does not load leaves the caller's colour; 0 then.
-std::optional<LoadedTexture> LoadPictureBlob(TextureStore& textures, std::span<const uint8_t> file, const Blob& blob)
+// Writes picture bytes to the work file and loads them as a new texture;
+// nothing when they do not load.
+std::optional<LoadedTexture> LoadPictureBytes(TextureStore& textures, const std::vector<uint8_t>& bytes)
 {
-    if (!blob.Present())
-        return std::nullopt;
     std::string work = PictureWorkFile();
     try {
-        WriteFileAtomic(work, BytesOf(file, blob));
+        WriteFileAtomic(work, bytes);
         LoadedTexture loaded = textures.Load(work, 0);
         RemoveFile(work);
         return loaded;
@@ -73,18 +78,28 @@ int32_t PackMaterialColor(const C3DS::tMaterialInfo& mat)
 }
 
 void LoadBoxBlob(TFormMainQV7K& w, PictureBox& box, int savedTag, TColor colour, std::span<const uint8_t> file,
-                    const Blob& blob)
+                 const Blob& blob, const std::string& name, std::vector<std::string>& unshown)
 {
     ReleaseBoxPicture(box, *w.Textures);
     box.BrushColor = colour;
     // The saved number only says a picture was there; ours is what the load makes.
     box.DrawFrame(colour);
-    if (savedTag != 0)
-        if (auto loaded = LoadPictureBlob(*w.Textures, file, blob)) {
-            box.Tag = loaded->textureId;
-            if (loaded->thumbnail)
-                box.DrawPicture(QImageOf(*loaded->thumbnail));
-        }
+    if (savedTag == 0 || !blob.Present())
+        return;
+    project::KeptBytes bytes = KeptBytesOf(file, blob);
+    if (auto loaded = LoadPictureBytes(*w.Textures, *bytes)) {
+        box.Tag = loaded->textureId;
+        if (loaded->thumbnail)
+            box.DrawPicture(QImageOf(*loaded->thumbnail));
+        return;
+    }
+    KeptPicture::Keep(box, std::move(bytes), colour);
+    unshown.push_back(name);
+}
+
+std::string PageCaption(const GLTSObject& page)
+{
+    return page.PageControl()->tabText(page.PageControl()->indexOf(&page)).toStdString();
 }
 
 project::Object ObjectFromPage(const GLTSObject& page)
@@ -94,10 +109,14 @@ project::Object ObjectFromPage(const GLTSObject& page)
     o.name = page.OName;
     o.visible = page.VisibleCheck->isChecked();
     for (int j = 0; j < project::kFaces; ++j) {
+        const FacePicture& from = *page.Faces[size_t(j)];
+        project::Face& face = o.faces[size_t(j)];
         // A model's swatch only shows a material's picture, which the material saves.
-        if (o.kind != project::kKindModel)
-            o.faces[size_t(j)].textureId = std::max(page.Faces[size_t(j)]->Tag, 0);
-        o.faces[size_t(j)].colour = page.Faces[size_t(j)]->BrushColor;
+        if (o.kind != project::kKindModel) {
+            face.textureId = std::max(from.Tag, 0);
+            face.kept = KeptPicture::For(from, from.Tag, from.BrushColor);
+        }
+        face.colour = from.BrushColor;
     }
     for (int row = 1; row <= 5; ++row)
         for (int col = 0; col < 4; ++col)
@@ -117,6 +136,11 @@ project::Object ObjectFromPage(const GLTSObject& page)
             }
             for (const auto& sub : page.Model->Model().objects)
                 o.objectVisibleSize.push_back(sub.visibleSize);
+        }
+        const KeptMaterials* kept = KeptMaterials::Of(page);
+        if (kept && (!page.Model || page.Model->Model().objects.empty())) {
+            o.materials = kept->Materials();
+            o.objectVisibleSize = kept->VisibleSizes();
         }
     }
     if (o.kind == project::kKindText && page.TextMemo) {
@@ -209,19 +233,41 @@ void ApplyText(GLTSObject& page, const project::Object& o)
     page.TextMemo->setPlainText(lines.join('\n'));
 }
 
+// A model blob that gives no model shows nothing of its materials either:
+// they are written back as they were read.
+void KeepMaterialsOfEmptyModel(GLTSObject& page, const project::Object& o, std::span<const uint8_t> file,
+                               std::vector<std::string>& unshown)
+{
+    if (page.Model && !page.Model->Model().objects.empty())
+        return;
+    std::vector<project::Material> materials = o.materials;
+    for (project::Material& m : materials) {
+        m.textureId = 0;
+        if (m.picture.Present())
+            m.kept = KeptBytesOf(file, m.picture);
+    }
+    KeptMaterials::Keep(page, std::move(materials), o.objectVisibleSize);
+    if (o.model.Present())
+        unshown.push_back(PageCaption(page) + " model");
+}
+
 void ApplyFacesAndTrackbars(TFormMainQV7K& w, GLTSObject& page, const project::Object& o,
-                            std::span<const uint8_t> file)
+                            std::span<const uint8_t> file, std::vector<std::string>& unshown)
 {
     for (int j = 0; j < project::kFaces; ++j) {
         const project::Face& face = o.faces[size_t(j)];
         if (o.kind == project::kKindModel || face.textureId == 0 || !face.picture.Present())
             continue;
+        FacePicture& picture = *page.Faces[size_t(j)];
+        project::KeptBytes bytes = KeptBytesOf(file, face.picture);
         std::string work = PictureWorkFile();
         try {
-            WriteFileAtomic(work, BytesOf(file, face.picture));
-            LoadFacePicture(*page.Faces[size_t(j)], work, *w.Textures, w.Frame.FloorColor);
+            WriteFileAtomic(work, *bytes);
+            LoadFacePicture(picture, work, *w.Textures, w.Frame.FloorColor);
         } catch (const Error&) {
-            // The face keeps its colour.
+            // The face shows its colour; its picture stays for the next save.
+            KeptPicture::Keep(picture, std::move(bytes), picture.BrushColor);
+            unshown.push_back(PageCaption(page) + " " + kFaceCaptions[size_t(j)]);
         }
         RemoveFile(work);
     }
@@ -269,6 +315,7 @@ project::Scene ProjectSceneFromWindow(const TFormMainQV7K& w)
     s.ambientStrength = w.AmbientStrength->value();
     s.floorTextureId = std::max(w.ImageFloor->Tag, 0);
     s.floorColour = w.ImageFloor->BrushColor;
+    s.floorKept = KeptPicture::For(*w.ImageFloor, w.ImageFloor->Tag, s.floorColour);
     s.drawAxis = w.DrawAxis->isChecked();
     s.transparentBackground = w.BTransparent->isChecked();
     s.floorAlpha = w.TBFloor_alpha->value();
@@ -280,11 +327,13 @@ project::Scene ProjectSceneFromWindow(const TFormMainQV7K& w)
     s.tbbtv = w.TBbtv->value();
     s.backgroundTextureId = std::max(w.ImageBackground->Tag, 0);
     s.backgroundColour = w.ImageBackground->BrushColor;
+    s.backgroundKept = KeptPicture::For(*w.ImageBackground, w.ImageBackground->Tag, s.backgroundColour);
     w.Objects.ForEach([&](const GLTSObject& page) { s.objects[size_t(page.Tag)] = ObjectFromPage(page); });
     return s;
 }
 
-void ApplyProjectGlobals(TFormMainQV7K& w, const project::Scene& s, std::span<const uint8_t> file)
+void ApplyProjectGlobals(TFormMainQV7K& w, const project::Scene& s, std::span<const uint8_t> file,
+                         std::vector<std::string>& unshown)
 {
     // Sliders clamp into their own ranges (a missing width gives 1).
     w.TBWidth->setValue(s.exportW);
@@ -305,7 +354,7 @@ void ApplyProjectGlobals(TFormMainQV7K& w, const project::Scene& s, std::span<co
     w.TBShadowScale->setValue(s.shadowScale);
     w.TBShadowDiffuse->setValue(s.shadowDiffuse);
     w.AmbientStrength->setValue(s.ambientStrength);
-    LoadBoxBlob(w, *w.ImageFloor, s.floorTextureId, s.floorColour, file, s.floorPicture);
+    LoadBoxBlob(w, *w.ImageFloor, s.floorTextureId, s.floorColour, file, s.floorPicture, "Floor", unshown);
     w.DrawAxis->setChecked(s.drawAxis);
     w.BTransparent->setChecked(s.transparentBackground);
     w.TBFloor_alpha->setValue(s.floorAlpha);
@@ -315,10 +364,12 @@ void ApplyProjectGlobals(TFormMainQV7K& w, const project::Scene& s, std::span<co
     w.TBfstv->setValue(s.tbfstv);
     w.TBbth->setValue(s.tbbth);
     w.TBbtv->setValue(s.tbbtv);
-    LoadBoxBlob(w, *w.ImageBackground, s.backgroundTextureId, s.backgroundColour, file, s.backgroundPicture);
+    LoadBoxBlob(w, *w.ImageBackground, s.backgroundTextureId, s.backgroundColour, file, s.backgroundPicture,
+                "Background", unshown);
 }
 
-int AddProjectObjects(TFormMainQV7K& w, const project::Scene& s, std::span<const uint8_t> file)
+int AddProjectObjects(TFormMainQV7K& w, const project::Scene& s, std::span<const uint8_t> file,
+                      std::vector<std::string>& unshown)
 {
     int added = 0;
     for (int section = 0; section < project::kSlots; ++section) {
@@ -339,11 +390,13 @@ int AddProjectObjects(TFormMainQV7K& w, const project::Scene& s, std::span<const
         }
         GLTSObject& page = *built;
         page.VisibleCheck->setChecked(o->visible);
-        if (o->kind == project::kKindModel)
+        if (o->kind == project::kKindModel) {
+            KeepMaterialsOfEmptyModel(page, *o, file, unshown);
             ApplyModel(page, *o);
+        }
         if (o->kind == project::kKindText)
             ApplyText(page, *o);
-        ApplyFacesAndTrackbars(w, page, *o, file);
+        ApplyFacesAndTrackbars(w, page, *o, file, unshown);
         if (QCheckBox* lock = page.DragLocks[kRowPosition])
             lock->setChecked(true);
         page.SaveDefaults();

@@ -88,6 +88,48 @@ TEST_F(ProjectLoad, SaveLoadSaveGivesTheSameBytesAndTheSameScene)
     EXPECT_EQ(ReadFileBytes(second), ReadFileBytes(first));
 }
 
+// Pictures and a model that cannot be shown: the user is told once, and a
+// resave writes their bytes back as they were.
+TEST_F(ProjectLoad, UndecodableBlobsAreNamedOnceAndSavedBackUnchanged)
+{
+    BuildRichScene();
+    const std::string good = dir.file("good.qv7kb"), bad = dir.file("bad.qv7kb"), again = dir.file("again.qv7kb");
+    SaveSilently(good);
+    auto bytes = ReadFileBytes(good);
+    const auto read = project::ReadProject(bytes);
+    const project::Object& model = *read.scene.objects[3];
+    ASSERT_GT(model.materials.size(), 1u);
+    for (project::Blob b : {read.scene.objects[0]->faces[2].picture, read.scene.backgroundPicture, model.model}) {
+        ASSERT_TRUE(b.Present());
+        for (int64_t i = 0; i < b.size; ++i)
+            bytes[size_t(b.start + i)] = uint8_t(0xA5 ^ (i & 0x0F));
+    }
+    WriteFileAtomic(bad, bytes);
+
+    boxes.Queue(Answer::No);
+    Load(bad, kLoadPreset);
+    GLTSObject& book = *window->Objects.At(0);
+    GLTSObject& loadedModel = *window->Objects.At(3);
+    auto caption = [&](GLTSObject& page) { return window->PC2->tabText(window->PC2->indexOf(&page)).toStdString(); };
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kSaveQuestion, std::string(kUnshownPictures) + "\nBackground\n" +
+                                                                     caption(book) + " Top\n" + caption(loadedModel) +
+                                                                     " model"}));
+    EXPECT_EQ(book.Faces[2]->Tag, 0);
+    EXPECT_EQ(window->ImageBackground->Tag, 0);
+    EXPECT_GT(book.Faces[3]->Tag, 0) << "the other faces load";
+
+    SaveSilently(again);
+    EXPECT_EQ(ReadFileBytes(again), bytes);
+
+    // A colour the user gives the face afterwards replaces the kept picture.
+    SetFaceColor(*book.Faces[2], RGB(9, 8, 7), 0xFF0000, *window->Textures);
+    SaveSilently(again);
+    auto resaved = ReadFileBytes(again);
+    const auto reread = project::ReadProject(resaved);
+    EXPECT_FALSE(reread.scene.objects[0]->faces[2].picture.Present());
+    EXPECT_TRUE(reread.scene.backgroundPicture.Present());
+}
+
 TEST_F(ProjectLoad, InsertFillsTheFreeSlotsAndKeepsTheScene)
 {
     for (int i = 0; i < 2; ++i)
