@@ -107,6 +107,10 @@ project::Object ObjectFromPage(const GLTSObject& page)
     project::Object o;
     o.kind = page.ObjectKind;
     o.name = page.OName;
+    // A model object is known by its model file's name, which a load does not
+    // keep: the model comes back in a work file of its own.
+    if (o.kind == project::kKindModel && o.name.empty())
+        o.name = std::filesystem::path(page.ModelName).filename().string();
     o.visible = page.VisibleCheck->isChecked();
     for (int j = 0; j < project::kFaces; ++j) {
         const FacePicture& from = *page.Faces[size_t(j)];
@@ -187,6 +191,8 @@ GLTSObject& CreatePage(TFormMainQV7K& w, int slot, const project::Object& o, std
                 RemoveFile(picture);
         throw;
     }
+    if (o.kind == project::kKindModel && !o.name.empty())
+        w.PC2->setTabText(w.PC2->indexOf(page), QString::fromStdString(TabCaption(o.kind, slot, o.name)));
     w.Objects.Set(slot, owned.release());
     return *page;
 }

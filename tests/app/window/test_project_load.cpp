@@ -2,6 +2,7 @@
 // save question, slot placement and what a damaged file leaves behind.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <filesystem>
 
@@ -128,6 +129,31 @@ TEST_F(ProjectLoad, UndecodableBlobsAreNamedOnceAndSavedBackUnchanged)
     const auto reread = project::ReadProject(resaved);
     EXPECT_FALSE(reread.scene.objects[0]->faces[2].picture.Present());
     EXPECT_TRUE(reread.scene.backgroundPicture.Present());
+}
+
+// The model comes back from a work file of another name; the object keeps its own.
+TEST_F(ProjectLoad, ModelObjectKeepsItsNameThroughSaveAndLoad)
+{
+    const std::string model = dir.file("cube_.3ds"), path = dir.file("named.qv7kb");
+    fs::copy_file(k3dsModels + "cubes_with_alpha.3DS", model);
+    for (int i = 0; i < 8; ++i)
+        window->AddObject(kKindBox);
+    ASSERT_EQ(window->AddObject(kKindModel, model), 8);
+    auto caption = [&] { return window->PC2->tabText(window->PC2->indexOf(window->Objects.At(8))).toStdString(); };
+    ASSERT_EQ(caption(), "3D cube_(#8)");
+    SaveSilently(path);
+
+    boxes.Queue(Answer::No);
+    Load(path, kLoadPreset);
+    EXPECT_EQ(caption(), "3D cube_(#8)");
+    ASSERT_FALSE(window->menuObjects->actions().isEmpty());
+    EXPECT_EQ(window->menuObjects->actions().back()->text().toStdString(), "3D cube_(#8)");
+
+    // A second round keeps it too.
+    SaveSilently(path);
+    boxes.Queue(Answer::No);
+    Load(path, kLoadPreset);
+    EXPECT_EQ(caption(), "3D cube_(#8)");
 }
 
 TEST_F(ProjectLoad, InsertFillsTheFreeSlotsAndKeepsTheScene)
