@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fcntl.h>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/errors.h"
@@ -71,6 +73,37 @@ bool FileExists(const std::string& path)
 {
     std::error_code ec;
     return fs::is_regular_file(path, ec);
+}
+
+FileReader::FileReader(const std::string& path) : path_(path)
+{
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0)
+        throw FileError("Cannot open file \"" + path + "\": " + std::strerror(errno));
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd_);
+        throw FileError("Cannot read file \"" + path + "\"");
+    }
+    size_ = int64_t(st.st_size);
+}
+
+FileReader::~FileReader()
+{
+    ::close(fd_);
+}
+
+void FileReader::ReadAt(int64_t offset, std::span<uint8_t> out) const
+{
+    size_t done = 0;
+    while (done < out.size()) {
+        ssize_t n = ::pread(fd_, out.data() + done, out.size() - done, off_t(offset + int64_t(done)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw FileError("Cannot read file \"" + path_ + "\"");
+        done += size_t(n);
+    }
 }
 
 } // namespace pc

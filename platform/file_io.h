@@ -3,6 +3,7 @@
 // file beside the target so a failed save never destroys the old file.
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,5 +20,25 @@ void WriteFileAtomic(const std::string& path, const std::vector<uint8_t>& bytes)
 void SaveThroughTemp(const std::string& path, const std::function<void(const std::string& tempPath)>& write);
 
 bool FileExists(const std::string& path);
+
+// A file opened for reading parts of it, so a large file is never read whole
+// to look at its end.
+class FileReader {
+public:
+    // Throws FileError when the file cannot be opened.
+    explicit FileReader(const std::string& path);
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    int64_t Size() const { return size_; }
+    // Fills out from offset; throws FileError when the file ends first.
+    void ReadAt(int64_t offset, std::span<uint8_t> out) const;
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    int64_t size_ = 0;
+};
 
 } // namespace pc

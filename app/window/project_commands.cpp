@@ -129,12 +129,13 @@ void ProjectCommands::ALoadTemplateExecute()
     if (!FileExists(path))
         return;
 
-    // The whole file is read and checked before anything of the scene changes.
-    std::vector<uint8_t> file;
+    // The whole file is checked before anything of the scene changes: its
+    // last 8 bytes first, then the parts they name.
+    std::optional<project::FileProjectSource> file;
     project::ReadResult read;
     try {
-        file = ReadFileBytes(path);
-        read = project::ReadProject(file);
+        file.emplace(path);
+        read = project::ReadProject(*file);
     } catch (const Error& e) {
         throw project::ProjectError("Can not load file:\n" + path + "\n" + ReasonOf(e));
     }
@@ -147,9 +148,9 @@ void ProjectCommands::ALoadTemplateExecute()
     std::vector<std::string> unshown;
     if (IsReplaceMode(mode)) {
         ClearScene();
-        ApplyProjectGlobals(w_, read.scene, file, unshown);
+        ApplyProjectGlobals(w_, read.scene, *file, unshown);
     }
-    AddProjectObjects(w_, read.scene, file, unshown);
+    AddProjectObjects(w_, read.scene, *file, unshown);
     // The enhanced render reloads the scene the user already has.
     if (!unshown.empty() && mode != kLoadEnhancedBefore && mode != kLoadEnhancedAfter)
         ShowMessage(UnshownPicturesMessage(unshown));

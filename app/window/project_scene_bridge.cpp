@@ -38,15 +38,9 @@ void RemoveFile(const std::string& path)
     std::filesystem::remove(path, ec);
 }
 
-std::vector<uint8_t> BytesOf(std::span<const uint8_t> file, const Blob& blob)
+project::KeptBytes KeptBytesOf(const project::ProjectSource& file, const Blob& blob)
 {
-    auto bytes = project::BlobBytes(file, blob);
-    return {bytes.begin(), bytes.end()};
-}
-
-project::KeptBytes KeptBytesOf(std::span<const uint8_t> file, const Blob& blob)
-{
-    return std::make_shared<const std::vector<uint8_t>>(BytesOf(file, blob));
+    return std::make_shared<const std::vector<uint8_t>>(project::BlobBytes(file, blob));
 }
 
 // Where each picture blob waits for its load; gone when the load returns.
@@ -77,7 +71,7 @@ int32_t PackMaterialColor(const C3DS::tMaterialInfo& mat)
                    uint32_t(mat.alpha) << 24);
 }
 
-void LoadBoxBlob(TFormMainQV7K& w, PictureBox& box, int savedTag, TColor colour, std::span<const uint8_t> file,
+void LoadBoxBlob(TFormMainQV7K& w, PictureBox& box, int savedTag, TColor colour, const project::ProjectSource& file,
                  const Blob& blob, const std::string& name, std::vector<std::string>& unshown)
 {
     ReleaseBoxPicture(box, *w.Textures);
@@ -159,7 +153,7 @@ project::Object ObjectFromPage(const GLTSObject& page)
 
 // The page is built the way "Add" builds one, from the saved values instead
 // of random colours and default pictures.
-GLTSObject& CreatePage(TFormMainQV7K& w, int slot, const project::Object& o, std::span<const uint8_t> file)
+GLTSObject& CreatePage(TFormMainQV7K& w, int slot, const project::Object& o, const project::ProjectSource& file)
 {
     auto* page = new GLTSObject(w.PC2, *w.Textures);
     std::unique_ptr<GLTSObject> owned(page);
@@ -172,12 +166,12 @@ GLTSObject& CreatePage(TFormMainQV7K& w, int slot, const project::Object& o, std
     }
     if (o.kind == project::kKindModel) {
         page->ModelName = ModelWorkFile(slot);
-        WriteFileAtomic(page->ModelName, BytesOf(file, o.model));
+        WriteFileAtomic(page->ModelName, project::BlobBytes(file, o.model));
         for (size_t m = 0; m < o.materials.size(); ++m) {
             std::string picture;
             if (o.materials[m].picture.Present()) {
                 picture = MaterialWorkFile(slot, m);
-                WriteFileAtomic(picture, BytesOf(file, o.materials[m].picture));
+                WriteFileAtomic(picture, project::BlobBytes(file, o.materials[m].picture));
             }
             page->MaterialPictures.push_back(picture);
         }
@@ -241,7 +235,7 @@ void ApplyText(GLTSObject& page, const project::Object& o)
 
 // A model blob that gives no model shows nothing of its materials either:
 // they are written back as they were read.
-void KeepMaterialsOfEmptyModel(GLTSObject& page, const project::Object& o, std::span<const uint8_t> file,
+void KeepMaterialsOfEmptyModel(GLTSObject& page, const project::Object& o, const project::ProjectSource& file,
                                std::vector<std::string>& unshown)
 {
     if (page.Model && !page.Model->Model().objects.empty())
@@ -258,7 +252,7 @@ void KeepMaterialsOfEmptyModel(GLTSObject& page, const project::Object& o, std::
 }
 
 void ApplyFacesAndTrackbars(TFormMainQV7K& w, GLTSObject& page, const project::Object& o,
-                            std::span<const uint8_t> file, std::vector<std::string>& unshown)
+                            const project::ProjectSource& file, std::vector<std::string>& unshown)
 {
     for (int j = 0; j < project::kFaces; ++j) {
         const project::Face& face = o.faces[size_t(j)];
@@ -338,7 +332,7 @@ project::Scene ProjectSceneFromWindow(const TFormMainQV7K& w)
     return s;
 }
 
-void ApplyProjectGlobals(TFormMainQV7K& w, const project::Scene& s, std::span<const uint8_t> file,
+void ApplyProjectGlobals(TFormMainQV7K& w, const project::Scene& s, const project::ProjectSource& file,
                          std::vector<std::string>& unshown)
 {
     // Sliders clamp into their own ranges (a missing width gives 1).
@@ -374,7 +368,7 @@ void ApplyProjectGlobals(TFormMainQV7K& w, const project::Scene& s, std::span<co
                 "Background", unshown);
 }
 
-int AddProjectObjects(TFormMainQV7K& w, const project::Scene& s, std::span<const uint8_t> file,
+int AddProjectObjects(TFormMainQV7K& w, const project::Scene& s, const project::ProjectSource& file,
                       std::vector<std::string>& unshown)
 {
     int added = 0;

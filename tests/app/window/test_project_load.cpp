@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
 
 #include "app/window/picture_box.h"
 #include "app/project/project_file.h"
@@ -280,6 +282,32 @@ INSTANTIATE_TEST_SUITE_P(
                                    f[at + 1] = 'x';
                            }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Peak memory of this process in bytes.
+int64_t PeakMemory()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return int64_t(usage.ru_maxrss) * 1024;
+}
+
+TEST_F(ProjectLoad, HugeFileThatIsNotAProjectIsRefusedWithoutBeingRead)
+{
+    window->AddObject(kKindBox);
+    const std::string huge = dir.file("huge.qv7kb");
+    const int64_t size = int64_t(1536) << 20;
+    { std::ofstream(huge, std::ios::binary) << "not a project"; }
+    fs::resize_file(huge, uintmax_t(size)); // sparse: no disk space taken
+    const int64_t before = PeakMemory();
+    try {
+        Load(huge, kLoadPreset);
+        FAIL() << "the file was loaded";
+    } catch (const project::ProjectError& e) {
+        EXPECT_EQ(std::string(e.what()), "Can not load file:\n" + huge + "\nThe file's last 8 bytes do not describe its contents.");
+    }
+    EXPECT_LT(PeakMemory() - before, int64_t(64) << 20);
+    EXPECT_EQ(OccupiedSlots(), std::vector<int>{0});
+}
 
 TEST_F(ProjectLoad, StartUpNamesTheFileAndTheReason)
 {
