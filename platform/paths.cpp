@@ -1,8 +1,17 @@
 #include "platform/paths.h"
 
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <climits>
 #include <cstdlib>
+#include <cwchar>
+#include <dirent.h>
 #include <filesystem>
+#include <memory>
 #include <mutex>
+#include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/errors.h"
@@ -45,6 +54,53 @@ std::string EnvOr(const char* name, const std::string& fallback)
 std::string Home()
 {
     return EnvOr("HOME", fs::temp_directory_path().string());
+}
+
+constexpr char16_t kEscapeBase = 0xDC00; // a lone low surrogate; bytes 0x80-0xFF map above 0xDC80
+
+bool IsEscapedByte(char32_t c)
+{
+    return c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF;
+}
+
+void AppendCodePoint(std::string& out, char32_t c, std::mbstate_t& state)
+{
+    if (c < 0x80) {
+        out += char(c);
+        return;
+    }
+    char buf[MB_LEN_MAX];
+    size_t n = std::wcrtomb(buf, wchar_t(c), &state);
+    if (n != size_t(-1)) {
+        out.append(buf, n);
+        return;
+    }
+    // Not in the local encoding: its UTF-8 form.
+    state = std::mbstate_t{};
+    out += QString::fromUcs4(&c, 1).toStdString();
+}
+
+bool Exists(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// The entry of folder that Qt shows as name, when exactly one does.
+std::optional<std::string> EntryShownAs(const std::string& folder, const QString& name)
+{
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()), ::closedir);
+    if (!dir)
+        return std::nullopt;
+    std::optional<std::string> found;
+    while (const dirent* e = ::readdir(dir.get())) {
+        if (QFile::decodeName(e->d_name) != name)
+            continue;
+        if (found)
+            return std::nullopt;
+        found = e->d_name;
+    }
+    return found;
 }
 
 } // namespace
@@ -126,6 +182,71 @@ std::string UserTemplatesFolder()
     std::string data = WithSlash(EnvOr("XDG_DATA_HOME", Home() + "/.local/share")) + "prismcase/templates/";
     fs::create_directories(data, ec);
     return data;
+}
+
+QString PathToQString(const std::string& path)
+{
+    QString out;
+    std::mbstate_t state{};
+    size_t i = 0;
+    while (i < path.size()) {
+        const auto byte = static_cast<unsigned char>(path[i]);
+        if (byte < 0x80) {
+            out += QChar(byte);
+            ++i;
+            continue;
+        }
+        wchar_t c = 0;
+        size_t n = std::mbrtowc(&c, path.data() + i, path.size() - i, &state);
+        if (n == 0 || n > path.size() - i || c < 0x80 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            out += QChar(char16_t(kEscapeBase + byte));
+            state = std::mbstate_t{};
+            ++i;
+            continue;
+        }
+        const char32_t code = char32_t(c);
+        out += QString::fromUcs4(&code, 1);
+        i += n;
+    }
+    return out;
+}
+
+std::string PathFromQString(const QString& text)
+{
+    std::string out;
+    std::mbstate_t state{};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            AppendCodePoint(out, QChar::surrogateToUcs4(c, text[i + 1]), state);
+            ++i;
+        } else if (IsEscapedByte(c.unicode())) {
+            out += char(c.unicode() - kEscapeBase);
+        } else {
+            AppendCodePoint(out, c.isSurrogate() ? U'\uFFFD' : char32_t(c.unicode()), state);
+        }
+    }
+    return out;
+}
+
+std::string PathFromDialog(const QString& chosen)
+{
+    std::string direct = PathFromQString(chosen);
+    if (Exists(direct))
+        return direct;
+    // Walk down from the root, finding each name the way the dialog showed it.
+    const QStringList parts = chosen.split('/');
+    std::string path;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            path += '/';
+        std::string part = PathFromQString(parts[i]);
+        if (!part.empty() && !Exists(path + part))
+            if (auto entry = EntryShownAs(path, parts[i]))
+                part = *entry;
+        path += part;
+    }
+    return path;
 }
 
 void SetProgramFolderForTesting(const std::string& folder)

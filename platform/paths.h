@@ -11,6 +11,8 @@
 //    $XDG_DATA_HOME/prismcase/templates/.
 #include <string>
 
+class QString;
+
 namespace pc {
 
 std::string ProgramFolder();
@@ -22,6 +24,15 @@ void RemoveWorkFolder();
 std::string SettingsPath();
 std::string ProgramTemplatesFolder();
 std::string UserTemplatesFolder(); // created on first use
+
+// File names are bytes. They are shown through the local 8-bit encoding; a
+// byte that does not decode stands as U+DC80 + byte (as Python's
+// "surrogateescape" does), so the way back gives the same bytes.
+QString PathToQString(const std::string& path);
+std::string PathFromQString(const QString& text);
+// A path chosen in a Qt file dialog, which shows a byte that does not decode
+// as U+FFFD: the existing file or folder whose name the dialog showed.
+std::string PathFromDialog(const QString& chosen);
 
 // For tests and tools that run outside the build folder.
 void SetProgramFolderForTesting(const std::string& folder);

@@ -75,16 +75,15 @@ QString InstanceChannelName()
     return folder + QString("/prismcase-%1.sock").arg(getuid());
 }
 
-bool HandOverProject(const QString& path, int timeoutMs)
+bool HandOverProject(const std::string& path, int timeoutMs)
 {
+    if (path.size() > kMaxHandOverPath)
+        return false;
     QLocalSocket socket;
     socket.connectToServer(InstanceChannelName());
     if (!socket.waitForConnected(timeoutMs))
         return false;
-    std::string utf8 = path.toStdString();
-    if (utf8.size() > kMaxHandOverPath)
-        return false;
-    auto frame = MakeHandOverFrame(utf8);
+    auto frame = MakeHandOverFrame(path);
     socket.write(reinterpret_cast<const char*>(frame.data()), qint64(frame.size()));
     if (!socket.waitForBytesWritten(timeoutMs))
         return false;
@@ -158,7 +157,7 @@ void InstanceListener::ReadFrom(QLocalSocket* socket)
     socket->putChar(char(1));
     socket->flush();
     socket->disconnectFromServer();
-    emit ProjectReceived(QString::fromStdString(path));
+    emit ProjectReceived(QByteArray(path.data(), qsizetype(path.size())));
 }
 
 } // namespace pc

@@ -107,7 +107,7 @@ void TFormMainQV7K::FormCreate()
 
 void TFormMainQV7K::OpenStartProject()
 {
-    std::string arg = args_.isEmpty() ? std::string() : args_.first().toStdString();
+    std::string arg = args_.isEmpty() ? std::string() : PathFromQString(args_.first());
     if (!arg.empty() && IsProjectPath(arg)) {
         OpenProjectFile(arg, true);
         return;
@@ -170,7 +170,7 @@ bool TFormMainQV7K::ListenForHandOvers()
         return false;
     }
     connect(listener_.get(), &InstanceListener::ProjectReceived, this,
-            [this](const QString& path) { QueueHandedOverProject(path.toStdString()); });
+            [this](const QByteArray& path) { QueueHandedOverProject(path.toStdString()); });
     return true;
 }
 

@@ -57,11 +57,12 @@ std::string ReasonOf(const std::exception& e)
 ProjectCommands::ProjectCommands(TFormMainQV7K& window) : QObject(&window), w_(window)
 {
     setObjectName("ProjectCommands");
+    // Names are bytes: what the dialog shows is turned back into the file's own.
     ChooseOpenFile = [this]() -> std::optional<std::string> {
         QString file = QFileDialog::getOpenFileName(&w_, QString(), QString(), kFilter);
         if (file.isEmpty())
             return std::nullopt;
-        return file.toStdString();
+        return PathFromDialog(file);
     };
     ChooseSaveFile = [this]() -> std::optional<std::string> {
         // The overwrite question is ours, asked about the name with its extension fixed.
@@ -69,7 +70,7 @@ ProjectCommands::ProjectCommands(TFormMainQV7K& window) : QObject(&window), w_(w
                                                     QFileDialog::DontConfirmOverwrite);
         if (file.isEmpty())
             return std::nullopt;
-        return file.toStdString();
+        return PathFromDialog(file);
     };
     SaveDate = LocalDateText;
 }

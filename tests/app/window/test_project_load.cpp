@@ -322,6 +322,21 @@ TEST_F(ProjectLoad, StartUpNamesTheFileAndTheReason)
     EXPECT_EQ(window->ALoadTemplate->Tag, 0);
 }
 
+// A file name that is not UTF-8, given on the command line, opens its project.
+TEST_F(ProjectLoad, StartUpOpensAFileWhoseNameIsNotUtf8)
+{
+    window->AddObject(kKindBox);
+    window->AddObject(kKindCD);
+    const std::string path = dir.file("sc\xe8ne \xff.qv7kb");
+    SaveSilently(path);
+    ASSERT_TRUE(fs::exists(path));
+    window.reset();
+    window = std::make_unique<TFormMainQV7K>(std::make_unique<DefaultSettings>(), QStringList{PathToQString(path)});
+    window->FormCreate();
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Shown().at(0).text;
+    EXPECT_EQ(OccupiedSlots(), (std::vector<int>{0, 1}));
+}
+
 TEST_F(ProjectLoad, YesToTheSaveQuestionThenNoSaveKeepsTheScene)
 {
     BuildRichScene();
