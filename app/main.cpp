@@ -32,6 +32,10 @@ int main(int argc, char** argv)
     }
 
     try {
+        // What killed instances left goes; this one's work folder is made
+        // before its first save, so that its saves are listed there.
+        pc::RemoveStaleWorkFolders();
+        pc::WorkFolder();
         pc::TFormMainQV7K window(std::make_unique<pc::IniSettings>(pc::SettingsPath()), args);
         window.ListenForHandOvers();
         window.show();

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "platform/errors.h"
+#include "platform/paths.h"
 
 namespace pc {
 
@@ -37,13 +38,34 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path, int64_t maxBytes)
     return out;
 }
 
+namespace {
+
+// Waits until the file (or folder) is on the disk; 0 or the error. A file
+// system that cannot sync is taken as it is.
+int SyncError(const std::string& path, int flags)
+{
+    int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    int error = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP ? 0 : errno;
+    ::close(fd);
+    return error;
+}
+
+} // namespace
+
 void SaveThroughTemp(const std::string& path, const std::function<void(const std::string&)>& write)
 {
     fs::path target(path);
     fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::string tmp = (dir / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()))).string();
+    // Listed first, so that the next start finds it if this instance is killed.
+    NoteTemporaryFile(tmp);
     try {
         write(tmp);
+        // The new bytes reach the disk before the name moves to them.
+        if (int error = SyncError(tmp, O_RDONLY))
+            throw FileError("Cannot write file \"" + path + "\": " + std::strerror(error));
     } catch (...) {
         std::remove(tmp.c_str());
         throw;
@@ -53,6 +75,7 @@ void SaveThroughTemp(const std::string& path, const std::function<void(const std
         std::remove(tmp.c_str());
         throw FileError("Cannot write file \"" + path + "\": " + std::strerror(e));
     }
+    SyncError(dir.string(), O_RDONLY | O_DIRECTORY); // the file is saved either way
 }
 
 void WriteFileAtomic(const std::string& path, const std::vector<uint8_t>& bytes)

@@ -15,8 +15,9 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path, int64_t maxBytes = i
 // Writes the bytes to a temporary file beside path, then renames it over path.
 void WriteFileAtomic(const std::string& path, const std::vector<uint8_t>& bytes);
 
-// Calls write(tempPath) and renames the result over path; removes the
-// temporary file when write throws.
+// Calls write(tempPath), syncs the result to the disk and renames it over
+// path; removes the temporary file when write throws. The temporary file is
+// ".<name>.tmp<pid>" beside path, listed in the work folder while it exists.
 void SaveThroughTemp(const std::string& path, const std::function<void(const std::string& tempPath)>& write);
 
 bool FileExists(const std::string& path);

@@ -4,15 +4,20 @@
 #include <QString>
 #include <QStringList>
 #include <climits>
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cwchar>
 #include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "platform/errors.h"
 
@@ -25,6 +30,9 @@ namespace {
 std::mutex mutex;
 std::string programFolderOverride;
 std::string workFolder;
+
+constexpr const char* kWorkPrefix = "prismcase-";
+constexpr const char* kSavesList = "saves"; // temporary files, each ended by a NUL
 
 std::string WithSlash(std::string s)
 {
@@ -103,6 +111,60 @@ std::optional<std::string> EntryShownAs(const std::string& folder, const QString
     return found;
 }
 
+std::string WorkBase()
+{
+    std::string base = EnvOr("XDG_RUNTIME_DIR", "");
+    if (base.empty() || !FolderWritable(base))
+        base = fs::temp_directory_path().string();
+    return base;
+}
+
+// The pid in a work folder's name "prismcase-<pid>-<random>", 0 when it has none.
+pid_t OwnerOf(const std::string& name)
+{
+    const size_t prefix = std::string(kWorkPrefix).size();
+    if (name.compare(0, prefix, kWorkPrefix) != 0)
+        return 0;
+    size_t dash = name.find('-', prefix);
+    if (dash == std::string::npos || dash == prefix || dash - prefix > 9)
+        return 0;
+    pid_t pid = 0;
+    for (size_t i = prefix; i < dash; ++i) {
+        if (name[i] < '0' || name[i] > '9')
+            return 0;
+        pid = pid * 10 + (name[i] - '0');
+    }
+    return pid;
+}
+
+bool Running(pid_t pid)
+{
+    return ::kill(pid, 0) == 0 || errno != ESRCH;
+}
+
+bool OwnedPlain(const std::string& path, bool folder)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || st.st_uid != ::getuid())
+        return false;
+    return folder ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode);
+}
+
+// Removes the temporary files a dead instance's saves list, when their
+// names are the ones its saves gave them.
+void RemoveLeftTemporaryFiles(const std::string& folder, pid_t pid)
+{
+    std::ifstream list(folder + kSavesList, std::ios::binary);
+    const std::string suffix = ".tmp" + std::to_string(pid);
+    std::string path;
+    while (std::getline(list, path, '\0')) {
+        std::string name = fs::path(path).filename().string();
+        if (name.size() > suffix.size() + 1 && name[0] == '.' &&
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0 && OwnedPlain(path, false))
+            ::unlink(path.c_str());
+    }
+}
+
 } // namespace
 
 std::string ProgramFolder()
@@ -123,10 +185,8 @@ std::string WorkFolder()
 {
     std::lock_guard lock(mutex);
     if (workFolder.empty()) {
-        std::string base = EnvOr("XDG_RUNTIME_DIR", "");
-        if (base.empty() || !FolderWritable(base))
-            base = fs::temp_directory_path().string();
-        std::string templ = WithSlash(base) + "prismcase-XXXXXX";
+        std::string base = WorkBase();
+        std::string templ = WithSlash(base) + kWorkPrefix + std::to_string(::getpid()) + "-XXXXXX";
         if (!::mkdtemp(templ.data()))
             throw FileError("Cannot create the work folder in " + base);
         workFolder = WithSlash(templ);
@@ -151,6 +211,44 @@ void RemoveWorkFolder()
         std::error_code ec;
         fs::remove_all(workFolder, ec);
         workFolder.clear();
+    }
+}
+
+void NoteTemporaryFile(const std::string& path)
+{
+    std::error_code ec;
+    std::string record = fs::absolute(path, ec).string();
+    if (ec)
+        return;
+    record += '\0';
+    std::lock_guard lock(mutex);
+    if (workFolder.empty())
+        return;
+    int fd = ::open((workFolder + kSavesList).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return;
+    // One write per record: appends from several threads never interleave.
+    [[maybe_unused]] ssize_t written = ::write(fd, record.data(), record.size());
+    ::close(fd);
+}
+
+void RemoveStaleWorkFolders()
+{
+    std::vector<std::string> bases = {WithSlash(WorkBase()), WithSlash(fs::temp_directory_path().string())};
+    if (bases[1] == bases[0])
+        bases.pop_back();
+    for (const std::string& base : bases) {
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(base, ec)) {
+            const std::string name = entry.path().filename().string();
+            const std::string folder = base + name;
+            const pid_t pid = OwnerOf(name);
+            if (pid <= 0 || Running(pid) || !OwnedPlain(folder, true))
+                continue;
+            RemoveLeftTemporaryFiles(WithSlash(folder), pid);
+            std::error_code removeError;
+            fs::remove_all(folder, removeError);
+        }
     }
 }
 
