@@ -1,10 +1,12 @@
 #include "platform/single_instance.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QWidget>
 #include <algorithm>
 #include <cctype>
 #include <sys/socket.h>
@@ -92,6 +94,15 @@ bool HandOverProject(const std::string& path, int timeoutMs)
             return false;
     char ack = 0;
     return socket.getChar(&ack) && ack == 1;
+}
+
+void BringApplicationForward(QWidget& mainWindow)
+{
+    QWidget* front = QApplication::activeModalWidget();
+    if (!front)
+        front = &mainWindow;
+    front->raise();
+    front->activateWindow();
 }
 
 InstanceListener::InstanceListener(QObject* parent) : QObject(parent) {}

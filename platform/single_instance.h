@@ -17,6 +17,7 @@
 
 class QLocalServer;
 class QLocalSocket;
+class QWidget;
 
 namespace pc {
 
@@ -30,6 +31,11 @@ QString InstanceChannelName();
 // Sends path to a running instance. True when it took the path; false when
 // none listens or it does not answer within timeoutMs.
 bool HandOverProject(const std::string& path, int timeoutMs = 3000);
+
+// Brings the program forward for a hand-over: its open modal dialog when
+// there is one, else the main window. Raising the main window over the
+// dialog would hide the one window that takes input.
+void BringApplicationForward(QWidget& mainWindow);
 
 // Longest path accepted from a peer.
 constexpr uint32_t kMaxHandOverPath = 64 * 1024;

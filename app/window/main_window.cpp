@@ -156,8 +156,7 @@ void TFormMainQV7K::QueueHandedOverProject(const std::string& path)
 {
     if (!IsProjectPath(path))
         return;
-    raise();
-    activateWindow();
+    BringApplicationForward(*this);
     pending_.push_back(path);
     RequestIdle();
 }

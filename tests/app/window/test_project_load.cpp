@@ -2,7 +2,11 @@
 // save question, slot placement and what a damaged file leaves behind.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QMenu>
+#include <QApplication>
 #include <QPlainTextEdit>
 #include <filesystem>
 #include <fstream>
@@ -335,6 +339,43 @@ TEST_F(ProjectLoad, StartUpOpensAFileWhoseNameIsNotUtf8)
     window->FormCreate();
     EXPECT_TRUE(boxes.Shown().empty()) << boxes.Shown().at(0).text;
     EXPECT_EQ(OccupiedSlots(), (std::vector<int>{0, 1}));
+}
+
+// Runs the event loop until done() or about ten seconds have passed.
+template <class F>
+bool SpinUntil(F done)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+// A hand-over while a dialog waits for an answer: the dialog stays in front
+// and the project loads once it is answered.
+TEST_F(ProjectLoad, HandOverKeepsAnOpenDialogInFront)
+{
+    window->AddObject(kKindBox);
+    const std::string path = dir.file("handed.qv7kb");
+    SaveSilently(path);
+    window->ObjectCmds->DeleteObject(true);
+    window->show();
+    QDialog dialog(window.get());
+    dialog.setModal(true);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(SpinUntil([&] { return QApplication::activeWindow() == &dialog; }));
+
+    window->QueueHandedOverProject(path);
+    QElapsedTimer settle;
+    settle.start();
+    SpinUntil([&] { return settle.elapsed() > 300; });
+    EXPECT_EQ(QApplication::activeWindow(), &dialog);
+    EXPECT_EQ(window->Objects.Count(), 0) << "the load waits for the dialog";
+
+    dialog.accept();
+    EXPECT_TRUE(SpinUntil([&] { return window->Objects.Count() == 1; }));
 }
 
 TEST_F(ProjectLoad, YesToTheSaveQuestionThenNoSaveKeepsTheScene)
