@@ -25,8 +25,9 @@ private:
     TColor colour_ = clWhite;
 };
 
-// The materials of a model object whose model blob gave no model: nothing of
-// them can be shown, so the saved values and pictures are written back.
+// The materials of a model object as read. When the model blob gave no model
+// nothing of them can be shown, and the saved values and pictures are written
+// back; otherwise the pictures that did not load are (Material::kept).
 class KeptMaterials : public QObject {
     Q_OBJECT
 public:

@@ -135,10 +135,19 @@ project::Object ObjectFromPage(const GLTSObject& page)
             for (const auto& sub : page.Model->Model().objects)
                 o.objectVisibleSize.push_back(sub.visibleSize);
         }
-        const KeptMaterials* kept = KeptMaterials::Of(page);
-        if (kept && (!page.Model || page.Model->Model().objects.empty())) {
-            o.materials = kept->Materials();
-            o.objectVisibleSize = kept->VisibleSizes();
+        if (const KeptMaterials* kept = KeptMaterials::Of(page)) {
+            if (!page.Model || page.Model->Model().objects.empty()) {
+                o.materials = kept->Materials();
+                o.objectVisibleSize = kept->VisibleSizes();
+            } else {
+                // A kept picture stands while its material has no other and keeps its colour.
+                for (size_t m = 0; m < o.materials.size() && m < kept->Materials().size(); ++m) {
+                    const project::Material& read = kept->Materials()[m];
+                    project::Material& now = o.materials[m];
+                    if (read.kept && now.textureId == 0 && now.color == read.color)
+                        now.kept = read.kept;
+                }
+            }
         }
     }
     if (o.kind == project::kKindText && page.TextMemo) {
@@ -233,22 +242,33 @@ void ApplyText(GLTSObject& page, const project::Object& o)
     page.TextMemo->setPlainText(lines.join('\n'));
 }
 
-// A model blob that gives no model shows nothing of its materials either:
-// they are written back as they were read.
-void KeepMaterialsOfEmptyModel(GLTSObject& page, const project::Object& o, const project::ProjectSource& file,
-                               std::vector<std::string>& unshown)
+// A model blob that gives no model shows nothing of its materials: they are
+// written back as they were read. Of a model that loads, the material
+// pictures that do not load are kept the same way.
+void KeepUnshownMaterials(GLTSObject& page, const project::Object& o, const project::ProjectSource& file,
+                          std::vector<std::string>& unshown)
 {
-    if (page.Model && !page.Model->Model().objects.empty())
-        return;
-    std::vector<project::Material> materials = o.materials;
-    for (project::Material& m : materials) {
-        m.textureId = 0;
-        if (m.picture.Present())
-            m.kept = KeptBytesOf(file, m.picture);
-    }
-    KeptMaterials::Keep(page, std::move(materials), o.objectVisibleSize);
-    if (o.model.Present())
+    const bool noModel = !page.Model || page.Model->Model().objects.empty();
+    if (noModel && o.model.Present())
         unshown.push_back(PageCaption(page) + " model");
+    std::vector<project::Material> materials = o.materials;
+    bool keep = noModel;
+    for (size_t m = 0; m < materials.size(); ++m) {
+        project::Material& mat = materials[m];
+        mat.textureId = 0;
+        if (!mat.picture.Present())
+            continue;
+        if (!noModel) {
+            const auto& shown = page.Model->Model().materials;
+            if (m >= shown.size() || !shown[m].mapFile.empty())
+                continue;
+            unshown.push_back(PageCaption(page) + " " + shown[m].name + " -#" + std::to_string(m));
+        }
+        mat.kept = KeptBytesOf(file, mat.picture);
+        keep = true;
+    }
+    if (keep)
+        KeptMaterials::Keep(page, std::move(materials), o.objectVisibleSize);
 }
 
 void ApplyFacesAndTrackbars(TFormMainQV7K& w, GLTSObject& page, const project::Object& o,
@@ -391,7 +411,7 @@ int AddProjectObjects(TFormMainQV7K& w, const project::Scene& s, const project::
         GLTSObject& page = *built;
         page.VisibleCheck->setChecked(o->visible);
         if (o->kind == project::kKindModel) {
-            KeepMaterialsOfEmptyModel(page, *o, file, unshown);
+            KeepUnshownMaterials(page, *o, file, unshown);
             ApplyModel(page, *o);
         }
         if (o->kind == project::kKindText)

@@ -137,6 +137,35 @@ TEST_F(ProjectLoad, UndecodableBlobsAreNamedOnceAndSavedBackUnchanged)
     EXPECT_TRUE(reread.scene.backgroundPicture.Present());
 }
 
+// A model that loads keeps the picture of a material that does not.
+TEST_F(ProjectLoad, UndecodableMaterialPictureIsSavedBackUnchanged)
+{
+    ASSERT_EQ(window->AddObject(kKindModel, k3dsModels + "test1.3ds"), 0);
+    const std::string good = dir.file("good.qv7kb"), bad = dir.file("bad.qv7kb"), again = dir.file("again.qv7kb");
+    SaveSilently(good);
+    auto bytes = ReadFileBytes(good);
+    const auto read = project::ReadProject(bytes);
+    const auto& materials = read.scene.objects[0]->materials;
+    ASSERT_EQ(materials.size(), 3u);
+    for (const auto& m : materials)
+        ASSERT_TRUE(m.picture.Present());
+    const project::Blob cut = materials[1].picture;
+    std::fill(bytes.begin() + cut.start, bytes.begin() + cut.start + cut.size, 0x5A);
+    WriteFileAtomic(bad, bytes);
+
+    boxes.Queue(Answer::No);
+    Load(bad, kLoadPreset);
+    GLTSObject& page = *window->Objects.At(0);
+    const auto& shown = page.Model->Model().materials;
+    EXPECT_TRUE(shown[1].mapFile.empty());
+    EXPECT_FALSE(shown[0].mapFile.empty());
+    const std::string caption = window->PC2->tabText(0).toStdString();
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kSaveQuestion, std::string(kUnshownPictures) + "\n" + caption +
+                                                                     " " + shown[1].name + " -#1"}));
+    SaveSilently(again);
+    EXPECT_EQ(ReadFileBytes(again), bytes);
+}
+
 // The model comes back from a work file of another name; the object keeps its own.
 TEST_F(ProjectLoad, ModelObjectKeepsItsNameThroughSaveAndLoad)
 {
