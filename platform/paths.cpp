@@ -222,7 +222,8 @@ void NoteTemporaryFile(const std::string& path)
         return;
     record += '\0';
     std::lock_guard lock(mutex);
-    if (workFolder.empty())
+    // Files inside the work folder go with it.
+    if (workFolder.empty() || record.compare(0, workFolder.size(), workFolder) == 0)
         return;
     int fd = ::open((workFolder + kSavesList).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)

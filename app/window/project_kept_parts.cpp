@@ -24,10 +24,16 @@ void KeptPicture::Keep(QObject& box, project::KeptBytes bytes, TColor colour)
     kept.colour_ = colour;
 }
 
+void KeptPicture::Drop(QObject& box)
+{
+    if (auto* kept = box.findChild<KeptPicture*>(QString(), Qt::FindDirectChildrenOnly))
+        kept->bytes_.reset();
+}
+
 project::KeptBytes KeptPicture::For(const QObject& box, int tag, TColor colour)
 {
     const auto* kept = box.findChild<KeptPicture*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!kept || tag > 0 || kept->colour_ != colour)
+    if (!kept || !kept->bytes_ || tag > 0 || kept->colour_ != colour)
         return nullptr;
     return kept->bytes_;
 }

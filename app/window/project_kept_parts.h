@@ -17,6 +17,8 @@ class KeptPicture : public QObject {
 public:
     explicit KeptPicture(QObject& box); // owned by the box
     static void Keep(QObject& box, project::KeptBytes bytes, TColor colour);
+    // The box's picture is what the next load gives it.
+    static void Drop(QObject& box);
     // The kept bytes when they still stand for the box's picture.
     static project::KeptBytes For(const QObject& box, int tag, TColor colour);
 

@@ -75,6 +75,7 @@ void LoadBoxBlob(TFormMainQV7K& w, PictureBox& box, int savedTag, TColor colour,
                  const Blob& blob, const std::string& name, std::vector<std::string>& unshown)
 {
     ReleaseBoxPicture(box, *w.Textures);
+    KeptPicture::Drop(box);
     box.BrushColor = colour;
     // The saved number only says a picture was there; ours is what the load makes.
     box.DrawFrame(colour);

@@ -135,6 +135,21 @@ TEST_F(ProjectLoad, UndecodableBlobsAreNamedOnceAndSavedBackUnchanged)
     const auto reread = project::ReadProject(resaved);
     EXPECT_FALSE(reread.scene.objects[0]->faces[2].picture.Present());
     EXPECT_TRUE(reread.scene.backgroundPicture.Present());
+
+    // The next project's background of the same colour has no picture of its own.
+    project::Scene plain;
+    plain.backgroundColour = read.scene.backgroundColour;
+    std::string ini = project::ProjectIniText(plain, "");
+    std::vector<uint8_t> file(ini.begin(), ini.end());
+    for (uint32_t v : {0u, uint32_t(ini.size())})
+        for (int i = 0; i < 4; ++i)
+            file.push_back(uint8_t(v >> (8 * i)));
+    WriteFileAtomic(dir.file("plain.qv7kb"), file);
+    boxes.Queue(Answer::No);
+    Load(dir.file("plain.qv7kb"), kLoadPreset);
+    SaveSilently(again);
+    resaved = ReadFileBytes(again);
+    EXPECT_FALSE(project::ReadProject(resaved).scene.backgroundPicture.Present());
 }
 
 // A model that loads keeps the picture of a material that does not.
