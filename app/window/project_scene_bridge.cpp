@@ -38,9 +38,15 @@ void RemoveFile(const std::string& path)
     std::filesystem::remove(path, ec);
 }
 
+// The blob's bytes; none when the file no longer holds them (it changed
+// after it was checked).
 project::KeptBytes KeptBytesOf(const project::ProjectSource& file, const Blob& blob)
 {
-    return std::make_shared<const std::vector<uint8_t>>(project::BlobBytes(file, blob));
+    try {
+        return std::make_shared<const std::vector<uint8_t>>(project::BlobBytes(file, blob));
+    } catch (const Error&) {
+        return nullptr;
+    }
 }
 
 // Where each picture blob waits for its load; gone when the load returns.
@@ -82,6 +88,10 @@ void LoadBoxBlob(TFormMainQV7K& w, PictureBox& box, int savedTag, TColor colour,
     if (savedTag == 0 || !blob.Present())
         return;
     project::KeptBytes bytes = KeptBytesOf(file, blob);
+    if (!bytes) {
+        unshown.push_back(name);
+        return;
+    }
     if (auto loaded = LoadPictureBytes(*w.Textures, *bytes)) {
         box.Tag = loaded->textureId;
         if (loaded->thumbnail)
@@ -280,7 +290,12 @@ void ApplyFacesAndTrackbars(TFormMainQV7K& w, GLTSObject& page, const project::O
         if (o.kind == project::kKindModel || face.textureId == 0 || !face.picture.Present())
             continue;
         FacePicture& picture = *page.Faces[size_t(j)];
+        const std::string name = PageCaption(page) + " " + kFaceCaptions[size_t(j)];
         project::KeptBytes bytes = KeptBytesOf(file, face.picture);
+        if (!bytes) {
+            unshown.push_back(name);
+            continue;
+        }
         std::string work = PictureWorkFile();
         try {
             WriteFileAtomic(work, *bytes);
@@ -288,7 +303,7 @@ void ApplyFacesAndTrackbars(TFormMainQV7K& w, GLTSObject& page, const project::O
         } catch (const Error&) {
             // The face shows its colour; its picture stays for the next save.
             KeptPicture::Keep(picture, std::move(bytes), picture.BrushColor);
-            unshown.push_back(PageCaption(page) + " " + kFaceCaptions[size_t(j)]);
+            unshown.push_back(name);
         }
         RemoveFile(work);
     }
