@@ -1,6 +1,6 @@
 // Prismcase: hands a project path to a running instance, or runs the main window.
 #include <QApplication>
-#include <QFileInfo>
+#include <filesystem>
 
 #include "app/window/main_window.h"
 #include "app/window/template_commands.h"
@@ -15,17 +15,28 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName("Prismcase");
     pc::QuitOnTerminationSignals();
-    QStringList args = app.arguments().mid(1);
+    // File names are bytes; Qt's own decoding of the arguments would lose
+    // the ones that are not valid in the local encoding.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << pc::PathToQString(argv[i]);
 
     // A relaunched instance opens its project itself: the one that started
     // it is closing and must not be handed anything.
     bool relaunched = qEnvironmentVariableIsSet(pc::kRelaunchedVariable);
     qunsetenv(pc::kRelaunchedVariable);
-    if (!relaunched && !args.isEmpty() && pc::IsProjectPath(args.first().toStdString()) &&
-        pc::HandOverProject(QFileInfo(args.first()).absoluteFilePath()))
-        return 0;
+    if (!relaunched && argc > 1 && pc::IsProjectPath(argv[1])) {
+        std::error_code ec;
+        std::filesystem::path absolute = std::filesystem::absolute(argv[1], ec);
+        if (pc::HandOverProject(ec ? std::string(argv[1]) : absolute.lexically_normal().string()))
+            return 0;
+    }
 
     try {
+        // What killed instances left goes; this one's work folder is made
+        // before its first save, so that its saves are listed there.
+        pc::RemoveStaleWorkFolders();
+        pc::WorkFolder();
         pc::TFormMainQV7K window(std::make_unique<pc::IniSettings>(pc::SettingsPath()), args);
         window.ListenForHandOvers();
         pc::InstallTemplateCommands(window);

@@ -4,10 +4,13 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fcntl.h>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/errors.h"
+#include "platform/paths.h"
 
 namespace pc {
 
@@ -35,13 +38,34 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path, int64_t maxBytes)
     return out;
 }
 
+namespace {
+
+// Waits until the file (or folder) is on the disk; 0 or the error. A file
+// system that cannot sync is taken as it is.
+int SyncError(const std::string& path, int flags)
+{
+    int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    int error = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP ? 0 : errno;
+    ::close(fd);
+    return error;
+}
+
+} // namespace
+
 void SaveThroughTemp(const std::string& path, const std::function<void(const std::string&)>& write)
 {
     fs::path target(path);
     fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::string tmp = (dir / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()))).string();
+    // Listed first, so that the next start finds it if this instance is killed.
+    NoteTemporaryFile(tmp);
     try {
         write(tmp);
+        // The new bytes reach the disk before the name moves to them.
+        if (int error = SyncError(tmp, O_RDONLY))
+            throw FileError("Cannot write file \"" + path + "\": " + std::strerror(error));
     } catch (...) {
         std::remove(tmp.c_str());
         throw;
@@ -51,6 +75,7 @@ void SaveThroughTemp(const std::string& path, const std::function<void(const std
         std::remove(tmp.c_str());
         throw FileError("Cannot write file \"" + path + "\": " + std::strerror(e));
     }
+    SyncError(dir.string(), O_RDONLY | O_DIRECTORY); // the file is saved either way
 }
 
 void WriteFileAtomic(const std::string& path, const std::vector<uint8_t>& bytes)
@@ -71,6 +96,37 @@ bool FileExists(const std::string& path)
 {
     std::error_code ec;
     return fs::is_regular_file(path, ec);
+}
+
+FileReader::FileReader(const std::string& path) : path_(path)
+{
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0)
+        throw FileError("Cannot open file \"" + path + "\": " + std::strerror(errno));
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd_);
+        throw FileError("Cannot read file \"" + path + "\"");
+    }
+    size_ = int64_t(st.st_size);
+}
+
+FileReader::~FileReader()
+{
+    ::close(fd_);
+}
+
+void FileReader::ReadAt(int64_t offset, std::span<uint8_t> out) const
+{
+    size_t done = 0;
+    while (done < out.size()) {
+        ssize_t n = ::pread(fd_, out.data() + done, out.size() - done, off_t(offset + int64_t(done)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw FileError("Cannot read file \"" + path_ + "\"");
+        done += size_t(n);
+    }
 }
 
 } // namespace pc

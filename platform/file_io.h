@@ -3,6 +3,7 @@
 // file beside the target so a failed save never destroys the old file.
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -14,10 +15,31 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path, int64_t maxBytes = i
 // Writes the bytes to a temporary file beside path, then renames it over path.
 void WriteFileAtomic(const std::string& path, const std::vector<uint8_t>& bytes);
 
-// Calls write(tempPath) and renames the result over path; removes the
-// temporary file when write throws.
+// Calls write(tempPath), syncs the result to the disk and renames it over
+// path; removes the temporary file when write throws. The temporary file is
+// ".<name>.tmp<pid>" beside path, listed in the work folder while it exists.
 void SaveThroughTemp(const std::string& path, const std::function<void(const std::string& tempPath)>& write);
 
 bool FileExists(const std::string& path);
+
+// A file opened for reading parts of it, so a large file is never read whole
+// to look at its end.
+class FileReader {
+public:
+    // Throws FileError when the file cannot be opened.
+    explicit FileReader(const std::string& path);
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    int64_t Size() const { return size_; }
+    // Fills out from offset; throws FileError when the file ends first.
+    void ReadAt(int64_t offset, std::span<uint8_t> out) const;
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    int64_t size_ = 0;
+};
 
 } // namespace pc

@@ -1,10 +1,12 @@
 #include "platform/single_instance.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QWidget>
 #include <algorithm>
 #include <cctype>
 #include <sys/socket.h>
@@ -75,16 +77,15 @@ QString InstanceChannelName()
     return folder + QString("/prismcase-%1.sock").arg(getuid());
 }
 
-bool HandOverProject(const QString& path, int timeoutMs)
+bool HandOverProject(const std::string& path, int timeoutMs)
 {
+    if (path.size() > kMaxHandOverPath)
+        return false;
     QLocalSocket socket;
     socket.connectToServer(InstanceChannelName());
     if (!socket.waitForConnected(timeoutMs))
         return false;
-    std::string utf8 = path.toStdString();
-    if (utf8.size() > kMaxHandOverPath)
-        return false;
-    auto frame = MakeHandOverFrame(utf8);
+    auto frame = MakeHandOverFrame(path);
     socket.write(reinterpret_cast<const char*>(frame.data()), qint64(frame.size()));
     if (!socket.waitForBytesWritten(timeoutMs))
         return false;
@@ -93,6 +94,15 @@ bool HandOverProject(const QString& path, int timeoutMs)
             return false;
     char ack = 0;
     return socket.getChar(&ack) && ack == 1;
+}
+
+void BringApplicationForward(QWidget& mainWindow)
+{
+    QWidget* front = QApplication::activeModalWidget();
+    if (!front)
+        front = &mainWindow;
+    front->raise();
+    front->activateWindow();
 }
 
 InstanceListener::InstanceListener(QObject* parent) : QObject(parent) {}
@@ -158,7 +168,7 @@ void InstanceListener::ReadFrom(QLocalSocket* socket)
     socket->putChar(char(1));
     socket->flush();
     socket->disconnectFromServer();
-    emit ProjectReceived(QString::fromStdString(path));
+    emit ProjectReceived(QByteArray(path.data(), qsizetype(path.size())));
 }
 
 } // namespace pc

@@ -3,8 +3,10 @@
 // first instance listens on a local socket in the user's runtime folder; a
 // second one started with a project path sends it there and exits.
 //
-// Wire format, sender to listener: u32 little-endian length, then the path
-// in UTF-8. The listener answers one byte, 1, once the path is queued.
+// Wire format, sender to listener: u32 little-endian length, then the path's
+// bytes as they are (file names need not be UTF-8). The listener answers one
+// byte, 1, once the path is queued.
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <cstdint>
@@ -15,6 +17,7 @@
 
 class QLocalServer;
 class QLocalSocket;
+class QWidget;
 
 namespace pc {
 
@@ -27,7 +30,12 @@ QString InstanceChannelName();
 
 // Sends path to a running instance. True when it took the path; false when
 // none listens or it does not answer within timeoutMs.
-bool HandOverProject(const QString& path, int timeoutMs = 3000);
+bool HandOverProject(const std::string& path, int timeoutMs = 3000);
+
+// Brings the program forward for a hand-over: its open modal dialog when
+// there is one, else the main window. Raising the main window over the
+// dialog would hide the one window that takes input.
+void BringApplicationForward(QWidget& mainWindow);
 
 // Longest path accepted from a peer.
 constexpr uint32_t kMaxHandOverPath = 64 * 1024;
@@ -50,7 +58,7 @@ public:
     bool IsListening() const;
 
 signals:
-    void ProjectReceived(const QString& path);
+    void ProjectReceived(const QByteArray& path);
 
 private:
     void Accept();

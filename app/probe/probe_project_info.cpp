@@ -1,9 +1,9 @@
 // project-info FILE: sections, objects and blobs of a project file.
 #include <cstdio>
+#include <optional>
 
 #include "app/probe/probe_registry.h"
 #include "app/project/project_file.h"
-#include "platform/file_io.h"
 
 namespace {
 
@@ -23,11 +23,11 @@ int ProjectInfo(int argc, char** argv)
         std::fprintf(stderr, "usage: project-info FILE\n");
         return 2;
     }
-    std::vector<uint8_t> file;
+    std::optional<FileProjectSource> file;
     ReadResult r;
     try {
-        file = pc::ReadFileBytes(argv[1]);
-        r = ReadProject(file);
+        file.emplace(argv[1]);
+        r = ReadProject(*file);
     } catch (const pc::Error& e) {
         std::fprintf(stderr, "Can not load file:\n%s\n%s\n", argv[1], e.what());
         return 1;
@@ -61,9 +61,10 @@ int ProjectInfo(int argc, char** argv)
     }
     for (const auto& w : r.warnings)
         std::printf("warning: %s\n", w.c_str());
-    const int64_t blobArea = int64_t(file.size()) - 8 -
-                             int64_t(uint32_t(file[file.size() - 4]) | uint32_t(file[file.size() - 3]) << 8 |
-                                     uint32_t(file[file.size() - 2]) << 16 | uint32_t(file[file.size() - 1]) << 24);
+    const std::vector<uint8_t> iniLength = file->Read(file->Size() - 4, 4);
+    const int64_t blobArea = file->Size() - 8 -
+                             int64_t(uint32_t(iniLength[0]) | uint32_t(iniLength[1]) << 8 |
+                                     uint32_t(iniLength[2]) << 16 | uint32_t(iniLength[3]) << 24);
     std::printf("%d objects, %lld blob bytes of %lld in the blob area: %s\n", objects, static_cast<long long>(total),
                 static_cast<long long>(blobArea), total == blobArea ? "sizes add up" : "sizes do NOT add up");
     return total == blobArea ? 0 : 1;

@@ -8,6 +8,7 @@
 
 #include "app/project/project_model.h"
 #include "platform/errors.h"
+#include "platform/file_io.h"
 
 namespace pc::project {
 
@@ -40,11 +41,48 @@ struct ReadResult {
     std::vector<std::string> warnings; // sections skipped, one line each
 };
 
+// Where a project's bytes come from, read part by part: the last 8 bytes
+// first, then what they name, so a large file that is not a project is
+// refused without being read.
+class ProjectSource {
+public:
+    virtual ~ProjectSource() = default;
+    virtual int64_t Size() const = 0;
+    // The n bytes at offset, which lie inside Size().
+    virtual std::vector<uint8_t> Read(int64_t offset, int64_t n) const = 0;
+};
+
+class MemoryProjectSource final : public ProjectSource {
+public:
+    explicit MemoryProjectSource(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+    int64_t Size() const override { return int64_t(bytes_.size()); }
+    std::vector<uint8_t> Read(int64_t offset, int64_t n) const override;
+
+private:
+    std::span<const uint8_t> bytes_;
+};
+
+class FileProjectSource final : public ProjectSource {
+public:
+    // Throws FileError when the file cannot be opened.
+    explicit FileProjectSource(const std::string& path) : file_(path) {}
+    int64_t Size() const override { return file_.Size(); }
+    std::vector<uint8_t> Read(int64_t offset, int64_t n) const override;
+
+private:
+    FileReader file_;
+};
+
+// The longest INI text a project may hold; real ones hold a few kilobytes.
+constexpr int64_t kMaxIniBytes = int64_t(16) << 20;
+
 // Validates the whole file (trailer, INI text, every blob range) and returns
 // the scene; throws ProjectError with the reason. Nothing is partly read.
+ReadResult ReadProject(const ProjectSource& source);
 ReadResult ReadProject(std::span<const uint8_t> file);
 
 // The bytes of one blob of a file ReadProject accepted.
+std::vector<uint8_t> BlobBytes(const ProjectSource& source, const Blob& blob);
 std::span<const uint8_t> BlobBytes(std::span<const uint8_t> file, const Blob& blob);
 
 // "name" with its extension replaced by ".qv7kb".

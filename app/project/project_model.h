@@ -5,6 +5,7 @@
 // file into a ProjectScene before anything of the running scene is touched.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,10 +27,15 @@ struct Blob {
     bool Present() const { return size > 0; }
 };
 
+// Bytes of a picture the program could not show, kept as they were read:
+// the writer puts them back unchanged instead of a texture work file.
+using KeptBytes = std::shared_ptr<const std::vector<uint8_t>>;
+
 struct Face {
     int textureId = 0; // 0: a solid colour
     TColor colour = clWhite;
     Blob picture;
+    KeptBytes kept;
 };
 
 struct Material {
@@ -37,6 +43,7 @@ struct Material {
     int32_t color = kDefaultMaterialColor; // red in the lowest byte, alpha in the highest
     int textureId = 0;                     // writer: the material's picture work file, 0 for none
     Blob picture;
+    KeptBytes kept;
 };
 
 struct Object {
@@ -74,6 +81,7 @@ struct Scene {
 
     int floorTextureId = 0;
     TColor floorColour = clWhite;
+    KeptBytes floorKept;
     bool drawAxis = true, transparentBackground = true;
     Blob floorPicture;
     int floorAlpha = 50, floorP = 30;
@@ -82,6 +90,7 @@ struct Scene {
     int backgroundTextureId = 0;
     TColor backgroundColour = clWhite;
     Blob backgroundPicture;
+    KeptBytes backgroundKept;
 
     std::array<std::optional<Object>, kSlots> objects;
 };

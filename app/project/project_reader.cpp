@@ -198,19 +198,40 @@ std::vector<std::string> SplitLines(const std::string& text)
 
 } // namespace
 
+std::vector<uint8_t> MemoryProjectSource::Read(int64_t offset, int64_t n) const
+{
+    auto part = bytes_.subspan(size_t(offset), size_t(n));
+    return {part.begin(), part.end()};
+}
+
+std::vector<uint8_t> FileProjectSource::Read(int64_t offset, int64_t n) const
+{
+    std::vector<uint8_t> out(static_cast<size_t>(n));
+    file_.ReadAt(offset, out);
+    return out;
+}
+
 ReadResult ReadProject(std::span<const uint8_t> file)
 {
-    const int64_t size = int64_t(file.size());
+    return ReadProject(MemoryProjectSource(file));
+}
+
+ReadResult ReadProject(const ProjectSource& source)
+{
+    const int64_t size = source.Size();
     if (size < 8)
         throw ProjectError("The file is too short.");
-    ByteReader tail(file.subspan(file.size() - 8));
+    const std::vector<uint8_t> trailer = source.Read(size - 8, 8);
+    ByteReader tail(trailer);
     const int64_t blobBytes = tail.i32le();
     const int64_t iniBytes = tail.i32le();
     if (blobBytes < 0 || iniBytes < 1 || blobBytes + iniBytes + 8 != size)
         throw ProjectError("The file's last 8 bytes do not describe its contents.");
+    if (iniBytes > kMaxIniBytes)
+        throw ProjectError("The file's settings text is too large.");
 
-    auto iniSpan = file.subspan(size_t(blobBytes), size_t(iniBytes));
-    IniFile ini = IniFile::FromText(std::string(iniSpan.begin(), iniSpan.end()));
+    const std::vector<uint8_t> iniText = source.Read(blobBytes, iniBytes);
+    IniFile ini = IniFile::FromText(std::string(iniText.begin(), iniText.end()));
     bool known = std::any_of(std::begin(kGlobalSections), std::end(kGlobalSections),
                              [&](const char* s) { return ini.SectionExists(s); });
     for (int slot = 0; slot < kSlots && !known; ++slot)
@@ -231,12 +252,21 @@ ReadResult ReadProject(std::span<const uint8_t> file)
             continue;
         }
         if (o.kind == kKindText) {
-            auto t = BlobBytes(file, o.text);
+            auto t = BlobBytes(source, o.text);
             o.textLines = SplitLines(AsUtf8(std::string(t.begin(), t.end())));
         }
         result.scene.objects[size_t(slot)] = std::move(o);
     }
     return result;
+}
+
+std::vector<uint8_t> BlobBytes(const ProjectSource& source, const Blob& blob)
+{
+    if (!blob.Present())
+        return {};
+    if (blob.start < 0 || blob.start + blob.size > source.Size())
+        throw ProjectError("A blob lies outside the file.");
+    return source.Read(blob.start, blob.size);
 }
 
 std::span<const uint8_t> BlobBytes(std::span<const uint8_t> file, const Blob& blob)

@@ -163,7 +163,7 @@ std::string ProjectIniText(const Scene& s, const std::string& date)
                 f(sec, "File3dsMatOU_" + n, mat.uOffset);
                 f(sec, "File3dsMatOV_" + n, mat.vOffset);
                 ini.WriteInteger(sec, "File3dsMatColor_" + n, mat.color);
-                if (mat.textureId != 0) {
+                if (mat.textureId != 0 || mat.kept) {
                     ini.WriteInteger(sec, "File3dsMatTextStart" + n, int(mat.picture.start));
                     ini.WriteInteger(sec, "File3dsMatTextSize" + n, int(mat.picture.size));
                 }
@@ -196,25 +196,26 @@ void WriteProject(const std::string& path, const Scene& scene, const WriteOption
         Scene s = scene;
         Writer w(f, options);
         int pictures = 0;
-        auto appendPicture = [&](int& textureId, Blob& blob) {
-            blob = w.AppendTexture(textureId);
+        auto appendPicture = [&](int& textureId, Blob& blob, const KeptBytes& kept) {
+            if (textureId == 0 && !kept)
+                return;
+            blob = kept ? w.Append(kept->data(), kept->size()) : w.AppendTexture(textureId);
             textureId = ++pictures;
         };
-        if (s.floorTextureId != 0)
-            appendPicture(s.floorTextureId, s.floorPicture);
-        if (s.backgroundTextureId != 0)
-            appendPicture(s.backgroundTextureId, s.backgroundPicture);
+        appendPicture(s.floorTextureId, s.floorPicture, s.floorKept);
+        appendPicture(s.backgroundTextureId, s.backgroundPicture, s.backgroundKept);
         for (auto& o : s.objects) {
             if (!o)
                 continue;
             if (o->kind != kKindModel)
                 for (auto& face : o->faces)
-                    if (face.textureId != 0)
-                        appendPicture(face.textureId, face.picture);
+                    appendPicture(face.textureId, face.picture, face.kept);
             if (o->kind == kKindModel) {
                 o->model = w.AppendFile(o->modelPath);
                 for (auto& mat : o->materials)
-                    if (mat.textureId != 0)
+                    if (mat.kept)
+                        mat.picture = w.Append(mat.kept->data(), mat.kept->size());
+                    else if (mat.textureId != 0)
                         mat.picture = w.AppendTexture(mat.textureId);
             } else if (o->kind == kKindText) {
                 std::string t = TextBlob(o->textLines);

@@ -114,7 +114,7 @@ void TFormMainQV7K::FormCreate()
 
 void TFormMainQV7K::OpenStartProject()
 {
-    std::string arg = args_.isEmpty() ? std::string() : args_.first().toStdString();
+    std::string arg = args_.isEmpty() ? std::string() : PathFromQString(args_.first());
     if (!arg.empty() && IsProjectPath(arg)) {
         OpenProjectFile(arg, true);
         return;
@@ -165,8 +165,7 @@ void TFormMainQV7K::QueueHandedOverProject(const std::string& path)
 {
     if (!IsProjectPath(path))
         return;
-    raise();
-    activateWindow();
+    BringApplicationForward(*this);
     pending_.push_back(path);
     RequestIdle();
 }
@@ -179,7 +178,7 @@ bool TFormMainQV7K::ListenForHandOvers()
         return false;
     }
     connect(listener_.get(), &InstanceListener::ProjectReceived, this,
-            [this](const QString& path) { QueueHandedOverProject(path.toStdString()); });
+            [this](const QByteArray& path) { QueueHandedOverProject(path.toStdString()); });
     return true;
 }
 

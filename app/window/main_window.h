@@ -153,7 +153,6 @@ public:
     std::function<void()> SaveProjectHandler;
     // The start screen of StartMode 0 (the template browser), wired by the program.
     std::function<void()> OpenTemplatesHandler;
-    TaggedAction* AInsertObjFromTemplates = nullptr;
     // "Render and Publish" (publish_command.cpp).
     std::unique_ptr<PublishCommand> Publisher;
 

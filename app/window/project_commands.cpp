@@ -72,6 +72,14 @@ private:
     int width_, height_;
 };
 
+std::string UnshownPicturesMessage(const std::vector<std::string>& names)
+{
+    std::string text = kUnshownPictures;
+    for (const std::string& name : names)
+        text += "\n" + name;
+    return text;
+}
+
 std::string ReasonOf(const std::exception& e)
 {
     return e.what();
@@ -82,11 +90,12 @@ std::string ReasonOf(const std::exception& e)
 ProjectCommands::ProjectCommands(TFormMainQV7K& window) : QObject(&window), w_(window)
 {
     setObjectName("ProjectCommands");
+    // Names are bytes: what the dialog shows is turned back into the file's own.
     ChooseOpenFile = [this]() -> std::optional<std::string> {
         QString file = QFileDialog::getOpenFileName(&w_, QString(), QString(), kFilter);
         if (file.isEmpty())
             return std::nullopt;
-        return file.toStdString();
+        return PathFromDialog(file);
     };
     ChooseSaveFile = [this]() -> std::optional<std::string> {
         // The overwrite question is ours, asked about the name with its extension fixed.
@@ -94,7 +103,7 @@ ProjectCommands::ProjectCommands(TFormMainQV7K& window) : QObject(&window), w_(w
                                                     QFileDialog::DontConfirmOverwrite);
         if (file.isEmpty())
             return std::nullopt;
-        return file.toStdString();
+        return PathFromDialog(file);
     };
     SaveDate = LocalDateText;
 }
@@ -182,12 +191,13 @@ void ProjectCommands::ALoadTemplateExecute()
     if (!FileExists(path))
         return;
 
-    // The whole file is read and checked before anything of the scene changes.
-    std::vector<uint8_t> file;
+    // The whole file is checked before anything of the scene changes: its
+    // last 8 bytes first, then the parts they name.
+    std::optional<project::FileProjectSource> file;
     project::ReadResult read;
     try {
-        file = ReadFileBytes(path);
-        read = project::ReadProject(file);
+        file.emplace(path);
+        read = project::ReadProject(*file);
     } catch (const Error& e) {
         throw project::ProjectError("Can not load file:\n" + path + "\n" + ReasonOf(e));
     }
@@ -197,11 +207,15 @@ void ProjectCommands::ALoadTemplateExecute()
     for (const std::string& warning : read.warnings)
         ShowMessage(warning);
 
+    std::vector<std::string> unshown;
     if (IsReplaceMode(mode)) {
         ClearScene();
-        ApplyProjectGlobals(w_, read.scene, file);
+        ApplyProjectGlobals(w_, read.scene, *file, unshown);
     }
-    AddProjectObjects(w_, read.scene, file);
+    AddProjectObjects(w_, read.scene, *file, unshown);
+    // The enhanced render reloads the scene the user already has.
+    if (!unshown.empty() && mode != kLoadEnhancedBefore && mode != kLoadEnhancedAfter)
+        ShowMessage(UnshownPicturesMessage(unshown));
 
     w_.LightOrbitAngle = float(std::atan2(w_.TBLightZ->value(), w_.TBLightX->value()));
     w_.CameraOrbitAngle = float(std::atan2(w_.TBCameraZ->value(), w_.TBCameraX->value()));

@@ -19,6 +19,10 @@ constexpr int kLoadEnhancedBefore = 3; // replace, no refresh
 constexpr int kLoadEnhancedAfter = 4;
 constexpr int kLoadInsertAsk = -1;
 
+// Heads the list of pictures a load could not show.
+inline constexpr const char* kUnshownPictures =
+    "These pictures could not be shown. They stay in the project as they are:";
+
 inline constexpr const char* kSaveQuestion =
     "Current project will be closed.\nDo you want to save current project before next operation?";
 

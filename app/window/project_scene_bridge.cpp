@@ -11,6 +11,7 @@
 
 #include "app/window/main_window.h"
 #include "app/window/picture_box.h"
+#include "app/window/project_kept_parts.h"
 #include "app/project/project_file.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
@@ -21,6 +22,7 @@
 #include "scene/pages/face_commands.h"
 #include "scene/pages/face_picture.h"
 #include "scene/pages/face_textures.h"
+#include "scene/pages/kind_controls.h"
 #include "scene/pages/object_commands.h"
 #include "scene/pages/object_page.h"
 
@@ -36,10 +38,15 @@ void RemoveFile(const std::string& path)
     std::filesystem::remove(path, ec);
 }
 
-std::vector<uint8_t> BytesOf(std::span<const uint8_t> file, const Blob& blob)
+// The blob's bytes; none when the file no longer holds them (it changed
+// after it was checked).
+project::KeptBytes KeptBytesOf(const project::ProjectSource& file, const Blob& blob)
 {
-    auto bytes = project::BlobBytes(file, blob);
-    return {bytes.begin(), bytes.end()};
+    try {
+        return std::make_shared<const std::vector<uint8_t>>(project::BlobBytes(file, blob));
+    } catch (const Error&) {
+        return nullptr;
+    }
 }
 
 // Where each picture blob waits for its load; gone when the load returns.
@@ -48,15 +55,13 @@ std::string PictureWorkFile()
     return TextureFolder() + "temp.bmp";
 }
 
-// Writes a picture blob to the work file and loads it as a new texture.
-// A picture that does not load leaves the caller's colour; 0 then.
-std::optional<LoadedTexture> LoadPictureBlob(TextureStore& textures, std::span<const uint8_t> file, const Blob& blob)
+// Writes picture bytes to the work file and loads them as a new texture;
+// nothing when they do not load.
+std::optional<LoadedTexture> LoadPictureBytes(TextureStore& textures, const std::vector<uint8_t>& bytes)
 {
-    if (!blob.Present())
-        return std::nullopt;
     std::string work = PictureWorkFile();
     try {
-        WriteFileAtomic(work, BytesOf(file, blob));
+        WriteFileAtomic(work, bytes);
         LoadedTexture loaded = textures.Load(work, 0);
         RemoveFile(work);
         return loaded;
@@ -72,19 +77,34 @@ int32_t PackMaterialColor(const C3DS::tMaterialInfo& mat)
                    uint32_t(mat.alpha) << 24);
 }
 
-void LoadBoxBlob(TFormMainQV7K& w, PictureBox& box, int savedTag, TColor colour, std::span<const uint8_t> file,
-                    const Blob& blob)
+void LoadBoxBlob(TFormMainQV7K& w, PictureBox& box, int savedTag, TColor colour, const project::ProjectSource& file,
+                 const Blob& blob, const std::string& name, std::vector<std::string>& unshown)
 {
     ReleaseBoxPicture(box, *w.Textures);
+    KeptPicture::Drop(box);
     box.BrushColor = colour;
     // The saved number only says a picture was there; ours is what the load makes.
     box.DrawFrame(colour);
-    if (savedTag != 0)
-        if (auto loaded = LoadPictureBlob(*w.Textures, file, blob)) {
-            box.Tag = loaded->textureId;
-            if (loaded->thumbnail)
-                box.DrawPicture(QImageOf(*loaded->thumbnail));
-        }
+    if (savedTag == 0 || !blob.Present())
+        return;
+    project::KeptBytes bytes = KeptBytesOf(file, blob);
+    if (!bytes) {
+        unshown.push_back(name);
+        return;
+    }
+    if (auto loaded = LoadPictureBytes(*w.Textures, *bytes)) {
+        box.Tag = loaded->textureId;
+        if (loaded->thumbnail)
+            box.DrawPicture(QImageOf(*loaded->thumbnail));
+        return;
+    }
+    KeptPicture::Keep(box, std::move(bytes), colour);
+    unshown.push_back(name);
+}
+
+std::string PageCaption(const GLTSObject& page)
+{
+    return page.PageControl()->tabText(page.PageControl()->indexOf(&page)).toStdString();
 }
 
 project::Object ObjectFromPage(const GLTSObject& page)
@@ -92,12 +112,20 @@ project::Object ObjectFromPage(const GLTSObject& page)
     project::Object o;
     o.kind = page.ObjectKind;
     o.name = page.OName;
+    // A model object is known by its model file's name, which a load does not
+    // keep: the model comes back in a work file of its own.
+    if (o.kind == project::kKindModel && o.name.empty())
+        o.name = std::filesystem::path(page.ModelName).filename().string();
     o.visible = page.VisibleCheck->isChecked();
     for (int j = 0; j < project::kFaces; ++j) {
+        const FacePicture& from = *page.Faces[size_t(j)];
+        project::Face& face = o.faces[size_t(j)];
         // A model's swatch only shows a material's picture, which the material saves.
-        if (o.kind != project::kKindModel)
-            o.faces[size_t(j)].textureId = std::max(page.Faces[size_t(j)]->Tag, 0);
-        o.faces[size_t(j)].colour = page.Faces[size_t(j)]->BrushColor;
+        if (o.kind != project::kKindModel) {
+            face.textureId = std::max(from.Tag, 0);
+            face.kept = KeptPicture::For(from, from.Tag, from.BrushColor);
+        }
+        face.colour = from.BrushColor;
     }
     for (int row = 1; row <= 5; ++row)
         for (int col = 0; col < 4; ++col)
@@ -118,6 +146,20 @@ project::Object ObjectFromPage(const GLTSObject& page)
             for (const auto& sub : page.Model->Model().objects)
                 o.objectVisibleSize.push_back(sub.visibleSize);
         }
+        if (const KeptMaterials* kept = KeptMaterials::Of(page)) {
+            if (!page.Model || page.Model->Model().objects.empty()) {
+                o.materials = kept->Materials();
+                o.objectVisibleSize = kept->VisibleSizes();
+            } else {
+                // A kept picture stands while its material has no other and keeps its colour.
+                for (size_t m = 0; m < o.materials.size() && m < kept->Materials().size(); ++m) {
+                    const project::Material& read = kept->Materials()[m];
+                    project::Material& now = o.materials[m];
+                    if (read.kept && now.textureId == 0 && now.color == read.color)
+                        now.kept = read.kept;
+                }
+            }
+        }
     }
     if (o.kind == project::kKindText && page.TextMemo) {
         o.fontName = page.TextMemo->font().family().toStdString();
@@ -131,7 +173,7 @@ project::Object ObjectFromPage(const GLTSObject& page)
 
 // The page is built the way "Add" builds one, from the saved values instead
 // of random colours and default pictures.
-GLTSObject& CreatePage(TFormMainQV7K& w, int slot, const project::Object& o, std::span<const uint8_t> file)
+GLTSObject& CreatePage(TFormMainQV7K& w, int slot, const project::Object& o, const project::ProjectSource& file)
 {
     auto* page = new GLTSObject(w.PC2, *w.Textures);
     std::unique_ptr<GLTSObject> owned(page);
@@ -144,12 +186,12 @@ GLTSObject& CreatePage(TFormMainQV7K& w, int slot, const project::Object& o, std
     }
     if (o.kind == project::kKindModel) {
         page->ModelName = ModelWorkFile(slot);
-        WriteFileAtomic(page->ModelName, BytesOf(file, o.model));
+        WriteFileAtomic(page->ModelName, project::BlobBytes(file, o.model));
         for (size_t m = 0; m < o.materials.size(); ++m) {
             std::string picture;
             if (o.materials[m].picture.Present()) {
                 picture = MaterialWorkFile(slot, m);
-                WriteFileAtomic(picture, BytesOf(file, o.materials[m].picture));
+                WriteFileAtomic(picture, project::BlobBytes(file, o.materials[m].picture));
             }
             page->MaterialPictures.push_back(picture);
         }
@@ -163,6 +205,8 @@ GLTSObject& CreatePage(TFormMainQV7K& w, int slot, const project::Object& o, std
                 RemoveFile(picture);
         throw;
     }
+    if (o.kind == project::kKindModel && !o.name.empty())
+        w.PC2->setTabText(w.PC2->indexOf(page), QString::fromStdString(TabCaption(o.kind, slot, o.name)));
     w.Objects.Set(slot, owned.release());
     return *page;
 }
@@ -209,19 +253,57 @@ void ApplyText(GLTSObject& page, const project::Object& o)
     page.TextMemo->setPlainText(lines.join('\n'));
 }
 
+// A model blob that gives no model shows nothing of its materials: they are
+// written back as they were read. Of a model that loads, the material
+// pictures that do not load are kept the same way.
+void KeepUnshownMaterials(GLTSObject& page, const project::Object& o, const project::ProjectSource& file,
+                          std::vector<std::string>& unshown)
+{
+    const bool noModel = !page.Model || page.Model->Model().objects.empty();
+    if (noModel && o.model.Present())
+        unshown.push_back(PageCaption(page) + " model");
+    std::vector<project::Material> materials = o.materials;
+    bool keep = noModel;
+    for (size_t m = 0; m < materials.size(); ++m) {
+        project::Material& mat = materials[m];
+        mat.textureId = 0;
+        if (!mat.picture.Present())
+            continue;
+        if (!noModel) {
+            const auto& shown = page.Model->Model().materials;
+            if (m >= shown.size() || !shown[m].mapFile.empty())
+                continue;
+            unshown.push_back(PageCaption(page) + " " + shown[m].name + " -#" + std::to_string(m));
+        }
+        mat.kept = KeptBytesOf(file, mat.picture);
+        keep = true;
+    }
+    if (keep)
+        KeptMaterials::Keep(page, std::move(materials), o.objectVisibleSize);
+}
+
 void ApplyFacesAndTrackbars(TFormMainQV7K& w, GLTSObject& page, const project::Object& o,
-                            std::span<const uint8_t> file)
+                            const project::ProjectSource& file, std::vector<std::string>& unshown)
 {
     for (int j = 0; j < project::kFaces; ++j) {
         const project::Face& face = o.faces[size_t(j)];
         if (o.kind == project::kKindModel || face.textureId == 0 || !face.picture.Present())
             continue;
+        FacePicture& picture = *page.Faces[size_t(j)];
+        const std::string name = PageCaption(page) + " " + kFaceCaptions[size_t(j)];
+        project::KeptBytes bytes = KeptBytesOf(file, face.picture);
+        if (!bytes) {
+            unshown.push_back(name);
+            continue;
+        }
         std::string work = PictureWorkFile();
         try {
-            WriteFileAtomic(work, BytesOf(file, face.picture));
-            LoadFacePicture(*page.Faces[size_t(j)], work, *w.Textures, w.Frame.FloorColor);
+            WriteFileAtomic(work, *bytes);
+            LoadFacePicture(picture, work, *w.Textures, w.Frame.FloorColor);
         } catch (const Error&) {
-            // The face keeps its colour.
+            // The face shows its colour; its picture stays for the next save.
+            KeptPicture::Keep(picture, std::move(bytes), picture.BrushColor);
+            unshown.push_back(name);
         }
         RemoveFile(work);
     }
@@ -269,6 +351,7 @@ project::Scene ProjectSceneFromWindow(const TFormMainQV7K& w)
     s.ambientStrength = w.AmbientStrength->value();
     s.floorTextureId = std::max(w.ImageFloor->Tag, 0);
     s.floorColour = w.ImageFloor->BrushColor;
+    s.floorKept = KeptPicture::For(*w.ImageFloor, w.ImageFloor->Tag, s.floorColour);
     s.drawAxis = w.DrawAxis->isChecked();
     s.transparentBackground = w.BTransparent->isChecked();
     s.floorAlpha = w.TBFloor_alpha->value();
@@ -280,11 +363,13 @@ project::Scene ProjectSceneFromWindow(const TFormMainQV7K& w)
     s.tbbtv = w.TBbtv->value();
     s.backgroundTextureId = std::max(w.ImageBackground->Tag, 0);
     s.backgroundColour = w.ImageBackground->BrushColor;
+    s.backgroundKept = KeptPicture::For(*w.ImageBackground, w.ImageBackground->Tag, s.backgroundColour);
     w.Objects.ForEach([&](const GLTSObject& page) { s.objects[size_t(page.Tag)] = ObjectFromPage(page); });
     return s;
 }
 
-void ApplyProjectGlobals(TFormMainQV7K& w, const project::Scene& s, std::span<const uint8_t> file)
+void ApplyProjectGlobals(TFormMainQV7K& w, const project::Scene& s, const project::ProjectSource& file,
+                         std::vector<std::string>& unshown)
 {
     // Sliders clamp into their own ranges (a missing width gives 1).
     w.TBWidth->setValue(s.exportW);
@@ -305,7 +390,7 @@ void ApplyProjectGlobals(TFormMainQV7K& w, const project::Scene& s, std::span<co
     w.TBShadowScale->setValue(s.shadowScale);
     w.TBShadowDiffuse->setValue(s.shadowDiffuse);
     w.AmbientStrength->setValue(s.ambientStrength);
-    LoadBoxBlob(w, *w.ImageFloor, s.floorTextureId, s.floorColour, file, s.floorPicture);
+    LoadBoxBlob(w, *w.ImageFloor, s.floorTextureId, s.floorColour, file, s.floorPicture, "Floor", unshown);
     w.DrawAxis->setChecked(s.drawAxis);
     w.BTransparent->setChecked(s.transparentBackground);
     w.TBFloor_alpha->setValue(s.floorAlpha);
@@ -315,10 +400,12 @@ void ApplyProjectGlobals(TFormMainQV7K& w, const project::Scene& s, std::span<co
     w.TBfstv->setValue(s.tbfstv);
     w.TBbth->setValue(s.tbbth);
     w.TBbtv->setValue(s.tbbtv);
-    LoadBoxBlob(w, *w.ImageBackground, s.backgroundTextureId, s.backgroundColour, file, s.backgroundPicture);
+    LoadBoxBlob(w, *w.ImageBackground, s.backgroundTextureId, s.backgroundColour, file, s.backgroundPicture,
+                "Background", unshown);
 }
 
-int AddProjectObjects(TFormMainQV7K& w, const project::Scene& s, std::span<const uint8_t> file)
+int AddProjectObjects(TFormMainQV7K& w, const project::Scene& s, const project::ProjectSource& file,
+                      std::vector<std::string>& unshown)
 {
     int added = 0;
     for (int section = 0; section < project::kSlots; ++section) {
@@ -339,11 +426,13 @@ int AddProjectObjects(TFormMainQV7K& w, const project::Scene& s, std::span<const
         }
         GLTSObject& page = *built;
         page.VisibleCheck->setChecked(o->visible);
-        if (o->kind == project::kKindModel)
+        if (o->kind == project::kKindModel) {
+            KeepUnshownMaterials(page, *o, file, unshown);
             ApplyModel(page, *o);
+        }
         if (o->kind == project::kKindText)
             ApplyText(page, *o);
-        ApplyFacesAndTrackbars(w, page, *o, file);
+        ApplyFacesAndTrackbars(w, page, *o, file, unshown);
         if (QCheckBox* lock = page.DragLocks[kRowPosition])
             lock->setChecked(true);
         page.SaveDefaults();

@@ -2,10 +2,10 @@
 // Between the main window's scene and a project: what a save writes, and how
 // a read project becomes controls, pictures and object pages again.
 #include <cstdint>
-#include <span>
 #include <string>
+#include <vector>
 
-#include "app/project/project_model.h"
+#include "app/project/project_file.h"
 
 namespace pc {
 
@@ -16,13 +16,17 @@ class TFormMainQV7K;
 project::Scene ProjectSceneFromWindow(const TFormMainQV7K& w);
 
 // Camera, light, floor, background and output size from the project; the
-// floor and background pictures are loaded afresh from their blobs.
-void ApplyProjectGlobals(TFormMainQV7K& w, const project::Scene& scene, std::span<const uint8_t> file);
+// floor and background pictures are loaded afresh from their blobs. A picture
+// that does not load is kept for the next save and named in unshown.
+void ApplyProjectGlobals(TFormMainQV7K& w, const project::Scene& scene, const project::ProjectSource& file,
+                         std::vector<std::string>& unshown);
 
 // Re-creates the project's objects in the first free slots. When the table
-// fills, the full-table message is shown once and the rest is left out.
-// Returns the number of objects added.
-int AddProjectObjects(TFormMainQV7K& w, const project::Scene& scene, std::span<const uint8_t> file);
+// fills, the full-table message is shown once and the rest is left out. Face
+// pictures that do not load, and a model blob that gives no model, are kept
+// for the next save and named in unshown. Returns the number of objects added.
+int AddProjectObjects(TFormMainQV7K& w, const project::Scene& scene, const project::ProjectSource& file,
+                      std::vector<std::string>& unshown);
 
 // Model work file of the object in a slot, and its material pictures.
 std::string ModelWorkFile(int slot);

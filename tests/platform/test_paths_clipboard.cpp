@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QString>
 #include <filesystem>
 #include <fstream>
+#include <langinfo.h>
 
 #include "platform/clipboard.h"
 #include "platform/paths.h"
+#include "tests/support/test_data.h"
 
 namespace {
 
@@ -29,6 +33,51 @@ TEST(Paths, SettingsBesideAWritableProgram)
     std::string s = pc::SettingsPath();
     EXPECT_EQ(s, pc::ProgramFolder() + pc::ExecutableName() + ".INI");
     pc::SetProgramFolderForTesting("");
+}
+
+// Names are bytes: every one comes back from its text unchanged.
+TEST(Paths, NamesThatAreNotUtf8SurviveTheirText)
+{
+    const std::string names[] = {
+        "/plain/scene.qv7kb",
+        "/home/u/caf\xc3\xa9/\xe6\x97\xa5\xe6\x9c\xac.qv7kb", // valid UTF-8
+        "/tmp/caf\xe9.qv7kb",                                 // Latin-1
+        "\xff\xfe\x80",                                        // bytes no encoding starts with
+        "cut \xc3",                                            // a sequence cut at the end
+        "over\xc0\xaflong",                                    // an overlong '/'
+        "surrogate \xed\xa0\x80",                               // an encoded surrogate
+        "\xf4\x90\x80\x80 past U+10FFFF",
+        "emoji \xf0\x9f\x93\xa6 then \x9f",
+    };
+    for (const std::string& name : names) {
+        QString text = pc::PathToQString(name);
+        EXPECT_EQ(pc::PathFromQString(text), name) << name;
+        EXPECT_FALSE(text.contains(QChar(0xFFFD))) << name;
+    }
+    if (std::string(nl_langinfo(CODESET)) == "UTF-8") {
+        EXPECT_EQ(pc::PathToQString("caf\xc3\xa9"), QString::fromUtf8("caf\xc3\xa9"));
+        EXPECT_EQ(pc::PathFromQString(QString::fromUtf8("\xe6\x97\xa5")), "\xe6\x97\xa5");
+    }
+}
+
+// The file dialog shows a byte that does not decode as U+FFFD; the choice
+// still names the file, and a new name in such a folder keeps the folder.
+TEST(Paths, DialogChoiceFindsTheFileItShowed)
+{
+    pc::test::TempDir dir;
+    const std::string folder = dir.file("d\xfe"), file = folder + "/a\xff.qv7kb";
+    std::filesystem::create_directory(folder);
+    std::ofstream(file) << "x";
+    std::ofstream(folder + "/plain.qv7kb") << "x";
+
+    EXPECT_EQ(pc::PathFromDialog(QFile::decodeName(QByteArray::fromStdString(file))), file);
+    EXPECT_EQ(pc::PathFromDialog(QFile::decodeName(QByteArray::fromStdString(folder + "/new.qv7kb"))),
+              folder + "/new.qv7kb");
+    EXPECT_EQ(pc::PathFromDialog(QFile::decodeName(QByteArray::fromStdString(folder + "/plain.qv7kb"))),
+              folder + "/plain.qv7kb");
+    // Two names shown alike: neither is guessed.
+    std::ofstream(folder + "/a\xfe.qv7kb") << "x";
+    EXPECT_NE(pc::PathFromDialog(QFile::decodeName(QByteArray::fromStdString(file))), file);
 }
 
 TEST(Clipboard, BitmapAndPrivateFormatRoundTrip)

@@ -5,8 +5,12 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QThread>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <spawn.h>
+#include <sys/wait.h>
 
 #include "platform/single_instance.h"
 #include "tests/support/test_data.h"
@@ -86,15 +90,40 @@ protected:
         return done();
     }
 
-    std::vector<QString>& Collect(InstanceListener& l)
+    std::vector<QByteArray>& Collect(InstanceListener& l)
     {
-        QObject::connect(&l, &InstanceListener::ProjectReceived, [this](const QString& p) { paths.push_back(p); });
+        QObject::connect(&l, &InstanceListener::ProjectReceived, [this](const QByteArray& p) { paths.push_back(p); });
         return paths;
+    }
+
+    // The real program with one argument of any bytes (QProcess would send
+    // them through Qt's decoding); its exit code when it ends in time.
+    std::optional<int> RunWithArgument(const std::string& arg, int ms)
+    {
+        const std::string program = std::string(PRISMCASE_BINARY_DIR) + "/prismcase";
+        std::vector<char*> argv = {const_cast<char*>(program.c_str()), const_cast<char*>(arg.c_str()), nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addchdir_np(&actions, runtime.path().c_str());
+        pid_t pid = 0;
+        int failed = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (failed)
+            return std::nullopt;
+        int status = 0;
+        bool ended = false;
+        WaitFor([&] { return ended = ended || waitpid(pid, &status, WNOHANG) == pid; }, ms);
+        if (!ended) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return std::nullopt;
+        }
+        return WIFEXITED(status) ? std::optional<int>(WEXITSTATUS(status)) : std::nullopt;
     }
 
     test::TempDir runtime;
     QByteArray oldRuntime;
-    std::vector<QString> paths;
+    std::vector<QByteArray> paths;
     std::vector<std::unique_ptr<QProcess>> processes;
 };
 
@@ -110,6 +139,19 @@ TEST_F(HandOver, SecondProcessDeliversAbsoluteProjectPathAndExits)
     EXPECT_EQ(second.exitCode(), 0);
     ASSERT_EQ(int(received.size()), 1);
     EXPECT_EQ(received[0].toStdString(), runtime.file("sub/Scene.QV7KB"));
+}
+
+// File names are bytes: one that is not UTF-8 arrives as it was given.
+TEST_F(HandOver, NameThatIsNotUtf8ArrivesUnchanged)
+{
+    InstanceListener first;
+    ASSERT_TRUE(first.Listen());
+    auto& received = Collect(first);
+
+    const std::string name = "caf\xe9 \xff\xfe.qv7kb";
+    EXPECT_EQ(RunWithArgument(name, 10000), std::optional<int>(0));
+    ASSERT_EQ(int(received.size()), 1);
+    EXPECT_EQ(received[0].toStdString(), runtime.file(name));
 }
 
 TEST_F(HandOver, OtherArgumentsStartTheirOwnWindow)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 
 #include "app/project/project_file.h"
@@ -291,6 +292,52 @@ TEST(ProjectRead, RefusesDamagedFiles)
         } catch (const ProjectError&) {
         }
     }
+}
+
+// A source of any size that counts what the reader asks for; it holds
+// zeros and the given last 8 bytes.
+class CountingSource : public ProjectSource {
+public:
+    CountingSource(int64_t size, int32_t blobBytes, int32_t iniBytes) : size_(size)
+    {
+        for (int i = 0; i < 4; ++i) {
+            tail_[size_t(i)] = uint8_t(uint32_t(blobBytes) >> (8 * i));
+            tail_[size_t(4 + i)] = uint8_t(uint32_t(iniBytes) >> (8 * i));
+        }
+    }
+    int64_t Size() const override { return size_; }
+    std::vector<uint8_t> Read(int64_t offset, int64_t n) const override
+    {
+        asked += n;
+        std::vector<uint8_t> out(static_cast<size_t>(n));
+        for (int64_t i = 0; i < n; ++i)
+            if (offset + i >= size_ - 8)
+                out[size_t(i)] = tail_[size_t(offset + i - (size_ - 8))];
+        return out;
+    }
+    mutable int64_t asked = 0;
+
+private:
+    int64_t size_;
+    std::array<uint8_t, 8> tail_{};
+};
+
+TEST(ProjectRead, LargeFileThatIsNotAProjectIsJudgedByItsLast8Bytes)
+{
+    const int64_t size = int64_t(1536) << 20;
+    struct Case { const char* name; int32_t blobBytes, iniBytes; };
+    for (const Case& c : {Case{"zeros", 0, 0}, Case{"sizes that do not add up", 1000, 1000},
+                          Case{"all of it settings text", 0, int32_t(size - 8)},
+                          Case{"settings text past the limit", int32_t(size - 8 - kMaxIniBytes - 1),
+                               int32_t(kMaxIniBytes + 1)}}) {
+        CountingSource source(size, c.blobBytes, c.iniBytes);
+        EXPECT_THROW(ReadProject(source), ProjectError) << c.name;
+        EXPECT_EQ(source.asked, 8) << c.name;
+    }
+    // At the limit the settings text is read, and nothing else.
+    CountingSource atLimit(size, int32_t(size - 8 - kMaxIniBytes), int32_t(kMaxIniBytes));
+    EXPECT_THROW(ReadProject(atLimit), ProjectError); // zeros hold no section
+    EXPECT_EQ(atLimit.asked, 8 + kMaxIniBytes);
 }
 
 TEST(ProjectRead, UnknownKindIsSkippedWithAWarning)

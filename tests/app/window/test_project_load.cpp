@@ -2,8 +2,15 @@
 // save question, slot placement and what a damaged file leaves behind.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QApplication>
 #include <QPlainTextEdit>
 #include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
 
 #include "app/window/picture_box.h"
 #include "app/project/project_file.h"
@@ -86,6 +93,117 @@ TEST_F(ProjectLoad, SaveLoadSaveGivesTheSameBytesAndTheSameScene)
 
     SaveSilently(second);
     EXPECT_EQ(ReadFileBytes(second), ReadFileBytes(first));
+}
+
+// Pictures and a model that cannot be shown: the user is told once, and a
+// resave writes their bytes back as they were.
+TEST_F(ProjectLoad, UndecodableBlobsAreNamedOnceAndSavedBackUnchanged)
+{
+    BuildRichScene();
+    const std::string good = dir.file("good.qv7kb"), bad = dir.file("bad.qv7kb"), again = dir.file("again.qv7kb");
+    SaveSilently(good);
+    auto bytes = ReadFileBytes(good);
+    const auto read = project::ReadProject(bytes);
+    const project::Object& model = *read.scene.objects[3];
+    ASSERT_GT(model.materials.size(), 1u);
+    for (project::Blob b : {read.scene.objects[0]->faces[2].picture, read.scene.backgroundPicture, model.model}) {
+        ASSERT_TRUE(b.Present());
+        for (int64_t i = 0; i < b.size; ++i)
+            bytes[size_t(b.start + i)] = uint8_t(0xA5 ^ (i & 0x0F));
+    }
+    WriteFileAtomic(bad, bytes);
+
+    boxes.Queue(Answer::No);
+    Load(bad, kLoadPreset);
+    GLTSObject& book = *window->Objects.At(0);
+    GLTSObject& loadedModel = *window->Objects.At(3);
+    auto caption = [&](GLTSObject& page) { return window->PC2->tabText(window->PC2->indexOf(&page)).toStdString(); };
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kSaveQuestion, std::string(kUnshownPictures) + "\nBackground\n" +
+                                                                     caption(book) + " Top\n" + caption(loadedModel) +
+                                                                     " model"}));
+    EXPECT_EQ(book.Faces[2]->Tag, 0);
+    EXPECT_EQ(window->ImageBackground->Tag, 0);
+    EXPECT_GT(book.Faces[3]->Tag, 0) << "the other faces load";
+
+    SaveSilently(again);
+    EXPECT_EQ(ReadFileBytes(again), bytes);
+
+    // A colour the user gives the face afterwards replaces the kept picture.
+    SetFaceColor(*book.Faces[2], RGB(9, 8, 7), 0xFF0000, *window->Textures);
+    SaveSilently(again);
+    auto resaved = ReadFileBytes(again);
+    const auto reread = project::ReadProject(resaved);
+    EXPECT_FALSE(reread.scene.objects[0]->faces[2].picture.Present());
+    EXPECT_TRUE(reread.scene.backgroundPicture.Present());
+
+    // The next project's background of the same colour has no picture of its own.
+    project::Scene plain;
+    plain.backgroundColour = read.scene.backgroundColour;
+    std::string ini = project::ProjectIniText(plain, "");
+    std::vector<uint8_t> file(ini.begin(), ini.end());
+    for (uint32_t v : {0u, uint32_t(ini.size())})
+        for (int i = 0; i < 4; ++i)
+            file.push_back(uint8_t(v >> (8 * i)));
+    WriteFileAtomic(dir.file("plain.qv7kb"), file);
+    boxes.Queue(Answer::No);
+    Load(dir.file("plain.qv7kb"), kLoadPreset);
+    SaveSilently(again);
+    resaved = ReadFileBytes(again);
+    EXPECT_FALSE(project::ReadProject(resaved).scene.backgroundPicture.Present());
+}
+
+// A model that loads keeps the picture of a material that does not.
+TEST_F(ProjectLoad, UndecodableMaterialPictureIsSavedBackUnchanged)
+{
+    ASSERT_EQ(window->AddObject(kKindModel, k3dsModels + "test1.3ds"), 0);
+    const std::string good = dir.file("good.qv7kb"), bad = dir.file("bad.qv7kb"), again = dir.file("again.qv7kb");
+    SaveSilently(good);
+    auto bytes = ReadFileBytes(good);
+    const auto read = project::ReadProject(bytes);
+    const auto& materials = read.scene.objects[0]->materials;
+    ASSERT_EQ(materials.size(), 3u);
+    for (const auto& m : materials)
+        ASSERT_TRUE(m.picture.Present());
+    const project::Blob cut = materials[1].picture;
+    std::fill(bytes.begin() + cut.start, bytes.begin() + cut.start + cut.size, 0x5A);
+    WriteFileAtomic(bad, bytes);
+
+    boxes.Queue(Answer::No);
+    Load(bad, kLoadPreset);
+    GLTSObject& page = *window->Objects.At(0);
+    const auto& shown = page.Model->Model().materials;
+    EXPECT_TRUE(shown[1].mapFile.empty());
+    EXPECT_FALSE(shown[0].mapFile.empty());
+    const std::string caption = window->PC2->tabText(0).toStdString();
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kSaveQuestion, std::string(kUnshownPictures) + "\n" + caption +
+                                                                     " " + shown[1].name + " -#1"}));
+    SaveSilently(again);
+    EXPECT_EQ(ReadFileBytes(again), bytes);
+}
+
+// The model comes back from a work file of another name; the object keeps its own.
+TEST_F(ProjectLoad, ModelObjectKeepsItsNameThroughSaveAndLoad)
+{
+    const std::string model = dir.file("cube_.3ds"), path = dir.file("named.qv7kb");
+    fs::copy_file(k3dsModels + "cubes_with_alpha.3DS", model);
+    for (int i = 0; i < 8; ++i)
+        window->AddObject(kKindBox);
+    ASSERT_EQ(window->AddObject(kKindModel, model), 8);
+    auto caption = [&] { return window->PC2->tabText(window->PC2->indexOf(window->Objects.At(8))).toStdString(); };
+    ASSERT_EQ(caption(), "3D cube_(#8)");
+    SaveSilently(path);
+
+    boxes.Queue(Answer::No);
+    Load(path, kLoadPreset);
+    EXPECT_EQ(caption(), "3D cube_(#8)");
+    ASSERT_FALSE(window->menuObjects->actions().isEmpty());
+    EXPECT_EQ(window->menuObjects->actions().back()->text().toStdString(), "3D cube_(#8)");
+
+    // A second round keeps it too.
+    SaveSilently(path);
+    boxes.Queue(Answer::No);
+    Load(path, kLoadPreset);
+    EXPECT_EQ(caption(), "3D cube_(#8)");
 }
 
 TEST_F(ProjectLoad, InsertFillsTheFreeSlotsAndKeepsTheScene)
@@ -213,6 +331,32 @@ INSTANTIATE_TEST_SUITE_P(
                            }}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Peak memory of this process in bytes.
+int64_t PeakMemory()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return int64_t(usage.ru_maxrss) * 1024;
+}
+
+TEST_F(ProjectLoad, HugeFileThatIsNotAProjectIsRefusedWithoutBeingRead)
+{
+    window->AddObject(kKindBox);
+    const std::string huge = dir.file("huge.qv7kb");
+    const int64_t size = int64_t(1536) << 20;
+    { std::ofstream(huge, std::ios::binary) << "not a project"; }
+    fs::resize_file(huge, uintmax_t(size)); // sparse: no disk space taken
+    const int64_t before = PeakMemory();
+    try {
+        Load(huge, kLoadPreset);
+        FAIL() << "the file was loaded";
+    } catch (const project::ProjectError& e) {
+        EXPECT_EQ(std::string(e.what()), "Can not load file:\n" + huge + "\nThe file's last 8 bytes do not describe its contents.");
+    }
+    EXPECT_LT(PeakMemory() - before, int64_t(64) << 20);
+    EXPECT_EQ(OccupiedSlots(), std::vector<int>{0});
+}
+
 TEST_F(ProjectLoad, StartUpNamesTheFileAndTheReason)
 {
     const std::string bad = dir.file("bad.qv7kb");
@@ -224,6 +368,58 @@ TEST_F(ProjectLoad, StartUpNamesTheFileAndTheReason)
     EXPECT_EQ(boxes.Shown()[0].text, "Can not load file:\n" + bad + "\nThe file is too short.");
     EXPECT_EQ(window->Objects.Count(), 0);
     EXPECT_EQ(window->ALoadTemplate->Tag, 0);
+}
+
+// A file name that is not UTF-8, given on the command line, opens its project.
+TEST_F(ProjectLoad, StartUpOpensAFileWhoseNameIsNotUtf8)
+{
+    window->AddObject(kKindBox);
+    window->AddObject(kKindCD);
+    const std::string path = dir.file("sc\xe8ne \xff.qv7kb");
+    SaveSilently(path);
+    ASSERT_TRUE(fs::exists(path));
+    window.reset();
+    window = std::make_unique<TFormMainQV7K>(std::make_unique<DefaultSettings>(), QStringList{PathToQString(path)});
+    window->FormCreate();
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Shown().at(0).text;
+    EXPECT_EQ(OccupiedSlots(), (std::vector<int>{0, 1}));
+}
+
+// Runs the event loop until done() or about ten seconds have passed.
+template <class F>
+bool SpinUntil(F done)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+// A hand-over while a dialog waits for an answer: the dialog stays in front
+// and the project loads once it is answered.
+TEST_F(ProjectLoad, HandOverKeepsAnOpenDialogInFront)
+{
+    window->AddObject(kKindBox);
+    const std::string path = dir.file("handed.qv7kb");
+    SaveSilently(path);
+    window->ObjectCmds->DeleteObject(true);
+    window->show();
+    QDialog dialog(window.get());
+    dialog.setModal(true);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(SpinUntil([&] { return QApplication::activeWindow() == &dialog; }));
+
+    window->QueueHandedOverProject(path);
+    QElapsedTimer settle;
+    settle.start();
+    SpinUntil([&] { return settle.elapsed() > 300; });
+    EXPECT_EQ(QApplication::activeWindow(), &dialog);
+    EXPECT_EQ(window->Objects.Count(), 0) << "the load waits for the dialog";
+
+    dialog.accept();
+    EXPECT_TRUE(SpinUntil([&] { return window->Objects.Count() == 1; }));
 }
 
 TEST_F(ProjectLoad, YesToTheSaveQuestionThenNoSaveKeepsTheScene)

@@ -1,0 +1,55 @@
+#include "app/window/project_kept_parts.h"
+
+namespace pc {
+
+namespace {
+
+// The owner's one kept part of this type, made on first use; the owner deletes it.
+template <class Kept>
+Kept& KeptOn(QObject& owner)
+{
+    if (auto* kept = owner.findChild<Kept*>(QString(), Qt::FindDirectChildrenOnly))
+        return *kept;
+    return *new Kept(owner);
+}
+
+} // namespace
+
+KeptPicture::KeptPicture(QObject& box) : QObject(&box) {}
+
+void KeptPicture::Keep(QObject& box, project::KeptBytes bytes, TColor colour)
+{
+    KeptPicture& kept = KeptOn<KeptPicture>(box);
+    kept.bytes_ = std::move(bytes);
+    kept.colour_ = colour;
+}
+
+void KeptPicture::Drop(QObject& box)
+{
+    if (auto* kept = box.findChild<KeptPicture*>(QString(), Qt::FindDirectChildrenOnly))
+        kept->bytes_.reset();
+}
+
+project::KeptBytes KeptPicture::For(const QObject& box, int tag, TColor colour)
+{
+    const auto* kept = box.findChild<KeptPicture*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!kept || !kept->bytes_ || tag > 0 || kept->colour_ != colour)
+        return nullptr;
+    return kept->bytes_;
+}
+
+KeptMaterials::KeptMaterials(QObject& page) : QObject(&page) {}
+
+void KeptMaterials::Keep(QObject& page, std::vector<project::Material> materials, std::vector<float> visibleSizes)
+{
+    KeptMaterials& kept = KeptOn<KeptMaterials>(page);
+    kept.materials_ = std::move(materials);
+    kept.visibleSizes_ = std::move(visibleSizes);
+}
+
+const KeptMaterials* KeptMaterials::Of(const QObject& page)
+{
+    return page.findChild<KeptMaterials*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+} // namespace pc

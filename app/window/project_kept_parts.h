@@ -1,0 +1,48 @@
+#pragma once
+// What a project load could not show, kept on the widget it belongs to so the
+// next save writes it back as it was read. It goes with its widget.
+#include <QObject>
+#include <vector>
+
+#include "app/project/project_model.h"
+#include "platform/color.h"
+
+namespace pc {
+
+// The bytes of a face, floor or background picture that did not decode. They
+// stand for the box's picture while the box still shows the colour it was
+// loaded with: a new picture or a new colour is the user's newer choice.
+class KeptPicture : public QObject {
+    Q_OBJECT
+public:
+    explicit KeptPicture(QObject& box); // owned by the box
+    static void Keep(QObject& box, project::KeptBytes bytes, TColor colour);
+    // The box's picture is what the next load gives it.
+    static void Drop(QObject& box);
+    // The kept bytes when they still stand for the box's picture.
+    static project::KeptBytes For(const QObject& box, int tag, TColor colour);
+
+private:
+    project::KeptBytes bytes_;
+    TColor colour_ = clWhite;
+};
+
+// The materials of a model object as read. When the model blob gave no model
+// nothing of them can be shown, and the saved values and pictures are written
+// back; otherwise the pictures that did not load are (Material::kept).
+class KeptMaterials : public QObject {
+    Q_OBJECT
+public:
+    explicit KeptMaterials(QObject& page); // owned by the page
+    static void Keep(QObject& page, std::vector<project::Material> materials, std::vector<float> visibleSizes);
+    static const KeptMaterials* Of(const QObject& page);
+
+    const std::vector<project::Material>& Materials() const { return materials_; }
+    const std::vector<float>& VisibleSizes() const { return visibleSizes_; }
+
+private:
+    std::vector<project::Material> materials_;
+    std::vector<float> visibleSizes_;
+};
+
+} // namespace pc
