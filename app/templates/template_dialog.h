@@ -22,7 +22,7 @@ namespace pc {
 inline constexpr int kTemplateLoad = 1;
 inline constexpr int kTemplateCancel = 2;
 
-inline constexpr const char* kMoreTemplatesPage = "https://prismcase.example/templates";
+inline constexpr const char* kMoreTemplatesPage = "https://github.com/prismcase/prismcase/tree/main/data/templates";
 
 // The sheet on screen; mouse and keys go to the browser.
 class TemplateSheetView : public QWidget {
