@@ -5,6 +5,7 @@
 #include <typeinfo>
 
 #include "codecs/png/png_errors.h"
+#include "codecs/png/png_gamma_chunk.h"
 #include "codecs/png/png_header_chunk.h"
 #include "codecs/png/png_image_data_chunk.h"
 #include "codecs/png/png_layout.h"
@@ -90,6 +91,8 @@ void TPNGObject::LoadChunks(std::span<const uint8_t> data)
         throw EPNGInvalidFileHeader(kMsgInvalidFileHeader);
     ByteReader in(data.subspan(8));
     bool haveImageData = false;
+    // Only a first gAMA ahead of PLTE and IDAT applies, as in libpng.
+    bool gammaSettled = false;
     for (;;) {
         if (in.atEnd())
             throw EPngUnexpectedEnd(kMsgUnexpectedEnd);
@@ -110,7 +113,13 @@ void TPNGObject::LoadChunks(std::span<const uint8_t> data)
             throw EPNGUnknownCriticalChunk(kMsgUnknownCriticalChunk);
         TChunk& loading = *chunk;
         chunks_.Append(std::move(chunk));
-        if (!loading.LoadFromStream(in, head.name, head.length) || head.name == "IEND")
+        bool more = loading.LoadFromStream(in, head.name, head.length);
+        if (!gammaSettled) {
+            if (auto* gama = dynamic_cast<TChunkgAMA*>(&loading))
+                gama->ApplyToOwner();
+            gammaSettled = head.name == "gAMA" || head.name == "PLTE" || head.name == "IDAT";
+        }
+        if (!more || head.name == "IEND")
             break;
     }
     if (!haveImageData)
