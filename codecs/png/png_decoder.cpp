@@ -125,7 +125,7 @@ struct RowBuffers {
     bool used = false;
 };
 
-void DecodePlain(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const Table& gamma)
+void DecodePlain(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy)
 {
     int64_t rowBytes = BytesForPixels(h.Width, h.ColorType, h.BitDepth);
     int bpp = FilterOffset(h.ColorType, h.BitDepth);
@@ -134,12 +134,12 @@ void DecodePlain(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const Table& g
         uint8_t* cur = rows.current();
         z.Read(cur, size_t(rowBytes) + 1);
         UnfilterRow(cur[0], cur + 1, rows.previous() + 1, size_t(rowBytes), bpp);
-        copy(cur + 1, h.Scanline(int(y)), h.AlphaScanline(int(y)), h.Width, rowBytes, gamma);
+        copy(cur + 1, h.Scanline(int(y)), h.AlphaScanline(int(y)), h.Width, rowBytes);
         rows.swap();
     }
 }
 
-void DecodeAdam7(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const Table& gamma)
+void DecodeAdam7(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy)
 {
     int bpp = FilterOffset(h.ColorType, h.BitDepth);
     int bits = h.DibBits();
@@ -162,7 +162,7 @@ void DecodeAdam7(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const Table& g
             uint8_t* cur = rows.current();
             z.Read(cur, size_t(rowBytes) + 1);
             UnfilterRow(cur[0], cur + 1, rows.previous() + 1, size_t(rowBytes), bpp);
-            copy(cur + 1, dibRow.data(), alphaRow.data(), cols, rowBytes, gamma);
+            copy(cur + 1, dibRow.data(), alphaRow.data(), cols, rowBytes);
             uint8_t* dib = h.Scanline(int(y));
             uint8_t* alpha = h.AlphaScanline(int(y));
             for (int64_t k = 0; k < cols; ++k) {
@@ -178,28 +178,28 @@ void DecodeAdam7(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const Table& g
 
 } // namespace
 
-void PrepareGreyPalette(TChunkIHDR& h, const Table& gamma)
+void PrepareGreyPalette(TChunkIHDR& h)
 {
     int n = 1 << h.DibBits();
     for (int i = 0; i < n; ++i) {
-        uint8_t v = gamma[size_t((i * 255 + (n - 1) / 2) / (n - 1))];
+        auto v = uint8_t((i * 255 + (n - 1) / 2) / (n - 1));
         h.ColorTable[size_t(i)] = RGBQuad{v, v, v, 0};
     }
 }
 
-void DecodeImageData(ByteReader& in, uint32_t firstSize, TChunkIHDR& h, const Table& gamma, int interlaceMethod)
+void DecodeImageData(ByteReader& in, uint32_t firstSize, TChunkIHDR& h, int interlaceMethod)
 {
     DecodeRowFn copy = PickDecodeRow(h.ColorType, h.BitDepth);
     if (!copy || h.Image.Empty())
         throw EPngInvalidIHDR(kMsgInvalidIhdr);
     if (h.ColorType == kGrey || h.ColorType == kGreyAlpha)
-        PrepareGreyPalette(h, gamma);
+        PrepareGreyPalette(h);
     IdatSource source(in, firstSize);
     RowInflater z(source);
     if (interlaceMethod == 1)
-        DecodeAdam7(z, h, copy, gamma);
+        DecodeAdam7(z, h, copy);
     else
-        DecodePlain(z, h, copy, gamma);
+        DecodePlain(z, h, copy);
     source.SkipRest();
 }
 

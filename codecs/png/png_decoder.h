@@ -2,7 +2,6 @@
 // Image data decoding: inflates the zlib stream spread over consecutive IDAT
 // chunks row by row, undoes the filters and fills the header's DIB and alpha
 // plane, plain or Adam7.
-#include <array>
 #include <cstdint>
 
 #include "platform/byte_reader.h"
@@ -15,10 +14,9 @@ class TChunkIHDR;
 // On return it stands after the last IDAT chunk of the run (every one of
 // them CRC-checked). Throws the codec's errors for broken data; never
 // leaves rows undecoded without an error.
-void DecodeImageData(ByteReader& in, uint32_t firstSize, TChunkIHDR& header, const std::array<uint8_t, 256>& gamma,
-                     int interlaceMethod);
+void DecodeImageData(ByteReader& in, uint32_t firstSize, TChunkIHDR& header, int interlaceMethod);
 
-// Grey ramp of the DIB's colour table for the grey types, through gamma.
-void PrepareGreyPalette(TChunkIHDR& header, const std::array<uint8_t, 256>& gamma);
+// Linear grey ramp of the DIB's colour table for the grey types.
+void PrepareGreyPalette(TChunkIHDR& header);
 
 } // namespace pc::png

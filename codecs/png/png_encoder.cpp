@@ -110,8 +110,7 @@ private:
 
 } // namespace
 
-void EncodeImageData(std::vector<uint8_t>& out, const TChunkIHDR& h, const Table& inverse,
-                     const EncodeSettings& settings)
+void EncodeImageData(std::vector<uint8_t>& out, const TChunkIHDR& h, const EncodeSettings& settings)
 {
     EncodeRowFn copy = PickEncodeRow(h.ColorType, h.BitDepth);
     if (!copy || h.Image.Empty() || h.Image.Width() != int(h.Width) || h.Image.Height() != int(h.Height) ||
@@ -124,7 +123,7 @@ void EncodeImageData(std::vector<uint8_t>& out, const TChunkIHDR& h, const Table
         int64_t rowBytes = BytesForPixels(h.Width, h.ColorType, h.BitDepth);
         RowFilterer rows(size_t(rowBytes), settings.filters, bpp);
         for (uint32_t y = 0; y < h.Height; ++y) {
-            copy(h.Scanline(int(y)), h.AlphaScanline(int(y)), rows.Raw(), h.Width, rowBytes, inverse);
+            copy(h.Scanline(int(y)), h.AlphaScanline(int(y)), rows.Raw(), h.Width, rowBytes);
             rows.Emit(writer, size_t(rowBytes));
         }
     } else {
@@ -153,7 +152,7 @@ void EncodeImageData(std::vector<uint8_t>& out, const TChunkIHDR& h, const Table
                     if (alpha)
                         alphaRow[size_t(k)] = alpha[column];
                 }
-                copy(dibRow.data(), alphaRow.data(), rows.Raw(), cols, rowBytes, inverse);
+                copy(dibRow.data(), alphaRow.data(), rows.Raw(), cols, rowBytes);
                 rows.Emit(writer, size_t(rowBytes));
             }
         }

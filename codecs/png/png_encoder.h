@@ -2,7 +2,6 @@
 // Image data encoding: converts the header's DIB and alpha plane into PNG
 // rows, filters them, deflates and writes IDAT chunks of maxIdatSize bytes
 // (the last one holds the rest).
-#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -21,7 +20,6 @@ struct EncodeSettings {
 
 // Throws EPngInvalidIHDR for a type and depth without an encoding and
 // EPNGZLIBError when deflate fails.
-void EncodeImageData(std::vector<uint8_t>& out, const TChunkIHDR& header, const std::array<uint8_t, 256>& inverse,
-                     const EncodeSettings& settings);
+void EncodeImageData(std::vector<uint8_t>& out, const TChunkIHDR& header, const EncodeSettings& settings);
 
 } // namespace pc::png

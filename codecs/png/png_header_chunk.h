@@ -31,7 +31,7 @@ public:
     uint8_t BitDepth = 0, ColorType = 0, CompressionMethod = 0, FilterMethod = 0, InterlaceMethod = 0;
 
     bool HasPalette = false;
-    // Colour table of the DIB, gamma-corrected; meaningful for the palette depths.
+    // Colour table of the DIB as the file holds it; meaningful for the palette depths.
     std::array<RGBQuad, 256> ColorTable{};
     Bitmap Image;
     std::vector<uint8_t> Alpha; // top-down, Width bytes per row; empty without an alpha plane

@@ -22,15 +22,14 @@ bool TChunkIDAT::LoadFromStream(ByteReader& in, const std::string&, uint32_t siz
     // Without a palette every index would show as black.
     if (header.ColorType == kPalette && !owner.Chunks().FindChunk<TChunkPLTE>())
         throw EPNGInvalidPalette(kMsgInvalidPalette);
-    DecodeImageData(in, size, header, owner.GammaTable, owner.InterlaceMethod);
+    DecodeImageData(in, size, header, owner.InterlaceMethod);
     return true;
 }
 
 bool TChunkIDAT::SaveToStream(std::vector<uint8_t>& out)
 {
     TPNGObject& owner = Owner();
-    EncodeImageData(out, Header(), owner.InverseTable,
-                    {owner.Filters, owner.CompressionLevel(), owner.MaxIdatSize(), owner.InterlaceMethod});
+    EncodeImageData(out, Header(), {owner.Filters, owner.CompressionLevel(), owner.MaxIdatSize(), owner.InterlaceMethod});
     return true;
 }
 

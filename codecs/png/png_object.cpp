@@ -162,7 +162,7 @@ void TPNGObject::AssignPNG(const TPNGObject& source)
     compressionLevel_ = source.compressionLevel_;
     Filters = source.Filters;
     Rebuild([&] {
-        // The copied pixels already carry the gamma; the tables must come along.
+        // The copy must show as the source does.
         GammaTable = source.GammaTable;
         InverseTable = source.InverseTable;
         for (int i = 0; i < source.chunks_.Count(); ++i) {
@@ -225,9 +225,33 @@ Bitmap TPNGObject::ToBitmap() const
     if (h.HasPalette) {
         result.Palette().assign(h.ColorTable.begin(), h.ColorTable.begin() + (1 << h.DibBits()));
         for (auto& q : result.Palette())
-            q.reserved = 0;
+            q = ToQuad(Shown(FromQuad(q)));
+    } else if (!ShowsAsStored()) {
+        for (int y = 0; y < result.Height(); ++y) {
+            uint8_t* row = result.ScanLine(y);
+            for (int64_t i = 0; i < int64_t(result.Width()) * 3; ++i)
+                row[i] = GammaTable[row[i]];
+        }
     }
     return result;
+}
+
+bool TPNGObject::ShowsAsStored() const
+{
+    for (int i = 0; i < 256; ++i)
+        if (GammaTable[size_t(i)] != i)
+            return false;
+    return true;
+}
+
+TColor TPNGObject::Shown(TColor c) const
+{
+    return RGB(GammaTable[GetRValue(c)], GammaTable[GetGValue(c)], GammaTable[GetBValue(c)]);
+}
+
+TColor TPNGObject::Stored(TColor c) const
+{
+    return RGB(InverseTable[GetRValue(c)], InverseTable[GetGValue(c)], InverseTable[GetBValue(c)]);
 }
 
 int TPNGObject::Width() const

@@ -38,7 +38,9 @@ public:
     TPNGObject(const TPNGObject&) = delete;
     TPNGObject& operator=(const TPNGObject&) = delete;
 
-    // File sample to display value and back; identity without gAMA.
+    // File sample to display value and back; identity without gAMA. The DIB,
+    // colour table and key hold samples as the file does; gamma applies to
+    // what is shown: Draw, ToBitmap, GetPalette, Pixels and the key colour.
     std::array<uint8_t, 256> GammaTable{}, InverseTable{};
     FilterSet Filters = 1 << kFilterSub;
     uint8_t InterlaceMethod = 0;
@@ -68,7 +70,8 @@ public:
     void AssignPNG(const TPNGObject& source);
     // A palette bitmap (1, 4, 8 bits) becomes colour type 3, any other RGB at depth 8.
     void AssignBitmap(const Bitmap& bitmap, bool transparent = false, TColor transparentColor = 0);
-    // The DIB with its palette. EPNGHeaderNotPresent without a header.
+    // The DIB with its palette, as shown (through the gamma table).
+    // EPNGHeaderNotPresent without a header.
     Bitmap ToBitmap() const;
 
     // Draws onto a 24- or 32-bit target: stretched to the rectangle, or for
@@ -91,10 +94,14 @@ public:
 
     uint8_t* Scanline(int y);
     uint8_t* AlphaScanline(int y);
-    // Colour table of grey and palette pictures (256 entries); empty otherwise.
+    // Colour table of grey and palette pictures as shown (256 entries); empty otherwise.
     std::vector<RGBQuad> GetPalette() const;
+    // A pixel's colour as shown; setting one stores the sample that shows it.
     TColor Pixels(int x, int y) const;
     void SetPixels(int x, int y, TColor color);
+    // A stored colour as it is shown, and the stored colour that shows one.
+    TColor Shown(TColor stored) const;
+    TColor Stored(TColor shown) const;
     PixelInfo GetPixelInfo() const;
 
     void LoadFromClipboard();
@@ -103,6 +110,7 @@ public:
 private:
     template <class Build>
     void Rebuild(Build build);
+    bool ShowsAsStored() const; // the gamma table is the identity
     void LoadChunks(std::span<const uint8_t> data);
 
     int compressionLevel_ = 7;

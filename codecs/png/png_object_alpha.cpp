@@ -78,7 +78,7 @@ void TPNGObject::CreateAlpha()
                     wide.SetRawPixel(x, y, (h.Image.RawPixel(x, y) * 255 + (n - 1) / 2) / (n - 1));
             h.Image = std::move(wide);
             h.BitDepth = 8;
-            PrepareGreyPalette(h, GammaTable);
+            PrepareGreyPalette(h);
         }
         h.ColorType = h.ColorType == kGrey ? kGreyAlpha : kRgbAlpha;
         h.Alpha.assign(size_t(h.Width) * h.Height, 255);

@@ -99,7 +99,7 @@ TColor TChunktRNS::TransparentColor() const
     case kPalette:
         for (uint32_t i = 0; i < DataSize(); ++i)
             if (PaletteValues[i] == 0)
-                return FromQuad(h.ColorTable[i]);
+                return Owner().Shown(FromQuad(h.ColorTable[i]));
         return 0;
     }
     return 0;
@@ -133,7 +133,7 @@ void TChunktRNS::SetTransparentColor(TColor color)
         std::array<uint8_t, 256> values;
         values.fill(255);
         for (int i = 0; i < count; ++i)
-            if (FromQuad(h.ColorTable[size_t(i)]) == (color & 0xFFFFFF)) {
+            if (Owner().Shown(FromQuad(h.ColorTable[size_t(i)])) == (color & 0xFFFFFF)) {
                 values[size_t(i)] = 0;
                 last = i;
             }
