@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         auto bytes = png.SaveToBytes();
         pc::png::TPNGObject back;
         back.LoadFromStream(bytes);
-        if (!(back.Header().Image == png.Header().Image) || back.Header().Alpha != png.Header().Alpha)
+        if (!(back.Header().Image == png.Header().Image) || back.Header().Alpha != png.Header().Alpha ||
+            back.Alphas() != png.Alphas())
             std::abort();
     }
     pc::Bitmap canvas(png.Width(), png.Height());

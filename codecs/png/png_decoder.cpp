@@ -125,7 +125,7 @@ struct RowBuffers {
     bool used = false;
 };
 
-void DecodePlain(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy)
+void DecodePlain(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const SampleKey* key)
 {
     int64_t rowBytes = BytesForPixels(h.Width, h.ColorType, h.BitDepth);
     int bpp = FilterOffset(h.ColorType, h.BitDepth);
@@ -134,12 +134,12 @@ void DecodePlain(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy)
         uint8_t* cur = rows.current();
         z.Read(cur, size_t(rowBytes) + 1);
         UnfilterRow(cur[0], cur + 1, rows.previous() + 1, size_t(rowBytes), bpp);
-        copy(cur + 1, h.Scanline(int(y)), h.AlphaScanline(int(y)), h.Width, rowBytes);
+        copy(cur + 1, h.Scanline(int(y)), h.SideScanline(int(y)), h.Width, rowBytes, key);
         rows.swap();
     }
 }
 
-void DecodeAdam7(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy)
+void DecodeAdam7(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const SampleKey* key)
 {
     int bpp = FilterOffset(h.ColorType, h.BitDepth);
     int bits = h.DibBits();
@@ -150,7 +150,7 @@ void DecodeAdam7(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy)
     // One pass row in DIB layout before its pixels are spread over the picture;
     // spare bytes for the 2-bit rows, which expand a whole byte at a time.
     std::vector<uint8_t> dibRow(size_t(DibStride(widest, bits)) + 4);
-    std::vector<uint8_t> alphaRow(static_cast<size_t>(widest));
+    std::vector<uint8_t> sideRow(static_cast<size_t>(widest));
     for (int p = 0; p < 7; ++p) {
         const Adam7Pass& pass = kAdam7[p];
         int64_t cols = PassColumns(h.Width, p);
@@ -162,14 +162,14 @@ void DecodeAdam7(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy)
             uint8_t* cur = rows.current();
             z.Read(cur, size_t(rowBytes) + 1);
             UnfilterRow(cur[0], cur + 1, rows.previous() + 1, size_t(rowBytes), bpp);
-            copy(cur + 1, dibRow.data(), alphaRow.data(), cols, rowBytes);
+            copy(cur + 1, dibRow.data(), sideRow.data(), cols, rowBytes, key);
             uint8_t* dib = h.Scanline(int(y));
-            uint8_t* alpha = h.AlphaScanline(int(y));
+            uint8_t* side = h.SideScanline(int(y));
             for (int64_t k = 0; k < cols; ++k) {
                 int64_t column = pass.columnStart + k * pass.columnIncrement;
                 MovePixel(dibRow.data(), k, dib, column, bits);
-                if (alpha)
-                    alpha[column] = alphaRow[size_t(k)];
+                if (side)
+                    side[column] = sideRow[size_t(k)];
             }
             rows.swap();
         }
@@ -187,19 +187,25 @@ void PrepareGreyPalette(TChunkIHDR& h)
     }
 }
 
-void DecodeImageData(ByteReader& in, uint32_t firstSize, TChunkIHDR& h, int interlaceMethod)
+void DecodeImageData(ByteReader& in, uint32_t firstSize, TChunkIHDR& h, int interlaceMethod,
+                     const std::optional<SampleKey>& key)
 {
     DecodeRowFn copy = PickDecodeRow(h.ColorType, h.BitDepth);
     if (!copy || h.Image.Empty())
         throw EPngInvalidIHDR(kMsgInvalidIhdr);
     if (h.ColorType == kGrey || h.ColorType == kGreyAlpha)
         PrepareGreyPalette(h);
+    const SampleKey* marking = nullptr;
+    if (key && h.BitDepth == 16 && (h.ColorType == kGrey || h.ColorType == kRgb)) {
+        h.KeyMarks.assign(size_t(h.Width) * h.Height, 0);
+        marking = &*key;
+    }
     IdatSource source(in, firstSize);
     RowInflater z(source);
     if (interlaceMethod == 1)
-        DecodeAdam7(z, h, copy);
+        DecodeAdam7(z, h, copy, marking);
     else
-        DecodePlain(z, h, copy);
+        DecodePlain(z, h, copy, marking);
     source.SkipRest();
 }
 

@@ -3,7 +3,9 @@
 // chunks row by row, undoes the filters and fills the header's DIB and alpha
 // plane, plain or Adam7.
 #include <cstdint>
+#include <optional>
 
+#include "codecs/png/png_row_convert.h"
 #include "platform/byte_reader.h"
 
 namespace pc::png {
@@ -14,7 +16,9 @@ class TChunkIHDR;
 // On return it stands after the last IDAT chunk of the run (every one of
 // them CRC-checked). Throws the codec's errors for broken data; never
 // leaves rows undecoded without an error.
-void DecodeImageData(ByteReader& in, uint32_t firstSize, TChunkIHDR& header, int interlaceMethod);
+// A key (from tRNS) gives 16-bit grey and RGB pictures their key marks.
+void DecodeImageData(ByteReader& in, uint32_t firstSize, TChunkIHDR& header, int interlaceMethod,
+                     const std::optional<SampleKey>& key);
 
 // Linear grey ramp of the DIB's colour table for the grey types.
 void PrepareGreyPalette(TChunkIHDR& header);

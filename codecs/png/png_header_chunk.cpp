@@ -1,6 +1,7 @@
 #include "codecs/png/png_header_chunk.h"
 
 #include <new>
+#include <utility>
 
 #include "codecs/png/png_errors.h"
 #include "codecs/png/png_layout.h"
@@ -31,6 +32,7 @@ void TChunkIHDR::Assign(const TChunk& source)
     ColorTable = src->ColorTable;
     Image = src->Image;
     Alpha = src->Alpha;
+    KeyMarks = src->KeyMarks;
 }
 
 bool TChunkIHDR::LoadFromStream(ByteReader& in, const std::string& name, uint32_t size)
@@ -66,8 +68,10 @@ bool TChunkIHDR::SaveToStream(std::vector<uint8_t>& out)
         BitDepth = 4;
         // Grey samples were spread to 4 bits (5 * s); a grey key goes along.
         auto* trns = Owner().Chunks().FindChunk<TChunktRNS>();
-        if (ColorType == kGrey && trns && trns->DataSize() >= 2)
+        if (ColorType == kGrey && trns && trns->DataSize() >= 2) {
+            trns->PaletteValues[0] = 0;
             trns->PaletteValues[1] = uint8_t((trns->PaletteValues[1] & 3) * 5);
+        }
     }
     InterlaceMethod = Owner().InterlaceMethod;
     std::vector<uint8_t> d;
@@ -108,6 +112,38 @@ void TChunkIHDR::FreeImageData()
     Image = Bitmap();
     Alpha.clear();
     Alpha.shrink_to_fit();
+    KeyMarks.clear();
+    KeyMarks.shrink_to_fit();
+}
+
+uint8_t* TChunkIHDR::SideScanline(int y)
+{
+    return const_cast<uint8_t*>(std::as_const(*this).SideScanline(y));
+}
+
+const uint8_t* TChunkIHDR::SideScanline(int y) const
+{
+    if (!Alpha.empty())
+        return Alpha.data() + int64_t(y) * Width;
+    if (!KeyMarks.empty())
+        return KeyMarks.data() + int64_t(y) * Width;
+    return nullptr;
+}
+
+void TChunkIHDR::MarkKey(const std::optional<SampleKey>& key)
+{
+    KeyMarks.clear();
+    if (!key || BitDepth != 16 || (ColorType != kGrey && ColorType != kRgb) || Image.Empty())
+        return;
+    KeyMarks.assign(size_t(Width) * Height, 0);
+    for (uint32_t y = 0; y < Height; ++y) {
+        const uint8_t* row = Scanline(int(y));
+        uint8_t* marks = KeyMarks.data() + size_t(y) * Width;
+        for (uint32_t x = 0; x < Width; ++x)
+            marks[x] = ColorType == kGrey ? row[x] == key->red >> 8
+                                          : row[3 * x + 2] == key->red >> 8 && row[3 * x + 1] == key->green >> 8 &&
+                                                row[3 * x] == key->blue >> 8;
+    }
 }
 
 } // namespace pc::png

@@ -15,6 +15,7 @@
 namespace pc::png {
 
 class TChunkIHDR;
+class TChunktRNS;
 
 inline constexpr const char* kPngExtension = "PNG";
 inline constexpr const char* kPngDescription = "Portable Network Graphics";
@@ -91,6 +92,9 @@ public:
     TColor TransparentColor() const;
     void SetTransparentColor(TColor color);
     void CreateAlpha();
+    // Every pixel's alpha, top-down: the alpha plane, the palette entry's
+    // alpha, or 0 where the stored samples are the key and 255 elsewhere.
+    std::vector<uint8_t> Alphas() const;
 
     uint8_t* Scanline(int y);
     uint8_t* AlphaScanline(int y);
@@ -111,6 +115,8 @@ private:
     template <class Build>
     void Rebuild(Build build);
     bool ShowsAsStored() const; // the gamma table is the identity
+    // Row y of Alphas(); trns is the picture's tRNS chunk or null.
+    void AlphaRow(const TChunktRNS* trns, int y, uint8_t* out) const;
     void LoadChunks(std::span<const uint8_t> data);
 
     int compressionLevel_ = 7;
