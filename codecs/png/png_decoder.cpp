@@ -176,6 +176,42 @@ void DecodeAdam7(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const SampleKe
     }
 }
 
+// Bytes of the filtered rows, filter bytes included, plain or Adam7.
+int64_t FilteredBytes(const TChunkIHDR& h, int interlaceMethod)
+{
+    if (interlaceMethod != 1)
+        return CheckedMul(BytesForPixels(h.Width, h.ColorType, h.BitDepth) + 1, h.Height);
+    int64_t total = 0;
+    for (int p = 0; p < 7; ++p) {
+        const Adam7Pass& pass = kAdam7[p];
+        int64_t rowBytes = BytesForPixels(PassColumns(h.Width, p), h.ColorType, h.BitDepth);
+        if (rowBytes == 0 || h.Height <= uint32_t(pass.rowStart))
+            continue;
+        int64_t rows = (int64_t(h.Height) - pass.rowStart + pass.rowIncrement - 1) / pass.rowIncrement;
+        total = CheckedAdd(total, CheckedMul(rowBytes + 1, rows));
+    }
+    return total;
+}
+
+// Data bytes of the run of IDAT chunks whose first one starts at `data`
+// with `firstSize` bytes; a broken chunk ends the count (decoding reports it).
+uint64_t IdatRunBytes(std::span<const uint8_t> data, uint32_t firstSize)
+{
+    uint64_t total = firstSize;
+    uint64_t pos = uint64_t(firstSize) + 4;
+    while (pos + 8 <= data.size() && std::memcmp(data.data() + pos + 4, "IDAT", 4) == 0) {
+        const uint8_t* p = data.data() + pos;
+        uint32_t length = uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+        total += length;
+        pos += uint64_t(length) + 12;
+    }
+    return total;
+}
+
+// deflate never expands data more than 1032 times (258-byte matches at
+// 2 bits each).
+constexpr uint64_t kMaxInflateRatio = 1032;
+
 } // namespace
 
 void PrepareGreyPalette(TChunkIHDR& h)
@@ -191,8 +227,13 @@ void DecodeImageData(ByteReader& in, uint32_t firstSize, TChunkIHDR& h, int inte
                      const std::optional<SampleKey>& key)
 {
     DecodeRowFn copy = PickDecodeRow(h.ColorType, h.BitDepth);
-    if (!copy || h.Image.Empty())
+    if (!copy)
         throw EPngInvalidIHDR(kMsgInvalidIhdr);
+    // Rows are allocated only when the file holds the data for them: a
+    // tiny file declaring a huge picture fails before any memory is taken.
+    if (uint64_t(FilteredBytes(h, interlaceMethod)) > kMaxInflateRatio * (IdatRunBytes(in.rest(), firstSize) + 1))
+        throw EPNGMissingMultipleIDAT(kMsgMissingMultipleIdat);
+    h.PrepareImageData();
     if (h.ColorType == kGrey || h.ColorType == kGreyAlpha)
         PrepareGreyPalette(h);
     const SampleKey* marking = nullptr;

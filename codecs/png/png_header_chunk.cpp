@@ -56,8 +56,18 @@ bool TChunkIHDR::LoadFromStream(ByteReader& in, const std::string& name, uint32_
         throw EPNGUnknownCompression(kMsgUnknownCompression);
     if (InterlaceMethod > 1)
         throw EPNGUnknownInterlace(kMsgUnknownInterlace);
+    int bits = DibBitsFor(ColorType, BitDepth);
+    if (bits == 0)
+        throw EPngInvalidIHDR(kMsgInvalidIhdr);
+    HasPalette = bits <= 8;
+    // The pixels are allocated when their data is there (the image data
+    // chunk); the caps are checked now.
+    const TPNGObject& owner = Owner();
+    if (CheckedMul(Width, Height) > owner.Limits.maxPixels)
+        RaiseTooManyPixels(Width, Height, owner.Limits.maxPixels);
+    if (ImageBytes() > owner.MemoryBudget)
+        RaiseTooLarge(Width, Height, ImageBytes(), owner.MemoryBudget);
     Owner().InterlaceMethod = InterlaceMethod;
-    PrepareImageData();
     return ok;
 }
 
@@ -85,14 +95,9 @@ bool TChunkIHDR::SaveToStream(std::vector<uint8_t>& out)
 void TChunkIHDR::PrepareImageData()
 {
     FreeImageData();
-    ColorTable = {};
     int bits = DibBitsFor(ColorType, BitDepth);
     if (bits == 0)
         throw EPngInvalidIHDR(kMsgInvalidIhdr);
-    const PictureLimits& limits = Owner().Limits;
-    if (int64_t(Width) > limits.maxSide || int64_t(Height) > limits.maxSide ||
-        CheckedMul(Width, Height) > limits.maxPixels)
-        throw EPNGOutMemory(kMsgOutOfResources);
     HasPalette = bits <= 8;
     try {
         Image = Bitmap(int(Width), int(Height), FormatForBits(bits));
@@ -105,6 +110,13 @@ void TChunkIHDR::PrepareImageData()
         FreeImageData();
         throw EPNGOutMemory(kMsgOutOfResources);
     }
+}
+
+int64_t TChunkIHDR::ImageBytes() const
+{
+    int64_t bytes = CheckedMul(DibStride(Width, DibBitsFor(ColorType, BitDepth)), Height);
+    bool side = HasAlphaPlane(ColorType) || (BitDepth == 16 && (ColorType == kGrey || ColorType == kRgb));
+    return side ? CheckedAdd(bytes, CheckedMul(Width, Height)) : bytes;
 }
 
 void TChunkIHDR::FreeImageData()

@@ -25,8 +25,10 @@ public:
 
     // Allocates a zeroed DIB (and alpha plane) for the header fields. Throws
     // EPngInvalidIHDR for a type and depth without a DIB layout and
-    // EPNGOutMemory beyond the owner's size limits.
+    // EPNGOutMemory when memory runs out.
     void PrepareImageData();
+    // Bytes the decoded picture holds: DIB, and alpha plane or key marks.
+    int64_t ImageBytes() const;
     void FreeImageData();
 
     uint32_t Width = 0, Height = 0;

@@ -19,6 +19,9 @@ class TChunktRNS;
 
 inline constexpr const char* kPngExtension = "PNG";
 inline constexpr const char* kPngDescription = "Portable Network Graphics";
+// What a loaded picture may hold in memory (DIB, alpha plane or key marks).
+// A side may be as long as the format allows (65535); the total is capped.
+inline constexpr int64_t kPngMemoryBudget = int64_t(256) << 20;
 
 enum class TPNGTransparencyMode { ptmNone, ptmBit, ptmPartial };
 
@@ -45,8 +48,10 @@ public:
     std::array<uint8_t, 256> GammaTable{}, InverseTable{};
     FilterSet Filters = 1 << kFilterSub;
     uint8_t InterlaceMethod = 0;
-    // Size limits a loaded or assigned picture must keep to.
+    // Caps on a loaded picture: its pixel count (Limits.maxPixels; the side
+    // limit does not apply, any side up to 65535 is valid) and its memory.
     PictureLimits Limits;
+    int64_t MemoryBudget = kPngMemoryBudget;
 
     int CompressionLevel() const { return compressionLevel_; }
     void SetCompressionLevel(int level); // clamped to 0..9
