@@ -22,7 +22,13 @@ namespace {
 // is checked before its data is used.
 class IdatSource {
 public:
-    IdatSource(ByteReader& in, uint32_t size) : in_(in) { Enter(size); }
+    // The first chunk's size comes from the caller; it must fit in the file.
+    IdatSource(ByteReader& in, uint32_t size) : in_(in)
+    {
+        if (uint64_t(size) + 4 > in_.remaining())
+            throw EPngUnexpectedEnd(kMsgUnexpectedEnd);
+        Enter(size);
+    }
 
     // The next chunk's data; EPNGMissingMultipleIDAT when the run ends.
     std::span<const uint8_t> Next()
@@ -53,10 +59,10 @@ public:
     }
 
 private:
+    // The reader stands at the data of a chunk of `size` bytes that, with
+    // its CRC, fits in the file (ReadChunkHead or the constructor saw to it).
     void Enter(uint32_t size)
     {
-        if (uint64_t(size) + 4 > in_.remaining())
-            throw EPngUnexpectedEnd(kMsgUnexpectedEnd);
         auto data = in_.rest().subspan(0, size);
         auto crc = in_.rest().subspan(size, 4);
         uint32_t stored = uint32_t(crc[0]) << 24 | uint32_t(crc[1]) << 16 | uint32_t(crc[2]) << 8 | crc[3];
@@ -229,6 +235,7 @@ void DecodeImageData(ByteReader& in, uint32_t firstSize, TChunkIHDR& h, int inte
     DecodeRowFn copy = PickDecodeRow(h.ColorType, h.BitDepth);
     if (!copy)
         throw EPngInvalidIHDR(kMsgInvalidIhdr);
+    IdatSource source(in, firstSize);
     // Rows are allocated only when the file holds the data for them: a
     // tiny file declaring a huge picture fails before any memory is taken.
     if (uint64_t(FilteredBytes(h, interlaceMethod)) > kMaxInflateRatio * (IdatRunBytes(in.rest(), firstSize) + 1))
@@ -241,7 +248,6 @@ void DecodeImageData(ByteReader& in, uint32_t firstSize, TChunkIHDR& h, int inte
         h.KeyMarks.assign(size_t(h.Width) * h.Height, 0);
         marking = &*key;
     }
-    IdatSource source(in, firstSize);
     RowInflater z(source);
     if (interlaceMethod == 1)
         DecodeAdam7(z, h, copy, marking);
