@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     auto file = WithGoodCrcs(data, size);
     pc::png::TPNGObject png;
-    png.Limits = {2048, int64_t(1) << 20}; // keeps each run fast; the checks are the same
+    png.Limits.maxPixels = int64_t(1) << 20; // keeps each run fast; the checks are the same
     try {
         png.LoadFromStream(file);
     } catch (const pc::png::PngException&) {
@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         auto bytes = png.SaveToBytes();
         pc::png::TPNGObject back;
         back.LoadFromStream(bytes);
-        if (!(back.Header().Image == png.Header().Image) || back.Header().Alpha != png.Header().Alpha)
+        if (!(back.Header().Image == png.Header().Image) || back.Header().Alpha != png.Header().Alpha ||
+            back.Alphas() != png.Alphas())
             std::abort();
     }
     pc::Bitmap canvas(png.Width(), png.Height());

@@ -52,11 +52,6 @@ TChunkIHDR& TChunk::Header() const
     return owner_.Header();
 }
 
-int TChunk::Index() const
-{
-    return owner_.Chunks().IndexOf(this);
-}
-
 std::unique_ptr<TChunk> TChunkIEND::NewOfSameClass(TPNGObject& owner) const
 {
     return std::make_unique<TChunkIEND>(owner);

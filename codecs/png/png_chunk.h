@@ -41,7 +41,6 @@ public:
 
     TPNGObject& Owner() const { return owner_; }
     TChunkIHDR& Header() const;
-    int Index() const;
 
 protected:
     std::vector<uint8_t>& MutableData() { return data_; }

@@ -22,7 +22,13 @@ namespace {
 // is checked before its data is used.
 class IdatSource {
 public:
-    IdatSource(ByteReader& in, uint32_t size) : in_(in) { Enter(size); }
+    // The first chunk's size comes from the caller; it must fit in the file.
+    IdatSource(ByteReader& in, uint32_t size) : in_(in)
+    {
+        if (uint64_t(size) + 4 > in_.remaining())
+            throw EPngUnexpectedEnd(kMsgUnexpectedEnd);
+        Enter(size);
+    }
 
     // The next chunk's data; EPNGMissingMultipleIDAT when the run ends.
     std::span<const uint8_t> Next()
@@ -53,10 +59,10 @@ public:
     }
 
 private:
+    // The reader stands at the data of a chunk of `size` bytes that, with
+    // its CRC, fits in the file (ReadChunkHead or the constructor saw to it).
     void Enter(uint32_t size)
     {
-        if (uint64_t(size) + 4 > in_.remaining())
-            throw EPngUnexpectedEnd(kMsgUnexpectedEnd);
         auto data = in_.rest().subspan(0, size);
         auto crc = in_.rest().subspan(size, 4);
         uint32_t stored = uint32_t(crc[0]) << 24 | uint32_t(crc[1]) << 16 | uint32_t(crc[2]) << 8 | crc[3];
@@ -125,7 +131,7 @@ struct RowBuffers {
     bool used = false;
 };
 
-void DecodePlain(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const Table& gamma)
+void DecodePlain(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const SampleKey* key)
 {
     int64_t rowBytes = BytesForPixels(h.Width, h.ColorType, h.BitDepth);
     int bpp = FilterOffset(h.ColorType, h.BitDepth);
@@ -134,12 +140,12 @@ void DecodePlain(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const Table& g
         uint8_t* cur = rows.current();
         z.Read(cur, size_t(rowBytes) + 1);
         UnfilterRow(cur[0], cur + 1, rows.previous() + 1, size_t(rowBytes), bpp);
-        copy(cur + 1, h.Scanline(int(y)), h.AlphaScanline(int(y)), h.Width, rowBytes, gamma);
+        copy(cur + 1, h.Scanline(int(y)), h.SideScanline(int(y)), h.Width, rowBytes, key);
         rows.swap();
     }
 }
 
-void DecodeAdam7(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const Table& gamma)
+void DecodeAdam7(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const SampleKey* key)
 {
     int bpp = FilterOffset(h.ColorType, h.BitDepth);
     int bits = h.DibBits();
@@ -150,7 +156,7 @@ void DecodeAdam7(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const Table& g
     // One pass row in DIB layout before its pixels are spread over the picture;
     // spare bytes for the 2-bit rows, which expand a whole byte at a time.
     std::vector<uint8_t> dibRow(size_t(DibStride(widest, bits)) + 4);
-    std::vector<uint8_t> alphaRow(static_cast<size_t>(widest));
+    std::vector<uint8_t> sideRow(static_cast<size_t>(widest));
     for (int p = 0; p < 7; ++p) {
         const Adam7Pass& pass = kAdam7[p];
         int64_t cols = PassColumns(h.Width, p);
@@ -162,44 +168,91 @@ void DecodeAdam7(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const Table& g
             uint8_t* cur = rows.current();
             z.Read(cur, size_t(rowBytes) + 1);
             UnfilterRow(cur[0], cur + 1, rows.previous() + 1, size_t(rowBytes), bpp);
-            copy(cur + 1, dibRow.data(), alphaRow.data(), cols, rowBytes, gamma);
+            copy(cur + 1, dibRow.data(), sideRow.data(), cols, rowBytes, key);
             uint8_t* dib = h.Scanline(int(y));
-            uint8_t* alpha = h.AlphaScanline(int(y));
+            uint8_t* side = h.SideScanline(int(y));
             for (int64_t k = 0; k < cols; ++k) {
                 int64_t column = pass.columnStart + k * pass.columnIncrement;
                 MovePixel(dibRow.data(), k, dib, column, bits);
-                if (alpha)
-                    alpha[column] = alphaRow[size_t(k)];
+                if (side)
+                    side[column] = sideRow[size_t(k)];
             }
             rows.swap();
         }
     }
 }
 
+// Bytes of the filtered rows, filter bytes included, plain or Adam7.
+int64_t FilteredBytes(const TChunkIHDR& h, int interlaceMethod)
+{
+    if (interlaceMethod != 1)
+        return CheckedMul(BytesForPixels(h.Width, h.ColorType, h.BitDepth) + 1, h.Height);
+    int64_t total = 0;
+    for (int p = 0; p < 7; ++p) {
+        const Adam7Pass& pass = kAdam7[p];
+        int64_t rowBytes = BytesForPixels(PassColumns(h.Width, p), h.ColorType, h.BitDepth);
+        if (rowBytes == 0 || h.Height <= uint32_t(pass.rowStart))
+            continue;
+        int64_t rows = (int64_t(h.Height) - pass.rowStart + pass.rowIncrement - 1) / pass.rowIncrement;
+        total = CheckedAdd(total, CheckedMul(rowBytes + 1, rows));
+    }
+    return total;
+}
+
+// Data bytes of the run of IDAT chunks whose first one starts at `data`
+// with `firstSize` bytes; a broken chunk ends the count (decoding reports it).
+uint64_t IdatRunBytes(std::span<const uint8_t> data, uint32_t firstSize)
+{
+    uint64_t total = firstSize;
+    uint64_t pos = uint64_t(firstSize) + 4;
+    while (pos + 8 <= data.size() && std::memcmp(data.data() + pos + 4, "IDAT", 4) == 0) {
+        const uint8_t* p = data.data() + pos;
+        uint32_t length = uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+        total += length;
+        pos += uint64_t(length) + 12;
+    }
+    return total;
+}
+
+// deflate never expands data more than 1032 times (258-byte matches at
+// 2 bits each).
+constexpr uint64_t kMaxInflateRatio = 1032;
+
 } // namespace
 
-void PrepareGreyPalette(TChunkIHDR& h, const Table& gamma)
+void PrepareGreyPalette(TChunkIHDR& h)
 {
     int n = 1 << h.DibBits();
     for (int i = 0; i < n; ++i) {
-        uint8_t v = gamma[size_t((i * 255 + (n - 1) / 2) / (n - 1))];
+        auto v = uint8_t((i * 255 + (n - 1) / 2) / (n - 1));
         h.ColorTable[size_t(i)] = RGBQuad{v, v, v, 0};
     }
 }
 
-void DecodeImageData(ByteReader& in, uint32_t firstSize, TChunkIHDR& h, const Table& gamma, int interlaceMethod)
+void DecodeImageData(ByteReader& in, uint32_t firstSize, TChunkIHDR& h, int interlaceMethod,
+                     const std::optional<SampleKey>& key)
 {
     DecodeRowFn copy = PickDecodeRow(h.ColorType, h.BitDepth);
-    if (!copy || h.Image.Empty())
+    if (!copy)
         throw EPngInvalidIHDR(kMsgInvalidIhdr);
-    if (h.ColorType == kGrey || h.ColorType == kGreyAlpha)
-        PrepareGreyPalette(h, gamma);
     IdatSource source(in, firstSize);
+    // Rows are allocated only when the file holds the data for them: a
+    // tiny file declaring a huge picture fails before any memory is taken.
+    if (uint64_t(FilteredBytes(h, interlaceMethod)) > kMaxInflateRatio * (IdatRunBytes(in.rest(), firstSize) + 1))
+        throw EPNGMissingMultipleIDAT(kMsgMissingMultipleIdat);
+    h.PrepareImageData();
+    if (h.ColorType == kGrey || h.ColorType == kGreyAlpha)
+        PrepareGreyPalette(h);
+    const SampleKey* marking = nullptr;
+    if (key && h.BitDepth == 16 && (h.ColorType == kGrey || h.ColorType == kRgb)) {
+        h.KeyMarks.assign(size_t(h.Width) * h.Height, 0);
+        marking = &*key;
+    }
     RowInflater z(source);
     if (interlaceMethod == 1)
-        DecodeAdam7(z, h, copy, gamma);
+        DecodeAdam7(z, h, copy, marking);
     else
-        DecodePlain(z, h, copy, gamma);
+        DecodePlain(z, h, copy, marking);
     source.SkipRest();
 }
 

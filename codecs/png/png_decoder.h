@@ -2,9 +2,10 @@
 // Image data decoding: inflates the zlib stream spread over consecutive IDAT
 // chunks row by row, undoes the filters and fills the header's DIB and alpha
 // plane, plain or Adam7.
-#include <array>
 #include <cstdint>
+#include <optional>
 
+#include "codecs/png/png_row_convert.h"
 #include "platform/byte_reader.h"
 
 namespace pc::png {
@@ -15,10 +16,11 @@ class TChunkIHDR;
 // On return it stands after the last IDAT chunk of the run (every one of
 // them CRC-checked). Throws the codec's errors for broken data; never
 // leaves rows undecoded without an error.
-void DecodeImageData(ByteReader& in, uint32_t firstSize, TChunkIHDR& header, const std::array<uint8_t, 256>& gamma,
-                     int interlaceMethod);
+// A key (from tRNS) gives 16-bit grey and RGB pictures their key marks.
+void DecodeImageData(ByteReader& in, uint32_t firstSize, TChunkIHDR& header, int interlaceMethod,
+                     const std::optional<SampleKey>& key);
 
-// Grey ramp of the DIB's colour table for the grey types, through gamma.
-void PrepareGreyPalette(TChunkIHDR& header, const std::array<uint8_t, 256>& gamma);
+// Linear grey ramp of the DIB's colour table for the grey types.
+void PrepareGreyPalette(TChunkIHDR& header);
 
 } // namespace pc::png

@@ -110,13 +110,14 @@ private:
 
 } // namespace
 
-void EncodeImageData(std::vector<uint8_t>& out, const TChunkIHDR& h, const Table& inverse,
-                     const EncodeSettings& settings)
+void EncodeImageData(std::vector<uint8_t>& out, const TChunkIHDR& h, const EncodeSettings& settings,
+                     const std::optional<SampleKey>& key)
 {
     EncodeRowFn copy = PickEncodeRow(h.ColorType, h.BitDepth);
     if (!copy || h.Image.Empty() || h.Image.Width() != int(h.Width) || h.Image.Height() != int(h.Height) ||
         h.DibBits() != DibBitsFor(h.ColorType, h.BitDepth))
         throw EPngInvalidIHDR(kMsgInvalidIhdr);
+    const SampleKey* marked = key && !h.KeyMarks.empty() ? &*key : nullptr;
     int bpp = FilterOffset(h.ColorType, h.BitDepth);
     IdatWriter writer(out, std::clamp(settings.compressionLevel, 0, 9), settings.maxIdatSize);
 
@@ -124,7 +125,7 @@ void EncodeImageData(std::vector<uint8_t>& out, const TChunkIHDR& h, const Table
         int64_t rowBytes = BytesForPixels(h.Width, h.ColorType, h.BitDepth);
         RowFilterer rows(size_t(rowBytes), settings.filters, bpp);
         for (uint32_t y = 0; y < h.Height; ++y) {
-            copy(h.Scanline(int(y)), h.AlphaScanline(int(y)), rows.Raw(), h.Width, rowBytes, inverse);
+            copy(h.Scanline(int(y)), h.SideScanline(int(y)), rows.Raw(), h.Width, rowBytes, marked);
             rows.Emit(writer, size_t(rowBytes));
         }
     } else {
@@ -134,7 +135,7 @@ void EncodeImageData(std::vector<uint8_t>& out, const TChunkIHDR& h, const Table
             widest = std::max(widest, PassColumns(h.Width, p));
         RowFilterer rows(size_t(BytesForPixels(widest, h.ColorType, h.BitDepth)), settings.filters, bpp);
         std::vector<uint8_t> dibRow(size_t(DibStride(widest, bits)));
-        std::vector<uint8_t> alphaRow(static_cast<size_t>(widest));
+        std::vector<uint8_t> sideRow(static_cast<size_t>(widest));
         for (int p = 0; p < 7; ++p) {
             const Adam7Pass& pass = kAdam7[p];
             int64_t cols = PassColumns(h.Width, p);
@@ -144,16 +145,16 @@ void EncodeImageData(std::vector<uint8_t>& out, const TChunkIHDR& h, const Table
             rows.ClearPrevious();
             for (int64_t y = pass.rowStart; y < h.Height; y += pass.rowIncrement) {
                 const uint8_t* dib = h.Scanline(int(y));
-                const uint8_t* alpha = h.AlphaScanline(int(y));
+                const uint8_t* side = h.SideScanline(int(y));
                 // Packed rows start clean so bits past the last pass column stay 0.
                 std::fill(dibRow.begin(), dibRow.end(), 0);
                 for (int64_t k = 0; k < cols; ++k) {
                     int64_t column = pass.columnStart + k * pass.columnIncrement;
                     MovePixel(dib, column, dibRow.data(), k, bits);
-                    if (alpha)
-                        alphaRow[size_t(k)] = alpha[column];
+                    if (side)
+                        sideRow[size_t(k)] = side[column];
                 }
-                copy(dibRow.data(), alphaRow.data(), rows.Raw(), cols, rowBytes, inverse);
+                copy(dibRow.data(), sideRow.data(), rows.Raw(), cols, rowBytes, marked);
                 rows.Emit(writer, size_t(rowBytes));
             }
         }

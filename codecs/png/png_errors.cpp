@@ -75,6 +75,29 @@ std::string ZlibErrorText(int code)
     return "(" + std::to_string(code) + ")";
 }
 
+namespace {
+std::string TooLargeStart(int64_t width, int64_t height)
+{
+    return "This \"Portable Network Graphics\" image is too large: " + std::to_string(width) + " x " +
+           std::to_string(height) + " pixels";
+}
+} // namespace
+
+void RaiseTooLarge(int64_t width, int64_t height, int64_t bytes, int64_t budget)
+{
+    constexpr int64_t kMB = int64_t(1) << 20;
+    throw EPNGSizeExceeds(kMsgSizeExceeds, TooLargeStart(width, height) + " need " +
+                                               std::to_string((bytes + kMB - 1) / kMB) +
+                                               " MB of memory, and a picture may use at most " +
+                                               std::to_string(budget / kMB) + " MB.");
+}
+
+void RaiseTooManyPixels(int64_t width, int64_t height, int64_t maxPixels)
+{
+    throw EPNGSizeExceeds(kMsgSizeExceeds, TooLargeStart(width, height) + ", and a picture may have at most " +
+                                               std::to_string(maxPixels) + " pixels.");
+}
+
 void RaiseZlibError(int code)
 {
     throw EPNGZLIBError(kMsgZlibError, std::string(MessageText(kMsgZlibError)) + ZlibErrorText(code));

@@ -1,6 +1,7 @@
 #pragma once
 // The codec's error family. Each class carries its fixed message text and
 // the string-table number the rest of the program knows it by.
+#include <cstdint>
 #include <string>
 
 #include "platform/errors.h"
@@ -70,6 +71,10 @@ PC_PNG_EXCEPTION(EPngUnexpectedEnd)
 PC_PNG_EXCEPTION(EPNGNoImageData)
 
 #undef PC_PNG_EXCEPTION
+
+// EPNGSizeExceeds saying how large the picture is and what it may be.
+[[noreturn]] void RaiseTooLarge(int64_t width, int64_t height, int64_t bytes, int64_t budget);
+[[noreturn]] void RaiseTooManyPixels(int64_t width, int64_t height, int64_t maxPixels);
 
 // zlib's result code as the codec words it, e.g. "data error (-3)".
 std::string ZlibErrorText(int code);

@@ -32,24 +32,13 @@ void TChunkgAMA::Assign(const TChunk& source)
     TChunk::Assign(source);
 }
 
-bool TChunkgAMA::LoadFromStream(ByteReader& in, const std::string& name, uint32_t size)
+void TChunkgAMA::ApplyToOwner()
 {
-    bool ok = TChunk::LoadFromStream(in, name, size);
-    // Only a first gAMA ahead of the palette and the image data applies:
-    // later ones would leave pixels that were read without it to be
-    // "corrected" back when saving.
-    const TPNGList& chunks = Owner().Chunks();
-    for (int i = 0; i < Index(); ++i) {
-        const std::string& before = chunks.Item(i)->Name();
-        if (before == "PLTE" || before == "IDAT" || before == "gAMA")
-            return ok;
-    }
-    if (size == 4) {
-        uint32_t g = GetValue();
-        if (g >= kMinGamma && g <= kMaxGamma)
-            BuildGammaTables(g, Owner().GammaTable, Owner().InverseTable);
-    }
-    return ok;
+    if (DataSize() != 4)
+        return;
+    uint32_t g = GetValue();
+    if (g >= kMinGamma && g <= kMaxGamma)
+        BuildGammaTables(g, Owner().GammaTable, Owner().InverseTable);
 }
 
 uint32_t TChunkgAMA::GetValue()

@@ -1,6 +1,6 @@
 #pragma once
-// gAMA: the file's gamma in units of 1/100000. Loading it fills the owner's
-// gamma and inverse tables.
+// gAMA: the file's gamma in units of 1/100000. The picture's loader applies
+// the first one that comes ahead of the palette and the image data.
 #include <array>
 
 #include "codecs/png/png_chunk.h"
@@ -14,7 +14,8 @@ public:
     std::unique_ptr<TChunk> NewOfSameClass(TPNGObject& owner) const override;
 
     void Assign(const TChunk& source) override;
-    bool LoadFromStream(ByteReader& in, const std::string& name, uint32_t size) override;
+    // Fills the owner's gamma tables from a valid value; a broken one leaves them.
+    void ApplyToOwner();
 
     uint32_t GetValue();
     void SetValue(uint32_t value);

@@ -1,6 +1,7 @@
 #include "codecs/png/png_header_chunk.h"
 
 #include <new>
+#include <utility>
 
 #include "codecs/png/png_errors.h"
 #include "codecs/png/png_layout.h"
@@ -31,6 +32,7 @@ void TChunkIHDR::Assign(const TChunk& source)
     ColorTable = src->ColorTable;
     Image = src->Image;
     Alpha = src->Alpha;
+    KeyMarks = src->KeyMarks;
 }
 
 bool TChunkIHDR::LoadFromStream(ByteReader& in, const std::string& name, uint32_t size)
@@ -54,8 +56,18 @@ bool TChunkIHDR::LoadFromStream(ByteReader& in, const std::string& name, uint32_
         throw EPNGUnknownCompression(kMsgUnknownCompression);
     if (InterlaceMethod > 1)
         throw EPNGUnknownInterlace(kMsgUnknownInterlace);
+    int bits = DibBitsFor(ColorType, BitDepth);
+    if (bits == 0)
+        throw EPngInvalidIHDR(kMsgInvalidIhdr);
+    HasPalette = bits <= 8;
+    // The pixels are allocated when their data is there (the image data
+    // chunk); the caps are checked now.
+    const TPNGObject& owner = Owner();
+    if (CheckedMul(Width, Height) > owner.Limits.maxPixels)
+        RaiseTooManyPixels(Width, Height, owner.Limits.maxPixels);
+    if (ImageBytes() > owner.MemoryBudget)
+        RaiseTooLarge(Width, Height, ImageBytes(), owner.MemoryBudget);
     Owner().InterlaceMethod = InterlaceMethod;
-    PrepareImageData();
     return ok;
 }
 
@@ -66,8 +78,10 @@ bool TChunkIHDR::SaveToStream(std::vector<uint8_t>& out)
         BitDepth = 4;
         // Grey samples were spread to 4 bits (5 * s); a grey key goes along.
         auto* trns = Owner().Chunks().FindChunk<TChunktRNS>();
-        if (ColorType == kGrey && trns && trns->DataSize() >= 2)
+        if (ColorType == kGrey && trns && trns->DataSize() >= 2) {
+            trns->PaletteValues[0] = 0;
             trns->PaletteValues[1] = uint8_t((trns->PaletteValues[1] & 3) * 5);
+        }
     }
     InterlaceMethod = Owner().InterlaceMethod;
     std::vector<uint8_t> d;
@@ -81,14 +95,9 @@ bool TChunkIHDR::SaveToStream(std::vector<uint8_t>& out)
 void TChunkIHDR::PrepareImageData()
 {
     FreeImageData();
-    ColorTable = {};
     int bits = DibBitsFor(ColorType, BitDepth);
     if (bits == 0)
         throw EPngInvalidIHDR(kMsgInvalidIhdr);
-    const PictureLimits& limits = Owner().Limits;
-    if (int64_t(Width) > limits.maxSide || int64_t(Height) > limits.maxSide ||
-        CheckedMul(Width, Height) > limits.maxPixels)
-        throw EPNGOutMemory(kMsgOutOfResources);
     HasPalette = bits <= 8;
     try {
         Image = Bitmap(int(Width), int(Height), FormatForBits(bits));
@@ -103,11 +112,50 @@ void TChunkIHDR::PrepareImageData()
     }
 }
 
+int64_t TChunkIHDR::ImageBytes() const
+{
+    int64_t bytes = CheckedMul(DibStride(Width, DibBitsFor(ColorType, BitDepth)), Height);
+    bool side = HasAlphaPlane(ColorType) || (BitDepth == 16 && (ColorType == kGrey || ColorType == kRgb));
+    return side ? CheckedAdd(bytes, CheckedMul(Width, Height)) : bytes;
+}
+
 void TChunkIHDR::FreeImageData()
 {
     Image = Bitmap();
     Alpha.clear();
     Alpha.shrink_to_fit();
+    KeyMarks.clear();
+    KeyMarks.shrink_to_fit();
+}
+
+uint8_t* TChunkIHDR::SideScanline(int y)
+{
+    return const_cast<uint8_t*>(std::as_const(*this).SideScanline(y));
+}
+
+const uint8_t* TChunkIHDR::SideScanline(int y) const
+{
+    if (!Alpha.empty())
+        return Alpha.data() + int64_t(y) * Width;
+    if (!KeyMarks.empty())
+        return KeyMarks.data() + int64_t(y) * Width;
+    return nullptr;
+}
+
+void TChunkIHDR::MarkKey(const std::optional<SampleKey>& key)
+{
+    KeyMarks.clear();
+    if (!key || BitDepth != 16 || (ColorType != kGrey && ColorType != kRgb) || Image.Empty())
+        return;
+    KeyMarks.assign(size_t(Width) * Height, 0);
+    for (uint32_t y = 0; y < Height; ++y) {
+        const uint8_t* row = Scanline(int(y));
+        uint8_t* marks = KeyMarks.data() + size_t(y) * Width;
+        for (uint32_t x = 0; x < Width; ++x)
+            marks[x] = ColorType == kGrey ? row[x] == key->red >> 8
+                                          : row[3 * x + 2] == key->red >> 8 && row[3 * x + 1] == key->green >> 8 &&
+                                                row[3 * x] == key->blue >> 8;
+    }
 }
 
 } // namespace pc::png

@@ -7,6 +7,7 @@
 #include "codecs/png/png_layout.h"
 #include "codecs/png/png_object.h"
 #include "codecs/png/png_palette_chunk.h"
+#include "codecs/png/png_transparency_chunk.h"
 
 namespace pc::png {
 
@@ -22,15 +23,17 @@ bool TChunkIDAT::LoadFromStream(ByteReader& in, const std::string&, uint32_t siz
     // Without a palette every index would show as black.
     if (header.ColorType == kPalette && !owner.Chunks().FindChunk<TChunkPLTE>())
         throw EPNGInvalidPalette(kMsgInvalidPalette);
-    DecodeImageData(in, size, header, owner.GammaTable, owner.InterlaceMethod);
+    auto* trns = owner.Chunks().FindChunk<TChunktRNS>();
+    DecodeImageData(in, size, header, owner.InterlaceMethod, trns ? trns->Key() : std::nullopt);
     return true;
 }
 
 bool TChunkIDAT::SaveToStream(std::vector<uint8_t>& out)
 {
     TPNGObject& owner = Owner();
-    EncodeImageData(out, Header(), owner.InverseTable,
-                    {owner.Filters, owner.CompressionLevel(), owner.MaxIdatSize(), owner.InterlaceMethod});
+    auto* trns = owner.Chunks().FindChunk<TChunktRNS>();
+    EncodeImageData(out, Header(), {owner.Filters, owner.CompressionLevel(), owner.MaxIdatSize(), owner.InterlaceMethod},
+                    trns ? trns->Key() : std::nullopt);
     return true;
 }
 

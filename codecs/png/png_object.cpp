@@ -5,6 +5,7 @@
 #include <typeinfo>
 
 #include "codecs/png/png_errors.h"
+#include "codecs/png/png_gamma_chunk.h"
 #include "codecs/png/png_header_chunk.h"
 #include "codecs/png/png_image_data_chunk.h"
 #include "codecs/png/png_layout.h"
@@ -90,6 +91,8 @@ void TPNGObject::LoadChunks(std::span<const uint8_t> data)
         throw EPNGInvalidFileHeader(kMsgInvalidFileHeader);
     ByteReader in(data.subspan(8));
     bool haveImageData = false;
+    // Only a first gAMA ahead of PLTE and IDAT applies, as in libpng.
+    bool gammaSettled = false;
     for (;;) {
         if (in.atEnd())
             throw EPngUnexpectedEnd(kMsgUnexpectedEnd);
@@ -110,7 +113,13 @@ void TPNGObject::LoadChunks(std::span<const uint8_t> data)
             throw EPNGUnknownCriticalChunk(kMsgUnknownCriticalChunk);
         TChunk& loading = *chunk;
         chunks_.Append(std::move(chunk));
-        if (!loading.LoadFromStream(in, head.name, head.length) || head.name == "IEND")
+        bool more = loading.LoadFromStream(in, head.name, head.length);
+        if (!gammaSettled) {
+            if (auto* gama = dynamic_cast<TChunkgAMA*>(&loading))
+                gama->ApplyToOwner();
+            gammaSettled = head.name == "gAMA" || head.name == "PLTE" || head.name == "IDAT";
+        }
+        if (!more || head.name == "IEND")
             break;
     }
     if (!haveImageData)
@@ -153,7 +162,7 @@ void TPNGObject::AssignPNG(const TPNGObject& source)
     compressionLevel_ = source.compressionLevel_;
     Filters = source.Filters;
     Rebuild([&] {
-        // The copied pixels already carry the gamma; the tables must come along.
+        // The copy must show as the source does.
         GammaTable = source.GammaTable;
         InverseTable = source.InverseTable;
         for (int i = 0; i < source.chunks_.Count(); ++i) {
@@ -216,9 +225,33 @@ Bitmap TPNGObject::ToBitmap() const
     if (h.HasPalette) {
         result.Palette().assign(h.ColorTable.begin(), h.ColorTable.begin() + (1 << h.DibBits()));
         for (auto& q : result.Palette())
-            q.reserved = 0;
+            q = ToQuad(Shown(FromQuad(q)));
+    } else if (!ShowsAsStored()) {
+        for (int y = 0; y < result.Height(); ++y) {
+            uint8_t* row = result.ScanLine(y);
+            for (int64_t i = 0; i < int64_t(result.Width()) * 3; ++i)
+                row[i] = GammaTable[row[i]];
+        }
     }
     return result;
+}
+
+bool TPNGObject::ShowsAsStored() const
+{
+    for (int i = 0; i < 256; ++i)
+        if (GammaTable[size_t(i)] != i)
+            return false;
+    return true;
+}
+
+TColor TPNGObject::Shown(TColor c) const
+{
+    return RGB(GammaTable[GetRValue(c)], GammaTable[GetGValue(c)], GammaTable[GetBValue(c)]);
+}
+
+TColor TPNGObject::Stored(TColor c) const
+{
+    return RGB(InverseTable[GetRValue(c)], InverseTable[GetGValue(c)], InverseTable[GetBValue(c)]);
 }
 
 int TPNGObject::Width() const

@@ -15,9 +15,13 @@
 namespace pc::png {
 
 class TChunkIHDR;
+class TChunktRNS;
 
 inline constexpr const char* kPngExtension = "PNG";
 inline constexpr const char* kPngDescription = "Portable Network Graphics";
+// What a loaded picture may hold in memory (DIB, alpha plane or key marks).
+// A side may be as long as the format allows (65535); the total is capped.
+inline constexpr int64_t kPngMemoryBudget = int64_t(256) << 20;
 
 enum class TPNGTransparencyMode { ptmNone, ptmBit, ptmPartial };
 
@@ -38,12 +42,16 @@ public:
     TPNGObject(const TPNGObject&) = delete;
     TPNGObject& operator=(const TPNGObject&) = delete;
 
-    // File sample to display value and back; identity without gAMA.
+    // File sample to display value and back; identity without gAMA. The DIB,
+    // colour table and key hold samples as the file does; gamma applies to
+    // what is shown: Draw, ToBitmap, GetPalette, Pixels and the key colour.
     std::array<uint8_t, 256> GammaTable{}, InverseTable{};
     FilterSet Filters = 1 << kFilterSub;
     uint8_t InterlaceMethod = 0;
-    // Size limits a loaded or assigned picture must keep to.
+    // Caps on a loaded picture: its pixel count (Limits.maxPixels; the side
+    // limit does not apply, any side up to 65535 is valid) and its memory.
     PictureLimits Limits;
+    int64_t MemoryBudget = kPngMemoryBudget;
 
     int CompressionLevel() const { return compressionLevel_; }
     void SetCompressionLevel(int level); // clamped to 0..9
@@ -68,7 +76,8 @@ public:
     void AssignPNG(const TPNGObject& source);
     // A palette bitmap (1, 4, 8 bits) becomes colour type 3, any other RGB at depth 8.
     void AssignBitmap(const Bitmap& bitmap, bool transparent = false, TColor transparentColor = 0);
-    // The DIB with its palette. EPNGHeaderNotPresent without a header.
+    // The DIB with its palette, as shown (through the gamma table).
+    // EPNGHeaderNotPresent without a header.
     Bitmap ToBitmap() const;
 
     // Draws onto a 24- or 32-bit target: stretched to the rectangle, or for
@@ -88,13 +97,20 @@ public:
     TColor TransparentColor() const;
     void SetTransparentColor(TColor color);
     void CreateAlpha();
+    // Every pixel's alpha, top-down: the alpha plane, the palette entry's
+    // alpha, or 0 where the stored samples are the key and 255 elsewhere.
+    std::vector<uint8_t> Alphas() const;
 
     uint8_t* Scanline(int y);
     uint8_t* AlphaScanline(int y);
-    // Colour table of grey and palette pictures (256 entries); empty otherwise.
+    // Colour table of grey and palette pictures as shown (256 entries); empty otherwise.
     std::vector<RGBQuad> GetPalette() const;
+    // A pixel's colour as shown; setting one stores the sample that shows it.
     TColor Pixels(int x, int y) const;
     void SetPixels(int x, int y, TColor color);
+    // A stored colour as it is shown, and the stored colour that shows one.
+    TColor Shown(TColor stored) const;
+    TColor Stored(TColor shown) const;
     PixelInfo GetPixelInfo() const;
 
     void LoadFromClipboard();
@@ -103,6 +119,9 @@ public:
 private:
     template <class Build>
     void Rebuild(Build build);
+    bool ShowsAsStored() const; // the gamma table is the identity
+    // Row y of Alphas(); trns is the picture's tRNS chunk or null.
+    void AlphaRow(const TChunktRNS* trns, int y, uint8_t* out) const;
     void LoadChunks(std::span<const uint8_t> data);
 
     int compressionLevel_ = 7;

@@ -1,5 +1,8 @@
 // Transparency of a PNG picture: its mode, the key colour and turning a
 // picture into one with an alpha channel.
+#include <algorithm>
+#include <optional>
+
 #include "codecs/png/png_decoder.h"
 #include "codecs/png/png_errors.h"
 #include "codecs/png/png_header_chunk.h"
@@ -61,6 +64,67 @@ void TPNGObject::SetTransparentColor(TColor color)
     }
 }
 
+namespace {
+
+// The DIB value a grey key sample is stored as. Bits above the depth are
+// ignored, as libpng does; 16 bits use the key marks instead.
+std::optional<uint32_t> GreyKeyInDib(uint16_t key, int depth)
+{
+    if (depth == 16)
+        return std::nullopt;
+    uint32_t sample = key & ((1u << depth) - 1);
+    return depth == 2 ? sample * 5 : sample; // 2-bit samples sit spread on the 4-bit ramp
+}
+
+} // namespace
+
+void TPNGObject::AlphaRow(const TChunktRNS* trns, int y, uint8_t* out) const
+{
+    const TChunkIHDR& h = Header();
+    const int w = int(h.Width);
+    if (const uint8_t* alpha = h.AlphaScanline(y)) {
+        std::copy(alpha, alpha + w, out);
+        return;
+    }
+    std::fill(out, out + w, uint8_t(255));
+    if (!trns)
+        return;
+    if (h.ColorType == kPalette) {
+        for (int x = 0; x < w; ++x)
+            out[x] = trns->PaletteValues[h.Image.RawPixel(x, y)];
+        return;
+    }
+    auto key = trns->Key();
+    if (!key)
+        return;
+    if (!h.KeyMarks.empty()) {
+        const uint8_t* marks = h.KeyMarks.data() + int64_t(y) * w;
+        for (int x = 0; x < w; ++x)
+            out[x] = marks[x] ? 0 : 255;
+    } else if (h.ColorType == kGrey) {
+        if (auto dibKey = GreyKeyInDib(key->red, h.BitDepth))
+            for (int x = 0; x < w; ++x)
+                out[x] = h.Image.RawPixel(x, y) == *dibKey ? 0 : 255;
+    } else if (h.ColorType == kRgb && h.BitDepth == 8) {
+        const uint8_t* row = h.Scanline(y);
+        for (int x = 0; x < w; ++x)
+            out[x] = row[3 * x + 2] == (key->red & 0xFF) && row[3 * x + 1] == (key->green & 0xFF) &&
+                             row[3 * x] == (key->blue & 0xFF)
+                         ? 0
+                         : 255;
+    }
+}
+
+std::vector<uint8_t> TPNGObject::Alphas() const
+{
+    const TChunkIHDR& h = Header();
+    std::vector<uint8_t> alphas(size_t(h.Width) * h.Height);
+    auto* trns = chunks_.FindChunk<TChunktRNS>();
+    for (uint32_t y = 0; y < h.Height; ++y)
+        AlphaRow(trns, int(y), alphas.data() + size_t(y) * h.Width);
+    return alphas;
+}
+
 void TPNGObject::CreateAlpha()
 {
     TChunkIHDR& h = Header();
@@ -68,7 +132,8 @@ void TPNGObject::CreateAlpha()
     switch (h.ColorType) {
     case kGrey:
     case kRgb: {
-        const TColor key = trns ? trns->TransparentColor() : 0;
+        // The key's pixels become alpha 0; the key itself has no place beside alpha.
+        std::vector<uint8_t> alphas = Alphas();
         if (h.ColorType == kGrey && h.BitDepth < 8) {
             // Grey with alpha needs 8 bits: spread the indices over the full ramp.
             int n = 1 << h.DibBits();
@@ -78,18 +143,13 @@ void TPNGObject::CreateAlpha()
                     wide.SetRawPixel(x, y, (h.Image.RawPixel(x, y) * 255 + (n - 1) / 2) / (n - 1));
             h.Image = std::move(wide);
             h.BitDepth = 8;
-            PrepareGreyPalette(h, GammaTable);
+            PrepareGreyPalette(h);
         }
         h.ColorType = h.ColorType == kGrey ? kGreyAlpha : kRgbAlpha;
-        h.Alpha.assign(size_t(h.Width) * h.Height, 255);
-        // A key colour becomes alpha 0; the key itself has no place beside alpha.
-        if (trns) {
-            for (int y = 0; y < int(h.Height); ++y)
-                for (int x = 0; x < int(h.Width); ++x)
-                    if (Pixels(x, y) == key)
-                        h.Alpha[size_t(y) * h.Width + size_t(x)] = 0;
+        h.Alpha = std::move(alphas);
+        h.KeyMarks.clear();
+        if (trns)
             chunks_.Remove(trns);
-        }
         break;
     }
     case kPalette: {

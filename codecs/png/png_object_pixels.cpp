@@ -25,7 +25,10 @@ std::vector<RGBQuad> TPNGObject::GetPalette() const
     const TChunkIHDR& h = Header();
     if (h.ColorType != kGrey && h.ColorType != kPalette)
         return {};
-    return {h.ColorTable.begin(), h.ColorTable.end()};
+    std::vector<RGBQuad> shown(h.ColorTable.begin(), h.ColorTable.end());
+    for (auto& q : shown)
+        q = ToQuad(Shown(FromQuad(q)));
+    return shown;
 }
 
 TColor TPNGObject::Pixels(int x, int y) const
@@ -36,9 +39,9 @@ TColor TPNGObject::Pixels(int x, int y) const
     if (x < 0 || y < 0 || uint32_t(x) >= h.Width || uint32_t(y) >= h.Height)
         return 0;
     if (h.HasPalette)
-        return FromQuad(h.ColorTable[h.Image.RawPixel(x, y)]);
+        return Shown(FromQuad(h.ColorTable[h.Image.RawPixel(x, y)]));
     const uint8_t* row = h.Scanline(y);
-    return RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+    return Shown(RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]));
 }
 
 void TPNGObject::SetPixels(int x, int y, TColor color)
@@ -54,13 +57,16 @@ void TPNGObject::SetPixels(int x, int y, TColor color)
         int count = h.ColorType == kPalette && plte ? std::max(plte->Count, 1) : 1 << h.DibBits();
         count = std::min(count, 1 << h.DibBits());
         std::vector<RGBQuad> entries(h.ColorTable.begin(), h.ColorTable.begin() + count);
+        for (auto& q : entries)
+            q = ToQuad(Shown(FromQuad(q)));
         h.Image.SetRawPixel(x, y, uint32_t(NearestPaletteIndex(entries, color)));
         return;
     }
+    TColor stored = Stored(color);
     uint8_t* row = h.Scanline(y);
-    row[3 * x] = GetBValue(color);
-    row[3 * x + 1] = GetGValue(color);
-    row[3 * x + 2] = GetRValue(color);
+    row[3 * x] = GetBValue(stored);
+    row[3 * x + 1] = GetGValue(stored);
+    row[3 * x + 2] = GetRValue(stored);
 }
 
 PixelInfo TPNGObject::GetPixelInfo() const

@@ -26,24 +26,22 @@ bool TChunkPLTE::LoadFromStream(ByteReader& in, const std::string& name, uint32_
     if (size % 3 != 0 || size / 3 > 256)
         throw EPNGInvalidPalette(kMsgInvalidPalette);
     Count = int(size / 3);
-    const auto& gamma = Owner().GammaTable;
     auto& table = Header().ColorTable;
     auto d = Data();
     for (int i = 0; i < Count; ++i)
-        table[size_t(i)] = RGBQuad{gamma[d[3 * i + 2]], gamma[d[3 * i + 1]], gamma[d[3 * i]], 0};
+        table[size_t(i)] = RGBQuad{d[3 * i + 2], d[3 * i + 1], d[3 * i], 0};
     return ok;
 }
 
 bool TChunkPLTE::SaveToStream(std::vector<uint8_t>& out)
 {
-    const auto& inverse = Owner().InverseTable;
     const auto& table = Header().ColorTable;
     ResizeData(size_t(Count) * 3);
     auto& d = MutableData();
     for (int i = 0; i < Count; ++i) {
-        d[3 * i] = inverse[table[size_t(i)].red];
-        d[3 * i + 1] = inverse[table[size_t(i)].green];
-        d[3 * i + 2] = inverse[table[size_t(i)].blue];
+        d[3 * i] = table[size_t(i)].red;
+        d[3 * i + 1] = table[size_t(i)].green;
+        d[3 * i + 2] = table[size_t(i)].blue;
     }
     return TChunk::SaveToStream(out);
 }

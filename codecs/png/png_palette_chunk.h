@@ -1,6 +1,6 @@
 #pragma once
-// PLTE: the palette. Its colours live gamma-corrected in the header's colour
-// table; the chunk itself only knows how many there are.
+// PLTE: the palette. Its colours live in the header's colour table as the
+// file holds them; the chunk itself only knows how many there are.
 #include "codecs/png/png_chunk.h"
 #include "platform/color.h"
 

@@ -11,7 +11,7 @@ namespace {
 // Packed samples as they are; bits past the last pixel are cleared so equal
 // pictures have equal DIBs.
 template <int Depth>
-void DecodeCopy(const uint8_t* src, uint8_t* dib, uint8_t*, int64_t pixels, int64_t rowBytes, const Table&)
+void DecodeCopy(const uint8_t* src, uint8_t* dib, uint8_t*, int64_t pixels, int64_t rowBytes, const SampleKey*)
 {
     std::memcpy(dib, src, size_t(rowBytes));
     if (int used = int(pixels * Depth % 8))
@@ -20,7 +20,7 @@ void DecodeCopy(const uint8_t* src, uint8_t* dib, uint8_t*, int64_t pixels, int6
 
 // 2-bit samples go into a 4-bit DIB, two per byte.
 template <int Scale>
-void Decode2Bit(const uint8_t* src, uint8_t* dib, uint8_t*, int64_t pixels, int64_t rowBytes, const Table&)
+void Decode2Bit(const uint8_t* src, uint8_t* dib, uint8_t*, int64_t pixels, int64_t rowBytes, const SampleKey*)
 {
     int64_t dibBytes = (pixels + 1) / 2;
     for (int64_t i = 0; i < rowBytes; ++i) {
@@ -36,25 +36,37 @@ void Decode2Bit(const uint8_t* src, uint8_t* dib, uint8_t*, int64_t pixels, int6
         dib[dibBytes - 1] &= 0xF0;
 }
 
-void DecodeGrey16(const uint8_t* src, uint8_t* dib, uint8_t*, int64_t pixels, int64_t, const Table&)
+uint16_t Sample(const uint8_t* p)
+{
+    return uint16_t(p[0] << 8 | p[1]);
+}
+
+void DecodeGrey16(const uint8_t* src, uint8_t* dib, uint8_t* marks, int64_t pixels, int64_t, const SampleKey* key)
 {
     for (int64_t x = 0; x < pixels; ++x)
         dib[x] = src[2 * x];
+    if (key)
+        for (int64_t x = 0; x < pixels; ++x)
+            marks[x] = Sample(src + 2 * x) == key->red;
 }
 
 template <int Step>
-void DecodeRgb(const uint8_t* src, uint8_t* dib, uint8_t*, int64_t pixels, int64_t, const Table& g)
+void DecodeRgb(const uint8_t* src, uint8_t* dib, uint8_t* marks, int64_t pixels, int64_t, const SampleKey* key)
 {
     constexpr int s = Step / 8; // bytes per sample; the high byte comes first
     for (int64_t x = 0; x < pixels; ++x, src += 3 * s, dib += 3) {
-        dib[0] = g[src[2 * s]];
-        dib[1] = g[src[s]];
-        dib[2] = g[src[0]];
+        dib[0] = src[2 * s];
+        dib[1] = src[s];
+        dib[2] = src[0];
+        if constexpr (s == 2) {
+            if (key)
+                marks[x] = Sample(src) == key->red && Sample(src + 2) == key->green && Sample(src + 4) == key->blue;
+        }
     }
 }
 
 template <int Step>
-void DecodeGreyAlpha(const uint8_t* src, uint8_t* dib, uint8_t* alpha, int64_t pixels, int64_t, const Table&)
+void DecodeGreyAlpha(const uint8_t* src, uint8_t* dib, uint8_t* alpha, int64_t pixels, int64_t, const SampleKey*)
 {
     constexpr int s = Step / 8;
     for (int64_t x = 0; x < pixels; ++x, src += 2 * s) {
@@ -64,49 +76,70 @@ void DecodeGreyAlpha(const uint8_t* src, uint8_t* dib, uint8_t* alpha, int64_t p
 }
 
 template <int Step>
-void DecodeRgbAlpha(const uint8_t* src, uint8_t* dib, uint8_t* alpha, int64_t pixels, int64_t, const Table& g)
+void DecodeRgbAlpha(const uint8_t* src, uint8_t* dib, uint8_t* alpha, int64_t pixels, int64_t, const SampleKey*)
 {
     constexpr int s = Step / 8;
     for (int64_t x = 0; x < pixels; ++x, src += 4 * s, dib += 3) {
-        dib[0] = g[src[2 * s]];
-        dib[1] = g[src[s]];
-        dib[2] = g[src[0]];
+        dib[0] = src[2 * s];
+        dib[1] = src[s];
+        dib[2] = src[0];
         alpha[x] = src[3 * s];
     }
 }
 
-void EncodeCopy(const uint8_t* dib, const uint8_t*, uint8_t* dst, int64_t, int64_t rowBytes, const Table&)
+void EncodeCopy(const uint8_t* dib, const uint8_t*, uint8_t* dst, int64_t, int64_t rowBytes, const SampleKey*)
 {
     std::memcpy(dst, dib, size_t(rowBytes));
 }
 
-// 8-bit values as 16-bit samples: v * 257, so white stays white.
-void EncodeGrey16(const uint8_t* dib, const uint8_t*, uint8_t* dst, int64_t pixels, int64_t, const Table&)
+// 8-bit values as 16-bit samples: v * 257, so white stays white. With a key,
+// marked pixels get its full samples and no other pixel may land on them.
+void Put16(uint8_t* p, uint16_t v)
+{
+    p[0] = uint8_t(v >> 8);
+    p[1] = uint8_t(v);
+}
+
+void EncodeGrey16(const uint8_t* dib, const uint8_t* marks, uint8_t* dst, int64_t pixels, int64_t,
+                  const SampleKey* key)
 {
     for (int64_t x = 0; x < pixels; ++x) {
-        dst[2 * x] = dib[x];
-        dst[2 * x + 1] = dib[x];
+        auto v = uint16_t(dib[x] * 257);
+        if (key && marks[x])
+            v = key->red;
+        else if (key && v == key->red)
+            v ^= 1;
+        Put16(dst + 2 * x, v);
     }
 }
 
 template <int Step>
-void EncodeRgb(const uint8_t* dib, const uint8_t*, uint8_t* dst, int64_t pixels, int64_t, const Table& inv)
+void EncodeRgb(const uint8_t* dib, const uint8_t* marks, uint8_t* dst, int64_t pixels, int64_t, const SampleKey* key)
 {
     constexpr int s = Step / 8;
     for (int64_t x = 0; x < pixels; ++x, dib += 3, dst += 3 * s) {
-        dst[0] = inv[dib[2]];
-        dst[s] = inv[dib[1]];
-        dst[2 * s] = inv[dib[0]];
-        if constexpr (s == 2) {
-            dst[1] = dst[0];
-            dst[3] = dst[2];
-            dst[5] = dst[4];
+        if constexpr (s == 1) {
+            dst[0] = dib[2];
+            dst[1] = dib[1];
+            dst[2] = dib[0];
+        } else {
+            uint16_t r = uint16_t(dib[2] * 257), g = uint16_t(dib[1] * 257), b = uint16_t(dib[0] * 257);
+            if (key && marks[x]) {
+                r = key->red;
+                g = key->green;
+                b = key->blue;
+            } else if (key && r == key->red && g == key->green && b == key->blue) {
+                b ^= 1;
+            }
+            Put16(dst, r);
+            Put16(dst + 2, g);
+            Put16(dst + 4, b);
         }
     }
 }
 
 template <int Step>
-void EncodeGreyAlpha(const uint8_t* dib, const uint8_t* alpha, uint8_t* dst, int64_t pixels, int64_t, const Table&)
+void EncodeGreyAlpha(const uint8_t* dib, const uint8_t* alpha, uint8_t* dst, int64_t pixels, int64_t, const SampleKey*)
 {
     constexpr int s = Step / 8;
     for (int64_t x = 0; x < pixels; ++x, dst += 2 * s) {
@@ -120,14 +153,13 @@ void EncodeGreyAlpha(const uint8_t* dib, const uint8_t* alpha, uint8_t* dst, int
 }
 
 template <int Step>
-void EncodeRgbAlpha(const uint8_t* dib, const uint8_t* alpha, uint8_t* dst, int64_t pixels, int64_t,
-                    const Table& inv)
+void EncodeRgbAlpha(const uint8_t* dib, const uint8_t* alpha, uint8_t* dst, int64_t pixels, int64_t, const SampleKey*)
 {
     constexpr int s = Step / 8;
     for (int64_t x = 0; x < pixels; ++x, dib += 3, dst += 4 * s) {
-        dst[0] = inv[dib[2]];
-        dst[s] = inv[dib[1]];
-        dst[2 * s] = inv[dib[0]];
+        dst[0] = dib[2];
+        dst[s] = dib[1];
+        dst[2 * s] = dib[0];
         dst[3 * s] = alpha[x];
         if constexpr (s == 2) {
             dst[1] = dst[0];

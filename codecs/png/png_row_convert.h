@@ -1,20 +1,27 @@
 #pragma once
-// Conversion of one row between PNG samples and the DIB layout: RGB through
-// a gamma table into B,G,R; grey and palette samples as indices; alpha into
-// its own plane; 16-bit samples as their high byte.
-#include <array>
+// Conversion of one row between PNG samples and the DIB layout: RGB into
+// B,G,R; grey and palette samples as indices; alpha into its own plane;
+// 16-bit samples as their high byte. Samples are stored as the file holds
+// them: gamma belongs to display, never to what is stored and written back.
 #include <cstdint>
 
 namespace pc::png {
 
-using Table = std::array<uint8_t, 256>;
+// The full samples of a grey (in red) or RGB key colour.
+struct SampleKey {
+    uint16_t red = 0, green = 0, blue = 0;
+};
 
-// PNG row (rowBytes bytes of `pixels` pixels) into a DIB row and alpha row.
-using DecodeRowFn = void (*)(const uint8_t* src, uint8_t* dib, uint8_t* alpha, int64_t pixels, int64_t rowBytes,
-                             const Table& gamma);
-// DIB row and alpha row into a PNG row of rowBytes bytes.
-using EncodeRowFn = void (*)(const uint8_t* dib, const uint8_t* alpha, uint8_t* dst, int64_t pixels,
-                             int64_t rowBytes, const Table& inverse);
+// PNG row (rowBytes bytes of `pixels` pixels) into a DIB row and a side row:
+// the alpha row of the alpha types, or for 16-bit grey and RGB with a key
+// (whose DIB keeps only the high bytes) a row of key marks, 1 where the full
+// sample is the key. key is null when there are no marks to make.
+using DecodeRowFn = void (*)(const uint8_t* src, uint8_t* dib, uint8_t* side, int64_t pixels, int64_t rowBytes,
+                             const SampleKey* key);
+// DIB row and side row into a PNG row of rowBytes bytes; marked pixels are
+// written as the key, unmarked ones never as the key.
+using EncodeRowFn = void (*)(const uint8_t* dib, const uint8_t* side, uint8_t* dst, int64_t pixels,
+                             int64_t rowBytes, const SampleKey* key);
 
 // Null for a type and depth the DIB layout does not cover.
 DecodeRowFn PickDecodeRow(int colorType, int bitDepth);

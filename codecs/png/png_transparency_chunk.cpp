@@ -73,6 +73,9 @@ bool TChunktRNS::LoadFromStream(ByteReader& in, const std::string& name, uint32_
     }
     default: BitTransparency = false; break;
     }
+    // A key after the image data: mark what the pixels show of it.
+    if (!Header().Image.Empty())
+        Header().MarkKey(Key());
     return ok;
 }
 
@@ -81,6 +84,21 @@ bool TChunktRNS::SaveToStream(std::vector<uint8_t>& out)
     std::vector<uint8_t> d(PaletteValues.begin(), PaletteValues.begin() + DataSize());
     SetData(d);
     return TChunk::SaveToStream(out);
+}
+
+std::optional<SampleKey> TChunktRNS::Key() const
+{
+    switch (Header().ColorType) {
+    case kGrey:
+        if (DataSize() >= 2)
+            return SampleKey{Sample16(PaletteValues, 0), 0, 0};
+        break;
+    case kRgb:
+        if (DataSize() >= 6)
+            return SampleKey{Sample16(PaletteValues, 0), Sample16(PaletteValues, 1), Sample16(PaletteValues, 2)};
+        break;
+    }
+    return std::nullopt;
 }
 
 TColor TChunktRNS::TransparentColor() const
@@ -99,7 +117,7 @@ TColor TChunktRNS::TransparentColor() const
     case kPalette:
         for (uint32_t i = 0; i < DataSize(); ++i)
             if (PaletteValues[i] == 0)
-                return FromQuad(h.ColorTable[i]);
+                return Owner().Shown(FromQuad(h.ColorTable[i]));
         return 0;
     }
     return 0;
@@ -133,7 +151,7 @@ void TChunktRNS::SetTransparentColor(TColor color)
         std::array<uint8_t, 256> values;
         values.fill(255);
         for (int i = 0; i < count; ++i)
-            if (FromQuad(h.ColorTable[size_t(i)]) == (color & 0xFFFFFF)) {
+            if (Owner().Shown(FromQuad(h.ColorTable[size_t(i)])) == (color & 0xFFFFFF)) {
                 values[size_t(i)] = 0;
                 last = i;
             }
@@ -146,6 +164,7 @@ void TChunktRNS::SetTransparentColor(TColor color)
     default: return;
     }
     BitTransparency = true;
+    Header().MarkKey(Key());
 }
 
 } // namespace pc::png

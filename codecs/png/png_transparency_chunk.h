@@ -1,8 +1,10 @@
 #pragma once
 // tRNS: one transparent grey or RGB key colour, or an alpha per palette entry.
 #include <array>
+#include <optional>
 
 #include "codecs/png/png_chunk.h"
+#include "codecs/png/png_row_convert.h"
 #include "platform/color.h"
 
 namespace pc::png {
@@ -23,6 +25,10 @@ public:
     // Makes the colour (as the DIB shows it) the only transparent one.
     // Palette pictures: every entry of that colour; EPngError when no entry has it.
     void SetTransparentColor(TColor color);
+
+    // The full samples of a grey or RGB key; nothing for other types or
+    // when the chunk is too short to hold one.
+    std::optional<SampleKey> Key() const;
 
     bool BitTransparency = false;
     // Type 3: alpha of each palette entry (255 past the data). Types 0, 2:

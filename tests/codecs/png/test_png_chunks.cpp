@@ -242,6 +242,36 @@ TEST_P(Gamma, TableFollowsTheValue)
 INSTANTIATE_TEST_SUITE_P(Gamma, Gamma, testing::ValuesIn(kGammaCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Only the first gAMA ahead of the palette and the image data counts, however
+// many chunks come before it.
+struct GammaPlaceCase {
+    const char* name;
+    std::vector<std::pair<std::string, Bytes>> chunks;
+    int at128;
+};
+const GammaPlaceCase kGammaPlaces[] = {
+    {"AfterManyChunks", {}, 186},
+    {"AfterThePalette", {{"PLTE", Bytes(12, 7)}, {"gAMA", test::Be32(100000)}}, 128},
+    {"SecondOne", {{"gAMA", test::Be32(45455)}, {"gAMA", test::Be32(100000)}}, 128},
+    {"FirstOneBroken", {{"gAMA", Bytes{1, 2}}, {"gAMA", test::Be32(100000)}}, 128},
+};
+
+class GammaPlace : public testing::TestWithParam<GammaPlaceCase> {};
+
+TEST_P(GammaPlace, FirstOneAheadOfPaletteAndDataApplies)
+{
+    auto chunks = GetParam().chunks;
+    if (chunks.empty()) {
+        chunks.assign(2000, {"prIv", Bytes{}});
+        chunks.push_back({"gAMA", test::Be32(100000)});
+    }
+    auto png = Loaded(Picture(8, 2, chunks));
+    EXPECT_EQ(png->GammaTable[128], GetParam().at128);
+}
+
+INSTANTIATE_TEST_SUITE_P(Gamma, GammaPlace, testing::ValuesIn(kGammaPlaces),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(PngGamma, AssignedCopyWritesTheSameFile)
 {
     TPNGObject original;

@@ -10,6 +10,7 @@
 #include "codecs/png/png_errors.h"
 #include "codecs/png/png_header_chunk.h"
 #include "codecs/png/png_object.h"
+#include "tests/codecs/png/allocation_watch.h"
 #include "tests/codecs/png/libpng_reference.h"
 #include "tests/codecs/png/png_builder.h"
 #include "tests/support/test_data.h"
@@ -154,7 +155,7 @@ const BrokenCase kBroken[] = {
     {"ChunkLongerThanTheFile",
      [] { return PngBuilder().Ihdr(2, 2, 8, 2).RawLength(1 << 30, "IDAT").bytes(); }, Raises<EPngUnexpectedEnd>()},
     {"SizeBomb", [] { return PngBuilder().Ihdr(60000, 60000, 16, 6).Idats(Rgb2x2Stream()).Iend().bytes(); },
-     Raises<EPNGOutMemory>()},
+     Raises<EPNGSizeExceeds>()},
     {"WidthZero", [] { return PngBuilder().Ihdr(0, 2, 8, 2).Idats(Rgb2x2Stream()).Iend().bytes(); },
      Raises<EPngInvalidIHDR>()},
     {"HeightZero", [] { return PngBuilder().Ihdr(2, 0, 8, 2).Idats(Rgb2x2Stream()).Iend().bytes(); },
@@ -206,15 +207,108 @@ TEST_P(PngBroken, RaisesAndKeepsThePictureItHad)
 INSTANTIATE_TEST_SUITE_P(Crafted, PngBroken, testing::ValuesIn(kBroken),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Every prefix of real files (plain, Adam7, palette, 16-bit alpha) fails
-// with the codec's own error, never anything else.
+// A side may be as long as the format allows; only the total is capped.
+TEST(PngSize, SidesOf65535Load)
+{
+    struct Side {
+        uint32_t width, height;
+        uint8_t type;
+        size_t rowBytes;
+    };
+    for (Side s : {Side{65535, 1, 2, 65535 * 3}, Side{1, 65535, 0, 1}, Side{65535, 2, 3, 65535}}) {
+        SCOPED_TRACE(std::to_string(s.width) + " x " + std::to_string(s.height));
+        PngBuilder b;
+        b.Ihdr(s.width, s.height, 8, s.type);
+        if (s.type == 3)
+            b.Chunk("PLTE", test::RandomRows(1, 767, 0, 4));
+        auto file = b.Idats(test::Deflate(test::RandomRows(s.height, s.rowBytes, 1, 11))).Iend().bytes();
+        TPNGObject png;
+        try {
+            png.LoadFromStream(file);
+        } catch (const std::exception& e) {
+            FAIL() << e.what();
+        }
+        test::ExpectSamePixels(png, test::DecodeWithLibpng(file));
+    }
+}
+
+// The 74-byte file of a 16384 x 16384 RGBA picture, and others over a cap:
+// refused before anything is allocated for them, saying how large they are.
+TEST(PngSize, TooLargeSaysHowLargeAndAllocatesNothing)
+{
+    struct Large {
+        uint32_t width, height;
+        uint8_t depth, type;
+        int64_t maxPixels;
+        const char* message;
+    };
+    const Large cases[] = {
+        {16384, 16384, 8, 6, int64_t(1) << 30,
+         "This \"Portable Network Graphics\" image is too large: 16384 x 16384 pixels need 1024 MB of memory, "
+         "and a picture may use at most 256 MB."},
+        {65535, 65535, 1, 0, int64_t(1) << 30,
+         "This \"Portable Network Graphics\" image is too large: 65535 x 65535 pixels, and a picture may have at "
+         "most 1073741824 pixels."},
+        {9000, 9000, 16, 2, int64_t(1) << 30,
+         "This \"Portable Network Graphics\" image is too large: 9000 x 9000 pixels need 309 MB of memory, and a "
+         "picture may use at most 256 MB."},
+        {1001, 1000, 8, 0, 1000000,
+         "This \"Portable Network Graphics\" image is too large: 1001 x 1000 pixels, and a picture may have at "
+         "most 1000000 pixels."},
+    };
+    for (const Large& c : cases) {
+        SCOPED_TRACE(c.message);
+        auto file = PngBuilder().Ihdr(c.width, c.height, c.depth, c.type).Idats(Rgb2x2Stream()).Iend().bytes();
+        TPNGObject png;
+        png.Limits.maxPixels = c.maxPixels;
+        test::AllocationWatch watch;
+        try {
+            png.LoadFromStream(file);
+            ADD_FAILURE() << "loaded";
+        } catch (const EPNGSizeExceeds& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
+        EXPECT_LT(watch.Largest(), size_t(1) << 16);
+    }
+    EXPECT_EQ(PngBuilder().Ihdr(16384, 16384, 8, 6).Idats(Bytes(17)).Iend().bytes().size(), 74u);
+}
+
+// Pictures within the budget get their rows only when the file holds the
+// data for them: a few bytes of image data never make a large allocation.
+TEST(PngSize, RowsAreAllocatedOnlyForDataThatIsThere)
+{
+    struct Small {
+        uint32_t width, height;
+        uint8_t depth, type, interlace;
+    };
+    for (Small c : {Small{8000, 8000, 8, 0, 0}, Small{4096, 4096, 8, 6, 1}, Small{1, 65535, 16, 2, 0}}) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        auto file = PngBuilder()
+                        .Ihdr(c.width, c.height, c.depth, c.type, c.interlace)
+                        .Chunk("tRNS", Bytes(6))
+                        .Idats(test::Deflate(Bytes(20000)))
+                        .Iend()
+                        .bytes();
+        TPNGObject png;
+        test::AllocationWatch watch;
+        EXPECT_THROW(png.LoadFromStream(file), EPNGMissingMultipleIDAT);
+        EXPECT_LT(watch.Largest(), size_t(1) << 20);
+    }
+}
+
+// Every prefix of real files (plain, Adam7, palette, 16-bit alpha, text,
+// image data in many IDAT chunks) fails with the codec's own error, never
+// anything else. Each prefix is its own heap block of exactly its size, so a
+// read past the cut is a read past the block, which AddressSanitizer reports.
 TEST(PngPrefixes, EveryPrefixRaisesTheCodecsError)
 {
-    for (const char* name : {"basic/basn3p04.png", "interlacing/basi6a16.png", "chunk/ctzn0g04.png"}) {
+    for (const char* name :
+         {"basic/basn3p04.png", "interlacing/basi6a16.png", "chunk/ctzn0g04.png", "order/oi9n2c16.png"}) {
         Bytes file = test::ReadAll(test::kPngSuite + name);
         for (size_t n = 0; n < file.size(); ++n) {
             TPNGObject png;
             Bytes prefix(file.begin(), file.begin() + long(n));
+            ASSERT_EQ(prefix.capacity(), n);
             EXPECT_THROW(png.LoadFromStream(prefix), PngException) << name << " cut at " << n;
         }
     }

@@ -53,7 +53,8 @@ TEST(PngRows, TwoBitGreyIsReplicatedIntoTheFourBitDib)
     EXPECT_EQ(png.Scanline(0)[1], 0xAF);
 }
 
-TEST(PngRows, SixteenBitRgbKeepsTheHighBytesThroughGamma)
+// The DIB holds the samples as stored; gamma applies only to what is shown.
+TEST(PngRows, SixteenBitRgbStoresTheHighBytesAndShowsThemThroughGamma)
 {
     TPNGObject png;
     png.LoadFromStream(PngBuilder()
@@ -63,9 +64,11 @@ TEST(PngRows, SixteenBitRgbKeepsTheHighBytesThroughGamma)
                            .Iend()
                            .bytes());
     const uint8_t* p = png.Scanline(0);
-    EXPECT_EQ(p[0], png.GammaTable[0x9A]);
-    EXPECT_EQ(p[1], png.GammaTable[0x56]);
-    EXPECT_EQ(p[2], png.GammaTable[0x12]);
+    EXPECT_EQ(p[0], 0x9A);
+    EXPECT_EQ(p[1], 0x56);
+    EXPECT_EQ(p[2], 0x12);
+    EXPECT_EQ(png.GammaTable[0x12], 0x4C);
+    EXPECT_EQ(png.Pixels(0, 0), RGB(0x4C, png.GammaTable[0x56], png.GammaTable[0x9A]));
 }
 
 TEST(PngRows, UnknownFilterTypeLeavesTheRow)
@@ -195,8 +198,12 @@ TEST(PngPicture, PixelsOutsideThePictureAreBlackAndIgnored)
     EXPECT_EQ(png.Pixels(png.Width(), 0), 0u);
     EXPECT_EQ(png.Pixels(-1, 0), 0u);
     png.SetPixels(0, png.Height(), clWhite);
-    png.SetPixels(3, 4, RGB(1, 2, 3));
-    EXPECT_EQ(png.Pixels(3, 4), RGB(1, 2, 3));
+    // The picture has a gAMA: the colour shown for samples 1, 2, 3 stores them.
+    TColor shown = png.Shown(RGB(1, 2, 3));
+    ASSERT_NE(shown, RGB(1, 2, 3));
+    png.SetPixels(3, 4, shown);
+    EXPECT_EQ(png.Pixels(3, 4), shown);
+    EXPECT_EQ(Bytes(png.Scanline(4) + 9, png.Scanline(4) + 12), (Bytes{3, 2, 1}));
 }
 
 TEST(PngPicture, PalettePixelsTakeTheNearestOwnEntry)

@@ -11,10 +11,13 @@
 #include "platform/bmp_file.h"
 #include "platform/file_io.h"
 #include "tests/codecs/png/libpng_reference.h"
+#include "tests/codecs/png/png_builder.h"
 #include "tests/support/test_data.h"
 
 namespace pc::png {
 namespace {
+
+using test::Bytes;
 
 struct SaveMode {
     const char* name;
@@ -81,6 +84,36 @@ INSTANTIATE_TEST_SUITE_P(Suite, SuiteRoundTrip,
                          [](const auto& info) {
                              return test::CaseName(std::get<0>(info.param) + "_" + std::get<1>(info.param).name);
                          });
+
+// A load and a save without edits keeps every sample and every transparent
+// pixel, whatever the gamma: libpng (which leaves gamma alone unless asked)
+// reads the saved file exactly as it reads the original.
+TEST(PngSave, LoadAndSaveKeepsWhatLibpngReads)
+{
+    int changed = 0;
+    for (const auto& path : test::ValidSuiteFiles()) {
+        SCOPED_TRACE(path);
+        Bytes file = test::ReadAll(path);
+        TPNGObject png;
+        png.LoadFromStream(file);
+        auto before = test::DecodeWithLibpng(file);
+        auto after = test::DecodeWithLibpng(png.SaveToBytes());
+        ASSERT_EQ(after.width, before.width);
+        ASSERT_EQ(after.height, before.height);
+        size_t differ = 0, first = 0;
+        for (size_t i = before.rgba.size(); i-- > 0;)
+            if (after.rgba[i] != before.rgba[i]) {
+                ++differ;
+                first = i;
+            }
+        if (differ > 0) {
+            ++changed;
+            ADD_FAILURE() << differ << " samples differ, the first at pixel " << first / 4 << " channel "
+                          << first % 4 << ": " << int(after.rgba[first]) << " for " << int(before.rgba[first]);
+        }
+    }
+    EXPECT_EQ(changed, 0);
+}
 
 // 8-bit values widen to 16 bits by repeating the byte: white stays white.
 TEST(PngSave, SixteenBitSamplesRepeatTheirHighByte)
