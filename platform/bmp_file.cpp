@@ -195,8 +195,9 @@ private:
 };
 
 // RLE rows run bottom-up; x and y count in the file's order. Each row is
-// handed on once the codes move past it; rows the codes skip or never reach
-// are left at index 0.
+// handed on once the codes move past it; rows the codes skip, or leave after
+// the end-of-picture code, are left at index 0. Codes that stop before the
+// last row without that code are a cut-off file.
 void DecodeRle(ByteReader& r, const Header& h, RowTarget& target)
 {
     int64_t x = 0, y = 0;
@@ -233,7 +234,8 @@ void DecodeRle(ByteReader& r, const Header& h, RowTarget& target)
             x = 0;
             moveTo(y + 1);
         } else if (value == 1) {
-            break;
+            moveTo(ht);
+            return;
         } else if (value == 2) {
             x += r.u8();
             if (const uint8_t dy = r.u8())
@@ -246,7 +248,8 @@ void DecodeRle(ByteReader& r, const Header& h, RowTarget& target)
                 put(four ? ((i & 1) ? run[i / 2] & 15 : run[i / 2] >> 4) : run[i]);
         }
     }
-    moveTo(ht);
+    if (y < ht)
+        throw Truncated();
 }
 
 } // namespace

@@ -101,18 +101,55 @@ TEST(BmpRead, TopDownAndRle8)
     EXPECT_EQ(b.Pixel(1, 0), pc::clBlack);
 }
 
-TEST(BmpRead, EveryPrefixOfARealFileFailsCleanly)
+// Bytes the reader needs of an uncompressed file: up to the end of the last
+// row's pixels (its padding may be missing).
+size_t NeededBytes(const std::vector<uint8_t>& file)
 {
-    std::string path = kSdlDir + "palette.bmp";
+    auto u32 = [&](size_t at) { return uint32_t(file[at] | file[at + 1] << 8 | file[at + 2] << 16 | uint32_t(file[at + 3]) << 24); };
+    const int64_t w = int32_t(u32(18)), h = std::abs(int32_t(u32(22))), bits = file[28];
+    return size_t(u32(10) + pc::DibStride(w, int(bits)) * (h - 1) + (w * bits + 7) / 8);
+}
+
+// Every prefix in its own allocation of exactly its size, so that a read
+// past it is seen by AddressSanitizer: refused when it lacks pixels, else
+// the same picture as the whole file.
+class BmpPrefixes : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(BmpPrefixes, EveryPrefixOfARealFileFailsCleanly)
+{
+    const std::string path = kSdlDir + GetParam();
     if (!std::filesystem::exists(path))
-        GTEST_SKIP();
-    auto bytes = pc::ReadFileBytes(path);
-    for (size_t n = 0; n + 1 < bytes.size(); n += 7) {
-        std::span<const uint8_t> prefix(bytes.data(), n);
-        try {
-            pc::ReadBmp(prefix);
-        } catch (const pc::BadInput&) {
-        }
+        GTEST_SKIP() << "missing " << path;
+    const auto bytes = pc::ReadFileBytes(path);
+    const pc::Bitmap whole = pc::ReadBmp(bytes);
+    const size_t needed = NeededBytes(bytes);
+    ASSERT_LT(needed, bytes.size() + 1);
+    for (size_t n = 0; n < bytes.size(); ++n) {
+        const std::vector<uint8_t> prefix(bytes.begin(), bytes.begin() + std::ptrdiff_t(n));
+        if (n < needed)
+            EXPECT_THROW(pc::ReadBmp(prefix), pc::BadInput) << "prefix " << n;
+        else
+            EXPECT_EQ(pc::ReadBmp(prefix), whole) << "prefix " << n;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Real, BmpPrefixes, ::testing::Values("palette.bmp", "sample.bmp", "svg.bmp"),
+                         [](const auto& info) { return pc::test::CaseName(info.param); });
+
+// RLE codes cut anywhere before the picture is complete are refused, in
+// full size and shrunk alike.
+TEST(BmpRead, EveryPrefixOfAnRleFileIsRefused)
+{
+    auto v = Header40(8, 6, 8, 1, 2);
+    const uint8_t pal[] = {0, 0, 255, 0, 255, 255, 255, 0};
+    v.insert(v.end(), pal, pal + 8);
+    const uint8_t rle[] = {8, 1, 0, 0, 0, 3, 1, 2, 3, 0, 3, 1, 0, 2, 1, 2, 4, 0, 0, 0, 0, 1};
+    v.insert(v.end(), rle, rle + sizeof rle);
+    EXPECT_NO_THROW(pc::ReadBmp(v));
+    for (size_t n = 0; n < v.size(); ++n) {
+        const std::vector<uint8_t> prefix(v.begin(), v.begin() + std::ptrdiff_t(n));
+        EXPECT_THROW(pc::ReadBmp(prefix), pc::BadInput) << "prefix " << n;
+        EXPECT_THROW(pc::ReadBmp(prefix, {}, 4), pc::BadInput) << "prefix " << n;
     }
 }
 

@@ -256,6 +256,25 @@ std::vector<BrokenCase> BrokenCases()
 INSTANTIATE_TEST_SUITE_P(Cases, BrokenMetafile, testing::ValuesIn(BrokenCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Every prefix of a small WMF and EMF, each in its own allocation of exactly
+// its size so that a read past it is seen by AddressSanitizer.
+TEST(MetafilePrefixes, EveryPrefixFailsCleanly)
+{
+    Wmf w(100, 100, 96);
+    w.Record(kCreateBrush, {0, 0x00FF, 0x0000, 0}).Record(kSelect, {0}).Record(kRectangle, {60, 60, 10, 10});
+    Emf e;
+    e.Record(EMR_CREATEBRUSHINDIRECT, {1, 0, 0x0000FF, 0}).Record(EMR_SELECTOBJECT, {1});
+    e.Record(EMR_RECTANGLE, {10, 10, 60, 60});
+    for (const std::vector<uint8_t>& bytes : {w.Bytes(), e.Bytes()}) {
+        const Bitmap whole = PlayMetafile(bytes);
+        ASSERT_NE(whole.Pixel(30, 30), clWhite);
+        for (size_t n = 0; n < bytes.size(); ++n) {
+            const std::vector<uint8_t> prefix(bytes.begin(), bytes.begin() + std::ptrdiff_t(n));
+            EXPECT_THROW(PlayMetafile(prefix), BadInput) << "prefix " << n << " of " << bytes.size();
+        }
+    }
+}
+
 // Tiny files that declare huge pictures are played at the bound, never drawn
 // large: a 60-byte WMF of 32000 x 32000 pixels and a 132-byte EMF ten metres square.
 TEST(MetafileSize, HugePicturesArePlayedAtTheSceneBound)

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <zlib.h>
 
 #include "platform/bmp_file.h"
@@ -13,6 +14,7 @@
 #include "scene/pictures/icon_reader.h"
 #include "scene/pictures/picture_bounds.h"
 #include "scene/pictures/picture_converters.h"
+#include "scene/pictures/picture_png.h"
 #include "scene/pictures/tga_reader.h"
 #include "tests/support/test_data.h"
 
@@ -159,6 +161,62 @@ std::vector<uint8_t> MakeTga(const Bitmap& bmp, int bits, uint8_t descriptor)
         }
     return f;
 }
+
+// Every prefix of a picture, each in its own allocation of exactly its size
+// so that a read past it is seen by AddressSanitizer. Readers whose files
+// say how much they hold refuse every prefix; JPEG may also fill a cut-off
+// picture out, as libjpeg does, but at the picture's own size.
+struct PrefixCase {
+    const char* name;
+    std::function<std::vector<uint8_t>()> file;
+    std::function<Bitmap(std::span<const uint8_t>)> read;
+    bool mayFillOut = false;
+};
+
+std::vector<PrefixCase> PrefixCases()
+{
+    auto sdl = [](const char* name) { return [name] { return ReadFileBytes(kSdlImages + name); }; };
+    auto tga = [](int bits) {
+        return [bits] {
+            Bitmap sample = LoadBmpFile(kSdlImages + "sample.bmp");
+            return MakeTga(sample, bits, 0x20);
+        };
+    };
+    auto icon = [](std::span<const uint8_t> d) { return ReadIcon(d); };
+    return {
+        {"tga24", tga(24), [](std::span<const uint8_t> d) { return ReadTga(d); }},
+        {"tga32_shrunk", tga(32), [](std::span<const uint8_t> d) { return ReadTga(d, {}, 8); }},
+        {"ico", sdl("sample.ico"), icon},
+        {"cur", sdl("sample.cur"), icon},
+        {"ico_shrunk", sdl("sample.ico"), [](std::span<const uint8_t> d) { return ReadIcon(d, {}, 8); }},
+        {"png", sdl("sample.png"), [](std::span<const uint8_t> d) { return ReadPngOnWhite(d); }},
+        {"png_shrunk", sdl("sample.png"), [](std::span<const uint8_t> d) { return ReadPngOnWhite(d, {}, 8); }},
+        {"jpeg", sdl("sample.jpg"), [](std::span<const uint8_t> d) { return ReadJpeg(d); }, true},
+        {"jpeg_shrunk", sdl("sample.jpg"), [](std::span<const uint8_t> d) { return ReadJpeg(d, {}, 8); }, true},
+    };
+}
+
+class PicturePrefixes : public testing::TestWithParam<PrefixCase> {};
+
+TEST_P(PicturePrefixes, EveryPrefixFailsCleanly)
+{
+    const std::vector<uint8_t> bytes = GetParam().file();
+    const Bitmap whole = GetParam().read(bytes);
+    ASSERT_FALSE(whole.Empty());
+    for (size_t n = 0; n < bytes.size(); ++n) {
+        const std::vector<uint8_t> prefix(bytes.begin(), bytes.begin() + std::ptrdiff_t(n));
+        try {
+            const Bitmap b = GetParam().read(prefix);
+            EXPECT_TRUE(GetParam().mayFillOut) << "prefix " << n << " accepted";
+            EXPECT_EQ(b.Width(), whole.Width()) << "prefix " << n;
+            EXPECT_EQ(b.Height(), whole.Height()) << "prefix " << n;
+        } catch (const Error&) {
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Readers, PicturePrefixes, testing::ValuesIn(PrefixCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class TgaOrigin : public testing::TestWithParam<std::tuple<int, int>> {};
 
