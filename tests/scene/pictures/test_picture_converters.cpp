@@ -218,6 +218,20 @@ TEST_P(PicturePrefixes, EveryPrefixFailsCleanly)
 INSTANTIATE_TEST_SUITE_P(Readers, PicturePrefixes, testing::ValuesIn(PrefixCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The image of an icon cut anywhere, its directory entry saying so and the
+// file ending with it (its own allocation of exactly that size): refused.
+TEST(Icon, EveryCutOfItsImageFailsCleanly)
+{
+    const auto bytes = ReadFileBytes(kSdlImages + "sample.ico");
+    ASSERT_EQ(bytes[4], 1); // one image, at offset 22, to the end of the file
+    for (uint32_t n = 1; n + 22 < bytes.size(); ++n) {
+        std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + 22 + n);
+        for (int k = 0; k < 4; ++k)
+            cut[14 + size_t(k)] = uint8_t(n >> (8 * k));
+        EXPECT_THROW(ReadIcon(cut), BadInput) << "image of " << n << " bytes";
+    }
+}
+
 class TgaOrigin : public testing::TestWithParam<std::tuple<int, int>> {};
 
 TEST_P(TgaOrigin, RowsAndColumnsInPictureOrder)
