@@ -164,8 +164,8 @@ public:
         }
     }
 
-    // The row for file row fy (counted in file order) to be written into;
-    // Done(fy) then takes it.
+    // The row to write file row fy (counted in file order) into; Done()
+    // then hands it on.
     uint8_t* Row(int64_t fy) { return reducer_ ? row_.ScanLine(0) : picture_.ScanLine(PictureRow(fy)); }
     void Done()
     {
