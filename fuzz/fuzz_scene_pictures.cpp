@@ -34,15 +34,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::span<const uint8_t> file(data + 1, size - 1);
     // Small pictures keep each run fast; the checks are the same.
     const pc::PictureLimits limits{1024, 1 << 18};
-    try {
-        switch (data[0] % 5) {
-        case 0: pc::ReadTga(file, limits); break;
-        case 1: pc::ReadIcon(file, limits); break;
-        case 2: pc::PlayMetafile(file, limits); break;
-        case 3: pc::ReadBmp(file, limits); break;
-        case 4: pc::ReadJpeg(file, limits); break;
+    // Each reader at the picture's own size and shrunk row by row.
+    for (int maxSide : {0, 64})
+        try {
+            switch (data[0] % 5) {
+            case 0: pc::ReadTga(file, limits, maxSide); break;
+            case 1: pc::ReadIcon(file, limits, maxSide); break;
+            case 2: pc::PlayMetafile(file, limits, maxSide ? maxSide : 1024); break;
+            case 3: pc::ReadBmp(file, limits, maxSide); break;
+            case 4: pc::ReadJpeg(file, limits, maxSide); break;
+            }
+        } catch (const pc::Error&) {
         }
-    } catch (const pc::Error&) {
-    }
     return 0;
 }

@@ -1,8 +1,72 @@
 #include "platform/bitmap.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <string>
 
 namespace pc {
+
+namespace {
+
+std::atomic<int64_t> currentBytes{0}, peakBytes{0};
+
+} // namespace
+
+namespace detail {
+
+void CountAllocated(int64_t bytes)
+{
+    const int64_t now = currentBytes.fetch_add(bytes) + bytes;
+    int64_t peak = peakBytes.load();
+    while (now > peak && !peakBytes.compare_exchange_weak(peak, now)) {
+    }
+}
+
+void CountReleased(int64_t bytes)
+{
+    currentBytes.fetch_sub(bytes);
+}
+
+} // namespace detail
+
+int64_t BitmapMemory::Current()
+{
+    return currentBytes.load();
+}
+
+int64_t BitmapMemory::Peak()
+{
+    return peakBytes.load();
+}
+
+void BitmapMemory::ResetPeak()
+{
+    peakBytes.store(currentBytes.load());
+}
+
+void CheckPictureMemory(int64_t width, int64_t height, int bitsPerPixel)
+{
+    CheckPictureBytes(CheckedMul(DibStride(width, bitsPerPixel), height), width, height);
+}
+
+void CheckPictureBytes(int64_t bytes, int64_t width, int64_t height)
+{
+    if (bytes > kPictureMemoryBudget) {
+        const int64_t mb = (bytes + (int64_t(1) << 20) - 1) >> 20;
+        throw BadInput("The picture is too large (" + std::to_string(width) + " x " + std::to_string(height) +
+                       " pixels): it would take " + std::to_string(mb) + " MB, more than the " +
+                       std::to_string(kPictureMemoryBudget >> 20) + " MB a picture may take");
+    }
+}
+
+PictureSize FitInside(int width, int height, int maxSide)
+{
+    if (width <= maxSide && height <= maxSide)
+        return {width, height};
+    const double s = double(maxSide) / std::max(width, height);
+    return {std::clamp(int(std::lround(width * s)), 1, maxSide), std::clamp(int(std::lround(height * s)), 1, maxSide)};
+}
 
 int BitsPerPixel(PixelFormat pf)
 {
@@ -110,9 +174,13 @@ void Bitmap::SetPixel(int x, int y, TColor c)
 
 void Bitmap::Fill(TColor c)
 {
-    for (int y = 0; y < height_; ++y)
-        for (int x = 0; x < width_; ++x)
-            SetPixel(x, y, c);
+    if (Empty())
+        return;
+    for (int x = 0; x < width_; ++x)
+        SetPixel(x, 0, c);
+    const size_t rowBytes = size_t(stride_);
+    for (int y = 1; y < height_; ++y)
+        std::copy(ScanLine(0), ScanLine(0) + rowBytes, ScanLine(y));
 }
 
 int NearestPaletteIndex(const std::vector<RGBQuad>& palette, TColor c)

@@ -3,12 +3,74 @@
 // order, rows padded to 4 bytes, a colour table of up to 256 entries for the
 // palette depths. ScanLine(y) counts from the top row.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/checked_size.h"
 #include "platform/color.h"
 
 namespace pc {
+
+// The most pixel memory one decoded picture may take. Readers refuse a
+// picture that would need more, before they allocate it.
+inline constexpr int64_t kPictureMemoryBudget = int64_t(256) << 20;
+
+// Throws BadInput naming the picture's size when width x height pixels of
+// bitsPerPixel would take more than kPictureMemoryBudget.
+void CheckPictureMemory(int64_t width, int64_t height, int bitsPerPixel);
+// The same for a picture whose decoding takes bytes of memory.
+void CheckPictureBytes(int64_t bytes, int64_t width, int64_t height);
+
+struct PictureSize {
+    int width = 0, height = 0;
+};
+
+// The size of a width x height picture shrunk, aspect kept, until neither
+// side exceeds maxSide; each side stays at least 1. Unchanged when it fits.
+PictureSize FitInside(int width, int height, int maxSide);
+
+// Pixel memory held by every bitmap of the process, now and at its highest
+// since the last ResetPeak: how tests and probes see what a decoder took.
+struct BitmapMemory {
+    static int64_t Current();
+    static int64_t Peak();
+    // Makes the peak the current amount.
+    static void ResetPeak();
+};
+
+namespace detail {
+
+// Counts the bytes it hands out in BitmapMemory.
+template <class T>
+struct CountingAllocator {
+    using value_type = T;
+    CountingAllocator() = default;
+    template <class U>
+    CountingAllocator(const CountingAllocator<U>&) {}
+    T* allocate(size_t n);
+    void deallocate(T* p, size_t n);
+    bool operator==(const CountingAllocator&) const = default;
+};
+
+void CountAllocated(int64_t bytes);
+void CountReleased(int64_t bytes);
+
+template <class T>
+T* CountingAllocator<T>::allocate(size_t n)
+{
+    T* p = std::allocator<T>().allocate(n);
+    CountAllocated(int64_t(n * sizeof(T)));
+    return p;
+}
+
+template <class T>
+void CountingAllocator<T>::deallocate(T* p, size_t n)
+{
+    std::allocator<T>().deallocate(p, n);
+    CountReleased(int64_t(n * sizeof(T)));
+}
+
+} // namespace detail
 
 enum class PixelFormat { pf1bit, pf4bit, pf8bit, pf24bit, pf32bit };
 
@@ -58,7 +120,7 @@ private:
     int width_ = 0, height_ = 0;
     PixelFormat format_ = PixelFormat::pf24bit;
     int64_t stride_ = 0;
-    std::vector<uint8_t> pixels_;
+    std::vector<uint8_t, detail::CountingAllocator<uint8_t>> pixels_;
     std::vector<RGBQuad> palette_;
 };
 

@@ -1,7 +1,10 @@
 #include "platform/bmp_file.h"
 
 #include <bit>
+#include <cstring>
+#include <optional>
 
+#include "platform/bitmap_reducer.h"
 #include "platform/byte_reader.h"
 #include "platform/file_io.h"
 
@@ -120,15 +123,105 @@ Header ReadHeader(ByteReader& r)
     return h;
 }
 
-void DecodeRle(ByteReader& r, const Header& h, Bitmap& out)
+// B,G,R pixels of one row of a bitmap of the given depth.
+void RowToBgr(const uint8_t* src, int bits, int width, const std::vector<RGBQuad>& palette, uint8_t* bgr)
 {
-    // RLE rows run bottom-up; x and y count in the file's order.
+    for (int x = 0; x < width; ++x, bgr += 3) {
+        if (bits <= 8) {
+            const int bit = x * bits;
+            const unsigned index = unsigned(src[bit >> 3] >> (8 - bits - (bit & 7))) & ((1u << bits) - 1);
+            const RGBQuad& q = palette[index];
+            bgr[0] = q.blue;
+            bgr[1] = q.green;
+            bgr[2] = q.red;
+        } else {
+            const uint8_t* p = src + int64_t(x) * (bits / 8);
+            bgr[0] = p[0];
+            bgr[1] = p[1];
+            bgr[2] = p[2];
+        }
+    }
+}
+
+// Where decoded rows go: the picture at its own size and depth, or a
+// shrinking reducer that sees them as B,G,R.
+class RowTarget {
+public:
+    RowTarget(const Header& h, PixelFormat pf, const std::vector<RGBQuad>& palette, int maxSide)
+        : height_(int(h.height)), topDown_(h.topDown), palette_(palette)
+    {
+        const PictureSize fit = maxSide > 0 ? FitInside(int(h.width), int(h.height), maxSide)
+                                            : PictureSize{int(h.width), int(h.height)};
+        if (fit.width != h.width || fit.height != h.height) {
+            reducer_.emplace(int(h.width), int(h.height), fit, !h.topDown);
+            row_ = Bitmap(int(h.width), 1, pf);
+            bgr_.resize(size_t(h.width) * 3);
+        } else {
+            CheckPictureMemory(h.width, h.height, BitsPerPixel(pf));
+            picture_ = Bitmap(int(h.width), int(h.height), pf);
+            if (BitsPerPixel(pf) <= 8)
+                picture_.Palette() = palette;
+        }
+    }
+
+    // The row to write file row fy (counted in file order) into; Done()
+    // then hands it on.
+    uint8_t* Row(int64_t fy) { return reducer_ ? row_.ScanLine(0) : picture_.ScanLine(PictureRow(fy)); }
+    void Done()
+    {
+        if (!reducer_)
+            return;
+        RowToBgr(row_.ScanLine(0), row_.Bits(), row_.Width(), palette_, bgr_.data());
+        reducer_->PutRow(bgr_.data());
+    }
+    // n rows of palette entry 0 (what RLE leaves where it draws nothing).
+    void BlankRows(int64_t n)
+    {
+        if (reducer_)
+            reducer_->PutRows(n, FromQuad(palette_[0]));
+    }
+    Bitmap Take() { return reducer_ ? reducer_->Take() : std::move(picture_); }
+
+private:
+    int PictureRow(int64_t fy) const { return int(topDown_ ? fy : height_ - 1 - fy); }
+
+    int height_;
+    bool topDown_;
+    const std::vector<RGBQuad>& palette_;
+    Bitmap picture_;
+    std::optional<RowReducer> reducer_;
+    Bitmap row_;
+    std::vector<uint8_t> bgr_;
+};
+
+// RLE rows run bottom-up; x and y count in the file's order. Each row is
+// handed on once the codes move past it; rows the codes skip, or leave after
+// the end-of-picture code, are left at index 0. Codes that stop before the
+// last row without that code are a cut-off file.
+void DecodeRle(ByteReader& r, const Header& h, RowTarget& target)
+{
     int64_t x = 0, y = 0;
     const int64_t w = h.width, ht = h.height;
     const bool four = h.compression == BI_RLE4;
+    Bitmap row(int(w), 1, four ? PixelFormat::pf4bit : PixelFormat::pf8bit);
+    int64_t rowsOut = 0; // file rows already handed on
+    auto moveTo = [&](int64_t newY) {
+        if (y < ht) {
+            std::memcpy(target.Row(y), row.ScanLine(0), size_t(row.Stride()));
+            target.Done();
+            rowsOut = y + 1;
+            std::memset(row.ScanLine(0), 0, size_t(row.Stride()));
+        }
+        const int64_t blank = std::min(newY, ht) - rowsOut;
+        if (blank > 0) {
+            target.BlankRows(blank);
+            rowsOut += blank;
+        }
+        y = newY;
+    };
     auto put = [&](uint32_t index) {
         if (x < w && y < ht)
-            out.SetRawPixel(int(x), int(ht - 1 - y), index);
+            row.SetRawPixel(int(x), 0, index);
         ++x;
     };
     while (!r.atEnd() && y < ht) {
@@ -139,12 +232,14 @@ void DecodeRle(ByteReader& r, const Header& h, Bitmap& out)
                 put(four ? ((i & 1) ? value & 15 : value >> 4) : value);
         } else if (value == 0) {
             x = 0;
-            ++y;
+            moveTo(y + 1);
         } else if (value == 1) {
+            moveTo(ht);
             return;
         } else if (value == 2) {
             x += r.u8();
-            y += r.u8();
+            if (const uint8_t dy = r.u8())
+                moveTo(y + dy);
         } else {
             int n = value;
             size_t bytes = four ? size_t(n + 1) / 2 : size_t(n);
@@ -153,11 +248,13 @@ void DecodeRle(ByteReader& r, const Header& h, Bitmap& out)
                 put(four ? ((i & 1) ? run[i / 2] & 15 : run[i / 2] >> 4) : run[i]);
         }
     }
+    if (y < ht)
+        throw Truncated();
 }
 
 } // namespace
 
-Bitmap ReadBmp(std::span<const uint8_t> data, const PictureLimits& limits)
+Bitmap ReadBmp(std::span<const uint8_t> data, const PictureLimits& limits, int maxSide)
 {
     ByteReader r(data);
     if (r.u8() != 'B' || r.u8() != 'M')
@@ -180,6 +277,7 @@ Bitmap ReadBmp(std::span<const uint8_t> data, const PictureLimits& limits)
             auto e = r.take(entry);
             palette.push_back(RGBQuad{e[0], e[1], e[2], 0});
         }
+        palette.resize(size_t(1) << h.bits); // indices past the table read black
     }
     if (offBits >= r.pos() && offBits < data.size())
         r.seek(offBits);
@@ -192,15 +290,11 @@ Bitmap ReadBmp(std::span<const uint8_t> data, const PictureLimits& limits)
 
     const bool alphaMasks = h.bits == 32 && (h.compression == BI_BITFIELDS || h.compression == BI_ALPHABITFIELDS);
     PixelFormat pf = h.bits <= 8 ? FormatForBits(h.bits) : (h.bits == 32 ? PixelFormat::pf32bit : PixelFormat::pf24bit);
-    Bitmap out(int(h.width), int(h.height), pf);
-    if (h.bits <= 8) {
-        palette.resize(size_t(1) << h.bits); // indices past the table read black
-        out.Palette() = palette;
-    }
+    RowTarget target(h, pf, palette, maxSide);
 
     if (rle) {
-        DecodeRle(r, h, out);
-        return out;
+        DecodeRle(r, h, target);
+        return target.Take();
     }
 
     auto pixels = r.rest();
@@ -215,8 +309,7 @@ Bitmap ReadBmp(std::span<const uint8_t> data, const PictureLimits& limits)
 
     for (int64_t fy = 0; fy < h.height; ++fy) {
         const uint8_t* src = pixels.data() + fy * stride;
-        int y = int(h.topDown ? fy : h.height - 1 - fy);
-        uint8_t* dst = out.ScanLine(y);
+        uint8_t* dst = target.Row(fy);
         if (h.bits <= 8 || h.bits == 24 || (h.bits == 32 && h.compression == BI_RGB)) {
             std::copy(src, src + (h.width * h.bits + 7) / 8, dst);
         } else {
@@ -231,14 +324,15 @@ Bitmap ReadBmp(std::span<const uint8_t> data, const PictureLimits& limits)
                     d[3] = ca.mask ? ca.get(v) : 0;
             }
         }
+        target.Done();
     }
-    return out;
+    return target.Take();
 }
 
-Bitmap LoadBmpFile(const std::string& path, const PictureLimits& limits)
+Bitmap LoadBmpFile(const std::string& path, const PictureLimits& limits, int maxSide)
 {
     auto bytes = ReadFileBytes(path);
-    return ReadBmp(bytes, limits);
+    return ReadBmp(bytes, limits, maxSide);
 }
 
 std::vector<uint8_t> EncodeBmp(const Bitmap& bmp)

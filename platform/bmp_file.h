@@ -10,9 +10,12 @@
 
 namespace pc {
 
-// Throws BadInput with a short reason for anything malformed.
-Bitmap ReadBmp(std::span<const uint8_t> data, const PictureLimits& limits = {});
-Bitmap LoadBmpFile(const std::string& path, const PictureLimits& limits = {});
+// Throws BadInput with a short reason for anything malformed, and for a
+// picture beyond kPictureMemoryBudget. With maxSide above 0 a picture larger
+// than maxSide on a side comes out shrunk to fit it, as a 24-bit bitmap built
+// row by row, never held at its full size; otherwise the file's own depth.
+Bitmap ReadBmp(std::span<const uint8_t> data, const PictureLimits& limits = {}, int maxSide = 0);
+Bitmap LoadBmpFile(const std::string& path, const PictureLimits& limits = {}, int maxSide = 0);
 
 std::vector<uint8_t> EncodeBmp(const Bitmap& bmp);
 void SaveBmpFile(const std::string& path, const Bitmap& bmp);

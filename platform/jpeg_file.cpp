@@ -9,6 +9,7 @@
 
 #include <jpeglib.h>
 
+#include "platform/bitmap_reducer.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
 
@@ -63,14 +64,17 @@ struct DecodeState {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
     jpeg_progress_mgr progress;
-    const PictureLimits* limits;
     Bitmap* out;
+    RowReducer* rows = nullptr;
     bool tooLarge = false;
     bool cmyk = false;
 };
 
-// Reads the header and checks the size; the caller then allocates.
-bool DecodeHeader(DecodeState& s, const uint8_t* data, unsigned long size)
+// Reads the header and checks the size; the caller then allocates. With
+// maxSide above 0, libjpeg scales a larger picture down by 2, 4 or 8 while
+// decoding: the most that keeps it at least maxSide, so that averaging
+// the rows down the rest of the way loses nothing.
+bool DecodeHeader(DecodeState& s, const uint8_t* data, unsigned long size, int maxSide = 0)
 {
     if (setjmp(s.err.jump))
         return false;
@@ -86,35 +90,41 @@ bool DecodeHeader(DecodeState& s, const uint8_t* data, unsigned long size)
         s.cinfo.out_color_space = JCS_EXT_BGR;
         break;
     }
+    if (maxSide > 0) {
+        const JDIMENSION side = std::max(s.cinfo.image_width, s.cinfo.image_height);
+        s.cinfo.scale_num = 1;
+        s.cinfo.scale_denom = 1;
+        while (s.cinfo.scale_denom < 8 && side >= JDIMENSION(maxSide) * s.cinfo.scale_denom * 2)
+            s.cinfo.scale_denom *= 2;
+    }
     jpeg_calc_output_dimensions(&s.cinfo);
     return true;
 }
 
-// Decodes into s.out, already sized; rows are unpacked in place.
-bool DecodePixels(DecodeState& s, uint8_t* cmykRow)
+// Decodes row by row into s.rows, unpacking CMYK in place.
+bool DecodePixels(DecodeState& s, uint8_t* cmykRow, uint8_t* bgrRow)
 {
     if (setjmp(s.err.jump))
         return false;
     jpeg_start_decompress(&s.cinfo);
     while (s.cinfo.output_scanline < s.cinfo.output_height) {
-        JDIMENSION y = s.cinfo.output_scanline;
-        JSAMPROW row = s.cmyk ? cmykRow : s.out->ScanLine(int(y));
+        JSAMPROW row = s.cmyk ? cmykRow : bgrRow;
         if (jpeg_read_scanlines(&s.cinfo, &row, 1) != 1)
             return false;
         if (s.cmyk) {
             // Adobe writes CMYK inverted, which is how almost every CMYK
             // JPEG is stored.
             const bool inverted = s.cinfo.saw_Adobe_marker;
-            uint8_t* p = s.out->ScanLine(int(y));
             for (JDIMENSION x = 0; x < s.cinfo.output_width; ++x) {
                 unsigned c = cmykRow[4 * x], m = cmykRow[4 * x + 1], yy = cmykRow[4 * x + 2], k = cmykRow[4 * x + 3];
                 if (!inverted)
                     c = 255 - c, m = 255 - m, yy = 255 - yy, k = 255 - k;
-                p[3 * x] = uint8_t(yy * k / 255);
-                p[3 * x + 1] = uint8_t(m * k / 255);
-                p[3 * x + 2] = uint8_t(c * k / 255);
+                bgrRow[3 * x] = uint8_t(yy * k / 255);
+                bgrRow[3 * x + 1] = uint8_t(m * k / 255);
+                bgrRow[3 * x + 2] = uint8_t(c * k / 255);
             }
         }
+        s.rows->PutRow(bgrRow);
     }
     jpeg_finish_decompress(&s.cinfo);
     return true;
@@ -179,7 +189,7 @@ bool EncodeRows(CompressState& s, const Bitmap& bmp, int quality)
 
 } // namespace
 
-Bitmap ReadJpeg(std::span<const uint8_t> data, const PictureLimits& limits)
+Bitmap ReadJpeg(std::span<const uint8_t> data, const PictureLimits& limits, int maxSide)
 {
     if (data.empty())
         throw BadInput("Empty JPEG file");
@@ -190,21 +200,36 @@ Bitmap ReadJpeg(std::span<const uint8_t> data, const PictureLimits& limits)
     DecompressGuard guard{&s->cinfo};
     s->progress.progress_monitor = ProgressMonitor;
     s->cinfo.progress = &s->progress;
-    s->cinfo.mem->max_memory_to_use = 1024L * 1024 * 1024;
-    if (!DecodeHeader(*s, data.data(), static_cast<unsigned long>(data.size())))
+    s->cinfo.mem->max_memory_to_use = kPictureMemoryBudget;
+    if (!DecodeHeader(*s, data.data(), static_cast<unsigned long>(data.size()), maxSide))
         throw BadInput(std::string("JPEG error: ") + s->err.message);
-    CheckPictureSize(s->cinfo.output_width, s->cinfo.output_height, limits);
-    Bitmap out(int(s->cinfo.output_width), int(s->cinfo.output_height), PixelFormat::pf24bit);
-    std::vector<uint8_t> cmykRow(s->cmyk ? size_t(s->cinfo.output_width) * 4 : 0);
-    s->out = &out;
-    if (!DecodePixels(*s, cmykRow.data()))
+    const int64_t width = s->cinfo.output_width, height = s->cinfo.output_height;
+    CheckPictureSize(width, height, limits);
+    // A progressive picture is held whole as coefficients (64 of 2 bytes a
+    // block) until its last scan, whatever the output size.
+    if (s->cinfo.progressive_mode) {
+        int64_t coefficients = 0;
+        for (int c = 0; c < s->cinfo.num_components; ++c) {
+            const jpeg_component_info& comp = s->cinfo.comp_info[c];
+            coefficients = CheckedAdd(coefficients, CheckedMul(CheckedMul(comp.width_in_blocks, comp.height_in_blocks), 128));
+        }
+        CheckPictureBytes(coefficients, s->cinfo.image_width, s->cinfo.image_height);
+    }
+    const PictureSize fit = maxSide > 0 ? FitInside(int(width), int(height), maxSide) : PictureSize{int(width), int(height)};
+    if (fit.width == width && fit.height == height)
+        CheckPictureMemory(width, height, 24);
+    RowReducer rows(int(width), int(height), fit, false);
+    std::vector<uint8_t> cmykRow(s->cmyk ? size_t(width) * 4 : 0);
+    std::vector<uint8_t> bgrRow(size_t(width) * 3);
+    s->rows = &rows;
+    if (!DecodePixels(*s, cmykRow.data(), bgrRow.data()))
         throw BadInput(std::string("JPEG error: ") + (s->err.message[0] ? s->err.message : "truncated"));
-    return out;
+    return rows.Take();
 }
 
-Bitmap LoadJpegFile(const std::string& path, const PictureLimits& limits)
+Bitmap LoadJpegFile(const std::string& path, const PictureLimits& limits, int maxSide)
 {
-    return ReadJpeg(ReadFileBytes(path), limits);
+    return ReadJpeg(ReadFileBytes(path), limits, maxSide);
 }
 
 std::vector<uint8_t> EncodeJpeg(const Bitmap& bmp, int quality)

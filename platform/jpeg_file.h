@@ -11,10 +11,12 @@
 namespace pc {
 
 // A 24-bit bitmap of any baseline or progressive JPEG (grey, YCbCr, RGB,
-// CMYK and YCCK). The size is checked against limits before any pixel
-// memory is taken.
-Bitmap ReadJpeg(std::span<const uint8_t> data, const PictureLimits& limits = {});
-Bitmap LoadJpegFile(const std::string& path, const PictureLimits& limits = {});
+// CMYK and YCCK). The size is checked against limits and against
+// kPictureMemoryBudget before any pixel memory is taken. With maxSide above
+// 0 a larger picture comes out shrunk to fit it: libjpeg decodes it at a
+// half, quarter or eighth of its size and the rows are averaged down from there.
+Bitmap ReadJpeg(std::span<const uint8_t> data, const PictureLimits& limits = {}, int maxSide = 0);
+Bitmap LoadJpegFile(const std::string& path, const PictureLimits& limits = {}, int maxSide = 0);
 
 // quality 1..100; the bitmap may have any depth.
 std::vector<uint8_t> EncodeJpeg(const Bitmap& bmp, int quality);

@@ -1,5 +1,5 @@
 // picture: converts a picture file to a BMP the way LoadTexture picks its
-// converter, by extension.
+// converter, by extension, and tells the most bitmap memory it took.
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/probe/probe_registry.h"
+#include "platform/bitmap.h"
 #include "scene/pictures/picture_converters.h"
 
 namespace {
@@ -26,17 +27,14 @@ int Picture(int argc, char** argv)
         static int qargc = 1;
         app = std::make_unique<QGuiApplication>(qargc, argv);
     }
-    bool converted;
+    pc::BitmapMemory::ResetPeak();
     try {
-        converted = pc::ConvertPictureFile(argv[1], argv[2]);
+        pc::ConvertPictureFile(argv[1], argv[2]);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s: %s\n", argv[1], e.what());
         return 1;
     }
-    if (!converted) {
-        std::fprintf(stderr, "%s: not an uncompressed 24 or 32-bit TGA picture\n", argv[1]);
-        return 1;
-    }
+    std::printf("peak bitmap memory: %lld bytes\n", static_cast<long long>(pc::BitmapMemory::Peak()));
     return 0;
 }
 

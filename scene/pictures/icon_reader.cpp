@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/bitmap_reducer.h"
 #include "platform/bmp_file.h"
 #include "platform/byte_reader.h"
 #include "scene/pictures/picture_png.h"
@@ -99,7 +100,7 @@ Bitmap ReadColorPart(std::span<const uint8_t> dib, const DibLayout& d, const Pic
     return ReadBmp(file, limits);
 }
 
-Bitmap DrawDibIcon(std::span<const uint8_t> dib, const PictureLimits& limits)
+Bitmap DrawDibIcon(std::span<const uint8_t> dib, const PictureLimits& limits, int maxSide)
 {
     const DibLayout d = ReadLayout(dib, limits);
     const Bitmap color = ReadColorPart(dib, d, limits);
@@ -112,31 +113,35 @@ Bitmap DrawDibIcon(std::span<const uint8_t> dib, const PictureLimits& limits)
             for (int x = 0; x < d.width && !useAlpha; ++x)
                 useAlpha = color.ScanLine(y)[4 * x + 3] != 0;
 
-    Bitmap out(d.width, d.height, PixelFormat::pf24bit);
+    const PictureSize fit = maxSide > 0 ? FitInside(d.width, d.height, maxSide) : PictureSize{d.width, d.height};
+    if (fit.width == d.width && fit.height == d.height)
+        CheckPictureMemory(d.width, d.height, 24);
+    RowReducer rows(d.width, d.height, fit, false);
+    std::vector<uint8_t> o(size_t(d.width) * 3);
     for (int y = 0; y < d.height; ++y) {
         const uint8_t* m = mask + maskStride * (d.height - 1 - y);
-        uint8_t* o = out.ScanLine(y);
         for (int x = 0; x < d.width; ++x) {
             const TColor c = color.Pixel(x, y);
             const uint8_t bgr[3] = {GetBValue(c), GetGValue(c), GetRValue(c)};
             if (useAlpha) {
                 const unsigned a = color.ScanLine(y)[4 * x + 3];
                 for (int k = 0; k < 3; ++k)
-                    o[3 * x + k] = uint8_t((bgr[k] * a + 255 * (255 - a) + 127) / 255);
+                    o[3 * size_t(x) + k] = uint8_t((bgr[k] * a + 255 * (255 - a) + 127) / 255);
             } else {
                 // On screen: (white AND mask) XOR colour.
                 const bool masked = m[x >> 3] & (0x80 >> (x & 7));
                 for (int k = 0; k < 3; ++k)
-                    o[3 * x + k] = masked ? uint8_t(~bgr[k]) : bgr[k];
+                    o[3 * size_t(x) + k] = masked ? uint8_t(~bgr[k]) : bgr[k];
             }
         }
+        rows.PutRow(o.data());
     }
-    return out;
+    return rows.Take();
 }
 
 } // namespace
 
-Bitmap ReadIcon(std::span<const uint8_t> data, const PictureLimits& limits)
+Bitmap ReadIcon(std::span<const uint8_t> data, const PictureLimits& limits, int maxSide)
 {
     ByteReader r(data);
     auto entries = ReadDirectory(r);
@@ -148,8 +153,8 @@ Bitmap ReadIcon(std::span<const uint8_t> data, const PictureLimits& limits)
     auto image = data.subspan(best.offset, best.size);
     static constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (image.size() >= 8 && std::equal(kPngSignature, kPngSignature + 8, image.begin()))
-        return ReadPngOnWhite(image, limits);
-    return DrawDibIcon(image, limits);
+        return ReadPngOnWhite(image, limits, maxSide);
+    return DrawDibIcon(image, limits, maxSide);
 }
 
 } // namespace pc

@@ -10,7 +10,8 @@
 
 namespace pc {
 
-// A 24-bit bitmap of the icon's size. Throws BadInput for a broken file.
-Bitmap ReadIcon(std::span<const uint8_t> data, const PictureLimits& limits = {});
+// A 24-bit bitmap of the icon's size, or with maxSide above 0 shrunk to fit
+// it. Throws BadInput for a broken file.
+Bitmap ReadIcon(std::span<const uint8_t> data, const PictureLimits& limits = {}, int maxSide = 0);
 
 } // namespace pc

@@ -147,7 +147,9 @@ void PlayEmfRecords(std::span<const uint8_t> data, const EmfHeader& header, Devi
 {
     dev.SetTableSize(header.handles);
     ByteReader r(data);
-    while (!r.atEnd()) {
+    // Only the end record ends the records: running out of data before it
+    // is a cut-off file.
+    while (true) {
         const size_t start = r.pos();
         const uint32_t type = r.u32le(), size = r.u32le();
         if (size < 8)

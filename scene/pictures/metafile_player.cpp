@@ -42,14 +42,15 @@ using namespace metafile;
 
 constexpr double kScreenDpi = 96;
 
-// The output size, scaled down to fit the limits: a metafile can be drawn
-// at any size.
-void FitToLimits(double& w, double& h, const PictureLimits& limits)
+// The output size, scaled down to fit maxSide and the limits: a metafile can
+// be drawn at any size, so a large one is played small rather than drawn
+// large and shrunk.
+void FitToLimits(double& w, double& h, const PictureLimits& limits, int maxSide)
 {
     w = std::max(1.0, std::round(w));
     h = std::max(1.0, std::round(h));
-    double s = std::min({1.0, double(limits.maxSide) / w, double(limits.maxSide) / h,
-                         std::sqrt(double(limits.maxPixels) / (w * h))});
+    const double side = std::min(double(limits.maxSide), double(maxSide));
+    double s = std::min({1.0, side / w, side / h, std::sqrt(double(limits.maxPixels) / (w * h))});
     if (s < 1) {
         w = std::max(1.0, std::floor(w * s));
         h = std::max(1.0, std::floor(h * s));
@@ -71,7 +72,7 @@ int64_t WorkBudget(const Bitmap& b)
     return 50'000'000 + 16 * int64_t(b.Width()) * b.Height();
 }
 
-Bitmap PlayEmf(std::span<const uint8_t> data, const PictureLimits& limits)
+Bitmap PlayEmf(std::span<const uint8_t> data, const PictureLimits& limits, int maxSide)
 {
     const EmfHeader h = ReadEmfHeader(data);
     auto perMm = [](int32_t px, int32_t mm) { return px > 0 && mm > 0 ? double(px) / mm : kScreenDpi / 25.4; };
@@ -89,7 +90,7 @@ Bitmap PlayEmf(std::span<const uint8_t> data, const PictureLimits& limits)
         if (!(w >= 1 && ht >= 1))
             throw BadInput("metafile without a size");
     }
-    FitToLimits(w, ht, limits);
+    FitToLimits(w, ht, limits, maxSide);
     Bitmap out = WhitePicture(w, ht, limits);
     Canvas canvas(out);
     canvas.SetWorkLimit(WorkBudget(out));
@@ -99,7 +100,7 @@ Bitmap PlayEmf(std::span<const uint8_t> data, const PictureLimits& limits)
     return out;
 }
 
-Bitmap PlayWmf(std::span<const uint8_t> data, const PictureLimits& limits)
+Bitmap PlayWmf(std::span<const uint8_t> data, const PictureLimits& limits, int maxSide)
 {
     const WmfHeader h = ReadWmfHeader(data);
     int16_t window[4] = {0, 0, 0, 0};
@@ -122,7 +123,7 @@ Bitmap PlayWmf(std::span<const uint8_t> data, const PictureLimits& limits)
     }
     if (!(w >= 1 && ht >= 1))
         throw BadInput("metafile without a size");
-    FitToLimits(w, ht, limits);
+    FitToLimits(w, ht, limits, maxSide);
     Bitmap out = WhitePicture(w, ht, limits);
     Canvas canvas(out);
     canvas.SetWorkLimit(WorkBudget(out));
@@ -136,15 +137,15 @@ Bitmap PlayWmf(std::span<const uint8_t> data, const PictureLimits& limits)
 
 } // namespace
 
-Bitmap PlayMetafile(std::span<const uint8_t> data, const PictureLimits& limits)
+Bitmap PlayMetafile(std::span<const uint8_t> data, const PictureLimits& limits, int maxSide)
 {
     ByteReader r(data);
     if (data.size() >= 44) {
         r.seek(40);
         if (r.u32le() == 0x464D4520) // " EMF"
-            return PlayEmf(data, limits);
+            return PlayEmf(data, limits, maxSide);
     }
-    return PlayWmf(data, limits);
+    return PlayWmf(data, limits, maxSide);
 }
 
 } // namespace pc

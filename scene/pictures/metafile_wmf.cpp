@@ -49,13 +49,15 @@ void DibBlit(Device& dev, std::span<const uint8_t> dib, uint32_t rop, int xs, in
     dev.StretchBlt(x, y, w, h, &pic, Rect{xs, top, xs + ws, top + hs}, rop);
 }
 
-// Records yield their bytes past the size and function words.
+// Records yield their bytes past the size and function words, until fn
+// returns false or the end record; records that stop before the end record
+// are a cut-off file.
 template <typename Fn>
 void ForEachRecord(std::span<const uint8_t> data, size_t start, Fn fn)
 {
     ByteReader r(data);
     r.seek(start);
-    while (!r.atEnd()) {
+    while (true) {
         const uint64_t words = r.u32le();
         const uint16_t function = r.u16le();
         if (words < 3 || words * 2 - 6 > r.remaining())

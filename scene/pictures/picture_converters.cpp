@@ -9,6 +9,7 @@
 #include "platform/jpeg_file.h"
 #include "scene/pictures/icon_reader.h"
 #include "scene/pictures/metafile_player.h"
+#include "scene/pictures/picture_bounds.h"
 #include "scene/pictures/picture_png.h"
 #include "scene/pictures/tga_reader.h"
 
@@ -16,46 +17,35 @@ namespace pc {
 
 void BmpToBmpFile(const std::string& source, const std::string& destination)
 {
-    SaveBmpFile(destination, LoadBmpFile(source));
+    SaveBmpFile(destination, LoadBmpFile(source, {}, kScenePictureSide));
 }
 
 void JpegToBmpFile(const std::string& source, const std::string& destination)
 {
-    SaveBmpFile(destination, LoadJpegFile(source));
+    SaveBmpFile(destination, LoadJpegFile(source, {}, kScenePictureSide));
 }
 
 void PngToBmpFile(const std::string& source, const std::string& destination)
 {
-    SaveBmpFile(destination, ReadPngOnWhite(ReadFileBytes(source)));
+    SaveBmpFile(destination, ReadPngOnWhite(ReadFileBytes(source), {}, kScenePictureSide));
 }
 
-bool TgaToBmpFile(const std::string& source, const std::string& destination)
+void TgaToBmpFile(const std::string& source, const std::string& destination)
 {
-    Bitmap bmp;
-    try {
-        bmp = ReadTga(ReadFileBytes(source));
-    } catch (const BadInput&) {
-        return false;
-    } catch (const FileError&) {
-        return false;
-    }
-    SaveBmpFile(destination, bmp);
-    return true;
+    SaveBmpFile(destination, ReadTga(ReadFileBytes(source), {}, kScenePictureSide));
 }
 
 void MetafileToBmpFile(const std::string& source, const std::string& destination)
 {
-    Bitmap bmp = PlayMetafile(ReadFileBytes(source));
-    bmp.SetPixelFormat(PixelFormat::pf24bit);
-    SaveBmpFile(destination, bmp);
+    SaveBmpFile(destination, PlayMetafile(ReadFileBytes(source), {}, kScenePictureSide));
 }
 
 void IconToBmpFile(const std::string& source, const std::string& destination)
 {
-    SaveBmpFile(destination, ReadIcon(ReadFileBytes(source)));
+    SaveBmpFile(destination, ReadIcon(ReadFileBytes(source), {}, kScenePictureSide));
 }
 
-bool ConvertPictureFile(const std::string& source, const std::string& destination)
+void ConvertPictureFile(const std::string& source, const std::string& destination)
 {
     std::string ext = std::filesystem::path(source).extension().string();
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::toupper(c)); });
@@ -64,14 +54,13 @@ bool ConvertPictureFile(const std::string& source, const std::string& destinatio
     else if (ext == ".PNG")
         PngToBmpFile(source, destination);
     else if (ext == ".TGA")
-        return TgaToBmpFile(source, destination);
+        TgaToBmpFile(source, destination);
     else if (ext == ".WMF" || ext == ".EMF")
         MetafileToBmpFile(source, destination);
     else if (ext == ".ICO" || ext == ".CUR")
         IconToBmpFile(source, destination);
     else
         BmpToBmpFile(source, destination);
-    return true;
 }
 
 } // namespace pc

@@ -1,8 +1,10 @@
 #pragma once
 // Picture-file converters: each loads one kind of picture file and saves it
-// as a BMP file. All but BmpToBmpFile and IconToBmpFile save 24 bits; the BMP
-// converter keeps the loaded picture's own depth. Errors are thrown (the
-// destination is then not written), except TgaToBmpFile, which returns false.
+// as a BMP file. All save 24 bits but BmpToBmpFile, which keeps the loaded
+// picture's own depth. A picture larger than kScenePictureSide on a side is
+// shrunk to fit it as it is read (a BMP then comes out at 24 bits too).
+// Errors are thrown with the reader's reason; the destination is then not
+// written.
 #include <string>
 
 namespace pc {
@@ -10,13 +12,12 @@ namespace pc {
 void BmpToBmpFile(const std::string& source, const std::string& destination);
 void JpegToBmpFile(const std::string& source, const std::string& destination);
 void PngToBmpFile(const std::string& source, const std::string& destination);
-bool TgaToBmpFile(const std::string& source, const std::string& destination);
+void TgaToBmpFile(const std::string& source, const std::string& destination);
 void MetafileToBmpFile(const std::string& source, const std::string& destination);
 void IconToBmpFile(const std::string& source, const std::string& destination);
 
 // Picks the converter by the file's extension, case-insensitively: .JPG and
 // .JPEG, .PNG, .TGA, .WMF and .EMF, .ICO and .CUR, anything else as BMP.
-// False when the converter refused without an error (TGA).
-bool ConvertPictureFile(const std::string& source, const std::string& destination);
+void ConvertPictureFile(const std::string& source, const std::string& destination);
 
 } // namespace pc

@@ -9,6 +9,7 @@
 #include "platform/canvas_stretch.h"
 #include "platform/file_io.h"
 #include "platform/paths.h"
+#include "scene/pictures/picture_bounds.h"
 #include "scene/pictures/picture_converters.h"
 
 namespace pc {
@@ -83,10 +84,8 @@ std::unique_ptr<Bitmap> LoadTexture(const std::string& fileName, TextureId& tex)
     if (fileName != work)
         std::remove(work.c_str());
     ConvertPictureFile(fileName, work);
-    if (!FileExists(work))
-        return nullptr;
 
-    Bitmap picture = LoadBmpFile(work);
+    Bitmap picture = LoadBmpFile(work, {}, kScenePictureSide);
     auto thumb = std::make_unique<Bitmap>(MakeThumbnail(picture));
     // The new texture and its work file stand before the old texture goes,
     // so a failure leaves the old one in place.

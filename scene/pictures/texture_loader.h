@@ -23,9 +23,9 @@ std::string TextureWorkFile(TextureId tex);
 // Needs a current GL context.
 // An empty fileName deletes the texture tex (tex keeps its number) and
 // returns null. Otherwise converts the file, replaces the texture in tex,
-// writes its work file and returns the thumbnail; null when the converter
-// produced nothing (a refused TGA). A converter's error passes out and
-// leaves tex and its texture untouched.
+// writes its work file and returns the thumbnail. A picture that cannot be
+// read (a refused TGA too) throws with the reason and leaves tex and its
+// texture untouched.
 std::unique_ptr<Bitmap> LoadTexture(const std::string& fileName, TextureId& tex);
 
 // Switches bitmap to 24 bits and makes a new mipmapped texture of it in tex

@@ -1,12 +1,14 @@
 #include "scene/pictures/tga_reader.h"
 
 #include <algorithm>
+#include <vector>
 
+#include "platform/bitmap_reducer.h"
 #include "platform/byte_reader.h"
 
 namespace pc {
 
-Bitmap ReadTga(std::span<const uint8_t> data, const PictureLimits& limits)
+Bitmap ReadTga(std::span<const uint8_t> data, const PictureLimits& limits, int maxSide)
 {
     ByteReader r(data);
     static constexpr uint8_t kHeader[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
@@ -28,18 +30,20 @@ Bitmap ReadTga(std::span<const uint8_t> data, const PictureLimits& limits)
 
     const bool topDown = descriptor & 0x20;
     const bool rightToLeft = descriptor & 0x10;
-    Bitmap out(width, height, PixelFormat::pf24bit);
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* in = pixels.data() + rowBytes * (topDown ? y : height - 1 - y);
-        uint8_t* o = out.ScanLine(y);
+    const PictureSize fit = maxSide > 0 ? FitInside(width, height, maxSide) : PictureSize{width, height};
+    if (fit.width == width && fit.height == height)
+        CheckPictureMemory(width, height, 24);
+    RowReducer rows(width, height, fit, !topDown);
+    std::vector<uint8_t> bgr(size_t(width) * 3);
+    for (int fy = 0; fy < height; ++fy) {
+        const uint8_t* in = pixels.data() + rowBytes * fy;
         for (int x = 0; x < width; ++x) {
             const uint8_t* p = in + int64_t(rightToLeft ? width - 1 - x : x) * bpp;
-            o[3 * x] = p[0];
-            o[3 * x + 1] = p[1];
-            o[3 * x + 2] = p[2];
+            std::copy(p, p + 3, &bgr[size_t(x) * 3]);
         }
+        rows.PutRow(bgr.data());
     }
-    return out;
+    return rows.Take();
 }
 
 } // namespace pc

@@ -9,7 +9,8 @@
 namespace pc {
 
 // A 24-bit bitmap, rows and columns in the order the descriptor's origin
-// bits give. Throws BadInput for anything else.
-Bitmap ReadTga(std::span<const uint8_t> data, const PictureLimits& limits = {});
+// bits give; with maxSide above 0 shrunk row by row to fit it. Throws
+// BadInput for anything else.
+Bitmap ReadTga(std::span<const uint8_t> data, const PictureLimits& limits = {}, int maxSide = 0);
 
 } // namespace pc

@@ -44,9 +44,17 @@ TEST(IniRead, ProfileSemantics)
 
 TEST(IniRead, ValuesAreCutAt2047Characters)
 {
-    std::string longValue(5000, 'v');
-    auto ini = IniFile::FromText("[A]\r\nK=" + longValue + "\r\n");
-    EXPECT_EQ(ini.ReadString("A", "K").size(), 2047u);
+    // Characters that differ along the value, so the place of the cut shows.
+    std::string pattern;
+    for (int i = 0; i < 5000; ++i)
+        pattern += char('a' + i % 26);
+    for (size_t length : {2046u, 2047u, 2048u, 2049u, 5000u}) {
+        const std::string value = pattern.substr(0, length);
+        const std::string expected = pattern.substr(0, std::min<size_t>(length, 2047));
+        auto ini = IniFile::FromText("[A]\r\nK=" + value + "\r\nQ=\"" + value + "\"\r\n");
+        EXPECT_EQ(ini.ReadString("A", "K"), expected) << length;
+        EXPECT_EQ(ini.ReadString("A", "Q"), expected) << length << " quoted";
+    }
 }
 
 TEST(IniWrite, UpdatesInPlaceAndAppends)

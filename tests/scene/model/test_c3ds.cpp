@@ -378,6 +378,38 @@ TEST(C3dsChunks, FacesBeyondVerticesDropped)
     ExpectDrawable(m);
 }
 
+// Indices at the edge of their lists, each mesh in an allocation of exactly
+// its size: the last valid index is used, the count itself (one past the
+// end) is left out and never written.
+TEST(C3dsChunks, IndicesAtTheEdgeOfTheirLists)
+{
+    struct Case {
+        const char* name;
+        std::initializer_list<std::array<unsigned, 3>> faces;
+        std::initializer_list<unsigned> grouped; // faces named by the material group
+        size_t keptFaces;
+        std::vector<int16_t> materials;
+    };
+    const Case cases[] = {
+        {"last vertex", {{0, 1, 3}, {3, 2, 1}}, {}, 2, {-1, -1}},
+        {"vertex count", {{0, 1, 4}, {4, 2, 1}, {0, 1, 2}}, {}, 1, {-1}},
+        {"last face", {{0, 1, 2}, {1, 2, 3}}, {1}, 2, {-1, 0}},
+        {"face count", {{0, 1, 2}, {1, 2, 3}}, {2}, 2, {-1, -1}},
+        {"face count and last face", {{0, 1, 2}, {1, 2, 3}, {2, 3, 0}}, {3, 2, 65535}, 3, {-1, -1, 0}},
+    };
+    for (const Case& c : cases) {
+        Bytes mesh = Cat({Verts({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}}), Faces(c.faces, FaceMaterial("M", c.grouped))});
+        const Bytes file = Model(Cat({Material("M"), Object("P", mesh)}));
+        auto m = Read(Bytes(file.begin(), file.end()));
+        ASSERT_NO_FATAL_FAILURE(ExpectDrawable(m)) << c.name;
+        const auto& faces = m.Model().objects[0].faces;
+        ASSERT_EQ(faces.size(), c.keptFaces) << c.name;
+        for (size_t i = 0; i < faces.size(); ++i)
+            EXPECT_EQ(faces[i].material, c.materials[i]) << c.name << " face " << i;
+        EXPECT_EQ(m.Problem(), "") << c.name;
+    }
+}
+
 TEST(C3dsChunks, DataBeforeAnyMeshOrMaterialSkipped)
 {
     auto m = Read(Model(Cat({Verts({{5, 5, 5}}), Chunk(0xA000, Str("lost")), Object("P", Verts({{1, 2, 3}}))})));
@@ -498,6 +530,7 @@ TEST_P(DamagedModels, EveryPrefixReadsSafely)
 {
     Bytes full = ReadFileBytes(test::k3dsModels + GetParam());
     for (size_t n = 0; n < full.size(); ++n) {
+        // A copy of exactly the prefix's size, so a read past it is seen.
         auto m = Read(Bytes(full.begin(), full.begin() + n));
         ASSERT_NO_FATAL_FAILURE(ExpectDrawable(m)) << "prefix " << n;
         ASSERT_NE(m.Problem(), "") << "prefix " << n;

@@ -102,5 +102,57 @@ TEST(JpegFile, BrokenDataThrowsInsteadOfEndingTheProcess)
     EXPECT_THROW(ReadJpeg(good, PictureLimits{16, 256}), BadInput);
 }
 
+// A small real JPEG whose frame header claims 16384 x 16384: libjpeg reads
+// the data there is and fills the rest with mid-grey.
+std::vector<uint8_t> HugeJpegInASmallFile()
+{
+    Bitmap b(64, 64);
+    b.Fill(RGB(200, 40, 40));
+    auto jpeg = EncodeJpeg(b, 90);
+    for (size_t i = 0; i + 9 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            jpeg[i + 5] = 0x40, jpeg[i + 6] = 0x00; // height
+            jpeg[i + 7] = 0x40, jpeg[i + 8] = 0x00; // width
+            return jpeg;
+        }
+    ADD_FAILURE() << "no baseline frame header";
+    return jpeg;
+}
+
+TEST(JpegFile, HugePictureIsDecodedAtAReducedScale)
+{
+    const auto file = HugeJpegInASmallFile();
+    ASSERT_LT(file.size(), 24u * 1024);
+    BitmapMemory::ResetPeak();
+    const int64_t before = BitmapMemory::Current();
+    const Bitmap b = ReadJpeg(file, {}, 4096);
+    EXPECT_LE(BitmapMemory::Peak() - before, 4096 * 4096 * 3);
+    ASSERT_EQ(b.Width(), 4096); // a quarter, straight from libjpeg
+    ASSERT_EQ(b.Height(), 4096);
+    // The data's 16 blocks of 16 x 16 now make the first 256 x 16 pixels.
+    EXPECT_TRUE(Near(b.Pixel(40, 2), RGB(200, 40, 40)));
+    EXPECT_TRUE(Near(b.Pixel(2000, 2000), RGB(128, 128, 128)));
+
+    // Beyond a reduction by 8 the rest is averaged.
+    const Bitmap small = ReadJpeg(file, {}, 1000);
+    EXPECT_EQ(small.Width(), 1000);
+    EXPECT_TRUE(Near(small.Pixel(500, 500), RGB(128, 128, 128)));
+}
+
+TEST(JpegFile, FullSizeBeyondTheMemoryBudgetIsRefusedWithItsSize)
+{
+    const auto file = HugeJpegInASmallFile();
+    BitmapMemory::ResetPeak();
+    const int64_t before = BitmapMemory::Current();
+    try {
+        ReadJpeg(file);
+        ADD_FAILURE() << "768 MB picture accepted";
+    } catch (const BadInput& e) {
+        EXPECT_STREQ(e.what(), "The picture is too large (16384 x 16384 pixels): it would take 768 MB, more than "
+                               "the 256 MB a picture may take");
+    }
+    EXPECT_EQ(BitmapMemory::Peak(), before);
+}
+
 } // namespace
 } // namespace pc

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/bitmap.h"
 #include "platform/bmp_file.h"
 #include "platform/file_io.h"
 #include "scene/pictures/metafile_player.h"
@@ -32,7 +33,7 @@ TEST(MetafileGnuplot, FilledAreaShowsAtThePictureSize)
                                        "set xrange [0:1]; set yrange [0:1]; "
                                        "plot 0.5 with filledcurves x1 fillcolor rgb '#ff0000' fillstyle solid noborder"))
         GTEST_SKIP() << "gnuplot not installed";
-    ASSERT_TRUE(ConvertPictureFile(dir.file("half.emf"), dir.file("half.bmp")));
+    ASSERT_NO_THROW(ConvertPictureFile(dir.file("half.emf"), dir.file("half.bmp")));
     const Bitmap b = LoadBmpFile(dir.file("half.bmp"));
     EXPECT_EQ(b.Bits(), 24);
     // gnuplot's frame is the size it was asked for, give or take its border.
@@ -159,9 +160,10 @@ TEST(MetafileWmf, WindowFlipAndSavedStates)
 // device of 100 pixels per inch, so 100 logical units make 96 pixels.
 class Emf {
 public:
-    Emf()
+    // frame: the picture's side in 0.01 mm.
+    explicit Emf(uint32_t frame = 2540)
     {
-        std::vector<uint32_t> h = {1, 88, 0, 0, 99, 99, 0, 0, 2540, 2540, 0x464D4520, 0x10000, 0, 0, 4, 0, 0, 0, 1000, 1000, 254, 254};
+        std::vector<uint32_t> h = {1, 88, 0, 0, 99, 99, 0, 0, frame, frame, 0x464D4520, 0x10000, 0, 0, 4, 0, 0, 0, 1000, 1000, 254, 254};
         h[14] = 4; // handles, with the reserved half-word
         for (uint32_t v : h)
             u32(v);
@@ -191,7 +193,7 @@ private:
 
 constexpr uint32_t EMR_MOVETOEX = 27, EMR_LINETO = 54, EMR_BEGINPATH = 59, EMR_ENDPATH = 60, EMR_CLOSEFIGURE = 61,
                    EMR_FILLPATH = 62, EMR_STROKEPATH = 64, EMR_CREATEBRUSHINDIRECT = 39, EMR_SELECTOBJECT = 37,
-                   EMR_CREATEPEN = 38;
+                   EMR_CREATEPEN = 38, EMR_RECTANGLE = 43;
 
 // Paths: the figure is filled, or only stroked, and never drawn while built.
 TEST(MetafileEmf, PathsFillOrStrokeTheirFigures)
@@ -253,6 +255,44 @@ std::vector<BrokenCase> BrokenCases()
 
 INSTANTIATE_TEST_SUITE_P(Cases, BrokenMetafile, testing::ValuesIn(BrokenCases()),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Every prefix of a small WMF and EMF, each in its own allocation of exactly
+// its size so that a read past it is seen by AddressSanitizer.
+TEST(MetafilePrefixes, EveryPrefixFailsCleanly)
+{
+    Wmf w(100, 100, 96);
+    w.Record(kCreateBrush, {0, 0x00FF, 0x0000, 0}).Record(kSelect, {0}).Record(kRectangle, {60, 60, 10, 10});
+    Emf e;
+    e.Record(EMR_CREATEBRUSHINDIRECT, {1, 0, 0x0000FF, 0}).Record(EMR_SELECTOBJECT, {1});
+    e.Record(EMR_RECTANGLE, {10, 10, 60, 60});
+    for (const std::vector<uint8_t>& bytes : {w.Bytes(), e.Bytes()}) {
+        const Bitmap whole = PlayMetafile(bytes);
+        ASSERT_NE(whole.Pixel(30, 30), clWhite);
+        for (size_t n = 0; n < bytes.size(); ++n) {
+            const std::vector<uint8_t> prefix(bytes.begin(), bytes.begin() + std::ptrdiff_t(n));
+            EXPECT_THROW(PlayMetafile(prefix), BadInput) << "prefix " << n << " of " << bytes.size();
+        }
+    }
+}
+
+// Tiny files that declare huge pictures are played at the bound, never drawn
+// large: a 60-byte WMF of 32000 x 32000 pixels and a 132-byte EMF ten metres square.
+TEST(MetafileSize, HugePicturesArePlayedAtTheSceneBound)
+{
+    Wmf w(32000, 32000, 96);
+    w.Record(kRectangle, {32000, 32000, 16000, 0});
+    Emf e(1000000);
+    e.Record(EMR_RECTANGLE, {0, 0, 50, 100});
+    for (const auto& file : {w.Bytes(), e.Bytes()}) {
+        EXPECT_LE(file.size(), 132u);
+        BitmapMemory::ResetPeak();
+        const int64_t before = BitmapMemory::Current();
+        const Bitmap b = PlayMetafile(file);
+        EXPECT_LE(BitmapMemory::Peak() - before, int64_t(kScenePictureSide) * kScenePictureSide * 3);
+        EXPECT_EQ(b.Width(), kScenePictureSide);
+        EXPECT_EQ(b.Height(), kScenePictureSide);
+    }
+}
 
 TEST(MetafileWmf, HugeBoxIsScaledDownNotRefused)
 {

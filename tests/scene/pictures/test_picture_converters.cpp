@@ -3,13 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <cstring>
 #include <filesystem>
+#include <functional>
+#include <zlib.h>
 
 #include "platform/bmp_file.h"
 #include "platform/file_io.h"
 #include "platform/jpeg_file.h"
 #include "scene/pictures/icon_reader.h"
+#include "scene/pictures/picture_bounds.h"
 #include "scene/pictures/picture_converters.h"
+#include "scene/pictures/picture_png.h"
 #include "scene/pictures/tga_reader.h"
 #include "tests/support/test_data.h"
 
@@ -65,7 +70,7 @@ TEST_P(ConvertRealPicture, MatchesQtReader)
     TempDir dir;
     const std::string src = kSdlImages + GetParam().file;
     const std::string out = dir.file("out.bmp");
-    ASSERT_TRUE(ConvertPictureFile(src, out));
+    ASSERT_NO_THROW(ConvertPictureFile(src, out));
     Bitmap ours = LoadBmpFile(out);
     QImage theirs(QString::fromStdString(src));
     ASSERT_FALSE(theirs.isNull());
@@ -99,7 +104,7 @@ TEST_P(ConvertPngSuite, CompositedOnWhiteAsQtDoes)
 {
     TempDir dir;
     WriteFileAtomic(dir.file("in.png"), WithoutGamma(ReadFileBytes(GetParam())));
-    ASSERT_TRUE(ConvertPictureFile(dir.file("in.png"), dir.file("out.bmp")));
+    ASSERT_NO_THROW(ConvertPictureFile(dir.file("in.png"), dir.file("out.bmp")));
     QImage theirs(QString::fromStdString(dir.file("in.png")));
     ASSERT_FALSE(theirs.isNull());
     // 16-bit samples are rounded to 8 bits on slightly different paths.
@@ -129,7 +134,7 @@ TEST(Icon, PngEntryGoesThroughThePngCodec)
     ico.insert(ico.end(), png.begin(), png.end());
     TempDir dir;
     WriteFileAtomic(dir.file("p.ico"), ico);
-    ASSERT_TRUE(ConvertPictureFile(dir.file("p.ico"), dir.file("p.bmp")));
+    ASSERT_NO_THROW(ConvertPictureFile(dir.file("p.ico"), dir.file("p.bmp")));
     QImage theirs(QString::fromStdString(kSdlImages + "sample.png"));
     EXPECT_EQ(MaxDifference(LoadBmpFile(dir.file("p.bmp")), OnWhite(theirs.convertToFormat(QImage::Format_ARGB32))), 0);
 }
@@ -157,6 +162,76 @@ std::vector<uint8_t> MakeTga(const Bitmap& bmp, int bits, uint8_t descriptor)
     return f;
 }
 
+// Every prefix of a picture, each in its own allocation of exactly its size
+// so that a read past it is seen by AddressSanitizer. Readers whose files
+// say how much they hold refuse every prefix; JPEG may also fill a cut-off
+// picture out, as libjpeg does, but at the picture's own size.
+struct PrefixCase {
+    const char* name;
+    std::function<std::vector<uint8_t>()> file;
+    std::function<Bitmap(std::span<const uint8_t>)> read;
+    bool mayFillOut = false;
+};
+
+std::vector<PrefixCase> PrefixCases()
+{
+    auto sdl = [](const char* name) { return [name] { return ReadFileBytes(kSdlImages + name); }; };
+    auto tga = [](int bits) {
+        return [bits] {
+            Bitmap sample = LoadBmpFile(kSdlImages + "sample.bmp");
+            return MakeTga(sample, bits, 0x20);
+        };
+    };
+    auto icon = [](std::span<const uint8_t> d) { return ReadIcon(d); };
+    return {
+        {"tga24", tga(24), [](std::span<const uint8_t> d) { return ReadTga(d); }},
+        {"tga32_shrunk", tga(32), [](std::span<const uint8_t> d) { return ReadTga(d, {}, 8); }},
+        {"ico", sdl("sample.ico"), icon},
+        {"cur", sdl("sample.cur"), icon},
+        {"ico_shrunk", sdl("sample.ico"), [](std::span<const uint8_t> d) { return ReadIcon(d, {}, 8); }},
+        {"png", sdl("sample.png"), [](std::span<const uint8_t> d) { return ReadPngOnWhite(d); }},
+        {"png_shrunk", sdl("sample.png"), [](std::span<const uint8_t> d) { return ReadPngOnWhite(d, {}, 8); }},
+        {"jpeg", sdl("sample.jpg"), [](std::span<const uint8_t> d) { return ReadJpeg(d); }, true},
+        {"jpeg_shrunk", sdl("sample.jpg"), [](std::span<const uint8_t> d) { return ReadJpeg(d, {}, 8); }, true},
+    };
+}
+
+class PicturePrefixes : public testing::TestWithParam<PrefixCase> {};
+
+TEST_P(PicturePrefixes, EveryPrefixFailsCleanly)
+{
+    const std::vector<uint8_t> bytes = GetParam().file();
+    const Bitmap whole = GetParam().read(bytes);
+    ASSERT_FALSE(whole.Empty());
+    for (size_t n = 0; n < bytes.size(); ++n) {
+        const std::vector<uint8_t> prefix(bytes.begin(), bytes.begin() + std::ptrdiff_t(n));
+        try {
+            const Bitmap b = GetParam().read(prefix);
+            EXPECT_TRUE(GetParam().mayFillOut) << "prefix " << n << " accepted";
+            EXPECT_EQ(b.Width(), whole.Width()) << "prefix " << n;
+            EXPECT_EQ(b.Height(), whole.Height()) << "prefix " << n;
+        } catch (const Error&) {
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Readers, PicturePrefixes, testing::ValuesIn(PrefixCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The image of an icon cut anywhere, its directory entry saying so and the
+// file ending with it (its own allocation of exactly that size): refused.
+TEST(Icon, EveryCutOfItsImageFailsCleanly)
+{
+    const auto bytes = ReadFileBytes(kSdlImages + "sample.ico");
+    ASSERT_EQ(bytes[4], 1); // one image, at offset 22, to the end of the file
+    for (uint32_t n = 1; n + 22 < bytes.size(); ++n) {
+        std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + 22 + n);
+        for (int k = 0; k < 4; ++k)
+            cut[14 + size_t(k)] = uint8_t(n >> (8 * k));
+        EXPECT_THROW(ReadIcon(cut), BadInput) << "image of " << n << " bytes";
+    }
+}
+
 class TgaOrigin : public testing::TestWithParam<std::tuple<int, int>> {};
 
 TEST_P(TgaOrigin, RowsAndColumnsInPictureOrder)
@@ -166,7 +241,7 @@ TEST_P(TgaOrigin, RowsAndColumnsInPictureOrder)
     sample.SetPixelFormat(PixelFormat::pf24bit);
     TempDir dir;
     WriteFileAtomic(dir.file("a.tga"), MakeTga(sample, bits, uint8_t(descriptor)));
-    ASSERT_TRUE(ConvertPictureFile(dir.file("a.tga"), dir.file("a.bmp")));
+    ASSERT_NO_THROW(ConvertPictureFile(dir.file("a.tga"), dir.file("a.bmp")));
     EXPECT_EQ(LoadBmpFile(dir.file("a.bmp")), sample);
 }
 
@@ -192,11 +267,16 @@ TEST(Tga, RefusedKindsLeaveNoFile)
     for (const auto& bytes : {withColorMap, sixteenBits, zeroWidth, shortData, huge}) {
         std::string src = dir.file("bad" + std::to_string(n++) + ".tga");
         WriteFileAtomic(src, bytes);
-        EXPECT_FALSE(TgaToBmpFile(src, dir.file("out.bmp"))) << src;
+        EXPECT_THROW(TgaToBmpFile(src, dir.file("out.bmp")), BadInput) << src;
         EXPECT_FALSE(FileExists(dir.file("out.bmp")));
     }
-    // Run-length coded, as the SDL sample is.
-    EXPECT_FALSE(TgaToBmpFile(kSdlImages + "sample.tga", dir.file("out.bmp")));
+    // Run-length coded, as the SDL sample is: refused with the reason.
+    try {
+        TgaToBmpFile(kSdlImages + "sample.tga", dir.file("out.bmp"));
+        ADD_FAILURE() << "run-length TGA accepted";
+    } catch (const BadInput& e) {
+        EXPECT_STREQ(e.what(), "Only uncompressed true-colour TGA pictures can be read");
+    }
     EXPECT_FALSE(FileExists(dir.file("out.bmp")));
 }
 
@@ -204,11 +284,11 @@ TEST(Converters, ExtensionPicksConverterWhateverItsCase)
 {
     TempDir dir;
     std::filesystem::copy_file(kSdlImages + "sample.jpg", dir.file("a.JpEg"));
-    ASSERT_TRUE(ConvertPictureFile(dir.file("a.JpEg"), dir.file("a.bmp")));
+    ASSERT_NO_THROW(ConvertPictureFile(dir.file("a.JpEg"), dir.file("a.bmp")));
     EXPECT_EQ(LoadBmpFile(dir.file("a.bmp")), LoadJpegFile(kSdlImages + "sample.jpg"));
     // Unknown extensions are read as BMP.
     std::filesystem::copy_file(kSdlImages + "sample.bmp", dir.file("b.gif"));
-    EXPECT_TRUE(ConvertPictureFile(dir.file("b.gif"), dir.file("b.bmp")));
+    EXPECT_NO_THROW(ConvertPictureFile(dir.file("b.gif"), dir.file("b.bmp")));
     std::filesystem::copy_file(kSdlImages + "sample.jpg", dir.file("c.bmp.xyz"));
     EXPECT_THROW(ConvertPictureFile(dir.file("c.bmp.xyz"), dir.file("c.bmp")), BadInput);
     EXPECT_FALSE(FileExists(dir.file("c.bmp")));
@@ -230,13 +310,102 @@ TEST(Converters, HugeHeaderInTinyFileFailsBeforeAllocating)
     TempDir dir;
     std::vector<uint8_t> tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x40, 0x00, 0x40, 32, 0, 1, 2, 3, 4};
     WriteFileAtomic(dir.file("big.tga"), tga);
-    EXPECT_FALSE(TgaToBmpFile(dir.file("big.tga"), dir.file("out.bmp")));
+    EXPECT_THROW(TgaToBmpFile(dir.file("big.tga"), dir.file("out.bmp")), Truncated);
     Bitmap one(1, 1, PixelFormat::pf32bit);
     auto bmp = EncodeBmp(one);
     bmp[18] = 0x00, bmp[19] = 0x40, bmp[22] = 0x00, bmp[23] = 0x40; // 16384 x 16384
     WriteFileAtomic(dir.file("big.bmp"), bmp);
     EXPECT_THROW(BmpToBmpFile(dir.file("big.bmp"), dir.file("out.bmp")), Truncated);
     EXPECT_FALSE(FileExists(dir.file("out.bmp")));
+}
+
+// One PNG chunk with its CRC.
+void PutChunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data)
+{
+    const uint32_t n = uint32_t(data.size());
+    png.insert(png.end(), {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)});
+    const size_t start = png.size();
+    png.insert(png.end(), type, type + 4);
+    png.insert(png.end(), data.begin(), data.end());
+    const uint32_t crc = uint32_t(crc32(0, png.data() + start, uInt(png.size() - start)));
+    png.insert(png.end(), {uint8_t(crc >> 24), uint8_t(crc >> 16), uint8_t(crc >> 8), uint8_t(crc)});
+}
+
+// A PNG header of 16384 x 16384 RGBA and a little data: 74 bytes whose
+// pixels would take 1 GB.
+TEST(Converters, HugePngHeaderIsRefusedBeforeTheCodecAllocates)
+{
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    PutChunk(png, "IHDR", {0, 0, 0x40, 0, 0, 0, 0x40, 0, 8, 6, 0, 0, 0});
+    PutChunk(png, "IDAT", {0x78, 0x9C, 0x63, 0, 0, 0, 1, 0, 1});
+    PutChunk(png, "IEND", {});
+    ASSERT_LE(png.size(), 74u);
+    TempDir dir;
+    WriteFileAtomic(dir.file("big.png"), png);
+    BitmapMemory::ResetPeak();
+    const int64_t before = BitmapMemory::Current();
+    try {
+        ConvertPictureFile(dir.file("big.png"), dir.file("out.bmp"));
+        ADD_FAILURE() << "1 GB picture accepted";
+    } catch (const BadInput& e) {
+        EXPECT_STREQ(e.what(), "The picture is too large (16384 x 16384 pixels): it would take 1024 MB, more than "
+                               "the 256 MB a picture may take");
+    }
+    EXPECT_EQ(BitmapMemory::Peak(), before);
+    EXPECT_FALSE(FileExists(dir.file("out.bmp")));
+}
+
+// A picture wider than the bound in every format the converters read: it
+// comes in shrunk to the bound, left half red and right half blue, without
+// ever being held at its own size.
+TEST(Converters, PicturesLargerThanTheBoundComeInShrunk)
+{
+    constexpr int kWidth = kScenePictureSide * 2 + 2, kHeight = 4;
+    Bitmap wide(kWidth, kHeight);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            wide.SetPixel(x, y, x < kWidth / 2 ? RGB(255, 0, 0) : RGB(0, 0, 255));
+    TempDir dir;
+    SaveBmpFile(dir.file("wide.bmp"), wide);
+    WriteFileAtomic(dir.file("wide.tga"), MakeTga(wide, 32, 0));
+    SaveJpegFile(dir.file("wide.jpg"), wide, 100);
+    QImage q(kWidth, kHeight, QImage::Format_ARGB32);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            q.setPixel(x, y, x < kWidth / 2 ? qRgba(255, 0, 0, 255) : qRgba(0, 0, 255, 255));
+    ASSERT_TRUE(q.save(QString::fromStdString(dir.file("wide.png"))));
+    // An icon whose one image is that picture with an empty AND mask.
+    std::vector<uint8_t> ico = {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 1, 0, 24, 0};
+    {
+        auto bmp = EncodeBmp(wide);
+        std::vector<uint8_t> dib(bmp.begin() + 14, bmp.end());
+        const int32_t doubled = kHeight * 2;
+        std::memcpy(&dib[8], &doubled, 4);
+        dib.resize(dib.size() + size_t(DibStride(kWidth, 1)) * kHeight, 0);
+        for (uint32_t v : {uint32_t(dib.size()), 22u})
+            for (int k = 0; k < 4; ++k)
+                ico.push_back(uint8_t(v >> (8 * k)));
+        ico.insert(ico.end(), dib.begin(), dib.end());
+    }
+    WriteFileAtomic(dir.file("wide.ico"), ico);
+    const int64_t held = CheckedMul(DibStride(kWidth, 24), kHeight);
+    for (const char* name : {"wide.bmp", "wide.tga", "wide.jpg", "wide.png", "wide.ico"}) {
+        const int64_t before = BitmapMemory::Current();
+        BitmapMemory::ResetPeak();
+        ASSERT_NO_THROW(ConvertPictureFile(dir.file(name), dir.file("out.bmp"))) << name;
+        // The shrunk picture and rows of the source; a whole 24-bit copy of
+        // the source on top of them would pass this.
+        EXPECT_LT(BitmapMemory::Peak() - before, held + held / 2) << name;
+        const Bitmap out = LoadBmpFile(dir.file("out.bmp"));
+        ASSERT_EQ(out.Width(), kScenePictureSide) << name;
+        EXPECT_EQ(out.Height(), 2) << name;
+        const int tolerance = std::string(name).ends_with(".jpg") ? 8 : 0;
+        for (auto [x, want] : {std::pair{10, RGB(255, 0, 0)}, std::pair{kScenePictureSide - 10, RGB(0, 0, 255)}}) {
+            const TColor got = out.Pixel(x, 1);
+            EXPECT_LE(std::abs(GetRValue(got) - GetRValue(want)), tolerance) << name << " at " << x;
+            EXPECT_LE(std::abs(GetBValue(got) - GetBValue(want)), tolerance) << name << " at " << x;
+        }
+    }
 }
 
 // Broken pictures made by others: a clean error, never a crash, and no
@@ -249,7 +418,8 @@ TEST_P(BrokenPicture, FailsCleanly)
     const std::string out = dir.file("out.bmp");
     bool converted = false;
     try {
-        converted = ConvertPictureFile(GetParam(), out);
+        ConvertPictureFile(GetParam(), out);
+        converted = true;
     } catch (const Error&) {
     }
     if (!converted)

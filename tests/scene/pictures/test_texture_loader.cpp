@@ -101,10 +101,16 @@ TEST_F(TextureLoader, ReplacesTheOldTextureOnlyOnSuccess)
     EXPECT_TRUE(glIsTexture(first));
     EXPECT_FALSE(FileExists(WorkBitmapPath()));
 
-    // A refused TGA gives no thumbnail and no change either.
+    // A refused TGA says why and changes nothing either.
     WriteFileAtomic(dir.file("rle.tga"), {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0});
-    EXPECT_FALSE(LoadTexture(dir.file("rle.tga"), tex));
+    try {
+        LoadTexture(dir.file("rle.tga"), tex);
+        ADD_FAILURE() << "run-length TGA accepted";
+    } catch (const BadInput& e) {
+        EXPECT_STREQ(e.what(), "Only uncompressed true-colour TGA pictures can be read");
+    }
     EXPECT_EQ(tex, first);
+    EXPECT_TRUE(glIsTexture(first));
 
     ASSERT_TRUE(LoadTexture(dir.file("q.bmp"), tex));
     EXPECT_NE(tex, first);
@@ -129,10 +135,7 @@ TEST_F(TextureLoader, BrokenPicturesLeaveNoWorkFile)
     };
     const auto before = countWorkFiles();
     for (const auto& f : test::FilesIn(test::kGifTestImages + "fail/", {".bmp", ".ico", ".jpg", ".png", ".tga"})) {
-        try {
-            EXPECT_FALSE(LoadTexture(f, tex)) << f;
-        } catch (const Error&) {
-        }
+        EXPECT_THROW(LoadTexture(f, tex), Error) << f;
         EXPECT_EQ(tex, first) << f;
         EXPECT_FALSE(FileExists(WorkBitmapPath())) << f;
     }
