@@ -1,5 +1,6 @@
 #include "scene/pictures/picture_png.h"
 
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -50,37 +51,33 @@ Bitmap ReadPngOnWhite(std::span<const uint8_t> data, const PictureLimits& limits
     picture.LoadFromStream(data);
     const png::TChunkIHDR& h = picture.Header();
     const int width = int(h.Width), height = int(h.Height);
-    const png::TChunktRNS* trns = picture.Chunks().FindChunk<png::TChunktRNS>();
-    const bool paletteAlpha = h.ColorType == png::kPalette && trns;
-    const bool keyed = (h.ColorType == png::kGrey || h.ColorType == png::kRgb) && trns;
-    const TColor key = picture.TransparentColor();
     const int bits = h.DibBits();
+    // The codec keeps what the file stores: transparency comes from the
+    // stored samples (palette index, exact key), gamma applies to what shows.
+    const std::vector<uint8_t> alphas = picture.Alphas();
+    const std::array<uint8_t, 256>& gamma = picture.GammaTable;
 
     const PictureSize fit = maxSide > 0 ? FitInside(width, height, maxSide) : PictureSize{width, height};
     RowReducer rows(width, height, fit, false);
     std::vector<uint8_t> bgr(size_t(width) * 3);
     for (int y = 0; y < height; ++y) {
         const uint8_t* src = h.Scanline(y);
-        const uint8_t* alpha = h.AlphaScanline(y);
+        const uint8_t* alpha = alphas.data() + size_t(y) * size_t(width);
         for (int x = 0; x < width; ++x) {
             uint8_t* o = &bgr[size_t(x) * 3];
-            unsigned a = alpha ? alpha[x] : 255;
             if (h.HasPalette) {
                 const int bit = x * bits;
                 const unsigned index = unsigned(src[bit >> 3] >> (8 - bits - (bit & 7))) & ((1u << bits) - 1);
                 const RGBQuad& q = h.ColorTable[index];
                 o[0] = q.blue, o[1] = q.green, o[2] = q.red;
-                // Transparency belongs to the palette entry, not to its colour.
-                if (paletteAlpha)
-                    a = trns->PaletteValues[index];
             } else {
                 std::memcpy(o, src + 3 * int64_t(x), 3);
             }
-            if (keyed && RGB(o[2], o[1], o[0]) == key)
-                a = 0;
-            if (a != 255)
+            for (int k = 0; k < 3; ++k)
+                o[k] = gamma[o[k]];
+            if (alpha[x] != 255)
                 for (int k = 0; k < 3; ++k)
-                    o[k] = OnWhite(o[k], a);
+                    o[k] = OnWhite(o[k], alpha[x]);
         }
         rows.PutRow(bgr.data());
     }

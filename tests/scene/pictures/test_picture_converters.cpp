@@ -11,6 +11,7 @@
 #include "platform/bmp_file.h"
 #include "platform/file_io.h"
 #include "platform/jpeg_file.h"
+#include "codecs/png/png_object.h"
 #include "scene/pictures/icon_reader.h"
 #include "scene/pictures/picture_bounds.h"
 #include "scene/pictures/picture_converters.h"
@@ -438,6 +439,32 @@ INSTANTIATE_TEST_SUITE_P(GdkPixbuf, BrokenPicture,
                              return v;
                          }()),
                          [](const auto& info) { return test::CaseName(info.param); });
+
+} // namespace
+} // namespace pc
+
+namespace pc {
+namespace {
+
+// A picture entering the scene shows as the codec shows it: with the file's
+// gamma applied (the codec keeps the stored samples).
+TEST(PngOnWhite, AppliesTheFilesGammaAsTheCodecShowsIt)
+{
+    for (const char* name : {"g03n2c08.png", "g25n3p04.png", "g10n0g16.png", "g04n0g16.png"}) {
+        const std::vector<uint8_t> bytes = ReadFileBytes(test::kPngSuite + "gamma/" + name);
+        png::TPNGObject codec;
+        codec.LoadFromStream(bytes);
+        Bitmap shown = codec.ToBitmap();
+        shown.SetPixelFormat(PixelFormat::pf24bit);
+        const Bitmap read = ReadPngOnWhite(bytes);
+        ASSERT_EQ(read.Width(), shown.Width()) << name;
+        ASSERT_EQ(read.Height(), shown.Height()) << name;
+        int differ = 0;
+        for (int y = 0; y < read.Height(); ++y)
+            differ += std::memcmp(read.ScanLine(y), shown.ScanLine(y), size_t(read.Width()) * 3) != 0;
+        EXPECT_EQ(differ, 0) << name;
+    }
+}
 
 } // namespace
 } // namespace pc
