@@ -37,8 +37,10 @@ void Bitmap::SetSize(int width, int height)
 {
     if (width < 0 || height < 0)
         throw BadInput("invalid picture size");
+    // Readers cap their own sides; a bitmap caps only its total, so a
+    // 65535 x 1 picture fits.
     if (width > 0 && height > 0)
-        CheckPictureSize(width, height);
+        CheckPictureSize(width, height, {.maxSide = PictureLimits().maxPixels});
     width_ = width;
     height_ = height;
     stride_ = DibStride(width, Bits());

@@ -112,6 +112,9 @@ public:
 private:
     friend class TGIFLocalColorMap;
     void RenderBitmap();
+    // Indices past the active map would leave the frame unsaveable: the map
+    // grows to hold them, in black as they are drawn, with a warning.
+    void CoverIndices();
     void ImportRows(const Bitmap& bmp);
 
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;

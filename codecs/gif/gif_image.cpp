@@ -132,6 +132,8 @@ TGIFVersion TGIFImage::Version() const
 
 int TGIFImage::BitsPerPixel() const
 {
+    if (savingBitsPerPixel_)
+        return *savingBitsPerPixel_;
     int bits = header_.BitsPerPixel();
     for (const auto& f : images_.Items())
         bits = std::max(bits, f->BitsPerPixel());
@@ -222,6 +224,11 @@ void TGIFImage::LoadFromStream(ByteReader& r)
 void TGIFImage::SaveToStream(ByteWriter& w)
 {
     ProgressScope progress(*this, msg::kSaving, true);
+    struct SaveDepth {
+        std::optional<int>& bits;
+        ~SaveDepth() { bits.reset(); }
+    } depth{savingBitsPerPixel_};
+    savingBitsPerPixel_ = BitsPerPixel();
     header_.SaveToStream(w);
     images_.SaveToStream(w);
     TGIFTrailer(this).SaveToStream(w);

@@ -4,6 +4,7 @@
 // frame, and exchanges GIF data with the clipboard.
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -135,6 +136,8 @@ private:
     TGIFCompression compression_;
     int animationSpeed_;
     int forceFrame_ = -1;
+    // Fixed while a save runs, so frames without a map do not each walk every frame.
+    std::optional<int> savingBitsPerPixel_;
     TColor drawBackgroundColor_ = 0x1FFFFFFF; // clNone
 };
 
