@@ -95,10 +95,18 @@ TGIFImage::TGIFImage()
 {
 }
 
-TGIFImage::~TGIFImage() = default;
+TGIFImage::~TGIFImage()
+{
+    std::lock_guard lock(paintersLock_);
+    for (TGIFPainter* p : painters_) {
+        p->Stop();
+        p->DetachImage();
+    }
+}
 
 void TGIFImage::Clear()
 {
+    PaintStop();
     bitmap_.reset();
     images_.Clear();
     header_.Clear();
