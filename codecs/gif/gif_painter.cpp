@@ -177,7 +177,6 @@ void TGIFPainter::WaitForFrame(int delay, int64_t& lastTime, int64_t& lastWait)
         wait = Async() ? -1 : int64_t(1000) * GIFDelayExp;
     } else {
         const int64_t now = clock_.Now();
-        // Half of the time the last frame took beyond its wait comes off this one.
         const int64_t lag = ((now - lastTime) - lastWait) / 2;
         wait = MulDiv(int64_t(delay) * GIFDelayExp - lag, 100, speed);
         lastWait = wait;
@@ -187,7 +186,8 @@ void TGIFPainter::WaitForFrame(int delay, int64_t& lastTime, int64_t& lastWait)
         clock_.Wait(wake_, std::max<int64_t>(1, wait));
         return;
     }
-    if (wait > 0 || wait < 0) {
+    // A wake-up (speed change, stop) starts the clock afresh.
+    if (wait != 0) {
         if (clock_.Wait(wake_, wait)) {
             lastTime = clock_.Now();
             lastWait = 0;

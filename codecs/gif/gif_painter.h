@@ -85,7 +85,8 @@ private:
     bool Running() const { return !terminated_ && !restart_; }
     void DoSynchronize(const std::function<void()>& fn);
     void Fire(const TGIFPainterEvent& event);
-    // Waits before a frame; false when the wait was cut short by a wake-up.
+    // Waits before a frame for the previous frame's delay, less half of the
+    // time that frame took beyond its own wait.
     void WaitForFrame(int delay, int64_t& lastTime, int64_t& lastWait);
     void WaitWhilePaused();
     void PaintFrame(TGIFSubImage& frame);

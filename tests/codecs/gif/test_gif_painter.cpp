@@ -218,6 +218,51 @@ TEST(GifPainter, AfterPaintMayChooseTheNextFrame)
     EXPECT_EQ(painted, (std::vector<int>{0, 2}));
 }
 
+TEST(GifPainter, PauseHoldsUntilResumed)
+{
+    TGIFImage gif;
+    Build(gif, {{1, 5}, {2, 5}}, -1);
+    VirtualClock clock;
+    Bitmap canvas(2, 2, PixelFormat::pf24bit);
+    TSyncQueue queue;
+    TGIFPainter painter(gif, canvas, TRect{0, 0, 2, 2}, kAnimate, clock, queue);
+    int paints = 0;
+    painter.Events.OnPaint = [&](TGIFPainter& p) {
+        if (++paints == 1)
+            p.Pause();
+    };
+    clock.onWait = [&] {
+        if (clock.waits.back() < 0)
+            painter.Resume();
+    };
+    painter.Execute();
+    EXPECT_EQ(paints, 2);
+    EXPECT_EQ(clock.waits, (std::vector<int64_t>{12, -1, 60}));
+}
+
+// A new speed restarts a synchronous painter from the first frame.
+TEST(GifPainter, SpeedChangeRestartsASynchronousPainter)
+{
+    TGIFImage gif;
+    Build(gif, {{1, 5}, {2, 5}}, -1);
+    VirtualClock clock;
+    Bitmap canvas(2, 2, PixelFormat::pf24bit);
+    TSyncQueue queue;
+    TGIFPainter painter(gif, canvas, TRect{0, 0, 2, 2}, kAnimate, clock, queue);
+    int starts = 0;
+    std::vector<int> painted;
+    painter.Events.OnStartPaint = [&](TGIFPainter&) { ++starts; };
+    painter.Events.OnPaint = [&](TGIFPainter& p) { painted.push_back(p.ActiveImage()); };
+    painter.Events.OnAfterPaint = [&](TGIFPainter& p) {
+        if (starts == 1)
+            p.SetAnimationSpeed(200);
+    };
+    painter.Execute();
+    EXPECT_EQ(starts, 2);
+    EXPECT_EQ(painted, (std::vector<int>{0, 0, 1}));
+    EXPECT_EQ(clock.waits, (std::vector<int64_t>{12, 6, 30}));
+}
+
 // Speed 0 holds a synchronous painter 12 seconds per frame; an asynchronous
 // one until something wakes it.
 TEST(GifPainter, SpeedZeroHoldsUntilTheSpeedChanges)
