@@ -1,5 +1,6 @@
 // The GIF reader on arbitrary bytes: a clean GIFException or a picture that
-// renders, and whose saved form reads back to the same frames.
+// renders, and whose saved form reads back to the same frames; then the
+// optimiser on it, which must leave a picture that saves and reads back.
 #include <cstdint>
 #include <cstdlib>
 
@@ -46,7 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     try {
         gif.SaveToStream(w);
     } catch (const GIFException&) {
-        return 0; // no frames, or indices beyond the map
+        if (gif.Version() != TGIFVersion::gvUnknown)
+            std::abort(); // whatever has frames can be saved
+        return 0;
     }
     TGIFImage again;
     pc::ByteReader r2(w.bytes());
@@ -57,5 +60,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (size_t i = 0; i < a.size(); ++i)
         if (a[i]->BoundsRect() != b[i]->BoundsRect() || a[i]->Data() != b[i]->Data())
             std::abort();
+
+    again.Optimize(OptimizeOption(ooMerge) | OptimizeOption(ooCrop) | OptimizeOption(ooCleanup) |
+                       OptimizeOption(ooColorMap),
+                   TColorReduction::rmNone, TDitherMode::dmNearest, 8);
+    again.OptimizeColorMap();
+    if (again.Version() == TGIFVersion::gvUnknown)
+        return 0;
+    ByteWriter w2;
+    again.SaveToStream(w2);
+    TGIFImage third;
+    pc::ByteReader r3(w2.bytes());
+    third.LoadFromStream(r3);
     return 0;
 }

@@ -69,7 +69,9 @@ TNetscapeColorLookup::TNetscapeColorLookup() : TColorLookup(kWebPaletteSize) {}
 
 uint8_t TNetscapeColorLookup::Lookup(uint8_t red, uint8_t green, uint8_t blue, uint8_t& r, uint8_t& g, uint8_t& b)
 {
-    int lr = (red + 3) / kWebLevelStep, lg = (green + 3) / kWebLevelStep, lb = (blue + 3) / kWebLevelStep;
+    // Half a step up first: the nearest level, not the one below.
+    constexpr int half = kWebLevelStep / 2;
+    int lr = (red + half) / kWebLevelStep, lg = (green + half) / kWebLevelStep, lb = (blue + half) / kWebLevelStep;
     r = uint8_t(lr * kWebLevelStep);
     g = uint8_t(lg * kWebLevelStep);
     b = uint8_t(lb * kWebLevelStep);

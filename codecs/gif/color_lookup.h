@@ -48,7 +48,7 @@ private:
     std::array<CacheSlot, 4096> cache_{};
 };
 
-// The web palette by arithmetic: level = (channel + 3) div 51.
+// The web palette by arithmetic: the nearest level, (channel + 25) div 51.
 class TNetscapeColorLookup final : public TColorLookup {
 public:
     TNetscapeColorLookup();

@@ -48,6 +48,8 @@ public:
     void ImportPalette(const std::vector<RGBQuad>& palette);
     void ImportColorMap(const TGIFColor* colors, int n);
     void ImportColorTable(const RGBQuad* table, int n);
+    // Flags the map as sorted, most used colour first (written to the file).
+    void SetOptimized(bool sorted) { optimized_ = sorted; }
     std::vector<RGBQuad> ExportPalette() const;
     void Assign(const TGIFColorMap& other);
 

@@ -48,6 +48,8 @@ inline constexpr const char* kSaving = "Saving...";
 inline constexpr const char* kConverting = "Converting...";
 inline constexpr const char* kRendering = "Rendering...";
 inline constexpr const char* kCopying = "Copying...";
+inline constexpr const char* kOptimizing = "Optimizing...";
+inline constexpr const char* kBadReduction = "Invalid reduction method";
 } // namespace msg
 
 } // namespace pc::gif

@@ -25,6 +25,25 @@ bool ReadSizedBlock(ByteReader& r, uint8_t* dst, size_t want)
     return n == *size;
 }
 
+void WriteRawSubBlocks(ByteWriter& w, const std::vector<std::vector<uint8_t>>& blocks)
+{
+    for (const auto& b : blocks) {
+        w.u8(uint8_t(b.size()));
+        w.write(b);
+    }
+    w.u8(0);
+}
+
+std::vector<std::vector<uint8_t>> ReadRawSubBlocks(ByteReader& r)
+{
+    std::vector<std::vector<uint8_t>> blocks;
+    for (auto n = ReadByte(r); n && *n > 0; n = ReadByte(r)) {
+        auto s = ReadExact(r, *n);
+        blocks.emplace_back(s.begin(), s.end());
+    }
+    return blocks;
+}
+
 } // namespace
 
 // ---- Graphic control ----
@@ -176,6 +195,26 @@ std::unique_ptr<TGIFExtension> MakeUnknownApp(TGIFSubImage* frame)
     return std::make_unique<TGIFUnknownAppExtension>(frame);
 }
 
+std::unique_ptr<TGIFExtension> MakeDamagedApp(TGIFSubImage* frame)
+{
+    return std::make_unique<TGIFUnknownAppExtension>(frame, true);
+}
+
+// The looping block's sub-blocks at r: false when one is too short for its
+// kind. A sub-block cut by the stream's end is left to the reader, which stops there.
+bool LoopDataReadable(ByteReader& r)
+{
+    for (auto n = ReadByte(r); n && *n > 0; n = ReadByte(r)) {
+        if (r.remaining() < *n)
+            return true;
+        auto s = r.take(*n);
+        const int id = s[0] & 7;
+        if ((id == 1 && s.size() < 3) || (id == 2 && s.size() < 5))
+            return false;
+    }
+    return true;
+}
+
 std::vector<AppEntry>& AppRegistry()
 {
     static std::vector<AppEntry> entries = {{"NETSCAPE2.0", MakeLoop}, {"ANIMEXTS1.0", MakeLoop}};
@@ -232,9 +271,14 @@ ExtensionFactory TGIFApplicationExtension::FindSubExtension(ByteReader& r)
         auto id = r.take(11);
         std::string key(id.begin(), id.end());
         auto& reg = AppRegistry();
-        for (auto it = reg.rbegin(); it != reg.rend(); ++it)
-            if (it->key == key)
-                return it->factory;
+        for (auto it = reg.rbegin(); it != reg.rend(); ++it) {
+            if (it->key != key)
+                continue;
+            // Kept as it stands rather than refusing the file.
+            if (it->factory == MakeLoop && !LoopDataReadable(r))
+                return MakeDamagedApp;
+            return it->factory;
+        }
     }
     // Any other identifier or block size is kept as it stands.
     return MakeUnknownApp;
@@ -257,20 +301,26 @@ void TGIFApplicationExtension::LoadData(ByteReader& r)
 
 void TGIFUnknownAppExtension::SaveAppData(ByteWriter& w)
 {
-    for (const auto& b : blocks_) {
-        w.u8(uint8_t(b.size()));
-        w.write(b);
-    }
-    w.u8(0);
+    WriteRawSubBlocks(w, blocks_);
 }
 
 void TGIFUnknownAppExtension::LoadAppData(ByteReader& r)
 {
-    blocks_.clear();
-    for (auto n = ReadByte(r); n && *n > 0; n = ReadByte(r)) {
-        auto s = ReadExact(r, *n);
-        blocks_.emplace_back(s.begin(), s.end());
-    }
+    blocks_ = ReadRawSubBlocks(r);
+    if (damaged_)
+        Warning(TGIFSeverity::gsWarning, msg::kInvalidData);
+}
+
+// ---- Unknown label ----
+
+void TGIFUnknownExtension::SaveData(ByteWriter& w)
+{
+    WriteRawSubBlocks(w, blocks_);
+}
+
+void TGIFUnknownExtension::LoadData(ByteReader& r)
+{
+    blocks_ = ReadRawSubBlocks(r);
 }
 
 TGIFAppExtNSLoop::TGIFAppExtNSLoop(TGIFSubImage* frame) : TGIFApplicationExtension(frame)

@@ -116,7 +116,11 @@ protected:
 // Application data this program does not interpret, kept sub-block by sub-block.
 class TGIFUnknownAppExtension : public TGIFApplicationExtension {
 public:
-    using TGIFApplicationExtension::TGIFApplicationExtension;
+    // A damaged block of a known identifier warns "Invalid GIF data" when read.
+    explicit TGIFUnknownAppExtension(TGIFSubImage* frame, bool damaged = false)
+        : TGIFApplicationExtension(frame), damaged_(damaged)
+    {
+    }
     std::vector<std::vector<uint8_t>>& Blocks() { return blocks_; }
 
 protected:
@@ -124,6 +128,24 @@ protected:
     void LoadAppData(ByteReader& r) override;
 
 private:
+    std::vector<std::vector<uint8_t>> blocks_;
+    bool damaged_;
+};
+
+// An extension label without a class of its own: decoders skip what they do
+// not know, and this one is kept so that a re-save writes it back.
+class TGIFUnknownExtension : public TGIFExtension {
+public:
+    TGIFUnknownExtension(TGIFSubImage* frame, uint8_t label) : TGIFExtension(frame), label_(label) {}
+    uint8_t GetExtensionType() const override { return label_; }
+    std::vector<std::vector<uint8_t>>& Blocks() { return blocks_; }
+
+protected:
+    void SaveData(ByteWriter& w) override;
+    void LoadData(ByteReader& r) override;
+
+private:
+    uint8_t label_;
     std::vector<std::vector<uint8_t>> blocks_;
 };
 

@@ -115,11 +115,17 @@ void TGIFExtensionList::LoadFromStream(ByteReader& r)
                 frame_->Warning(TGIFSeverity::gsWarning, msg::kBadIntroducer);
             break;
         }
-        ExtensionFactory factory = TGIFExtension::FindExtension(r);
-        if (!factory)
-            RaiseGIFError(msg::kUnknownExtension);
+        if (r.atEnd())
+            RaiseGIFError(msg::kPrematureEnd);
+        std::unique_ptr<TGIFExtension> ext;
+        if (ExtensionFactory factory = TGIFExtension::FindExtension(r)) {
+            ext = factory(frame_);
+        } else {
+            if (frame_)
+                frame_->Warning(TGIFSeverity::gsWarning, msg::kUnknownExtension);
+            ext = std::make_unique<TGIFUnknownExtension>(frame_, r.rest()[0]);
+        }
         StepBack(r);
-        auto ext = factory(frame_);
         ext->LoadFromStream(r);
         items_.push_back(std::move(ext));
         do

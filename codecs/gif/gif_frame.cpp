@@ -12,6 +12,22 @@
 
 namespace pc::gif {
 
+namespace {
+
+// A side may be all the 16-bit field holds; only the total is capped.
+void CheckFrameSize(int width, int height)
+{
+    PictureLimits limits;
+    limits.maxSide = 65535;
+    try {
+        CheckPictureSize(width, height, limits);
+    } catch (const BadInput&) {
+        RaiseGIFError(msg::kInvalidDimensions);
+    }
+}
+
+} // namespace
+
 // ---- local colour map ----
 
 void TGIFLocalColorMap::Warning(TGIFSeverity severity, const std::string& message) const
@@ -83,13 +99,8 @@ void TGIFSubImage::DoSetBounds(int left, int top, int width, int height)
     if (left < 0 || top < 0 || width < 0 || height < 0 || left + int64_t(width) > 65535 ||
         top + int64_t(height) > 65535)
         RaiseGIFError(msg::kInvalidDimensions);
-    if (width > 0 && height > 0) {
-        try {
-            CheckPictureSize(width, height);
-        } catch (const BadInput&) {
-            RaiseGIFError(msg::kInvalidDimensions);
-        }
-    }
+    if (width > 0 && height > 0)
+        CheckFrameSize(width, height);
     const bool resized = width != width_ || height != height_;
     left_ = left;
     top_ = top;
@@ -240,16 +251,12 @@ void TGIFSubImage::LoadFromStream(ByteReader& r)
         height_ = Image() ? Image()->Height() : 0;
         Warning(TGIFSeverity::gsWarning, msg::kExceedsScreen);
     }
-    if (width_ > 0 && height_ > 0) {
-        try {
-            CheckPictureSize(width_, height_);
-        } catch (const BadInput&) {
-            RaiseGIFError(msg::kInvalidDimensions);
-        }
-    }
+    if (width_ > 0 && height_ > 0)
+        CheckFrameSize(width_, height_);
     if (flags_ & 0x80)
         colorMap_.LoadFromStream(r, 2 << (flags_ & 7));
     Decompress(r);
+    CoverIndices();
     if (GIFImageRenderOnLoad && !Empty())
         GetBitmap();
 }
@@ -261,6 +268,19 @@ void TGIFSubImage::Decompress(ByteReader& r)
     LzwDecode(r, data_.data(), width_, height_, Interlaced(),
               [this](const std::string& m) { Warning(TGIFSeverity::gsWarning, m); });
     FreeBitmap();
+}
+
+void TGIFSubImage::CoverIndices()
+{
+    if (data_.empty())
+        return;
+    const int top = *std::max_element(data_.begin(), data_.end());
+    TGIFColorMap& map = ActiveColorMap();
+    if (top < map.Count())
+        return;
+    Warning(TGIFSeverity::gsWarning, msg::kColorNotInTable);
+    while (map.Count() <= top)
+        map.Add(TGIFColor{});
 }
 
 void TGIFSubImage::Compress(ByteWriter& w)

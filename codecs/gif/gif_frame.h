@@ -95,6 +95,15 @@ public:
     // Turns the pixels under the mask into one transparent index.
     void MakeTransparent(const Bitmap& mask);
 
+    // Makes pixels that repeat what previous shows transparent, taking a
+    // transparent index the frame does not use when it has none.
+    void Merge(TGIFSubImage* previous);
+    // Removes transparent columns and rows from the edges; a frame of
+    // transparent pixels only is left without pixels (Empty).
+    void Crop();
+    // Every pixel is the transparent index.
+    bool AllTransparent() const;
+
     // The frame as an 8-bit bitmap with its palette (cached).
     const Bitmap& GetBitmap();
     bool HasBitmap() const { return bitmap_ != nullptr; }
@@ -112,6 +121,9 @@ public:
 private:
     friend class TGIFLocalColorMap;
     void RenderBitmap();
+    // Indices past the active map would leave the frame unsaveable: the map
+    // grows to hold them, in black as they are drawn, with a warning.
+    void CoverIndices();
     void ImportRows(const Bitmap& bmp);
 
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;

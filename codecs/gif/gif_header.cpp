@@ -19,6 +19,8 @@ void TGIFGlobalColorMap::Warning(TGIFSeverity severity, const std::string& messa
 
 void TGIFGlobalColorMap::BuildHistogram(Histogram& usage) const
 {
+    // The background colour is in use even when no pixel shows it.
+    ++usage[image_->BackgroundColorIndex()];
     for (const auto& frame : image_->Images().Items()) {
         if (&frame->ActiveColorMap() != this)
             continue;
@@ -29,6 +31,8 @@ void TGIFGlobalColorMap::BuildHistogram(Histogram& usage) const
 
 void TGIFGlobalColorMap::MapImages(const Translation& map)
 {
+    if (image_->BackgroundColorIndex() < Count())
+        image_->Header().SetBackgroundColorIndex(map[uint8_t(image_->BackgroundColorIndex())]);
     for (const auto& frame : image_->Images().Items()) {
         if (&frame->ActiveColorMap() != this)
             continue;

@@ -95,10 +95,18 @@ TGIFImage::TGIFImage()
 {
 }
 
-TGIFImage::~TGIFImage() = default;
+TGIFImage::~TGIFImage()
+{
+    std::lock_guard lock(paintersLock_);
+    for (TGIFPainter* p : painters_) {
+        p->Stop();
+        p->DetachImage();
+    }
+}
 
 void TGIFImage::Clear()
 {
+    PaintStop();
     bitmap_.reset();
     images_.Clear();
     header_.Clear();
@@ -132,6 +140,8 @@ TGIFVersion TGIFImage::Version() const
 
 int TGIFImage::BitsPerPixel() const
 {
+    if (savingBitsPerPixel_)
+        return *savingBitsPerPixel_;
     int bits = header_.BitsPerPixel();
     for (const auto& f : images_.Items())
         bits = std::max(bits, f->BitsPerPixel());
@@ -222,6 +232,11 @@ void TGIFImage::LoadFromStream(ByteReader& r)
 void TGIFImage::SaveToStream(ByteWriter& w)
 {
     ProgressScope progress(*this, msg::kSaving, true);
+    struct SaveDepth {
+        std::optional<int>& bits;
+        ~SaveDepth() { bits.reset(); }
+    } depth{savingBitsPerPixel_};
+    savingBitsPerPixel_ = BitsPerPixel();
     header_.SaveToStream(w);
     images_.SaveToStream(w);
     TGIFTrailer(this).SaveToStream(w);

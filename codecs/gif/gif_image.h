@@ -4,16 +4,29 @@
 // frame, and exchanges GIF data with the clipboard.
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "codecs/gif/color_reduction.h"
 #include "codecs/gif/gif_frame.h"
 #include "codecs/gif/gif_header.h"
+#include "codecs/gif/gif_painter.h"
 #include "codecs/gif/gif_types.h"
 #include "platform/bitmap.h"
 
 namespace pc::gif {
+
+class TGIFPainter;
+
+// "No colour": the image's own background applies.
+inline constexpr TColor clNone = 0x1FFFFFFF;
+
+enum TGIFOptimizeOption : int { ooCrop, ooMerge, ooCleanup, ooColorMap, ooReduceColors };
+using TGIFOptimizeOptions = uint8_t;
+constexpr TGIFOptimizeOptions OptimizeOption(TGIFOptimizeOption o) { return TGIFOptimizeOptions(1u << o); }
+constexpr bool HasOption(TGIFOptimizeOptions set, TGIFOptimizeOption o) { return (set & OptimizeOption(o)) != 0; }
 
 class TGIFImageList {
 public:
@@ -111,6 +124,38 @@ public:
     // Draws ForceFrame (or the first frame) stretched into rect.
     void Draw(Bitmap& dest, const TRect& rect);
 
+    // Paints into rect of canvas. Without goAsync the animation runs here and
+    // null comes back; with it the returned painter is already started (one
+    // frame: never asynchronous). Null too for an empty image or rectangle.
+    std::unique_ptr<TGIFPainter> Paint(Bitmap& canvas, const TRect& rect, TGIFDrawOptions options);
+    void PaintStart();
+    void PaintPause();
+    void PaintResume();
+    void PaintRestart();
+    // Stops every painter and waits for them.
+    void PaintStop();
+    // Handed to every painter this image creates.
+    TGIFPainterEvents PainterEvents;
+
+    // Makes the picture smaller without changing how it animates.
+    void Optimize(TGIFOptimizeOptions options, TColorReduction reduction, TDitherMode dither, int reductionBits);
+    // One global map of the colours the frames use (see TColorMapOptimizer);
+    // false when there were too many to keep each exactly.
+    bool OptimizeColorMap();
+    // Drops cached renderings; a single frame's own map becomes the global one.
+    void Pack();
+
+    // Stops the painters and keeps new ones from starting while it lives.
+    class PainterLock {
+    public:
+        explicit PainterLock(TGIFImage& image);
+        PainterLock(const PainterLock&) = delete;
+        PainterLock& operator=(const PainterLock&) = delete;
+
+    private:
+        std::lock_guard<std::recursive_mutex> lock_;
+    };
+
     void SaveToClipboardFormat();
     void LoadFromClipboardFormat();
 
@@ -125,6 +170,14 @@ public:
     std::function<void()> OnChange;
 
 private:
+    friend class TGIFPainter;
+    void RegisterPainter(TGIFPainter* painter);
+    void UnregisterPainter(TGIFPainter* painter);
+    template <class F>
+    void ForEachPainter(F f);
+    // Drops needless extensions, and frames left with nothing.
+    void CleanupFrames();
+
     TGIFHeader header_;
     TGIFImageList images_;
     std::unique_ptr<Bitmap> bitmap_;
@@ -135,7 +188,13 @@ private:
     TGIFCompression compression_;
     int animationSpeed_;
     int forceFrame_ = -1;
-    TColor drawBackgroundColor_ = 0x1FFFFFFF; // clNone
+    // Fixed while a save runs, so frames without a map do not each walk every frame.
+    std::optional<int> savingBitsPerPixel_;
+    TColor drawBackgroundColor_ = clNone;
+    // Painters registered with this image; the lock also keeps new ones out
+    // while frames change under an optimisation.
+    std::recursive_mutex paintersLock_;
+    std::vector<TGIFPainter*> painters_;
 };
 
 // Reports the end of a long operation: 100 percent, or 0 when an exception passes.

@@ -10,6 +10,10 @@ namespace pc::gif::test {
 
 std::vector<uint8_t> ReadAll(const std::string& path);
 
+// The conformance suite's files that hold a picture to read: two end inside
+// their local map and are refused (the conformance test checks how).
+std::vector<std::string> ReadableSuiteFiles();
+
 // Loads bytes into the image, collecting warnings.
 struct LoadResult {
     bool ok = false;

@@ -106,31 +106,65 @@ INSTANTIATE_TEST_SUITE_P(Random, LzwAgainstGiflib,
                          EncodeCaseName);
 
 // Real pictures nobody here drew: every frame of the conformance suite and
-// other GIFs shipped in Debian, re-encoded with their own code size.
+// other GIFs shipped in Debian, re-encoded with their own code size. The
+// pixels are giflib's; where giflib refuses a file, ours (damaged data keeps
+// what decoded), which must then also decode back from what we write.
 class LzwRealPictures : public testing::TestWithParam<std::string> {};
+
+struct Frame {
+    std::vector<uint8_t> pixels;
+    int width, height;
+};
+
+std::vector<Frame> DecodedFrames(const std::vector<uint8_t>& file, bool& byGiflib)
+{
+    std::vector<Frame> frames;
+    const RefGif ref = GiflibDecode(file);
+    byGiflib = ref.ok;
+    if (ref.ok) {
+        for (const RefFrame& f : ref.frames)
+            frames.push_back({f.pixels, f.width, f.height});
+        return frames;
+    }
+    TGIFImage gif;
+    const LoadResult res = LoadInto(gif, file);
+    EXPECT_TRUE(res.ok) << res.error;
+    for (TGIFSubImage* f : ImageFrames(gif))
+        frames.push_back({f->Data(), f->Width(), f->Height()});
+    return frames;
+}
 
 TEST_P(LzwRealPictures, SameBytesAsGiflib)
 {
-    const RefGif ref = GiflibDecode(ReadAll(GetParam()));
-    if (!ref.ok)
-        GTEST_SKIP() << "giflib does not read it";
-    for (const RefFrame& f : ref.frames) {
+    bool byGiflib = false;
+    const std::vector<Frame> frames = DecodedFrames(ReadAll(GetParam()), byGiflib);
+    size_t checked = 0;
+    for (const Frame& f : frames) {
         if (f.pixels.empty())
             continue;
         int maxIndex = *std::max_element(f.pixels.begin(), f.pixels.end());
         int codeSize = std::max(2, BitsForColorCount(maxIndex + 1));
         for (bool interlaced : {false, true}) {
-            EXPECT_EQ(OurImageData(f.pixels, f.width, f.height, codeSize, interlaced),
-                      GiflibImageData(f.pixels, f.width, f.height, codeSize, interlaced));
+            const auto ours = OurImageData(f.pixels, f.width, f.height, codeSize, interlaced);
+            EXPECT_EQ(ours, GiflibImageData(f.pixels, f.width, f.height, codeSize, interlaced));
+            if (!byGiflib)
+                EXPECT_TRUE(OurDecode(ours, f.width, f.height, interlaced).pixels == f.pixels);
         }
+        ++checked;
     }
+    EXPECT_GT(checked, 0u) << "a picture with pixels";
 }
 
+// Files with pixels to re-encode: the suite's screens without frames are left out.
 std::vector<std::string> RealGifs()
 {
-    auto files = pc::test::FilesIn(pc::test::kGifTestImages + "gif-test-suite", {".gif"});
+    std::vector<std::string> files = ReadableSuiteFiles();
     files.push_back(pc::test::kSdlImages + "palette.gif");
     files.push_back("/usr/share/doc/libsixel-examples/examples/images/seq2gif.gif");
+    std::erase_if(files, [](const std::string& f) {
+        TGIFImage gif;
+        return !LoadInto(gif, ReadAll(f)).ok || ImageFrames(gif).empty();
+    });
     return files;
 }
 
@@ -173,18 +207,49 @@ TEST(LzwEncoder, OnePixelFrameIsClearPixelEnd)
     EXPECT_EQ(OurImageData({0}, 1, 1, 1, false), (std::vector<uint8_t>{0x02, 0x02, 0x44, 0x01, 0x00}));
 }
 
-TEST(LzwEncoder, PixelOutsideTheColorCountIsRefused)
+// An index equal to the colour count is one past the map: both encoders
+// refuse it wherever it stands, and accept the last valid index.
+struct OutOfMapCase {
+    const char* name;
+    std::vector<uint8_t> pixels; // 3 colours: index 3 is the first outside
+    bool refused;
+};
+
+class EncoderIndexEdge : public testing::TestWithParam<std::tuple<OutOfMapCase, bool>> {};
+
+TEST_P(EncoderIndexEdge, RefusesTheColourCountItself)
 {
+    const auto& [c, rle] = GetParam();
     ByteWriter out;
-    TLZWEncoder enc;
-    std::vector<uint8_t> px = {0, 1, 5};
+    std::unique_ptr<TGIFEncoder> enc;
+    if (rle)
+        enc = std::make_unique<TRLEEncoder>();
+    else
+        enc = std::make_unique<TLZWEncoder>();
+    std::string error;
     try {
-        enc.Encode(out, 2, 3, px.data(), false, 1, 3);
-        FAIL() << "no exception";
+        enc->Encode(out, 2, 3, c.pixels.data(), false, 1, int(c.pixels.size()));
     } catch (const GIFException& e) {
-        EXPECT_STREQ(e.what(), msg::kColorNotInTable);
+        error = e.what();
+    }
+    EXPECT_EQ(error, c.refused ? msg::kColorNotInTable : "");
+    if (!c.refused) {
+        const Decoded back = OurDecode(out.bytes(), int(c.pixels.size()), 1, false);
+        EXPECT_TRUE(back.pixels == c.pixels);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EncoderIndexEdge,
+    testing::Combine(testing::Values(OutOfMapCase{"first", {3, 0, 1, 2}, true},
+                                     OutOfMapCase{"middle", {0, 1, 3, 1, 0}, true},
+                                     OutOfMapCase{"last", {0, 1, 2, 3}, true},
+                                     OutOfMapCase{"repeat_of_a_known_string", {0, 1, 0, 1, 0, 3}, true},
+                                     OutOfMapCase{"last_valid_everywhere", {2, 2, 1, 2, 2, 2}, false}),
+                     testing::Bool()),
+    [](const auto& info) {
+        return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "_rle" : "_lzw");
+    });
 
 TEST(LzwEncoder, CodesNeverExceedTwelveBits)
 {

@@ -3,7 +3,9 @@
 
 #include "codecs/gif/gif_errors.h"
 #include "codecs/gif/gif_extension_kinds.h"
+#include "codecs/gif/gif_lzw_encoder.h"
 #include "gif_test_util.h"
+#include "giflib_reference.h"
 
 namespace pc::gif::test {
 namespace {
@@ -176,17 +178,80 @@ INSTANTIATE_TEST_SUITE_P(
                  nullptr, {msg::kBadIntroducer, msg::kUnknownBlock, msg::kBadTrailer}, 0},
         LoadCase{"truncated_screen", Bytes(kHead.begin(), kHead.begin() + 9), msg::kPrematureEnd, {}},
         LoadCase{"truncated_global_map", Bytes(kHead.begin(), kHead.end() - 2), msg::kPrematureEnd, {}},
-        LoadCase{"unknown_extension_label", Concat({kHead, {0x21, 0x02, 0}, kImage, {0x3B}}),
-                 msg::kUnknownExtension, {}},
+        LoadCase{"unknown_extension_label", Concat({kHead, {0x21, 0x02, 0}, kImage, {0x3B}}), nullptr,
+                 {msg::kUnknownExtension}},
+        LoadCase{"unknown_extension_label_at_the_end", Concat({kHead, kImage, {0x21}}), msg::kPrematureEnd, {}},
+        LoadCase{"unknown_extension_data_cut", Concat({kHead, kImage, {0x21, 0x2A, 5, 1, 2}}), msg::kPrematureEnd,
+                 {}},
         LoadCase{"looping_data_too_short",
-                 Concat({kHead, {0x21, 0xFF, 11}, Str("NETSCAPE2.0"), {1, 1, 0}, kImage, {0x3B}}),
-                 msg::kInvalidData, {}},
+                 Concat({kHead, {0x21, 0xFF, 11}, Str("NETSCAPE2.0"), {1, 1, 0}, kImage, {0x3B}}), nullptr,
+                 {msg::kInvalidData}},
         LoadCase{"looping_block_cut_by_end", Concat({kHead, kImage, {0x21, 0xFF, 11}, Str("NETSCAPE2.0"), {3, 1}}),
                  nullptr, {}},
         LoadCase{"short_graphic_control", Concat({kHead, kImage, {0x21, 0xF9, 4, 1}}), nullptr,
                  {msg::kPrematureEnd}},
         LoadCase{"zero_image_width", Concat({kHead, {0x2C, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0x02, 0x02, 0x44, 0x0A, 0x00, 0x3B}}),
                  nullptr, {msg::kExceedsScreen}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Pixels that use indices past their map load (shown black) and must stay
+// saveable: the map grows to hold them, in black, with a warning.
+struct PastTheMapCase {
+    const char* name;
+    int globalColors, localColors; // 0: no such map
+    std::vector<uint8_t> pixels;   // a 4 x 1 frame
+    int grownTo;                   // entries of the active map after loading
+};
+
+class IndicesPastTheMap : public testing::TestWithParam<PastTheMapCase> {};
+
+TEST_P(IndicesPastTheMap, GrowTheMapAndStaySaveable)
+{
+    const auto& c = GetParam();
+    auto mapBytes = [](int colors) {
+        Bytes m;
+        for (int i = 0; i < colors; ++i)
+            m.insert(m.end(), {uint8_t(10 + i), uint8_t(20 + i), uint8_t(30 + i)});
+        return m;
+    };
+    auto sizeBits = [](int colors) { return uint8_t(BitsForColorCount(colors) - 1); };
+    Bytes file = {'G', 'I', 'F', '8', '9', 'a', 4, 0, 1, 0};
+    file.push_back(c.globalColors ? uint8_t(0x80 | sizeBits(c.globalColors)) : 0);
+    file.insert(file.end(), {0, 0});
+    file = Concat({file, mapBytes(c.globalColors), {0x2C, 0, 0, 0, 0, 4, 0, 1, 0}});
+    file.push_back(c.localColors ? uint8_t(0x80 | sizeBits(c.localColors)) : 0);
+    file = Concat({file, mapBytes(c.localColors)});
+    ByteWriter data;
+    TLZWEncoder().Encode(data, 8, 256, c.pixels.data(), false, 1, 4);
+    file = Concat({file, data.bytes(), {0x3B}});
+
+    TGIFImage gif;
+    const LoadResult res = LoadInto(gif, file);
+    ASSERT_TRUE(res.ok) << res.error;
+    EXPECT_EQ(res.warnings, std::vector<std::string>{msg::kColorNotInTable});
+    TGIFSubImage* f = ImageFrames(gif).at(0);
+    ASSERT_EQ(f->ActiveColorMap().Count(), c.grownTo);
+    const int known = c.localColors ? c.localColors : c.globalColors;
+    for (int i = 0; i < c.grownTo; ++i) {
+        const TGIFColor expect = i < known ? TGIFColor{uint8_t(10 + i), uint8_t(20 + i), uint8_t(30 + i)} : TGIFColor{};
+        EXPECT_EQ(f->ActiveColorMap().Color(i), expect) << i;
+    }
+
+    const RefGif ref = GiflibDecode(SaveToBytes(gif));
+    ASSERT_TRUE(ref.ok);
+    ASSERT_EQ(ref.frames.size(), 1u);
+    EXPECT_EQ(ref.frames[0].pixels, c.pixels);
+    const Bytes& map = c.localColors ? ref.frames[0].localMap : ref.globalMap;
+    EXPECT_GE(map.size(), size_t(c.grownTo) * 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Maps, IndicesPastTheMap,
+    testing::Values(PastTheMapCase{"global_index_equal_to_the_count", 2, 0, {0, 1, 2, 1}, 3},
+                    PastTheMapCase{"global_last_index", 4, 0, {0, 255, 3, 1}, 256},
+                    PastTheMapCase{"local_index_equal_to_the_count", 2, 4, {4, 0, 0, 0}, 5},
+                    PastTheMapCase{"local_beside_a_larger_global", 16, 2, {9, 1, 0, 0}, 10},
+                    PastTheMapCase{"no_map_at_all", 0, 0, {0, 0, 7, 0}, 8}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GifExtensions, LoopBlockReadsAndWritesBack)
@@ -234,6 +299,69 @@ INSTANTIATE_TEST_SUITE_P(
                     std::pair{"block_size_3", Concat({{0x21, 0xFF, 3}, Str("abc"), {2, 1, 2, 0}})},
                     std::pair{"block_size_12", Concat({{0x21, 0xFF, 12}, Str("NETSCAPE2.0x"), {3, 1, 0, 0, 0}})}),
     [](const auto& info) { return std::string(info.param.first); });
+
+// Labels without a class of their own are skipped by decoders: read with a
+// warning and written back as they were.
+struct LabelCase {
+    const char* name;
+    Bytes blocks;
+    uint8_t label;
+};
+
+class UnknownLabelKept : public testing::TestWithParam<LabelCase> {};
+
+TEST_P(UnknownLabelKept, WarnsAndWritesItBack)
+{
+    const Bytes file = Concat({kHead, GetParam().blocks, kImage, {0x3B}});
+    TGIFImage gif;
+    const LoadResult res = LoadInto(gif, file);
+    ASSERT_TRUE(res.ok) << res.error;
+    EXPECT_EQ(res.warnings, std::vector<std::string>{msg::kUnknownExtension});
+    auto* ext = FirstOf<TGIFUnknownExtension>(gif);
+    ASSERT_NE(ext, nullptr);
+    EXPECT_EQ(ext->GetExtensionType(), GetParam().label);
+    EXPECT_EQ(ImageFrames(gif).size(), 1u);
+    EXPECT_EQ(SaveToBytes(gif), file);
+}
+
+INSTANTIATE_TEST_SUITE_P(Labels, UnknownLabelKept,
+                         testing::Values(LabelCase{"empty", {0x21, 0x2A, 0}, 0x2A},
+                                         LabelCase{"two_sub_blocks", {0x21, 0x02, 3, 'a', 'b', 'c', 1, 0xFF, 0}, 0x02},
+                                         LabelCase{"label_zero", {0x21, 0x00, 2, 0x3B, 0x2C, 0}, 0x00},
+                                         LabelCase{"after_a_comment", {0x21, 0xFE, 1, 'x', 0, 0x21, 0xFA, 1, 7, 0},
+                                                   0xFA}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A looping block too short for its kind is kept as an unknown block rather
+// than refusing the file; one of exactly the needed length is a loop.
+struct LoopCase {
+    const char* name;
+    Bytes data; // the sub-blocks after the identifier
+    bool loop;
+};
+
+class LoopBlockLength : public testing::TestWithParam<LoopCase> {};
+
+TEST_P(LoopBlockLength, ShortOnesAreKeptWithAWarning)
+{
+    const Bytes file = Concat({kHead, {0x21, 0xFF, 11}, Str("NETSCAPE2.0"), GetParam().data, kImage, {0x3B}});
+    TGIFImage gif;
+    const LoadResult res = LoadInto(gif, file);
+    ASSERT_TRUE(res.ok) << res.error;
+    EXPECT_EQ(FirstOf<TGIFAppExtNSLoop>(gif) != nullptr, GetParam().loop);
+    EXPECT_EQ(FirstOf<TGIFUnknownAppExtension>(gif) != nullptr, !GetParam().loop);
+    EXPECT_EQ(res.warnings, GetParam().loop ? std::vector<std::string>{} : std::vector<std::string>{msg::kInvalidData});
+    EXPECT_EQ(SaveToBytes(gif), file);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lengths, LoopBlockLength,
+    testing::Values(LoopCase{"loops_in_two_bytes", {2, 1, 5, 0}, false},
+                    LoopCase{"loops_in_three_bytes", {3, 1, 5, 0, 0}, true},
+                    LoopCase{"buffer_in_four_bytes", {3, 1, 5, 0, 4, 2, 1, 2, 3, 0}, false},
+                    LoopCase{"buffer_in_five_bytes", {3, 1, 5, 0, 5, 2, 1, 2, 3, 4, 0}, true},
+                    LoopCase{"short_one_after_a_good_one", {3, 1, 5, 0, 1, 1, 0}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GifExtensions, CommentLinesAreSubBlocks)
 {

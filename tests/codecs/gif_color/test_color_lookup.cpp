@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
 #include <set>
 
@@ -25,6 +26,22 @@ Chosen LookUp(TColorLookup& lookup, uint8_t red, uint8_t green, uint8_t blue)
     return {index, RGB(r, g, b)};
 }
 
+// Each channel goes to the nearest of the six levels (no value lies halfway).
+TEST(NetscapeLookup, NearestLevelForEveryValue)
+{
+    TNetscapeColorLookup lookup;
+    for (int v = 0; v < 256; ++v) {
+        int nearest = 0;
+        for (int level = 0; level <= 255; level += 51)
+            if (std::abs(level - v) < std::abs(nearest - v))
+                nearest = level;
+        const uint8_t n = uint8_t(nearest);
+        ASSERT_EQ(LookUp(lookup, uint8_t(v), 0, 0).color, RGB(n, 0, 0)) << v;
+        ASSERT_EQ(LookUp(lookup, 0, uint8_t(v), 0).color, RGB(0, n, 0)) << v;
+        ASSERT_EQ(LookUp(lookup, 0, 0, uint8_t(v)).color, RGB(0, 0, n)) << v;
+    }
+}
+
 TEST(NetscapeLookup, LevelThresholds)
 {
     TNetscapeColorLookup lookup;
@@ -32,8 +49,8 @@ TEST(NetscapeLookup, LevelThresholds)
         uint8_t channel;
         uint8_t level;
     };
-    for (Case c : {Case{0, 0}, Case{47, 0}, Case{48, 51}, Case{98, 51}, Case{99, 102}, Case{250, 204}, Case{251, 204},
-                   Case{252, 255}, Case{255, 255}}) {
+    for (Case c : {Case{0, 0}, Case{25, 0}, Case{26, 51}, Case{30, 51}, Case{76, 51}, Case{77, 102}, Case{229, 204},
+                   Case{230, 255}, Case{255, 255}}) {
         EXPECT_EQ(LookUp(lookup, c.channel, 0, 0).color, RGB(c.level, 0, 0)) << int(c.channel);
         EXPECT_EQ(LookUp(lookup, 0, c.channel, 0).color, RGB(0, c.level, 0)) << int(c.channel);
         EXPECT_EQ(LookUp(lookup, 0, 0, c.channel).color, RGB(0, 0, c.level)) << int(c.channel);

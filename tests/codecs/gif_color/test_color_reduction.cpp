@@ -253,6 +253,46 @@ TEST(Octree, NeverHoldsMoreLeavesThanAllowed)
     EXPECT_THROW(TColorQuantizer(16, 9), GIFException);
 }
 
+// A picture of exactly as many colours as asked keeps every one of them;
+// one colour more must fold the tree.
+TEST(Octree, ExactlyTheAskedNumberOfColoursSurvives)
+{
+    auto picture = [](int colours) {
+        Bitmap bmp(colours, 1, PixelFormat::pf24bit);
+        for (int i = 0; i < colours; ++i)
+            bmp.SetPixel(i, 0, RGB(uint8_t(i), uint8_t(255 - i), uint8_t(i * 37)));
+        return bmp;
+    };
+    auto distinct = [](const std::vector<RGBQuad>& palette, size_t from, size_t to) {
+        std::set<TColor> set;
+        for (size_t i = from; i < to; ++i)
+            set.insert(FromQuad(palette[i]));
+        return set;
+    };
+    for (int colours : {1, 2, 16, 255, 256}) {
+        SCOPED_TRACE(colours);
+        const Bitmap source = picture(colours);
+        std::set<TColor> expected;
+        for (int x = 0; x < colours; ++x)
+            expected.insert(source.Pixel(x, 0));
+        const auto palette = CreateOptimizedPalette(source, colours, 8, false);
+        ASSERT_EQ(palette.size(), size_t(colours));
+        EXPECT_EQ(distinct(palette, 0, palette.size()), expected);
+        if (colours < 256) {
+            TColorQuantizer quantizer(colours, 8);
+            quantizer.ProcessImage(TDIBReader(picture(colours + 1), PixelFormat::pf24bit));
+            EXPECT_LT(quantizer.LeafCount(), colours + 1);
+        }
+    }
+    // With the Windows colours the tree has 236 entries to fill.
+    const Bitmap source = picture(236);
+    const auto palette = CreateOptimizedPalette(source, 256, 8, true);
+    std::set<TColor> expected;
+    for (int x = 0; x < 236; ++x)
+        expected.insert(source.Pixel(x, 0));
+    EXPECT_EQ(distinct(palette, 10, 246), expected);
+}
+
 TEST(Octree, ManyBitmapsShareOnePalette)
 {
     Bitmap red(4, 4), blue(4, 4);

@@ -172,10 +172,11 @@ double MeanRed(const Bitmap& indexed)
 
 TEST(NearestDither, UniformGreyTakesTheNearestWebLevel)
 {
+    // 128 lies 25 below 153 and 26 above 102.
     Bitmap reduced = ReduceColors(UniformGrey(40, 30, 128), TColorReduction::rmNetscape, TDitherMode::dmNearest, 8);
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x)
-            ASSERT_EQ(reduced.Pixel(x, y), RGB(102, 102, 102));
+            ASSERT_EQ(reduced.Pixel(x, y), RGB(153, 153, 153));
 }
 
 TEST_P(ModeCase, UniformGreyMixesNeighbouringLevelsAroundItsMean)
@@ -238,8 +239,9 @@ Bitmap Greyed(const Bitmap& photo)
     return grey;
 }
 
-// Without diffusion the block means drift from the photo's; with any kernel
-// they follow it: in colour with the web palette, and in black and white.
+// With any kernel the block means follow the photo's: within 1.5 levels in
+// colour with the web palette; in black and white, where the nearest of two
+// levels drifts far, within a quarter of that drift.
 TEST_P(ModeCase, KeepsTheLocalMeanOfPhotos)
 {
     auto paths = pc::test::PhotoPaths();
@@ -248,10 +250,8 @@ TEST_P(ModeCase, KeepsTheLocalMeanOfPhotos)
     for (const std::string& path : paths) {
         Bitmap photo = pc::test::LoadPhoto(path);
         ASSERT_FALSE(photo.Empty()) << path;
-        double nearest = BlockMeanError(photo, ReduceColors(photo, TColorReduction::rmNetscape, TDitherMode::dmNearest, 8));
         double dithered = BlockMeanError(photo, ReduceColors(photo, TColorReduction::rmNetscape, GetParam(), 8));
-        EXPECT_LT(dithered, 2.0) << path;
-        EXPECT_LT(dithered, nearest / 3) << path;
+        EXPECT_LT(dithered, 1.5) << path;
 
         Bitmap grey = Greyed(photo);
         double nearestMono = BlockMeanError(grey, ReduceColors(grey, TColorReduction::rmMonochrome, TDitherMode::dmNearest, 8));

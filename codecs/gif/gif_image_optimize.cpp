@@ -1,0 +1,171 @@
+// Making a GIF picture smaller without changing how it animates: sorted and
+// trimmed colour maps, needless transparency, disposals and extensions
+// dropped, repeated pixels made transparent, transparent borders cropped.
+#include <algorithm>
+
+#include "codecs/gif/color_map_optimizer.h"
+#include "codecs/gif/gif_errors.h"
+#include "codecs/gif/gif_extension_kinds.h"
+#include "codecs/gif/gif_image.h"
+
+namespace pc::gif {
+
+namespace {
+
+bool Covers(const TRect& outer, const TRect& inner)
+{
+    return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+           outer.bottom >= inner.bottom;
+}
+
+bool Restores(TDisposalMethod d)
+{
+    return d == TDisposalMethod::dmBackground || d == TDisposalMethod::dmPrevious;
+}
+
+TGIFGraphicControlExtension& GraphicControlOf(TGIFSubImage& frame)
+{
+    if (auto* gce = frame.GraphicControlExtension())
+        return *gce;
+    auto made = std::make_unique<TGIFGraphicControlExtension>(&frame);
+    auto& gce = *made;
+    frame.Extensions().Add(std::move(made));
+    return gce;
+}
+
+// Extensions that change nothing on screen here, or no longer apply.
+bool Needless(TGIFExtension& e, bool firstOfMany, bool oneFrame)
+{
+    if (dynamic_cast<TGIFCommentExtension*>(&e) || dynamic_cast<TGIFTextExtension*>(&e) ||
+        dynamic_cast<TGIFUnknownAppExtension*>(&e) || dynamic_cast<TGIFUnknownExtension*>(&e))
+        return true;
+    if (dynamic_cast<TGIFAppExtNSLoop*>(&e))
+        return !firstOfMany;
+    if (auto* gce = dynamic_cast<TGIFGraphicControlExtension*>(&e)) {
+        const bool noDisposal =
+            gce->Disposal() == TDisposalMethod::dmNone || gce->Disposal() == TDisposalMethod::dmNoDisposal;
+        return (gce->Delay() == 0 || oneFrame) && !gce->Transparent() && !gce->UserInput() && (noDisposal || oneFrame);
+    }
+    return false;
+}
+
+} // namespace
+
+void TGIFImage::Optimize(TGIFOptimizeOptions options, TColorReduction reduction, TDitherMode, int)
+{
+    if (Empty())
+        return;
+    // Colour reduction of the frames is not offered: only its one refusal stays.
+    if (HasOption(options, ooReduceColors) && !HasOption(options, ooCleanup) && reduction == TColorReduction::rmPalette)
+        RaiseGIFError(msg::kBadReduction);
+    PainterLock lock(*this);
+    ProgressScope progress(*this, msg::kOptimizing);
+    const int64_t total = int64_t(images_.Count()) * 6;
+    int64_t done = 0;
+    auto step = [&] { progress.Step(int(++done * 100 / total)); };
+
+    if (HasOption(options, ooColorMap)) {
+        if (ColorMap().Count() > 0)
+            ColorMap().Optimize();
+        for (const auto& f : images_.Items()) {
+            if (f->ColorMap().Count() > 0)
+                f->ColorMap().Optimize();
+            step();
+        }
+    }
+
+    if (HasOption(options, ooCleanup)) {
+        const int count = images_.Count();
+        for (int i = 0; i < count; ++i) {
+            TGIFSubImage& f = *images_.Image(i);
+            if (f.Transparent() && !f.Empty()) {
+                const auto t = uint8_t(f.TransparentIndex());
+                if (std::find(f.Data().begin(), f.Data().end(), t) == f.Data().end())
+                    f.GraphicControlExtension()->SetTransparent(false);
+            }
+            if (i + 1 < count) {
+                TGIFSubImage& next = *images_.Image(i + 1);
+                auto* gce = f.GraphicControlExtension();
+                // A later frame that restores would bring back what this one's disposal took away.
+                if (gce && Restores(gce->Disposal()) && !next.Transparent() &&
+                    PaintedDisposal(next) != TDisposalMethod::dmPrevious && Covers(next.BoundsRect(), f.BoundsRect()))
+                    gce->SetDisposal(TDisposalMethod::dmNone);
+            }
+            step();
+        }
+    }
+
+    if (HasOption(options, ooMerge)) {
+        for (int i = images_.Count() - 1; i >= 1; --i) {
+            int j = i - 1;
+            while (j > 0 && images_.Image(j)->GraphicControlExtension() &&
+                   PaintedDisposal(*images_.Image(j)) == TDisposalMethod::dmPrevious)
+                --j;
+            images_.Image(i)->Merge(images_.Image(j));
+            step();
+        }
+    }
+
+    if (HasOption(options, ooCrop)) {
+        for (int i = images_.Count() - 1; i >= 0; --i) {
+            TGIFSubImage& f = *images_.Image(i);
+            // A frame cleared after showing clears its whole rectangle: it keeps its size.
+            if (f.Empty() || !f.Transparent() || PaintedDisposal(f) == TDisposalMethod::dmBackground)
+                continue;
+            // A frame that shows nothing goes, its time added to the frame
+            // before; unless it is the first (it holds the looping) or
+            // follows a frame that is taken away after its time.
+            if (f.AllTransparent() && (i == 0 || Restores(PaintedDisposal(*images_.Image(i - 1)))))
+                continue;
+            const int delay = f.GraphicControlExtension()->Delay();
+            f.Crop();
+            if (f.Empty()) {
+                auto& before = GraphicControlOf(*images_.Image(i - 1));
+                before.SetDelay(std::min(65535, before.Delay() + delay));
+                images_.Delete(i);
+            }
+            step();
+        }
+    }
+
+    if (HasOption(options, ooCleanup))
+        CleanupFrames();
+    FreeBitmap();
+    Changed();
+}
+
+void TGIFImage::CleanupFrames()
+{
+    const bool oneFrame = images_.Count() == 1;
+    for (int i = images_.Count() - 1; i >= 0; --i) {
+        TGIFSubImage& f = *images_.Image(i);
+        TGIFExtensionList& list = f.Extensions();
+        for (int k = list.Count() - 1; k >= 0; --k)
+            if (Needless(*list.Extensions(k), i == 0 && !oneFrame, oneFrame))
+                list.Delete(k);
+        if (f.Empty() && list.Count() == 0)
+            images_.Delete(i);
+    }
+}
+
+bool TGIFImage::OptimizeColorMap()
+{
+    const bool exact = TColorMapOptimizer(*this).Optimize();
+    FreeBitmap();
+    Changed();
+    return exact;
+}
+
+void TGIFImage::Pack()
+{
+    FreeBitmap();
+    for (const auto& f : images_.Items())
+        f->FreeBitmap();
+    if (ColorMap().Count() == 0 && images_.Count() == 1) {
+        TGIFSubImage& only = *images_.Image(0);
+        ColorMap().Assign(only.ColorMap());
+        only.ColorMap().Clear();
+    }
+}
+
+} // namespace pc::gif

@@ -1,0 +1,80 @@
+// The image's side of its animation painters: creating them, and starting,
+// pausing and stopping all of them together.
+#include <algorithm>
+
+#include "codecs/gif/gif_image.h"
+
+namespace pc::gif {
+
+void TGIFImage::RegisterPainter(TGIFPainter* painter)
+{
+    std::lock_guard lock(paintersLock_);
+    painters_.push_back(painter);
+}
+
+void TGIFImage::UnregisterPainter(TGIFPainter* painter)
+{
+    std::lock_guard lock(paintersLock_);
+    std::erase(painters_, painter);
+}
+
+template <class F>
+void TGIFImage::ForEachPainter(F f)
+{
+    std::lock_guard lock(paintersLock_);
+    for (TGIFPainter* p : painters_)
+        f(*p);
+}
+
+std::unique_ptr<TGIFPainter> TGIFImage::Paint(Bitmap& canvas, const TRect& rect, TGIFDrawOptions options)
+{
+    if (Empty() || rect.left >= rect.right || rect.top >= rect.bottom)
+        return nullptr;
+    if (images_.Count() == 1)
+        options &= TGIFDrawOptions(~(DrawOption(goAsync) | DrawOption(goAnimate)));
+    std::lock_guard lock(paintersLock_);
+    auto painter = std::make_unique<TGIFPainter>(*this, canvas, rect, options);
+    painter->Events = PainterEvents;
+    if (!HasOption(options, goAsync)) {
+        painter->Execute();
+        return nullptr;
+    }
+    painter->Start();
+    return painter;
+}
+
+void TGIFImage::PaintStart()
+{
+    ForEachPainter([](TGIFPainter& p) { p.Start(); });
+}
+
+void TGIFImage::PaintPause()
+{
+    ForEachPainter([](TGIFPainter& p) { p.Pause(); });
+}
+
+void TGIFImage::PaintResume()
+{
+    ForEachPainter([](TGIFPainter& p) {
+        p.Resume();
+        p.Start();
+    });
+}
+
+void TGIFImage::PaintRestart()
+{
+    ForEachPainter([](TGIFPainter& p) { p.Restart(); });
+}
+
+void TGIFImage::PaintStop()
+{
+    ForEachPainter([](TGIFPainter& p) { p.Stop(); });
+    FreeBitmap();
+}
+
+TGIFImage::PainterLock::PainterLock(TGIFImage& image) : lock_(image.paintersLock_)
+{
+    image.PaintStop();
+}
+
+} // namespace pc::gif

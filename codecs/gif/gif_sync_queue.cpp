@@ -1,0 +1,48 @@
+#include "codecs/gif/gif_sync_queue.h"
+
+namespace pc::gif {
+
+TSyncQueue::TSyncQueue() : owner_(std::this_thread::get_id()) {}
+
+void TSyncQueue::Synchronize(const std::function<void()>& fn)
+{
+    if (OnOwnerThread()) {
+        fn();
+        return;
+    }
+    Request request{&fn, false, nullptr};
+    std::unique_lock lock(mutex_);
+    pending_.push_back(&request);
+    done_.wait(lock, [&] { return request.done; });
+    if (request.error)
+        std::rethrow_exception(request.error);
+}
+
+int TSyncQueue::ProcessPending()
+{
+    std::deque<Request*> batch;
+    {
+        std::lock_guard lock(mutex_);
+        batch.swap(pending_);
+    }
+    for (Request* r : batch) {
+        try {
+            (*r->fn)();
+        } catch (...) {
+            r->error = std::current_exception();
+        }
+        std::lock_guard lock(mutex_);
+        r->done = true;
+    }
+    if (!batch.empty())
+        done_.notify_all();
+    return int(batch.size());
+}
+
+TSyncQueue& MainQueue()
+{
+    static TSyncQueue queue;
+    return queue;
+}
+
+} // namespace pc::gif

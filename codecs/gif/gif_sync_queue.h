@@ -1,0 +1,42 @@
+#pragma once
+// Hands work from painter threads to the thread that owns the canvases (the
+// GUI thread): the worker waits until the owner has run it. The owner pumps
+// the queue from its event loop, and while it waits for a painter to end.
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace pc::gif {
+
+class TSyncQueue {
+public:
+    // The calling thread becomes the owner.
+    TSyncQueue();
+    TSyncQueue(const TSyncQueue&) = delete;
+    TSyncQueue& operator=(const TSyncQueue&) = delete;
+
+    bool OnOwnerThread() const { return std::this_thread::get_id() == owner_; }
+    // Runs fn on the owner thread and returns when it has run; on the owner
+    // thread it runs at once. An exception from fn passes to the caller.
+    void Synchronize(const std::function<void()>& fn);
+    // Runs the requests waiting now; returns how many. Owner thread only.
+    int ProcessPending();
+
+private:
+    struct Request {
+        const std::function<void()>* fn;
+        bool done = false;
+        std::exception_ptr error;
+    };
+    std::thread::id owner_;
+    std::mutex mutex_;
+    std::condition_variable done_;
+    std::deque<Request*> pending_;
+};
+
+// The queue of the program's main thread (the first thread to ask for it).
+TSyncQueue& MainQueue();
+
+} // namespace pc::gif
