@@ -110,14 +110,17 @@ TTemplate::TTemplate(QWidget* owner, std::vector<std::string> folders) : QDialog
     FileName = new QLabel(panel);
     FileName->hide();
 
+    // The check box has a row of its own: beside the four buttons its
+    // caption would be cut at the window's width.
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(CheckBox1);
     buttons->addStretch();
     for (QPushButton* b : {BitBtn1, BitBtn2, Fresh, BitBtn3})
         buttons->addWidget(b);
     auto* panelLayout = new QVBoxLayout(panel);
-    panelLayout->setContentsMargins(8, 4, 8, 0);
+    panelLayout->setContentsMargins(8, 2, 8, 0);
+    panelLayout->setSpacing(0);
     panelLayout->addLayout(buttons);
+    panelLayout->addWidget(CheckBox1);
     panelLayout->addStretch();
     panelLayout->addWidget(ProgressBar1);
     auto* layout = new QVBoxLayout(this);
