@@ -72,6 +72,11 @@ void TFormMainQV7K::ConnectCommands()
     connect(ARemoveAllObjs, &QAction::triggered, this, &TFormMainQV7K::ARemoveAllObjsExecute);
     connect(LoadFromClipboard1, &QAction::triggered, this, &TFormMainQV7K::LoadPictureFromClipboard1Click);
     connect(BTransparent, &QCheckBox::clicked, this, &TFormMainQV7K::BTransparentClick);
+    // A loaded project sets the box without a click: the groups follow it too.
+    connect(BTransparent, &QCheckBox::toggled, this, [this](bool transparent) {
+        GroupBox8->setVisible(!transparent);
+        GroupBox9->setVisible(!transparent);
+    });
     connect(CBDiffuse, &QCheckBox::toggled, TBFloor_P, &QWidget::setEnabled);
 }
 

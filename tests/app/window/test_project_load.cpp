@@ -1,5 +1,6 @@
 // Saving and loading projects through the main window: every load mode, the
 // save question, slot placement and what a damaged file leaves behind.
+#include <QGroupBox>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -544,6 +545,27 @@ TEST_F(ProjectLoad, ProgramDataFilesLoad)
     projects->SaveDate = [&] { return read.scene.date; };
     SaveSilently(dir.file("again.qv7kb"));
     EXPECT_EQ(ReadFileBytes(dir.file("again.qv7kb")), original);
+}
+
+} // namespace
+} // namespace pc::test
+
+namespace pc::test {
+namespace {
+
+// A project with floor and background shows their groups; one with a
+// transparent background hides them again.
+TEST_F(ProjectWindowTest, LoadedTransparencyShowsOrHidesTheFloorGroups)
+{
+    ASSERT_TRUE(window->BTransparent->isChecked());
+    ASSERT_TRUE(window->GroupBox8->isHidden());
+    Load(std::string(PRISMCASE_SOURCE_DIR) + "/data/templates/Book.qv7kb", kLoadPreset);
+    ASSERT_FALSE(window->BTransparent->isChecked());
+    EXPECT_FALSE(window->GroupBox8->isHidden()) << "floor group";
+    EXPECT_FALSE(window->GroupBox9->isHidden()) << "background group";
+    boxes.Queue(Answer::No);
+    Load(std::string(PRISMCASE_SOURCE_DIR) + "/data/Clear.qv7kb", kLoadPreset);
+    EXPECT_EQ(window->GroupBox8->isHidden(), window->BTransparent->isChecked());
 }
 
 } // namespace
