@@ -76,12 +76,17 @@ void EditorModel::Commit()
     // Cut before writing, so the history holds what the user sees.
     CutToSize();
     history_.Write(picture_);
+    ResetToolControls();
+    modified_ = pictureChanged_ = true;
+}
+
+void EditorModel::ResetToolControls()
+{
     cursor_ = kArrowCursor;
     penBar_ = brushBar_ = false;
     checked_ = ToolAction::None;
     pickMode_ = kPickOff;
     penSizeLabel_ = kPenSizeLabel;
-    modified_ = pictureChanged_ = true;
 }
 
 bool EditorModel::SameAsHistory(int n) const

@@ -192,6 +192,11 @@ private:
     void ShowHistory(Bitmap b);
     bool SameAsHistory(int n) const;
     void SetTool(std::unique_ptr<CShape> tool, int cursor);
+    // Before the whole picture is replaced outside a commit: the tool's
+    // marks and pending work belong to the old picture.
+    void ResetTool();
+    // No tool checked, no bars, no colour pick, the default cursor.
+    void ResetToolControls();
     void StartText();
     void PlaceLayer(const Bitmap& picture, Rect at);
     void FillArea(Rect r);

@@ -22,6 +22,7 @@ bool EditorModel::Load()
     const PictureKind kind = PictureKindOf(file);
     if (LoadTag == 0 && (kind == PictureKind::Bmp || kind == PictureKind::Jpeg))
         SaveTag = 2;
+    ResetTool();
     // The size follows the picture without counting as an edit.
     ApplySize(loaded.Width(), loaded.Height(), false);
     canvas_.Rectangle(-100, -100, 5000, 5000);
@@ -79,6 +80,7 @@ void EditorModel::New()
 {
     if (!CloseQuery())
         return;
+    ResetTool();
     canvas_.Rectangle(-128, -128, 4097, 4097);
     ApplySize(width_, height_, false);
     SaveTag = 0;

@@ -147,7 +147,6 @@ void EditorModel::Paste()
             ApplySize(clip->Width(), clip->Height(), true);
     }
     PlaceLayer(*clip, at);
-    checked_ = ToolAction::None;
 }
 
 void EditorModel::PlaceLayer(const Bitmap& picture, Rect at)

@@ -27,6 +27,14 @@ void EditorModel::SetTool(std::unique_ptr<CShape> tool, int cursor)
     cursor_ = cursor;
 }
 
+void EditorModel::ResetTool()
+{
+    if (tool_)
+        tool_->Finish();
+    tool_ = std::make_unique<CNULLShape>(canvas_);
+    ResetToolControls();
+}
+
 void EditorModel::ChooseTool(ToolAction action)
 {
     switch (action) {

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace pc::editor {
 
@@ -77,6 +78,32 @@ void ColorPanel::paintEvent(QPaintEvent* event)
     const QRect r = contentsRect().adjusted(0, 1, 0, 0);
     p.drawText(r, Qt::AlignHCenter | Qt::AlignTop,
                QString("%1,%2,%3").arg(GetRValue(c)).arg(GetGValue(c)).arg(GetBValue(c)));
+}
+
+PenSizeDelegate::PenSizeDelegate(std::function<TColor()> penColor, QObject* parent)
+    : QStyledItemDelegate(parent), penColor_(std::move(penColor))
+{
+}
+
+QSize PenSizeDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    return QSize(QStyledItemDelegate::sizeHint(option, index).width(), 16);
+}
+
+void PenSizeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const QRect r = option.rect;
+    painter->save();
+    painter->setClipRect(r);
+    const bool selected = option.state & QStyle::State_Selected;
+    painter->fillRect(r, option.palette.brush(selected ? QPalette::Highlight : QPalette::Base));
+    painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    const QString text = index.data().toString();
+    painter->drawText(r.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop, text);
+    QPen dot(QColorFrom(penColor_()), std::max(1, text.toInt()), Qt::SolidLine, Qt::RoundCap);
+    painter->setPen(dot);
+    painter->drawPoint(r.left() + r.width() / 2 + 10, r.top() + r.height() / 2);
+    painter->restore();
 }
 
 } // namespace pc::editor

@@ -3,6 +3,8 @@
 // panel that shows a picked colour.
 #include <QFrame>
 #include <QString>
+#include <QStyledItemDelegate>
+#include <functional>
 
 #include "platform/color.h"
 
@@ -44,6 +46,18 @@ protected:
 
 private:
     QString text_ = "-1";
+};
+
+// The items of the pen-size list: the size, and beside it a dot as wide as
+// the size in the pen colour.
+class PenSizeDelegate : public QStyledItemDelegate {
+public:
+    PenSizeDelegate(std::function<TColor()> penColor, QObject* parent);
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+    std::function<TColor()> penColor_;
 };
 
 } // namespace pc::editor

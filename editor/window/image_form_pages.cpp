@@ -114,6 +114,7 @@ QWidget* TImageForm::CreatePenBar()
     PenSize = new QComboBox;
     PenSize->setEditable(true);
     PenSize->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), PenSize));
+    PenSize->setItemDelegate(new PenSizeDelegate([this] { return model_->PenColor(); }, PenSize));
     for (int w = 1; w <= 80; ++w)
         if (w <= 30 || w > 40)
             PenSize->addItem(QString::number(w));
@@ -163,8 +164,7 @@ QWidget* TImageForm::CreateToolPage()
     ToolBar2 = ButtonGrid({AFreeLine, ALine, ACircle, AEllipse, ARoundRect, ARectangle, APolygon, APolyline});
     ToolBar1 = ButtonGrid({AEraser, APolyBezier, ASobe, AFloodFill, AText, APicture, ACrop});
     ToolBar3 = ButtonGrid({ASelect, ACopy, ACut, APaste, nullptr, AUndo, ARedo, nullptr, AZoomOut});
-    ToolBar5 = ButtonGrid({ABlur, ASharpen, ACarve, nullptr, ARectStretch, AFreeStretch, ARotStretch, nullptr, AZoomIn},
-                          3);
+    ToolBar5 = ButtonGrid({ABlur, ASharpen, ACarve, nullptr, ARectStretch, AFreeStretch, ARotStretch, nullptr, AZoomIn}, 2);
     for (QWidget* bar : {ToolBar2, ToolBar1, ToolBar3, ToolBar5})
         v->addWidget(bar);
     v->addWidget(CreatePenBar());
@@ -234,7 +234,7 @@ QWidget* TImageForm::CreatePicturePage()
     tg->addWidget(TBTransDiffuse, 1, 1);
     v->addWidget(trans);
 
-    ToolBar4 = ButtonGrid({ARectStretch, AFreeStretch, ARotStretch}, 3);
+    ToolBar4 = ButtonGrid({ARectStretch, AFreeStretch, ARotStretch}, 2);
     v->addWidget(ToolBar4);
     BitBtn4 = PlainButton("Ok");
     v->addWidget(BitBtn4);

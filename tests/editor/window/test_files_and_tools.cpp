@@ -55,6 +55,16 @@ TEST_F(FileCommands, LoadingTakesThePictureAndItsSizeWithoutAnEdit)
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
+TEST_F(FileCommands, LoadingOverASelectionLeavesNoFrameInTheNewPicture)
+{
+    model->ChooseTool(ToolAction::Select);
+    Drag({10, 10}, {50, 50});
+    const Bitmap g = Gradient(90, 70);
+    LoadSilently(Write("in.bmp", g));
+    model->ChooseTool(ToolAction::Line); // the commit
+    EXPECT_TRUE(model->Picture() == g);
+}
+
 TEST_F(FileCommands, AnUnknownExtensionIsAnErrorAndChangesNothing)
 {
     LoadSilently(Write("first.bmp", Gradient(90, 70)));

@@ -131,10 +131,15 @@ TEST_F(PictureCommands, CutFillsWithTheBrushColourAndRedoRepeatsIt)
     EXPECT_EQ(clip->Width(), 40);
     EXPECT_EQ(clip->Pixel(0, 0), old.Pixel(20, 20)); // the frame is not in the copy
     EXPECT_EQ(clip->Pixel(39, 29), old.Pixel(59, 49));
+    // A second cut: undo and redo step through the tool's own states.
+    Drag({70, 20}, {100, 50});
+    model->Cut();
+    EXPECT_EQ(model->Picture().Pixel(80, 35), RGB(10, 200, 30));
     model->Undo();
-    EXPECT_EQ(model->Picture().Pixel(40, 35), old.Pixel(40, 35));
-    model->Redo();
+    EXPECT_EQ(model->Picture().Pixel(80, 35), old.Pixel(80, 35));
     EXPECT_EQ(model->Picture().Pixel(40, 35), RGB(10, 200, 30));
+    model->Redo();
+    EXPECT_EQ(model->Picture().Pixel(80, 35), RGB(10, 200, 30));
     model->Commit();
     EXPECT_EQ(model->Picture().Pixel(20, 20), RGB(10, 200, 30)); // no frame left behind
     EXPECT_EQ(model->Picture().Pixel(19, 19), old.Pixel(19, 19));
