@@ -64,7 +64,7 @@ public:
     EditorModel& operator=(const EditorModel&) = delete;
 
     // Owner of the questions the commands ask.
-    QWidget* owner = nullptr;
+    QWidget* Owner = nullptr;
 
     // The picture bitmap; at least Width() x Height(), exactly that after a commit.
     const Bitmap& Picture() const { return picture_; }
@@ -81,9 +81,9 @@ public:
     bool PictureChanged() const { return pictureChanged_; }
 
     // Hand-over switches: LoadTag 1 opens OpenFileName without the dialog;
-    // SaveTag above 0 saves to SaveFileName without the dialog; LoadPicTag 1
-    // loads the floating picture from OpenFileName without the dialog.
-    int LoadTag = 0, SaveTag = 0, LoadPicTag = 0;
+    // SaveTag above 0 saves to SaveFileName without the dialog (2 after a
+    // "Save As" and after the user opened a BMP or JPEG file).
+    int LoadTag = 0, SaveTag = 0;
     std::string OpenFileName, SaveFileName;
     int SaveFilterIndex = 2;
 
@@ -118,7 +118,6 @@ public:
     bool PenBarVisible() const { return penBar_; }
     bool BrushBarVisible() const { return brushBar_; }
     int CursorNumber() const { return cursor_; }
-    int CurrentPickMode() const { return pickMode_; }
     const std::string& PenSizeLabel() const { return penSizeLabel_; }
 
     // Mouse on the picture, in picture pixels.
@@ -167,7 +166,8 @@ public:
     bool StretchEnabled() const;
     StretchAction CheckedStretch() const;
 
-    // The floating picture page.
+    // The floating picture page. Loading from a file asks for it; false
+    // when the dialog was cancelled.
     bool LoadLayerFromFile();
     void LoadLayerFromClipboard();
     void SetLayerTransparent(bool on);

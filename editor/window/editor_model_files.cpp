@@ -59,7 +59,7 @@ bool EditorModel::SaveAs()
 bool EditorModel::CloseQuery()
 {
     if (modified_) {
-        switch (Ask("Do you want to save the changes?", "Question", Buttons::YesNoCancel, owner)) {
+        switch (Ask("Do you want to save the changes?", "Question", Buttons::YesNoCancel, Owner)) {
         case Answer::Yes:
             if (!Save())
                 return false;

@@ -143,7 +143,7 @@ void EditorModel::Paste()
         at.bottom = at.top + clip->Height();
         if (at.left == 0 && at.top == 0 && (clip->Width() > width_ || clip->Height() > height_) &&
             Ask("Clipboard image is bigger than current image. Do you want to adjust current image size?",
-                "Question", Buttons::YesNo, owner) == Answer::Yes)
+                "Question", Buttons::YesNo, Owner) == Answer::Yes)
             ApplySize(clip->Width(), clip->Height(), true);
     }
     PlaceLayer(*clip, at);
@@ -212,14 +212,10 @@ StretchAction EditorModel::CheckedStretch() const
 
 bool EditorModel::LoadLayerFromFile()
 {
-    std::string file = OpenFileName;
-    if (LoadPicTag != 1) {
-        const std::optional<std::string> chosen = dialogs_.OpenPicture();
-        if (!chosen)
-            return false;
-        file = *chosen;
-    }
-    const Bitmap picture = LoadEditorPicture(file, workFolder_ + "temp.bmp");
+    const std::optional<std::string> file = dialogs_.OpenPicture();
+    if (!file)
+        return false;
+    const Bitmap picture = LoadEditorPicture(*file, workFolder_ + "temp.bmp");
     PlaceLayer(picture, Rect{0, 0, picture.Width(), picture.Height()});
     transColor_ = picture.Pixel(0, 0);
     layerDiffuse_ = 1;

@@ -62,6 +62,8 @@ void EditorModel::ChooseTool(ToolAction action)
         break;
     }
     Commit();
+    // The pen and brush bars live on the tool page.
+    page_ = EditorPage::Tool;
     bool brush = true;
     switch (action) {
     case ToolAction::FreeLine:
@@ -116,6 +118,7 @@ void EditorModel::ChooseTool(ToolAction action)
 void EditorModel::PickColor(int mode)
 {
     Commit();
+    page_ = EditorPage::Tool;
     SetTool(std::make_unique<CNULLShape>(canvas_), kPickerCursor);
     penBar_ = brushBar_ = true;
     pickMode_ = mode == kPickBrush ? kPickBrush : kPickPen;

@@ -46,7 +46,7 @@ TImageForm::TImageForm(QWidget* owner)
 {
     setWindowTitle("Edit Picture");
     resize(870, 505);
-    model_->owner = this;
+    model_->Owner = this;
     ChooseColor = [this](TColor start) { return ChooseColorOnScreen(this, start); };
     ChooseFont = [this](const Font& start) { return ChooseFontOnScreen(this, start); };
     LoadScreenCursors();

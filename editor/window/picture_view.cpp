@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "editor/window/editor_model.h"
 #include "editor/window/zoomed_part.h"

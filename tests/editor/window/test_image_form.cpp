@@ -125,6 +125,10 @@ TEST_F(ImageFormTest, TextPageFollowsTheTextTool)
     form->APicture->trigger();
     EXPECT_EQ(form->PCImage->currentWidget(), form->ImagePicture);
     EXPECT_FALSE(form->CBImageTrans->isChecked());
+    // A drawing tool brings back the page with its pen and brush bars.
+    form->AEllipse->trigger();
+    EXPECT_EQ(form->PCImage->currentWidget(), form->ImageTool);
+    EXPECT_TRUE(form->BrushBar->isVisibleTo(form.get()));
 }
 
 TEST(ZoomedPart, OnlyThePartAskedForIsMade)

@@ -3,6 +3,7 @@
 
 #include "editor/tools/frame_select.h"
 #include "editor/tools/image_shape.h"
+#include "platform/bmp_file.h"
 #include "platform/clipboard.h"
 
 namespace pc::editor::test {
@@ -202,6 +203,21 @@ TEST_F(PictureCommands, LayerAlphaAndTransparentColour)
     EXPECT_EQ(model->Picture().Pixel(15, 5), clWhite);
     model->Commit();
     EXPECT_EQ(model->Picture().Pixel(5, 5), RGB(127, 127, 127));
+}
+
+TEST_F(PictureCommands, AFloatingPictureFromAFile)
+{
+    const Bitmap layer = Numbered(30, 20);
+    SaveBmpFile(dir.file("layer.bmp"), layer);
+    dialogs.opens.push_back(std::nullopt);
+    EXPECT_FALSE(model->LoadLayerFromFile());
+    dialogs.opens.push_back(dir.file("layer.bmp"));
+    ASSERT_TRUE(model->LoadLayerFromFile());
+    EXPECT_EQ(model->LayerPreview().Width(), 30);
+    EXPECT_EQ(model->LayerTransparentColor(), layer.Pixel(0, 0));
+    model->Commit();
+    EXPECT_EQ(model->Picture().Pixel(29, 19), layer.Pixel(29, 19));
+    EXPECT_EQ(model->Picture().Pixel(30, 19), clWhite);
 }
 
 TEST_F(PictureCommands, ThePasteCommandsNeedAClipboardBitmap)
