@@ -1,17 +1,12 @@
 #include "editor/window/image_form.h"
 
-#include <QAction>
-#include <QActionGroup>
-#include <QButtonGroup>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStackedWidget>
