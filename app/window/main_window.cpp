@@ -1,4 +1,5 @@
 #include "app/window/main_window.h"
+#include "app/window/editor_commands.h"
 #include "app/window/publish_command.h"
 #include "scene/text/glyph_cache.h"
 
@@ -63,6 +64,7 @@ TFormMainQV7K::TFormMainQV7K(std::unique_ptr<AppSettings> settings, QStringList 
     ConnectSizing();
     ConnectCommands();
     Publisher = std::make_unique<PublishCommand>(*this);
+    EditorCmds = std::make_unique<EditorCommands>(*this);
 
     TheGlyphCache().Reset();
     InstallHintPause();

@@ -41,6 +41,7 @@ class QTimer;
 
 namespace pc {
 
+class EditorCommands;
 class FacePicture;
 class GLContext;
 class InstanceListener;
@@ -155,6 +156,8 @@ public:
     std::function<void()> OpenTemplatesHandler;
     // "Render and Publish" (publish_command.cpp).
     std::unique_ptr<PublishCommand> Publisher;
+    // The bitmap editor's hand-over commands (editor_commands.cpp).
+    std::unique_ptr<EditorCommands> EditorCmds;
 
     // GL (window_gl.cpp).
     void SetupPixelFormat(int pixelFormatIndex);

@@ -125,7 +125,7 @@ void TFormMainQV7K::CreateObjectCommands()
     PMTexture = new QMenu(this);
     Picture1 = new TaggedAction("Load Picture From File", this);
     Color1 = new TaggedAction("Solid Color", this);
-    // The picture editor is not part of this build yet.
+    // Enabled by the editor's hand-over commands.
     Editcurrentpicture1 = new TaggedAction("Edit Current Picture", this);
     Editcurrentpicture1->setEnabled(false);
     CropCurrentPicture1 = new TaggedAction("Crop Current Picture", this);

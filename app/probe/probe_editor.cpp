@@ -1,0 +1,149 @@
+// editor --open IN [--tool NAME] [--zoom PERCENT] [--drag X1,Y1,X2,Y2]
+//        [--save OUT] [--grab WIN.png]: opens the picture in the editor
+// window on the offscreen platform and drives it as a user would: chooses
+// the tool by its action, picks the zoom preset, drags the mouse over the
+// view (view pixels, the view scrolled to its origin), saves the picture
+// (the type from OUT's extension) and grabs the window.
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "app/probe/probe_registry.h"
+#include "editor/window/image_form.h"
+#include "editor/window/picture_files.h"
+#include "editor/window/picture_view.h"
+#include "platform/message_box.h"
+
+namespace {
+
+using pc::editor::TImageForm;
+
+QAction* ToolNamed(TImageForm& f, const std::string& name)
+{
+    const std::pair<const char*, QAction*> tools[] = {
+        {"freeline", f.AFreeLine}, {"line", f.ALine},           {"circle", f.ACircle},       {"ellipse", f.AEllipse},
+        {"roundrect", f.ARoundRect}, {"rectangle", f.ARectangle}, {"polygon", f.APolygon},   {"polyline", f.APolyline},
+        {"polybezier", f.APolyBezier}, {"eraser", f.AEraser},    {"floodfill", f.AFloodFill}, {"text", f.AText},
+        {"select", f.ASelect},     {"crop", f.ACrop}};
+    for (const auto& [n, action] : tools)
+        if (name == n)
+            return action;
+    return nullptr;
+}
+
+void SendMouse(QWidget* view, QEvent::Type type, QPoint p, Qt::MouseButtons held)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, QPointF(p), QPointF(view->mapToGlobal(p)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(view, &e);
+}
+
+void Drag(QWidget* view, QPoint a, QPoint b)
+{
+    constexpr int kSteps = 8;
+    SendMouse(view, QEvent::MouseButtonPress, a, Qt::LeftButton);
+    for (int i = 1; i <= kSteps; ++i)
+        SendMouse(view, QEvent::MouseMove, a + (b - a) * i / kSteps, Qt::LeftButton);
+    SendMouse(view, QEvent::MouseButtonRelease, b, Qt::NoButton);
+}
+
+int SaveFilterFor(const std::string& name)
+{
+    switch (pc::editor::PictureKindOf(name)) {
+    case pc::editor::PictureKind::Jpeg:
+        return pc::editor::kSaveJpeg;
+    case pc::editor::PictureKind::Png:
+        return pc::editor::kSavePng;
+    default:
+        return pc::editor::kSaveBmp;
+    }
+}
+
+int Editor(int argc, char** argv)
+{
+    std::string open, tool, save, grab;
+    int zoom = 100;
+    bool drag = false;
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    for (int i = 1; i < argc; ++i) {
+        const bool more = i + 1 < argc;
+        if (!std::strcmp(argv[i], "--open") && more)
+            open = argv[++i];
+        else if (!std::strcmp(argv[i], "--tool") && more)
+            tool = argv[++i];
+        else if (!std::strcmp(argv[i], "--zoom") && more)
+            zoom = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--drag") && more && std::sscanf(argv[++i], "%d,%d,%d,%d", &x1, &y1, &x2, &y2) == 4)
+            drag = true;
+        else if (!std::strcmp(argv[i], "--save") && more)
+            save = argv[++i];
+        else if (!std::strcmp(argv[i], "--grab") && more)
+            grab = argv[++i];
+        else {
+            std::fprintf(stderr, "unknown or incomplete option: %s\n", argv[i]);
+            return 2;
+        }
+    }
+    if (open.empty()) {
+        std::fprintf(stderr, "usage: editor --open IN [--tool NAME] [--zoom PERCENT] [--drag X1,Y1,X2,Y2] "
+                             "[--save OUT] [--grab WIN.png]\n");
+        return 2;
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    int qargc = 1;
+    QApplication app(qargc, argv);
+    pc::ScriptedMessageBoxes boxes;
+    pc::ScopedMessageBoxes scoped(boxes);
+    auto form = std::make_unique<TImageForm>();
+    auto failed = [&] {
+        for (const auto& shown : boxes.Shown())
+            std::fprintf(stderr, "%s\n", shown.text.c_str());
+        return !boxes.Shown().empty();
+    };
+
+    pc::editor::EditorModel& model = form->Model();
+    model.LoadTag = 1;
+    model.OpenFileName = open;
+    form->ALoadExecute();
+    model.LoadTag = 0;
+    if (failed())
+        return 1;
+    if (!tool.empty()) {
+        QAction* action = ToolNamed(*form, tool);
+        if (!action) {
+            std::fprintf(stderr, "unknown tool: %s\n", tool.c_str());
+            return 2;
+        }
+        action->trigger();
+    }
+    form->ZoomPreset(zoom);
+    form->show();
+    QApplication::processEvents();
+    if (drag)
+        Drag(form->Image1, QPoint(x1, y1), QPoint(x2, y2));
+    QApplication::processEvents();
+    if (!save.empty()) {
+        model.SaveFileName = save;
+        model.SaveFilterIndex = SaveFilterFor(save);
+        model.SaveTag = 1;
+        if (!form->ASaveExecute() || failed())
+            return 1;
+        std::printf("%s: %d x %d\n", save.c_str(), model.Width(), model.Height());
+    }
+    QApplication::processEvents();
+    if (!grab.empty() && !form->grab().save(QString::fromStdString(grab), "PNG")) {
+        std::fprintf(stderr, "Cannot write %s\n", grab.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+pc::probe::ProbeRegistrar reg("editor", "--open IN [--tool NAME] [--zoom PERCENT] [--drag X1,Y1,X2,Y2] [--save OUT] [--grab WIN.png]",
+                              Editor);
+
+} // namespace

@@ -1,0 +1,159 @@
+#include "editor/window/editor_model.h"
+
+#include <algorithm>
+
+#include "editor/tools/null_shape.h"
+
+namespace pc::editor {
+
+namespace {
+
+constexpr const char* kPenSizeLabel = "Pen Size:";
+
+} // namespace
+
+EditorModel::EditorModel(std::string workFolder, EditorDialogs& dialogs)
+    : workFolder_(std::move(workFolder)), dialogs_(dialogs), picture_(kStartSide, kStartSide), canvas_(picture_),
+      tool_(std::make_unique<CNULLShape>(canvas_)), history_(workFolder_), penSizeLabel_(kPenSizeLabel)
+{
+    picture_.Fill(clWhite);
+}
+
+EditorModel::~EditorModel()
+{
+    // The tool goes without finishing: whatever it holds pending was not saved.
+    tool_.reset();
+    history_.RemoveAll();
+}
+
+void EditorModel::ReplacePicture(Bitmap b)
+{
+    picture_ = std::move(b);
+    canvas_.ResetClipRect();
+}
+
+void EditorModel::SetPictureSize(int width, int height)
+{
+    ApplySize(width, height, true);
+}
+
+void EditorModel::ApplySize(int width, int height, bool byUser)
+{
+    width_ = std::clamp(width, 1, kMaxSide);
+    height_ = std::clamp(height, 1, kMaxSide);
+    if (picture_.Width() < width_ || picture_.Height() < height_) {
+        Bitmap grown(std::max(picture_.Width(), width_), std::max(picture_.Height(), height_));
+        grown.Fill(clWhite);
+        Canvas(grown).Draw(0, 0, picture_);
+        ReplacePicture(std::move(grown));
+    }
+    if (byUser)
+        modified_ = true;
+}
+
+void EditorModel::CutToSize()
+{
+    if (picture_.Width() == width_ && picture_.Height() == height_)
+        return;
+    Bitmap cut(width_, height_);
+    cut.Fill(clWhite);
+    Canvas(cut).Draw(0, 0, picture_);
+    ReplacePicture(std::move(cut));
+}
+
+void EditorModel::Commit()
+{
+    if (tool_) {
+        const int w = picture_.Width(), h = picture_.Height();
+        tool_->Finish();
+        tool_.reset();
+        // A crop sets the picture's size itself.
+        if (picture_.Width() != w || picture_.Height() != h) {
+            width_ = picture_.Width();
+            height_ = picture_.Height();
+        }
+    }
+    // Cut before writing, so the history holds what the user sees.
+    CutToSize();
+    history_.Write(picture_);
+    ResetToolControls();
+    modified_ = pictureChanged_ = true;
+}
+
+void EditorModel::ResetToolControls()
+{
+    cursor_ = kArrowCursor;
+    penBar_ = brushBar_ = false;
+    checked_ = ToolAction::None;
+    pickMode_ = kPickOff;
+    penSizeLabel_ = kPenSizeLabel;
+}
+
+bool EditorModel::SameAsHistory(int n) const
+{
+    const std::optional<Bitmap> b = history_.Read(n);
+    return b && *b == picture_;
+}
+
+void EditorModel::ShowHistory(Bitmap b)
+{
+    ReplacePicture(std::move(b));
+    ApplySize(picture_.Width(), picture_.Height(), true);
+}
+
+void EditorModel::Undo()
+{
+    if (tool_ && tool_->CanUndo()) {
+        tool_->Undo();
+        return;
+    }
+    const int n = history_.Index();
+    if (n <= 0 || !history_.Exists(n - 1))
+        return;
+    // The picture as it is now becomes the redo step: the tool's newest state,
+    // or a picture changed outside a commit (loaded, turned, resized).
+    if (tool_ || !SameAsHistory(n - 1)) {
+        if (tool_)
+            for (int i = 0; i < SnapshotRing::kSlots; ++i)
+                tool_->Redo();
+        Commit();
+        history_.SetIndex(n);
+    }
+    // Files equal to what is shown would make an undo that changes nothing.
+    for (int k = history_.Index() - 1; history_.Exists(k); --k) {
+        Bitmap b = *history_.Read(k);
+        if (b == picture_ && history_.Exists(k - 1))
+            continue;
+        history_.SetIndex(k);
+        ShowHistory(std::move(b));
+        return;
+    }
+}
+
+void EditorModel::Redo()
+{
+    if (tool_) {
+        tool_->Redo();
+        return;
+    }
+    for (int k = history_.Index() + 1; history_.Exists(k); ++k) {
+        Bitmap b = *history_.Read(k);
+        if (b == picture_ && history_.Exists(k + 1))
+            continue;
+        history_.SetIndex(k);
+        ShowHistory(std::move(b));
+        return;
+    }
+}
+
+bool EditorModel::CanUndo() const
+{
+    return (tool_ && tool_->CanUndo()) || history_.Exists(history_.Index() - 1);
+}
+
+bool EditorModel::CanRedo() const
+{
+    return (tool_ && tool_->CanRedo()) || history_.Exists(history_.Index() + 1);
+}
+
+} // namespace pc::editor

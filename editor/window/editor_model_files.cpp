@@ -1,0 +1,90 @@
+// The file commands of the editor model: load, save, save as, new and the
+// closing question.
+#include "editor/window/editor_model.h"
+#include "editor/window/picture_files.h"
+#include "platform/message_box.h"
+
+namespace pc::editor {
+
+bool EditorModel::Load()
+{
+    std::string file = OpenFileName;
+    if (LoadTag != 1) {
+        const std::optional<std::string> chosen = dialogs_.OpenPicture();
+        if (!chosen)
+            return false;
+        file = *chosen;
+    }
+    const Bitmap loaded = LoadEditorPicture(file, workFolder_ + "temp.bmp");
+    OpenFileName = file;
+    // A later save writes beside the source with the extension of its type.
+    SaveFileName = ChangeFileExt(file, "");
+    const PictureKind kind = PictureKindOf(file);
+    if (LoadTag == 0 && (kind == PictureKind::Bmp || kind == PictureKind::Jpeg))
+        SaveTag = 2;
+    ResetTool();
+    // The size follows the picture without counting as an edit.
+    ApplySize(loaded.Width(), loaded.Height(), false);
+    canvas_.Rectangle(-100, -100, 5000, 5000);
+    canvas_.Draw(0, 0, loaded);
+    return true;
+}
+
+bool EditorModel::Save()
+{
+    std::string name = SaveFileName;
+    int filter = SaveFilterIndex;
+    if (SaveTag <= 0) {
+        const std::optional<SaveChoice> chosen = dialogs_.SavePicture(name, filter);
+        if (!chosen)
+            return false;
+        name = SaveFileName = chosen->fileName;
+        filter = SaveFilterIndex = chosen->filterIndex;
+    }
+    Commit();
+    SaveEditorPicture(picture_, name, filter);
+    modified_ = false;
+    return true;
+}
+
+bool EditorModel::SaveAs()
+{
+    SaveTag = 0;
+    if (!Save())
+        return false;
+    SaveTag = 2;
+    return true;
+}
+
+bool EditorModel::CloseQuery()
+{
+    if (modified_) {
+        switch (Ask("Do you want to save the changes?", "Question", Buttons::YesNoCancel, Owner)) {
+        case Answer::Yes:
+            if (!Save())
+                return false;
+            break;
+        case Answer::No:
+            pictureChanged_ = false;
+            break;
+        default:
+            return false;
+        }
+    }
+    history_.RemoveAll();
+    modified_ = false;
+    return true;
+}
+
+void EditorModel::New()
+{
+    if (!CloseQuery())
+        return;
+    ResetTool();
+    canvas_.Rectangle(-128, -128, 4097, 4097);
+    ApplySize(width_, height_, false);
+    SaveTag = 0;
+    LoadTag = 0;
+}
+
+} // namespace pc::editor

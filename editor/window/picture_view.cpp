@@ -1,0 +1,75 @@
+#include "editor/window/picture_view.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "editor/window/editor_model.h"
+#include "editor/window/zoomed_part.h"
+
+namespace pc::editor {
+
+PictureView::PictureView(EditorModel& model, QWidget* parent) : QWidget(parent), model_(model)
+{
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    FitToPicture();
+}
+
+void PictureView::FitToPicture()
+{
+    const Zoom& z = model_.ViewZoom();
+    setFixedSize(std::max(1, z.ViewSide(model_.Width())), std::max(1, z.ViewSide(model_.Height())));
+}
+
+void PictureView::paintEvent(QPaintEvent* event)
+{
+    QPainter p(this);
+    // Within a scroll box only what shows is made, however large the zoom.
+    const QRect part = event->rect() & visibleRegion().boundingRect();
+    if (part.isEmpty())
+        return;
+    p.drawImage(part.topLeft(),
+                ZoomedPart(model_.Picture(), QSize(model_.Width(), model_.Height()), size(), part));
+}
+
+MouseInput PictureView::InputOf(const QMouseEvent* event) const
+{
+    const Zoom& z = model_.ViewZoom();
+    const QPoint v = event->position().toPoint();
+    MouseInput in;
+    in.point = Point{z.ToPicture(v.x()), z.ToPicture(v.y())};
+    in.button = event->button() == Qt::RightButton    ? MouseButton::Right
+                : event->button() == Qt::MiddleButton ? MouseButton::Middle
+                                                      : MouseButton::Left;
+    in.shift = event->modifiers() & Qt::ShiftModifier;
+    return in;
+}
+
+void PictureView::mousePressEvent(QMouseEvent* event)
+{
+    model_.MouseDown(InputOf(event));
+    update();
+    if (MouseHandled)
+        MouseHandled();
+}
+
+void PictureView::mouseMoveEvent(QMouseEvent* event)
+{
+    model_.MouseMove(InputOf(event));
+    if (model_.Dragging())
+        update();
+    if (MouseHandled)
+        MouseHandled();
+}
+
+void PictureView::mouseReleaseEvent(QMouseEvent* event)
+{
+    model_.MouseUp(InputOf(event));
+    update();
+    if (MouseHandled)
+        MouseHandled();
+}
+
+} // namespace pc::editor

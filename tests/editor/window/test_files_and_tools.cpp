@@ -1,0 +1,268 @@
+// Loading, saving and closing; the tool commands and their controls; zoom.
+#include "tests/editor/window/model_fixture.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "codecs/png/png_object.h"
+#include "editor/tools/crop.h"
+#include "editor/window/picture_files.h"
+#include "platform/bmp_file.h"
+#include "platform/jpeg_file.h"
+
+namespace pc::editor::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+Bitmap Gradient(int w, int h)
+{
+    Bitmap b(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            b.SetPixel(x, y, RGB(uint8_t(x * 2), uint8_t(y * 3), 90));
+    return b;
+}
+
+class FileCommands : public ModelTest {
+protected:
+    std::string Write(const std::string& name, const Bitmap& b)
+    {
+        const std::string path = dir.file(name);
+        SaveBmpFile(path, b);
+        return path;
+    }
+    void LoadSilently(const std::string& path)
+    {
+        model->LoadTag = 1;
+        model->OpenFileName = path;
+        model->Load();
+        model->LoadTag = 0;
+    }
+};
+
+TEST_F(FileCommands, LoadingTakesThePictureAndItsSizeWithoutAnEdit)
+{
+    const Bitmap g = Gradient(90, 70);
+    LoadSilently(Write("in.bmp", g));
+    EXPECT_EQ(model->Width(), 90);
+    EXPECT_EQ(model->Height(), 70);
+    EXPECT_EQ(model->Picture().Pixel(89, 69), g.Pixel(89, 69));
+    EXPECT_FALSE(model->Modified());
+    EXPECT_EQ(model->SaveFileName, dir.file("in"));
+    EXPECT_EQ(model->SaveTag, 0); // a preset load leaves the save alone
+    EXPECT_TRUE(model->CloseQuery()); // no question without edits
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(FileCommands, LoadingOverASelectionLeavesNoFrameInTheNewPicture)
+{
+    model->ChooseTool(ToolAction::Select);
+    Drag({10, 10}, {50, 50});
+    const Bitmap g = Gradient(90, 70);
+    LoadSilently(Write("in.bmp", g));
+    model->ChooseTool(ToolAction::Line); // the commit
+    EXPECT_TRUE(model->Picture() == g);
+}
+
+TEST_F(FileCommands, AnUnknownExtensionIsAnErrorAndChangesNothing)
+{
+    LoadSilently(Write("first.bmp", Gradient(90, 70)));
+    const Bitmap before = model->Picture();
+    const std::string path = dir.file("notes.txt");
+    std::ofstream(path) << "not a picture";
+    model->LoadTag = 1;
+    model->OpenFileName = path;
+    EXPECT_THROW(model->Load(), Error);
+    EXPECT_TRUE(model->Picture() == before);
+    EXPECT_EQ(model->SaveFileName, dir.file("first"));
+}
+
+TEST_F(FileCommands, AJpegChosenByHandIsSavedBesideItAsBmpWithoutAsking)
+{
+    const std::string jpg = dir.file("photo.jpeg");
+    SaveJpegFile(jpg, Gradient(40, 30), 90);
+    dialogs.opens.push_back(jpg);
+    ASSERT_TRUE(model->Load());
+    EXPECT_EQ(model->SaveTag, 2);
+    model->ChooseTool(ToolAction::Line);
+    EXPECT_TRUE(model->Save());
+    EXPECT_EQ(dialogs.saveAsked, 0);
+    EXPECT_EQ(LoadBmpFile(dir.file("photo.bmp")).Width(), 40);
+    EXPECT_FALSE(model->Modified());
+}
+
+TEST_F(FileCommands, SaveTypesFollowTheFilterIndex)
+{
+    model->SetPictureSize(30, 20);
+    dialogs.saves.push_back(SaveChoice{dir.file("out.jpeg"), kSaveJpeg});
+    ASSERT_TRUE(model->SaveAs());
+    EXPECT_EQ(LoadJpegFile(dir.file("out.jpg")).Width(), 30);
+    EXPECT_EQ(model->SaveTag, 2);
+    model->SaveTag = 0;
+    dialogs.saves.push_back(SaveChoice{dir.file("out"), kSavePng});
+    ASSERT_TRUE(model->Save());
+    png::TPNGObject png;
+    png.LoadFromFile(dir.file("out.png"));
+    EXPECT_EQ(png.Height(), 20);
+}
+
+TEST_F(FileCommands, ClosingWithACancelledSaveKeepsTheEdits)
+{
+    model->ChooseTool(ToolAction::Line);
+    ASSERT_TRUE(model->Modified());
+    boxes.Queue(Answer::Yes);
+    dialogs.saves.push_back(std::nullopt);
+    EXPECT_FALSE(model->CloseQuery());
+    EXPECT_TRUE(model->Modified());
+    EXPECT_EQ(boxes.Shown()[0].buttons, Buttons::YesNoCancel);
+    EXPECT_FALSE(HistoryNumbers().empty());
+    boxes.Queue(Answer::Cancel);
+    EXPECT_FALSE(model->CloseQuery());
+    EXPECT_TRUE(model->PictureChanged());
+}
+
+TEST_F(FileCommands, AFailedSaveKeepsTheWindowOpenAndTheEditsMarked)
+{
+    model->ChooseTool(ToolAction::Line);
+    fs::create_directory(dir.file("taken.bmp")); // the rename over a folder fails
+    model->SaveTag = 1;
+    model->SaveFileName = dir.file("taken.bmp");
+    boxes.Queue(Answer::Yes);
+    EXPECT_THROW(model->CloseQuery(), Error);
+    EXPECT_TRUE(model->Modified());
+}
+
+TEST_F(FileCommands, CropHandOverKeepsTheSizeUntouchedAndShrinksWhenDragged)
+{
+    const std::string path = Write("tempimage.bmp", Gradient(120, 80));
+    LoadSilently(path);
+    model->SaveFileName = path;
+    model->SaveFilterIndex = kSaveBmp;
+    model->SaveTag = 1;
+    model->ChooseTool(ToolAction::Crop);
+    boxes.Queue(Answer::Yes);
+    ASSERT_TRUE(model->CloseQuery());
+    EXPECT_TRUE(model->PictureChanged());
+    Bitmap saved = LoadBmpFile(path);
+    EXPECT_EQ(saved.Width(), 120);
+    EXPECT_EQ(saved.Height(), 80);
+
+    auto again = std::make_unique<EditorModel>(Folder(), dialogs);
+    model = std::move(again);
+    LoadSilently(path);
+    model->SaveFileName = path;
+    model->SaveTag = 1;
+    model->ChooseTool(ToolAction::Crop);
+    Drag({120, 80}, {100, 50}); // the bottom-right corner
+    boxes.Queue(Answer::Yes);
+    ASSERT_TRUE(model->CloseQuery());
+    saved = LoadBmpFile(path);
+    EXPECT_EQ(saved.Width(), 100);
+    EXPECT_EQ(saved.Height(), 50);
+    EXPECT_EQ(saved.Pixel(99, 49), Gradient(120, 80).Pixel(99, 49));
+}
+
+TEST_F(ModelTest, ToolCommandsSetCursorBarsAndCheckedAction)
+{
+    struct Case {
+        ToolAction action;
+        int cursor;
+        bool pen, brush;
+    };
+    for (Case c : {Case{ToolAction::FreeLine, 1, true, false}, Case{ToolAction::Circle, 8, true, true},
+                   Case{ToolAction::Eraser, 0, true, true}, Case{ToolAction::FloodFill, 7, true, true},
+                   Case{ToolAction::Sobe, 6, true, true}, Case{ToolAction::Select, 8, false, false},
+                   Case{ToolAction::Crop, 8, false, false}, Case{ToolAction::Text, 5, false, false}}) {
+        model->ChooseTool(c.action);
+        EXPECT_EQ(model->CheckedTool(), c.action);
+        EXPECT_EQ(model->CursorNumber(), c.cursor) << int(c.action);
+        EXPECT_EQ(model->PenBarVisible(), c.pen) << int(c.action);
+        EXPECT_EQ(model->BrushBarVisible(), c.brush) << int(c.action);
+        EXPECT_EQ(model->PenSizeLabel(), c.action == ToolAction::FloodFill ? "Allowance:" : "Pen Size:");
+    }
+    EXPECT_EQ(model->Page(), EditorPage::Font);
+    model->PageOk();
+    EXPECT_EQ(model->Page(), EditorPage::Tool);
+    EXPECT_EQ(model->CheckedTool(), ToolAction::Select);
+}
+
+TEST_F(ModelTest, ShiftKeepsTheDragOnALineWithItsDirection)
+{
+    model->ChooseTool(ToolAction::Line);
+    model->MouseDown({{100, 100}});
+    model->MouseMove({{130, 70}, MouseButton::Left, true});
+    EXPECT_EQ(model->PositionText(), "X: 70   Y: 70");
+    model->MouseMove({{103, 140}, MouseButton::Left, true});
+    EXPECT_EQ(model->PositionText(), "X: 100   Y: 140");
+    model->MouseMove({{60, 102}, MouseButton::Left, true});
+    EXPECT_EQ(model->PositionText(), "X: 60   Y: 100");
+    model->MouseUp({{60, 102}, MouseButton::Left, true});
+    EXPECT_EQ(model->Picture().Pixel(80, 100), clBlack);
+    EXPECT_EQ(model->Picture().Pixel(80, 101), clWhite);
+}
+
+TEST_F(ModelTest, TheBrushEyedropperKeepsTheBrushStyle)
+{
+    model->PictureCanvas().SetPixel(30, 40, RGB(1, 2, 3));
+    model->SetBrushStyle(BrushStyle::Clear);
+    model->PickColor(kPickBrush);
+    model->MouseMove({{30, 40}});
+    EXPECT_EQ(model->ColorText(), std::to_string(RGB(1, 2, 3)));
+    model->MouseUp({{30, 40}});
+    EXPECT_EQ(model->BrushColor(), RGB(1, 2, 3));
+    EXPECT_EQ(model->PictureCanvas().brush.color, RGB(1, 2, 3));
+    EXPECT_EQ(model->PictureCanvas().brush.style, BrushStyle::Clear);
+    model->MouseUp({{500, 40}}); // outside: nothing to take
+    EXPECT_EQ(model->BrushColor(), RGB(1, 2, 3));
+}
+
+TEST_F(ModelTest, TextFollowsItsControlsOnlyWithTheTextTool)
+{
+    model->SetText(u"ignored");
+    EXPECT_TRUE(model->Text().empty());
+    model->ChooseTool(ToolAction::Text);
+    model->SetText(u"Hello");
+    auto darkPixels = [&] {
+        int dark = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 60; ++x)
+                dark += model->Picture().Pixel(x, y) != clWhite;
+        return dark;
+    };
+    EXPECT_GT(darkPixels(), 20); // placed at the origin
+    // Turned clockwise about its top-left corner, the text leaves the picture.
+    model->SetTextRotation(90);
+    EXPECT_EQ(model->PictureCanvas().font.escapement, -900);
+    EXPECT_EQ(darkPixels(), 0);
+}
+
+TEST(Zoom, StepsLimitsAndPresets)
+{
+    Zoom z;
+    const double in[] = {1.2, 1.44, 1.728, 2.0736, 2.48832, 2.985984};
+    for (double expected : in) {
+        z.In();
+        EXPECT_NEAR(z.Factor(), expected, 1e-9);
+    }
+    for (int i = 0; i < 20; ++i)
+        z.In();
+    EXPECT_EQ(z.Factor(), 16.0);
+    EXPECT_FALSE(z.CanZoomIn());
+    z.Preset(100);
+    EXPECT_FALSE(z.Zoomed());
+    z.In();
+    z.Out(); // 1.2 * 5/6 lands in (0.9, 1.1): unzoomed
+    EXPECT_EQ(z.Factor(), 1.0);
+    for (int i = 0; i < 40; ++i)
+        z.Out();
+    EXPECT_EQ(z.Factor(), 0.05);
+    EXPECT_FALSE(z.CanZoomOut());
+    z.Preset(200);
+    EXPECT_EQ(z.ViewSide(256), 512);
+    EXPECT_EQ(z.ToPicture(101), 51);
+    EXPECT_EQ(z.ToPicture(60), 30);
+}
+
+} // namespace
+} // namespace pc::editor::test

@@ -1,0 +1,154 @@
+// The editor window on the offscreen platform, driven through its actions
+// and mouse events on the picture view.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QToolButton>
+
+#include "codecs/png/png_object.h"
+#include "editor/window/image_form.h"
+#include "editor/window/picture_files.h"
+#include "editor/window/picture_view.h"
+#include "editor/window/zoomed_part.h"
+#include "platform/bmp_file.h"
+#include "platform/message_box.h"
+#include "tests/support/test_data.h"
+
+namespace pc::editor::test {
+namespace {
+
+void Send(QWidget* view, QEvent::Type type, QPoint p, Qt::MouseButtons held)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, QPointF(p), QPointF(view->mapToGlobal(p)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(view, &e);
+}
+
+void DragOn(QWidget* view, QPoint a, QPoint b)
+{
+    Send(view, QEvent::MouseButtonPress, a, Qt::LeftButton);
+    for (int i = 1; i <= 4; ++i)
+        Send(view, QEvent::MouseMove, a + (b - a) * i / 4, Qt::LeftButton);
+    Send(view, QEvent::MouseButtonRelease, b, Qt::NoButton);
+}
+
+class ImageFormTest : public testing::Test {
+protected:
+    ScriptedMessageBoxes boxes;
+    ScopedMessageBoxes scoped{boxes};
+    pc::test::TempDir dir;
+    std::unique_ptr<TImageForm> form = std::make_unique<TImageForm>();
+};
+
+TEST_F(ImageFormTest, ARectangleDraggedAtDoubleSizeLandsAtHalfTheViewPoints)
+{
+    form->ARectangle->trigger();
+    EXPECT_TRUE(form->ARectangle->isChecked());
+    EXPECT_TRUE(form->PenBar->isVisibleTo(form.get()));
+    form->ZoomPreset(200);
+    EXPECT_EQ(form->Image1->size(), QSize(512, 512));
+    form->show();
+    QApplication::processEvents();
+    DragOn(form->Image1, QPoint(10, 10), QPoint(60, 40));
+
+    EditorModel& m = form->Model();
+    m.SaveFileName = dir.file("out.png");
+    m.SaveFilterIndex = kSavePng;
+    m.SaveTag = 1;
+    ASSERT_TRUE(form->ASaveExecute());
+    EXPECT_TRUE(boxes.Shown().empty());
+    png::TPNGObject png;
+    png.LoadFromFile(dir.file("out.png"));
+    const Bitmap saved = png.ToBitmap();
+    ASSERT_EQ(saved.Width(), 256);
+    struct Probe {
+        int x, y;
+        TColor c;
+    };
+    // The outline runs from (5, 5) to (29, 19): right and bottom exclusive.
+    for (Probe p : {Probe{5, 5, clBlack}, Probe{29, 19, clBlack}, Probe{17, 5, clBlack}, Probe{5, 12, clBlack},
+                    Probe{4, 5, clWhite}, Probe{30, 19, clWhite}, Probe{29, 20, clWhite}, Probe{17, 12, clWhite}})
+        EXPECT_EQ(saved.Pixel(p.x, p.y), p.c) << p.x << "," << p.y;
+    EXPECT_FALSE(form->ARectangle->isChecked()); // the save committed the tool
+    EXPECT_TRUE(form->AUndo->isEnabled());
+}
+
+TEST_F(ImageFormTest, LoadingSetsTheSpinsWithoutAskingToSaveOnClose)
+{
+    Bitmap b(90, 60);
+    b.Fill(RGB(10, 20, 30));
+    SaveBmpFile(dir.file("in.bmp"), b);
+    EditorModel& m = form->Model();
+    m.LoadTag = 1;
+    m.OpenFileName = dir.file("in.bmp");
+    ASSERT_TRUE(form->ALoadExecute());
+    EXPECT_EQ(form->CSWidth->value(), 90);
+    EXPECT_EQ(form->CSHeight->value(), 60);
+    EXPECT_FALSE(m.Modified());
+    form->show();
+    form->close();
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(ImageFormTest, TheSizeSpinsResizeThePictureAndMarkAnEdit)
+{
+    form->CSWidth->setValue(5000);
+    EXPECT_EQ(form->CSWidth->value(), 4096);
+    form->CSWidth->setValue(300);
+    EXPECT_EQ(form->Model().Width(), 300);
+    EXPECT_EQ(form->Image1->width(), 300);
+    EXPECT_TRUE(form->Model().Modified());
+    form->show();
+    boxes.Queue(Answer::Cancel);
+    form->close();
+    EXPECT_TRUE(form->isVisible()); // cancelled: still open
+    boxes.Queue(Answer::No);
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form->PictureChanged());
+}
+
+TEST_F(ImageFormTest, TextPageFollowsTheTextTool)
+{
+    form->AText->trigger();
+    EXPECT_EQ(form->PCImage->currentWidget(), form->ImageFont);
+    form->BitBtn1->click();
+    EXPECT_EQ(form->PCImage->currentWidget(), form->ImageTool);
+    EXPECT_TRUE(form->ASelect->isChecked());
+    form->APicture->trigger();
+    EXPECT_EQ(form->PCImage->currentWidget(), form->ImagePicture);
+    EXPECT_FALSE(form->CBImageTrans->isChecked());
+    // A drawing tool brings back the page with its pen and brush bars.
+    form->AEllipse->trigger();
+    EXPECT_EQ(form->PCImage->currentWidget(), form->ImageTool);
+    EXPECT_TRUE(form->BrushBar->isVisibleTo(form.get()));
+}
+
+TEST(ZoomedPart, OnlyThePartAskedForIsMade)
+{
+    Bitmap pic(4096, 4096);
+    pic.Fill(clWhite);
+    pic.SetPixel(4095, 4095, RGB(255, 0, 0));
+    // 16x: the view is 65536 pixels a side; the part costs its own size.
+    const QImage part = ZoomedPart(pic, QSize(4096, 4096), QSize(65536, 65536), QRect(65520, 65520, 32, 32));
+    EXPECT_EQ(part.size(), QSize(16, 16)); // clipped to the view
+    EXPECT_EQ(part.pixel(0, 0), qRgb(255, 0, 0));
+    const QImage corner = ZoomedPart(pic, QSize(4096, 4096), QSize(65536, 65536), QRect(65504, 65504, 16, 16));
+    EXPECT_EQ(corner.pixel(15, 15), qRgb(255, 255, 255));
+    // Half size: every other source pixel.
+    Bitmap stripes(8, 1);
+    for (int x = 0; x < 8; ++x)
+        stripes.SetPixel(x, 0, x % 2 ? clBlack : clWhite);
+    const QImage half = ZoomedPart(stripes, QSize(8, 1), QSize(4, 1), QRect(0, 0, 4, 1));
+    EXPECT_EQ(half.pixel(0, 0), qRgb(0, 0, 0)); // the centre of view pixel 0 is source pixel 1
+}
+
+} // namespace
+} // namespace pc::editor::test
