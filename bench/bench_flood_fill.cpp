@@ -6,12 +6,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "editor/tools/flood_fill.h"
+#include "timing_reporter.h"
 
 namespace {
 
@@ -99,39 +99,21 @@ void NaiveFillBench(benchmark::State& state)
 BENCHMARK(OurFill)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(NaiveFillBench)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const auto& run : runs)
-            times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const char* inputs[] = {"open", "maze"};
-        for (int arg = 0; arg < 2; ++arg) {
-            const std::string suffix = "/" + std::to_string(arg);
-            auto ours = times_.find("OurFill" + suffix);
-            auto theirs = times_.find("NaiveFillBench" + suffix);
-            if (ours != times_.end() && theirs != times_.end() && theirs->second > 0)
-                std::printf("4096 x 4096 %s: ours %.0f ms (goal < 1000), ours / naive = %.2f\n", inputs[arg],
-                            ours->second, ours->second / theirs->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    TimingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    const char* inputs[] = {"open", "maze"};
+    for (int arg = 0; arg < 2; ++arg) {
+        const std::string suffix = "/" + std::to_string(arg);
+        const double ours = reporter.Real("OurFill" + suffix), theirs = reporter.Real("NaiveFillBench" + suffix);
+        if (ours > 0 && theirs > 0)
+            std::printf("4096 x 4096 %s: ours %.0f ms (goal < 1000), ours / naive = %.2f\n", inputs[arg],
+                        ours * 1000, ours / theirs);
+    }
     benchmark::Shutdown();
     return 0;
 }

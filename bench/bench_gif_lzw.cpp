@@ -7,11 +7,12 @@
 #include <QImage>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <random>
+#include <string>
 
 #include "codecs/gif/gif_lzw_decoder.h"
 #include "codecs/gif/gif_lzw_encoder.h"
+#include "timing_reporter.h"
 
 namespace {
 
@@ -144,42 +145,23 @@ BENCHMARK(GiflibEncodeBench)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(OurDecode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(GiflibDecodeBench)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// Console output plus, at the end, our time over giflib's for each pair.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const auto& run : runs)
-            times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const char* inputs[] = {"photo", "noise"};
-        for (const char* op : {"Encode", "Decode"}) {
-            for (int arg = 0; arg < 2; ++arg) {
-                std::string suffix = "/" + std::to_string(arg);
-                auto ours = times_.find(std::string("Our") + op + suffix);
-                auto theirs = times_.find(std::string("Giflib") + op + "Bench" + suffix);
-                if (ours != times_.end() && theirs != times_.end() && theirs->second > 0)
-                    std::printf("%s %s: ours / giflib = %.2f (goal <= 1.30)\n", op, inputs[arg],
-                                ours->second / theirs->second);
-            }
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    TimingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    const char* inputs[] = {"photo", "noise"};
+    for (const char* op : {"Encode", "Decode"}) {
+        for (int arg = 0; arg < 2; ++arg) {
+            std::string suffix = "/" + std::to_string(arg);
+            const double ours = reporter.Real(std::string("Our") + op + suffix);
+            const double theirs = reporter.Real(std::string("Giflib") + op + "Bench" + suffix);
+            if (ours > 0 && theirs > 0)
+                std::printf("%s %s: ours / giflib = %.2f (goal <= 1.30)\n", op, inputs[arg], ours / theirs);
+        }
+    }
     benchmark::Shutdown();
     return 0;
 }

@@ -6,12 +6,12 @@
 #include <gif_lib.h>
 
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 
 #include "codecs/gif/gif_extension_kinds.h"
 #include "codecs/gif/gif_image.h"
+#include "timing_reporter.h"
 
 namespace {
 
@@ -106,45 +106,26 @@ void Counts(benchmark::internal::Benchmark* b)
 BENCHMARK(OurSave)->Apply(Counts)->Unit(benchmark::kMillisecond);
 BENCHMARK(GiflibSaveBench)->Apply(Counts)->Unit(benchmark::kMillisecond);
 
-class GrowthReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const auto& run : runs)
-            times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const int first = kCounts[0], last = kCounts[std::size(kCounts) - 1];
-        for (int local : {0, 1}) {
-            const char* maps = local ? "with local maps" : "without local maps";
-            auto at = [&](const char* name, int n) {
-                auto it = times_.find(std::string(name) + "/" + std::to_string(n) + "/" + std::to_string(local));
-                return it == times_.end() ? 0.0 : it->second;
-            };
-            const double small = at("OurSave", first), large = at("OurSave", last);
-            if (small > 0)
-                std::printf("save %s: time per frame at %d over %d frames = %.2f (goal <= 1.50)\n", maps, last, first,
-                            (large / last) / (small / first));
-            if (at("GiflibSaveBench", last) > 0)
-                std::printf("save %s, %d frames: ours / giflib = %.2f\n", maps, last,
-                            large / at("GiflibSaveBench", last));
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    GrowthReporter reporter;
+    TimingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    const int first = kCounts[0], last = kCounts[std::size(kCounts) - 1];
+    for (int local : {0, 1}) {
+        const char* maps = local ? "with local maps" : "without local maps";
+        auto at = [&](const char* name, int n) {
+            return reporter.Real(std::string(name) + "/" + std::to_string(n) + "/" + std::to_string(local));
+        };
+        const double small = at("OurSave", first), large = at("OurSave", last);
+        if (small > 0)
+            std::printf("save %s: time per frame at %d over %d frames = %.2f (goal <= 1.50)\n", maps, last, first,
+                        (large / last) / (small / first));
+        if (at("GiflibSaveBench", last) > 0)
+            std::printf("save %s, %d frames: ours / giflib = %.2f\n", maps, last, large / at("GiflibSaveBench", last));
+    }
     benchmark::Shutdown();
     return 0;
 }

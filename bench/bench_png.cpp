@@ -14,6 +14,7 @@
 #include "codecs/png/png_object.h"
 #include "platform/bmp_file.h"
 #include "platform/file_io.h"
+#include "timing_reporter.h"
 
 namespace {
 
@@ -88,8 +89,7 @@ Bytes LibpngEncode(const pc::Bitmap& bmp)
     return out;
 }
 
-std::map<std::string, double> gSeconds; // per-iteration time by benchmark name
-std::map<std::string, size_t> gBytes;   // encoded size by benchmark name
+std::map<std::string, size_t> gBytes; // encoded size by benchmark name
 
 
 void DecodeOurs(benchmark::State& state, const Picture& pic)
@@ -140,17 +140,6 @@ void EncodeLibpng(benchmark::State& state, const Picture& pic)
     gBytes["encode/" + pic.name + "/libpng"] = size;
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const auto& r : runs)
-            if (r.run_type == Run::RT_Iteration && r.iterations > 0)
-                gSeconds[r.benchmark_name()] = r.real_accumulated_time / double(r.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -167,16 +156,16 @@ int main(int argc, char** argv)
         }
     }
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    TimingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nprismcase / libpng (time goal <= 1.20, size goal within 1%%)\n");
     for (const auto& pic : kPictures)
         for (const char* op : {"decode", "encode"}) {
             std::string base = std::string(op) + "/" + pic.name;
-            auto ours = gSeconds.find(base + "/prismcase"), theirs = gSeconds.find(base + "/libpng");
-            if (ours == gSeconds.end() || theirs == gSeconds.end())
+            const double ours = reporter.Real(base + "/prismcase"), theirs = reporter.Real(base + "/libpng");
+            if (ours <= 0 || theirs <= 0)
                 continue;
-            std::printf("%-26s time %.3f", base.c_str(), ours->second / theirs->second);
+            std::printf("%-26s time %.3f", base.c_str(), ours / theirs);
             if (gBytes.count(base + "/prismcase") && gBytes.count(base + "/libpng"))
                 std::printf("  size %.4f", double(gBytes[base + "/prismcase"]) / double(gBytes[base + "/libpng"]));
             std::printf("\n");

@@ -7,12 +7,12 @@
 #include <zlib.h>
 
 #include <cstdio>
-#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "codecs/png/png_object.h"
+#include "timing_reporter.h"
 
 namespace {
 
@@ -97,19 +97,6 @@ void Libpng(benchmark::State& state, bool gamma)
     state.SetComplexityN(state.range(0));
 }
 
-std::map<std::string, double> gSeconds; // per-iteration time by benchmark name
-
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const auto& r : runs)
-            if (r.run_type == Run::RT_Iteration && r.iterations > 0)
-                gSeconds[r.benchmark_name()] = r.real_accumulated_time / double(r.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 constexpr int64_t kFewest = 12500, kMost = 200000;
 
 void Counts(benchmark::internal::Benchmark* b)
@@ -134,14 +121,13 @@ int main(int argc, char** argv)
             ->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    TimingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
     std::printf("\nchunks  time per doubling (goal near 2)  gAMA / plain (goal <= 3)  prismcase / libpng\n");
     for (int64_t n = kFewest * 2; n <= kMost; n *= 2) {
-        auto at = [](const std::string& who, const char* tail, int64_t count) {
-            auto it = gSeconds.find("chunks/" + who + tail + "/" + std::to_string(count));
-            return it == gSeconds.end() ? 0.0 : it->second;
+        auto at = [&](const std::string& who, const char* tail, int64_t count) {
+            return reporter.Real("chunks/" + who + tail + "/" + std::to_string(count));
         };
         double now = at("prismcase", "/gAMA", n), before = at("prismcase", "/gAMA", n / 2);
         double plain = at("prismcase", "/plain", n), peer = at("libpng", "/gAMA", n);

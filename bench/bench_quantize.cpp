@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "codecs/gif/color_reduction.h"
+#include "timing_reporter.h"
 
 namespace {
 
@@ -124,20 +125,6 @@ void BM_LibImageQuant(benchmark::State& state, size_t index)
     state.counters["mse"] = mse;
 }
 
-// Keeps each run's time per iteration so main can print the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-            cpuSeconds[run.benchmark_name()] = run.GetAdjustedCPUTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds, cpuSeconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -152,17 +139,17 @@ int main(int argc, char** argv)
         benchmark::RegisterBenchmark(("libimagequant/" + Photos()[i].name).c_str(), BM_LibImageQuant, i)
             ->Unit(benchmark::kMillisecond);
     }
-    RatioReporter reporter;
+    TimingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     // libimagequant runs on several threads: wall time and CPU time differ.
     std::printf("\n%-10s %11s %11s %11s %9s %10s\n", "photo", "wall ratio", "cpu ratio", "mse octree", "mse liq", "mse ratio");
     for (const Photo& photo : Photos()) {
         const std::string ours = "octree/" + photo.name, theirs = "libimagequant/" + photo.name;
-        if (!reporter.seconds.count(ours) || !reporter.seconds.count(theirs) || !gMse.count(ours) || !gMse.count(theirs))
+        if (reporter.Real(ours) <= 0 || reporter.Real(theirs) <= 0 || !gMse.count(ours) || !gMse.count(theirs))
             continue;
         std::printf("%-10s %10.2fx %10.2fx %11.2f %9.2f %9.2fx\n", photo.name.c_str(),
-                    reporter.seconds[ours] / reporter.seconds[theirs], reporter.cpuSeconds[ours] / reporter.cpuSeconds[theirs],
-                    gMse[ours], gMse[theirs], gMse[ours] / gMse[theirs]);
+                    reporter.Real(ours) / reporter.Real(theirs), reporter.Cpu(ours) / reporter.Cpu(theirs), gMse[ours],
+                    gMse[theirs], gMse[ours] / gMse[theirs]);
     }
     benchmark::Shutdown();
     return 0;
