@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/probe/probe_registry.h"
+#include "app/probe/probe_session.h"
 #include "codecs/png/png_object.h"
 #include "editor/tools/circle.h"
 #include "editor/tools/crop.h"
@@ -153,13 +154,7 @@ int EditorTools(int argc, char** argv)
         return 2;
     }
     // Text is drawn with Qt's fonts.
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    std::unique_ptr<QGuiApplication> app;
-    if (!QGuiApplication::instance()) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        static int qargc = 1;
-        app = std::make_unique<QGuiApplication>(qargc, argv);
-    }
+    const auto app = pc::probe::QuietGuiApplication(argv);
     try {
         Bitmap picture(610, 330);
         picture.Fill(clWhite);

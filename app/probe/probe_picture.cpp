@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/probe/probe_registry.h"
+#include "app/probe/probe_session.h"
 #include "platform/bitmap.h"
 #include "scene/pictures/picture_converters.h"
 
@@ -18,15 +19,8 @@ int Picture(int argc, char** argv)
         std::fprintf(stderr, "usage: picture SRC OUT.bmp\n");
         return 2;
     }
-    // Metafile text is drawn with Qt's fonts; Qt's own chatter would break
-    // the one-line error.
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    std::unique_ptr<QGuiApplication> app;
-    if (!QGuiApplication::instance()) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        static int qargc = 1;
-        app = std::make_unique<QGuiApplication>(qargc, argv);
-    }
+    // Metafile text is drawn with Qt's fonts.
+    const auto app = pc::probe::QuietGuiApplication(argv);
     pc::BitmapMemory::ResetPeak();
     try {
         pc::ConvertPictureFile(argv[1], argv[2]);

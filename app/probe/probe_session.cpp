@@ -21,4 +21,14 @@ ProbeSession::~ProbeSession()
     scoped_.reset();
 }
 
+std::unique_ptr<QGuiApplication> QuietGuiApplication(char** argv)
+{
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    if (QGuiApplication::instance())
+        return nullptr;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
 } // namespace pc::probe

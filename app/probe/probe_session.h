@@ -2,6 +2,7 @@
 // The main window on the offscreen platform for one probe command, with its
 // message boxes recorded instead of shown.
 #include <QApplication>
+#include <QGuiApplication>
 #include <memory>
 
 #include "app/window/main_window.h"
@@ -25,5 +26,10 @@ private:
     std::unique_ptr<ScopedMessageBoxes> scoped_;
     std::unique_ptr<TFormMainQV7K> window_;
 };
+
+// A GUI application on the offscreen platform for commands that draw with
+// Qt's fonts but show no window, with Qt's own messages silenced so that a
+// command's output stays its own. Empty when an application already runs.
+std::unique_ptr<QGuiApplication> QuietGuiApplication(char** argv);
 
 } // namespace pc::probe
