@@ -87,6 +87,11 @@ TFormMainQV7K::TFormMainQV7K(std::unique_ptr<AppSettings> settings, QStringList 
 
 TFormMainQV7K::~TFormMainQV7K()
 {
+    // The widgets below go on sending signals (focus lost, hidden) while
+    // QWidget's destructor takes them down, after this window's members are
+    // gone: nothing of theirs may reach it any more.
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
     FormDestroy();
 }
 
