@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -114,6 +115,9 @@ void GLTSObject::BuildCommonControls()
     VisibleCheck->setChecked(true);
     VisibleCheck->adjustSize();
     DefaultLabel = new QLabel("Default", HeaderPanel);
+    QFont link = DefaultLabel->font(); // underlined: it is clicked like a link
+    link.setUnderline(true);
+    DefaultLabel->setFont(link);
     DefaultLabel->adjustSize();
     DefaultLabel->move(VisibleCheck->x() + VisibleCheck->width() + 10, VisibleCheck->y());
     DefaultLabel->setCursor(Qt::PointingHandCursor);
