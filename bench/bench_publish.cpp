@@ -73,6 +73,7 @@ public:
         ctx_ = pc::GLContext::Create({}, Scene().main.get());
         ctx_->Bind(w, h, false);
     }
+    void SelectBuffer(int index) override { ctx_->SelectBuffer(index); }
     void SetTileView(int frameW, int frameH, int x, int y) override
     {
         pc::scene::SetSceneProjection(frameW, frameH, params_.TBCameraLookAtA);
