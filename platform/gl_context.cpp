@@ -67,18 +67,32 @@ void GLContext::Bind(int width, int height, bool topDown)
         height = 1;
     if (width > 16384 || height > 16384)
         throw Error("Could not Make Current");
-    buffer_.assign(size_t(width) * size_t(height) * 4, 0);
+    buffers_[0].assign(size_t(width) * size_t(height) * 4, 0);
+    std::vector<uint8_t>().swap(buffers_[1]);
+    selected_ = 0;
     width_ = width;
     height_ = height;
     topDown_ = topDown;
     MakeCurrent();
 }
 
+void GLContext::SelectBuffer(int index)
+{
+    if (index != 0 && index != 1)
+        throw Error("Could not Make Current");
+    if (buffers_[0].empty())
+        Bind(1, 1, topDown_);
+    if (buffers_[index].empty())
+        buffers_[index].assign(buffers_[0].size(), 0);
+    selected_ = index;
+    MakeCurrent();
+}
+
 void GLContext::MakeCurrent()
 {
-    if (buffer_.empty())
+    if (buffers_[0].empty())
         Bind(1, 1, topDown_);
-    if (!OSMesaMakeCurrent(static_cast<OSMesaContext>(ctx_), buffer_.data(), GL_UNSIGNED_BYTE, width_, height_))
+    if (!OSMesaMakeCurrent(static_cast<OSMesaContext>(ctx_), Pixels(), GL_UNSIGNED_BYTE, width_, height_))
         throw Error("Could not Make Current");
     currentSerial = serial_;
     OSMesaPixelStore(OSMESA_Y_UP, topDown_ ? 0 : 1);

@@ -22,11 +22,17 @@ public:
     GLContext(const GLContext&) = delete;
     GLContext& operator=(const GLContext&) = delete;
 
-    // Sizes the colour buffer and makes this context current on it.
+    // Sizes the colour buffer and makes this context current on it (buffer 0).
     // topDown: row 0 of Pixels() is the top row (window); otherwise the bottom
     // row, as in a bottom-up DIB (off-screen).
     void Bind(int width, int height, bool topDown);
-    // Makes this context current again on its buffer.
+    // Makes this context current on colour buffer index (0 or 1) of the bound
+    // size; buffer 1 is made on first use. Both share depth, stencil and
+    // accumulation. A finished frame stays in its buffer while the next one is
+    // drawn into the other, so it can be read meanwhile, on another thread.
+    void SelectBuffer(int index);
+    int SelectedBuffer() const { return selected_; }
+    // Makes this context current again on its selected buffer.
     void MakeCurrent();
     static void ReleaseCurrent();
     bool IsCurrent() const;
@@ -36,9 +42,10 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     bool TopDown() const { return topDown_; }
-    // 32-bit pixels, bytes B,G,R,A per pixel, rows of Width()*4 bytes.
-    const uint8_t* Pixels() const { return buffer_.data(); }
-    uint8_t* Pixels() { return buffer_.data(); }
+    // The selected buffer: 32-bit pixels, bytes B,G,R,A per pixel, rows of
+    // Width()*4 bytes. Stays valid until the next Bind.
+    const uint8_t* Pixels() const { return buffers_[selected_].data(); }
+    uint8_t* Pixels() { return buffers_[selected_].data(); }
     const GLContextBits& Bits() const { return bits_; }
     // Bits the implementation really gave (read from GL while current).
     GLContextBits QueryBits() const;
@@ -54,7 +61,8 @@ public:
 private:
     GLContext() = default;
     void* ctx_ = nullptr;
-    std::vector<uint8_t> buffer_;
+    std::vector<uint8_t> buffers_[2];
+    int selected_ = 0;
     int width_ = 0, height_ = 0;
     bool topDown_ = true;
     GLContextBits bits_;

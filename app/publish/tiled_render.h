@@ -1,7 +1,9 @@
 #pragma once
 // Rendering the scene into a picture of the output size: supersampled by the
 // plan's scale, in tiles, each tile in one or 24 jittered passes blended into
-// the picture, then resampled to the output size by area averaging.
+// the picture, then resampled to the output size by area averaging. Each pass
+// is blended on a worker thread while the next one is drawn into the other of
+// two colour buffers, so the blend costs little beyond the drawing.
 #include <functional>
 
 #include "app/publish/render_plan.h"
@@ -10,17 +12,23 @@
 namespace pc {
 
 // What the tiled render needs from the program: an off-screen buffer sharing
-// the window context's textures, the scene, and the event loop.
+// the window context's textures, the scene, and the event loop. Every call
+// comes from the thread that called RenderToBitmap; only the pixels that
+// Pixels() returned are read on another thread.
 class RenderHost {
 public:
     virtual ~RenderHost() = default;
     // Makes an off-screen context current on a bottom-up BGRA buffer of w x h.
     virtual void BeginOffscreen(int w, int h) = 0;
+    // Draws what follows into colour buffer index (0 or 1), both of the size
+    // given to BeginOffscreen; the other buffer's pixels stay as they are.
+    virtual void SelectBuffer(int index) = 0;
     // Projection of a frameW x frameH picture whose part starting at GL
     // window position (x, y) falls on the buffer.
     virtual void SetTileView(int frameW, int frameH, int x, int y) = 0;
     virtual void RenderPass(int passIndex, int passCount) = 0;
-    // Finishes the frame; rows bottom-up, 4 bytes per pixel.
+    // Finishes the frame; the selected buffer's pixels, rows bottom-up,
+    // 4 bytes per pixel, valid until EndOffscreen.
     virtual const uint8_t* Pixels() = 0;
     virtual void EndOffscreen() = 0;
     // Lets the window handle pending events (Cancel among them).
@@ -35,6 +43,8 @@ struct TiledRenderResult {
 };
 
 // Tiles are at most maxTile pixels on a side (the off-screen buffer's limit).
+// An exception from the host or from a blend ends the render and reaches the
+// caller, after the off-screen render has ended.
 TiledRenderResult RenderToBitmap(RenderHost& host, int W, int H, int desktopW, int desktopH, AntiAlias method,
                                  int maxTile = 4096);
 

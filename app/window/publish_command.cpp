@@ -44,6 +44,7 @@ public:
     WindowRenderHost(TFormMainQV7K& w, const scene::SceneParams& params) : w_(w), params_(params), frame_(w.Frame) {}
 
     void BeginOffscreen(int width, int height) override { w_.BeginOffscreenGL(width, height); }
+    void SelectBuffer(int index) override { w_.OffscreenContext()->SelectBuffer(index); }
     void SetTileView(int frameW, int frameH, int x, int y) override
     {
         scene::SetSceneProjection(frameW, frameH, params_.TBCameraLookAtA);

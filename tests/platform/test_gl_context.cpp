@@ -84,4 +84,66 @@ TEST(GLContext, AccumulationClipPlaneAndStencil)
     EXPECT_EQ(green(1, 6), 0);   // lower: clipped
 }
 
+// A frame finished in one colour buffer stays there while the other is drawn
+// into; depth is shared between the two.
+TEST(GLContext, SecondColourBufferKeepsTheFirstFrame)
+{
+    auto ctx = pc::GLContext::Create();
+    ctx->Bind(4, 4, false);
+    auto clear = [&](float r, float g, float b) {
+        glClearColor(r, g, b, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        ctx->Finish();
+    };
+    clear(1, 0, 0);
+    const uint8_t* red = ctx->Pixels();
+    ctx->SelectBuffer(1);
+    EXPECT_EQ(ctx->SelectedBuffer(), 1);
+    clear(0, 1, 0);
+    const uint8_t* green = ctx->Pixels();
+    ASSERT_NE(red, green);
+    ctx->SelectBuffer(0);
+    EXPECT_EQ(ctx->Pixels(), red);
+    EXPECT_EQ(red[15 * 4 + 2], 255);
+    EXPECT_EQ(red[15 * 4 + 1], 0);
+    EXPECT_EQ(green[15 * 4 + 1], 255);
+    EXPECT_EQ(green[15 * 4 + 2], 0);
+    clear(0, 0, 1);
+    EXPECT_EQ(red[0], 255) << "buffer 0 drawn again";
+    EXPECT_EQ(green[1], 255) << "buffer 1 untouched";
+
+    // A near square's depth, written with buffer 0 current, hides a far one drawn into buffer 1.
+    glViewport(0, 0, 4, 4);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 4, 0, 4, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_DEPTH_TEST);
+    glClearDepth(1.0);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glBegin(GL_QUADS);
+    glVertex3f(0, 0, 0.5f); // z 0.5 is nearer than -0.5 in window depth
+    glVertex3f(2, 0, 0.5f);
+    glVertex3f(2, 4, 0.5f);
+    glVertex3f(0, 4, 0.5f);
+    glEnd();
+    ctx->SelectBuffer(1);
+    clear(0, 0, 0);
+    glColor3f(1, 1, 1);
+    glBegin(GL_QUADS);
+    glVertex3f(0, 0, -0.5f);
+    glVertex3f(4, 0, -0.5f);
+    glVertex3f(4, 4, -0.5f);
+    glVertex3f(0, 4, -0.5f);
+    glEnd();
+    ctx->Finish();
+    EXPECT_EQ(green[0], 0) << "hidden behind the square drawn into buffer 0";
+    EXPECT_EQ(green[3 * 4], 255) << "beside it";
+    glDisable(GL_DEPTH_TEST);
+
+    ctx->Bind(2, 2, false);
+    EXPECT_EQ(ctx->SelectedBuffer(), 0) << "a new size starts again on buffer 0";
+}
+
 } // namespace

@@ -21,6 +21,7 @@ public:
         ctx_->Bind(w, h, false);
         begun_ = true;
     }
+    void SelectBuffer(int index) override { ctx_->SelectBuffer(index); }
     void SetTileView(int frameW, int frameH, int x, int y) override
     {
         glViewport(-x, -y, frameW, frameH);
