@@ -8,13 +8,16 @@
 #include "codecs/gif/gif_lzw_decoder.h"
 #include "codecs/gif/gif_lzw_encoder.h"
 #include "codecs/gif/gif_rle_encoder.h"
+#include "platform/bitmap.h"
 #include "platform/checked_size.h"
 
 namespace pc::gif {
 
 namespace {
 
-// A side may be all the 16-bit field holds; only the total is capped.
+// A side may be all the 16-bit field holds; only the total is capped. A
+// frame keeps an index per pixel and an 8-bit bitmap: together they must fit
+// the memory budget of one picture, or a few bytes could ask for gigabytes.
 void CheckFrameSize(int width, int height)
 {
     PictureLimits limits;
@@ -23,6 +26,12 @@ void CheckFrameSize(int width, int height)
         CheckPictureSize(width, height, limits);
     } catch (const BadInput&) {
         RaiseGIFError(msg::kInvalidDimensions);
+    }
+    try {
+        CheckPictureBytes(CheckedAdd(CheckedMul(width, height), CheckedMul(DibStride(width, 8), height)), width,
+                          height);
+    } catch (const BadInput& e) {
+        RaiseGIFError(e.what());
     }
 }
 

@@ -133,6 +133,29 @@ TEST(GifImage, SavingNothingRaisesAndKeepsTheOldFile)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file left";
 }
 
+// A few bytes that declare a huge frame are refused before its pixels are
+// allocated, with the size in the message; a frame at the budget's edge loads.
+TEST(GifImage, FramesBeyondThePictureBudgetAreRefused)
+{
+    auto tiny = [](int w, int h) {
+        std::vector<uint8_t> d = {'G', 'I', 'F', '8', '9', 'a', uint8_t(w), uint8_t(w >> 8), uint8_t(h), uint8_t(h >> 8),
+                                  0x80, 0, 0, 0, 0, 0, 255, 255, 255, ','};
+        for (int v : {0, 0, w, h})
+            d.insert(d.end(), {uint8_t(v), uint8_t(v >> 8)});
+        d.insert(d.end(), {0, 2, 2, 0x44, 0x01, 0, ';'});
+        return d;
+    };
+    TGIFImage gif;
+    const LoadResult huge = LoadInto(gif, tiny(65535, 16000));
+    EXPECT_FALSE(huge.ok);
+    EXPECT_NE(huge.error.find("too large (65535 x 16000 pixels)"), std::string::npos) << huge.error;
+    // Index and 8-bit bitmap of 8192 x 16383 take 256 MB less one row pair: allowed.
+    const LoadResult edge = LoadInto(gif, tiny(8192, 16383));
+    EXPECT_TRUE(edge.ok) << edge.error;
+    const LoadResult over = LoadInto(gif, tiny(8192, 16385));
+    EXPECT_FALSE(over.ok);
+}
+
 TEST(GifImage, FailedLoadLeavesItClearedAndTheReaderWhereItWas)
 {
     TGIFImage gif;
