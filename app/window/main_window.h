@@ -170,6 +170,10 @@ public:
     // Hands the off-screen frame over as a 32-bit bitmap and makes the
     // window context current again.
     void EndOffscreenGL(Bitmap& bitmap);
+    // Starts a render again on the off-screen context already there when it
+    // has this size, in the state a new one starts in; false when there is
+    // none of that size.
+    bool RestartOffscreenGL(int width, int height);
     bool OffscreenActive() const { return offscreen_ != nullptr; }
     GLContext* OffscreenContext() const { return offscreen_.get(); }
     void AppIdle();

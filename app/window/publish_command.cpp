@@ -41,9 +41,20 @@ const char* const kFilters[] = {"JPEG (*.jpg *jpeg)", "PNG-24bit (*.png)", "PNG-
 // The window's scene drawn into its shared off-screen context.
 class WindowRenderHost : public RenderHost {
 public:
-    WindowRenderHost(TFormMainQV7K& w, const scene::SceneParams& params) : w_(w), params_(params), frame_(w.Frame) {}
+    // keep: the off-screen context outlives this render, for the next one to
+    // start on (the two renders of a transparent publish).
+    WindowRenderHost(TFormMainQV7K& w, const scene::SceneParams& params, bool keep)
+        : w_(w), params_(params), frame_(w.Frame), keep_(keep)
+    {
+    }
 
-    void BeginOffscreen(int width, int height) override { w_.BeginOffscreenGL(width, height); }
+    void BeginOffscreen(int width, int height) override
+    {
+        if (w_.RestartOffscreenGL(width, height))
+            return;
+        EndKept();
+        w_.BeginOffscreenGL(width, height);
+    }
     void SelectBuffer(int index) override { w_.OffscreenContext()->SelectBuffer(index); }
     void SetTileView(int frameW, int frameH, int x, int y) override
     {
@@ -58,6 +69,11 @@ public:
         return ctx->Pixels();
     }
     void EndOffscreen() override
+    {
+        if (!keep_)
+            EndKept();
+    }
+    void EndKept()
     {
         if (w_.OffscreenActive()) {
             Bitmap unused;
@@ -76,6 +92,28 @@ private:
     TFormMainQV7K& w_;
     const scene::SceneParams& params_;
     scene::FrameState frame_; // a copy: the preview keeps its own
+    const bool keep_;
+};
+
+// Keeps the off-screen context from one render to the next while it lives,
+// and ends it afterwards however the publish ends.
+class KeptOffscreen {
+public:
+    KeptOffscreen(TFormMainQV7K& w, bool& keep) : w_(w), keep_(keep) { keep_ = true; }
+    ~KeptOffscreen()
+    {
+        keep_ = false;
+        if (w_.OffscreenActive()) {
+            Bitmap unused;
+            w_.EndOffscreenGL(unused);
+        }
+    }
+    KeptOffscreen(const KeptOffscreen&) = delete;
+    KeptOffscreen& operator=(const KeptOffscreen&) = delete;
+
+private:
+    TFormMainQV7K& w_;
+    bool& keep_;
 };
 
 // The busy state of a publish, restored however the publish ends.
@@ -248,6 +286,8 @@ std::optional<std::string> PublishCommand::Run(bool silent, PublishTarget t)
     const bool transparent = w_.BTransparent->isChecked() && KeepsTransparency(t.type);
     Bitmap result;
     if (transparent) {
+        // Both renders draw on one off-screen context: made once, not twice.
+        KeptOffscreen kept(w_, keepOffscreen_);
         Bitmap black = Render(scene, clBlack, width, height);
         if (w_.RenderCancel->Tag == 1)
             return std::nullopt;
@@ -334,7 +374,7 @@ Bitmap PublishCommand::Render(scene::SceneParams params, std::optional<TColor> f
         return ResampleArea(large, W, H);
     }
     QSize desktop = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry().size() : QSize(1920, 1080);
-    WindowRenderHost host(w_, params);
+    WindowRenderHost host(w_, params, keepOffscreen_);
     auto r = RenderToBitmap(host, W, H, desktop.width(), desktop.height(), Method());
     return r.cancelled ? Bitmap() : std::move(r.picture);
 }

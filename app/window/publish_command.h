@@ -51,6 +51,7 @@ private:
     Bitmap Render(scene::SceneParams scene, std::optional<TColor> floorAndWalls, int width, int height);
     void Encode(const PublishTarget& target, const Bitmap& picture, bool transparent);
 
+    bool keepOffscreen_ = false; // the next render may start on this one's context
     TFormMainQV7K& w_;
     PublishType lastType_ = PublishType::Jpeg;
     std::string lastName_ = "picture_name";

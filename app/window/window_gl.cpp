@@ -174,6 +174,16 @@ void TFormMainQV7K::BeginOffscreenGL(int width, int height)
     }
 }
 
+bool TFormMainQV7K::RestartOffscreenGL(int width, int height)
+{
+    if (!offscreen_ || offscreen_->Width() != width || offscreen_->Height() != height)
+        return false;
+    offscreen_->Bind(width, height, false);
+    InitGL();
+    ResizeViewport(width, height);
+    return true;
+}
+
 void TFormMainQV7K::EndOffscreenGL(Bitmap& bitmap)
 {
     if (!offscreen_)

@@ -20,6 +20,7 @@
 #include "app/window/settings_commands.h"
 #include "platform/bmp_file.h"
 #include "platform/file_io.h"
+#include "platform/gl_context.h"
 #include "platform/jpeg_file.h"
 #include "platform/message_box.h"
 #include "scene/model/c3ds.h"
@@ -314,6 +315,35 @@ TEST_F(PublishWindowTest, AViewerThatCannotStartIsReported)
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_NE(boxes.Shown()[0].text.find("viewer"), std::string::npos) << boxes.Shown()[0].text;
     EXPECT_NE(boxes.Shown()[0].text.find("shown.bmp"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+int destroyedContexts = 0;
+
+// The black and the white render of a transparent publish draw on one
+// off-screen context, and it is gone when the publish ends.
+TEST_F(PublishWindowTest, TransparentPublishMakesOneOffscreenContext)
+{
+    static bool listening = false;
+    if (!listening) {
+        GLContext::AddDestroyListener([](uint64_t) { ++destroyedContexts; });
+        listening = true;
+    }
+    w->BTransparent->setChecked(true);
+    w->RenderNone1->setChecked(true);
+    destroyedContexts = 0;
+    ASSERT_TRUE(Publish("one.png", PublishType::Png24));
+    EXPECT_EQ(destroyedContexts, 1);
+    EXPECT_FALSE(w->OffscreenActive());
+
+    w->RenderMixer->setChecked(true); // jittered passes on two buffers
+    destroyedContexts = 0;
+    ASSERT_TRUE(Publish("two.png", PublishType::Png24));
+    EXPECT_EQ(destroyedContexts, 1);
+    EXPECT_FALSE(w->OffscreenActive());
 }
 
 } // namespace
