@@ -7,8 +7,6 @@ namespace pc {
 // The save dialog's filter index.
 enum class PublishType { Jpeg = 1, Png24 = 2, PngCustom = 3, Gif = 4, Bmp = 5 };
 
-inline constexpr const char* kPublishFilter = "JPEG|*.jpg;*jpeg|PNG-24bit|*.png|PNG-Cutomize|*.png|GIF|*.gif|BMP|*.bmp";
-
 struct PublishTarget {
     std::string fileName;
     PublishType type;

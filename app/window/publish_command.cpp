@@ -35,7 +35,7 @@ namespace pc {
 
 namespace {
 
-const char* const kFilters[] = {"JPEG (*.jpg *jpeg)", "PNG-24bit (*.png)", "PNG-Cutomize (*.png)", "GIF (*.gif)",
+const char* const kFilters[] = {"JPEG (*.jpg *.jpeg)", "PNG-24bit (*.png)", "PNG-Customize (*.png)", "GIF (*.gif)",
                                 "BMP (*.bmp)"};
 
 // The window's scene drawn into its shared off-screen context.
