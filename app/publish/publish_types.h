@@ -12,7 +12,7 @@ struct PublishTarget {
     PublishType type;
 };
 
-// The extension decides the type (".png" keeps a PNG type, else "PNG-Cutomize");
+// The extension decides the type (".png" keeps a PNG type, else "PNG-Customize");
 // any other or no extension is replaced by the type's own.
 PublishTarget FixPublishExtension(const std::string& fileName, PublishType chosen);
 
