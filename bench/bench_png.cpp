@@ -14,6 +14,7 @@
 #include "codecs/png/png_object.h"
 #include "platform/bmp_file.h"
 #include "platform/file_io.h"
+#include "libpng_memory_reader.h"
 #include "timing_reporter.h"
 
 namespace {
@@ -29,25 +30,12 @@ const std::vector<Picture> kPictures = {
     {"Spherical693x570", "/usr/share/assimp/models/ReferenceImages/MappingModes/spherical.png"},
 };
 
-[[noreturn]] void PngFail(png_structp, png_const_charp msg)
-{
-    throw std::runtime_error(msg);
-}
-
 // libpng reading into a bottom-up BGR DIB, like ours.
 void LibpngDecode(const Bytes& file, pc::Bitmap& out)
 {
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngFail, nullptr);
-    png_infop info = png_create_info_struct(png);
-    struct Src {
-        const Bytes* f;
-        size_t pos;
-    } src{&file, 0};
-    png_set_read_fn(png, &src, [](png_structp p, png_bytep d, size_t n) {
-        auto* s = static_cast<Src*>(png_get_io_ptr(p));
-        std::copy(s->f->begin() + long(s->pos), s->f->begin() + long(s->pos + n), d);
-        s->pos += n;
-    });
+    LibpngMemoryReader reader(file);
+    png_structp png = reader.png;
+    png_infop info = reader.info;
     png_read_info(png, info);
     png_set_bgr(png);
     png_read_update_info(png, info);
@@ -57,7 +45,6 @@ void LibpngDecode(const Bytes& file, pc::Bitmap& out)
     for (int y = 0; y < h; ++y)
         png_read_row(png, out.ScanLine(y), nullptr);
     png_read_end(png, nullptr);
-    png_destroy_read_struct(&png, &info, nullptr);
 }
 
 // libpng writing with our defaults: Sub filter, level 7, default strategy,
@@ -65,7 +52,7 @@ void LibpngDecode(const Bytes& file, pc::Bitmap& out)
 Bytes LibpngEncode(const pc::Bitmap& bmp)
 {
     Bytes out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngFail, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, LibpngMemoryReader::Fail, nullptr);
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(
         png, &out,

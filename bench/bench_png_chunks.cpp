@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "codecs/png/png_object.h"
+#include "libpng_memory_reader.h"
 #include "timing_reporter.h"
 
 namespace {
@@ -52,30 +53,15 @@ Bytes ManyChunks(int64_t count, bool gamma)
     return file;
 }
 
-[[noreturn]] void PngFail(png_structp, png_const_charp msg)
-{
-    throw std::runtime_error(msg);
-}
-
 void LibpngLoad(const Bytes& file)
 {
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngFail, nullptr);
-    png_infop info = png_create_info_struct(png);
-    struct Src {
-        const Bytes* f;
-        size_t pos;
-    } src{&file, 0};
-    png_set_read_fn(png, &src, [](png_structp p, png_bytep d, size_t n) {
-        auto* s = static_cast<Src*>(png_get_io_ptr(p));
-        std::copy(s->f->begin() + long(s->pos), s->f->begin() + long(s->pos + n), d);
-        s->pos += n;
-    });
-    png_read_info(png, info);
+    LibpngMemoryReader reader(file);
+    png_structp png = reader.png;
+    png_read_info(png, reader.info);
     Bytes rows(64);
     for (int y = 0; y < 8; ++y)
         png_read_row(png, rows.data() + 8 * y, nullptr);
     png_read_end(png, nullptr);
-    png_destroy_read_struct(&png, &info, nullptr);
 }
 
 void Ours(benchmark::State& state, bool gamma)

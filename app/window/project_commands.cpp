@@ -17,6 +17,7 @@
 #include "platform/file_io.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "platform/scoped_value.h"
 #include "scene/pages/face_textures.h"
 #include "scene/pages/object_commands.h"
 #include "scene/pages/object_page.h"
@@ -40,20 +41,6 @@ std::string LocalDateText()
     return (locale.toString(now.date(), QLocale::ShortFormat) + " " + locale.toString(now.time(), QLocale::LongFormat))
         .toStdString();
 }
-
-// Puts a value back when the scope ends, also on exceptions.
-template <class T>
-class Restored {
-public:
-    explicit Restored(T& value) : value_(value), old_(value) {}
-    ~Restored() { value_ = std::move(old_); }
-    Restored(const Restored&) = delete;
-    Restored& operator=(const Restored&) = delete;
-
-private:
-    T& value_;
-    T old_;
-};
 
 // The output size of the window, put back when the scope ends.
 class OutputSize {
@@ -131,7 +118,7 @@ void ProjectCommands::SaveAsTemplateExecute()
 {
     {
         TagScope dialog(SaveDialog2Tag, 0);
-        Restored<std::string> initialDir(SaveDialog2InitialDir);
+        ScopedValue<std::string> initialDir(SaveDialog2InitialDir);
         SaveDialog2InitialDir = UserTemplatesFolder();
         ASaveTemplateExecute();
     }

@@ -27,6 +27,7 @@
 #include "platform/gl_context.h"
 #include "platform/jpeg_file.h"
 #include "platform/message_box.h"
+#include "platform/scoped_value.h"
 #include "platform/paths.h"
 #include "platform/resample.h"
 #include "scene/render/render_frame.h"
@@ -37,6 +38,15 @@ namespace {
 
 const char* const kFilters[] = {"JPEG (*.jpg *.jpeg)", "PNG-24bit (*.png)", "PNG-Customize (*.png)", "GIF (*.gif)",
                                 "BMP (*.bmp)"};
+
+// Ends the off-screen render, if one runs, without reading its picture.
+void DropOffscreen(TFormMainQV7K& w)
+{
+    if (w.OffscreenActive()) {
+        Bitmap unused;
+        w.EndOffscreenGL(unused);
+    }
+}
 
 // The window's scene drawn into its shared off-screen context.
 class WindowRenderHost : public RenderHost {
@@ -52,7 +62,7 @@ public:
     {
         if (w_.RestartOffscreenGL(width, height))
             return;
-        EndKept();
+        DropOffscreen(w_);
         w_.BeginOffscreenGL(width, height);
     }
     void SelectBuffer(int index) override { w_.OffscreenContext()->SelectBuffer(index); }
@@ -71,14 +81,7 @@ public:
     void EndOffscreen() override
     {
         if (!keep_)
-            EndKept();
-    }
-    void EndKept()
-    {
-        if (w_.OffscreenActive()) {
-            Bitmap unused;
-            w_.EndOffscreenGL(unused);
-        }
+            DropOffscreen(w_);
     }
     void ProcessEvents() override { QCoreApplication::processEvents(); }
     bool Cancelled() const override { return w_.RenderCancel->Tag == 1; }
@@ -99,21 +102,12 @@ private:
 // and ends it afterwards however the publish ends.
 class KeptOffscreen {
 public:
-    KeptOffscreen(TFormMainQV7K& w, bool& keep) : w_(w), keep_(keep) { keep_ = true; }
-    ~KeptOffscreen()
-    {
-        keep_ = false;
-        if (w_.OffscreenActive()) {
-            Bitmap unused;
-            w_.EndOffscreenGL(unused);
-        }
-    }
-    KeptOffscreen(const KeptOffscreen&) = delete;
-    KeptOffscreen& operator=(const KeptOffscreen&) = delete;
+    KeptOffscreen(TFormMainQV7K& w, bool& keep) : w_(w), keep_(keep, true) {}
+    ~KeptOffscreen() { DropOffscreen(w_); }
 
 private:
     TFormMainQV7K& w_;
-    bool& keep_;
+    ScopedValue<bool> keep_;
 };
 
 // The busy state of a publish, restored however the publish ends.

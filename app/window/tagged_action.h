@@ -3,6 +3,8 @@
 // caller sets around a call (see TagScope).
 #include <QAction>
 
+#include "platform/scoped_value.h"
+
 namespace pc {
 
 class TaggedAction : public QAction {
@@ -12,16 +14,6 @@ public:
 };
 
 // Sets a Tag for one call and puts the old value back, also on exceptions.
-class TagScope {
-public:
-    TagScope(int& tag, int value) : tag_(tag), old_(tag) { tag_ = value; }
-    ~TagScope() { tag_ = old_; }
-    TagScope(const TagScope&) = delete;
-    TagScope& operator=(const TagScope&) = delete;
-
-private:
-    int& tag_;
-    int old_;
-};
+using TagScope = ScopedValue<int>;
 
 } // namespace pc

@@ -20,8 +20,9 @@ class TChunktRNS;
 inline constexpr const char* kPngExtension = "PNG";
 inline constexpr const char* kPngDescription = "Portable Network Graphics";
 // What a loaded picture may hold in memory (DIB, alpha plane or key marks).
-// A side may be as long as the format allows (65535); the total is capped.
-inline constexpr int64_t kPngMemoryBudget = int64_t(256) << 20;
+// A side may be as long as the format allows (65535); the total is capped,
+// at the budget every picture has.
+inline constexpr int64_t kPngMemoryBudget = kPictureMemoryBudget;
 
 enum class TPNGTransparencyMode { ptmNone, ptmBit, ptmPartial };
 

@@ -7,6 +7,7 @@
 #include "platform/errors.h"
 #include "platform/file_io.h"
 #include "platform/paths.h"
+#include "platform/scoped_value.h"
 #include "platform/track_bar.h"
 #include "scene/model/c3ds.h"
 #include "scene/pages/face_picture.h"
@@ -22,19 +23,6 @@ std::string WorkFileOf(int textureId)
 {
     return TextureFolder() + std::to_string(textureId);
 }
-
-// Sets a flag for the lifetime of the guard, whatever leaves the scope.
-class FlagGuard {
-public:
-    explicit FlagGuard(bool& flag) : flag_(flag), old_(std::exchange(flag, true)) {}
-    ~FlagGuard() { flag_ = old_; }
-    FlagGuard(const FlagGuard&) = delete;
-    FlagGuard& operator=(const FlagGuard&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
-};
 
 } // namespace
 
@@ -112,7 +100,7 @@ void GLTSObject::MaterialsChange()
             // The swatch keeps the colour alone.
         }
     }
-    FlagGuard showing(showingMaterial_);
+    ScopedValue<bool> showing(showingMaterial_, true);
     auto positions = MaterialPositions(mat);
     for (int i = 0; i < kMaterialBars; ++i)
         KindTrackbars[i]->SetPosition(positions[i]);
@@ -123,7 +111,7 @@ void GLTSObject::ModelsChange()
     int o = SelectedSubObject();
     if (o < 0)
         return;
-    FlagGuard showing(showingMaterial_);
+    ScopedValue<bool> showing(showingMaterial_, true);
     KindTrackbars[kVisibleSizeBar]->SetPosition(PositionFromVisibleSize(Model->Model().objects[o].visibleSize));
 }
 
