@@ -205,6 +205,9 @@ private:
     CFrameSelect* Selection() const;
     CImageShape* Layer() const;
     std::optional<Rect> UsableSelection() const;
+    // The selected pixels, read with the frame hidden; cutAway fills their
+    // place with the brush colour. Nothing without a usable selection.
+    std::optional<Bitmap> TakeSelection(bool cutAway);
 
     std::string workFolder_;
     EditorDialogs& dialogs_;

@@ -98,31 +98,33 @@ void EditorModel::SelectAll()
     checked_ = ToolAction::Select;
 }
 
-void EditorModel::Copy()
+std::optional<Bitmap> EditorModel::TakeSelection(bool cutAway)
 {
     const std::optional<Rect> r = UsableSelection();
     if (!r)
-        return;
+        return std::nullopt;
     CFrameSelect* s = Selection();
     s->DrawFrame();
-    const Bitmap part = CopyArea(picture_, *r);
+    Bitmap part = CopyArea(picture_, *r);
+    if (cutAway)
+        FillArea(*r);
     s->DrawFrame();
-    clipboard::SetBitmap(part);
+    // After the change, so that a redo brings the cut back.
+    if (cutAway)
+        s->SaveState();
+    return part;
+}
+
+void EditorModel::Copy()
+{
+    if (const std::optional<Bitmap> part = TakeSelection(false))
+        clipboard::SetBitmap(*part);
 }
 
 void EditorModel::Cut()
 {
-    const std::optional<Rect> r = UsableSelection();
-    if (!r)
-        return;
-    CFrameSelect* s = Selection();
-    s->DrawFrame();
-    const Bitmap part = CopyArea(picture_, *r);
-    FillArea(*r);
-    s->DrawFrame();
-    // After the change, so that a redo brings the cut back.
-    s->SaveState();
-    clipboard::SetBitmap(part);
+    if (const std::optional<Bitmap> part = TakeSelection(true))
+        clipboard::SetBitmap(*part);
 }
 
 void EditorModel::Paste()
