@@ -46,6 +46,8 @@ public:
     // Width()*4 bytes. Stays valid until the next Bind.
     const uint8_t* Pixels() const { return buffers_[selected_].data(); }
     uint8_t* Pixels() { return buffers_[selected_].data(); }
+    // Colour buffer index (0 or 1), as it was when last finished.
+    const uint8_t* Pixels(int index) const { return buffers_[index == 1 ? 1 : 0].data(); }
     const GLContextBits& Bits() const { return bits_; }
     // Bits the implementation really gave (read from GL while current).
     GLContextBits QueryBits() const;

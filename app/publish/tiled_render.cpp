@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <future>
+#include <optional>
 
 #include "app/publish/pass_blend.h"
 #include "platform/resample.h"
@@ -35,34 +36,53 @@ TiledRenderResult RenderToBitmap(RenderHost& host, int W, int H, int desktopW, i
         const int bufferW = std::min(maxTile, rw), bufferH = std::min(maxTile, rh);
         host.BeginOffscreen(bufferW, bufferH);
         OffscreenGuard guard{host};
-        // The blend of the previous pass. It is waited for before the next
-        // blend starts (passes enter the picture in order), and so before its
-        // buffer is drawn into again; declared after the guard, so that an
-        // exception waits for it before the buffers go.
+        // Pass k is drawn and submitted, then pass k - 1 is read back and
+        // blended on a worker while the rasteriser works on pass k. The
+        // blend of a pass is waited for before the next submit, so a buffer
+        // is never drawn into again while its pixels are still blended.
+        // Declared after the guard, so that an exception waits for the blend
+        // before the buffers go.
+        struct Submitted {
+            Tile tile;
+            int pass, buffer;
+        };
+        std::optional<Submitted> previous;
         std::future<void> blending;
+        auto blendPrevious = [&] {
+            const Submitted s = *previous;
+            previous.reset();
+            const uint8_t* pixels = host.Pixels(s.buffer);
+            if (blending.valid())
+                blending.get();
+            blending = std::async(std::launch::async, [&picture, s, pixels, bufferW, n] {
+                for (int r = 0; r < s.tile.height; ++r)
+                    BlendPassRow(picture, s.tile.top + r, s.tile.left, pixels + size_t(r) * size_t(bufferW) * 4,
+                                 s.tile.width, s.pass, n);
+            });
+            host.Progress(++done, progressMax);
+        };
         int step = 0;
         for (const Tile& t : tiles) {
             for (int pass = 0; pass < n; ++pass, ++step) {
                 if (host.Cancelled())
                     break;
-                host.SelectBuffer(step % 2);
+                const int buffer = step % 2;
+                host.SelectBuffer(buffer);
                 // The buffer's bottom-left pixel shows frame position (readX, readY);
                 // a narrower edge tile uses the bottom-left part of the buffer.
                 host.SetTileView(rw, rh, t.readX, t.readY - (bufferH - t.height));
                 host.RenderPass(pass, n);
-                const uint8_t* pixels = host.Pixels();
-                host.ProcessEvents();
                 if (blending.valid())
                     blending.get();
-                blending = std::async(std::launch::async, [&picture, t, pixels, bufferW, bufferH, pass, n] {
-                    // Buffer rows run bottom-up; the tile's top row is buffer row height - 1.
-                    for (int r = 0; r < t.height; ++r)
-                        BlendPassRow(picture, t.top + r, t.left,
-                                     pixels + size_t(bufferH - 1 - r) * size_t(bufferW) * 4, t.width, pass, n);
-                });
-                host.Progress(++done, progressMax);
+                host.Submit();
+                if (previous)
+                    blendPrevious();
+                previous = Submitted{t, pass, buffer};
+                host.ProcessEvents();
             }
         }
+        if (previous && !host.Cancelled())
+            blendPrevious();
         if (blending.valid())
             blending.get();
     }

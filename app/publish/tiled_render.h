@@ -18,7 +18,7 @@ namespace pc {
 class RenderHost {
 public:
     virtual ~RenderHost() = default;
-    // Makes an off-screen context current on a bottom-up BGRA buffer of w x h.
+    // Makes an off-screen context current on BGRA buffers of w x h.
     virtual void BeginOffscreen(int w, int h) = 0;
     // Draws what follows into colour buffer index (0 or 1), both of the size
     // given to BeginOffscreen; the other buffer's pixels stay as they are.
@@ -27,9 +27,11 @@ public:
     // window position (x, y) falls on the buffer.
     virtual void SetTileView(int frameW, int frameH, int x, int y) = 0;
     virtual void RenderPass(int passIndex, int passCount) = 0;
-    // Finishes the frame; the selected buffer's pixels, rows bottom-up,
-    // 4 bytes per pixel, valid until EndOffscreen.
-    virtual const uint8_t* Pixels() = 0;
+    // Hands the selected buffer's frame to the rasteriser; need not wait.
+    virtual void Submit() = 0;
+    // Waits for buffer index's submitted frame: its pixels, rows top-down,
+    // 4 bytes per pixel, valid until that buffer is submitted again.
+    virtual const uint8_t* Pixels(int index) = 0;
     virtual void EndOffscreen() = 0;
     // Lets the window handle pending events (Cancel among them).
     virtual void ProcessEvents() = 0;

@@ -19,6 +19,7 @@
 #include "platform/cursors.h"
 #include "platform/errors.h"
 #include "platform/gl_context.h"
+#include "platform/gl_frame_pair.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/single_instance.h"
@@ -336,7 +337,7 @@ void TFormMainQV7K::FormDestroy()
         PC2->removeTab(0);
     }
     FormClose();
-    offscreen_.reset();
+    DropOffscreenContext();
     GLContext::ReleaseCurrent();
     GLContext_.reset();
     RemoveWorkFolder();

@@ -44,6 +44,7 @@ namespace pc {
 class EditorCommands;
 class FacePicture;
 class GLContext;
+class GLFramePair;
 class InstanceListener;
 class ObjectCommands;
 class ObjectHost;
@@ -176,6 +177,10 @@ public:
     bool RestartOffscreenGL(int width, int height);
     bool OffscreenActive() const { return offscreen_ != nullptr; }
     GLContext* OffscreenContext() const { return offscreen_.get(); }
+    // The off-screen context's frame pair, made on first use (again when the
+    // size changes); it is kept and ends with the context. The off-screen
+    // context must be current.
+    GLFramePair& OffscreenFrames(int width, int height);
     void AppIdle();
     // The scene parameters the controls hold now (window_scene.cpp).
     scene::SceneParams SceneFromControls() const;
@@ -285,10 +290,13 @@ private:
     void ProcessPendingProject();
     void FormClose();
     void FormDestroy();
+    // Ends the off-screen context and its frame pair.
+    void DropOffscreenContext();
 
     std::unique_ptr<AppSettings> settings_;
     QStringList args_;
     std::unique_ptr<GLContext> offscreen_;
+    std::unique_ptr<GLFramePair> offscreenFrames_;
     QTimer* idleTimer_ = nullptr;
     std::unique_ptr<InstanceListener> listener_;
     std::deque<std::string> pending_;

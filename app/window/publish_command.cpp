@@ -25,6 +25,7 @@
 #include "platform/errors.h"
 #include "platform/file_io.h"
 #include "platform/gl_context.h"
+#include "platform/gl_frame_pair.h"
 #include "platform/jpeg_file.h"
 #include "platform/message_box.h"
 #include "platform/scoped_value.h"
@@ -60,26 +61,49 @@ public:
 
     void BeginOffscreen(int width, int height) override
     {
-        if (w_.RestartOffscreenGL(width, height))
-            return;
-        DropOffscreen(w_);
-        w_.BeginOffscreenGL(width, height);
+        // Frames are drawn into a frame pair, and the context's own buffer
+        // stays a pixel; accumulation needs the context's own buffer.
+        const bool own = params_.ACCUM1;
+        const int contextW = own ? width : 1, contextH = own ? height : 1;
+        if (!w_.RestartOffscreenGL(contextW, contextH)) {
+            DropOffscreen(w_);
+            w_.BeginOffscreenGL(contextW, contextH);
+        }
+        if (own)
+            w_.OffscreenContext()->Bind(width, height, true);
+        else
+            frames_ = &w_.OffscreenFrames(width, height);
     }
-    void SelectBuffer(int index) override { w_.OffscreenContext()->SelectBuffer(index); }
+    void SelectBuffer(int index) override
+    {
+        if (frames_)
+            frames_->Draw(index);
+        else
+            w_.OffscreenContext()->SelectBuffer(index);
+    }
     void SetTileView(int frameW, int frameH, int x, int y) override
     {
         scene::SetSceneProjection(frameW, frameH, params_.TBCameraLookAtA);
-        glViewport(-x, -y, frameW, frameH);
+        if (frames_)
+            frames_->Viewport(-x, -y, frameW, frameH);
+        else
+            glViewport(-x, -y, frameW, frameH);
     }
     void RenderPass(int passIndex, int passCount) override { scene::RenderFrame(params_, frame_, passIndex, passCount); }
-    const uint8_t* Pixels() override
+    void Submit() override
     {
-        GLContext* ctx = w_.OffscreenContext();
-        ctx->Finish();
-        return ctx->Pixels();
+        if (frames_)
+            frames_->Submit();
+        else
+            w_.OffscreenContext()->Finish();
+    }
+    const uint8_t* Pixels(int index) override
+    {
+        return frames_ ? frames_->Read(index) : w_.OffscreenContext()->Pixels(index);
     }
     void EndOffscreen() override
     {
+        frames_ = nullptr;
         if (!keep_)
             DropOffscreen(w_);
     }
@@ -96,6 +120,7 @@ private:
     const scene::SceneParams& params_;
     scene::FrameState frame_; // a copy: the preview keeps its own
     const bool keep_;
+    GLFramePair* frames_ = nullptr; // none: the context's own buffers
 };
 
 // Keeps the off-screen context from one render to the next while it lives,

@@ -13,6 +13,7 @@
 #include "app/window/preview_panel.h"
 #include "platform/errors.h"
 #include "platform/gl_context.h"
+#include "platform/gl_frame_pair.h"
 #include "platform/message_box.h"
 #include "scene/render/render_frame.h"
 
@@ -168,10 +169,30 @@ void TFormMainQV7K::BeginOffscreenGL(int width, int height)
         InitGL();
         ResizeViewport(width, height);
     } catch (...) {
-        offscreen_.reset();
+        DropOffscreenContext();
         GLContext_->MakeCurrent();
         throw;
     }
+}
+
+GLFramePair& TFormMainQV7K::OffscreenFrames(int width, int height)
+{
+    if (!offscreen_)
+        throw Error("No off-screen render is running.");
+    if (!offscreenFrames_ || offscreenFrames_->Width() != width || offscreenFrames_->Height() != height) {
+        offscreenFrames_.reset();
+        offscreenFrames_ = std::make_unique<GLFramePair>(width, height);
+    }
+    return *offscreenFrames_;
+}
+
+void TFormMainQV7K::DropOffscreenContext()
+{
+    if (offscreenFrames_) {
+        offscreen_->MakeCurrent(); // its GL objects go with it
+        offscreenFrames_.reset();
+    }
+    offscreen_.reset();
 }
 
 bool TFormMainQV7K::RestartOffscreenGL(int width, int height)
@@ -195,7 +216,7 @@ void TFormMainQV7K::EndOffscreenGL(Bitmap& bitmap)
     for (int y = 0; y < h; ++y)
         std::copy_n(offscreen_->Pixels() + size_t(h - 1 - y) * size_t(w) * 4, size_t(w) * 4, out.ScanLine(y));
     TheGlyphCache().DropContext(offscreen_->Serial());
-    offscreen_.reset();
+    DropOffscreenContext();
     GLContext_->MakeCurrent();
     bitmap = std::move(out);
 }

@@ -4,6 +4,7 @@
 
 #include "app/publish/tiled_render.h"
 #include "platform/gl_context.h"
+#include "platform/gl_frame_pair.h"
 
 namespace {
 
@@ -18,13 +19,14 @@ public:
     void BeginOffscreen(int w, int h) override
     {
         ctx_ = pc::GLContext::Create();
-        ctx_->Bind(w, h, false);
+        ctx_->Bind(1, 1, false);
+        frames_ = std::make_unique<pc::GLFramePair>(w, h);
         begun_ = true;
     }
-    void SelectBuffer(int index) override { ctx_->SelectBuffer(index); }
+    void SelectBuffer(int index) override { frames_->Draw(index); }
     void SetTileView(int frameW, int frameH, int x, int y) override
     {
-        glViewport(-x, -y, frameW, frameH);
+        frames_->Viewport(-x, -y, frameW, frameH);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         glOrtho(0, frameW, 0, frameH, -1, 1);
@@ -48,13 +50,11 @@ public:
             glRectf(float(i), float(i * frameH_ / frameW_), float(i + 3), float(i * frameH_ / frameW_ + 3));
         ++passesRendered;
     }
-    const uint8_t* Pixels() override
-    {
-        ctx_->Finish();
-        return ctx_->Pixels();
-    }
+    void Submit() override { frames_->Submit(); }
+    const uint8_t* Pixels(int index) override { return frames_->Read(index); }
     void EndOffscreen() override
     {
+        frames_.reset();
         ctx_.reset();
         begun_ = false;
     }
@@ -65,6 +65,7 @@ public:
 
 private:
     std::unique_ptr<pc::GLContext> ctx_;
+    std::unique_ptr<pc::GLFramePair> frames_;
     int frameW_ = 0, frameH_ = 0;
     bool begun_ = false;
 };

@@ -12,8 +12,9 @@
 namespace {
 
 // Hands out pass pixels that depend on the frame position and the pass, from
-// two plain buffers, without GL. Drawing a pass rewrites the whole selected
-// buffer, so a blend still reading it would take the next pass's values.
+// two plain buffers, without GL. A pass is drawn into a scratch frame and
+// lands in its buffer on submit, rewriting all of it, so a blend still
+// reading that buffer would take the next pass's values.
 class FakeHost : public pc::RenderHost {
 public:
     int throwAtPass = -1;
@@ -34,13 +35,11 @@ public:
     {
         w_ = w;
         h_ = h;
-        buffers_[0].assign(size_t(w) * size_t(h), 0);
         begun = true;
     }
     void SelectBuffer(int index) override
     {
         selected_ = index;
-        buffers_[index].resize(size_t(w_) * size_t(h_));
         buffersUsed.push_back(index);
     }
     void SetTileView(int, int, int x, int y) override
@@ -52,18 +51,20 @@ public:
     {
         if (pass == throwAtPass)
             throw std::runtime_error("pass failed");
-        // Buffer rows bottom-up: row by shows GL frame row y + by.
-        auto& buffer = buffers_[selected_];
+        // Rows top-down: row by shows GL frame row y + h - 1 - by.
+        drawn_.resize(size_t(w_) * size_t(h_));
         for (int by = 0; by < h_; ++by)
             for (int bx = 0; bx < w_; ++bx)
-                buffer[size_t(by) * size_t(w_) + size_t(bx)] = Value(x_ + bx, y_ + by, pass);
+                drawn_[size_t(by) * size_t(w_) + size_t(bx)] = Value(x_ + bx, y_ + h_ - 1 - by, pass);
         ++passesRendered;
     }
-    const uint8_t* Pixels() override { return reinterpret_cast<const uint8_t*>(buffers_[selected_].data()); }
+    void Submit() override { buffers_[selected_] = drawn_; }
+    const uint8_t* Pixels(int index) override { return reinterpret_cast<const uint8_t*>(buffers_[index].data()); }
     void EndOffscreen() override
     {
         for (auto& b : buffers_)
             std::vector<uint32_t>().swap(b);
+        std::vector<uint32_t>().swap(drawn_);
         begun = false;
     }
     void ProcessEvents() override {}
@@ -71,7 +72,7 @@ public:
     void Progress(int position, int maximum) override { progress.emplace_back(position, maximum); }
 
 private:
-    std::vector<uint32_t> buffers_[2];
+    std::vector<uint32_t> buffers_[2], drawn_;
     int selected_ = 0, w_ = 0, h_ = 0, x_ = 0, y_ = 0;
 };
 

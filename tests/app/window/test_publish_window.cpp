@@ -93,6 +93,26 @@ TEST_F(PublishWindowTest, EveryMethodWritesExactlyTheOutputSize)
     EXPECT_TRUE(viewed.empty()); // silent publishes never open the viewer
 }
 
+// Accumulation draws into the off-screen context's own buffer, not into the
+// frame pair; its picture is the same way up.
+TEST_F(PublishWindowTest, AccumulationModeDrawsInTheContextsOwnBufferTheSameWayUp)
+{
+    w->ImageFloor->BrushColor = RGB(30, 120, 200);
+    w->ImageBackground->BrushColor = RGB(240, 20, 20);
+    for (TaggedAction* method : {w->RenderNone1, w->RenderMixer}) {
+        method->setChecked(true);
+        for (bool accumulate : {false, true}) {
+            w->ACCUM1->setChecked(accumulate);
+            auto file = Publish("up.bmp", PublishType::Bmp);
+            ASSERT_TRUE(file);
+            Bitmap b = LoadBmpFile(*file);
+            ASSERT_EQ(b.Height(), 64);
+            EXPECT_NEAR(GetBValue(b.Pixel(48, 60)), 200, 12) << accumulate; // floor below
+            EXPECT_NEAR(GetRValue(b.Pixel(48, 2)), 240, 12) << accumulate;  // walls above
+        }
+    }
+}
+
 TEST_F(PublishWindowTest, TransparentPngHasNoFloorOrWalls)
 {
     w->BTransparent->setChecked(true);
