@@ -5,6 +5,7 @@
 #include <GL/glext.h>
 
 #include "platform/errors.h"
+#include "platform/gl_context.h"
 
 namespace pc {
 
@@ -64,10 +65,12 @@ void CheckIndex(int index)
 
 } // namespace
 
-GLFramePair::GLFramePair(int width, int height) : width_(width), height_(height)
+GLFramePair::GLFramePair(GLContext& drawing, int width, int height) : width_(width), height_(height)
 {
     if (width < 1 || height < 1 || width > 16384 || height > 16384 || !Functions())
         throw Error("Could not Make Current");
+    // Colour only, so that its one-pixel buffer is not the drawing context's.
+    reading_ = GLContext::Create(GLContextBits{0, 0, 0}, &drawing);
     const FrameFunctions& gl = *Functions();
     gl.genFramebuffers(2, framebuffers_);
     gl.genRenderbuffers(2, colour_);
@@ -110,6 +113,7 @@ void GLFramePair::Release()
     gl.deleteRenderbuffers(2, colour_);
     gl.deleteRenderbuffers(1, &depthStencil_);
     framebuffers_[0] = framebuffers_[1] = colour_[0] = colour_[1] = depthStencil_ = 0;
+    reading_.reset();
 }
 
 void GLFramePair::Draw(int index)
@@ -135,34 +139,51 @@ void GLFramePair::Submit()
 {
     const FrameFunctions& gl = *Functions();
     void*& fence = fences_[size_t(drawing_)];
-    if (fence)
+    if (fence) // never read
         gl.deleteSync(static_cast<GLsync>(fence));
     fence = gl.fenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
     glFlush();
 }
 
-const uint8_t* GLFramePair::Read(int index)
+GLFramePair::Reader::Reader(GLFramePair& frames) : frames_(frames)
+{
+    frames_.reading_->MakeCurrent();
+    const FrameFunctions& gl = *Functions();
+    gl.genFramebuffers(2, framebuffers_);
+    for (int i = 0; i < 2; ++i) {
+        gl.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffers_[i]);
+        gl.framebufferRenderbuffer(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, frames_.colour_[i]);
+    }
+}
+
+GLFramePair::Reader::~Reader()
+{
+    const FrameFunctions& gl = *Functions();
+    gl.bindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    gl.deleteFramebuffers(2, framebuffers_);
+    GLContext::ReleaseCurrent();
+}
+
+const uint8_t* GLFramePair::Reader::Read(int index)
 {
     CheckIndex(index);
     const FrameFunctions& gl = *Functions();
-    void*& fence = fences_[size_t(index)];
+    void*& fence = frames_.fences_[size_t(index)];
     if (fence) {
         gl.clientWaitSync(static_cast<GLsync>(fence), GL_SYNC_FLUSH_COMMANDS_BIT, GL_TIMEOUT_IGNORED);
         gl.deleteSync(static_cast<GLsync>(fence));
         fence = nullptr;
     }
-    auto& out = pixels_[index];
-    out.resize(size_t(width_) * size_t(height_) * 4);
+    pixels_.resize(size_t(frames_.width_) * size_t(frames_.height_) * 4);
     gl.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffers_[index]);
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
     glPixelStorei(GL_PACK_SKIP_ROWS, 0);
     glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-    glReadPixels(0, 0, width_, height_, GL_BGRA, GL_UNSIGNED_BYTE, out.data());
+    glReadPixels(0, 0, frames_.width_, frames_.height_, GL_BGRA, GL_UNSIGNED_BYTE, pixels_.data());
     glPopClientAttrib();
-    gl.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffers_[drawing_]);
-    return out.data();
+    return pixels_.data();
 }
 
 } // namespace pc

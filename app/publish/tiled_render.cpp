@@ -1,8 +1,12 @@
 #include "app/publish/tiled_render.h"
 
 #include <algorithm>
-#include <future>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 #include "app/publish/pass_blend.h"
 #include "platform/resample.h"
@@ -17,6 +21,120 @@ struct OffscreenGuard {
     ~OffscreenGuard() { host.EndOffscreen(); }
 };
 
+struct SubmittedPass {
+    Tile tile;
+    int pass, buffer;
+};
+
+// The passes handed from the drawing thread to the reading one, and how many
+// of them have been read.
+class ReadQueue {
+public:
+    void Push(const SubmittedPass& p)
+    {
+        std::lock_guard lock(mutex_);
+        passes_.push_back(p);
+        changed_.notify_all();
+    }
+    // The next pass to read; none once closed and empty.
+    std::optional<SubmittedPass> Take()
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return closed_ || !passes_.empty(); });
+        if (passes_.empty())
+            return std::nullopt;
+        SubmittedPass p = passes_.front();
+        passes_.pop_front();
+        return p;
+    }
+    void MarkRead()
+    {
+        std::lock_guard lock(mutex_);
+        ++read_;
+        changed_.notify_all();
+    }
+    // Waits until count passes have been read; false when reading failed.
+    bool WaitRead(int count)
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return read_ >= count || error_; });
+        return !error_;
+    }
+    void Fail(std::exception_ptr e)
+    {
+        std::lock_guard lock(mutex_);
+        error_ = e;
+        passes_.clear();
+        changed_.notify_all();
+    }
+    void Close()
+    {
+        std::lock_guard lock(mutex_);
+        closed_ = true;
+        changed_.notify_all();
+    }
+    std::exception_ptr Error()
+    {
+        std::lock_guard lock(mutex_);
+        return error_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<SubmittedPass> passes_;
+    int read_ = 0;
+    bool closed_ = false;
+    std::exception_ptr error_;
+};
+
+// Reads and blends the submitted passes in order on a thread of its own.
+// Whatever ends the render, the thread has finished before the buffers go.
+class PassReader {
+public:
+    PassReader(RenderHost& host, Bitmap& picture, int bufferW, int passes)
+        : thread_([this, &host, &picture, bufferW, passes] { Run(host, picture, bufferW, passes); })
+    {
+    }
+    ~PassReader() { Finish(); }
+    ReadQueue& Queue() { return queue_; }
+    // Lets the thread read what was submitted, waits for it and passes on
+    // its error.
+    void Finish()
+    {
+        queue_.Close();
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+private:
+    void Run(RenderHost& host, Bitmap& picture, int bufferW, int n)
+    {
+        try {
+            host.BeginReading();
+            struct End {
+                RenderHost& host;
+                ~End() { host.EndReading(); }
+            } end{host};
+            while (auto s = queue_.Take()) {
+                const uint8_t* pixels = host.Pixels(s->buffer);
+                // The next pass may be submitted now: the pixels are the
+                // host's own copy, or stay in this buffer until the pass
+                // after that, which waits for this blend to end.
+                queue_.MarkRead();
+                for (int r = 0; r < s->tile.height; ++r)
+                    BlendPassRow(picture, s->tile.top + r, s->tile.left, pixels + size_t(r) * size_t(bufferW) * 4,
+                                 s->tile.width, s->pass, n);
+            }
+        } catch (...) {
+            queue_.Fail(std::current_exception());
+        }
+    }
+
+    ReadQueue queue_;
+    std::thread thread_;
+};
+
 } // namespace
 
 TiledRenderResult RenderToBitmap(RenderHost& host, int W, int H, int desktopW, int desktopH, AntiAlias method,
@@ -28,7 +146,6 @@ TiledRenderResult RenderToBitmap(RenderHost& host, int W, int H, int desktopW, i
     const int rw = plan.renderW, rh = plan.renderH, n = plan.passes;
     const auto tiles = PlanTiles(rw, rh, std::min(maxTile, rw), std::min(maxTile, rh));
     const int progressMax = int(tiles.size()) * n;
-    int done = 0;
 
     TiledRenderResult result;
     Bitmap picture(rw, rh, PixelFormat::pf24bit); // black until the first pass
@@ -36,55 +153,33 @@ TiledRenderResult RenderToBitmap(RenderHost& host, int W, int H, int desktopW, i
         const int bufferW = std::min(maxTile, rw), bufferH = std::min(maxTile, rh);
         host.BeginOffscreen(bufferW, bufferH);
         OffscreenGuard guard{host};
-        // Pass k is drawn and submitted, then pass k - 1 is read back and
-        // blended on a worker while the rasteriser works on pass k. The
-        // blend of a pass is waited for before the next submit, so a buffer
-        // is never drawn into again while its pixels are still blended.
-        // Declared after the guard, so that an exception waits for the blend
-        // before the buffers go.
-        struct Submitted {
-            Tile tile;
-            int pass, buffer;
-        };
-        std::optional<Submitted> previous;
-        std::future<void> blending;
-        auto blendPrevious = [&] {
-            const Submitted s = *previous;
-            previous.reset();
-            const uint8_t* pixels = host.Pixels(s.buffer);
-            if (blending.valid())
-                blending.get();
-            blending = std::async(std::launch::async, [&picture, s, pixels, bufferW, n] {
-                for (int r = 0; r < s.tile.height; ++r)
-                    BlendPassRow(picture, s.tile.top + r, s.tile.left, pixels + size_t(r) * size_t(bufferW) * 4,
-                                 s.tile.width, s.pass, n);
-            });
-            host.Progress(++done, progressMax);
-        };
+        // Pass k is drawn while pass k - 1 is rasterised; it is submitted
+        // once pass k - 1 has been read, so that the read waits for nothing
+        // newer, and the rasteriser then goes on with pass k while k - 1 is
+        // blended and k + 1 drawn.
+        PassReader reader(host, picture, bufferW, n);
         int step = 0;
+        bool reading = true; // false once the reading thread failed
         for (const Tile& t : tiles) {
-            for (int pass = 0; pass < n; ++pass, ++step) {
-                if (host.Cancelled())
-                    break;
+            for (int pass = 0; pass < n && reading && !host.Cancelled(); ++pass, ++step) {
                 const int buffer = step % 2;
                 host.SelectBuffer(buffer);
                 // The buffer's bottom-left pixel shows frame position (readX, readY);
                 // a narrower edge tile uses the bottom-left part of the buffer.
                 host.SetTileView(rw, rh, t.readX, t.readY - (bufferH - t.height));
                 host.RenderPass(pass, n);
-                if (blending.valid())
-                    blending.get();
+                reading = reader.Queue().WaitRead(step);
+                if (!reading)
+                    break;
                 host.Submit();
-                if (previous)
-                    blendPrevious();
-                previous = Submitted{t, pass, buffer};
+                reader.Queue().Push({t, pass, buffer});
                 host.ProcessEvents();
+                host.Progress(step + 1, progressMax);
             }
         }
-        if (previous && !host.Cancelled())
-            blendPrevious();
-        if (blending.valid())
-            blending.get();
+        reader.Finish();
+        if (auto e = reader.Queue().Error())
+            std::rethrow_exception(e);
     }
     if (host.Cancelled()) {
         result.cancelled = true;

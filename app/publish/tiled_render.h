@@ -1,9 +1,10 @@
 #pragma once
 // Rendering the scene into a picture of the output size: supersampled by the
 // plan's scale, in tiles, each tile in one or 24 jittered passes blended into
-// the picture, then resampled to the output size by area averaging. Each pass
-// is blended on a worker thread while the next one is drawn into the other of
-// two colour buffers, so the blend costs little beyond the drawing.
+// the picture, then resampled to the output size by area averaging. A pass is
+// read back and blended on a reading thread while the next one is drawn into
+// the other of two colour buffers, so reading and blending cost little beyond
+// the drawing.
 #include <functional>
 
 #include "app/publish/render_plan.h"
@@ -13,8 +14,8 @@ namespace pc {
 
 // What the tiled render needs from the program: an off-screen buffer sharing
 // the window context's textures, the scene, and the event loop. Every call
-// comes from the thread that called RenderToBitmap; only the pixels that
-// Pixels() returned are read on another thread.
+// comes from the thread that called RenderToBitmap, except BeginReading,
+// Pixels and EndReading, which come from the reading thread.
 class RenderHost {
 public:
     virtual ~RenderHost() = default;
@@ -28,9 +29,14 @@ public:
     virtual void SetTileView(int frameW, int frameH, int x, int y) = 0;
     virtual void RenderPass(int passIndex, int passCount) = 0;
     // Hands the selected buffer's frame to the rasteriser; need not wait.
+    // The previous frame has been read by then.
     virtual void Submit() = 0;
+    // The reading thread's first and last calls.
+    virtual void BeginReading() = 0;
+    virtual void EndReading() = 0;
     // Waits for buffer index's submitted frame: its pixels, rows top-down,
-    // 4 bytes per pixel, valid until that buffer is submitted again.
+    // 4 bytes per pixel, valid until the next Pixels call and until that
+    // buffer is submitted again.
     virtual const uint8_t* Pixels(int index) = 0;
     virtual void EndOffscreen() = 0;
     // Lets the window handle pending events (Cancel among them).

@@ -97,9 +97,15 @@ public:
         else
             w_.OffscreenContext()->Finish();
     }
+    void BeginReading() override
+    {
+        if (frames_)
+            reader_ = std::make_unique<GLFramePair::Reader>(*frames_);
+    }
+    void EndReading() override { reader_.reset(); }
     const uint8_t* Pixels(int index) override
     {
-        return frames_ ? frames_->Read(index) : w_.OffscreenContext()->Pixels(index);
+        return reader_ ? reader_->Read(index) : w_.OffscreenContext()->Pixels(index);
     }
     void EndOffscreen() override
     {
@@ -121,6 +127,7 @@ private:
     scene::FrameState frame_; // a copy: the preview keeps its own
     const bool keep_;
     GLFramePair* frames_ = nullptr; // none: the context's own buffers
+    std::unique_ptr<GLFramePair::Reader> reader_; // on the reading thread
 };
 
 // Keeps the off-screen context from one render to the next while it lives,

@@ -181,7 +181,7 @@ GLFramePair& TFormMainQV7K::OffscreenFrames(int width, int height)
         throw Error("No off-screen render is running.");
     if (!offscreenFrames_ || offscreenFrames_->Width() != width || offscreenFrames_->Height() != height) {
         offscreenFrames_.reset();
-        offscreenFrames_ = std::make_unique<GLFramePair>(width, height);
+        offscreenFrames_ = std::make_unique<GLFramePair>(*offscreen_, width, height);
     }
     return *offscreenFrames_;
 }

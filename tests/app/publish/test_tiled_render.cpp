@@ -20,7 +20,7 @@ public:
     {
         ctx_ = pc::GLContext::Create();
         ctx_->Bind(1, 1, false);
-        frames_ = std::make_unique<pc::GLFramePair>(w, h);
+        frames_ = std::make_unique<pc::GLFramePair>(*ctx_, w, h);
         begun_ = true;
     }
     void SelectBuffer(int index) override { frames_->Draw(index); }
@@ -51,7 +51,9 @@ public:
         ++passesRendered;
     }
     void Submit() override { frames_->Submit(); }
-    const uint8_t* Pixels(int index) override { return frames_->Read(index); }
+    void BeginReading() override { reader_ = std::make_unique<pc::GLFramePair::Reader>(*frames_); }
+    void EndReading() override { reader_.reset(); }
+    const uint8_t* Pixels(int index) override { return reader_->Read(index); }
     void EndOffscreen() override
     {
         frames_.reset();
@@ -66,6 +68,7 @@ public:
 private:
     std::unique_ptr<pc::GLContext> ctx_;
     std::unique_ptr<pc::GLFramePair> frames_;
+    std::unique_ptr<pc::GLFramePair::Reader> reader_;
     int frameW_ = 0, frameH_ = 0;
     bool begun_ = false;
 };

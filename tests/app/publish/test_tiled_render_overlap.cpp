@@ -59,6 +59,8 @@ public:
         ++passesRendered;
     }
     void Submit() override { buffers_[selected_] = drawn_; }
+    void BeginReading() override {}
+    void EndReading() override {}
     const uint8_t* Pixels(int index) override { return reinterpret_cast<const uint8_t*>(buffers_[index].data()); }
     void EndOffscreen() override
     {

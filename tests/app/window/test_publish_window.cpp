@@ -344,7 +344,8 @@ namespace {
 int destroyedContexts = 0;
 
 // The black and the white render of a transparent publish draw on one
-// off-screen context, and it is gone when the publish ends.
+// off-screen context, read back on one reading context, and both are gone
+// when the publish ends.
 TEST_F(PublishWindowTest, TransparentPublishMakesOneOffscreenContext)
 {
     static bool listening = false;
@@ -356,13 +357,13 @@ TEST_F(PublishWindowTest, TransparentPublishMakesOneOffscreenContext)
     w->RenderNone1->setChecked(true);
     destroyedContexts = 0;
     ASSERT_TRUE(Publish("one.png", PublishType::Png24));
-    EXPECT_EQ(destroyedContexts, 1);
+    EXPECT_EQ(destroyedContexts, 2);
     EXPECT_FALSE(w->OffscreenActive());
 
     w->RenderMixer->setChecked(true); // jittered passes on two buffers
     destroyedContexts = 0;
     ASSERT_TRUE(Publish("two.png", PublishType::Png24));
-    EXPECT_EQ(destroyedContexts, 1);
+    EXPECT_EQ(destroyedContexts, 2);
     EXPECT_FALSE(w->OffscreenActive());
 }
 
