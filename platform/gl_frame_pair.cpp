@@ -65,6 +65,11 @@ void CheckIndex(int index)
 
 } // namespace
 
+bool GLFramePair::Available()
+{
+    return Functions() != nullptr;
+}
+
 GLFramePair::GLFramePair(GLContext& drawing, int width, int height) : width_(width), height_(height)
 {
     if (width < 1 || height < 1 || width > 16384 || height > 16384 || !Functions())

@@ -19,6 +19,8 @@ public:
     // context the reader will use. Throws Error("Could not Make Current")
     // when they cannot be made.
     GLFramePair(GLContext& drawing, int width, int height);
+    // Whether the GL library has what the pair needs (OpenGL 4.5).
+    static bool Available();
     // Drawing must be current again, and no Reader left.
     ~GLFramePair();
     GLFramePair(const GLFramePair&) = delete;

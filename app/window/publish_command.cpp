@@ -63,7 +63,7 @@ public:
     {
         // Frames are drawn into a frame pair, and the context's own buffer
         // stays a pixel; accumulation needs the context's own buffer.
-        const bool own = params_.ACCUM1;
+        const bool own = params_.ACCUM1 || !GLFramePair::Available();
         const int contextW = own ? width : 1, contextH = own ? height : 1;
         if (!w_.RestartOffscreenGL(contextW, contextH)) {
             DropOffscreen(w_);
