@@ -98,8 +98,8 @@ public:
     }
     ~PassReader() { Finish(); }
     ReadQueue& Queue() { return queue_; }
-    // Lets the thread read what was submitted, waits for it and passes on
-    // its error.
+    // Lets the thread read what was submitted and waits for it; an error it
+    // met stays in the queue.
     void Finish()
     {
         queue_.Close();
