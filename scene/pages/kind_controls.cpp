@@ -12,9 +12,9 @@ namespace {
 
 constexpr std::array<const char*, 4> kColumnCaptions = {"X", "Y", "Z", "D"};
 
-KindSpec CommonSpec()
+KindControls CommonControls()
 {
-    KindSpec s;
+    KindControls s;
     for (int r = 0; r < kTableRows; ++r)
         s.sections[r] = {kSectionCaptions[r], r != kRowMaterial};
     for (int r = kRowSize; r <= kRowKeep5; ++r)
@@ -23,22 +23,22 @@ KindSpec CommonSpec()
     return s;
 }
 
-void BoxNet(KindSpec& s)
+void BoxNet(KindControls& s)
 {
     s.faces = BoxNetFaces(41, 25);
     s.boxNet = true;
 }
 
-void Hide(KindSpec& s, int row) { s.sections[row].visible = false; }
+void Hide(KindControls& s, int row) { s.sections[row].visible = false; }
 
-CellSpec Cell(std::string caption, int min, int max, int position, bool visible = true)
+CellControl Cell(std::string caption, int min, int max, int position, bool visible = true)
 {
     return {std::move(caption), min, max, position, visible};
 }
 
-KindSpec BoxLike(int kind)
+KindControls BoxLike(int kind)
 {
-    KindSpec s = CommonSpec();
+    KindControls s = CommonControls();
     BoxNet(s);
     s.cells[kRowSize][kColZ].position = 36;
     Hide(s, kRowKeep4);
@@ -50,9 +50,9 @@ KindSpec BoxLike(int kind)
     return s;
 }
 
-KindSpec CD()
+KindControls CD()
 {
-    KindSpec s = CommonSpec();
+    KindControls s = CommonControls();
     s.faces[0] = FaceRect{35, 20, 70, 70};
     s.faces[1] = FaceRect{35, 92, 70, 70};
     s.cells[kRowSize][kColX] = Cell("Outer Radius", 0, 360, 150);
@@ -66,9 +66,9 @@ KindSpec CD()
     return s;
 }
 
-KindSpec ThickBook()
+KindControls ThickBook()
 {
-    KindSpec s = CommonSpec();
+    KindControls s = CommonControls();
     BoxNet(s);
     s.cells[kRowSize][kColZ].position = 36;
     s.sections[kRowKeep4].caption = "Setting";
@@ -78,9 +78,9 @@ KindSpec ThickBook()
     return s;
 }
 
-KindSpec RoundBox()
+KindControls RoundBox()
 {
-    KindSpec s = CommonSpec();
+    KindControls s = CommonControls();
     BoxNet(s);
     s.cells[kRowSize][kColY] = Cell("Y", 0, 360, 240);
     s.cells[kRowSize][kColZ] = Cell("Z", 0, 360, 36);
@@ -94,9 +94,9 @@ KindSpec RoundBox()
     return s;
 }
 
-KindSpec Curved()
+KindControls Curved()
 {
-    KindSpec s = CommonSpec();
+    KindControls s = CommonControls();
     s.faces[0] = FaceRect{35, 20, 70, 70};
     s.cells[kRowSize][kColZ] = Cell("DetailX", 1, 99, 20);
     s.cells[kRowSize][kColD] = Cell("DetailY", 1, 99, 20);
@@ -110,9 +110,9 @@ KindSpec Curved()
     return s;
 }
 
-KindSpec Model()
+KindControls Model()
 {
-    KindSpec s = CommonSpec();
+    KindControls s = CommonControls();
     s.faces[0] = FaceRect{}; // the material swatch, placed by the page
     s.cells[kRowSize][kColD] = Cell("All", 0, 360, 180);
     Hide(s, kRowKeep4);
@@ -120,9 +120,9 @@ KindSpec Model()
     return s;
 }
 
-KindSpec Text()
+KindControls Text()
 {
-    KindSpec s = CommonSpec();
+    KindControls s = CommonControls();
     s.faces[0] = FaceRect{}; // the colour swatch, placed by the page
     s.cells[kRowSize][kColZ].max = 1080;
     s.cells[kRowSize][kColD] = Cell("All", 0, 360, 180);
@@ -137,7 +137,7 @@ KindSpec Text()
     return s;
 }
 
-std::array<KindSpec, kKindCount> BuildSpecs()
+std::array<KindControls, kKindCount> BuildKindControls()
 {
     return {BoxLike(kKindBox), BoxLike(kKindBook), CD(),    BoxLike(kKindNoteBook), ThickBook(),
             RoundBox(),        Curved(),           Model(), Text()};
@@ -151,12 +151,12 @@ int ColumnOrder3(int n)
 
 } // namespace
 
-const KindSpec& KindSpecFor(int kind)
+const KindControls& KindControlsFor(int kind)
 {
-    static const std::array<KindSpec, kKindCount> specs = BuildSpecs();
+    static const std::array<KindControls, kKindCount> all = BuildKindControls();
     if (kind < 0 || kind >= kKindCount)
         throw BadInput("unknown object kind " + std::to_string(kind));
-    return specs[kind];
+    return all[kind];
 }
 
 std::array<std::optional<FaceRect>, 6> BoxNetFaces(int wide, int narrow)
@@ -180,7 +180,7 @@ std::string TabCaption(int kind, int slot, const std::string& modelPath)
         std::string file = modelPath.substr(modelPath.find_last_of("/\\") + 1);
         return "3D " + file.substr(0, 5) + n;
     }
-    KindSpecFor(kind);
+    KindControlsFor(kind);
     return std::string(names[kind]) + " " + n;
 }
 
@@ -189,7 +189,7 @@ std::string KindActionCaption(int kind)
     static constexpr std::array<const char*, kKindCount> captions = {
         "Box", "Book", "CD", "Note Book", "Thick Book", "Round Corner Box", "Curved Surface ", "Load 3ds Model",
         "3D Text"};
-    KindSpecFor(kind);
+    KindControlsFor(kind);
     return captions[kind];
 }
 

@@ -23,13 +23,13 @@ enum ObjectKindId {
 };
 constexpr int kKindCount = 9;
 
-struct CellSpec {
+struct CellControl {
     std::string caption;
     int min = 0, max = 360, position = 180;
     bool visible = true;
 };
 
-struct SectionSpec {
+struct SectionControls {
     std::string caption;
     bool visible = true;
 };
@@ -38,10 +38,10 @@ struct FaceRect {
     int left = 0, top = 0, width = 0, height = 0;
 };
 
-struct KindSpec {
-    std::array<SectionSpec, kTableRows> sections;
+struct KindControls {
+    std::array<SectionControls, kTableRows> sections;
     // Rows 1 to 5 of the parameter table; row 0 stays unused.
-    std::array<std::array<CellSpec, 4>, 6> cells;
+    std::array<std::array<CellControl, 4>, 6> cells;
     // Face pictures in the "Skin" section; nullopt = hidden. Kinds 7 and 8
     // place their single swatch themselves.
     std::array<std::optional<FaceRect>, 6> faces;
@@ -56,7 +56,7 @@ struct KindSpec {
 std::array<std::optional<FaceRect>, 6> BoxNetFaces(int wide, int narrow);
 
 // Throws pc::BadInput for a kind outside 0..8.
-const KindSpec& KindSpecFor(int kind);
+const KindControls& KindControlsFor(int kind);
 
 extern const std::array<const char*, 6> kFaceCaptions;    // "Front" .. "L"
 extern const std::array<const char*, kTableRows> kSectionCaptions; // "Skin" .. "Material"

@@ -67,7 +67,7 @@ GLTSObject* ObjectCommands::ShownObject() const
 
 int ObjectCommands::AddObject(int kind, std::optional<std::string> modelFile)
 {
-    KindSpecFor(kind);
+    KindControlsFor(kind);
     if (kind == kKindModel && !modelFile) {
         modelFile = host_.ChooseModelFile();
         if (!modelFile)

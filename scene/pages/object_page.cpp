@@ -60,10 +60,10 @@ TypingKey TypingKeyOf(const QKeyEvent* e)
 
 // The faces as the kind places them; a box net grows to fit the captions
 // painted into its faces, within a section sectionWidth wide.
-std::array<std::optional<FaceRect>, 6> FaceLayout(const KindSpec& spec, int sectionWidth)
+std::array<std::optional<FaceRect>, 6> FaceLayout(const KindControls& controls, int sectionWidth)
 {
-    if (!spec.boxNet)
-        return spec.faces;
+    if (!controls.boxNet)
+        return controls.faces;
     const QFontMetrics fm(QGuiApplication::font()); // what the captions are painted in
     auto fit = [&](std::initializer_list<int> faces, int least) {
         for (int f : faces)
@@ -229,7 +229,7 @@ void GLTSObject::RestoreDefaults()
 
 void GLTSObject::BuildPage()
 {
-    const KindSpec& kindSpec = KindSpecFor(ObjectKind);
+    const KindControls& controls = KindControlsFor(ObjectKind);
     LayoutFaces();
     GridPlace place = GridPlaceForSlot(Tag);
     SetPosition(kRowPosition, kColX, place.x);
@@ -238,7 +238,7 @@ void GLTSObject::BuildPage()
         TrackbarTable[r][kColD]->hide();
         TrackbarLabels[r][kColD]->hide();
     }
-    ApplyKindSpec();
+    ApplyKindControls();
     if (ObjectKind == kKindCD)
         BuildCDLabels();
     else if (ObjectKind == kKindText)
@@ -247,8 +247,8 @@ void GLTSObject::BuildPage()
         BuildModelPage();
     FitBarsBesideLabels();
     for (int r = 0; r < kTableRows; ++r) {
-        GroupBoxes[r]->setTitle(QString::fromStdString(kindSpec.sections[r].caption));
-        GroupBoxes[r]->setVisible(kindSpec.sections[r].visible);
+        GroupBoxes[r]->setTitle(QString::fromStdString(controls.sections[r].caption));
+        GroupBoxes[r]->setVisible(controls.sections[r].visible);
     }
     StackSections();
     owner_->setTabText(owner_->indexOf(this), QString::fromStdString(TabCaption(ObjectKind, Tag, ModelName)));
@@ -256,8 +256,8 @@ void GLTSObject::BuildPage()
 
 void GLTSObject::LayoutFaces()
 {
-    const KindSpec& kindSpec = KindSpecFor(ObjectKind);
-    const auto faces = FaceLayout(kindSpec, GroupBoxes[kRowSkin]->width());
+    const KindControls& controls = KindControlsFor(ObjectKind);
+    const auto faces = FaceLayout(controls, GroupBoxes[kRowSkin]->width());
     for (int i = 0; i < 6; ++i) {
         const auto& r = faces[i];
         Faces[i]->setVisible(r.has_value());
@@ -266,19 +266,19 @@ void GLTSObject::LayoutFaces()
         Faces[i]->setGeometry(r->left, r->top, r->width, r->height);
     }
     for (int i = 0; i < 6; ++i) {
-        if (!kindSpec.faces[i])
+        if (!controls.faces[i])
             continue;
         Faces[i]->PaintFramed();
         Faces[i]->PaintCaption(kFaceCaptions[i]);
     }
 }
 
-void GLTSObject::ApplyKindSpec()
+void GLTSObject::ApplyKindControls()
 {
-    const KindSpec& kindSpec = KindSpecFor(ObjectKind);
+    const KindControls& controls = KindControlsFor(ObjectKind);
     for (int r = kRowSize; r <= kRowKeep5; ++r)
         for (int c = 0; c < 4; ++c) {
-            const CellSpec& cell = kindSpec.cells[r][c];
+            const CellControl& cell = controls.cells[r][c];
             TrackBar* bar = TrackbarTable[r][c];
             bar->SetRange(cell.min, cell.max);
             // The grid placement of X and Z stands unless the kind moves them.

@@ -114,7 +114,7 @@ private:
     void BuildCommonControls();
     void BuildSection(int row);
     void LayoutFaces();
-    void ApplyKindSpec();
+    void ApplyKindControls();
     void BuildCDLabels();
     void FitBarsBesideLabels();
     void BuildTextPage();

@@ -35,7 +35,7 @@ public:
     std::function<void()> onWait;
 };
 
-struct FrameSpec {
+struct FramePlan {
     uint8_t index;   // every pixel of the 2 x 2 frame
     int delay = -1;  // -1: no graphic control extension
     int disposal = 0;
@@ -43,7 +43,7 @@ struct FrameSpec {
 
 // A 2 x 2 animation over a map of black, red, green, blue; a looping block
 // on the first frame unless loops is below 0.
-void Build(TGIFImage& gif, const std::vector<FrameSpec>& frames, int loops)
+void Build(TGIFImage& gif, const std::vector<FramePlan>& frames, int loops)
 {
     gif.ColorMap().Add({0, 0, 0});
     gif.ColorMap().Add({255, 0, 0});

@@ -69,9 +69,9 @@ TEST_P(PageLayoutTest, CaptionsAreWholeAndClearOfTheBars)
 
     // The caption painted into each face of the net fits inside it.
     const QFontMetrics fm(QGuiApplication::font());
-    const KindSpec& spec = KindSpecFor(GetParam());
+    const KindControls& controls = KindControlsFor(GetParam());
     for (int f = 0; f < 6; ++f) {
-        if (!spec.faces[f] || spec.faces[f]->width == 0)
+        if (!controls.faces[f] || controls.faces[f]->width == 0)
             continue;
         FacePicture* face = page.Faces[f];
         EXPECT_GE(face->width(), fm.horizontalAdvance(kFaceCaptions[f]) + 4) << kFaceCaptions[f];
