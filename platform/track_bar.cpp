@@ -1,5 +1,6 @@
 #include "platform/track_bar.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 
 namespace pc {
@@ -59,6 +60,21 @@ void TrackBar::focusOutEvent(QFocusEvent* event)
 {
     QSlider::focusOutEvent(event);
     emit Exited(this);
+}
+
+void ShowOverBar(QWidget& floating, const QWidget& bar, QWidget& parent, int y)
+{
+    floating.move(bar.mapTo(&parent, QPoint((bar.width() - floating.width()) / 2, y)));
+    floating.show();
+    floating.raise();
+}
+
+bool HideUnlessEditing(QWidget& floating, const QWidget& editor)
+{
+    if (QApplication::focusWidget() == &editor)
+        return false;
+    floating.hide();
+    return true;
 }
 
 } // namespace pc

@@ -42,4 +42,11 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 };
 
+// The floating value editor shown while a track bar has the focus: centred
+// on the bar with its top y pixels into it, above the other children of
+// parent. Hiding leaves it shown while editor (inside it) has the focus;
+// false then.
+void ShowOverBar(QWidget& floating, const QWidget& bar, QWidget& parent, int y);
+bool HideUnlessEditing(QWidget& floating, const QWidget& editor);
+
 } // namespace pc

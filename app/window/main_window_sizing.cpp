@@ -132,19 +132,14 @@ void TFormMainQV7K::EchoValue(QSlider* sender)
 void TFormMainQV7K::TBWidthEnter(TrackBar* sender)
 {
     EditedTrackBar = sender;
-    const QPoint inBar((sender->width() - tbPanel->width()) / 2, sender->height() - 5);
-    tbPanel->move(sender->mapTo(this, inBar));
     tbEdit->setText(QString::number(sender->value())); // the value at once, not a stale one
-    tbPanel->show();
-    tbPanel->raise();
+    ShowOverBar(*tbPanel, *sender, *this, sender->height() - 5);
 }
 
 void TFormMainQV7K::TBWidthExit(TrackBar*)
 {
-    if (QApplication::focusWidget() == tbEdit)
-        return;
-    tbPanel->hide();
-    EditedTrackBar = nullptr;
+    if (HideUnlessEditing(*tbPanel, *tbEdit))
+        EditedTrackBar = nullptr;
 }
 
 void TFormMainQV7K::TBWidthKeyDown(TrackBar* sender, QKeyEvent* event)

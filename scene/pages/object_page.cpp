@@ -1,6 +1,5 @@
 #include "scene/pages/object_page.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDialog>
@@ -431,20 +430,15 @@ void GLTSObject::ShowValueEdit(TrackBar* sender)
 {
     EditTrackbar = sender;
     ValueEdit->setText(QString::number(sender->Position()));
-    // Centred over the lower part of the bar and ending with it: the bar
-    // below stays uncovered.
-    QPoint inBar((sender->width() - ValueEdit->width()) / 2, std::max(0, sender->height() - ValueEdit->height()));
-    ValueEdit->move(sender->mapTo(contents_, inBar));
-    ValueEdit->show();
-    ValueEdit->raise();
+    // Over the lower part of the bar and ending with it: the bar below
+    // stays uncovered.
+    ShowOverBar(*ValueEdit, *sender, *contents_, std::max(0, sender->height() - ValueEdit->height()));
 }
 
 void GLTSObject::HideValueEdit(TrackBar*)
 {
-    if (QApplication::focusWidget() == ValueEdit)
-        return;
-    ValueEdit->hide();
-    EditTrackbar = nullptr;
+    if (HideUnlessEditing(*ValueEdit, *ValueEdit))
+        EditTrackbar = nullptr;
 }
 
 void GLTSObject::ValueEditKeyUp()
