@@ -70,19 +70,15 @@ double PeakMegabytes()
 void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 // An off-screen context and its frame pair; the pair goes first, while its
-// context is current.
+// context is there (members go in reverse order).
 struct Offscreen {
     std::unique_ptr<pc::GLContext> ctx;
     std::unique_ptr<pc::GLFramePair> frames;
     void Reset()
     {
-        if (frames) {
-            ctx->MakeCurrent();
-            frames.reset();
-        }
+        frames.reset();
         ctx.reset();
     }
-    ~Offscreen() { Reset(); }
 };
 
 class SampleHost : public pc::RenderHost {

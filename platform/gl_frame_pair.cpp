@@ -70,7 +70,8 @@ bool GLFramePair::Available()
     return Functions() != nullptr;
 }
 
-GLFramePair::GLFramePair(GLContext& drawing, int width, int height) : width_(width), height_(height)
+GLFramePair::GLFramePair(GLContext& drawing, int width, int height)
+    : width_(width), height_(height), drawingContext_(drawing)
 {
     if (width < 1 || height < 1 || width > 16384 || height > 16384 || !Functions())
         throw Error("Could not Make Current");
@@ -101,6 +102,11 @@ GLFramePair::GLFramePair(GLContext& drawing, int width, int height) : width_(wid
 
 GLFramePair::~GLFramePair()
 {
+    try {
+        drawingContext_.MakeCurrent();
+    } catch (const Error&) {
+        return; // the objects stay with the contexts' shared objects
+    }
     Release();
 }
 

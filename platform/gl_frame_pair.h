@@ -21,7 +21,8 @@ public:
     GLFramePair(GLContext& drawing, int width, int height);
     // Whether the GL library has what the pair needs (OpenGL 4.5).
     static bool Available();
-    // Drawing must be current again, and no Reader left.
+    // Makes drawing current again to delete the objects; no Reader may be
+    // left.
     ~GLFramePair();
     GLFramePair(const GLFramePair&) = delete;
     GLFramePair& operator=(const GLFramePair&) = delete;
@@ -65,6 +66,7 @@ private:
     unsigned colour_[2] = {0, 0};
     unsigned depthStencil_ = 0;
     std::array<void*, 2> fences_{}; // made by Submit, ended by the Reader
+    GLContext& drawingContext_;
     std::unique_ptr<GLContext> reading_;
 };
 

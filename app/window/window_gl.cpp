@@ -188,10 +188,7 @@ GLFramePair& TFormMainQV7K::OffscreenFrames(int width, int height)
 
 void TFormMainQV7K::DropOffscreenContext()
 {
-    if (offscreenFrames_) {
-        offscreen_->MakeCurrent(); // its GL objects go with it
-        offscreenFrames_.reset();
-    }
+    offscreenFrames_.reset(); // first: it needs its context
     offscreen_.reset();
 }
 
