@@ -58,6 +58,9 @@ void TFormMainQV7K::ConnectSizing()
             [this](const QString& t) { TBWidth->setValue(SideFromEditText(t.toStdString())); });
     connect(EditH, &QLineEdit::textEdited, this,
             [this](const QString& t) { TBHeight->setValue(SideFromEditText(t.toStdString())); });
+    // Once the user is done the box shows the side in use, clamped or not.
+    connect(EditW, &QLineEdit::editingFinished, this, [this] { EditW->setText(QString::number(TBWidth->value())); });
+    connect(EditH, &QLineEdit::editingFinished, this, [this] { EditH->setText(QString::number(TBHeight->value())); });
     connect(TBWidth, &QSlider::valueChanged, this, &TFormMainQV7K::TBHeightChange);
     connect(TBHeight, &QSlider::valueChanged, this, &TFormMainQV7K::TBHeightChange);
     connect(QuickView, &QCheckBox::toggled, this, &TFormMainQV7K::TBHeightChange);

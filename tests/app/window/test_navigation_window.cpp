@@ -15,6 +15,8 @@
 #include <QScrollArea>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTabBar>
+#include <QTest>
 #include <QWheelEvent>
 #include <cmath>
 #include <filesystem>
@@ -240,6 +242,40 @@ TEST_F(NavigationWindowTest, WidthAndHeightEditsSetTheOutputAndThePreviewFollows
     w->TBWidth->setValue(800);
     EXPECT_EQ(w->Panel1->size(), QSize(200, 150));
     EXPECT_TRUE(w->Label15->isVisibleTo(w.get()));
+}
+
+TEST_F(NavigationWindowTest, SizeBoxesShowTheClampedSideOnceLeft)
+{
+    QApplication::setActiveWindow(w.get());
+    w->PC->setCurrentWidget(w->TSExport);
+    struct Case {
+        QLineEdit* box;
+        const char* typed;
+        int side;
+        const char* whileTyping;
+        const char* left;
+    } cases[] = {
+        {w->EditW, "5000", 4096, "5000", "4096"}, {w->EditW, "0", 1, "0", "1"},   {w->EditW, "", 1, "", "1"},
+        {w->EditH, "4097", 4096, "4097", "4096"}, {w->EditH, "4096", 4096, "4096", "4096"},
+        {w->EditH, "007", 7, "007", "7"},        {w->EditW, "12x3", 123, "123", "123"},
+    };
+    for (const Case& c : cases) {
+        QSlider* bar = c.box == w->EditW ? w->TBWidth : w->TBHeight;
+        QTest::mouseClick(c.box, Qt::LeftButton);
+        c.box->selectAll();
+        QTest::keyClick(c.box, Qt::Key_Backspace);
+        QTest::keyClicks(c.box, c.typed);
+        EXPECT_EQ(bar->value(), c.side) << c.typed;
+        EXPECT_EQ(c.box->text(), c.whileTyping) << c.typed;
+        QTest::keyClick(c.box, Qt::Key_Tab);
+        EXPECT_EQ(c.box->text(), c.left) << c.typed;
+    }
+    // Return finishes the typing too.
+    QTest::mouseClick(w->EditW, Qt::LeftButton);
+    w->EditW->selectAll();
+    QTest::keyClicks(w->EditW, "9999");
+    QTest::keyClick(w->EditW, Qt::Key_Return);
+    EXPECT_EQ(w->EditW->text(), "4096");
 }
 
 TEST_F(NavigationWindowTest, SizePresetsSetBothSides)
