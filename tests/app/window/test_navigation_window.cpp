@@ -339,7 +339,8 @@ TEST_F(NavigationWindowTest, FloatingEditorShowsBesideTheBarTheUserFocusesAndCov
         EXPECT_EQ(w->tbEdit->text(), QString::number(bar->value()));
         const QRect box = w->tbPanel->geometry();
         const QRect at(bar->mapTo(w.get(), QPoint(0, 0)), bar->size());
-        EXPECT_TRUE(w->rect().contains(box));
+        const QWidget* group = bar->parentWidget();
+        EXPECT_TRUE(QRect(group->mapTo(w.get(), QPoint(0, 0)), group->size()).contains(box)) << "inside its group";
         EXPECT_TRUE(box.center().y() >= at.top() && box.center().y() <= at.bottom()) << "beside its bar";
         for (const auto& [control, rect] : VisibleControls(*w))
             EXPECT_FALSE(box.intersects(rect)) << "the editor of the bar at " << at.x() << "," << at.y()
