@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QMenu>
 #include <QSet>
+#include <QSlider>
 #include <QStyle>
 #include <QTest>
 #include <QTabWidget>
@@ -517,7 +518,9 @@ TEST_F(MainWindowTest, AltAndTheLettersReachACommand)
     w->FormCreate();
     QApplication::setActiveWindow(w.get());
     QApplication::processEvents();
-    w->PC->setCurrentWidget(w->TSObject);
+    w->PC->setCurrentWidget(w->TSLight);
+    w->TBLightX->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(w->tbPanel->isVisible());
     QTest::keyClick(w.get(), Qt::Key_S, Qt::AltModifier);
     QMenu* settings = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_NE(settings, nullptr);
@@ -525,6 +528,8 @@ TEST_F(MainWindowTest, AltAndTheLettersReachACommand)
     QTest::keyClick(settings, Qt::Key_C);
     EXPECT_EQ(w->PC->currentWidget(), w->TSCamera);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_FALSE(w->tbPanel->isVisible()); // the value editor stayed with the Light page
+    EXPECT_EQ(w->EditedTrackBar, nullptr);
 }
 
 } // namespace
