@@ -1,6 +1,7 @@
 #include "platform/resample.h"
 
 #include <algorithm>
+#include <cmath>
 #include <deque>
 #include <vector>
 
@@ -24,19 +25,14 @@ std::vector<Span> Spans(int srcLen, int dstLen)
         int first = int(a), last = std::min(srcLen - 1, int(b - 1e-9));
         Span& s = spans[size_t(d)];
         s.first = first;
-        uint32_t total = 0;
+        // Weights are differences of rounded positions inside the output
+        // pixel, so none is negative and together they make exactly 65536,
+        // however many source pixels one output pixel spans.
+        auto at = [&](double t) { return uint32_t(std::lround((t - a) / scale * 65536.0)); };
         for (int i = first; i <= last; ++i) {
-            double lo = std::max(a, double(i)), hi = std::min(b, double(i + 1));
-            uint32_t w = uint32_t((hi - lo) / scale * 65536.0 + 0.5);
-            s.weights.push_back(w);
-            total += w;
+            double lo = i == first ? a : double(i), hi = i == last ? b : double(i + 1);
+            s.weights.push_back(at(hi) - at(lo));
         }
-        // Rounding leftovers go to the largest weight so every span sums to one.
-        size_t big = 0;
-        for (size_t k = 1; k < s.weights.size(); ++k)
-            if (s.weights[k] > s.weights[big])
-                big = k;
-        s.weights[big] += 65536 - total;
     }
     return spans;
 }

@@ -53,18 +53,29 @@ void TrackBar::keyPressEvent(QKeyEvent* event)
 void TrackBar::focusInEvent(QFocusEvent* event)
 {
     QSlider::focusInEvent(event);
-    emit Entered(this);
+    emit Entered(this, event->reason());
 }
 
 void TrackBar::focusOutEvent(QFocusEvent* event)
 {
     QSlider::focusOutEvent(event);
-    emit Exited(this);
+    emit Exited(this, event->reason());
 }
 
-void ShowOverBar(QWidget& floating, const QWidget& bar, QWidget& parent, int y)
+bool UserMovedFocus(Qt::FocusReason reason)
 {
-    floating.move(bar.mapTo(&parent, QPoint((bar.width() - floating.width()) / 2, y)));
+    return reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+           reason == Qt::ShortcutFocusReason;
+}
+
+bool FocusLeftForAMoment(Qt::FocusReason reason)
+{
+    return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+}
+
+void ShowOverBar(QWidget& floating, const QWidget& bar, QWidget& parent, QPoint at)
+{
+    floating.move(bar.mapTo(&parent, at));
     floating.show();
     floating.raise();
 }

@@ -6,7 +6,7 @@
 //  - keys move it the Windows way: Left/Up decrease, Right/Down increase,
 //    Page Up/Page Down by the page size, Home/End to Min/Max;
 //  - KeyDown is emitted before the bar's own key handling and never consumes
-//    the key; Entered/Exited follow the keyboard focus.
+//    the key; Entered/Exited follow the keyboard focus and say why it moved.
 #include <QSlider>
 #include <QString>
 
@@ -33,8 +33,8 @@ public:
 signals:
     void Changed(pc::TrackBar* sender);
     void KeyDown(pc::TrackBar* sender, QKeyEvent* event);
-    void Entered(pc::TrackBar* sender);
-    void Exited(pc::TrackBar* sender);
+    void Entered(pc::TrackBar* sender, Qt::FocusReason reason);
+    void Exited(pc::TrackBar* sender, Qt::FocusReason reason);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -42,11 +42,18 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 };
 
-// The floating value editor shown while a track bar has the focus: centred
-// on the bar with its top y pixels into it, above the other children of
-// parent. Hiding leaves it shown while editor (inside it) has the focus;
-// false then.
-void ShowOverBar(QWidget& floating, const QWidget& bar, QWidget& parent, int y);
+// The floating value editor of a track bar appears only when the user puts
+// the focus on the bar (click, Tab, Backtab, a shortcut), not when the focus
+// follows a page switch or comes back with the window.
+bool UserMovedFocus(Qt::FocusReason reason);
+// The focus left only for a moment (another window, a popup menu): the
+// editor stays as it is.
+bool FocusLeftForAMoment(Qt::FocusReason reason);
+
+// Shows the floating editor with its top-left at `at` in the bar's
+// coordinates, above the other children of parent. Hiding leaves it shown
+// while editor (inside it) has the focus; false then.
+void ShowOverBar(QWidget& floating, const QWidget& bar, QWidget& parent, QPoint at);
 bool HideUnlessEditing(QWidget& floating, const QWidget& editor);
 
 } // namespace pc

@@ -6,8 +6,8 @@
 // curved, text, model=FILE.3ds), types the output size into the width and
 // height edits, drags the camera on the preview by (DX, DY) pixels and turns
 // the wheel N notches there (positive: away). Then it draws one idle frame,
-// prints the camera track bars and the preview size, and saves a picture of
-// the window.
+// prints the output and preview size, what the width and height boxes show
+// and the camera track bars, and saves a picture of the window.
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -200,6 +200,7 @@ int Window(int argc, char** argv)
         window.PC->setCurrentWidget(window.TSExport);
         TypeInto(window.EditW, size->first);
         TypeInto(window.EditH, size->second);
+        window.EditH->clearFocus(); // leaving the box, as the user does
         QApplication::processEvents();
     }
     if (drag || wheel != 0) {
@@ -216,6 +217,8 @@ int Window(int argc, char** argv)
     PrintMessages(boxes);
     std::printf("output %d x %d, preview %d x %d\n", window.TBWidth->value(), window.TBHeight->value(),
                 window.Panel1->width(), window.Panel1->height());
+    std::printf("width box %s, height box %s\n", window.EditW->text().toUtf8().constData(),
+                window.EditH->text().toUtf8().constData());
     std::printf("camera x %d y %d z %d, look at y %d\n", window.TBCameraX->value(), window.TBCameraY->value(),
                 window.TBCameraZ->value(), window.TBCameraLookAtY->value());
     if (!window.grab().save(QString::fromStdString(out), "PNG")) {

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "platform/message_box.h"
+#include "platform/screen_placement.h"
 
 namespace pc {
 
@@ -80,6 +81,7 @@ TTemplate::TTemplate(QWidget* owner, std::vector<std::string> folders) : QDialog
     setWindowTitle("Templates");
     resize(516, 462);
     setMinimumWidth(500);
+    CentreOnScreen(*this, owner); // on the owner's screen, not over the owner
 
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -22,6 +22,7 @@
 #include "platform/gl_frame_pair.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "platform/screen_placement.h"
 #include "platform/single_instance.h"
 #include "scene/pages/face_textures.h"
 #include "scene/pages/object_commands.h"
@@ -53,6 +54,7 @@ TFormMainQV7K::TFormMainQV7K(std::unique_ptr<AppSettings> settings, QStringList 
     setWindowTitle("Prismcase");
     setMinimumSize(660, 550);
     resize(960, 640);
+    CentreOnScreen(*this);
 
     CreateActions();
     CreateMenus();

@@ -243,10 +243,15 @@ public:
     QMenu* PopupMenu1 = nullptr; // size presets
     void TBHeightChange();
     void N200X1501Click(const QString& caption);
-    void TBWidthEnter(TrackBar* sender);
-    void TBWidthExit(TrackBar* sender);
+    void TBWidthEnter(TrackBar* sender, Qt::FocusReason reason);
+    void TBWidthExit(TrackBar* sender, Qt::FocusReason reason);
     void TBWidthKeyDown(TrackBar* sender, QKeyEvent* event);
     void tbEditKeyUp();
+    // Escape: the edited bar goes back to where it was when the editor appeared.
+    void RestoreEditedValue();
+    // The floating editor sits this far right of its bar, in room every page
+    // keeps free there.
+    static constexpr int kValueEditorGap = 4;
     void EchoValue(QSlider* sender);
 
     // Small commands (main_window_commands.cpp). OpenDocument opens a file or
@@ -304,6 +309,7 @@ private:
     QSize lastAllowedSize_;
     bool destroyed_ = false;
     int typingInValueEdit_ = 0; // 1 while the floating editor moves its track bar
+    int valueWhenEditorShown_ = 0;
 };
 
 } // namespace pc

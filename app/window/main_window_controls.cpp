@@ -1,4 +1,5 @@
 // The main window's pages and the preview area.
+#include <QApplication>
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -10,6 +11,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QSlider>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -38,6 +40,19 @@ QCheckBox* Check(const char* caption, bool checked)
     return c;
 }
 
+constexpr int kValueEditorWidth = 44, kValueEditorHeight = 20;
+
+// A form of track bars that carry the floating value editor: the room right
+// of its fields stays free for it, so it covers no control when it shows.
+QFormLayout* BarForm(QGroupBox* box)
+{
+    auto* form = new QFormLayout(box);
+    QMargins m = form->contentsMargins();
+    m.setRight(m.right() + kValueEditorWidth + 2 * TFormMainQV7K::kValueEditorGap);
+    form->setContentsMargins(m);
+    return form;
+}
+
 // A radio button that follows its action both ways.
 QRadioButton* RadioFor(QAction* action, const char* caption)
 {
@@ -46,6 +61,17 @@ QRadioButton* RadioFor(QAction* action, const char* caption)
     QObject::connect(r, &QRadioButton::clicked, action, [action] { action->setChecked(true); });
     QObject::connect(action, &QAction::toggled, r, &QRadioButton::setChecked);
     return r;
+}
+
+// A page switch leaves the focus on the tabs rather than on the new page's
+// first control, where typed digits would move a track bar unasked.
+void KeepFocusOnTabs(QTabWidget* tabs)
+{
+    QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [tabs] {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && tabs->currentWidget() && tabs->currentWidget()->isAncestorOf(focus))
+            tabs->tabBar()->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 } // namespace
@@ -90,8 +116,8 @@ void TFormMainQV7K::CreateWidgets()
     tbPanel->setPalette(sky);
     tbEdit = new QLineEdit("000", tbPanel);
     tbEdit->setFrame(false);
-    tbEdit->setFixedWidth(40);
-    tbPanel->resize(44, 20);
+    tbEdit->setFixedWidth(kValueEditorWidth - 4);
+    tbPanel->resize(kValueEditorWidth, kValueEditorHeight);
     tbPanel->hide();
 }
 
@@ -101,7 +127,7 @@ QWidget* TFormMainQV7K::CreateEnvironmentPage()
     auto* v = new QVBoxLayout(page);
 
     GroupBox8 = new QGroupBox("Floor");
-    auto* floor = new QFormLayout(GroupBox8);
+    auto* floor = BarForm(GroupBox8);
     ImageFloor = new PictureBox;
     ImageFloor->setObjectName("ImageFloor");
     floor->addRow(ImageFloor);
@@ -120,7 +146,7 @@ QWidget* TFormMainQV7K::CreateEnvironmentPage()
     v->addWidget(GroupBox8);
 
     GroupBox9 = new QGroupBox("Background");
-    auto* back = new QFormLayout(GroupBox9);
+    auto* back = BarForm(GroupBox9);
     ImageBackground = new PictureBox;
     ImageBackground->setObjectName("ImageBackground");
     back->addRow(ImageBackground);
@@ -151,7 +177,7 @@ QWidget* TFormMainQV7K::CreateLightPage()
     auto* page = new QWidget;
     auto* v = new QVBoxLayout(page);
     auto* light = new QGroupBox("Light");
-    auto* f = new QFormLayout(light);
+    auto* f = BarForm(light);
     TBLightX = Bar(-800, 800, 300);
     TBLightY = Bar(0, 800, 300);
     TBLightZ = Bar(-800, 800, 300);
@@ -165,7 +191,7 @@ QWidget* TFormMainQV7K::CreateLightPage()
     v->addWidget(light);
 
     auto* shadow = new QGroupBox("Shadow");
-    auto* s = new QFormLayout(shadow);
+    auto* s = BarForm(shadow);
     CBShadowVisible = Check("Visible", false);
     s->addRow(CBShadowVisible);
     TBShadowStrength = Bar(0, 100, 50);
@@ -184,7 +210,7 @@ QWidget* TFormMainQV7K::CreateCameraPage()
     auto* page = new QWidget;
     auto* v = new QVBoxLayout(page);
     auto* eye = new QGroupBox("Camera");
-    auto* f = new QFormLayout(eye);
+    auto* f = BarForm(eye);
     TBCameraX = Bar(-1600, 1600, -200);
     TBCameraY = Bar(0, 1600, 10);
     TBCameraZ = Bar(-1600, 1600, 400);
@@ -194,7 +220,7 @@ QWidget* TFormMainQV7K::CreateCameraPage()
     v->addWidget(eye);
 
     auto* target = new QGroupBox("Look at");
-    auto* t = new QFormLayout(target);
+    auto* t = BarForm(target);
     TBCameraLookAtX = Bar(-1600, 1600, 0);
     TBCameraLookAtY = Bar(-100, 800, 0);
     TBCameraLookAtZ = Bar(-1600, 1600, 0);
@@ -216,7 +242,7 @@ QWidget* TFormMainQV7K::CreateExportPage()
     auto* v = new QVBoxLayout(page);
 
     GroupBox10 = new QGroupBox("Picture Resolution ");
-    auto* f = new QFormLayout(GroupBox10);
+    auto* f = BarForm(GroupBox10);
     TBWidth = Bar(1, 4096, 400);
     TBHeight = Bar(1, 4096, 400);
     EditW = new QLineEdit("400");
@@ -292,6 +318,8 @@ QWidget* TFormMainQV7K::CreatePreviewArea()
 
 void TFormMainQV7K::ConnectSignals()
 {
+    KeepFocusOnTabs(PC);
+    KeepFocusOnTabs(PC2);
     connect(Exit1, &QAction::triggered, this, &QWidget::close);
     connect(C1, &QAction::triggered, this, [this] { PC->setCurrentWidget(TSCamera); });
     connect(Light1, &QAction::triggered, this, [this] { PC->setCurrentWidget(TSLight); });

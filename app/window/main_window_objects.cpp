@@ -123,14 +123,14 @@ void TFormMainQV7K::CreateObjectCommands()
             [this] { ReportErrors([this] { ObjectCmds->DeleteObject(Delete->Tag == 1); }); });
 
     PMTexture = new QMenu(this);
-    Picture1 = new TaggedAction("Load Picture From File", this);
-    Color1 = new TaggedAction("Solid Color", this);
+    Picture1 = new TaggedAction("&Load Picture From File", this);
+    Color1 = new TaggedAction("&Solid Color", this);
     // Enabled by the editor's hand-over commands.
-    Editcurrentpicture1 = new TaggedAction("Edit Current Picture", this);
+    Editcurrentpicture1 = new TaggedAction("&Edit Current Picture", this);
     Editcurrentpicture1->setEnabled(false);
-    CropCurrentPicture1 = new TaggedAction("Crop Current Picture", this);
+    CropCurrentPicture1 = new TaggedAction("&Crop Current Picture", this);
     CropCurrentPicture1->setEnabled(false);
-    LoadFromClipboard1 = new TaggedAction("Load Bitmap Picture From Clipboard", this);
+    LoadFromClipboard1 = new TaggedAction("Load &Bitmap Picture From Clipboard", this);
     PMTexture->addActions({Picture1, Color1, Editcurrentpicture1, CropCurrentPicture1, LoadFromClipboard1});
     connect(Picture1, &QAction::triggered, this, &TFormMainQV7K::Picture1Click);
     connect(Color1, &QAction::triggered, this, &TFormMainQV7K::Color1Click);

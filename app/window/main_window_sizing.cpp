@@ -58,6 +58,9 @@ void TFormMainQV7K::ConnectSizing()
             [this](const QString& t) { TBWidth->setValue(SideFromEditText(t.toStdString())); });
     connect(EditH, &QLineEdit::textEdited, this,
             [this](const QString& t) { TBHeight->setValue(SideFromEditText(t.toStdString())); });
+    // Once the user is done the box shows the side in use, clamped or not.
+    connect(EditW, &QLineEdit::editingFinished, this, [this] { EditW->setText(QString::number(TBWidth->value())); });
+    connect(EditH, &QLineEdit::editingFinished, this, [this] { EditH->setText(QString::number(TBHeight->value())); });
     connect(TBWidth, &QSlider::valueChanged, this, &TFormMainQV7K::TBHeightChange);
     connect(TBHeight, &QSlider::valueChanged, this, &TFormMainQV7K::TBHeightChange);
     connect(QuickView, &QCheckBox::toggled, this, &TFormMainQV7K::TBHeightChange);
@@ -90,10 +93,16 @@ void TFormMainQV7K::ConnectSizing()
         connect(bar, &TrackBar::KeyDown, this, &TFormMainQV7K::TBWidthKeyDown);
         connect(bar, &TrackBar::Changed, this, &TFormMainQV7K::EchoValue);
     }
+    tbEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(kValueEditPattern), tbEdit));
     connect(tbEdit, &QLineEdit::textEdited, this, &TFormMainQV7K::tbEditKeyUp);
     new EventHook(tbEdit, [this](QEvent* e) {
+        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
+            RestoreEditedValue();
+            return true;
+        }
         // Leaving the editor for anything but its track bar puts it away.
-        if (e->type() == QEvent::FocusOut && QApplication::focusWidget() != EditedTrackBar) {
+        if (e->type() == QEvent::FocusOut && !FocusLeftForAMoment(static_cast<QFocusEvent*>(e)->reason()) &&
+            QApplication::focusWidget() != EditedTrackBar) {
             tbPanel->hide();
             EditedTrackBar = nullptr;
         }
@@ -129,21 +138,39 @@ void TFormMainQV7K::EchoValue(QSlider* sender)
         tbEdit->setText(QString::number(sender->value()));
 }
 
-void TFormMainQV7K::TBWidthEnter(TrackBar* sender)
+void TFormMainQV7K::TBWidthEnter(TrackBar* sender, Qt::FocusReason reason)
 {
+    if (!UserMovedFocus(reason))
+        return; // the focus only followed a page switch: no editor to type into by mistake
+    if (tbPanel->isHidden() || EditedTrackBar != sender)
+        valueWhenEditorShown_ = sender->value();
     EditedTrackBar = sender;
     tbEdit->setText(QString::number(sender->value())); // the value at once, not a stale one
-    ShowOverBar(*tbPanel, *sender, *this, sender->height() - 5);
+    // In the room kept free right of the bar, level with it.
+    ShowOverBar(*tbPanel, *sender, *this,
+                QPoint(sender->width() + kValueEditorGap, (sender->height() - tbPanel->height()) / 2));
 }
 
-void TFormMainQV7K::TBWidthExit(TrackBar*)
+void TFormMainQV7K::TBWidthExit(TrackBar*, Qt::FocusReason reason)
 {
-    if (HideUnlessEditing(*tbPanel, *tbEdit))
+    if (!FocusLeftForAMoment(reason) && HideUnlessEditing(*tbPanel, *tbEdit))
         EditedTrackBar = nullptr;
+}
+
+void TFormMainQV7K::RestoreEditedValue()
+{
+    if (!EditedTrackBar)
+        return;
+    EditedTrackBar->setValue(valueWhenEditorShown_);
+    tbEdit->setText(QString::number(EditedTrackBar->value()));
 }
 
 void TFormMainQV7K::TBWidthKeyDown(TrackBar* sender, QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Escape && sender == EditedTrackBar) {
+        RestoreEditedValue();
+        return;
+    }
     // The hint is the typing buffer; it shows as the bar's tooltip.
     const TypingStep step =
         TypeKey(sender->Hint.toStdString(), TypingKeyOf(event), sender->Min(), sender->Max(), sender->Position());
@@ -159,12 +186,13 @@ void TFormMainQV7K::tbEditKeyUp()
 {
     if (!EditedTrackBar)
         return;
-    const std::string text = tbEdit->text().toStdString();
-    if (text == "-")
-        return; // the start of a negative number
+    // Empty or a lone minus: a number still to come, the bar stays.
+    const std::optional<int> typed = ParseDecimal(tbEdit->text().toStdString());
+    if (!typed)
+        return;
     // The bar clamps; what the user typed stays in the editor meanwhile.
     TagScope typing(typingInValueEdit_, 1);
-    EditedTrackBar->setValue(ValueFromEditText(text, EditedTrackBar->minimum(), EditedTrackBar->maximum()));
+    EditedTrackBar->setValue(*typed);
 }
 
 } // namespace pc

@@ -1,5 +1,6 @@
 #include "scene/pages/object_page.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDialog>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -130,6 +132,7 @@ void GLTSObject::BuildCommonControls()
     QPalette pal = ValueEdit->palette();
     pal.setColor(QPalette::Base, QColorOf(0xF0CAA6));
     ValueEdit->setPalette(pal);
+    ValueEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(kValueEditPattern), ValueEdit));
     ValueEdit->installEventFilter(this);
 
     for (int i = 0; i < kTableRows; ++i) {
@@ -412,6 +415,10 @@ void GLTSObject::StackSections()
 
 void GLTSObject::TrackBarKeyDown(TrackBar* sender, QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Escape && sender == EditTrackbar) {
+        RestoreEditedValue();
+        return;
+    }
     TypingStep step =
         TypeKey(sender->Hint.toStdString(), TypingKeyOf(event), sender->Min(), sender->Max(), sender->Position());
     sender->Hint = QString::fromStdString(step.buffer);
@@ -426,18 +433,23 @@ void GLTSObject::TrackBarValueChange(TrackBar* sender)
     sender->Hint = QString::number(sender->Position());
 }
 
-void GLTSObject::ShowValueEdit(TrackBar* sender)
+void GLTSObject::ShowValueEdit(TrackBar* sender, Qt::FocusReason reason)
 {
+    if (!UserMovedFocus(reason))
+        return; // the focus only followed a page switch: no edit to type into by mistake
+    if (ValueEdit->isHidden() || EditTrackbar != sender)
+        valueWhenShown_ = sender->Position();
     EditTrackbar = sender;
     ValueEdit->setText(QString::number(sender->Position()));
     // Over the lower part of the bar and ending with it: the bar below
     // stays uncovered.
-    ShowOverBar(*ValueEdit, *sender, *contents_, std::max(0, sender->height() - ValueEdit->height()));
+    ShowOverBar(*ValueEdit, *sender, *contents_,
+                QPoint((sender->width() - ValueEdit->width()) / 2, std::max(0, sender->height() - ValueEdit->height())));
 }
 
-void GLTSObject::HideValueEdit(TrackBar*)
+void GLTSObject::HideValueEdit(TrackBar*, Qt::FocusReason reason)
 {
-    if (HideUnlessEditing(*ValueEdit, *ValueEdit))
+    if (!FocusLeftForAMoment(reason) && HideUnlessEditing(*ValueEdit, *ValueEdit))
         EditTrackbar = nullptr;
 }
 
@@ -445,8 +457,16 @@ void GLTSObject::ValueEditKeyUp()
 {
     if (!EditTrackbar)
         return;
-    EditTrackbar->SetPosition(
-        ValueFromEditText(ValueEdit->text().toStdString(), EditTrackbar->Min(), EditTrackbar->Max()));
+    if (std::optional<int> v = ParseDecimal(ValueEdit->text().toStdString()))
+        EditTrackbar->SetPosition(*v);
+}
+
+void GLTSObject::RestoreEditedValue()
+{
+    if (!EditTrackbar)
+        return;
+    EditTrackbar->SetPosition(valueWhenShown_);
+    ValueEdit->setText(QString::number(EditTrackbar->Position()));
 }
 
 void GLTSObject::FontClick()
@@ -464,8 +484,21 @@ void GLTSObject::FontClick()
 
 bool GLTSObject::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == ValueEdit && event->type() == QEvent::KeyRelease)
-        ValueEditKeyUp();
+    if (watched == ValueEdit && event->type() == QEvent::KeyRelease) {
+        if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
+            ValueEditKeyUp();
+    } else if (watched == ValueEdit && event->type() == QEvent::KeyPress &&
+               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        RestoreEditedValue();
+        return true;
+    } else if (watched == ValueEdit && event->type() == QEvent::FocusOut) {
+        // Leaving the edit for anything but its bar puts it away.
+        auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (!FocusLeftForAMoment(reason) && QApplication::focusWidget() != EditTrackbar) {
+            ValueEdit->hide();
+            EditTrackbar = nullptr;
+        }
+    }
     else if (watched == DefaultLabel && event->type() == QEvent::MouseButtonRelease)
         RestoreDefaults();
     return QWidget::eventFilter(watched, event);

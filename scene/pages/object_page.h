@@ -82,9 +82,11 @@ public:
     // Typing into the track bars and the floating value edit.
     void TrackBarKeyDown(TrackBar* sender, QKeyEvent* event);
     void TrackBarValueChange(TrackBar* sender);
-    void ShowValueEdit(TrackBar* sender);
-    void HideValueEdit(TrackBar* sender);
+    void ShowValueEdit(TrackBar* sender, Qt::FocusReason reason);
+    void HideValueEdit(TrackBar* sender, Qt::FocusReason reason);
     void ValueEditKeyUp();
+    // Escape: the edited bar goes back to where it was when the edit appeared.
+    void RestoreEditedValue();
 
     // The font handler of the 3D Text page: only the family is taken over.
     void FontClick();
@@ -128,6 +130,7 @@ private:
     // Set while the page itself moves the material bars, so their change
     // handler does not write quantised values back into the model.
     bool showingMaterial_ = false;
+    int valueWhenShown_ = 0; // the edited bar's position when the edit appeared
 };
 
 } // namespace pc

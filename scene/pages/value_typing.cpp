@@ -34,9 +34,4 @@ TypingStep TypeKey(const std::string& buffer, TypingKey key, int min, int max, i
     return {next, v};
 }
 
-int ValueFromEditText(const std::string& text, int min, int max)
-{
-    return ParseDecimal(text).value_or((max - min) / 2);
-}
-
 } // namespace pc

@@ -23,8 +23,10 @@ struct TypingStep {
 // One key on a track bar with range [min, max] at position.
 TypingStep TypeKey(const std::string& buffer, TypingKey key, int min, int max, int position);
 
-// The value edit: its text as a decimal integer, else half the range width.
-int ValueFromEditText(const std::string& text, int min, int max);
+// What the floating value edit accepts as typed: an optional minus and
+// digits. While its text holds no number yet (empty, a lone minus) the bar
+// keeps its position.
+inline constexpr const char* kValueEditPattern = "-?[0-9]{0,9}";
 
 // Decimal integer with an optional leading minus and nothing else.
 std::optional<int> ParseDecimal(const std::string& text);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 
 #include "app/publish/color_adjust.h"
@@ -35,6 +36,34 @@ TEST(ColorAdjust, CompositeKeepsOpaqueColoursExactly)
         for (int x = 0; x < 40; ++x)
             white.ScanLine(y)[x * 4] = white.ScanLine(y)[x * 4 + 1] = white.ScanLine(y)[x * 4 + 2] = 255;
     EXPECT_EQ(pc::CompositeOverColour(white, 0).Pixel(20, 20), pc::clWhite); // 255 stays 255
+}
+
+// Every alpha over white and over a colour, against the nearest whole level of
+// the exact mix: a half-transparent pixel is not a level darker than it should be.
+TEST(ColorAdjust, CompositeIsTheRoundedMixForEveryAlpha)
+{
+    const int values[] = {0, 1, 37, 128, 200, 254, 255};
+    pc::Bitmap src(256, 7, pc::PixelFormat::pf32bit);
+    for (int y = 0; y < 7; ++y)
+        for (int a = 0; a < 256; ++a) {
+            uint8_t* p = src.ScanLine(y) + a * 4;
+            p[0] = uint8_t(values[y]);
+            p[1] = uint8_t(values[(y + 3) % 7]);
+            p[2] = uint8_t(values[(y + 5) % 7]);
+            p[3] = uint8_t(a);
+        }
+    for (pc::TColor bg : {pc::clWhite, pc::RGB(3, 140, 251)}) {
+        const int bgc[3] = {pc::GetBValue(bg), pc::GetGValue(bg), pc::GetRValue(bg)};
+        const pc::Bitmap out = pc::CompositeOverColour(src, bg);
+        int wrong = 0;
+        for (int y = 0; y < 7; ++y)
+            for (int a = 0; a < 256; ++a)
+                for (int c = 0; c < 3; ++c) {
+                    const double mix = (src.ScanLine(y)[a * 4 + c] * a + bgc[c] * (255 - a)) / 255.0;
+                    wrong += out.ScanLine(y)[a * 3 + c] != int(std::floor(mix + 0.5));
+                }
+        EXPECT_EQ(wrong, 0) << "over " << std::hex << bg;
+    }
 }
 
 TEST(ColorAdjust, ThresholdsReserveBlackForTransparency)

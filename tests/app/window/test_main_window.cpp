@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QMenu>
+#include <QSet>
+#include <QSlider>
 #include <QStyle>
+#include <QTest>
 #include <QTabWidget>
 #include <QLabel>
 #include <filesystem>
@@ -68,7 +71,7 @@ TEST_F(MainWindowTest, OpensWithPagesMenusAndPreviewInFloorColour)
     EXPECT_EQ(pages, QStringList({"Objects", "Environment", "Light", "Camera", "Export Picture"}));
     QStringList menus;
     for (QAction* a : w->menuBar()->actions())
-        menus << a->text();
+        menus << a->text().remove('&');
     EXPECT_TRUE(menus.contains("File") && menus.contains("Settings") && menus.contains("Help")) << menus.join(",").toStdString();
     EXPECT_EQ(w->PC2->count(), 0);
     EXPECT_TRUE(w->Clear1->isChecked());
@@ -420,7 +423,7 @@ TEST_F(MainWindowTest, TheObjectsEntryOpensAgainAfterAnEmptyScene)
     w->FormCreate();
     QMenu* settings = nullptr;
     for (QAction* a : w->menuBar()->actions())
-        if (a->text() == "Settings")
+        if (a->text().remove('&') == "Settings")
             settings = a->menu();
     ASSERT_NE(settings, nullptr);
     auto* empty = w->findChild<QAction*>("menuObjectsEmpty");
@@ -468,6 +471,65 @@ TEST_F(MainWindowTest, TheObjectsEntryOpensAgainAfterAnEmptyScene)
         EXPECT_FALSE(w->menuObjects->geometry().isEmpty());
         close();
     }
+}
+
+// The accelerator letter of a caption ("Save &as" -> 'a'), 0 when it has none.
+QChar Accelerator(const QString& caption)
+{
+    const qsizetype at = caption.indexOf('&');
+    return at >= 0 && at + 1 < caption.size() ? caption[at + 1].toLower() : QChar();
+}
+
+TEST_F(MainWindowTest, EveryMenuAndItemHasItsOwnAcceleratorLetter)
+{
+    auto w = Make();
+    std::vector<QMenu*> menus = {w->PMTexture, w->findChild<QMenu*>("PMNew")};
+    for (QAction* a : w->menuBar()->actions())
+        menus.push_back(a->menu());
+    std::vector<std::pair<QString, QList<QAction*>>> lists = {{"menu bar", w->menuBar()->actions()}};
+    for (size_t i = 0; i < menus.size(); ++i) {
+        ASSERT_NE(menus[i], nullptr);
+        lists.push_back({menus[i]->title(), menus[i]->actions()});
+        for (QAction* a : menus[i]->actions())
+            if (a->menu() && a->menu() != w->AllDisMode1 && a->menu() != w->menuObjects) // lists made at run time
+                menus.push_back(a->menu());
+    }
+    int items = 0;
+    for (const auto& [title, actions] : lists) {
+        QSet<QChar> used;
+        for (QAction* a : actions) {
+            if (a->isSeparator() || !a->isVisible())
+                continue;
+            const QChar letter = Accelerator(a->text());
+            EXPECT_TRUE(letter.isLetterOrNumber()) << title.toStdString() << ": " << a->text().toStdString();
+            EXPECT_FALSE(used.contains(letter)) << title.toStdString() << ": " << a->text().toStdString();
+            EXPECT_EQ(a->text().count('&'), 1) << a->text().toStdString();
+            used.insert(letter);
+            ++items;
+        }
+    }
+    EXPECT_GE(items, 60);
+}
+
+TEST_F(MainWindowTest, AltAndTheLettersReachACommand)
+{
+    auto w = Make();
+    w->show();
+    w->FormCreate();
+    QApplication::setActiveWindow(w.get());
+    QApplication::processEvents();
+    w->PC->setCurrentWidget(w->TSLight);
+    w->TBLightX->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(w->tbPanel->isVisible());
+    QTest::keyClick(w.get(), Qt::Key_S, Qt::AltModifier);
+    QMenu* settings = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(settings, nullptr);
+    EXPECT_EQ(settings->title().remove('&'), "Settings");
+    QTest::keyClick(settings, Qt::Key_C);
+    EXPECT_EQ(w->PC->currentWidget(), w->TSCamera);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_FALSE(w->tbPanel->isVisible()); // the value editor stayed with the Light page
+    EXPECT_EQ(w->EditedTrackBar, nullptr);
 }
 
 } // namespace

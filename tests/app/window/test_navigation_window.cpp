@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGroupBox>
@@ -15,6 +16,8 @@
 #include <QScrollArea>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTabBar>
+#include <QTest>
 #include <QWheelEvent>
 #include <cmath>
 #include <filesystem>
@@ -242,6 +245,40 @@ TEST_F(NavigationWindowTest, WidthAndHeightEditsSetTheOutputAndThePreviewFollows
     EXPECT_TRUE(w->Label15->isVisibleTo(w.get()));
 }
 
+TEST_F(NavigationWindowTest, SizeBoxesShowTheClampedSideOnceLeft)
+{
+    QApplication::setActiveWindow(w.get());
+    w->PC->setCurrentWidget(w->TSExport);
+    struct Case {
+        QLineEdit* box;
+        const char* typed;
+        int side;
+        const char* whileTyping;
+        const char* left;
+    } cases[] = {
+        {w->EditW, "5000", 4096, "5000", "4096"}, {w->EditW, "0", 1, "0", "1"},   {w->EditW, "", 1, "", "1"},
+        {w->EditH, "4097", 4096, "4097", "4096"}, {w->EditH, "4096", 4096, "4096", "4096"},
+        {w->EditH, "007", 7, "007", "7"},        {w->EditW, "12x3", 123, "123", "123"},
+    };
+    for (const Case& c : cases) {
+        QSlider* bar = c.box == w->EditW ? w->TBWidth : w->TBHeight;
+        QTest::mouseClick(c.box, Qt::LeftButton);
+        c.box->selectAll();
+        QTest::keyClick(c.box, Qt::Key_Backspace);
+        QTest::keyClicks(c.box, c.typed);
+        EXPECT_EQ(bar->value(), c.side) << c.typed;
+        EXPECT_EQ(c.box->text(), c.whileTyping) << c.typed;
+        QTest::keyClick(c.box, Qt::Key_Tab);
+        EXPECT_EQ(c.box->text(), c.left) << c.typed;
+    }
+    // Return finishes the typing too.
+    QTest::mouseClick(w->EditW, Qt::LeftButton);
+    w->EditW->selectAll();
+    QTest::keyClicks(w->EditW, "9999");
+    QTest::keyClick(w->EditW, Qt::Key_Return);
+    EXPECT_EQ(w->EditW->text(), "4096");
+}
+
 TEST_F(NavigationWindowTest, SizePresetsSetBothSides)
 {
     ASSERT_EQ(w->PopupMenu1->actions().size(), 20);
@@ -259,38 +296,144 @@ TEST_F(NavigationWindowTest, SizePresetsSetBothSides)
     EXPECT_EQ(w->EditW->text(), "468");
 }
 
-TEST_F(NavigationWindowTest, FloatingEditorShowsAndTakesTheValue)
+// Every scene track bar that carries the floating editor, with its page.
+std::vector<std::pair<TrackBar*, QWidget*>> EditedBars(TFormMainQV7K& w)
 {
-    w->TBWidthEnter(Bar(w->TBCameraX));
-    EXPECT_TRUE(w->tbPanel->isVisible());
-    EXPECT_EQ(w->tbEdit->text(), "-200");
-    w->TBCameraX->setValue(-150);
-    EXPECT_EQ(w->tbEdit->text(), "-150");
+    std::vector<std::pair<TrackBar*, QWidget*>> bars;
+    for (QWidget* page : {w.TSFloor, w.TSLight, w.TSCamera, w.TSExport})
+        for (TrackBar* bar : page->findChildren<TrackBar*>())
+            bars.push_back({bar, page});
+    return bars;
+}
 
+// The window's visible controls other than the floating editor, in window coordinates.
+std::vector<std::pair<QWidget*, QRect>> VisibleControls(TFormMainQV7K& w)
+{
+    std::vector<std::pair<QWidget*, QRect>> controls;
+    for (QWidget* c : w.findChildren<QWidget*>()) {
+        const bool control = qobject_cast<QAbstractSlider*>(c) || qobject_cast<QAbstractButton*>(c) ||
+                             qobject_cast<QLineEdit*>(c) || qobject_cast<QLabel*>(c) || qobject_cast<QTabBar*>(c) ||
+                             qobject_cast<PictureBox*>(c);
+        if (control && c->isVisible() && c != w.tbEdit && !w.tbPanel->isAncestorOf(c))
+            controls.push_back({c, QRect(c->mapTo(&w, QPoint(0, 0)), c->size())});
+    }
+    return controls;
+}
+
+TEST_F(NavigationWindowTest, FloatingEditorShowsBesideTheBarTheUserFocusesAndCoversNothing)
+{
+    QApplication::setActiveWindow(w.get());
+    w->BTransparent->click(); // shows the floor and background groups
+    w->ImageFloor->Tag = 1;   // and their tiling bars
+    w->ImageBackground->Tag = 1;
+    w->UpdateActions();
+    const auto bars = EditedBars(*w);
+    ASSERT_EQ(bars.size(), 22u);
+    for (const auto& [bar, page] : bars) {
+        w->PC->setCurrentWidget(page);
+        QApplication::processEvents();
+        ASSERT_TRUE(bar->isVisible());
+        bar->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(w->EditedTrackBar, bar);
+        ASSERT_TRUE(w->tbPanel->isVisible());
+        EXPECT_EQ(w->tbEdit->text(), QString::number(bar->value()));
+        const QRect box = w->tbPanel->geometry();
+        const QRect at(bar->mapTo(w.get(), QPoint(0, 0)), bar->size());
+        const QWidget* group = bar->parentWidget();
+        EXPECT_TRUE(QRect(group->mapTo(w.get(), QPoint(0, 0)), group->size()).contains(box)) << "inside its group";
+        EXPECT_TRUE(box.center().y() >= at.top() && box.center().y() <= at.bottom()) << "beside its bar";
+        for (const auto& [control, rect] : VisibleControls(*w))
+            EXPECT_FALSE(box.intersects(rect)) << "the editor of the bar at " << at.x() << "," << at.y()
+                                               << " covers a " << control->metaObject()->className() << " at "
+                                               << rect.x() << "," << rect.y();
+    }
+    w->ImageFloor->Tag = w->ImageBackground->Tag = 0; // no textures behind them
+}
+
+TEST_F(NavigationWindowTest, FloatingEditorStaysAwayAfterAPageSwitch)
+{
+    QApplication::setActiveWindow(w.get());
+    w->PC->setCurrentWidget(w->TSLight);
+    QTest::mouseClick(w->TBLightY, Qt::LeftButton, {}, QPoint(2, w->TBLightY->height() / 2));
+    ASSERT_EQ(w->EditedTrackBar, w->TBLightY);
+    const int y = w->TBLightY->value();
+    for (QWidget* page : {w->TSCamera, w->TSExport, w->TSFloor}) {
+        w->PC->setCurrentWidget(page);
+        EXPECT_FALSE(w->tbPanel->isVisible());
+        EXPECT_EQ(w->EditedTrackBar, nullptr);
+        // Digits typed now move no bar of the new page.
+        std::vector<int> before;
+        for (TrackBar* bar : page->findChildren<TrackBar*>())
+            before.push_back(bar->value());
+        QTest::keyClicks(QApplication::focusWidget(), "12");
+        std::vector<int> after;
+        for (TrackBar* bar : page->findChildren<TrackBar*>())
+            after.push_back(bar->value());
+        EXPECT_EQ(after, before);
+    }
+    EXPECT_EQ(w->TBLightY->value(), y);
+    // Focus set by the program rather than the user shows no editor either.
+    w->PC->setCurrentWidget(w->TSCamera);
+    w->TBCameraX->setFocus();
+    EXPECT_FALSE(w->tbPanel->isVisible());
+}
+
+TEST_F(NavigationWindowTest, FloatingEditorTakesNumbersKeepsTheValueWhenEmptiedAndEscapeRestores)
+{
+    QApplication::setActiveWindow(w.get());
+    w->PC->setCurrentWidget(w->TSCamera);
+    w->TBCameraX->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(w->tbPanel->isVisible());
+    EXPECT_EQ(w->tbEdit->text(), "-200");
+    QTest::keyClick(w->TBCameraX, Qt::Key_Right);
+    EXPECT_EQ(w->tbEdit->text(), "-199");
+
+    QTest::mouseClick(w->tbEdit, Qt::LeftButton);
+    ASSERT_TRUE(w->tbPanel->isVisible());
     w->tbEdit->selectAll();
-    Type(w->tbEdit, "120");
-    EXPECT_EQ(w->tbEdit->text(), "120");
+    QTest::keyClicks(w->tbEdit, "120");
     EXPECT_EQ(w->TBCameraX->value(), 120);
-    w->tbEdit->selectAll();
-    Key(w->tbEdit, Qt::Key_Minus, "-");
-    EXPECT_EQ(w->TBCameraX->value(), 120); // a lone minus is a number still to come
-    Type(w->tbEdit, "5");
-    EXPECT_EQ(w->TBCameraX->value(), -5);
-    w->tbEdit->selectAll();
-    Key(w->tbEdit, Qt::Key_Backspace);
-    EXPECT_EQ(w->TBCameraX->value(), 1600); // an empty editor means half the range
+    struct Step {
+        const char* keys; // '<' Backspace
+        const char* text;
+        int value;
+    };
+    // Each Backspace is an edit: 12, then 1; the emptied editor leaves the bar at 1.
+    for (Step s : {Step{"<<<", "", 1}, Step{"ab", "", 1}, Step{"-", "-", 1}, Step{"5", "-5", -5},
+                   Step{"x7", "-57", -57}, Step{"<<<", "", -5}, Step{"9999", "9999", 1600}}) {
+        for (const char* k = s.keys; *k; ++k)
+            if (*k == '<')
+                QTest::keyClick(w->tbEdit, Qt::Key_Backspace);
+            else
+                QTest::keyClicks(w->tbEdit, QString(QChar(*k)));
+        EXPECT_EQ(w->tbEdit->text(), s.text) << "after " << s.keys;
+        EXPECT_EQ(w->TBCameraX->value(), s.value) << "after " << s.keys;
+    }
+    // Escape puts back the value of when the editor appeared, from the editor and from the bar.
+    QTest::keyClick(w->tbEdit, Qt::Key_Escape);
+    EXPECT_EQ(w->TBCameraX->value(), -200);
+    EXPECT_EQ(w->tbEdit->text(), "-200");
+    EXPECT_TRUE(w->tbPanel->isVisible());
+    QTest::mouseClick(w->TBCameraX, Qt::LeftButton, {}, QPoint(2, w->TBCameraX->height() / 2));
+    QTest::keyClicks(w->TBCameraX, "35");
+    EXPECT_EQ(w->TBCameraX->value(), 35);
+    QTest::keyClick(w->TBCameraX, Qt::Key_Escape);
+    EXPECT_EQ(w->TBCameraX->value(), -200);
 
     // The bar clamps each digit, the editor keeps what was typed: 45 can be typed into 30..75.
-    w->TBWidthEnter(Bar(w->TBCameraLookAtA));
+    w->TBCameraLookAtA->setFocus(Qt::BacktabFocusReason);
+    QTest::mouseClick(w->tbEdit, Qt::LeftButton);
     w->tbEdit->selectAll();
-    Type(w->tbEdit, "4");
+    QTest::keyClicks(w->tbEdit, "4");
     EXPECT_EQ(w->TBCameraLookAtA->value(), 30);
     EXPECT_EQ(w->tbEdit->text(), "4");
-    Type(w->tbEdit, "5");
+    QTest::keyClicks(w->tbEdit, "5");
     EXPECT_EQ(w->TBCameraLookAtA->value(), 45);
+    QTest::keyClick(w->tbEdit, Qt::Key_Escape);
+    EXPECT_EQ(w->TBCameraLookAtA->value(), 37);
 
     // The focus left for elsewhere: the editor goes.
-    w->TBWidthExit(Bar(w->TBCameraLookAtA));
+    w->BitBtn1->setFocus(Qt::TabFocusReason);
     EXPECT_FALSE(w->tbPanel->isVisible());
     EXPECT_EQ(w->EditedTrackBar, nullptr);
 }

@@ -84,7 +84,7 @@ TEST_P(AccelerationChoice, WritesTheSettingsAndAsksToRelaunch)
     EXPECT_EQ(Value("PixelsFormat"), c.format);
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].caption, "Relaunch?");
-    EXPECT_EQ(boxes.Shown()[0].text, RelaunchQuestion(sender->text().toStdString(), !c.returnHint));
+    EXPECT_EQ(boxes.Shown()[0].text, RelaunchQuestion(sender->text().remove('&').toStdString(), !c.returnHint));
     EXPECT_EQ(boxes.Shown()[0].text.find("return to 'Software Rendering'") != std::string::npos, c.returnHint);
     EXPECT_EQ(window->AdvanceRender->isChecked(), c.advanceItem);
     EXPECT_TRUE(started.empty());

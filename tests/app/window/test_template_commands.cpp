@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <filesystem>
 
 #include "app/publish/bmp32_adjust.h"
@@ -77,6 +79,35 @@ protected:
 
     std::string seenInitialDir = "not asked";
 };
+
+// The main window starts in the middle of the screen (shrunk to it when it
+// is larger), and the browser stands in the middle of the screen wherever
+// the main window is.
+TEST_F(TemplateCommandsTest, WindowAndBrowserAreCentredOnTheScreen)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    auto centred = [&](QSize size) {
+        size = size.boundedTo(screen.size());
+        return QRect(QPoint(screen.x() + (screen.width() - size.width()) / 2,
+                            screen.y() + (screen.height() - size.height()) / 2),
+                     size);
+    };
+    TFormMainQV7K fresh(std::make_unique<DefaultSettings>(), QStringList{});
+    EXPECT_EQ(QRect(fresh.pos(), fresh.size()), centred(QSize(960, 640)));
+
+    window->resize(window->minimumSize());
+    window->move(screen.x() + 3, screen.y() + 5);
+    window->show();
+    QRect seen;
+    InstallTemplateCommands(*window).RunBrowser = [&](TTemplate& browser) {
+        browser.show();
+        QApplication::processEvents();
+        seen = QRect(browser.pos(), browser.size());
+        return int(kTemplateCancel);
+    };
+    window->OpenTemplates->trigger();
+    EXPECT_EQ(seen, centred(QSize(516, 462)));
+}
 
 TEST_F(TemplateCommandsTest, SaveAsTemplateWritesTheTemplateAndItsPreview)
 {

@@ -78,7 +78,7 @@ TEST(WindowObjects, TheObjectsPageAddsThroughItsPopupAndDeletesThroughItsButton)
 
     QStringList items;
     for (QAction* a : buttons->PMNew->actions())
-        items << (a->isSeparator() ? "-" : a->text());
+        items << (a->isSeparator() ? "-" : a->text().remove('&'));
     EXPECT_EQ(items, QStringList({"Box", "Round Corner Box", "Book", "Note Book", "Thick Book", "CD", "Curved Surface ",
                                   "Load 3ds Model", "3D Text", "-", "Copy current object",
                                   "Insert objects from saved project", "Insert objects from templates"}));

@@ -2,7 +2,9 @@
 // with real key events on real pages.
 #include <QApplication>
 #include <QKeyEvent>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QTest>
 
 #include "pages_fixture.h"
 #include "platform/track_bar.h"
@@ -103,37 +105,63 @@ TEST_F(PagesTest, ValueEditFollowsItsTrackBarAndBack)
     int slot = commands.AddObject(kKindCurved);
     GLTSObject& page = Page(slot);
     tabs.show();
+    QApplication::setActiveWindow(&tabs);
     TrackBar& detail = *page.TrackbarTable[kRowSize][kColZ]; // 1..99
-    page.ShowValueEdit(&detail);
+    detail.SetPosition(20);
+    detail.setFocus(Qt::TabFocusReason);
     ASSERT_EQ(page.EditTrackbar, &detail);
     EXPECT_FALSE(page.ValueEdit->isHidden());
 
     detail.SetPosition(33);
     EXPECT_EQ(page.ValueEdit->text(), "33");
 
-    // A position that changes refills the edit; typing within the range,
-    // its bounds included, leaves the typed text alone.
-    struct Case {
-        const char* text;
+    // Typed numbers move the bar; a change of position refills the edit, an
+    // emptied edit or a lone minus leaves the bar where it is, letters are refused.
+    QTest::mouseClick(page.ValueEdit, Qt::LeftButton);
+    ASSERT_EQ(page.EditTrackbar, &detail);
+    page.ValueEdit->selectAll();
+    struct Step {
+        const char* keys; // '<' Backspace
         int position;
         const char* shown;
     };
-    for (Case c : {Case{"12", 12, "12"}, Case{"99", 99, "99"}, Case{"1", 1, "1"}, Case{"500", 99, "99"},
-                   Case{"", 49, "49"}, Case{"-", 49, "-"}, Case{"abc", 49, "abc"}}) {
-        page.ValueEdit->setText(c.text);
-        QKeyEvent up(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier);
-        QApplication::sendEvent(page.ValueEdit, &up);
-        EXPECT_EQ(detail.Position(), c.position) << "text '" << c.text << "'";
-        EXPECT_EQ(page.ValueEdit->text().toStdString(), c.shown) << "text '" << c.text << "'";
+    for (Step c : {Step{"12", 12, "12"}, Step{"<<", 1, ""}, Step{"99", 99, "99"}, Step{"<<1", 1, "1"},
+                   Step{"00", 99, "99"}, Step{"<<abc", 9, ""}, Step{"-", 9, "-"}, Step{"<7", 7, "7"}}) {
+        for (const char* k = c.keys; *k; ++k)
+            if (*k == '<')
+                QTest::keyClick(page.ValueEdit, Qt::Key_Backspace);
+            else
+                QTest::keyClicks(page.ValueEdit, QString(QChar(*k)));
+        EXPECT_EQ(detail.Position(), c.position) << "after " << c.keys;
+        EXPECT_EQ(page.ValueEdit->text().toStdString(), c.shown) << "after " << c.keys;
     }
 
-    // Leaving the bar for anything but the edit hides it.
-    page.HideValueEdit(&detail);
+    // Escape, in the edit or on the bar, puts back the position of when the edit appeared.
+    QTest::keyClick(page.ValueEdit, Qt::Key_Escape);
+    EXPECT_EQ(detail.Position(), 20);
+    EXPECT_EQ(page.ValueEdit->text(), "20");
+    detail.setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(&detail, Qt::Key_Right);
+    EXPECT_EQ(detail.Position(), 21);
+    QTest::keyClick(&detail, Qt::Key_Escape);
+    EXPECT_EQ(detail.Position(), 20);
+
+    // Leaving the edit for anything but its bar hides it, as leaving the bar does.
+    QTest::mouseClick(page.ValueEdit, Qt::LeftButton);
+    page.VisibleCheck->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(page.ValueEdit->isHidden());
+    EXPECT_EQ(page.EditTrackbar, nullptr);
+    detail.setFocus(Qt::TabFocusReason);
+    page.VisibleCheck->setFocus(Qt::TabFocusReason);
     EXPECT_TRUE(page.ValueEdit->isHidden());
     EXPECT_EQ(page.EditTrackbar, nullptr);
     page.ValueEdit->setText("5");
     page.ValueEditKeyUp(); // serves nothing now
-    EXPECT_EQ(detail.Position(), 49);
+    EXPECT_EQ(detail.Position(), 20);
+
+    // Focus the program moves there, not the user, shows no edit.
+    detail.setFocus(Qt::OtherFocusReason);
+    EXPECT_TRUE(page.ValueEdit->isHidden());
 }
 
 // Every visible parameter bar of a page, the model page's material bars among them.
@@ -165,7 +193,7 @@ TEST_F(PagesTest, ValueEditShowsTheValueOnFocusAndLeavesTheOtherBarsUncovered)
         const auto bars = VisibleBars(page);
         ASSERT_GE(bars.size(), 8u) << "kind " << kind;
         for (TrackBar* bar : bars) {
-            bar->setFocus();
+            bar->setFocus(Qt::TabFocusReason);
             ASSERT_EQ(page.EditTrackbar, bar) << "kind " << kind;
             EXPECT_TRUE(page.ValueEdit->isVisible());
             EXPECT_EQ(page.ValueEdit->text(), QString::number(bar->Position())) << "kind " << kind;
