@@ -2,6 +2,7 @@
 // closing question.
 #include "editor/window/editor_model.h"
 #include "editor/window/picture_files.h"
+#include "editor/window/save_folder.h"
 #include "platform/message_box.h"
 
 namespace pc::editor {
@@ -35,14 +36,14 @@ bool EditorModel::Save()
     std::string name = SaveFileName;
     int filter = SaveFilterIndex;
     if (SaveTag <= 0) {
-        const std::optional<SaveChoice> chosen = dialogs_.SavePicture(name, filter);
+        const std::optional<SaveChoice> chosen = dialogs_.SavePicture(ProposedSaveName(name, workFolder_), filter);
         if (!chosen)
             return false;
         name = SaveFileName = chosen->fileName;
         filter = SaveFilterIndex = chosen->filterIndex;
     }
     Commit();
-    SaveEditorPicture(picture_, name, filter);
+    NoteSavedPicture(SaveEditorPicture(picture_, name, filter), workFolder_);
     modified_ = false;
     return true;
 }
