@@ -28,6 +28,29 @@ size_t ExtensionDot(const std::string& path)
     return dot;
 }
 
+void ConvertToWorkFile(PictureKind kind, const std::string& path, const std::string& workBitmap)
+{
+    switch (kind) {
+    case PictureKind::Bmp:
+        BmpToBmpFile(path, workBitmap, kWholePicture);
+        break;
+    case PictureKind::Jpeg:
+        JpegToBmpFile(path, workBitmap, kWholePicture);
+        break;
+    case PictureKind::Png:
+        PngToBmpFile(path, workBitmap, kWholePicture);
+        break;
+    case PictureKind::Metafile:
+        MetafileToBmpFile(path, workBitmap);
+        break;
+    case PictureKind::Icon:
+        IconToBmpFile(path, workBitmap, kWholePicture);
+        break;
+    case PictureKind::Unknown:
+        break;
+    }
+}
+
 } // namespace
 
 PictureKind PictureKindOf(const std::string& path)
@@ -52,24 +75,16 @@ PictureKind PictureKindOf(const std::string& path)
 
 Bitmap LoadEditorPicture(const std::string& path, const std::string& workBitmap)
 {
-    switch (PictureKindOf(path)) {
-    case PictureKind::Bmp:
-        BmpToBmpFile(path, workBitmap, kWholePicture);
-        break;
-    case PictureKind::Jpeg:
-        JpegToBmpFile(path, workBitmap, kWholePicture);
-        break;
-    case PictureKind::Png:
-        PngToBmpFile(path, workBitmap, kWholePicture);
-        break;
-    case PictureKind::Metafile:
-        MetafileToBmpFile(path, workBitmap);
-        break;
-    case PictureKind::Icon:
-        IconToBmpFile(path, workBitmap, kWholePicture);
-        break;
-    case PictureKind::Unknown:
+    const PictureKind kind = PictureKindOf(path);
+    if (kind == PictureKind::Unknown)
         throw Error("Cannot open " + path + ": not a BMP, JPEG, PNG, WMF, EMF, ICO or CUR picture.");
+    try {
+        ConvertToWorkFile(kind, path, workBitmap);
+    } catch (const FileError&) {
+        throw; // names the file itself
+    } catch (const Error& e) {
+        // The reader's reason alone ("truncated") does not say which file.
+        throw Error("Cannot open " + path + ": " + e.what());
     }
     Bitmap picture = LoadBmpFile(workBitmap);
     picture.SetPixelFormat(PixelFormat::pf24bit);

@@ -79,6 +79,28 @@ TEST_F(FileCommands, AnUnknownExtensionIsAnErrorAndChangesNothing)
     EXPECT_EQ(model->SaveFileName, dir.file("first"));
 }
 
+TEST_F(FileCommands, AnEmptyOrCutOffFileIsNamedInTheError)
+{
+    LoadSilently(Write("first.bmp", Gradient(90, 70)));
+    const Bitmap before = model->Picture();
+    const std::vector<uint8_t> whole = EncodeBmp(Gradient(31, 17));
+    // Empty, inside the file header, after the headers, one byte short of
+    // the last row's 93 pixel bytes (rows of 96 bytes, the last needs no padding).
+    for (size_t length : {size_t(0), size_t(9), size_t(54), size_t(54 + 96 * 16 + 93 - 1)}) {
+        const std::string path = dir.file("cut" + std::to_string(length) + ".bmp");
+        WriteFileAtomic(path, std::vector<uint8_t>(whole.begin(), whole.begin() + std::ptrdiff_t(length)));
+        model->LoadTag = 1;
+        model->OpenFileName = path;
+        try {
+            model->Load();
+            ADD_FAILURE() << length << " bytes loaded";
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+        }
+        EXPECT_TRUE(model->Picture() == before) << length;
+    }
+}
+
 TEST_F(FileCommands, AJpegChosenByHandIsSavedBesideItAsBmpWithoutAsking)
 {
     const std::string jpg = dir.file("photo.jpeg");
