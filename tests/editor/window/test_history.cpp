@@ -119,6 +119,27 @@ TEST_F(DrawnRun, ToolChoicesThatDrawNothingWriteNoFile)
     EXPECT_TRUE(model->Picture() == FirstBoxes(1));
 }
 
+TEST_F(DrawnRun, APictureTurnedAfterUndosIsKeptByRedoAndUndo)
+{
+    DrawBoxes(0, 3);
+    model->Undo();
+    model->Undo();
+    model->FlipVertical();
+    Bitmap flipped(256, 256);
+    const Bitmap one = FirstBoxes(1);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            flipped.SetPixel(x, y, one.Pixel(x, 255 - y));
+    ASSERT_TRUE(model->Picture() == flipped);
+    model->Redo(); // the turn is newer than what the undos left to redo
+    EXPECT_TRUE(model->Picture() == flipped);
+    EXPECT_FALSE(model->CanRedo());
+    model->Undo();
+    EXPECT_TRUE(model->Picture() == one);
+    model->Redo();
+    EXPECT_TRUE(model->Picture() == flipped);
+}
+
 TEST_F(DrawnRun, ASaveAfterUndosDiscardsTheStatesAboveIt)
 {
     DrawBoxes(0, 3);
