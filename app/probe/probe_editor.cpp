@@ -1,6 +1,7 @@
-// editor --open IN [--tool NAME] [--zoom PERCENT] [--drag X1,Y1,X2,Y2]
-//        [--save OUT] [--grab WIN.png]: opens the picture in the editor
-// window on the offscreen platform and drives it as a user would: chooses
+// editor --open IN [--answer yes|no]... [--tool NAME] [--zoom PERCENT]
+//        [--drag X1,Y1,X2,Y2] [--save OUT] [--grab WIN.png]: opens the
+// picture in the editor window on the offscreen platform and drives it as a
+// user would: answers the questions asked in turn (each is printed), chooses
 // the tool by its action, picks the zoom preset, drags the mouse over the
 // view (view pixels, the view scrolled to its origin), saves the picture
 // (the type from OUT's extension) and grabs the window.
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -70,10 +72,13 @@ int Editor(int argc, char** argv)
     int zoom = 100;
     bool drag = false;
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    std::deque<pc::Answer> answers;
     for (int i = 1; i < argc; ++i) {
         const bool more = i + 1 < argc;
         if (!std::strcmp(argv[i], "--open") && more)
             open = argv[++i];
+        else if (!std::strcmp(argv[i], "--answer") && more && (!std::strcmp(argv[i + 1], "yes") || !std::strcmp(argv[i + 1], "no")))
+            answers.push_back(!std::strcmp(argv[++i], "yes") ? pc::Answer::Yes : pc::Answer::No);
         else if (!std::strcmp(argv[i], "--tool") && more)
             tool = argv[++i];
         else if (!std::strcmp(argv[i], "--zoom") && more)
@@ -90,29 +95,40 @@ int Editor(int argc, char** argv)
         }
     }
     if (open.empty()) {
-        std::fprintf(stderr, "usage: editor --open IN [--tool NAME] [--zoom PERCENT] [--drag X1,Y1,X2,Y2] "
-                             "[--save OUT] [--grab WIN.png]\n");
+        std::fprintf(stderr, "usage: editor --open IN [--answer yes|no]... [--tool NAME] [--zoom PERCENT] "
+                             "[--drag X1,Y1,X2,Y2] [--save OUT] [--grab WIN.png]\n");
         return 2;
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     int qargc = 1;
     QApplication app(qargc, argv);
-    pc::ScriptedMessageBoxes boxes;
+    pc::ScriptedMessageBoxes boxes(answers);
     pc::ScopedMessageBoxes scoped(boxes);
     auto form = std::make_unique<TImageForm>();
+    // Questions are printed as they were answered; any other box is an error.
+    size_t reported = 0;
     auto failed = [&] {
-        for (const auto& shown : boxes.Shown())
-            std::fprintf(stderr, "%s\n", shown.text.c_str());
-        return !boxes.Shown().empty();
+        bool error = false;
+        for (; reported < boxes.Shown().size(); ++reported) {
+            const pc::MessageRequest& shown = boxes.Shown()[reported];
+            const bool question = shown.buttons != pc::Buttons::Ok;
+            std::fprintf(question ? stdout : stderr, "%s%s\n", question ? "asked: " : "", shown.text.c_str());
+            error = error || !question;
+        }
+        return error;
     };
 
     pc::editor::EditorModel& model = form->Model();
     model.LoadTag = 1;
     model.OpenFileName = open;
-    form->ALoadExecute();
+    const bool loaded = form->ALoadExecute();
     model.LoadTag = 0;
     if (failed())
         return 1;
+    if (!loaded) {
+        std::printf("%s: not loaded\n", open.c_str());
+        return 0;
+    }
     if (!tool.empty()) {
         QAction* action = ToolNamed(*form, tool);
         if (!action) {
@@ -143,7 +159,9 @@ int Editor(int argc, char** argv)
     return 0;
 }
 
-pc::probe::ProbeRegistrar reg("editor", "--open IN [--tool NAME] [--zoom PERCENT] [--drag X1,Y1,X2,Y2] [--save OUT] [--grab WIN.png]",
+pc::probe::ProbeRegistrar reg("editor",
+                              "--open IN [--answer yes|no]... [--tool NAME] [--zoom PERCENT] [--drag X1,Y1,X2,Y2] "
+                              "[--save OUT] [--grab WIN.png]",
                               Editor);
 
 } // namespace

@@ -73,9 +73,12 @@ void EditorModel::Commit()
             height_ = picture_.Height();
         }
     }
-    // Cut before writing, so the history holds what the user sees.
+    // Cut before writing, so the history holds what the user sees. A picture
+    // the shown file already holds gets no file: it would only use up a slot
+    // and, after undos, end the redo chain.
     CutToSize();
-    history_.Write(picture_);
+    if (!SameAsHistory(history_.Shown()))
+        history_.Write(picture_);
     ResetToolControls();
     modified_ = pictureChanged_ = true;
 }
@@ -107,27 +110,18 @@ void EditorModel::Undo()
         tool_->Undo();
         return;
     }
-    const int n = history_.Index();
-    if (n <= 0 || !history_.Exists(n - 1))
+    if (!history_.Exists(history_.Shown()))
         return;
-    // The picture as it is now becomes the redo step: the tool's newest state,
-    // or a picture changed outside a commit (loaded, turned, resized).
-    if (tool_ || !SameAsHistory(n - 1)) {
+    // What is on screen and not yet in the history becomes the redo step:
+    // the tool's newest state, or a picture changed outside a commit
+    // (loaded, turned, resized). The commit writes nothing when nothing is new.
+    if (tool_ || !SameAsHistory(history_.Shown())) {
         if (tool_)
             for (int i = 0; i < SnapshotRing::kSlots; ++i)
                 tool_->Redo();
         Commit();
-        history_.SetIndex(n);
     }
-    // Files equal to what is shown would make an undo that changes nothing.
-    for (int k = history_.Index() - 1; history_.Exists(k); --k) {
-        Bitmap b = *history_.Read(k);
-        if (b == picture_ && history_.Exists(k - 1))
-            continue;
-        history_.SetIndex(k);
-        ShowHistory(std::move(b));
-        return;
-    }
+    StepTo(history_.Shown() - 1);
 }
 
 void EditorModel::Redo()
@@ -136,14 +130,22 @@ void EditorModel::Redo()
         tool_->Redo();
         return;
     }
-    for (int k = history_.Index() + 1; history_.Exists(k); ++k) {
-        Bitmap b = *history_.Read(k);
-        if (b == picture_ && history_.Exists(k + 1))
-            continue;
-        history_.SetIndex(k);
-        ShowHistory(std::move(b));
+    // A picture changed since the last step is newer than the redo chain:
+    // recording it ends the chain, as any commit does.
+    if (!SameAsHistory(history_.Shown())) {
+        Commit();
         return;
     }
+    StepTo(history_.Shown() + 1);
+}
+
+void EditorModel::StepTo(int n)
+{
+    std::optional<Bitmap> b = history_.Read(n);
+    if (!b)
+        return;
+    history_.StepTo(n);
+    ShowHistory(std::move(*b));
 }
 
 bool EditorModel::CanUndo() const
@@ -153,7 +155,8 @@ bool EditorModel::CanUndo() const
 
 bool EditorModel::CanRedo() const
 {
-    return (tool_ && tool_->CanRedo()) || history_.Exists(history_.Index() + 1);
+    // With a tool, redo is the tool's own.
+    return tool_ ? tool_->CanRedo() : history_.Exists(history_.Shown() + 1);
 }
 
 } // namespace pc::editor

@@ -190,6 +190,8 @@ private:
     void ApplySize(int width, int height, bool byUser);
     void CutToSize();
     void ShowHistory(Bitmap b);
+    // Shows history file n, when it exists.
+    void StepTo(int n);
     bool SameAsHistory(int n) const;
     void SetTool(std::unique_ptr<CShape> tool, int cursor);
     // Before the whole picture is replaced outside a commit: the tool's

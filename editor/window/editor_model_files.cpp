@@ -2,6 +2,7 @@
 // closing question.
 #include "editor/window/editor_model.h"
 #include "editor/window/picture_files.h"
+#include "editor/window/save_folder.h"
 #include "platform/message_box.h"
 
 namespace pc::editor {
@@ -15,12 +16,28 @@ bool EditorModel::Load()
             return false;
         file = *chosen;
     }
-    const Bitmap loaded = LoadEditorPicture(file, workFolder_ + "temp.bmp");
+    Bitmap loaded = LoadEditorPicture(file, workFolder_ + "temp.bmp");
+    const bool tooLarge = loaded.Width() > kMaxSide || loaded.Height() > kMaxSide;
+    if (tooLarge) {
+        const PictureSize fit = FitInside(loaded.Width(), loaded.Height(), kMaxSide);
+        const std::string text = file + " is " + std::to_string(loaded.Width()) + " x " +
+                                 std::to_string(loaded.Height()) + " pixels, more than the " +
+                                 std::to_string(kMaxSide) + " x " + std::to_string(kMaxSide) +
+                                 " the editor can hold. Do you want to edit it shrunk to " +
+                                 std::to_string(fit.width) + " x " + std::to_string(fit.height) +
+                                 "? The file itself changes only when you save it.";
+        if (Ask(text, "Question", Buttons::YesNo, Owner) != Answer::Yes)
+            return false;
+        loaded = ShrinkToFit(loaded, kMaxSide);
+    }
     OpenFileName = file;
     // A later save writes beside the source with the extension of its type.
     SaveFileName = ChangeFileExt(file, "");
     const PictureKind kind = PictureKindOf(file);
-    if (LoadTag == 0 && (kind == PictureKind::Bmp || kind == PictureKind::Jpeg))
+    // A shrunk picture is saved only under a name the user gives.
+    if (LoadTag == 0 && tooLarge)
+        SaveTag = 0;
+    else if (LoadTag == 0 && (kind == PictureKind::Bmp || kind == PictureKind::Jpeg))
         SaveTag = 2;
     ResetTool();
     // The size follows the picture without counting as an edit.
@@ -35,14 +52,14 @@ bool EditorModel::Save()
     std::string name = SaveFileName;
     int filter = SaveFilterIndex;
     if (SaveTag <= 0) {
-        const std::optional<SaveChoice> chosen = dialogs_.SavePicture(name, filter);
+        const std::optional<SaveChoice> chosen = dialogs_.SavePicture(ProposedSaveName(name, workFolder_), filter);
         if (!chosen)
             return false;
         name = SaveFileName = chosen->fileName;
         filter = SaveFilterIndex = chosen->filterIndex;
     }
     Commit();
-    SaveEditorPicture(picture_, name, filter);
+    NoteSavedPicture(SaveEditorPicture(picture_, name, filter), workFolder_);
     modified_ = false;
     return true;
 }

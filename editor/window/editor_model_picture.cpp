@@ -217,7 +217,7 @@ bool EditorModel::LoadLayerFromFile()
     const std::optional<std::string> file = dialogs_.OpenPicture();
     if (!file)
         return false;
-    const Bitmap picture = LoadEditorPicture(*file, workFolder_ + "temp.bmp");
+    const Bitmap picture = ShrinkToFit(LoadEditorPicture(*file, workFolder_ + "temp.bmp"), kMaxSide);
     PlaceLayer(picture, Rect{0, 0, picture.Width(), picture.Height()});
     transColor_ = picture.Pixel(0, 0);
     layerDiffuse_ = 1;

@@ -106,4 +106,16 @@ void PenSizeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->restore();
 }
 
+QValidator::State ClampingSpinBox::validate(QString& text, int& pos) const
+{
+    bool number = false;
+    const qlonglong typed = text.trimmed().toLongLong(&number);
+    if (number && typed > maximum()) {
+        text = QString::number(maximum());
+        pos = int(text.size());
+        return QValidator::Acceptable;
+    }
+    return QSpinBox::validate(text, pos);
+}
+
 } // namespace pc::editor

@@ -1,7 +1,8 @@
 #pragma once
-// Small widgets of the editor window: colour swatches and the status
-// panel that shows a picked colour.
+// Small widgets of the editor window: colour swatches, the status panel
+// that shows a picked colour, the picture-size spin box.
 #include <QFrame>
+#include <QSpinBox>
 #include <QString>
 #include <QStyledItemDelegate>
 #include <functional>
@@ -46,6 +47,16 @@ protected:
 
 private:
     QString text_ = "-1";
+};
+
+// A spin box that takes a typed value above its maximum as the maximum,
+// where a plain one refuses the keystroke.
+class ClampingSpinBox : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    QValidator::State validate(QString& text, int& pos) const override;
 };
 
 // The items of the pen-size list: the size, and beside it a dot as wide as

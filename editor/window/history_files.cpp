@@ -38,8 +38,9 @@ void HistoryFiles::Remove(int n) const
 
 void HistoryFiles::Write(const Bitmap& picture)
 {
-    SaveBmpFile(Path(index_), picture);
-    ++index_;
+    SaveBmpFile(Path(shown_ + 1), picture);
+    ++shown_;
+    index_ = shown_ + 1;
     // Undos may have left newer files above: the whole redo chain ends here.
     for (int n = index_; n <= index_ + kSweep; ++n)
         Remove(n);

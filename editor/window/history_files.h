@@ -1,8 +1,10 @@
 #pragma once
 // The editor's numbered history: every commit saves the whole picture as
 // "history<n>" (a BMP file) in a folder private to the running program.
-// The index is the number the next commit writes. A commit ends the redo
-// chain (every file above it) and drops the file ten below it, except file 0.
+// Shown() is the file the picture was last written to or read from; a write
+// goes just above it, ends the redo chain (every file above the write) and
+// drops the file ten below it, except file 0. The index is the number the
+// next write takes after a write, the shown number after an undo or redo.
 #include <optional>
 #include <string>
 
@@ -16,15 +18,17 @@ public:
     explicit HistoryFiles(std::string folder);
 
     int Index() const { return index_; }
+    int Shown() const { return shown_; }
     std::string Path(int n) const;
     bool Exists(int n) const;
 
-    // Saves picture as the file numbered Index(), then moves on by one.
+    // Saves picture as the file numbered Shown() + 1, which becomes the
+    // shown one; the index is one above it.
     void Write(const Bitmap& picture);
     // The file numbered n as a 24-bit picture; nothing when it is missing.
     std::optional<Bitmap> Read(int n) const;
-    // Steps the index without touching any file (undo and redo).
-    void SetIndex(int n) { index_ = n; }
+    // Undo and redo: file n is shown now; no file is touched.
+    void StepTo(int n) { index_ = shown_ = n; }
 
     // Removes files 0 to 20 and those within ten of the index.
     void RemoveAll();
@@ -34,6 +38,7 @@ private:
 
     std::string folder_;
     int index_ = 0;
+    int shown_ = -1;
 };
 
 } // namespace pc::editor

@@ -64,7 +64,7 @@ public:
     // Brings actions, bars, pages, spins, status and view in line with the model.
     void Sync();
 
-    // Actions (group 1: tools; group 2: stretch; group 3: zoom).
+    // Actions (group 1: tools; group 2: stretch; the zoom presets).
     QAction *ANew = nullptr, *ALoad = nullptr, *ASave = nullptr, *ASaveas = nullptr, *Exit1 = nullptr;
     QAction *AUndo = nullptr, *ARedo = nullptr, *ACrop = nullptr, *AR90 = nullptr, *AHReflect = nullptr,
             *AVReflect = nullptr;
@@ -75,9 +75,10 @@ public:
             *ARectangle = nullptr, *APolygon = nullptr, *APolyline = nullptr, *APolyBezier = nullptr,
             *AEraser = nullptr, *AFloodFill = nullptr, *ASobe = nullptr, *AText = nullptr, *APicture = nullptr,
             *AInt = nullptr;
-    QAction *AZoom = nullptr, *AZoomIn = nullptr, *AZoomOut = nullptr;
+    QAction *AZoomIn = nullptr, *AZoomOut = nullptr;
     QMenu* ZoomMenu = nullptr;
-    QActionGroup* ZoomPresets = nullptr; // the percentages, Tag in data()
+    // The percentages, Tag in data(); the current zoom's is checked, none between them.
+    QActionGroup* ZoomPresets = nullptr;
 
     // Left panel.
     QStackedWidget* PCImage = nullptr;

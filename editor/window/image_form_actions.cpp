@@ -4,8 +4,10 @@
 #include <QActionGroup>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -16,6 +18,7 @@
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "editor/window/form_widgets.h"
 #include "editor/window/image_form.h"
@@ -89,11 +92,9 @@ void TImageForm::CreateActions()
     AInt2 = Make(this, "Int2", stretch);
     AInt2->setChecked(true);
 
-    auto* zoom = new QActionGroup(this);
-    AZoom = Make(this, "Zoom", zoom);
-    AZoomIn = Make(this, "ZoomIn", zoom);
-    AZoomOut = Make(this, "Zoom Out", zoom);
-    AZoom->setChecked(true);
+    // Steps, not states: the zoom shows as the checked preset.
+    AZoomIn = Make(this, "ZoomIn");
+    AZoomOut = Make(this, "Zoom Out");
 }
 
 void TImageForm::CreateMenus(QVBoxLayout* layout)
@@ -117,6 +118,8 @@ void TImageForm::CreateMenus(QVBoxLayout* layout)
     ZoomMenu = toolsMenu->addMenu("Zoom");
     ZoomMenu->addActions({AZoomIn, AZoomOut});
     ZoomPresets = new QActionGroup(this);
+    // A zoom between the presets checks none of them.
+    ZoomPresets->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (int percent : {0, 100, 120, 150, 200, 300, 400, 0, 80, 50, 25, 10, 5}) {
         if (percent == 0) {
             ZoomMenu->addSeparator();
@@ -124,7 +127,6 @@ void TImageForm::CreateMenus(QVBoxLayout* layout)
         }
         QAction* item = Make(this, (std::to_string(percent) + "%").c_str(), ZoomPresets);
         item->setData(percent);
-        item->setChecked(percent == 100);
         ZoomMenu->addAction(item);
     }
 }
@@ -132,9 +134,6 @@ void TImageForm::CreateMenus(QVBoxLayout* layout)
 void TImageForm::ZoomPreset(int percent)
 {
     Run([&] { model_->ViewZoom().Preset(percent); });
-    for (QAction* item : ZoomPresets->actions())
-        if (item->data().toInt() == percent)
-            item->setChecked(true);
 }
 
 void TImageForm::PointAtPicture()
@@ -191,6 +190,9 @@ void TImageForm::ConnectSignals()
     connect(AZoomIn, &QAction::triggered, this, [this] { Run([this] { model_->ViewZoom().In(); }); });
     connect(AZoomOut, &QAction::triggered, this, [this] { Run([this] { model_->ViewZoom().Out(); }); });
     connect(ZoomPresets, &QActionGroup::triggered, this, [this](QAction* item) { ZoomPreset(item->data().toInt()); });
+    // Paste is offered exactly while the clipboard holds a picture.
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { APaste->setEnabled(model_->CanPaste()); });
 
     // Pen and brush bars.
     connect(PenStyles, &QButtonGroup::idClicked, this,
@@ -299,8 +301,9 @@ void TImageForm::SyncActions()
     const Zoom& z = m.ViewZoom();
     AZoomIn->setEnabled(z.CanZoomIn());
     AZoomOut->setEnabled(z.CanZoomOut());
-    if (!z.Zoomed())
-        AZoom->setChecked(true);
+    constexpr double kSameZoom = 1e-6;
+    for (QAction* item : ZoomPresets->actions())
+        item->setChecked(std::abs(z.Factor() * 100 - item->data().toInt()) < kSameZoom);
 }
 
 } // namespace pc::editor

@@ -84,7 +84,7 @@ QWidget* StyleButtons(QButtonGroup* group, std::initializer_list<std::pair<const
 
 QSpinBox* SizeSpin()
 {
-    auto* s = new QSpinBox;
+    auto* s = new ClampingSpinBox;
     s->setRange(1, EditorModel::kMaxSide);
     s->setValue(EditorModel::kStartSide);
     s->setToolTip("Press PageUp, PageDwon, Arrow Up, Arrow Down to change the value.");

@@ -13,10 +13,14 @@ namespace pc::editor {
 enum class PictureKind { Unknown, Bmp, Jpeg, Png, Metafile, Icon };
 PictureKind PictureKindOf(const std::string& path);
 
-// Converts path into workBitmap and returns it as a 24-bit picture. Throws
-// Error for a kind outside the table and whatever the converter throws;
-// on failure the work file is left as it was.
+// Converts path into workBitmap and returns it as a 24-bit picture at its
+// own size (a metafile at most kScenePictureSide on a side). Throws Error
+// for a kind outside the table and whatever the converter throws; on
+// failure the work file is left as it was.
 Bitmap LoadEditorPicture(const std::string& path, const std::string& workBitmap);
+// picture itself when it fits in maxSide on both sides, else a 24-bit copy
+// shrunk to fit, each pixel the mean of those it covers.
+Bitmap ShrinkToFit(const Bitmap& picture, int maxSide);
 
 // The save dialog's filter: 1 JPEG, 2 BMP, 3 PNG.
 enum SaveFilter { kSaveJpeg = 1, kSaveBmp = 2, kSavePng = 3 };

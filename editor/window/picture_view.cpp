@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
+#include <optional>
 
 #include "editor/window/editor_model.h"
 #include "editor/window/zoomed_part.h"
@@ -47,9 +48,31 @@ MouseInput PictureView::InputOf(const QMouseEvent* event) const
     return in;
 }
 
+namespace {
+
+// The hourglass on a view while a fill runs, its own cursor back afterwards.
+class BusyCursor {
+public:
+    explicit BusyCursor(QWidget& view) : view_(view), before_(view.cursor()) { view.setCursor(Qt::WaitCursor); }
+    ~BusyCursor() { view_.setCursor(before_); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    QWidget& view_;
+    QCursor before_;
+};
+
+} // namespace
+
 void PictureView::mousePressEvent(QMouseEvent* event)
 {
+    std::optional<BusyCursor> busy;
+    // A fill of a large area takes a while.
+    if (model_.CurrentTool() && model_.CurrentTool()->KindName() == "CFloodFill")
+        busy.emplace(*this);
     model_.MouseDown(InputOf(event));
+    busy.reset();
     update();
     if (MouseHandled)
         MouseHandled();

@@ -15,19 +15,19 @@
 
 namespace pc {
 
-void BmpToBmpFile(const std::string& source, const std::string& destination)
+void BmpToBmpFile(const std::string& source, const std::string& destination, int maxSide)
 {
-    SaveBmpFile(destination, LoadBmpFile(source, {}, kScenePictureSide));
+    SaveBmpFile(destination, LoadBmpFile(source, {}, maxSide));
 }
 
-void JpegToBmpFile(const std::string& source, const std::string& destination)
+void JpegToBmpFile(const std::string& source, const std::string& destination, int maxSide)
 {
-    SaveBmpFile(destination, LoadJpegFile(source, {}, kScenePictureSide));
+    SaveBmpFile(destination, LoadJpegFile(source, {}, maxSide));
 }
 
-void PngToBmpFile(const std::string& source, const std::string& destination)
+void PngToBmpFile(const std::string& source, const std::string& destination, int maxSide)
 {
-    SaveBmpFile(destination, ReadPngOnWhite(ReadFileBytes(source), {}, kScenePictureSide));
+    SaveBmpFile(destination, ReadPngOnWhite(ReadFileBytes(source), {}, maxSide));
 }
 
 void TgaToBmpFile(const std::string& source, const std::string& destination)
@@ -40,9 +40,9 @@ void MetafileToBmpFile(const std::string& source, const std::string& destination
     SaveBmpFile(destination, PlayMetafile(ReadFileBytes(source), {}, kScenePictureSide));
 }
 
-void IconToBmpFile(const std::string& source, const std::string& destination)
+void IconToBmpFile(const std::string& source, const std::string& destination, int maxSide)
 {
-    SaveBmpFile(destination, ReadIcon(ReadFileBytes(source), {}, kScenePictureSide));
+    SaveBmpFile(destination, ReadIcon(ReadFileBytes(source), {}, maxSide));
 }
 
 void ConvertPictureFile(const std::string& source, const std::string& destination)

@@ -1,20 +1,22 @@
 #pragma once
 // Picture-file converters: each loads one kind of picture file and saves it
 // as a BMP file. All save 24 bits but BmpToBmpFile, which keeps the loaded
-// picture's own depth. A picture larger than kScenePictureSide on a side is
-// shrunk to fit it as it is read (a BMP then comes out at 24 bits too).
+// picture's own depth. A picture larger than maxSide (0: no bound) on a side
+// is shrunk to fit it as it is read (a BMP then comes out at 24 bits too).
 // Errors are thrown with the reader's reason; the destination is then not
 // written.
 #include <string>
 
+#include "scene/pictures/picture_bounds.h"
+
 namespace pc {
 
-void BmpToBmpFile(const std::string& source, const std::string& destination);
-void JpegToBmpFile(const std::string& source, const std::string& destination);
-void PngToBmpFile(const std::string& source, const std::string& destination);
+void BmpToBmpFile(const std::string& source, const std::string& destination, int maxSide = kScenePictureSide);
+void JpegToBmpFile(const std::string& source, const std::string& destination, int maxSide = kScenePictureSide);
+void PngToBmpFile(const std::string& source, const std::string& destination, int maxSide = kScenePictureSide);
 void TgaToBmpFile(const std::string& source, const std::string& destination);
 void MetafileToBmpFile(const std::string& source, const std::string& destination);
-void IconToBmpFile(const std::string& source, const std::string& destination);
+void IconToBmpFile(const std::string& source, const std::string& destination, int maxSide = kScenePictureSide);
 
 // Picks the converter by the file's extension, case-insensitively: .JPG and
 // .JPEG, .PNG, .TGA, .WMF and .EMF, .ICO and .CUR, anything else as BMP.

@@ -17,14 +17,16 @@ namespace pc::editor::test {
 class ScriptedDialogs : public EditorDialogs {
 public:
     std::optional<std::string> OpenPicture() override { return Take(opens); }
-    std::optional<SaveChoice> SavePicture(const std::string&, int) override
+    std::optional<SaveChoice> SavePicture(const std::string& proposed, int) override
     {
         ++saveAsked;
+        proposedNames.push_back(proposed);
         return Take(saves);
     }
     std::deque<std::optional<std::string>> opens;
     std::deque<std::optional<SaveChoice>> saves;
     int saveAsked = 0;
+    std::vector<std::string> proposedNames;
 
 private:
     template <class T>

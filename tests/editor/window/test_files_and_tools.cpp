@@ -8,6 +8,7 @@
 #include "editor/tools/crop.h"
 #include "editor/window/picture_files.h"
 #include "platform/bmp_file.h"
+#include "platform/file_io.h"
 #include "platform/jpeg_file.h"
 
 namespace pc::editor::test {
@@ -78,6 +79,28 @@ TEST_F(FileCommands, AnUnknownExtensionIsAnErrorAndChangesNothing)
     EXPECT_EQ(model->SaveFileName, dir.file("first"));
 }
 
+TEST_F(FileCommands, AnEmptyOrCutOffFileIsNamedInTheError)
+{
+    LoadSilently(Write("first.bmp", Gradient(90, 70)));
+    const Bitmap before = model->Picture();
+    const std::vector<uint8_t> whole = EncodeBmp(Gradient(31, 17));
+    // Empty, inside the file header, after the headers, one byte short of
+    // the last row's 93 pixel bytes (rows of 96 bytes, the last needs no padding).
+    for (size_t length : {size_t(0), size_t(9), size_t(54), size_t(54 + 96 * 16 + 93 - 1)}) {
+        const std::string path = dir.file("cut" + std::to_string(length) + ".bmp");
+        WriteFileAtomic(path, std::vector<uint8_t>(whole.begin(), whole.begin() + std::ptrdiff_t(length)));
+        model->LoadTag = 1;
+        model->OpenFileName = path;
+        try {
+            model->Load();
+            ADD_FAILURE() << length << " bytes loaded";
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+        }
+        EXPECT_TRUE(model->Picture() == before) << length;
+    }
+}
+
 TEST_F(FileCommands, AJpegChosenByHandIsSavedBesideItAsBmpWithoutAsking)
 {
     const std::string jpg = dir.file("photo.jpeg");
@@ -90,6 +113,49 @@ TEST_F(FileCommands, AJpegChosenByHandIsSavedBesideItAsBmpWithoutAsking)
     EXPECT_EQ(dialogs.saveAsked, 0);
     EXPECT_EQ(LoadBmpFile(dir.file("photo.bmp")).Width(), 40);
     EXPECT_FALSE(model->Modified());
+}
+
+TEST_F(FileCommands, APictureTooLargeIsShrunkOnlyWhenTheUserAgrees)
+{
+    // Red left of column 2050, blue from it on: 4100 x 2050 fits as 4096 x 2048.
+    // Shrunk, columns 2048 and 2049 are blue; cut, they would be red.
+    const TColor red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+    Bitmap big(4100, 2050);
+    big.Fill(blue);
+    for (int y = 0; y < 2050; ++y)
+        for (int x = 0; x < 2050; ++x)
+            big.SetPixel(x, y, red);
+    const std::string path = Write("wide.bmp", big);
+    const std::vector<uint8_t> original = ReadFileBytes(path);
+    const Bitmap before = model->Picture();
+
+    for (Answer answer : {Answer::No, Answer::Yes}) {
+        boxes.Queue(answer);
+        dialogs.opens.push_back(path);
+        EXPECT_EQ(model->Load(), answer == Answer::Yes);
+        if (answer == Answer::No) {
+            EXPECT_TRUE(model->Picture() == before);
+        }
+    }
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    const std::string& text = boxes.Shown()[0].text;
+    EXPECT_NE(text.find(path), std::string::npos) << text;
+    EXPECT_NE(text.find("4100 x 2050"), std::string::npos) << text;
+    EXPECT_NE(text.find("4096 x 2048"), std::string::npos) << text;
+    EXPECT_EQ(model->Width(), 4096);
+    EXPECT_EQ(model->Height(), 2048);
+    const std::tuple<int, int, TColor> probes[] = {
+        {0, 0, red}, {2047, 2047, red}, {2048, 0, blue}, {2049, 1000, blue}, {4095, 2047, blue}};
+    for (auto [x, y, c] : probes)
+        EXPECT_EQ(model->Picture().Pixel(x, y), c) << x << "," << y;
+
+    // No save without the user naming the file.
+    EXPECT_EQ(model->SaveTag, 0);
+    model->ChooseTool(ToolAction::Line);
+    dialogs.saves.push_back(std::nullopt);
+    EXPECT_FALSE(model->Save());
+    EXPECT_EQ(dialogs.saveAsked, 1);
+    EXPECT_EQ(ReadFileBytes(path), original);
 }
 
 TEST_F(FileCommands, SaveTypesFollowTheFilterIndex)

@@ -41,9 +41,122 @@ TEST_F(ModelTest, EveryUndoChangesThePictureAndACommitEndsTheRedoChain)
     model->Undo();
     EXPECT_TRUE(model->Picture() == oldest);
 
-    model->ChooseTool(ToolAction::Line); // a commit
+    model->ChooseTool(ToolAction::Line); // a commit of nothing new keeps the chain
+    EXPECT_TRUE(model->History().Exists(model->History().Index() + 1));
+    Drag({200, 200}, {230, 230});
+    model->ChooseTool(ToolAction::Rectangle); // a new picture ends it
+    model->Undo();
+    model->Redo();
     EXPECT_FALSE(model->CanRedo());
     EXPECT_FALSE(model->History().Exists(model->History().Index() + 1));
+}
+
+// Rectangle i of a run: apart from the others, at odd corners.
+Rect Box(int i)
+{
+    return Rect{7 + 23 * i, 11 + 5 * i, 7 + 23 * i + 17, 11 + 5 * i + 29};
+}
+
+// A white 256 x 256 picture with the outlines (right and bottom edges
+// exclusive) of the given boxes in black.
+Bitmap Outlines(const std::vector<Rect>& boxes)
+{
+    Bitmap b(256, 256);
+    b.Fill(clWhite);
+    for (const Rect& r : boxes)
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                if (x == r.left || x == r.right - 1 || y == r.top || y == r.bottom - 1)
+                    b.SetPixel(x, y, clBlack);
+    return b;
+}
+
+class DrawnRun : public ModelTest {
+protected:
+    // Draws boxes first..first+count-1, each committed by the next tool
+    // choice; ends with a tool that draws nothing.
+    void DrawBoxes(int first, int count)
+    {
+        for (int i = first; i < first + count; ++i) {
+            model->ChooseTool(ToolAction::Rectangle);
+            Drag({Box(i).left, Box(i).top}, {Box(i).right, Box(i).bottom});
+            drawn.push_back(Box(i));
+        }
+        model->ChooseTool(ToolAction::Circle);
+    }
+    Bitmap FirstBoxes(int n) const { return Outlines({drawn.begin(), drawn.begin() + n}); }
+    std::vector<Rect> drawn;
+};
+
+TEST_F(DrawnRun, NUndosThenNRedosGiveBackEveryPicture)
+{
+    DrawBoxes(0, 9);
+    ASSERT_TRUE(model->Picture() == FirstBoxes(9));
+    const std::vector<int> files = HistoryNumbers();
+    for (int n = 1; n <= 9; ++n) {
+        for (int k = 1; k <= n; ++k) {
+            model->Undo();
+            ASSERT_TRUE(model->Picture() == FirstBoxes(9 - k)) << n << " undos, undo " << k;
+        }
+        for (int k = n - 1; k >= 0; --k) {
+            ASSERT_TRUE(model->CanRedo()) << n << " redos, " << k << " to go";
+            model->Redo();
+            ASSERT_TRUE(model->Picture() == FirstBoxes(9 - k)) << n << " redos, " << k << " to go";
+        }
+        EXPECT_FALSE(model->CanRedo());
+        EXPECT_EQ(HistoryNumbers(), files) << n;
+    }
+}
+
+TEST_F(DrawnRun, ToolChoicesThatDrawNothingWriteNoFile)
+{
+    DrawBoxes(0, 2);
+    const std::vector<int> files = HistoryNumbers();
+    for (ToolAction t : {ToolAction::Line, ToolAction::Ellipse, ToolAction::Crop, ToolAction::Select})
+        model->ChooseTool(t);
+    EXPECT_EQ(HistoryNumbers(), files);
+    model->Undo();
+    EXPECT_TRUE(model->Picture() == FirstBoxes(1));
+}
+
+TEST_F(DrawnRun, APictureTurnedAfterUndosIsKeptByRedoAndUndo)
+{
+    DrawBoxes(0, 3);
+    model->Undo();
+    model->Undo();
+    model->FlipVertical();
+    Bitmap flipped(256, 256);
+    const Bitmap one = FirstBoxes(1);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            flipped.SetPixel(x, y, one.Pixel(x, 255 - y));
+    ASSERT_TRUE(model->Picture() == flipped);
+    model->Redo(); // the turn is newer than what the undos left to redo
+    EXPECT_TRUE(model->Picture() == flipped);
+    EXPECT_FALSE(model->CanRedo());
+    model->Undo();
+    EXPECT_TRUE(model->Picture() == one);
+    model->Redo();
+    EXPECT_TRUE(model->Picture() == flipped);
+}
+
+TEST_F(DrawnRun, ASaveAfterUndosDiscardsTheStatesAboveIt)
+{
+    DrawBoxes(0, 3);
+    model->Undo();
+    model->Undo();
+    model->ChooseTool(ToolAction::Rectangle);
+    Drag({Box(5).left, Box(5).top}, {Box(5).right, Box(5).bottom});
+    model->SaveTag = 1; // the save commits boxes 0 and 5
+    model->SaveFileName = Folder() + "saved";
+    model->Save();
+    model->Undo();
+    ASSERT_TRUE(model->Picture() == FirstBoxes(1));
+    model->Redo();
+    EXPECT_TRUE(model->Picture() == Outlines({Box(0), Box(5)}));
+    EXPECT_FALSE(model->CanRedo());
+    model->Redo();
+    EXPECT_TRUE(model->Picture() == Outlines({Box(0), Box(5)}));
 }
 
 TEST_F(ModelTest, TheFirstUndoAfterAToolSwitchShowsAChange)
@@ -86,9 +199,12 @@ TEST_F(ModelTest, TheHistoryHoldsThePictureCutToItsSize)
 
 TEST_F(ModelTest, ClosingRemovesTheHistoryFiles)
 {
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         model->ChooseTool(ToolAction::Line);
-    EXPECT_EQ(HistoryNumbers().size(), 3u);
+        Drag({10, 10 + i * 7}, {90, 50});
+    }
+    model->ChooseTool(ToolAction::Line);
+    EXPECT_EQ(HistoryNumbers().size(), 4u);
     boxes.Queue(Answer::No);
     EXPECT_TRUE(model->CloseQuery());
     EXPECT_TRUE(HistoryNumbers().empty());

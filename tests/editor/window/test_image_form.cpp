@@ -5,6 +5,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QSpinBox>
@@ -17,6 +20,7 @@
 #include "editor/window/picture_view.h"
 #include "editor/window/zoomed_part.h"
 #include "platform/bmp_file.h"
+#include "platform/clipboard.h"
 #include "platform/message_box.h"
 #include "tests/support/test_data.h"
 
@@ -97,10 +101,91 @@ TEST_F(ImageFormTest, LoadingSetsTheSpinsWithoutAskingToSaveOnClose)
     EXPECT_FALSE(form->isVisible());
 }
 
+// Types text into a control key by key, as the user does.
+void Type(QWidget* w, const QString& text)
+{
+    for (QChar c : text) {
+        const int key = Qt::Key_0 + c.digitValue();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &release);
+    }
+}
+
+TEST_F(ImageFormTest, ATypedSizeAboveTheMaximumBecomesTheMaximum)
+{
+    const std::pair<const char*, int> cases[] = {{"5000", 4096}, {"4097", 4096}, {"307", 307}, {"99999", 4096}};
+    for (const auto& [typed, side] : cases) {
+        form->CSWidth->selectAll();
+        Type(form->CSWidth, typed);
+        EXPECT_EQ(form->CSWidth->value(), side) << typed;
+        EXPECT_EQ(form->Model().Width(), side) << typed;
+    }
+}
+
+TEST_F(ImageFormTest, PasteFollowsTheClipboard)
+{
+    QGuiApplication::clipboard()->clear();
+    EXPECT_FALSE(form->APaste->isEnabled());
+    Bitmap b(3, 2);
+    clipboard::SetBitmap(b);
+    EXPECT_TRUE(form->APaste->isEnabled());
+    QGuiApplication::clipboard()->setText("words");
+    EXPECT_FALSE(form->APaste->isEnabled());
+}
+
+TEST_F(ImageFormTest, TheZoomMenuChecksTheCurrentZoomOnly)
+{
+    auto checked = [&] {
+        QStringList names;
+        for (QAction* a : form->ZoomMenu->actions())
+            if (a->isChecked())
+                names << a->text();
+        return names;
+    };
+    EXPECT_EQ(checked(), QStringList{"100%"});
+    const std::pair<std::function<void()>, QStringList> steps[] = {
+        {[&] { form->AZoomIn->trigger(); }, {"120%"}},  {[&] { form->AZoomIn->trigger(); }, {}},
+        {[&] { form->ZoomPreset(400); }, {"400%"}},     {[&] { form->AZoomOut->trigger(); }, {}},
+        {[&] { form->ZoomPreset(5); }, {"5%"}},         {[&] { form->ZoomPreset(100); }, {"100%"}}};
+    for (const auto& [step, shown] : steps) {
+        step();
+        EXPECT_EQ(checked(), shown) << form->Model().ViewZoom().Factor();
+    }
+}
+
+// Records the cursor a widget takes at every change.
+class CursorLog : public QObject {
+public:
+    std::vector<Qt::CursorShape> shapes;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::CursorChange)
+            shapes.push_back(static_cast<QWidget*>(watched)->cursor().shape());
+        return false;
+    }
+};
+
+TEST_F(ImageFormTest, AFillShowsTheHourglassWhileItRuns)
+{
+    form->AFloodFill->trigger();
+    form->Model().SetBrushColor(RGB(200, 0, 0));
+    form->show();
+    QApplication::processEvents();
+    CursorLog log;
+    form->Image1->installEventFilter(&log);
+    Send(form->Image1, QEvent::MouseButtonPress, QPoint(101, 37), Qt::LeftButton);
+    Send(form->Image1, QEvent::MouseButtonRelease, QPoint(101, 37), Qt::NoButton);
+    form->Image1->removeEventFilter(&log);
+    EXPECT_EQ(form->Model().Picture().Pixel(0, 255), RGB(200, 0, 0));
+    ASSERT_GE(log.shapes.size(), 2u);
+    EXPECT_EQ(log.shapes.front(), Qt::WaitCursor);
+    EXPECT_NE(log.shapes.back(), Qt::WaitCursor);
+}
+
 TEST_F(ImageFormTest, TheSizeSpinsResizeThePictureAndMarkAnEdit)
 {
-    form->CSWidth->setValue(5000);
-    EXPECT_EQ(form->CSWidth->value(), 4096);
     form->CSWidth->setValue(300);
     EXPECT_EQ(form->Model().Width(), 300);
     EXPECT_EQ(form->Image1->width(), 300);

@@ -74,6 +74,24 @@ TEST_F(PictureCommands, PastingABiggerPictureAsksToGrow)
     EXPECT_EQ(model->Picture().Pixel(399, 299), RGB(143, 43, 5)); // 399 & 255, 299 & 255
 }
 
+TEST_F(PictureCommands, GrowingToAPastedPictureStopsAtTheMaximum)
+{
+    struct Case {
+        int w, h, width, height;
+    };
+    for (Case c : {Case{4101, 5, 4096, 5}, Case{7, 4099, 7, 4096}}) {
+        model = std::make_unique<EditorModel>(Folder(), dialogs);
+        clipboard::SetBitmap(Numbered(c.w, c.h));
+        boxes.Queue(Answer::Yes);
+        model->Paste();
+        EXPECT_EQ(model->Width(), c.width) << c.w << "x" << c.h;
+        EXPECT_EQ(model->Height(), c.height) << c.w << "x" << c.h;
+        model->Commit();
+        EXPECT_EQ(model->Picture().Width(), c.width) << c.w << "x" << c.h;
+        EXPECT_EQ(model->Picture().Height(), c.height) << c.w << "x" << c.h;
+    }
+}
+
 TEST_F(PictureCommands, RefusingToGrowKeepsTheSizeAndCutsTheLayer)
 {
     clipboard::SetBitmap(Numbered(400, 300));
