@@ -282,6 +282,49 @@ TEST(Crop, CornersDraggedPastEachOtherAreNormalisedAndAnEmptyCropCutsNothing)
     EXPECT_EQ(b.Pixel(19, 24), before.Pixel(29, 29));
 }
 
+TEST(Crop, FollowsAPictureGrownOrShrunkWhileItIsOn)
+{
+    struct Case {
+        int width, height;
+        Point drag, to; // a grip, where it goes
+        Rect want;
+    };
+    // From 40 x 30 with the left edge at 4: sides on the picture's edge follow it.
+    for (const Case& c : {Case{61, 45, {}, {}, Rect{4, 0, 61, 45}},
+                          Case{61, 45, {32, 0}, {32, 7}, Rect{4, 7, 61, 45}},
+                          Case{61, 45, {61, 45}, {90, 90}, Rect{4, 0, 61, 45}},
+                          Case{25, 17, {}, {}, Rect{4, 0, 25, 17}}}) {
+        Bitmap b = Noise(40, 30, 12);
+        const Bitmap before = b;
+        Canvas canvas(b);
+        CCrop tool(canvas);
+        tool.MouseDown({0, 15});
+        tool.MouseMove({4, 15});
+        if (c.width > 40) {
+            canvas.Resize(c.width, c.height);
+            canvas.FillRect(Rect{40, 0, c.width, c.height}); // the new area, in the brush's white
+            canvas.FillRect(Rect{0, 30, c.width, c.height});
+        }
+        tool.PictureResized(c.width, c.height);
+        if (c.drag != c.to) {
+            tool.MouseDown(c.drag);
+            tool.MouseMove(c.to);
+        }
+        const Rect r = tool.CropRect();
+        EXPECT_EQ((std::array{r.left, r.top, r.right, r.bottom}),
+                  (std::array{c.want.left, c.want.top, c.want.right, c.want.bottom}))
+            << c.width;
+        tool.Finish();
+        ASSERT_EQ(b.Width(), c.want.Width()) << c.width;
+        ASSERT_EQ(b.Height(), c.want.Height()) << c.width;
+        for (int y = 0; y < b.Height(); ++y)
+            for (int x = 0; x < b.Width(); ++x) {
+                const int ox = x + c.want.left, oy = y + c.want.top;
+                ASSERT_EQ(b.Pixel(x, y), ox < 40 && oy < 30 ? before.Pixel(ox, oy) : clWhite) << x << "," << y;
+            }
+    }
+}
+
 TEST(Crop, FrameIsTheSameWhateverPenTheCanvasHolds)
 {
     Bitmap b = Noise(30, 30, 4);

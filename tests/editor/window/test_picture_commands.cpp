@@ -241,5 +241,25 @@ TEST_F(PictureCommands, FiltersWorkOnTheSelection)
     EXPECT_EQ(model->Picture().Pixel(45, 45), clWhite);
 }
 
+TEST_F(PictureCommands, TheCropFollowsAPictureGrownWhileItIsOn)
+{
+    model->ChooseTool(ToolAction::Crop);
+    model->SetPictureSize(300, 300);
+    model->Commit();
+    ASSERT_EQ(model->Picture().Width(), 300);
+    ASSERT_EQ(model->Picture().Height(), 300);
+    Bitmap white(300, 300);
+    white.Fill(clWhite);
+    EXPECT_EQ(model->Picture(), white);
+    // A side dragged after the change keeps the other sides where the picture ends.
+    model->ChooseTool(ToolAction::Crop);
+    model->SetPictureSize(341, 300);
+    Drag({170, 0}, {170, 11}); // the middle of the top side
+    model->Commit();
+    EXPECT_EQ(model->Width(), 341);
+    EXPECT_EQ(model->Height(), 289);
+    EXPECT_EQ(model->Picture().Width(), 341);
+}
+
 } // namespace
 } // namespace pc::editor::test
