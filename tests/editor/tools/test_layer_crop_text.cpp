@@ -1,6 +1,8 @@
 // The floating picture layer, the crop and the text tool.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
 #include <random>
 
 #include "editor/tools/crop.h"
@@ -144,6 +146,48 @@ TEST(ImageShape, RotationalDragTurnsTheQuadAndEdgesDoNothing)
     EXPECT_EQ(q[1], (Point{40, 40}));
     EXPECT_EQ(q[2], (Point{20, 40}));
     EXPECT_EQ(q[3], (Point{20, 20}));
+}
+
+TEST(ImageShape, ATurnIsAboutTheCentreRoundedUp)
+{
+    // Corners (10, 10) to (21, 21): the centre is (16, 16), half a pixel
+    // past the middle. Corner 3 at (+5, +5) dragged to (-5, +5) is a quarter turn.
+    LayerPicture pic;
+    CImageShape tool(pic.canvas, Noise(12, 12, 3));
+    tool.Redraw(Rect{10, 10, 22, 22});
+    tool.SetMode(LayerStretch::Rotational);
+    tool.MouseDown({21, 21});
+    tool.MouseUp({11, 21});
+    const Quad want{Point{22, 10}, Point{22, 21}, Point{11, 21}, Point{11, 10}};
+    for (size_t k = 0; k < 4; ++k)
+        EXPECT_EQ(tool.Corners()[k], want[k]) << k + 1;
+}
+
+TEST(ImageShape, AQuarterTurnInManyMovesKeepsTheLayersSides)
+{
+    Bitmap b = Uniform(400, 400, clWhite);
+    Canvas c(b);
+    CImageShape tool(c, Uniform(200, 100, RGB(1, 2, 3)));
+    tool.Redraw(Rect{100, 150, 300, 250}); // corners (100, 150) to (299, 249)
+    tool.SetMode(LayerStretch::Rotational);
+    auto side = [](Point a, Point b) { return std::hypot(double(b.x) - a.x, double(b.y) - a.y); };
+    const Quad start = tool.Corners();
+    // Centre (200, 200); corner 3 at (99, 49) from it, turned in 200 steps.
+    const Point centre{200, 200};
+    const double r = std::hypot(99.0, 49.0), a0 = std::atan2(49.0, 99.0);
+    tool.MouseDown(start[2]);
+    for (int i = 1; i <= 200; ++i) {
+        const double a = a0 + std::numbers::pi / 2 * i / 200;
+        tool.MouseMove({int(std::lround(centre.x + r * std::cos(a))), int(std::lround(centre.y + r * std::sin(a)))});
+    }
+    tool.MouseUp({int(std::lround(centre.x + r * std::cos(a0 + std::numbers::pi / 2))),
+                  int(std::lround(centre.y + r * std::sin(a0 + std::numbers::pi / 2)))});
+    const Quad& q = tool.Corners();
+    for (size_t k = 0; k < 4; ++k)
+        EXPECT_NEAR(side(q[k], q[(k + 1) % 4]), side(start[k], start[(k + 1) % 4]), 1.0) << "side " << k + 1;
+    // A quarter turn: the top edge now runs down the right.
+    EXPECT_NEAR(q[0].x, 250, 1);
+    EXPECT_NEAR(q[1].y, 299, 1);
 }
 
 TEST(ImageShape, ACornerOnTheCentreCannotScale)
