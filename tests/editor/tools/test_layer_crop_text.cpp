@@ -52,12 +52,92 @@ TEST(CompositeLayer, AlphaWeightMixesWithThePixelUnder)
 
 TEST(CompositeLayer, AtItsOwnSizeTheLayerLandsPixelForPixel)
 {
-    const Bitmap layer = Noise(20, 15, 9);
-    Bitmap target = Uniform(40, 30, clBlack);
-    CompositeLayer(target, Rect{0, 0, 40, 30}, layer, kQuad, LayerOptions{});
-    for (int y = 0; y < 15; ++y)
-        for (int x = 0; x < 20; ++x)
-            ASSERT_EQ(target.Pixel(10 + x, 8 + y), layer.Pixel(x, y)) << x << "," << y;
+    // Every width and height up to 70: the picture coordinates are whole
+    // numbers and must come out exact.
+    Bitmap target = Uniform(90, 90, clBlack);
+    for (int w = 1; w <= 70; ++w)
+        for (int h : {1, 2, 3, 7, 31, 64, 69}) {
+            const Bitmap layer = Noise(w, h, unsigned(w * 100 + h));
+            const Point at{3 + w % 5, 2 + h % 3};
+            const std::array<Point, 4> quad{at, Point{at.x + w - 1, at.y}, Point{at.x + w - 1, at.y + h - 1},
+                                            Point{at.x, at.y + h - 1}};
+            CompositeLayer(target, Rect{0, 0, 90, 90}, layer, quad, LayerOptions{});
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    ASSERT_EQ(target.Pixel(at.x + x, at.y + y), layer.Pixel(x, y)) << w << "x" << h << " at " << x << "," << y;
+        }
+}
+
+TEST(CompositeLayer, AUniformLayerStaysUniformUnderAFreeStretch)
+{
+    const TColor c = RGB(201, 77, 13);
+    const std::array<Point, 4> skew{Point{7, 3}, Point{71, 12}, Point{60, 58}, Point{2, 47}};
+    for (Point size : {Point{3, 3}, Point{17, 9}, Point{40, 33}}) {
+        Bitmap target = Uniform(80, 64, clBlack);
+        CompositeLayer(target, Rect{0, 0, 80, 64}, Uniform(size.x, size.y, c), skew, LayerOptions{});
+        int layer = 0, other = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 80; ++x) {
+                const TColor p = target.Pixel(x, y);
+                layer += p == c;
+                other += p != c && p != clBlack;
+            }
+        EXPECT_GT(layer, 2000) << size.x;
+        EXPECT_EQ(other, 0) << size.x;
+    }
+}
+
+// Picture pixel (iu + ru / d, iv + rv / d) by bilinear weights in whole
+// numbers, the last two rows and columns taking the pixel itself.
+TColor Bilinear(const Bitmap& pic, int iu, int ru, int iv, int rv, int d)
+{
+    const int w1 = pic.Width() - 1, h1 = pic.Height() - 1;
+    if (iu >= w1 - 1 || iv >= h1 - 1)
+        return pic.Pixel(iu, iv);
+    int out[3];
+    for (int c = 0; c < 3; ++c) {
+        auto ch = [&](int u, int v) { return int((pic.Pixel(u, v) >> (8 * c)) & 0xFF); };
+        const int64_t sum = int64_t(ch(iu, iv)) * (d - ru) * (d - rv) + int64_t(ch(iu + 1, iv)) * ru * (d - rv) +
+                            int64_t(ch(iu, iv + 1)) * (d - ru) * rv + int64_t(ch(iu + 1, iv + 1)) * ru * rv;
+        out[c] = int(sum / (int64_t(d) * d));
+    }
+    return RGB(out[0], out[1], out[2]);
+}
+
+// Nearest whole number of n / d, halves up.
+int NearRatio(int n, int d)
+{
+    return (2 * n + d) / (2 * d);
+}
+
+TEST(CompositeLayer, StretchedAndQuarterTurnedLayersMatchAPlainBilinearReference)
+{
+    // Spans of 257 (a prime above every channel difference) and 13 keep
+    // exact values away from whole numbers, so float and whole-number
+    // arithmetic agree.
+    const Bitmap pic = Noise(6, 5, 11);
+    const int w1 = 5, h1 = 4, L = 3, T = 2, R = L + 257, B = T + 13;
+    struct Case {
+        const char* name;
+        std::array<Point, 4> quad;
+    };
+    for (const Case& c : {Case{"stretched", {Point{L, T}, Point{R, T}, Point{R, B}, Point{L, B}}},
+                          Case{"quarter turn", {Point{R, T}, Point{R, B}, Point{L, B}, Point{L, T}}}}) {
+        Bitmap target = Uniform(R + 5, B + 4, RGB(9, 9, 9));
+        CompositeLayer(target, Rect{0, 0, R + 5, B + 4}, pic, c.quad, LayerOptions{});
+        const bool turned = c.quad[0].x == R;
+        for (int y = 0; y < B + 4; ++y)
+            for (int x = 0; x < R + 5; ++x) {
+                TColor want = RGB(9, 9, 9);
+                if (x >= L && x <= R && y >= T && y <= B) {
+                    if (!turned) // u runs along the row, v is whole per row
+                        want = Bilinear(pic, w1 * (x - L) / 257, w1 * (x - L) % 257, NearRatio(h1 * (y - T), 13), 0, 257);
+                    else // the picture's top at the right: v runs back along the row
+                        want = Bilinear(pic, NearRatio(w1 * (y - T), 13), 0, h1 * (R - x) / 257, h1 * (R - x) % 257, 257);
+                }
+                ASSERT_EQ(target.Pixel(x, y), want) << c.name << " at " << x << "," << y;
+            }
+    }
 }
 
 TEST(CompositeLayer, TransparentColourWithDiffuse)
@@ -215,10 +295,18 @@ TEST(ImageShape, MovedLayerFinishesAsTheCompositeWithoutFrame)
     tool.MouseMove({20, 20});
     tool.MouseUp({25, 27}); // moved by (10, 15)
     tool.Finish();
-    Bitmap want = background;
-    CompositeLayer(want, Rect{0, 0, 60, 50}, layer, {Point{15, 20}, Point{34, 20}, Point{34, 34}, Point{15, 34}},
-                   LayerOptions{40, false, 0, 1});
-    EXPECT_EQ(pic.bitmap, want);
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 60; ++x) {
+            TColor want = background.Pixel(x, y);
+            if (x >= 15 && x < 35 && y >= 20 && y < 35) {
+                const TColor top = layer.Pixel(x - 15, y - 20);
+                int mixed[3];
+                for (int c = 0; c < 3; ++c)
+                    mixed[c] = (int((want >> (8 * c)) & 0xFF) * 40 + int((top >> (8 * c)) & 0xFF) * 60) / 100;
+                want = RGB(mixed[0], mixed[1], mixed[2]);
+            }
+            ASSERT_EQ(pic.bitmap.Pixel(x, y), want) << x << "," << y;
+        }
 }
 
 TEST(ImageShape, UndoBringsBackCornersAndARefusedUndoKeepsThem)
