@@ -2,6 +2,8 @@
 // eraser square, polygon growth and undo, Bezier placement, Shift.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "editor/tools/circle.h"
 #include "editor/tools/eraser.h"
 #include "editor/tools/free_line.h"
