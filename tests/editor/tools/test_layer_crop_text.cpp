@@ -368,10 +368,17 @@ TEST(Crop, DraggedCornersCutAndStopAtThePictureEdges)
     Canvas c(b);
     CCrop tool(c);
     tool.MouseDown({2, 1}); // corner 1
-    tool.MouseMove({-50, 6});
+    tool.MouseMove({-50, -3});
+    EXPECT_EQ(tool.CropRect().left, 0);
+    EXPECT_EQ(tool.CropRect().top, 0);
     tool.MouseMove({5, 6});
     tool.MouseDown({39, 29}); // corner 3 at (40, 30)
-    tool.MouseMove({100, 100});
+    tool.MouseMove({100, 31});
+    EXPECT_EQ(tool.CropRect().right, 40); // stopped at the edge while the pointer is past it
+    EXPECT_EQ(tool.CropRect().bottom, 30);
+    tool.MouseMove({41, 100});
+    EXPECT_EQ(tool.CropRect().right, 40);
+    EXPECT_EQ(tool.CropRect().bottom, 30);
     tool.MouseMove({30, 26});
     tool.MouseDown({17, 6}); // middle of the top edge (17, 6)
     tool.MouseMove({17, 8});
