@@ -102,6 +102,19 @@ TEST_F(ImageFormTest, AtEveryZoomTheRectangleStartsOnThePixelUnderThePointer)
     }
 }
 
+TEST_F(ImageFormTest, APointerInsideAViewPixelMapsToThatPixel)
+{
+    // At 400%, 43.75 lies in view pixel 43, which shows picture pixel 10;
+    // the nearest whole point, 44, would be pixel 11.
+    form->ZoomPreset(400);
+    form->show();
+    QApplication::processEvents();
+    const QPointF p(43.75, 47.75);
+    QMouseEvent e(QEvent::MouseMove, p, form->Image1->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(form->Image1, &e);
+    EXPECT_EQ(form->Model().PositionText(), "X: 10   Y: 11");
+}
+
 TEST_F(ImageFormTest, LoadingSetsTheSpinsWithoutAskingToSaveOnClose)
 {
     Bitmap b(90, 60);
