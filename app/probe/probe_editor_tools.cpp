@@ -110,7 +110,8 @@ void DrawAll(Canvas& c)
     use(std::make_unique<CFloodFill>(c), [](CShape& t) { Click(t, {500, 160}); });
     // The eraser cuts a band through the fill.
     c.pen.width = 9;
-    use(std::make_unique<CEraser>(c, clWhite), [](CShape& t) { Drag(t, {440, 185}, {570, 130}, 60); });
+    c.brush.color = clWhite;
+    use(std::make_unique<CEraser>(c), [](CShape& t) { Drag(t, {440, 185}, {570, 130}, 60); });
     // Selection with a blur over the boxes, then a carve over the polyline.
     c.pen = Pen{clBlack, 1, PenStyle::Solid, PenMode::Copy};
     use(std::make_unique<CFrameSelect>(c, Rect{170, 20, 340, 80}), [](CShape& t) {

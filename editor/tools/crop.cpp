@@ -13,13 +13,11 @@ constexpr Brush kFrameBrush{clBlack, BrushStyle::Solid};
 
 } // namespace
 
-CCrop::CCrop(Canvas& canvas) : CShape(canvas, "CCrop")
+CCrop::CCrop(Canvas& canvas) : CShape(canvas, "CCrop"), width_(canvas.Width()), height_(canvas.Height())
 {
     // The bottom-right corner is exclusive: the whole picture to start with.
-    const int w = canvas.Width(), h = canvas.Height();
-    corners_ = {Point{0, 0}, Point{w, 0}, Point{w, h}, Point{0, h}};
-    ToggleFrame(corners_);
-    shown_ = corners_;
+    corners_ = {Point{0, 0}, Point{width_, 0}, Point{width_, height_}, Point{0, height_}};
+    ShowFrame();
 }
 
 Rect CCrop::CropRect() const
@@ -28,15 +26,41 @@ Rect CCrop::CropRect() const
     return Rect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
-void CCrop::ToggleFrame(const Quad& c)
+void CCrop::ToggleFrame(const Frame& f)
 {
     const CanvasToolsScope tools(canvas_, kFramePen, kFrameBrush);
-    canvas_.Rectangle(0, 0, canvas_.Width(), canvas_.Height());
+    // Grips at the edge are cut where the picture ended when they were
+    // drawn, and must be cut there again when the picture grew meanwhile.
+    const Rect clip = canvas_.ClipRect();
+    canvas_.SetClipRect(Rect{0, 0, f.width, f.height});
+    const Quad& c = f.corners;
+    canvas_.Rectangle(0, 0, f.width, f.height);
     canvas_.Rectangle(c[0].x, c[0].y, c[2].x, c[2].y);
     for (const Point& p : c)
         GripSquare(p);
     for (const QuadEdge& e : kQuadEdges)
         GripSquare(EdgeMiddle(c, e));
+    canvas_.SetClipRect(clip);
+}
+
+void CCrop::ShowFrame()
+{
+    if (shown_)
+        ToggleFrame(*shown_);
+    shown_ = Frame{corners_, width_, height_};
+    ToggleFrame(*shown_);
+}
+
+void CCrop::PictureResized(int width, int height)
+{
+    auto follow = [](int& v, int was, int now) { v = v == was ? now : std::min(v, now); };
+    for (Point& p : corners_) {
+        follow(p.x, width_, width);
+        follow(p.y, height_, height);
+    }
+    width_ = width;
+    height_ = height;
+    ShowFrame();
 }
 
 void CCrop::MouseDown(Point p)
@@ -48,13 +72,10 @@ void CCrop::MouseMove(Point p)
 {
     if (handle_ < 0)
         return;
-    p.x = std::clamp(p.x, 0, canvas_.Width());
-    p.y = std::clamp(p.y, 0, canvas_.Height());
+    p.x = std::clamp(p.x, 0, width_);
+    p.y = std::clamp(p.y, 0, height_);
     DragRectangular(corners_, handle_, p);
-    if (shown_)
-        ToggleFrame(*shown_);
-    ToggleFrame(corners_);
-    shown_ = corners_;
+    ShowFrame();
 }
 
 void CCrop::Complete()

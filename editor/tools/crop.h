@@ -21,6 +21,9 @@ public:
     bool CanUndo() const override { return false; }
     bool CanRedo() const override { return false; }
     int Cursor() const override { return kCrossCursor; }
+    // The crop follows the picture's size: a side on the picture's edge
+    // stays on it, the others stay within the picture.
+    void PictureResized(int width, int height) override;
 
     // The area kept, normalised; right and bottom exclusive.
     Rect CropRect() const;
@@ -29,10 +32,18 @@ protected:
     void Complete() override;
 
 private:
-    void ToggleFrame(const Quad& c);
+    // A frame with the picture size whose outside it inverted, so it can be
+    // erased exactly after the picture grew.
+    struct Frame {
+        Quad corners;
+        int width, height;
+    };
+    void ToggleFrame(const Frame& f);
+    void ShowFrame();
 
+    int width_, height_;
     Quad corners_;
-    std::optional<Quad> shown_;
+    std::optional<Frame> shown_;
     int handle_ = -1; // 1..4 corner, 12, 23, 34, 41 edge middle
 };
 

@@ -95,6 +95,7 @@ void CImageShape::Redraw()
 void CImageShape::MouseDown(Point p)
 {
     handle_ = HitGrip(corners_, p);
+    pressCorners_ = corners_;
     if (handle_ >= 1 && handle_ <= 4) {
         const Point p1 = corners_[0], p3 = corners_[2];
         rotationCentre_ = Point{p1.x + (p3.x - p1.x + 1) / 2, p1.y + (p3.y - p1.y + 1) / 2};
@@ -138,14 +139,15 @@ void CImageShape::Transform(Point p)
         const Point centre = rotationCentre_;
         auto radius = [&](Point q) { return std::hypot(double(q.x) - centre.x, double(q.y) - centre.y); };
         auto angle = [&](Point q) { return std::atan2(double(q.y) - centre.y, double(q.x) - centre.x); };
-        const Point dragged = c[size_t(handle_ - 1)];
+        const Quad& from = pressCorners_;
+        const Point dragged = from[size_t(handle_ - 1)];
         const double rk = radius(dragged);
         if (rk == 0)
             return; // a corner on the centre gives no scale
         const double da = angle(p) - angle(dragged), s = radius(p) / rk;
         Quad out;
         for (size_t j = 0; j < 4; ++j) {
-            const double rj = radius(c[j]), aj = angle(c[j]);
+            const double rj = radius(from[j]), aj = angle(from[j]);
             out[j] = Point{int(std::trunc(std::cos(aj + da) * rj * s + centre.x + 0.5)),
                            int(std::trunc(std::sin(aj + da) * rj * s + centre.y + 0.5))};
         }

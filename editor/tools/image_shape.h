@@ -61,6 +61,7 @@ private:
     int handle_ = -1; // 0 move, 1..4 corner, 12, 23, 34, 41 edge middle
     Point dragOrigin_;
     Point rotationCentre_;
+    Quad pressCorners_; // a turn is taken from these, so rounding cannot pile up
     LayerOptions options_;
     LayerStretch mode_ = LayerStretch::Rectangular;
     Rect grownBox_{0, 0, 100, 100};

@@ -70,28 +70,43 @@ void CompositeLayer(Bitmap& target, Rect region, const Bitmap& picture, const st
             found[n++] = {int(x), Near(w1 * t), double(h1)};
         if (n < 3 && CrossEdge(y, p4, p1, p1, x, t))
             found[n++] = {int(x), 0, Near(h1 * t)};
+        // A layer one pixel high lies along its top edge, which no row crosses.
+        if (n < 2 && p1.y == y && p2.y == y) {
+            found[0] = {p1.x, 0, 0};
+            found[1] = {p2.x, double(w1), 0};
+            n = 2;
+        }
         // A row through a corner meets both of its edges there.
         if (n == 3 && found[0].x == found[1].x)
             found[0] = found[2];
-        if (n < 2 || found[0].x == found[1].x)
+        if (n < 2)
             continue;
         Crossing a = found[0], b = found[1];
         if (a.x > b.x)
             std::swap(a, b);
+        // Where both crossings meet (a layer one pixel wide, a corner) one
+        // pixel is covered.
+        const int span = std::max(b.x - a.x, 1);
         uint8_t* row = target.ScanLine(y);
         const int x0 = std::max(a.x, region.left), x1 = std::min(b.x, region.right - 1);
         for (int px = x0; px <= x1; ++px) {
-            const double f = double(px - a.x) / (b.x - a.x);
-            const double U = a.u + (b.u - a.u) * f, V = a.v + (b.v - a.v) * f;
+            // Multiplied before dividing: whole picture coordinates come out
+            // exact, so a layer at its own size lands pixel for pixel.
+            const double U = a.u + (b.u - a.u) * (px - a.x) / span;
+            const double V = a.v + (b.v - a.v) * (px - a.x) / span;
             const int iu = std::clamp(int(U), 0, w1), iv = std::clamp(int(V), 0, h1);
             const double fu = U - iu, fv = V - iv;
             int colour[3];
             if (iv < h1 - 1 && iu < w1 - 1) {
                 const uint8_t *q00 = pixel(iu, iv), *q10 = pixel(iu + 1, iv), *q01 = pixel(iu, iv + 1),
                               *q11 = pixel(iu + 1, iv + 1);
-                for (int c = 0; c < 3; ++c)
-                    colour[c] = int(q00[c] * (1 - fu) * (1 - fv) + q10[c] * fu * (1 - fv) + q01[c] * (1 - fu) * fv +
-                                    q11[c] * fu * fv);
+                // Bilinear, as two steps across and one down: equal
+                // neighbours give back their own level exactly.
+                for (int c = 0; c < 3; ++c) {
+                    const double top = q00[c] + (q10[c] - q00[c]) * fu;
+                    const double bottom = q01[c] + (q11[c] - q01[c]) * fu;
+                    colour[c] = int(top + (bottom - top) * fv);
+                }
             } else {
                 const uint8_t* q = pixel(iu, iv);
                 for (int c = 0; c < 3; ++c)

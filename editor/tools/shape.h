@@ -62,6 +62,10 @@ public:
     virtual bool CanUndo() const { return ring_.CanUndo(); }
     virtual bool CanRedo() const { return ring_.CanRedo(); }
 
+    // The editor's picture size changed while the tool is active (the
+    // picture bitmap grows at once and is cut at the next commit).
+    virtual void PictureResized(int /*width*/, int /*height*/) {}
+
     // Runs Complete() once; later calls do nothing.
     void Finish();
 

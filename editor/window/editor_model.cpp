@@ -47,6 +47,8 @@ void EditorModel::ApplySize(int width, int height, bool byUser)
         Canvas(grown).Draw(0, 0, picture_);
         ReplacePicture(std::move(grown));
     }
+    if (tool_)
+        tool_->PictureResized(width_, height_);
     if (byUser)
         modified_ = true;
 }

@@ -96,7 +96,7 @@ void EditorModel::ChooseTool(ToolAction action)
         SetTool(std::make_unique<CPolyBezier>(canvas_), kCrossCursor);
         break;
     case ToolAction::Eraser:
-        SetTool(std::make_unique<CEraser>(canvas_, brushSwatch_), kArrowCursor);
+        SetTool(std::make_unique<CEraser>(canvas_), kArrowCursor);
         break;
     case ToolAction::FloodFill:
         SetTool(std::make_unique<CFloodFill>(canvas_), kPaintCursor);

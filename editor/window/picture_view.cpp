@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "editor/window/editor_model.h"
@@ -38,9 +39,11 @@ void PictureView::paintEvent(QPaintEvent* event)
 MouseInput PictureView::InputOf(const QMouseEvent* event) const
 {
     const Zoom& z = model_.ViewZoom();
-    const QPoint v = event->position().toPoint();
+    // The view pixel under the pointer, not the nearest pixel corner.
+    const QPointF v = event->position();
     MouseInput in;
-    in.point = Point{z.ToPicture(v.x()), z.ToPicture(v.y())};
+    in.point = Point{z.ToPicture(int(std::floor(v.x())), model_.Width()),
+                     z.ToPicture(int(std::floor(v.y())), model_.Height())};
     in.button = event->button() == Qt::RightButton    ? MouseButton::Right
                 : event->button() == Qt::MiddleButton ? MouseButton::Middle
                                                       : MouseButton::Left;

@@ -1,6 +1,7 @@
 #include "editor/window/zoom.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace pc::editor {
 
@@ -40,9 +41,15 @@ int Zoom::ViewSide(int pictureSide) const
     return int(pictureSide * factor_ + 0.5);
 }
 
-int Zoom::ToPicture(int viewCoordinate) const
+int Zoom::ToPicture(int viewCoordinate, int pictureSide) const
 {
-    return int(viewCoordinate / factor_ + 0.5);
+    return SourceOfViewPixel(viewCoordinate, pictureSide, std::max(1, ViewSide(pictureSide)));
+}
+
+int SourceOfViewPixel(int v, int sourceSide, int viewSide)
+{
+    const int64_t num = (2 * int64_t(v) + 1) * sourceSide, den = 2 * int64_t(viewSide);
+    return int(num >= 0 ? num / den : -((-num + den - 1) / den));
 }
 
 } // namespace pc::editor

@@ -17,12 +17,19 @@ public:
 
     // Size of the view of a picture side: the integer part of side x factor + 0.5.
     int ViewSide(int pictureSide) const;
-    // The picture pixel under a view pixel: the integer part of v / factor + 0.5.
-    int ToPicture(int viewCoordinate) const;
+    // The picture pixel the view shows at view pixel v of a picture side,
+    // so a click acts on the pixel under the pointer. Pixels off the view
+    // map off the picture.
+    int ToPicture(int viewCoordinate, int pictureSide) const;
 
 private:
     void Snap();
     double factor_ = 1.0;
 };
+
+// The source pixel shown at view pixel v when sourceSide pixels are
+// stretched to viewSide: the one holding the view pixel's centre, floored,
+// so negative view pixels give negative source pixels.
+int SourceOfViewPixel(int v, int sourceSide, int viewSide);
 
 } // namespace pc::editor

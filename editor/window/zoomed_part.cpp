@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <vector>
 
+#include "editor/window/zoom.h"
+
 namespace pc::editor {
 
 namespace {
 
-// The source pixel at the centre of view pixel v.
 int SourceOf(int v, int sourceSide, int viewSide)
 {
-    return int(std::min<int64_t>((int64_t(2 * v + 1) * sourceSide) / (2 * int64_t(viewSide)), sourceSide - 1));
+    return std::min(SourceOfViewPixel(v, sourceSide, viewSide), sourceSide - 1);
 }
 
 } // namespace

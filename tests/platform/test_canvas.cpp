@@ -366,6 +366,24 @@ TEST(Canvas, SurfaceFloodFillUsesTheAlignedHatchAndStopsAtOtherColours)
     EXPECT_EQ(b.Pixel(10, 10), clWhite);
 }
 
+TEST(Canvas, AFloodFillStaysInsideTheClipRectangle)
+{
+    // A white picture larger than the clip on every side: the fill takes
+    // the clip exactly, not one column or row more.
+    for (Rect clip : {Rect{5, 3, 23, 14}, Rect{0, 0, 17, 9}, Rect{11, 6, 40, 20}, Rect{2, 1, 3, 2}}) {
+        Bitmap b = White(40, 20);
+        Canvas c(b);
+        c.SetClipRect(clip);
+        c.brush = Brush{kRed, BrushStyle::Solid};
+        c.FloodFill(clip.left, clip.bottom - 1, clWhite, FloodFillType::Surface);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 40; ++x) {
+                const bool inside = x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom;
+                ASSERT_EQ(b.Pixel(x, y), inside ? kRed : clWhite) << clip.left << "," << clip.top << " at " << x << "," << y;
+            }
+    }
+}
+
 TEST(Canvas, ResizeKeepsTheTopLeftAndClipsToTheNewSize)
 {
     Bitmap b(10, 10);

@@ -1,6 +1,7 @@
 // Flood fill, the selection's filters, turning and mirroring.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "editor/tools/filters.h"
@@ -193,18 +194,80 @@ Bitmap NoisePicture(unsigned seed)
     return b;
 }
 
+// The three kernels, rows top to bottom, with the start value of each sum.
+struct RefKernel {
+    int w[9], start;
+};
+constexpr RefKernel kRefBlur{{5, 5, 5, 5, 60, 5, 5, 5, 5}, 0};
+constexpr RefKernel kRefSharpen{{0, -5, 0, -5, 30, -5, 0, -5, 0}, 0};
+constexpr RefKernel kRefCarve{{-15, -15, 0, -15, 15, 15, 0, 15, 0}, 128};
+
+const RefKernel& RefOf(FilterKind k)
+{
+    return k == FilterKind::Blur ? kRefBlur : k == FilterKind::Sharpen ? kRefSharpen : kRefCarve;
+}
+
+// A plain 3x3 filter over the area (left, top, w, h) of b, borders kept.
+Bitmap RefFilter(const Bitmap& b, Rect area, FilterKind kind, int divisor)
+{
+    const RefKernel& k = RefOf(kind);
+    Bitmap out = b;
+    for (int y = area.top + 1; y < area.bottom - 1; ++y)
+        for (int x = area.left + 1; x < area.right - 1; ++x) {
+            int ch[3];
+            for (int c = 0; c < 3; ++c) {
+                int sum = k.start;
+                for (int j = 0; j < 3; ++j)
+                    for (int i = 0; i < 3; ++i)
+                        sum += k.w[j * 3 + i] * int((b.Pixel(x - 1 + i, y - 1 + j) >> (8 * c)) & 0xFF);
+                ch[c] = std::clamp(sum / divisor, 0, 255);
+            }
+            out.SetPixel(x, y, RGB(ch[0], ch[1], ch[2]));
+        }
+    return out;
+}
+
 // original with the 20 x 15 area at (5, 5) filtered by each kind in turn.
 Bitmap Filtered(const Bitmap& original, std::initializer_list<FilterKind> kinds)
 {
-    Bitmap area(20, 15);
-    for (int y = 0; y < 15; ++y)
-        for (int x = 0; x < 20; ++x)
-            area.SetPixel(x, y, original.Pixel(5 + x, 5 + y));
-    for (FilterKind k : kinds)
-        Filter3x3(area, k, FilterDivisor(k));
     Bitmap want = original;
-    Canvas(want).Draw(5, 5, area);
+    for (FilterKind k : kinds)
+        want = RefFilter(want, Rect{5, 5, 25, 20}, k, FilterDivisor(k));
     return want;
+}
+
+TEST(Filter3x3, EachKindMatchesAPlainReferenceOnAnOddNoisyArea)
+{
+    const Bitmap noise = NoisePicture(8);
+    Bitmap odd(7, 6);
+    Canvas(odd).Draw(-3, -2, noise);
+    for (FilterKind k : {FilterKind::Blur, FilterKind::Sharpen, FilterKind::Carve})
+        for (int divisor : {FilterDivisor(k), 3}) {
+            Bitmap b = odd;
+            Filter3x3(b, k, divisor);
+            EXPECT_EQ(b, RefFilter(odd, Rect{0, 0, 7, 6}, k, divisor)) << int(k) << " / " << divisor;
+        }
+}
+
+TEST(Filter3x3, ASpotShowsEveryKernelCell)
+{
+    // A pixel 2 above a background of 1: the 3x3 around it is the kernel
+    // turned half a turn, times 2, over the background's own sum.
+    for (FilterKind k : {FilterKind::Blur, FilterKind::Sharpen, FilterKind::Carve}) {
+        Bitmap b(5, 5);
+        b.Fill(RGB(1, 1, 1));
+        b.SetPixel(2, 2, RGB(3, 3, 3));
+        Filter3x3(b, k, 1);
+        const RefKernel& ref = RefOf(k);
+        int sum = ref.start;
+        for (int w : ref.w)
+            sum += w;
+        for (int j = 0; j < 3; ++j)
+            for (int i = 0; i < 3; ++i) {
+                const int v = std::clamp(sum + 2 * ref.w[(2 - j) * 3 + (2 - i)], 0, 255);
+                EXPECT_EQ(b.Pixel(1 + i, 1 + j), RGB(v, v, v)) << int(k) << " at " << i << "," << j;
+            }
+    }
 }
 
 TEST(FrameSelect, UndoBringsBackTheStateWithItsFrame)

@@ -2,6 +2,8 @@
 // eraser square, polygon growth and undo, Bezier placement, Shift.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "editor/tools/circle.h"
 #include "editor/tools/eraser.h"
 #include "editor/tools/free_line.h"
@@ -98,39 +100,50 @@ TEST(Polygon, AnAcceptedUndoStartsTheNextPolygonAfresh)
 
 TEST(Circle, RadiusIsRoundedDistanceToTheLastMove)
 {
-    Picture pic(40, 40);
-    pic.canvas.pen.color = kRed;
-    pic.canvas.brush.style = BrushStyle::Clear;
-    CCircle tool(pic.canvas);
-    tool.MouseDown({10, 10});
-    tool.MouseMove({13, 14});
-    tool.MouseUp({30, 30});
-    // Radius 5: the circle's box is (5, 5) to (15, 15), right and bottom excluded.
-    int x0 = 99, x1 = -1, y0 = 99, y1 = -1;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 40; ++x)
-            if (pic.bitmap.Pixel(x, y) == kRed)
-                x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
-    EXPECT_EQ(x0, 5);
-    EXPECT_EQ(y0, 5);
-    EXPECT_EQ(x1, 14);
-    EXPECT_EQ(y1, 14);
+    struct Case {
+        Point end;
+        int radius;
+    };
+    // sqrt(25) = 5, sqrt(34) = 5.83, sqrt(20) = 4.47, sqrt(73) = 8.54.
+    for (Case c : {Case{{23, 24}, 5}, Case{{23, 25}, 6}, Case{{24, 22}, 4}, Case{{17, 28}, 9}}) {
+        Picture pic(50, 50);
+        pic.canvas.pen.color = kRed;
+        pic.canvas.brush.style = BrushStyle::Clear;
+        CCircle tool(pic.canvas);
+        tool.MouseDown({20, 20});
+        tool.MouseMove(c.end);
+        tool.MouseUp({45, 45});
+        // The circle's box runs from 20 - r to 20 + r, right and bottom excluded.
+        int x0 = 99, x1 = -1, y0 = 99, y1 = -1;
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 50; ++x)
+                if (pic.bitmap.Pixel(x, y) == kRed)
+                    x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+        EXPECT_EQ((std::array{x0, y0, x1, y1}), (std::array{20 - c.radius, 20 - c.radius, 19 + c.radius, 19 + c.radius}))
+            << c.end.x << "," << c.end.y;
+    }
 }
 
-TEST(Eraser, ClearsAPenWideSquareWithASolidFillWhateverTheBrush)
+TEST(Eraser, FillsAPenWideSquareSolidWithTheBrushColourOfTheMoment)
 {
+    constexpr TColor kGreen = RGB(0, 160, 0);
     for (BrushStyle style : {BrushStyle::Solid, BrushStyle::Clear, BrushStyle::Cross}) {
         Picture pic(30, 30, kRed);
         pic.canvas.pen.width = 5;
         pic.canvas.brush = Brush{kBlue, style};
-        CEraser tool(pic.canvas, clWhite);
+        CEraser tool(pic.canvas);
         tool.MouseDown({10, 10});
         tool.MouseMove({10, 10});
-        tool.MouseUp({10, 10});
-        // (7, 7) to (12, 12) with the right and bottom edges excluded.
+        pic.canvas.brush.color = kGreen; // chosen while the eraser is on
+        tool.MouseMove({21, 17});
+        tool.MouseUp({21, 17});
+        // Squares (7, 7) to (12, 12) and (18, 14) to (23, 19), right and bottom excluded.
         for (int y = 0; y < 30; ++y)
-            for (int x = 0; x < 30; ++x)
-                EXPECT_EQ(pic.bitmap.Pixel(x, y) == clWhite, x >= 7 && x < 12 && y >= 7 && y < 12) << x << "," << y;
+            for (int x = 0; x < 30; ++x) {
+                const bool first = x >= 7 && x < 12 && y >= 7 && y < 12;
+                const bool second = x >= 18 && x < 23 && y >= 14 && y < 19;
+                EXPECT_EQ(pic.bitmap.Pixel(x, y), first ? kBlue : second ? kGreen : kRed) << x << "," << y;
+            }
         EXPECT_EQ(pic.canvas.brush.style, style);
     }
 }
@@ -139,7 +152,8 @@ TEST(Eraser, HugePenWidthsAreClamped)
 {
     Picture pic(600, 600, kRed);
     pic.canvas.pen.width = 100000;
-    CEraser tool(pic.canvas, clWhite);
+    pic.canvas.brush.color = clWhite;
+    CEraser tool(pic.canvas);
     tool.MouseMove({300, 300});
     EXPECT_EQ(pic.Count(clWhite), 255 * 255);
 }

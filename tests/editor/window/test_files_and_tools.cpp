@@ -326,8 +326,6 @@ TEST(Zoom, StepsLimitsAndPresets)
     EXPECT_FALSE(z.CanZoomOut());
     z.Preset(200);
     EXPECT_EQ(z.ViewSide(256), 512);
-    EXPECT_EQ(z.ToPicture(101), 51);
-    EXPECT_EQ(z.ToPicture(60), 30);
 }
 
 } // namespace

@@ -83,6 +83,42 @@ TEST_F(ImageFormTest, ARectangleDraggedAtDoubleSizeLandsAtHalfTheViewPoints)
     EXPECT_TRUE(form->AUndo->isEnabled());
 }
 
+TEST_F(ImageFormTest, AtEveryZoomTheRectangleStartsOnThePixelUnderThePointer)
+{
+    struct Case {
+        int percent, from, to, first, last;
+    };
+    // Odd view points deep in the right half of their zoomed pixels.
+    for (Case c : {Case{400, 42, 83, 10, 19}, Case{300, 31, 65, 10, 20}, Case{1600, 175, 335, 10, 19},
+                   Case{150, 15, 47, 10, 30}}) {
+        TImageForm f;
+        f.ARectangle->trigger();
+        f.ZoomPreset(c.percent);
+        f.show();
+        QApplication::processEvents();
+        DragOn(f.Image1, QPoint(c.from, c.from), QPoint(c.to, c.to));
+        const Bitmap& pic = f.Model().Picture();
+        for (int d : {c.first, c.last}) {
+            EXPECT_EQ(pic.Pixel(d, d), clBlack) << c.percent << "% at " << d;
+            EXPECT_EQ(pic.Pixel(c.first - 1, d), clWhite) << c.percent << "% at " << d;
+            EXPECT_EQ(pic.Pixel(c.last + 1, d), clWhite) << c.percent << "% at " << d;
+        }
+    }
+}
+
+TEST_F(ImageFormTest, APointerInsideAViewPixelMapsToThatPixel)
+{
+    // At 400%, 43.75 lies in view pixel 43, which shows picture pixel 10;
+    // the nearest whole point, 44, would be pixel 11.
+    form->ZoomPreset(400);
+    form->show();
+    QApplication::processEvents();
+    const QPointF p(43.75, 47.75);
+    QMouseEvent e(QEvent::MouseMove, p, form->Image1->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(form->Image1, &e);
+    EXPECT_EQ(form->Model().PositionText(), "X: 10   Y: 11");
+}
+
 TEST_F(ImageFormTest, LoadingSetsTheSpinsWithoutAskingToSaveOnClose)
 {
     Bitmap b(90, 60);

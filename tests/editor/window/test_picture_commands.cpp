@@ -1,6 +1,8 @@
 // Turns, flips, the clipboard, floating selections and the layer options.
 #include "tests/editor/window/model_fixture.h"
 
+#include <random>
+
 #include "editor/tools/frame_select.h"
 #include "editor/tools/image_shape.h"
 #include "platform/bmp_file.h"
@@ -257,6 +259,45 @@ TEST_F(PictureCommands, FiltersWorkOnTheSelection)
     model->Commit();
     EXPECT_EQ(model->Picture().Pixel(25, 25), RGB(128, 128, 128)); // a uniform area carves to grey
     EXPECT_EQ(model->Picture().Pixel(45, 45), clWhite);
+}
+
+TEST_F(PictureCommands, ALayerPastedInPlaceLeavesThePictureAsItWas)
+{
+    std::mt19937 rng(17);
+    Bitmap old(131, 97);
+    for (int y = 0; y < 97; ++y)
+        for (int x = 0; x < 131; ++x)
+            old.SetPixel(x, y, TColor(rng() & 0xFFFFFF));
+    Show(old);
+    for (Point size : {Point{2, 3}, Point{17, 5}, Point{31, 64}, Point{33, 29}, Point{57, 80}, Point{99, 41}}) {
+        model->ChooseTool(ToolAction::Select);
+        Drag({13, 9}, {13 + size.x, 9 + size.y});
+        model->Copy();
+        model->Paste();
+        ASSERT_NE(dynamic_cast<CImageShape*>(model->CurrentTool()), nullptr);
+        model->Commit();
+        ASSERT_EQ(model->Picture(), old) << size.x << "x" << size.y;
+    }
+}
+
+TEST_F(PictureCommands, TheCropFollowsAPictureGrownWhileItIsOn)
+{
+    model->ChooseTool(ToolAction::Crop);
+    model->SetPictureSize(300, 300);
+    model->Commit();
+    ASSERT_EQ(model->Picture().Width(), 300);
+    ASSERT_EQ(model->Picture().Height(), 300);
+    Bitmap white(300, 300);
+    white.Fill(clWhite);
+    EXPECT_EQ(model->Picture(), white);
+    // A side dragged after the change keeps the other sides where the picture ends.
+    model->ChooseTool(ToolAction::Crop);
+    model->SetPictureSize(341, 300);
+    Drag({170, 0}, {170, 11}); // the middle of the top side
+    model->Commit();
+    EXPECT_EQ(model->Width(), 341);
+    EXPECT_EQ(model->Height(), 289);
+    EXPECT_EQ(model->Picture().Width(), 341);
 }
 
 } // namespace
