@@ -253,14 +253,14 @@ void ApplyText(GLTSObject& page, const project::Object& o)
     page.TextMemo->setPlainText(lines.join('\n'));
 }
 
-// A model blob that gives no model shows nothing of its materials: they are
-// written back as they were read. Of a model that loads, the material
-// pictures that do not load are kept the same way.
+// A model blob that gives no model (empty ones too) is named and shows
+// nothing of its materials: they are written back as they were read. Of a
+// model that loads, the material pictures that do not load are kept the same way.
 void KeepUnshownMaterials(GLTSObject& page, const project::Object& o, const project::ProjectSource& file,
                           std::vector<std::string>& unshown)
 {
     const bool noModel = !page.Model || page.Model->Model().objects.empty();
-    if (noModel && o.model.Present())
+    if (noModel)
         unshown.push_back(PageCaption(page) + " model");
     std::vector<project::Material> materials = o.materials;
     bool keep = noModel;

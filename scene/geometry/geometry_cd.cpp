@@ -15,12 +15,15 @@ struct Ring {
 
 // The angle advances in single precision, as the ring always has: 63 quads,
 // the last ending at 6.299996 rad, a hair past a full turn so it closes.
-void DrawDiscRing(PrimitiveSink& sink, const Ring& ring, float z)
+// fromBehind: the picture is laid on for a viewer on the -z side, whose right
+// is -x, so that it does not read mirrored.
+void DrawDiscRing(PrimitiveSink& sink, const Ring& ring, float z, bool fromBehind)
 {
+    const float across = fromBehind ? -1.0f : 1.0f;
     auto point = [&](float a, float radius, float scale) {
         float x = radius * std::sin(a), y = radius * std::cos(a);
         float k = 0.5f / ring.outerRadius * scale;
-        sink.TexCoord(x * k + 0.5f + ring.offsetU, y * k + 0.5f + ring.offsetV);
+        sink.TexCoord(across * x * k + 0.5f + ring.offsetU, y * k + 0.5f + ring.offsetV);
         sink.Vertex(x, y, z);
     };
     sink.Begin(GL_QUADS);
@@ -44,10 +47,10 @@ void DrawCD(PrimitiveSink& sink, const ObjectParams& obj, bool shadow)
               float(obj.At(kRowKeep4, kColD)) / 180.0f,       float(obj.At(kRowKeep4, kColZ)) / 180.0f};
     BindFaceMaterial(sink, obj, kFront, shadow);
     sink.Normal(0, 0, 1);
-    DrawDiscRing(sink, ring, 0.01f);
+    DrawDiscRing(sink, ring, 0.01f, false);
     BindFaceMaterial(sink, obj, kBack, shadow);
     sink.Normal(0, 0, -1);
-    DrawDiscRing(sink, ring, 0);
+    DrawDiscRing(sink, ring, 0, true);
 }
 
 } // namespace pc::scene

@@ -110,17 +110,17 @@ void BuildRoundBox(PrimitiveSink& sink, const ObjectParams& obj, bool flat)
     }
     sink.End();
 
-    // Bottom, the full width.
+    // Bottom, the full width; seen from below its picture's top is at the front.
     BindFaceMaterial(sink, obj, kBottom, flat);
     sink.Begin(GL_QUADS);
     sink.Normal(0, -1, 0);
     for (size_t k = 0; k < segments; ++k) {
         const Vec3& p = arc.points[k];
         const Vec3& q = arc.points[k + 1];
-        Vtx(sink, p.x, -e.y, p.z, 0, 1 - k * dv);
-        Vtx(sink, e.x, -e.y, p.z, 1, 1 - k * dv);
-        Vtx(sink, e.x, -e.y, q.z, 1, 1 - (k + 1) * dv);
-        Vtx(sink, q.x, -e.y, q.z, 0, 1 - (k + 1) * dv);
+        Vtx(sink, p.x, -e.y, p.z, 0, k * dv);
+        Vtx(sink, e.x, -e.y, p.z, 1, k * dv);
+        Vtx(sink, e.x, -e.y, q.z, 1, (k + 1) * dv);
+        Vtx(sink, q.x, -e.y, q.z, 0, (k + 1) * dv);
     }
     sink.End();
 

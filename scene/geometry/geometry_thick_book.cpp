@@ -76,16 +76,17 @@ void DrawThickBook(PrimitiveSink& sink, const ObjectParams& obj, bool shadow)
     }
     sink.End();
 
+    // Seen from below, the picture's top lies at the front (+z), as on the box.
     BindFaceMaterial(sink, obj, kBottom, shadow);
     sink.Begin(GL_QUADS);
     sink.Normal(0, -1, 0);
     for (size_t k = 0; k < segments; ++k) {
         const Vec3& p = arc.points[k];
         const Vec3& q = arc.points[k + 1];
-        Vtx(sink, p.x, bottom, p.z, 0, 1 - k * dv);
-        Vtx(sink, p.x + w, bottom, p.z, 1, 1 - k * dv);
-        Vtx(sink, q.x + w, bottom, q.z, 1, 1 - (k + 1) * dv);
-        Vtx(sink, q.x, bottom, q.z, 0, 1 - (k + 1) * dv);
+        Vtx(sink, p.x, bottom, p.z, 0, k * dv);
+        Vtx(sink, p.x + w, bottom, p.z, 1, k * dv);
+        Vtx(sink, q.x + w, bottom, q.z, 1, (k + 1) * dv);
+        Vtx(sink, q.x, bottom, q.z, 0, (k + 1) * dv);
     }
     sink.End();
 

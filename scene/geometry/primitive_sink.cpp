@@ -1,16 +1,36 @@
 #include "scene/geometry/primitive_sink.h"
 
 #include "scene/model/c3ds_draw.h"
+#include "scene/model/lit_color.h"
 #include "scene/text/text3d.h"
 
 namespace pc::scene {
 
-void GlSink::Begin(GLenum mode) { glBegin(mode); }
-void GlSink::End() { glEnd(); }
+void GlSink::Begin(GLenum mode)
+{
+    glBegin(mode);
+    inPrimitive_ = true;
+}
+
+void GlSink::End()
+{
+    glEnd();
+    inPrimitive_ = false;
+}
+
 void GlSink::Vertex(float x, float y, float z) { glVertex3f(x, y, z); }
 void GlSink::Normal(float x, float y, float z) { glNormal3f(x, y, z); }
 void GlSink::TexCoord(float s, float t) { glTexCoord2f(s, t); }
-void GlSink::Color(float r, float g, float b, float a) { glColor4f(r, g, b, a); }
+
+// A colour set between primitives is a face's material: lighting must take
+// it even when it equals the colour last set.
+void GlSink::Color(float r, float g, float b, float a)
+{
+    if (inPrimitive_)
+        glColor4f(r, g, b, a);
+    else
+        SetLitColor(r, g, b, a);
+}
 
 // Binding name 0 alone would leave texturing on with an incomplete texture,
 // which samples black on current drivers rather than showing the colour.

@@ -83,6 +83,9 @@ public:
     void Model3DS(const C3DS::t3DModel& model, float sx, float sy, float sz, bool shadow,
                   const std::function<void()>& bindNoMaterial) override;
     void Text3D(const std::string& text, const std::string& faceName) override;
+
+private:
+    bool inPrimitive_ = false; // between Begin and End
 };
 
 } // namespace pc::scene

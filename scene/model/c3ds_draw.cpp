@@ -2,22 +2,37 @@
 
 #include <GL/gl.h>
 
+#include "scene/model/lit_color.h"
+
 namespace pc {
+namespace {
+
+void SetModelBlending()
+{
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_BLEND);
+}
+
+} // namespace
 
 void BindModelMaterial(const C3DS::tMaterialInfo& material)
 {
-    // Texturing is set for every material: whatever was drawn before the
-    // model may have left it either way. A picture that could not be loaded
-    // (no texture) falls back to the material's colour.
+    // Colour, texturing and blending are set for every material: whatever
+    // was drawn before the model may have left any of them either way. A
+    // picture that could not be loaded (no texture) falls back to the
+    // material's colour.
+    const float alpha = float(material.alpha) / 255.0f;
     if (!material.mapFile.empty() && material.textureId != 0) {
-        glColor4ub(255, 255, 255, material.alpha);
+        SetLitColor(1, 1, 1, alpha);
         glBindTexture(GL_TEXTURE_2D, GLuint(material.textureId));
         glEnable(GL_TEXTURE_2D);
     } else {
-        glColor4ub(material.color[0], material.color[1], material.color[2], material.alpha);
+        SetLitColor(float(material.color[0]) / 255.0f, float(material.color[1]) / 255.0f,
+                    float(material.color[2]) / 255.0f, alpha);
         glBindTexture(GL_TEXTURE_2D, 0);
         glDisable(GL_TEXTURE_2D);
     }
+    SetModelBlending();
 }
 
 namespace {
@@ -84,10 +99,8 @@ void Draw3DSModel(const C3DS::t3DModel& model, float sx, float sy, float sz, boo
 {
     glPushMatrix();
     glScalef(sx, sy, sz);
-    if (!shadow) {
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    }
+    if (!shadow)
+        SetModelBlending();
     for (const auto& mesh : model.objects) {
         if (mesh.visibleSize == 0)
             continue;

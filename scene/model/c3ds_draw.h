@@ -6,8 +6,9 @@
 
 namespace pc {
 
-// Colour and texture of a face with a material: its map's texture on white,
-// or its colour without texture; both with the material's alpha.
+// Colour, texture and blending of a face with a material: its map's texture
+// on white, or its colour without texture; both with the material's alpha,
+// blended over what lies behind.
 void BindModelMaterial(const C3DS::tMaterialInfo& material);
 
 // Draws every mesh whose visible size is not 0, scaled by (sx, sy, sz).

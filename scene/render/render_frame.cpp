@@ -2,6 +2,7 @@
 
 #include <GL/glu.h>
 
+#include "scene/geometry/vector_math.h"
 #include "scene/render/jitter.h"
 
 namespace pc::scene {
@@ -16,6 +17,16 @@ void ShiftBy(const JitterPoint& p)
     const float w = viewport[2] > 0 ? float(viewport[2]) : 1.0f;
     const float h = viewport[3] > 0 ? float(viewport[3]) : 1.0f;
     glTranslatef(p.x * 4.5f / w, p.y * 4.5f / h, 0);
+}
+
+// +y, unless the camera looks straight up or down, where +y would leave the
+// view undefined: then the up a camera just in front (+z) of this one has,
+// so the view turns smoothly into this one.
+Vec3 CameraUp(const Vec3& eye, const Vec3& centre)
+{
+    if (eye.x != centre.x || eye.z != centre.z)
+        return {0, 1, 0};
+    return {0, 0, eye.y >= centre.y ? -1.0f : 1.0f};
 }
 
 } // namespace
@@ -34,9 +45,11 @@ void RenderFrame(const SceneParams& scene, FrameState& state, int passIndex, int
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    gluLookAt(SceneValue(scene.TBCameraX), SceneValue(scene.TBCameraY), SceneValue(scene.TBCameraZ),
-              SceneValue(scene.TBCameraLookAtX), SceneValue(scene.TBCameraLookAtY), SceneValue(scene.TBCameraLookAtZ),
-              0, 1, 0);
+    const Vec3 eye{SceneValue(scene.TBCameraX), SceneValue(scene.TBCameraY), SceneValue(scene.TBCameraZ)};
+    const Vec3 centre{SceneValue(scene.TBCameraLookAtX), SceneValue(scene.TBCameraLookAtY),
+                      SceneValue(scene.TBCameraLookAtZ)};
+    const Vec3 up = CameraUp(eye, centre);
+    gluLookAt(eye.x, eye.y, eye.z, centre.x, centre.y, centre.z, up.x, up.y, up.z);
 
     if (scene.ACCUM1) {
         const auto table = JitterTable(4);

@@ -182,6 +182,36 @@ TEST_F(ProjectLoad, UndecodableMaterialPictureIsSavedBackUnchanged)
     EXPECT_EQ(ReadFileBytes(again), bytes);
 }
 
+// A model object whose stored model is empty is named like an undecodable
+// picture, and the object stays.
+TEST_F(ProjectLoad, EmptyModelBytesAreNamedAndTheObjectKept)
+{
+    ASSERT_EQ(window->AddObject(kKindBox), 0);
+    ASSERT_EQ(window->AddObject(kKindModel, k3dsModels + "cubes_with_alpha.3DS"), 1);
+    const std::string good = dir.file("good.qv7kb"), empty = dir.file("empty.qv7kb");
+    SaveSilently(good);
+    auto bytes = ReadFileBytes(good);
+    const project::Blob model = project::ReadProject(bytes).scene.objects[1]->model;
+    ASSERT_TRUE(model.Present());
+    // The same text length: the size's digits become zeros.
+    std::string text(bytes.begin(), bytes.end());
+    const std::string key = "File3dsSize=" + std::to_string(model.size);
+    const size_t at = text.find(key);
+    ASSERT_NE(at, std::string::npos);
+    ASSERT_EQ(text.find(key, at + 1), std::string::npos);
+    std::fill(bytes.begin() + int64_t(at + key.size() - std::to_string(model.size).size()),
+              bytes.begin() + int64_t(at + key.size()), uint8_t('0'));
+    ASSERT_FALSE(project::ReadProject(bytes).scene.objects[1]->model.Present());
+    WriteFileAtomic(empty, bytes);
+
+    boxes.Queue(Answer::No);
+    Load(empty, kLoadPreset);
+    EXPECT_EQ(OccupiedSlots(), (std::vector<int>{0, 1}));
+    const std::string caption = window->PC2->tabText(window->PC2->indexOf(window->Objects.At(1))).toStdString();
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kSaveQuestion, std::string(kUnshownPictures) + "\n" + caption +
+                                                                     " model"}));
+}
+
 // The model comes back from a work file of another name; the object keeps its own.
 TEST_F(ProjectLoad, ModelObjectKeepsItsNameThroughSaveAndLoad)
 {

@@ -33,11 +33,13 @@ protected:
     }
 
     // Shows only mesh `only` and returns the colour at the projection of its centre.
-    std::array<int, 3> DrawOnly(size_t only, bool shadow, const std::function<void()>& noMaterial = {})
+    // Mesh `before`, when given, is drawn too, ahead of it.
+    std::array<int, 3> DrawOnly(size_t only, bool shadow, const std::function<void()>& noMaterial = {},
+                                size_t before = SIZE_MAX)
     {
         auto& objects = model_.Model().objects;
         for (size_t i = 0; i < objects.size(); ++i)
-            objects[i].visibleSize = i == only ? 1.0f : 0.0f;
+            objects[i].visibleSize = i == only || i == before ? 1.0f : 0.0f;
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glColor3ub(10, 20, 30);
@@ -80,6 +82,20 @@ TEST_F(ModelDrawing, TransparentMaterialBlendsWithWhatIsBehind)
     auto got = DrawOnly(4, false);
     const auto& mat = model_.Model().materials[4];
     ASSERT_EQ(mat.alpha, 211);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_NEAR(got[k], mat.color[k] * 211 / 255, 3);
+}
+
+// A face without material whose colour comes with blending off does not
+// make the next material opaque.
+TEST_F(ModelDrawing, TransparentMaterialBlendsAfterAFaceWithoutMaterial)
+{
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    for (auto& f : model_.Model().objects[0].faces)
+        f.material = -1;
+    auto got = DrawOnly(4, false, [] { glDisable(GL_BLEND); }, 0);
+    const auto& mat = model_.Model().materials[4];
     for (int k = 0; k < 3; ++k)
         EXPECT_NEAR(got[k], mat.color[k] * 211 / 255, 3);
 }

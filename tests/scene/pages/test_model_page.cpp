@@ -145,6 +145,10 @@ TEST(MaterialValues, MapFilesResolveAgainstTheModelFolderWithoutCase)
     TempDir dir;
     fs::create_directories(dir.path() / "Maps");
     std::ofstream(dir.file("Maps/Brick.bmp")) << "x";
+    // Names that only begin like the wanted ones, without case.
+    fs::create_directories(dir.path() / "Short/Map");
+    std::ofstream(dir.file("Short/brick")) << "x";
+    std::ofstream(dir.file("Short/Map/Wall.bmp")) << "x";
     struct Case {
         std::string mapFile, folder, expected;
     };
@@ -154,6 +158,8 @@ TEST(MaterialValues, MapFilesResolveAgainstTheModelFolderWithoutCase)
         {"MAPS\\BRICK.BMP", dir.path().string(), dir.file("Maps/Brick.bmp")},
         {dir.file("Maps/Brick.bmp"), "/nonexistent", dir.file("Maps/Brick.bmp")},
         {"MISSING.JPG", k3dsModels, ""},
+        {"SHORT\\BRICK.BMP", dir.path().string(), ""},
+        {"SHORT\\MAPS\\WALL.BMP", dir.path().string(), ""},
         {"", k3dsModels, ""},
     };
     for (const Case& c : cases)

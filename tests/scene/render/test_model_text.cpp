@@ -182,6 +182,74 @@ TEST_F(ModelFrame, TexturedMaterialShowsItsPictureInAFreshContext)
     glDeleteTextures(1, &tex);
 }
 
+// Two quads, each its own mesh, of one textured material: a blue one
+// behind, drawn first, and a red one in front, each taking its colour from
+// its half of the texture. The material is opaque.
+struct TwoLayerModel {
+    C3DS model;
+    GLuint texture = 0;
+    TwoLayerModel()
+    {
+        for (int k = 0; k < 2; ++k) {
+            auto& mesh = model.Model().objects.emplace_back();
+            const float z = k ? 0.5f : -0.5f, u = k ? 0.75f : 0.25f;
+            mesh.verts = {{-1, -1, z}, {1, -1, z}, {1, 1, z}, {-1, 1, z}};
+            mesh.texcoords = {{u, 0.5f}, {u, 0.5f}, {u, 0.5f}, {u, 0.5f}};
+            mesh.faces = {{0, 1, 2, 0, {0, 0, 1}}, {0, 2, 3, 0, {0, 0, 1}}};
+        }
+        auto& mat = model.Model().materials.emplace_back();
+        mat.mapFile = "layers";
+        mat.alpha = 255;
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        const uint8_t texels[2 * 3] = {0, 0, 255, 255, 0, 0};
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 2, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        mat.textureId = int32_t(texture);
+    }
+    ~TwoLayerModel() { glDeleteTextures(1, &texture); }
+};
+
+// Whatever pass came before the objects, a textured opaque model hides what
+// lies behind it and shows its picture's colour.
+TEST_F(ModelFrame, TexturedModelIsOpaqueWhateverWasDrawnBefore)
+{
+    TwoLayerModel layers;
+    ObjectParams m;
+    m.ObjectKind = kModel3DS;
+    m.Model = &layers.model;
+    m.At(kRowPosition, kColY) = 200;
+    m.At(kRowSize, kColD) = 180;
+    scene_.Objects[0] = m;
+    scene_.AmbientStrength = 100;
+    scene_.Publishing = true;
+    // The context starts as the window's does: lit, colour tracking on and
+    // fed the object pass's colour. A white floor ends on the colour a
+    // textured material binds, (1, 1, 1, 1).
+    glColor4f(1, 1, 1, 0.5f);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_COLOR_MATERIAL);
+    scene_.ImageFloor.BrushColor = clWhite;
+    struct Case {
+        const char* name;
+        bool shadow, light, axis;
+    };
+    for (Case c : {Case{"nothing else", false, false, false}, Case{"shadow", true, false, false},
+                   Case{"light marker", false, true, false}, Case{"axis", false, false, true},
+                   Case{"all", true, true, true}}) {
+        scene_.CBShadowVisible = c.shadow;
+        scene_.DrawLight = c.light;
+        scene_.DrawAxis = c.axis;
+        auto px = Render();
+        const uint8_t* p = &px[size_t((kSize / 2) * kSize + kSize / 2) * 4];
+        EXPECT_GT(p[2], 200) << c.name << ": " << int(p[2]) << "," << int(p[1]) << "," << int(p[0]);
+        EXPECT_LT(p[0], 20) << c.name << ": the blue layer behind shows through";
+        EXPECT_LT(p[1], 20) << c.name;
+    }
+}
+
 // A mesh without texture coordinates gets generated ones in the same mode
 // whether or not 3D text was drawn before it.
 TEST_F(ModelFrame, GeneratedTextureOfAModelDoesNotDependOnText)

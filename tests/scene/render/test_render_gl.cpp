@@ -311,5 +311,34 @@ TEST(RenderFrame, DemoSceneShowsEveryKind)
     }
 }
 
+// A camera straight above (or below) the point it looks at shows the scene
+// as a camera a hair in front of it does, not a blank frame.
+TEST(RenderFrame, CameraStraightAboveOrBelowSeesTheScene)
+{
+    for (int height : {500, -300}) {
+        SceneParams s = BoxScene();
+        s.TBCameraY = height;
+        s.TBCameraZ = 0;
+        s.Objects[0]->Faces[kTop].BrushColor = RGB(255, 0, 0);
+        s.Objects[0]->At(kRowPosition, kColX) = 230; // off centre, towards +x and +z
+        s.Objects[0]->At(kRowPosition, kColZ) = 250;
+        Frame straight;
+        straight.Render(s);
+        s.TBCameraZ = 1;
+        Frame nearly; // current from here on
+        nearly.Render(s);
+        int differing = 0, distinct = 0;
+        const Pixel corner = nearly.At(0, 0);
+        for (int y = 0; y < kSize; ++y)
+            for (int x = 0; x < kSize; ++x) {
+                const Pixel a = straight.At(x, y), b = nearly.At(x, y);
+                differing += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) > 30;
+                distinct += std::abs(b.r - corner.r) + std::abs(b.g - corner.g) + std::abs(b.b - corner.b) > 30;
+            }
+        EXPECT_GT(distinct, kSize * kSize / 50) << "the reference frame shows nothing but one colour";
+        EXPECT_LT(differing, kSize * kSize / 50) << "camera height " << height;
+    }
+}
+
 } // namespace
 } // namespace pc::scene
