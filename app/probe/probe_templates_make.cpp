@@ -2,7 +2,7 @@
 // program's own commands (Add, the picture and colour commands of the faces,
 // the floor and background boxes, the track bars) and saves each with "Save
 // as template", so every template has its preview. The scenes are the table
-// below; their cover pictures and the 3DS model are drawn and written here.
+// below; their cover pictures and 3DS models are drawn and written here.
 // The build runs it to make templates/ beside the program.
 #include <QApplication>
 #include <QCheckBox>
@@ -63,6 +63,7 @@ struct Item {
     std::vector<Setting> settings = {};
     const char* text = nullptr; // kind 8
     const char* font = nullptr;
+    const char* model = nullptr; // kind 7: one of the models written beside the art
 };
 
 struct Camera {
@@ -93,10 +94,10 @@ const std::vector<Shot>& Shots()
            {{kFront, BookFront}, {kBack, nullptr, RGB(232, 132, 70)}, {kLeft, BookSpine}, {kTop, PageTops},
             {kBottom, PageTops}, {kRight, PageEdges}}}}},
         {"CD in a Case", RGB(40, 36, 70), RGB(64, 56, 92), {0, 40, 340, 0, -16, 0, 30}, 1280, 960,
-         {{kKindBox, {179, 179, 15, -1}, 165, 165, {0, 24, 0},
+         {{kKindBox, {179, 179, 15, -1}, 160, 165, {0, 24, 0},
            {{kFront, CaseCover}, {kLeft, CaseSpine}, {kBack, nullptr, RGB(30, 24, 60)}, {kTop, nullptr, RGB(20, 20, 26)},
             {kBottom, nullptr, RGB(20, 20, 26)}, {kRight, nullptr, RGB(20, 20, 26)}}},
-          {kKindCD, {163, 20, -1, -1}, 232, 214, {0, 342, 0}, {{kFront, DiscLabel}, {kBack, nullptr, RGB(210, 214, 224)}}}}},
+          {kKindCD, {151, 20, -1, -1}, 214, 222, {0, 338, 0}, {{kFront, DiscLabel}, {kBack, nullptr, RGB(210, 214, 224)}}}}},
         {"Note Book", RGB(244, 240, 232), RGB(234, 229, 220), {0, 55, 360, 0, -10, 0, 30}, 1280, 960,
          {{kKindNoteBook, {143, 199, -1, -1}, 180, 180, {0, 26, 0},
            {{kFront, NoteCover}, {kBack, nullptr, RGB(182, 142, 96)}, {kTop, PageTops}, {kBottom, PageTops},
@@ -115,7 +116,8 @@ const std::vector<Shot>& Shots()
            "Prismcase", "Liberation Serif"}},
          {-200, 300, 420}},
         {"3DS Model", RGB(230, 240, 252), RGB(214, 225, 240), {0, 50, 390, 0, -4, 0, 30}, 1280, 960,
-         {{kKindModel, {180, 180, 180, 110}, 180, 180, {0, 20, 0}, {}}}},
+         {{kKindModel, {180, 180, 180, 110}, 150, 165, {0, 20, 0}, {}, {}, nullptr, nullptr, "crystal.3ds"},
+          {kKindModel, {180, 180, 180, 54}, 202, 215, {0, 28, 0}, {}, {}, nullptr, nullptr, "giftbox.3ds"}}},
     };
     return shots;
 }
@@ -123,8 +125,7 @@ const std::vector<Shot>& Shots()
 // One scene in the making: the window, and where its pictures are drawn.
 class Studio {
 public:
-    Studio(TFormMainQV7K& w, std::string artFolder, std::string model)
-        : w(w), art_(std::move(artFolder)), model_(std::move(model))
+    Studio(TFormMainQV7K& w, std::string artFolder) : w(w), art_(std::move(artFolder))
     {
     }
 
@@ -178,7 +179,7 @@ private:
 
     void Add(const Item& item)
     {
-        const int slot = w.AddObject(item.kind, item.kind == kKindModel ? model_ : "");
+        const int slot = w.AddObject(item.kind, item.model ? art_ + item.model : "");
         if (slot < 0)
             throw Error("Cannot add " + KindActionCaption(item.kind));
         GLTSObject& page = *w.Objects.At(slot);
@@ -256,7 +257,7 @@ private:
     }
 
     TFormMainQV7K& w;
-    std::string art_, model_;
+    std::string art_;
     int pictures_ = 0;
 };
 
@@ -275,9 +276,10 @@ int MakeTemplates(int argc, char** argv)
     w.Publisher->RunAdjustDialog = [](TBmp32Adj&) {};
     const std::string art = WorkFolder() + "template-art/";
     fs::create_directories(art);
-    const std::string model = art + "crystal.3ds";
-    WriteFileAtomic(model, CrystalModel3ds());
-    Studio studio(w, art, model);
+    WriteFileAtomic(art + "crystal.3ds", CrystalModel3ds());
+    WriteFileAtomic(art + "giftbox.3ds", GiftBoxModel3ds("giftwrap.bmp"));
+    SaveBmpFile(art + "giftwrap.bmp", Paint(180, 360, CoverScale(180, 360), [](QPainter& p) { GiftWrap(p, 180, 360); }));
+    Studio studio(w, art);
 
     int failures = 0;
     for (const Shot& shot : Shots()) {

@@ -42,8 +42,8 @@ public:
 
 using Corner = std::array<float, 3>;
 
-// Two triangles of the quad a b c d (counter-clockwise seen from outside)
-// with its picture's corners (0,0) (1,0) (1,1) (0,1).
+// Two triangles of the quad a b c d (counter-clockwise seen from outside,
+// a at the bottom left) showing the picture's region (u0,v0)-(u1,v1).
 void Quad(MeshPart& m, const Corner& a, const Corner& b, const Corner& c, const Corner& d, float u0, float v0, float u1,
           float v1)
 {
@@ -51,8 +51,8 @@ void Quad(MeshPart& m, const Corner& a, const Corner& b, const Corner& c, const 
     m.uv.insert(m.uv.end(), {{u0, v0}, {u1, v0}, {u1, v1}, {u0, v0}, {u1, v1}, {u0, v1}});
 }
 
-// A box from lo to hi; each side shows the picture's region (u0,v0)-(u1,v1)
-// of the given row of the texture: sides in the lower half, the top in the upper.
+// A box from lo to hi, its sides and bottom dressed with the lower half of
+// the picture, its top (when topToo) with the upper half.
 void Block(MeshPart& m, Corner lo, Corner hi, bool topToo)
 {
     const float x0 = lo[0], y0 = lo[1], z0 = lo[2], x1 = hi[0], y1 = hi[1], z1 = hi[2];

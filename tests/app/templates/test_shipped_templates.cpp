@@ -12,6 +12,8 @@
 #include "app/window/publish_command.h"
 #include "platform/bmp_file.h"
 #include "scene/geometry/object_extent.h"
+#include "scene/model/c3ds.h"
+#include "scene/pages/material_values.h"
 #include "scene/pages/object_params.h"
 #include "tests/app/window/window_fixture.h"
 
@@ -34,6 +36,18 @@ const Shipped kTemplates[] = {
 struct Span {
     int top = -1, bottom = -1, left = -1, right = -1;
 };
+
+bool PngSize(const std::string& path, int& width, int& height)
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return false;
+    width = int(image.width);
+    height = int(image.height);
+    png_image_free(&image);
+    return true;
+}
 
 Span OpaqueSpan(const std::string& path, int& width, int& height)
 {
@@ -112,6 +126,26 @@ INSTANTIATE_TEST_SUITE_P(Templates, ShippedTemplate, testing::ValuesIn(kTemplate
                              n.erase(std::remove_if(n.begin(), n.end(), [](char c) { return !std::isalnum(c); }), n.end());
                              return n;
                          });
+
+// The folder the picture and model dialogs open on: cover pictures at full
+// size and a 3DS model whose material finds its picture beside it.
+TEST(ShippedResource, CoverPicturesAndATexturedModel)
+{
+    const std::string folder = std::string(PRISMCASE_BINARY_DIR) + "/Resource/";
+    for (const char* name : {"Cover Front.png", "Cover Spine.png", "Cover Back.png", "Disc Label.png"}) {
+        int width = 0, height = 0;
+        ASSERT_TRUE(PngSize(folder + name, width, height)) << name;
+        EXPECT_GE(std::max(width, height), 1024) << name;
+    }
+    C3DS model;
+    ASSERT_TRUE(model.Load(folder + "Gift Box.3ds"));
+    EXPECT_EQ(model.Problem(), "");
+    ASSERT_EQ(model.Model().materials.size(), 1u);
+    EXPECT_FALSE(ResolveMapFile(model.Model().materials[0].mapFile, folder).empty());
+    ASSERT_FALSE(model.Model().objects.empty());
+    for (const auto& mesh : model.Model().objects)
+        EXPECT_EQ(mesh.texcoords.size(), mesh.verts.size());
+}
 
 } // namespace
 } // namespace pc::test
