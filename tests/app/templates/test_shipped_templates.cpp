@@ -27,6 +27,11 @@ struct Shipped {
     bool wide; // measured across rather than up
 };
 
+void PrintTo(const Shipped& s, std::ostream* os)
+{
+    *os << s.name;
+}
+
 const Shipped kTemplates[] = {
     {"Software Box", false}, {"Book", false},           {"CD in a Case", false},  {"Note Book", false},
     {"Thick Book", false},   {"Round Corner Box", false}, {"3D Text Title", true}, {"3DS Model", false},
