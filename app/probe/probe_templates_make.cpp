@@ -281,13 +281,14 @@ int MakeTemplates(int argc, char** argv)
     SaveBmpFile(art + "giftwrap.bmp", Paint(180, 360, CoverScale(180, 360), [](QPainter& p) { GiftWrap(p, 180, 360); }));
     Studio studio(w, art);
 
-    int failures = 0;
+    int failures = 0, made = 0;
     for (const Shot& shot : Shots()) {
         bool wanted = argc == 2;
         for (int i = 2; i < argc; ++i)
             wanted = wanted || shot.name == std::string(argv[i]);
         if (!wanted)
             continue;
+        ++made;
         const size_t shownBefore = session.Boxes().Shown().size();
         studio.Build(shot);
         projects.ChooseSaveFile = [&] { return std::optional<std::string>(folder + shot.name); };
@@ -298,6 +299,10 @@ int MakeTemplates(int argc, char** argv)
         const auto& shown = session.Boxes().Shown();
         for (size_t i = shownBefore; i < shown.size(); ++i)
             std::fprintf(stderr, "%s: %s\n", shot.name, shown[i].text.c_str());
+    }
+    if (argc > 2 && made != argc - 2) {
+        std::fprintf(stderr, "Some of the names are not templates of the table.\n");
+        return 1;
     }
     return failures == 0 ? 0 : 1;
 }
