@@ -100,9 +100,10 @@ void CentredTitle(QPainter& p, double x, double y, const std::string& text, cons
 void SpineTitle(QPainter& p, double width, double height, const std::string& text, const TitleStyle& style)
 {
     p.save();
-    // A quarter turn: the text reads from the bottom of the spine up.
+    // A quarter turn: the text reads from the top of the spine down, as
+    // English titles do.
     p.translate(width / 2, height / 2);
-    p.rotate(-90);
+    p.rotate(90);
     DrawScaled(p, text, style, true);
     p.restore();
 }

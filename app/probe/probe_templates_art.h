@@ -41,7 +41,7 @@ struct TitleStyle {
 
 // Text centred on x with its top at y.
 void CentredTitle(QPainter& p, double x, double y, const std::string& text, const TitleStyle& style);
-// Text running up a spine width x height, centred in it.
+// Text running down a spine width x height, centred in it.
 void SpineTitle(QPainter& p, double width, double height, const std::string& text, const TitleStyle& style);
 
 // A 3DS file of one mesh with flat-shaded faces, one material and, when

@@ -277,7 +277,7 @@ void AtlasSpine(QPainter& p, double w, double h)
     const QColor gold = Rgb(232, 192, 94);
     for (double y : {0.07, 0.09, 0.91, 0.93})
         p.fillRect(QRectF(0, h * y, w, 0.8 * u), gold);
-    SpineTitle(p, w, h, "ATLAS of Light", {"Liberation Serif", 5 * u, 700, gold, false, 0.4 * u});
+    SpineTitle(p, w, h, "ATLAS of Light", {"Liberation Serif", h * 0.065, 700, gold, false, h * 0.004});
 }
 
 void TinCover(QPainter& p, double w, double h)
