@@ -48,10 +48,6 @@ struct Dress {
     TColor colour = 0;
 };
 
-struct Setting {
-    int row, column, position;
-};
-
 // One product: its kind, Size X, Y, Z, D (-1 keeps the kind's default),
 // Position X and Z, Rotation X, Y, Z; Position Y puts it on the floor.
 struct Item {
@@ -60,12 +56,13 @@ struct Item {
     int x, z;
     std::array<int, 3> turn;
     std::vector<Dress> faces;
-    std::vector<Setting> settings = {};
     const char* text = nullptr; // kind 8
     const char* font = nullptr;
     const char* model = nullptr; // kind 7: one of the models written beside the art
 };
 
+// Track-bar positions: hundredths of a scene unit, the floor at y = -60;
+// the angle of view in degrees.
 struct Camera {
     int x, y, z, lookX, lookY, lookZ, angle;
 };
@@ -112,12 +109,12 @@ const std::vector<Shot>& Shots()
             {kLeft, nullptr, RGB(20, 100, 110)},
             {kBottom, nullptr, RGB(20, 100, 110)}}}}},
         {"3D Text Title", RGB(30, 34, 56), RGB(44, 48, 72), {0, 30, 225, 0, -46, 0, 30}, 1280, 720,
-         {{kKindText, {180, 180, 720, 58}, 124, 180, {0, 12, 0}, {{kFront, nullptr, RGB(240, 180, 60)}}, {},
+         {{kKindText, {180, 180, 720, 58}, 124, 180, {0, 12, 0}, {{kFront, nullptr, RGB(240, 180, 60)}},
            "Prismcase", "Liberation Serif"}},
          {-200, 300, 420}},
         {"3DS Model", RGB(230, 240, 252), RGB(214, 225, 240), {0, 50, 390, 0, -4, 0, 30}, 1280, 960,
-         {{kKindModel, {180, 180, 180, 110}, 150, 165, {0, 20, 0}, {}, {}, nullptr, nullptr, "crystal.3ds"},
-          {kKindModel, {180, 180, 180, 54}, 202, 215, {0, 28, 0}, {}, {}, nullptr, nullptr, "giftbox.3ds"}}},
+         {{kKindModel, {180, 180, 180, 110}, 150, 165, {0, 20, 0}, {}, nullptr, nullptr, "crystal.3ds"},
+          {kKindModel, {180, 180, 180, 54}, 202, 215, {0, 28, 0}, {}, nullptr, nullptr, "giftbox.3ds"}}},
     };
     return shots;
 }
@@ -186,8 +183,6 @@ private:
         for (int column = 0; column < 4; ++column)
             if (item.size[size_t(column)] >= 0)
                 page.SetPosition(kRowSize, column, item.size[size_t(column)]);
-        for (const Setting& s : item.settings)
-            page.SetPosition(s.row, s.column, s.position);
         page.SetPosition(kRowPosition, kColX, item.x);
         page.SetPosition(kRowPosition, kColZ, item.z);
         for (int axis = 0; axis < 3; ++axis)
