@@ -73,9 +73,9 @@ QFont FontOf(const TitleStyle& style)
     return f;
 }
 
-// Draws the text centred on the origin of a painter already moved to the
-// title's place: its top there, or its middle when middle is set.
-void DrawScaled(QPainter& p, const std::string& text, const TitleStyle& style, bool middle)
+// Draws the text at the origin of a painter already moved to the title's
+// place: centred on it or starting there, its top there or its middle.
+void DrawScaled(QPainter& p, const std::string& text, const TitleStyle& style, bool centred, bool middle)
 {
     const QFont f = FontOf(style);
     const QString t = QString::fromStdString(text);
@@ -84,7 +84,7 @@ void DrawScaled(QPainter& p, const std::string& text, const TitleStyle& style, b
     p.scale(k, k);
     p.setFont(f);
     p.setPen(style.color);
-    p.drawText(QPointF(-m.horizontalAdvance(t) / 2, middle ? (m.ascent() - m.descent()) / 2 : m.ascent()), t);
+    p.drawText(QPointF(centred ? -m.horizontalAdvance(t) / 2 : 0, middle ? (m.ascent() - m.descent()) / 2 : m.ascent()), t);
 }
 
 } // namespace
@@ -93,7 +93,15 @@ void CentredTitle(QPainter& p, double x, double y, const std::string& text, cons
 {
     p.save();
     p.translate(x, y);
-    DrawScaled(p, text, style, false);
+    DrawScaled(p, text, style, true, false);
+    p.restore();
+}
+
+void LeftTitle(QPainter& p, double x, double y, const std::string& text, const TitleStyle& style)
+{
+    p.save();
+    p.translate(x, y);
+    DrawScaled(p, text, style, false, false);
     p.restore();
 }
 
@@ -104,7 +112,7 @@ void SpineTitle(QPainter& p, double width, double height, const std::string& tex
     // English titles do.
     p.translate(width / 2, height / 2);
     p.rotate(90);
-    DrawScaled(p, text, style, true);
+    DrawScaled(p, text, style, true, true);
     p.restore();
 }
 

@@ -41,6 +41,8 @@ struct TitleStyle {
 
 // Text centred on x with its top at y.
 void CentredTitle(QPainter& p, double x, double y, const std::string& text, const TitleStyle& style);
+// Text starting at x with its top at y.
+void LeftTitle(QPainter& p, double x, double y, const std::string& text, const TitleStyle& style);
 // Text running down a spine width x height, centred in it.
 void SpineTitle(QPainter& p, double width, double height, const std::string& text, const TitleStyle& style);
 

@@ -106,8 +106,8 @@ void SoftwareBack(QPainter& p, double w, double h)
     const char* features[] = {"Boxes, books, discs and cases", "Your own cover pictures", "Soft shadows and reflections",
                               "Publish up to 4096 x 4096"};
     for (int i = 0; i < 4; ++i) {
-        Disc(p, {12 * u, h * 0.5 + i * 9 * u + 2.6 * u}, 1.6 * u, QColor(kGold));
-        CentredTitle(p, w * 0.55, h * 0.5 + i * 9 * u, features[i], {"Liberation Sans", 5 * u, 400, Qt::white});
+        Disc(p, {12 * u, h * 0.44 + i * 9 * u + 3 * u}, 1.6 * u, QColor(kGold));
+        LeftTitle(p, 18 * u, h * 0.44 + i * 9 * u, features[i], {"Liberation Sans", 5 * u, 400, Qt::white});
     }
     p.fillRect(QRectF(8 * u, h * 0.88, 30 * u, 8 * u), Qt::white);
     for (int i = 0; i < 24; ++i)
