@@ -213,7 +213,7 @@ private:
                 Colour(page, d.face, d.colour);
                 continue;
             }
-            const auto [width, height] = sizes[size_t(d.face)];
+            const double width = sizes[size_t(d.face)][0], height = sizes[size_t(d.face)][1];
             const CoverArt art = d.art;
             const std::string file = art_ + std::to_string(++pictures_) + ".bmp";
             SaveBmpFile(file, Paint(width, height, scale, [&](QPainter& p) { art(p, width, height); }));
