@@ -103,7 +103,7 @@ const std::vector<Shot>& Shots()
          {{kKindThickBook, {143, 199, 63, -1}, 180, 180, {0, 30, 0},
            {{kFront, AtlasCover}, {kBack, nullptr, RGB(72, 12, 20)}, {kLeft, AtlasSpine}, {kTop, PageTops},
             {kBottom, PageTops}, {kRight, PageEdges}}}}},
-        {"Round Corner Box", RGB(236, 248, 246), RGB(224, 240, 236), {0, 40, 290, 0, -20, 0, 30}, 1280, 960,
+        {"Round Corner Box", RGB(236, 248, 246), RGB(224, 240, 236), {0, 40, 310, 0, -20, 0, 30}, 1280, 960,
          {{kKindRoundBox, {163, 163, 71, -1}, 180, 180, {0, 326, 0},
            {{kFront, TinCover}, {kBack, nullptr, RGB(20, 100, 110)}, {kTop, TinSide}, {kRight, TinSide},
             {kLeft, nullptr, RGB(20, 100, 110)},
@@ -112,7 +112,7 @@ const std::vector<Shot>& Shots()
          {{kKindText, {180, 180, 720, 58}, 124, 180, {0, 12, 0}, {{kFront, nullptr, RGB(240, 180, 60)}},
            "Prismcase", "Liberation Serif"}},
          {-200, 300, 420}},
-        {"3DS Model", RGB(230, 240, 252), RGB(214, 225, 240), {0, 50, 390, 0, -4, 0, 30}, 1280, 960,
+        {"3DS Model", RGB(230, 240, 252), RGB(214, 225, 240), {0, 50, 415, 0, -6, 0, 30}, 1280, 960,
          {{kKindModel, {180, 180, 180, 110}, 150, 165, {0, 20, 0}, {}, nullptr, nullptr, "crystal.3ds"},
           {kKindModel, {180, 180, 180, 54}, 202, 215, {0, 28, 0}, {}, nullptr, nullptr, "giftbox.3ds"}}},
     };
