@@ -2,6 +2,7 @@
 // and the size of every face picture.
 #include <cstdio>
 #include <optional>
+#include <string>
 
 #include "app/probe/probe_registry.h"
 #include "app/project/project_file.h"
@@ -16,16 +17,17 @@ const char* OnOff(bool on)
     return on ? "on" : "off";
 }
 
-// Face pictures are stored as the BMP work files they were made into.
-void PrintPictureSize(int face, const Blob& b, FileProjectSource& file)
+// Face and material pictures are stored as the BMP work files they were
+// made into.
+void PrintPictureSize(const std::string& what, const Blob& b, FileProjectSource& file)
 {
     if (!b.Present())
         return;
     try {
         const pc::Bitmap picture = pc::ReadBmp(file.Read(b.start, b.size));
-        std::printf("  face %d picture %d x %d\n", face, picture.Width(), picture.Height());
+        std::printf("  %s picture %d x %d\n", what.c_str(), picture.Width(), picture.Height());
     } catch (const pc::Error& e) {
-        std::printf("  face %d picture unreadable: %s\n", face, e.what());
+        std::printf("  %s picture unreadable: %s\n", what.c_str(), e.what());
     }
 }
 
@@ -74,12 +76,13 @@ int ProjectInfo(int argc, char** argv)
             std::string n = "face " + std::to_string(j);
             PrintBlob(n.c_str(), o->faces[size_t(j)].picture, total);
             if (o->kind != kKindModel)
-                PrintPictureSize(j, o->faces[size_t(j)].picture, *file);
+                PrintPictureSize(n, o->faces[size_t(j)].picture, *file);
         }
         PrintBlob("model", o->model, total);
         for (size_t m = 0; m < o->materials.size(); ++m) {
             std::string n = "material " + std::to_string(m);
             PrintBlob(n.c_str(), o->materials[m].picture, total);
+            PrintPictureSize(n, o->materials[m].picture, *file);
         }
         PrintBlob("text", o->text, total);
     }
