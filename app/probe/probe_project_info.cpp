@@ -1,5 +1,5 @@
 // project-info FILE: sections, flags, objects and blobs of a project file,
-// and the size of every face picture.
+// and the size of every face and material picture.
 #include <cstdio>
 #include <optional>
 #include <string>
