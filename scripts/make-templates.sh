@@ -1,22 +1,23 @@
 #!/usr/bin/env bash
-# Regenerates data/templates/: prismcase-probe builds every shipped template
-# through the program's own commands, draws its cover pictures and saves it
-# with "Save as template", which renders its preview. Run it again whenever
-# the project format, the renderer or the pictures change.
-# Usage: scripts/make-templates.sh [BUILD_DIR]
+# Makes the shipped templates: prismcase-probe builds each one through the
+# program's own commands, draws its cover pictures and saves it with "Save as
+# template", which renders its preview; each is then read back as a check.
+# The build runs this for templates/ beside the program; run it by hand to
+# look at templates before a build, whenever the scenes, the project format
+# or the renderer change.
+# Usage: scripts/make-templates.sh PROBE OUT_DIR [NAME...]
 set -euo pipefail
-cd "$(dirname "$0")/.."
-build=${1:-build}
-[ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja
-cmake --build "$build" --target prismcase-probe prismcase_data
-out=$(mktemp -d)
-trap 'rm -rf "$out"' EXIT
+[ $# -ge 2 ] || { echo "usage: $0 PROBE OUT_DIR [NAME...]" >&2; exit 2; }
+probe=$1 dest=$2
+shift 2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen GALLIUM_DRIVER=llvmpipe
-"$build/prismcase-probe" make-templates "$out"
-for t in "$out"/*.qv7kb; do
-  "$build/prismcase-probe" project-info "$t" > /dev/null
+"$probe" make-templates "$work" "$@"
+for t in "$work"/*.qv7kb; do
+  "$probe" project-info "$t" > /dev/null
 done
-rm -rf data/templates
-mkdir -p data/templates
-cp "$out"/*.qv7kb "$out"/*.png data/templates/
-ls -l data/templates
+mkdir -p "$dest"
+for f in "$work"/*; do
+  mv -f "$f" "$dest/"
+done

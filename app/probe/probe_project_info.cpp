@@ -1,13 +1,35 @@
-// project-info FILE: sections, objects and blobs of a project file.
+// project-info FILE: sections, flags, objects and blobs of a project file,
+// and the size of every face and material picture.
 #include <cstdio>
 #include <optional>
+#include <string>
 
 #include "app/probe/probe_registry.h"
 #include "app/project/project_file.h"
+#include "platform/bmp_file.h"
 
 namespace {
 
 using namespace pc::project;
+
+const char* OnOff(bool on)
+{
+    return on ? "on" : "off";
+}
+
+// Face and material pictures are stored as the BMP work files they were
+// made into.
+void PrintPictureSize(const std::string& what, const Blob& b, FileProjectSource& file)
+{
+    if (!b.Present())
+        return;
+    try {
+        const pc::Bitmap picture = pc::ReadBmp(file.Read(b.start, b.size));
+        std::printf("  %s picture %d x %d\n", what.c_str(), picture.Width(), picture.Height());
+    } catch (const pc::Error& e) {
+        std::printf("  %s picture unreadable: %s\n", what.c_str(), e.what());
+    }
+}
 
 void PrintBlob(const char* what, const Blob& b, int64_t& total)
 {
@@ -37,6 +59,8 @@ int ProjectInfo(int argc, char** argv)
     std::printf("version %g, author \"%s\", date \"%s\"\n", s.version, s.author.c_str(), s.date.c_str());
     std::printf("export %dx%d, camera (%d,%d,%d) look-at (%d,%d,%d) angle %d, light (%d,%d,%d)\n", s.exportW, s.exportH,
                 s.cameraX, s.cameraY, s.cameraZ, s.lookAtX, s.lookAtY, s.lookAtZ, s.lookAtA, s.lightX, s.lightY, s.lightZ);
+    std::printf("axis %s, light marker %s, shadow %s, transparent background %s\n", OnOff(s.drawAxis),
+                OnOff(s.drawLight), OnOff(s.shadowVisible), OnOff(s.transparentBackground));
     std::printf("floor texture %d colour %06X, background texture %d colour %06X\n", s.floorTextureId, s.floorColour,
                 s.backgroundTextureId, s.backgroundColour);
     PrintBlob("floor", s.floorPicture, total);
@@ -47,15 +71,18 @@ int ProjectInfo(int argc, char** argv)
         if (!o)
             continue;
         ++objects;
-        std::printf("object [%d] kind %d \"%s\"%s\n", slot, o->kind, o->name.c_str(), o->visible ? "" : " hidden");
+        std::printf("object [%d] kind %d \"%s\" %s\n", slot, o->kind, o->name.c_str(), o->visible ? "visible" : "hidden");
         for (int j = 0; j < kFaces; ++j) {
             std::string n = "face " + std::to_string(j);
             PrintBlob(n.c_str(), o->faces[size_t(j)].picture, total);
+            if (o->kind != kKindModel)
+                PrintPictureSize(n, o->faces[size_t(j)].picture, *file);
         }
         PrintBlob("model", o->model, total);
         for (size_t m = 0; m < o->materials.size(); ++m) {
             std::string n = "material " + std::to_string(m);
             PrintBlob(n.c_str(), o->materials[m].picture, total);
+            PrintPictureSize(n, o->materials[m].picture, *file);
         }
         PrintBlob("text", o->text, total);
     }

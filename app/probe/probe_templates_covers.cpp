@@ -1,195 +1,324 @@
 #include "app/probe/probe_templates_covers.h"
 
-#include <tuple>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <cmath>
 
 #include "app/probe/probe_templates_art.h"
 
 namespace pc::probe {
 
-Bitmap SoftwareFront()
+namespace {
+
+const QColor kNight = Rgb(24, 30, 88), kPlum = Rgb(88, 26, 120), kGold = Rgb(250, 206, 96);
+
+void Disc(QPainter& p, QPointF centre, double r, const QBrush& brush)
 {
-    Bitmap b = VerticalGradient(192, 256, RGB(28, 36, 96), RGB(92, 24, 120));
-    Canvas c(b);
-    FilledEllipse(c, {-60, 120, 140, 320}, RGB(60, 70, 170));
-    FilledEllipse(c, {90, 150, 260, 320}, RGB(120, 50, 160));
-    // A prism splitting a beam into colours.
-    FilledPolygon(c, {{96, 70}, {56, 140}, {136, 140}}, RGB(235, 240, 255));
-    const TColor rays[] = {RGB(230, 60, 60), RGB(250, 160, 40), RGB(250, 230, 60), RGB(70, 200, 90),
-                           RGB(60, 140, 240), RGB(150, 80, 220)};
-    for (int i = 0; i < 6; ++i)
-        FilledPolygon(c, {{118, 106 + i * 2}, {192, 96 + i * 9}, {192, 104 + i * 9}, {118, 108 + i * 2}}, rays[i]);
-    FilledPolygon(c, {{0, 110}, {76, 104}, {76, 108}, {0, 116}}, RGB(255, 255, 255));
-    CentredTitle(c, 96, 160, "PRISM", {"Liberation Sans", 34, 700, clWhite});
-    CentredTitle(c, 96, 198, "STUDIO 7", {"Liberation Sans", 18, 700, RGB(250, 210, 90)});
-    CentredTitle(c, 96, 228, "Box shots made easy", {"Liberation Sans", 11, 400, RGB(220, 220, 255)});
-    CentredTitle(c, 96, 14, "DELUXE EDITION", {"Liberation Sans", 10, 700, RGB(250, 210, 90)});
-    return b;
+    p.setPen(Qt::NoPen);
+    p.setBrush(brush);
+    p.drawEllipse(centre, r, r);
 }
 
-Bitmap SoftwareSpine()
+void Shape(QPainter& p, const QPolygonF& points, const QBrush& brush)
 {
-    Bitmap b = VerticalGradient(48, 256, RGB(28, 36, 96), RGB(92, 24, 120));
-    SpineTitle(b, "PRISM STUDIO 7", {"Liberation Sans", 16, 700, clWhite});
-    return b;
+    p.setPen(Qt::NoPen);
+    p.setBrush(brush);
+    p.drawPolygon(points);
 }
 
-Bitmap SoftwareTop()
+// A soft glow: the colour at the centre fading to nothing at radius r.
+QRadialGradient Glow(QPointF centre, double r, QColor colour)
 {
-    Bitmap b = VerticalGradient(192, 48, RGB(40, 40, 110), RGB(28, 36, 96));
-    Canvas c(b);
-    CentredTitle(c, 96, 15, "PRISM STUDIO 7", {"Liberation Sans", 15, 700, RGB(250, 210, 90)});
-    return b;
+    QRadialGradient g(centre, r);
+    g.setColorAt(0, colour);
+    colour.setAlpha(0);
+    g.setColorAt(1, colour);
+    return g;
 }
 
-Bitmap BookFront()
+// Irregular thin lines, as leaves of paper seen edge-on; across: they run
+// across the picture rather than up it.
+void Leaves(QPainter& p, double w, double h, bool across)
 {
-    Bitmap b = VerticalGradient(176, 256, RGB(252, 236, 200), RGB(240, 150, 80));
-    Canvas c(b);
-    FilledEllipse(c, {108, 28, 160, 80}, RGB(255, 248, 220));
-    // An orchard: round trees on a hill.
-    FilledEllipse(c, {-40, 170, 220, 330}, RGB(110, 140, 60));
-    for (auto [x, y, r] : {std::tuple{40, 150, 26}, std::tuple{88, 138, 32}, std::tuple{136, 152, 24}}) {
-        c.pen = Pen{RGB(90, 60, 30), 1, PenStyle::Clear};
-        c.brush = Brush{RGB(90, 60, 30)};
-        c.Rectangle(x - 3, y, x + 4, y + r + 18);
-        FilledEllipse(c, {x - r, y - r, x + r, y + r}, RGB(60, 110, 50));
-        FilledEllipse(c, {x - r / 3, y - r / 2, x - r / 3 + 6, y - r / 2 + 6}, RGB(220, 60, 40));
-        FilledEllipse(c, {x + r / 3, y - r / 6, x + r / 3 + 6, y - r / 6 + 6}, RGB(220, 60, 40));
+    p.fillRect(QRectF(0, 0, w, h), Rgb(250, 247, 238));
+    const double length = across ? w : h, span = across ? h : w;
+    unsigned seed = 12345;
+    for (double at = 0.5; at < span; at += 1.1) {
+        seed = seed * 1103515245u + 12345u;
+        const int shade = 214 + int((seed >> 16) % 26);
+        p.setPen(QPen(Rgb(shade, shade - 4, shade - 16), 0.45));
+        if (across)
+            p.drawLine(QPointF(0, at), QPointF(length, at));
+        else
+            p.drawLine(QPointF(at, 0), QPointF(at, length));
     }
-    CentredTitle(c, 88, 84, "The Quiet", {"Liberation Serif", 24, 700, RGB(80, 40, 20), true});
-    CentredTitle(c, 88, 110, "Orchard", {"Liberation Serif", 30, 700, RGB(80, 40, 20), true});
-    CentredTitle(c, 88, 228, "A NOVEL", {"Liberation Serif", 12, 700, RGB(255, 245, 225)});
-    return b;
 }
 
-Bitmap BookSpine()
+} // namespace
+
+void SoftwareFront(QPainter& p, double w, double h)
 {
-    Bitmap b = VerticalGradient(32, 256, RGB(70, 100, 50), RGB(50, 80, 40));
-    SpineTitle(b, "The Quiet Orchard", {"Liberation Serif", 14, 700, RGB(255, 240, 210), true});
-    return b;
+    VerticalGradient(p, w, h, kNight, kPlum);
+    const double u = w / 100; // design unit: a hundredth of the width
+    p.fillRect(QRectF(0, 0, w, h), Glow({w * 0.45, h * 0.36}, 60 * u, Rgb(120, 130, 255)));
+    // A prism splitting a white beam into its colours.
+    const QPointF top(w * 0.42, h * 0.2), left(w * 0.24, h * 0.46), right(w * 0.6, h * 0.46);
+    const QPointF hit((top.x() + left.x()) / 2, (top.y() + left.y()) / 2);
+    Shape(p, {QPointF(0, hit.y() + 3 * u), QPointF(0, hit.y() + 5 * u), hit + QPointF(0, 0.8 * u), hit}, QColor(Qt::white));
+    const QColor rays[] = {Rgb(235, 64, 64), Rgb(250, 150, 40), Rgb(250, 226, 60), Rgb(70, 200, 100), Rgb(60, 140, 240),
+                           Rgb(150, 84, 224)};
+    const QPointF out((top.x() + right.x()) / 2, (top.y() + right.y()) / 2);
+    const double fanTop = out.y() - 4 * u, band = 5.2 * u;
+    // Each band reaches under the next, so no gap shows between them.
+    for (int i = 5; i >= 0; --i)
+        Shape(p, {out + QPointF(0, -0.6 * u + i * 0.35 * u), QPointF(w, fanTop + i * band),
+                  QPointF(w, fanTop + (i + 1) * band + (i < 5 ? 0.8 * u : 0)), out + QPointF(0, 0.6 * u + i * 0.35 * u)},
+              rays[i]);
+    QLinearGradient glass(left, right);
+    glass.setColorAt(0, QColor(255, 255, 255, 235));
+    glass.setColorAt(1, QColor(190, 210, 255, 200));
+    Shape(p, {top, left, right}, glass);
+    p.setPen(QPen(QColor(255, 255, 255, 220), 0.5 * u));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolygon(QPolygonF{top, left, right});
+
+    CentredTitle(p, w / 2, h * 0.56, "PRISM", {"Liberation Sans", 19 * u, 800, Qt::white, false, 1.2 * u});
+    CentredTitle(p, w / 2, h * 0.71, "STUDIO 7", {"Liberation Sans", 9 * u, 700, kGold, false, 1.5 * u});
+    CentredTitle(p, w / 2, h * 0.8, "Box shots made easy", {"Liberation Sans", 5 * u, 400, Rgb(220, 220, 255)});
+    p.fillRect(QRectF(0, h * 0.9, w, h * 0.1), QColor(0, 0, 0, 70));
+    CentredTitle(p, w / 2, h * 0.925, "FOR LINUX DESKTOPS", {"Liberation Sans", 4 * u, 700, Rgb(200, 200, 240), false, 0.8 * u});
+    p.fillRect(QRectF(0, 0, w, h * 0.08), QColor(0, 0, 0, 60));
+    CentredTitle(p, w / 2, h * 0.022, "DELUXE EDITION", {"Liberation Sans", 4.2 * u, 700, kGold, false, 1.2 * u});
 }
 
-Bitmap Pages(int width, int height)
+void SoftwareBack(QPainter& p, double w, double h)
 {
-    Bitmap b(width, height);
-    b.Fill(RGB(250, 247, 238));
-    Canvas c(b);
-    c.pen = Pen{RGB(220, 214, 200)};
-    for (int x = 1; x < width; x += 3) {
-        c.MoveTo(x, 0);
-        c.LineTo(x, height);
+    VerticalGradient(p, w, h, Mix(kNight, Qt::black, 0.15), kPlum);
+    const double u = w / 100;
+    CentredTitle(p, w / 2, h * 0.05, "PRISM STUDIO 7", {"Liberation Sans", 8 * u, 800, Qt::white, false, 0.8 * u});
+    // Three "screenshots" and a column of features.
+    for (int i = 0; i < 3; ++i) {
+        const QRectF shot(8 * u + i * 29 * u, h * 0.18, 26 * u, 20 * u);
+        p.fillRect(shot, Rgb(236, 238, 252));
+        p.fillRect(shot.adjusted(2 * u, 2 * u, -2 * u, -9 * u), Mix(Rgb(60, 140, 240), kPlum, i / 2.0));
+        Disc(p, shot.center() + QPointF(0, 5 * u), 2.5 * u, QColor(kGold));
     }
-    return b;
-}
-
-Bitmap DiscLabel()
-{
-    Bitmap b = RadialGradient(192, 192, RGB(250, 120, 60), RGB(40, 20, 90));
-    Canvas c(b);
-    for (int r = 90; r > 45; r -= 9) {
-        c.pen = Pen{Mix(RGB(255, 200, 120), RGB(120, 60, 200), (90 - r) / 45.0), 2};
-        c.brush.style = BrushStyle::Clear;
-        c.Ellipse(96 - r, 96 - r, 96 + r, 96 + r);
+    const char* features[] = {"Boxes, books, discs and cases", "Your own cover pictures", "Soft shadows and reflections",
+                              "Publish up to 4096 x 4096"};
+    for (int i = 0; i < 4; ++i) {
+        Disc(p, {12 * u, h * 0.44 + i * 9 * u + 3 * u}, 1.6 * u, QColor(kGold));
+        LeftTitle(p, 18 * u, h * 0.44 + i * 9 * u, features[i], {"Liberation Sans", 5 * u, 400, Qt::white});
     }
-    CentredTitle(c, 96, 30, "NIGHT DRIVE", {"Liberation Sans", 18, 700, clWhite});
-    CentredTitle(c, 96, 146, "twelve songs for the road", {"Liberation Sans", 9, 400, RGB(255, 230, 200)});
-    return b;
+    p.fillRect(QRectF(8 * u, h * 0.88, 30 * u, 8 * u), Qt::white);
+    for (int i = 0; i < 24; ++i)
+        p.fillRect(QRectF(9 * u + i * 1.15 * u, h * 0.885, (i % 3 ? 0.5 : 0.9) * u, 6 * u), Qt::black);
 }
 
-Bitmap CaseCover()
+void SoftwareSpine(QPainter& p, double w, double h)
 {
-    Bitmap b = VerticalGradient(224, 224, RGB(20, 16, 60), RGB(230, 100, 60));
-    Canvas c(b);
-    FilledEllipse(c, {62, 92, 162, 192}, RGB(255, 190, 90));
-    c.pen = Pen{RGB(20, 16, 60), 1, PenStyle::Clear};
-    c.brush = Brush{RGB(20, 16, 60)};
+    VerticalGradient(p, w, h, kNight, kPlum);
+    const double u = w / 20;
+    Shape(p, {QPointF(w / 2, h * 0.03), QPointF(w / 2 - 4 * u, h * 0.03 + 7 * u), QPointF(w / 2 + 4 * u, h * 0.03 + 7 * u)},
+          QColor(255, 255, 255, 230));
+    SpineTitle(p, w, h, "PRISM  STUDIO 7", {"Liberation Sans", 5.5 * u, 800, Qt::white, false, 0.5 * u});
+}
+
+void SoftwareTop(QPainter& p, double w, double h)
+{
+    VerticalGradient(p, w, h, Mix(kNight, Qt::black, 0.2), kNight);
+    CentredTitle(p, w / 2, h * 0.3, "PRISM STUDIO 7", {"Liberation Sans", h * 0.34, 800, kGold, false, h * 0.03});
+}
+
+void BookFront(QPainter& p, double w, double h)
+{
+    const double u = w / 100;
+    VerticalGradient(p, w, h, Rgb(253, 238, 204), Rgb(242, 150, 84));
+    p.fillRect(QRectF(0, 0, w, h), Glow({w * 0.74, h * 0.16}, 30 * u, QColor(255, 250, 225, 200)));
+    Disc(p, {w * 0.74, h * 0.16}, 11 * u, Rgb(255, 248, 222));
+    // An orchard: round trees on two hills.
+    Disc(p, {w * 0.1, h * 1.12}, h * 0.45, Rgb(140, 160, 70));
+    Disc(p, {w * 0.85, h * 1.2}, h * 0.5, Rgb(104, 136, 58));
+    const struct {
+        double x, y, r;
+    } trees[] = {{0.2, 0.72, 12}, {0.47, 0.68, 15}, {0.76, 0.73, 11}};
+    for (auto t : trees) {
+        const QPointF c(w * t.x, h * t.y);
+        p.fillRect(QRectF(c.x() - 1.6 * u, c.y(), 3.2 * u, t.r * u * 1.6), Rgb(92, 62, 34));
+        Disc(p, c, t.r * u, Rgb(58, 108, 50));
+        Disc(p, c + QPointF(-t.r * 0.3 * u, -t.r * 0.3 * u), t.r * 0.55 * u, Rgb(76, 128, 60));
+        for (auto [dx, dy] : {std::pair{-0.45, 0.1}, {0.35, -0.3}, {0.2, 0.45}, {-0.1, -0.55}})
+            Disc(p, c + QPointF(dx * t.r * u, dy * t.r * u), 1.7 * u, Rgb(222, 58, 40));
+    }
+    CentredTitle(p, w / 2, h * 0.3, "The Quiet", {"Liberation Serif", 13 * u, 700, Rgb(84, 40, 20), true});
+    CentredTitle(p, w / 2, h * 0.39, "Orchard", {"Liberation Serif", 17 * u, 700, Rgb(84, 40, 20), true});
+    CentredTitle(p, w / 2, h * 0.06, "MARA ELLIS", {"Liberation Serif", 5.5 * u, 700, Rgb(120, 60, 30), false, 1.5 * u});
+    CentredTitle(p, w / 2, h * 0.91, "A NOVEL", {"Liberation Serif", 5 * u, 700, Rgb(255, 245, 226), false, 1.5 * u});
+}
+
+void BookBack(QPainter& p, double w, double h)
+{
+    const double u = w / 100;
+    VerticalGradient(p, w, h, Rgb(242, 170, 104), Rgb(232, 132, 70));
+    CentredTitle(p, w / 2, h * 0.12, "\u201CA book to read slowly,", {"Liberation Serif", 6 * u, 400, Rgb(84, 40, 20), true});
+    CentredTitle(p, w / 2, h * 0.17, "under the trees.\u201D", {"Liberation Serif", 6 * u, 400, Rgb(84, 40, 20), true});
+}
+
+void BookSpine(QPainter& p, double w, double h)
+{
+    VerticalGradient(p, w, h, Rgb(76, 108, 54), Rgb(52, 82, 40));
+    const double u = w / 20;
+    Disc(p, {w / 2, h * 0.93}, 4 * u, Rgb(222, 58, 40));
+    SpineTitle(p, w, h, "The Quiet Orchard", {"Liberation Serif", 8 * u, 700, Rgb(255, 240, 212), true});
+}
+
+void PageEdges(QPainter& p, double w, double h)
+{
+    Leaves(p, w, h, false);
+}
+
+void PageTops(QPainter& p, double w, double h)
+{
+    Leaves(p, w, h, true);
+}
+
+void DiscLabel(QPainter& p, double w, double h)
+{
+    const QPointF c(w / 2, h / 2);
+    const double r = w / 2;
+    QRadialGradient g(c, r);
+    g.setColorAt(0, Rgb(250, 130, 66));
+    g.setColorAt(1, Rgb(40, 22, 92));
+    p.fillRect(QRectF(0, 0, w, h), g);
+    p.setBrush(Qt::NoBrush);
+    for (int i = 0; i < 6; ++i) {
+        p.setPen(QPen(Mix(Rgb(255, 204, 128), Rgb(130, 70, 210), i / 5.0), r * 0.012));
+        p.drawEllipse(c, r * (0.94 - i * 0.07), r * (0.94 - i * 0.07));
+    }
+    // The clear hub around the hole.
+    Disc(p, c, r * 0.3, Rgb(214, 218, 228));
+    Disc(p, c, r * 0.2, Rgb(180, 186, 200));
+    CentredTitle(p, w / 2, h * 0.16, "NIGHT DRIVE", {"Liberation Sans", r * 0.15, 800, Qt::white, false, r * 0.01});
+    CentredTitle(p, w / 2, h * 0.72, "twelve songs for the road", {"Liberation Sans", r * 0.065, 400, Rgb(255, 232, 204)});
+}
+
+void CaseCover(QPainter& p, double w, double h)
+{
+    const double u = w / 100;
+    VerticalGradient(p, w, h, Rgb(22, 18, 64), Rgb(236, 104, 62));
+    p.fillRect(QRectF(0, 0, w, h), Glow({w / 2, h * 0.62}, 40 * u, QColor(255, 200, 110, 200)));
+    Disc(p, {w / 2, h * 0.64}, 21 * u, Rgb(255, 194, 94));
+    // The sun sets behind bands of haze and a road runs to the horizon.
     for (int i = 0; i < 5; ++i)
-        c.Rectangle(50, 150 + i * 9, 174, 154 + i * 9);
-    // A road running to the horizon.
-    FilledPolygon(c, {{104, 192}, {120, 192}, {190, 224}, {34, 224}}, RGB(40, 30, 50));
-    FilledPolygon(c, {{111, 194}, {113, 194}, {116, 224}, {108, 224}}, RGB(250, 220, 120));
-    CentredTitle(c, 112, 22, "NIGHT DRIVE", {"Liberation Sans", 28, 700, clWhite});
-    CentredTitle(c, 112, 58, "THE LONG HOURS", {"Liberation Sans", 12, 700, RGB(255, 200, 150)});
-    return b;
+        p.fillRect(QRectF(w * 0.25, h * 0.66 + i * 3.2 * u, w * 0.5, (0.8 + i * 0.35) * u), Rgb(22, 18, 64));
+    p.fillRect(QRectF(0, h * 0.84, w, h * 0.16), Rgb(36, 26, 52));
+    Shape(p, {QPointF(w * 0.47, h * 0.84), QPointF(w * 0.53, h * 0.84), QPointF(w * 0.86, h), QPointF(w * 0.14, h)},
+          Rgb(58, 44, 70));
+    Shape(p, {QPointF(w * 0.497, h * 0.85), QPointF(w * 0.503, h * 0.85), QPointF(w * 0.515, h), QPointF(w * 0.485, h)},
+          Rgb(250, 222, 124));
+    CentredTitle(p, w / 2, h * 0.08, "NIGHT DRIVE", {"Liberation Sans", 13 * u, 800, Qt::white, false, 1.2 * u});
+    CentredTitle(p, w / 2, h * 0.25, "THE LONG HOURS", {"Liberation Sans", 5.5 * u, 700, Rgb(255, 202, 152), false, 1.5 * u});
 }
 
-Bitmap NoteCover()
+void CaseSpine(QPainter& p, double w, double h)
 {
-    Bitmap b = VerticalGradient(176, 240, RGB(200, 160, 110), RGB(180, 140, 95));
-    Canvas c(b);
-    c.pen = Pen{RGB(170, 130, 85)};
-    for (int y = 6; y < 240; y += 12)
-        for (int x = 6; x < 176; x += 12)
-            c.SetPixel(x, y, RGB(160, 120, 80));
-    c.pen = Pen{RGB(90, 60, 40), 2};
-    c.brush = Brush{RGB(250, 246, 232)};
-    c.RoundRect(28, 70, 148, 140, 14, 14);
-    CentredTitle(c, 88, 80, "NOTES", {"Liberation Sans", 24, 700, RGB(60, 40, 30)});
-    CentredTitle(c, 88, 112, "ideas · sketches · lists", {"Liberation Sans", 10, 400, RGB(90, 70, 50)});
-    return b;
+    p.fillRect(QRectF(0, 0, w, h), Rgb(22, 18, 64));
+    SpineTitle(p, w, h, "NIGHT DRIVE \u00B7 THE LONG HOURS", {"Liberation Sans", w * 0.55, 700, Qt::white});
 }
 
-Bitmap AtlasCover()
+void NoteCover(QPainter& p, double w, double h)
 {
-    Bitmap b = VerticalGradient(176, 240, RGB(120, 24, 30), RGB(70, 12, 20));
-    Canvas c(b);
-    const TColor gold = RGB(230, 190, 90);
-    c.pen = Pen{gold, 2};
-    c.brush.style = BrushStyle::Clear;
-    c.Rectangle(10, 10, 166, 230);
-    c.pen = Pen{gold, 1};
-    c.Rectangle(16, 16, 160, 224);
+    const double u = w / 100;
+    VerticalGradient(p, w, h, Rgb(204, 164, 114), Rgb(182, 142, 96));
+    for (double y = 3 * u; y < h; y += 6 * u)
+        for (double x = 3 * u; x < w; x += 6 * u)
+            Disc(p, {x, y}, 0.5 * u, Rgb(164, 124, 82));
+    const QRectF label(w * 0.16, h * 0.3, w * 0.68, h * 0.2);
+    p.setPen(QPen(Rgb(90, 60, 40), 1.2 * u));
+    p.setBrush(Rgb(250, 246, 232));
+    p.drawRoundedRect(label, 6 * u, 6 * u);
+    CentredTitle(p, w / 2, label.top() + label.height() * 0.14, "NOTES", {"Liberation Sans", 13 * u, 800, Rgb(62, 40, 30), false, 1.5 * u});
+    CentredTitle(p, w / 2, label.top() + label.height() * 0.68, "ideas \u00B7 sketches \u00B7 lists", {"Liberation Sans", 5 * u, 400, Rgb(92, 70, 50)});
+    // An elastic band down the right side.
+    p.fillRect(QRectF(w * 0.86, 0, 3.5 * u, h), Rgb(40, 34, 30));
+}
+
+void AtlasCover(QPainter& p, double w, double h)
+{
+    const double u = w / 100;
+    VerticalGradient(p, w, h, Rgb(124, 26, 32), Rgb(72, 12, 20));
+    const QColor gold = Rgb(232, 192, 94);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(gold, 1.2 * u));
+    p.drawRect(QRectF(6 * u, 6 * u, w - 12 * u, h - 12 * u));
+    p.setPen(QPen(gold, 0.5 * u));
+    p.drawRect(QRectF(9 * u, 9 * u, w - 18 * u, h - 18 * u));
     // A globe: a circle with meridians and parallels.
-    c.pen = Pen{gold, 2};
-    c.Ellipse(48, 100, 128, 180);
-    c.pen = Pen{gold, 1};
-    c.Ellipse(70, 100, 106, 180);
-    c.MoveTo(48, 140);
-    c.LineTo(128, 140);
-    c.MoveTo(88, 100);
-    c.LineTo(88, 180);
-    c.Ellipse(52, 118, 124, 162);
-    CentredTitle(c, 88, 30, "ATLAS", {"Liberation Serif", 30, 700, gold});
-    CentredTitle(c, 88, 66, "of Light", {"Liberation Serif", 18, 400, gold, true});
-    CentredTitle(c, 88, 196, "VOLUME I", {"Liberation Serif", 12, 700, gold});
-    return b;
-}
-
-Bitmap AtlasSpine()
-{
-    Bitmap b = VerticalGradient(48, 240, RGB(110, 20, 28), RGB(70, 12, 20));
-    Canvas c(b);
-    c.pen = Pen{RGB(230, 190, 90), 2};
-    for (int y : {20, 26, 214, 220}) {
-        c.MoveTo(4, y);
-        c.LineTo(44, y);
+    const QPointF c(w / 2, h * 0.58);
+    const double r = 24 * u;
+    p.setPen(QPen(gold, 1.2 * u));
+    p.drawEllipse(c, r, r);
+    p.setPen(QPen(gold, 0.6 * u));
+    for (double k : {0.35, 0.72})
+        p.drawEllipse(c, r * k, r);
+    for (double k : {-0.5, 0.0, 0.5}) {
+        const double y = c.y() + k * r, half = r * std::sqrt(1 - k * k);
+        p.drawLine(QPointF(c.x() - half, y), QPointF(c.x() + half, y));
     }
-    SpineTitle(b, "ATLAS of Light", {"Liberation Serif", 16, 700, RGB(230, 190, 90)});
-    return b;
+    p.drawLine(QPointF(c.x(), c.y() - r), QPointF(c.x(), c.y() + r));
+    CentredTitle(p, w / 2, h * 0.14, "ATLAS", {"Liberation Serif", 18 * u, 700, gold, false, 2 * u});
+    CentredTitle(p, w / 2, h * 0.29, "of Light", {"Liberation Serif", 10 * u, 400, gold, true});
+    CentredTitle(p, w / 2, h * 0.82, "VOLUME I", {"Liberation Serif", 6 * u, 700, gold, false, 1.5 * u});
 }
 
-Bitmap TinCover()
+void AtlasSpine(QPainter& p, double w, double h)
 {
-    Bitmap b = VerticalGradient(192, 192, RGB(40, 150, 150), RGB(20, 100, 110));
-    Canvas c(b);
-    for (int y = 12; y < 192; y += 28)
-        for (int x = (y / 28) % 2 ? 26 : 12; x < 192; x += 28)
-            FilledEllipse(c, {x - 5, y - 5, x + 5, y + 5}, RGB(120, 210, 200));
-    c.pen = Pen{RGB(250, 240, 220), 3};
-    c.brush = Brush{RGB(250, 240, 220)};
-    c.RoundRect(24, 62, 168, 132, 30, 30);
-    CentredTitle(c, 96, 70, "Tea Time", {"Liberation Serif", 30, 700, RGB(20, 100, 110), true});
-    CentredTitle(c, 96, 108, "ASSAM · DARJEELING · MINT", {"Liberation Sans", 8, 700, RGB(180, 90, 60)});
-    return b;
+    VerticalGradient(p, w, h, Rgb(114, 22, 30), Rgb(72, 12, 20));
+    const double u = w / 20;
+    const QColor gold = Rgb(232, 192, 94);
+    for (double y : {0.07, 0.09, 0.91, 0.93})
+        p.fillRect(QRectF(0, h * y, w, 0.8 * u), gold);
+    SpineTitle(p, w, h, "ATLAS of Light", {"Liberation Serif", h * 0.065, 700, gold, false, h * 0.004});
 }
 
-Bitmap TinSide()
+void TinCover(QPainter& p, double w, double h)
 {
-    Bitmap b = VerticalGradient(64, 64, RGB(40, 150, 150), RGB(20, 100, 110));
-    Canvas c(b);
-    for (int x = 8; x < 64; x += 16)
-        FilledEllipse(c, {x - 4, 28, x + 4, 36}, RGB(120, 210, 200));
-    return b;
+    const double u = w / 100;
+    VerticalGradient(p, w, h, Rgb(42, 152, 152), Rgb(20, 102, 112));
+    for (int row = 0; row * 14 * u < h + 7 * u; ++row)
+        for (double x = (row % 2 ? 7 : 0) * u; x < w + 7 * u; x += 14 * u)
+            Disc(p, {x, row * 14 * u}, 2.6 * u, Rgb(122, 212, 202));
+    const QRectF label(w * 0.12, h * 0.3, w * 0.76, h * 0.4);
+    p.setPen(QPen(Rgb(180, 92, 62), 1 * u));
+    p.setBrush(Rgb(250, 241, 222));
+    p.drawRoundedRect(label, 14 * u, 14 * u);
+    CentredTitle(p, w / 2, label.top() + label.height() * 0.14, "Tea Time", {"Liberation Serif", 17 * u, 700, Rgb(20, 102, 112), true});
+    CentredTitle(p, w / 2, label.top() + label.height() * 0.7, "ASSAM \u00B7 DARJEELING \u00B7 MINT", {"Liberation Sans", 3.6 * u, 700, Rgb(180, 92, 62), false, 0.6 * u});
+}
+
+void TinSide(QPainter& p, double w, double h)
+{
+    const double u = std::min(w, h) / 20;
+    VerticalGradient(p, w, h, Rgb(42, 152, 152), Rgb(20, 102, 112));
+    for (double x = 2 * u; x < w; x += 4 * u)
+        Disc(p, {x, h / 2}, 0.8 * u, Rgb(122, 212, 202));
+}
+
+void GiftWrap(QPainter& p, double w, double h)
+{
+    // Lower half: the sides, a ribbon up the middle; upper half: the lid's
+    // top, the ribbon crossing under a bow.
+    const double u = w / 100;
+    p.fillRect(QRectF(0, 0, w, h), Rgb(200, 36, 58));
+    for (double y = 0; y < h; y += 10 * u)
+        for (double x = (int(y / (10 * u)) % 2) * 5 * u; x < w; x += 10 * u)
+            Disc(p, {x, y}, 1.4 * u, Rgb(236, 190, 80));
+    const QColor ribbon = Rgb(250, 226, 130);
+    p.fillRect(QRectF(w * 0.44, 0, w * 0.12, h), ribbon);
+    p.fillRect(QRectF(0, h * 0.22, w, h * 0.06), ribbon);
+    const QPointF knot(w / 2, h * 0.25);
+    for (double side : {-1.0, 1.0})
+        Shape(p, {knot, knot + QPointF(side * 26 * u, -12 * u), knot + QPointF(side * 26 * u, 12 * u)}, Rgb(240, 200, 90));
+    Disc(p, knot, 5 * u, ribbon);
 }
 
 } // namespace pc::probe

@@ -1,8 +1,9 @@
 // make-templates DIR [NAME...]: builds the shipped templates through the
 // program's own commands (Add, the picture and colour commands of the faces,
 // the floor and background boxes, the track bars) and saves each with "Save
-// as template", so every template has its preview. The cover pictures and
-// the 3DS model are drawn and written here. data/templates/ is made with it.
+// as template", so every template has its preview. The scenes are the table
+// below; their cover pictures and 3DS models are drawn and written here.
+// The build runs it to make templates/ beside the program.
 #include <QApplication>
 #include <QCheckBox>
 #include <QPlainTextEdit>
@@ -10,8 +11,8 @@
 #include <QTabWidget>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <string>
+#include <vector>
 
 #include "app/probe/probe_registry.h"
 #include "app/probe/probe_session.h"
@@ -28,7 +29,9 @@
 #include "scene/pages/kind_controls.h"
 #include "scene/pages/object_commands.h"
 #include "scene/pages/object_page.h"
+#include "scene/pages/object_params.h"
 #include "scene/pages/trackbar_values.h"
+#include "scene/geometry/object_extent.h"
 
 namespace fs = std::filesystem;
 using namespace pc;
@@ -36,51 +39,196 @@ using namespace pc::probe;
 
 namespace {
 
-const TColor kPlainFace = RGB(200, 200, 200);
+enum FaceIndex { kFront = 0, kBack = 1, kTop = 2, kBottom = 3, kRight = 4, kLeft = 5 };
+
+// A face dressed with drawn art, or with a solid colour when art is null.
+struct Dress {
+    int face;
+    CoverArt art;
+    TColor colour = 0;
+};
+
+// One product: its kind, Size X, Y, Z, D (-1 keeps the kind's default),
+// Position X and Z, Rotation X, Y, Z; Position Y puts it on the floor.
+struct Item {
+    int kind;
+    std::array<int, 4> size;
+    int x, z;
+    std::array<int, 3> turn;
+    std::vector<Dress> faces;
+    const char* text = nullptr; // kind 8
+    const char* font = nullptr;
+    const char* model = nullptr; // kind 7: one of the models written beside the art
+};
+
+// Track-bar positions: hundredths of a scene unit, the floor at y = -60;
+// the angle of view in degrees.
+struct Camera {
+    int x, y, z, lookX, lookY, lookZ, angle;
+};
+
+struct Shot {
+    const char* name;
+    TColor background, floor;
+    Camera camera;
+    int width, height; // the template's output size
+    std::vector<Item> items;
+    std::array<int, 3> light = {-260, 480, 380}; // above the camera's left shoulder
+};
+
+// Every camera stands on the z axis and looks along it, so the room's far
+// corners stay outside the picture and the horizon runs straight behind the
+// product; the products turn to show their depth instead.
+const std::vector<Shot>& Shots()
+{
+    static const std::vector<Shot> shots = {
+        {"Software Box", RGB(236, 238, 250), RGB(226, 229, 242), {0, 60, 380, 0, -8, 0, 30}, 1280, 960,
+         {{kKindBox, {151, 207, 59, -1}, 180, 180, {0, 32, 0},
+           {{kFront, SoftwareFront}, {kBack, SoftwareBack}, {kLeft, SoftwareSpine}, {kRight, SoftwareSpine},
+            {kTop, SoftwareTop}, {kBottom, nullptr, RGB(28, 36, 96)}}}}},
+        {"Book", RGB(250, 244, 232), RGB(240, 232, 216), {0, 55, 370, 0, -8, 0, 30}, 1280, 960,
+         {{kKindBook, {143, 207, 31, -1}, 180, 180, {0, 30, 0},
+           {{kFront, BookFront}, {kBack, nullptr, RGB(232, 132, 70)}, {kLeft, BookSpine}, {kTop, PageTops},
+            {kBottom, PageTops}, {kRight, PageEdges}}}}},
+        {"CD in a Case", RGB(40, 36, 70), RGB(64, 56, 92), {0, 40, 340, 0, -16, 0, 30}, 1280, 960,
+         {{kKindBox, {179, 179, 15, -1}, 160, 165, {0, 24, 0},
+           {{kFront, CaseCover}, {kLeft, CaseSpine}, {kBack, nullptr, RGB(30, 24, 60)}, {kTop, nullptr, RGB(20, 20, 26)},
+            {kBottom, nullptr, RGB(20, 20, 26)}, {kRight, nullptr, RGB(20, 20, 26)}}},
+          {kKindCD, {151, 20, -1, -1}, 214, 222, {0, 338, 0}, {{kFront, DiscLabel}, {kBack, nullptr, RGB(210, 214, 224)}}}}},
+        {"Note Book", RGB(244, 240, 232), RGB(234, 229, 220), {0, 55, 360, 0, -10, 0, 30}, 1280, 960,
+         {{kKindNoteBook, {143, 199, -1, -1}, 180, 180, {0, 26, 0},
+           {{kFront, NoteCover}, {kBack, nullptr, RGB(182, 142, 96)}, {kTop, PageTops}, {kBottom, PageTops},
+            {kRight, PageEdges}, {kLeft, nullptr, RGB(182, 142, 96)}}}}},
+        {"Thick Book", RGB(246, 240, 230), RGB(232, 224, 212), {0, 55, 360, 0, -10, 0, 30}, 1280, 960,
+         {{kKindThickBook, {143, 199, 63, -1}, 180, 180, {0, 30, 0},
+           {{kFront, AtlasCover}, {kBack, nullptr, RGB(72, 12, 20)}, {kLeft, AtlasSpine}, {kTop, PageTops},
+            {kBottom, PageTops}, {kRight, PageEdges}}}}},
+        {"Round Corner Box", RGB(236, 248, 246), RGB(224, 240, 236), {0, 40, 310, 0, -20, 0, 30}, 1280, 960,
+         {{kKindRoundBox, {163, 163, 71, -1}, 180, 180, {0, 326, 0},
+           {{kFront, TinCover}, {kBack, nullptr, RGB(20, 100, 110)}, {kTop, TinSide}, {kRight, TinSide},
+            {kLeft, nullptr, RGB(20, 100, 110)},
+            {kBottom, nullptr, RGB(20, 100, 110)}}}}},
+        {"3D Text Title", RGB(30, 34, 56), RGB(44, 48, 72), {0, 30, 225, 0, -46, 0, 30}, 1280, 720,
+         {{kKindText, {180, 180, 720, 58}, 124, 180, {0, 12, 0}, {{kFront, nullptr, RGB(240, 180, 60)}},
+           "Prismcase", "Liberation Serif"}},
+         {-200, 300, 420}},
+        {"3DS Model", RGB(230, 240, 252), RGB(214, 225, 240), {0, 50, 415, 0, -6, 0, 30}, 1280, 960,
+         {{kKindModel, {180, 180, 180, 110}, 150, 165, {0, 20, 0}, {}, nullptr, nullptr, "crystal.3ds"},
+          {kKindModel, {180, 180, 180, 54}, 202, 215, {0, 28, 0}, {}, nullptr, nullptr, "giftbox.3ds"}}},
+    };
+    return shots;
+}
 
 // One scene in the making: the window, and where its pictures are drawn.
 class Studio {
 public:
-    Studio(TFormMainQV7K& w, std::string artFolder) : w(w), art_(std::move(artFolder)) {}
+    Studio(TFormMainQV7K& w, std::string artFolder) : w(w), art_(std::move(artFolder))
+    {
+    }
 
-    TFormMainQV7K& w;
+    void Build(const Shot& shot)
+    {
+        Clear(shot);
+        for (const Item& item : shot.items)
+            Add(item);
+        // Last: adding a second object pulls the camera back.
+        Stage(shot);
+    }
 
-    // An empty scene with the camera, light and output the templates share.
-    void Reset(TColor background, TColor floor)
+private:
+    // An empty scene in the shot's colours with the markers off.
+    void Clear(const Shot& shot)
     {
         while (w.Objects.Count() > 0) {
             w.PC2->setCurrentIndex(0);
             w.ObjectCmds->DeleteObject(true);
         }
         w.BTransparent->setChecked(false);
-        w.TBCameraX->setValue(-140);
-        w.TBCameraY->setValue(60);
-        w.TBCameraZ->setValue(330);
-        w.TBCameraLookAtX->setValue(0);
-        w.TBCameraLookAtY->setValue(5);
-        w.TBCameraLookAtZ->setValue(0);
-        w.TBCameraLookAtA->setValue(37);
-        w.TBLightX->setValue(-250);
-        w.TBLightY->setValue(450);
-        w.TBLightZ->setValue(350);
+        w.DrawAxis->setChecked(false);
+        w.DrawLight->setChecked(false);
         w.AmbientStrength->setValue(60);
         w.CBShadowVisible->setChecked(true);
         w.TBShadowStrength->setValue(40);
-        w.TBFloor_alpha->setValue(30);
-        w.TBWidth->setValue(640);
-        w.TBHeight->setValue(480);
-        Colour(*w.ImageBackground, background);
-        Colour(*w.ImageFloor, floor);
+        // A clear reflection at the product's foot, fading out before the frame's edge.
+        w.TBFloor_alpha->setValue(50);
+        w.TBFloor_P->setValue(12);
+        Colour(*w.ImageBackground, shot.background);
+        Colour(*w.ImageFloor, shot.floor);
     }
 
-    // The floor or background box takes a picture / a colour, as from its popup.
-    void Picture(PictureBox& box, const std::string& file)
+    // The shot's camera, light and output size.
+    void Stage(const Shot& shot)
     {
-        w.CurrentFace = nullptr;
-        w.CurrentBox = &box;
-        w.ChoosePictureFile = [file] { return QString::fromStdString(file); };
-        w.Picture1Click();
+        const Camera& c = shot.camera;
+        w.TBCameraX->setValue(c.x);
+        w.TBCameraY->setValue(c.y);
+        w.TBCameraZ->setValue(c.z);
+        w.TBCameraLookAtX->setValue(c.lookX);
+        w.TBCameraLookAtY->setValue(c.lookY);
+        w.TBCameraLookAtZ->setValue(c.lookZ);
+        w.TBCameraLookAtA->setValue(c.angle);
+        w.TBLightX->setValue(shot.light[0]);
+        w.TBLightY->setValue(shot.light[1]);
+        w.TBLightZ->setValue(shot.light[2]);
+        w.TBWidth->setValue(shot.width);
+        w.TBHeight->setValue(shot.height);
     }
+
+    void Add(const Item& item)
+    {
+        const int slot = w.AddObject(item.kind, item.model ? art_ + item.model : "");
+        if (slot < 0)
+            throw Error("Cannot add " + KindActionCaption(item.kind));
+        GLTSObject& page = *w.Objects.At(slot);
+        for (int column = 0; column < 4; ++column)
+            if (item.size[size_t(column)] >= 0)
+                page.SetPosition(kRowSize, column, item.size[size_t(column)]);
+        page.SetPosition(kRowPosition, kColX, item.x);
+        page.SetPosition(kRowPosition, kColZ, item.z);
+        for (int axis = 0; axis < 3; ++axis)
+            page.SetPosition(kRowRotation, axis, item.turn[size_t(axis)]);
+        if (item.text) {
+            page.TextMemo->setPlainText(item.text);
+            QFont font = page.TextMemo->font();
+            font.setFamily(item.font);
+            page.TextMemo->setFont(font);
+        }
+        DressFaces(page, item);
+        StandOnFloor(page);
+    }
+
+    // New faces take random colours and books default pictures; a template
+    // must come out the same every time it is made, so every face is set.
+    void DressFaces(GLTSObject& page, const Item& item)
+    {
+        if (item.kind == kKindModel) {
+            for (int face = 1; face < 6; ++face)
+                page.Faces[size_t(face)]->BrushColor = RGB(200, 200, 200);
+            return;
+        }
+        const scene::FaceSizes sizes = scene::FaceSizesOf(ParamsOf(page));
+        const double scale = CoverScale(sizes[kFront][0], sizes[kFront][1]);
+        for (const Dress& d : item.faces) {
+            if (!d.art) {
+                Colour(page, d.face, d.colour);
+                continue;
+            }
+            const double width = sizes[size_t(d.face)][0], height = sizes[size_t(d.face)][1];
+            const CoverArt art = d.art;
+            const std::string file = art_ + std::to_string(++pictures_) + ".bmp";
+            SaveBmpFile(file, Paint(width, height, scale, [&](QPainter& p) { art(p, width, height); }));
+            Picture(page, d.face, file);
+        }
+    }
+
+    // Position Y such that the lowest point of the object is on the floor.
+    void StandOnFloor(GLTSObject& page)
+    {
+        page.SetPosition(kRowPosition, kColY, scene::SceneToHeight(0));
+        const double lowest = scene::LowestPoint(ParamsOf(page));
+        page.SetPosition(kRowPosition, kColY, scene::SceneToHeight(0) - int(std::lround(lowest * 90)));
+    }
+
     void Colour(PictureBox& box, TColor c)
     {
         w.CurrentFace = nullptr;
@@ -103,175 +251,9 @@ public:
         w.Color1Click();
     }
 
-    GLTSObject& Add(int kind, const std::string& model = "")
-    {
-        const int slot = w.AddObject(kind, model);
-        if (slot < 0)
-            throw Error("Cannot add " + KindActionCaption(kind));
-        GLTSObject& page = *w.Objects.At(slot);
-        // New faces take random colours; the templates must come out the same
-        // every time they are made. A model's one swatch is its material.
-        for (int face = 0; face < 6; ++face) {
-            if (page.Faces[size_t(face)]->Tag != 0)
-                continue;
-            if (kind != kKindModel)
-                Colour(page, face, kPlainFace);
-            else if (face > 0)
-                page.Faces[size_t(face)]->BrushColor = kPlainFace;
-        }
-        return page;
-    }
-
-    // Saves a drawn picture for the face commands to load.
-    std::string Save(const std::string& name, const Bitmap& picture)
-    {
-        const std::string path = art_ + name + ".bmp";
-        SaveBmpFile(path, picture);
-        return path;
-    }
-
-private:
+    TFormMainQV7K& w;
     std::string art_;
-};
-
-TFormMainQV7K& w(Studio& s)
-{
-    return s.w;
-}
-
-void Set(GLTSObject& page, int row, int column, int value)
-{
-    page.SetPosition(row, column, value);
-}
-
-void Place(GLTSObject& page, int x, int z, int turn)
-{
-    Set(page, kRowPosition, kColX, x);
-    Set(page, kRowPosition, kColZ, z);
-    Set(page, kRowRotation, kColY, turn);
-}
-
-void SoftwareBox(Studio& s)
-{
-    s.Reset(RGB(235, 238, 250), RGB(225, 228, 240));
-    GLTSObject& box = s.Add(kKindBox);
-    Set(box, kRowSize, kColX, 150);
-    Set(box, kRowSize, kColY, 200);
-    Set(box, kRowSize, kColZ, 60);
-    Place(box, 180, 180, 218);
-    s.Picture(box, 0, s.Save("software-front", SoftwareFront()));
-    s.Picture(box, 1, s.Save("software-back", VerticalGradient(32, 32, RGB(40, 40, 110), RGB(92, 24, 120))));
-    const std::string spine = s.Save("software-spine", SoftwareSpine());
-    s.Picture(box, 4, spine);
-    s.Picture(box, 5, spine);
-    s.Picture(box, 2, s.Save("software-top", SoftwareTop()));
-    s.Colour(box, 3, RGB(28, 36, 96));
-}
-
-void Book(Studio& s)
-{
-    s.Reset(RGB(250, 244, 232), RGB(240, 232, 215));
-    GLTSObject& book = s.Add(kKindBook);
-    Set(book, kRowSize, kColX, 140);
-    Set(book, kRowSize, kColY, 200);
-    Set(book, kRowSize, kColZ, 30);
-    Place(book, 180, 180, 160);
-    s.Picture(book, 0, s.Save("book-front", BookFront()));
-    s.Colour(book, 1, RGB(240, 150, 80));
-    s.Picture(book, 5, s.Save("book-spine", BookSpine()));
-    const std::string pages = s.Save("book-pages", Pages(48, 48));
-    for (int face : {2, 3, 4})
-        s.Picture(book, face, pages);
-}
-
-void CdInACase(Studio& s)
-{
-    s.Reset(RGB(40, 36, 70), RGB(70, 60, 90));
-    GLTSObject& jewel = s.Add(kKindBox);
-    Set(jewel, kRowSize, kColX, 180);
-    Set(jewel, kRowSize, kColY, 180);
-    Set(jewel, kRowSize, kColZ, 12);
-    Place(jewel, 150, 170, 195);
-    s.Picture(jewel, 0, s.Save("cd-cover", CaseCover()));
-    s.Colour(jewel, 1, RGB(30, 24, 60));
-    for (int face : {2, 3, 4, 5})
-        s.Colour(jewel, face, RGB(20, 20, 24));
-    GLTSObject& disc = s.Add(kKindCD);
-    Set(disc, kRowSize, kColX, 180);
-    Place(disc, 250, 215, 165);
-    s.Picture(disc, 0, s.Save("cd-label", DiscLabel()));
-    // Closer: the case is thin and the disc small.
-    w(s).TBCameraX->setValue(-110);
-    w(s).TBCameraZ->setValue(300);
-    w(s).TBCameraLookAtX->setValue(20);
-}
-
-void NoteBook(Studio& s)
-{
-    s.Reset(RGB(244, 240, 232), RGB(236, 232, 224));
-    GLTSObject& note = s.Add(kKindNoteBook);
-    Set(note, kRowSize, kColX, 140);
-    Set(note, kRowSize, kColY, 190);
-    Place(note, 180, 180, 160);
-    s.Picture(note, 0, s.Save("note-cover", NoteCover()));
-    s.Colour(note, 1, RGB(180, 140, 95));
-}
-
-void ThickBook(Studio& s)
-{
-    s.Reset(RGB(246, 240, 230), RGB(230, 222, 210));
-    GLTSObject& atlas = s.Add(kKindThickBook);
-    Set(atlas, kRowSize, kColX, 140);
-    Set(atlas, kRowSize, kColY, 190);
-    Set(atlas, kRowSize, kColZ, 60);
-    Place(atlas, 180, 180, 160);
-    s.Picture(atlas, 0, s.Save("atlas-cover", AtlasCover()));
-    s.Colour(atlas, 1, RGB(90, 16, 24));
-    s.Picture(atlas, 5, s.Save("atlas-spine", AtlasSpine()));
-    const std::string pages = s.Save("atlas-pages", Pages(48, 48));
-    for (int face : {2, 3, 4})
-        s.Picture(atlas, face, pages);
-}
-
-void RoundCornerBox(Studio& s)
-{
-    s.Reset(RGB(236, 248, 246), RGB(225, 240, 236));
-    GLTSObject& tin = s.Add(kKindRoundBox);
-    Set(tin, kRowSize, kColX, 160);
-    Set(tin, kRowSize, kColY, 160);
-    Set(tin, kRowSize, kColZ, 70);
-    Place(tin, 180, 180, 205);
-    s.Picture(tin, 0, s.Save("tin-front", TinCover()));
-    const std::string side = s.Save("tin-side", TinSide());
-    for (int face : {1, 2, 4, 5})
-        s.Picture(tin, face, side);
-    s.Colour(tin, 3, RGB(20, 100, 110));
-}
-
-void TextTitle(Studio& s)
-{
-    s.Reset(RGB(30, 34, 56), RGB(44, 48, 72));
-    GLTSObject& title = s.Add(kKindText);
-    title.TextMemo->setPlainText("Prismcase");
-    QFont font = title.TextMemo->font();
-    font.setFamily("Liberation Serif");
-    title.TextMemo->setFont(font);
-    s.Colour(title, 0, RGB(240, 180, 60));
-    Set(title, kRowSize, kColD, 70);
-    Place(title, 110, 180, 180);
-}
-
-void ModelScene(Studio& s, const std::string& modelFile)
-{
-    s.Reset(RGB(230, 240, 252), RGB(215, 225, 240));
-    GLTSObject& crystal = s.Add(kKindModel, modelFile);
-    Set(crystal, kRowSize, kColD, 130);
-    Place(crystal, 180, 180, 200);
-}
-
-struct Recipe {
-    const char* name;
-    std::function<void(Studio&)> build;
+    int pictures_ = 0;
 };
 
 int MakeTemplates(int argc, char** argv)
@@ -289,37 +271,33 @@ int MakeTemplates(int argc, char** argv)
     w.Publisher->RunAdjustDialog = [](TBmp32Adj&) {};
     const std::string art = WorkFolder() + "template-art/";
     fs::create_directories(art);
+    WriteFileAtomic(art + "crystal.3ds", CrystalModel3ds());
+    WriteFileAtomic(art + "giftbox.3ds", GiftBoxModel3ds("giftwrap.bmp"));
+    SaveBmpFile(art + "giftwrap.bmp", Paint(180, 360, CoverScale(180, 360), [](QPainter& p) { GiftWrap(p, 180, 360); }));
     Studio studio(w, art);
-    const std::string model = art + "crystal.3ds";
-    WriteFileAtomic(model, CrystalModel3ds());
 
-    const Recipe recipes[] = {
-        {"Software Box", SoftwareBox},
-        {"Book", Book},
-        {"CD in a Case", CdInACase},
-        {"Note Book", NoteBook},
-        {"Thick Book", ThickBook},
-        {"Round Corner Box", RoundCornerBox},
-        {"3D Text Title", TextTitle},
-        {"3DS Model", [&model](Studio& s) { ModelScene(s, model); }},
-    };
-    int failures = 0;
-    for (const Recipe& r : recipes) {
+    int failures = 0, made = 0;
+    for (const Shot& shot : Shots()) {
         bool wanted = argc == 2;
         for (int i = 2; i < argc; ++i)
-            wanted = wanted || r.name == std::string(argv[i]);
+            wanted = wanted || shot.name == std::string(argv[i]);
         if (!wanted)
             continue;
+        ++made;
         const size_t shownBefore = session.Boxes().Shown().size();
-        r.build(studio);
-        projects.ChooseSaveFile = [&] { return std::optional<std::string>(folder + r.name); };
+        studio.Build(shot);
+        projects.ChooseSaveFile = [&] { return std::optional<std::string>(folder + shot.name); };
         projects.SaveAsTemplateExecute();
-        const bool saved = w.SaveAsTemplate->Tag == 0 && FileExists(folder + r.name + ".png");
-        std::printf("%s: %s\n", r.name, saved ? "saved with its preview" : "FAILED");
+        const bool saved = w.SaveAsTemplate->Tag == 0 && FileExists(folder + shot.name + ".png");
+        std::printf("%s: %s\n", shot.name, saved ? "saved with its preview" : "FAILED");
         failures += saved ? 0 : 1;
         const auto& shown = session.Boxes().Shown();
         for (size_t i = shownBefore; i < shown.size(); ++i)
-            std::fprintf(stderr, "%s: %s\n", r.name, shown[i].text.c_str());
+            std::fprintf(stderr, "%s: %s\n", shot.name, shown[i].text.c_str());
+    }
+    if (argc > 2 && made != argc - 2) {
+        std::fprintf(stderr, "Some of the names are not templates of the table.\n");
+        return 1;
     }
     return failures == 0 ? 0 : 1;
 }

@@ -589,7 +589,7 @@ TEST_F(ProjectWindowTest, LoadedTransparencyShowsOrHidesTheFloorGroups)
 {
     ASSERT_TRUE(window->BTransparent->isChecked());
     ASSERT_TRUE(window->GroupBox8->isHidden());
-    Load(std::string(PRISMCASE_SOURCE_DIR) + "/data/templates/Book.qv7kb", kLoadPreset);
+    Load(std::string(PRISMCASE_BINARY_DIR) + "/templates/Book.qv7kb", kLoadPreset);
     ASSERT_FALSE(window->BTransparent->isChecked());
     EXPECT_FALSE(window->GroupBox8->isHidden()) << "floor group";
     EXPECT_FALSE(window->GroupBox9->isHidden()) << "background group";

@@ -244,27 +244,5 @@ TEST_F(TemplateCommandsTest, MenuKeepsTheStartChoiceUnlessTheBoxChanges)
     EXPECT_EQ(window->Objects.Count(), 2);
 }
 
-// The templates a new user sees first: each with its preview, each loading
-// into the window as a scene with objects, without a message.
-TEST_F(TemplateCommandsTest, ShippedTemplatesLoad)
-{
-    const std::string shipped = std::string(PRISMCASE_SOURCE_DIR) + "/data/templates/";
-    const std::vector<TemplateFile> files = ListTemplates({shipped});
-    ASSERT_GE(files.size(), 8u);
-    for (const TemplateFile& t : files) {
-        SCOPED_TRACE(t.name);
-        const Bitmap preview = LoadPreview(t.path);
-        EXPECT_EQ(preview.Width(), 200);
-        EXPECT_EQ(preview.Height(), 200);
-        EXPECT_LT(fs::file_size(t.path), 400u * 1024);
-        if (window->Objects.Count() > 0)
-            boxes.Queue(Answer::No);
-        Load(t.path, kLoadPreset);
-        EXPECT_GE(window->Objects.Count(), 1);
-    }
-    EXPECT_EQ(boxes.AnswersLeft(), 0u);
-    EXPECT_EQ(boxes.Shown().size(), files.size() - 1); // the save questions only
-}
-
 } // namespace
 } // namespace pc::test

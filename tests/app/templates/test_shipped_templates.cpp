@@ -1,0 +1,156 @@
+// The templates the build makes beside the program: each loads, publishes,
+// stands on its floor and is saved with the axis and the light marker off.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QSlider>
+#include <algorithm>
+#include <png.h>
+
+#include "app/project/project_file.h"
+#include "app/templates/template_sheet.h"
+#include "app/window/publish_command.h"
+#include "platform/bmp_file.h"
+#include "scene/geometry/object_extent.h"
+#include "scene/model/c3ds.h"
+#include "scene/pages/material_values.h"
+#include "scene/pages/object_params.h"
+#include "tests/app/window/window_fixture.h"
+
+namespace pc::test {
+namespace {
+
+const std::string kShipped = std::string(PRISMCASE_BINARY_DIR) + "/templates/";
+
+struct Shipped {
+    const char* name;
+    bool wide; // measured across rather than up
+};
+
+void PrintTo(const Shipped& s, std::ostream* os)
+{
+    *os << s.name;
+}
+
+const Shipped kTemplates[] = {
+    {"Software Box", false}, {"Book", false},           {"CD in a Case", false},  {"Note Book", false},
+    {"Thick Book", false},   {"Round Corner Box", false}, {"3D Text Title", true}, {"3DS Model", false},
+};
+
+// Rows and columns holding a fully opaque pixel: their first and last.
+struct Span {
+    int top = -1, bottom = -1, left = -1, right = -1;
+};
+
+bool PngSize(const std::string& path, int& width, int& height)
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return false;
+    width = int(image.width);
+    height = int(image.height);
+    png_image_free(&image);
+    return true;
+}
+
+Span OpaqueSpan(const std::string& path, int& width, int& height)
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    Span s;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return s;
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr))
+        return s;
+    width = int(image.width);
+    height = int(image.height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (pixels[(size_t(y) * size_t(width) + size_t(x)) * 4 + 3] == 255) {
+                s.top = s.top < 0 ? y : s.top;
+                s.bottom = y;
+                s.left = s.left < 0 ? x : std::min(s.left, x);
+                s.right = std::max(s.right, x);
+            }
+    return s;
+}
+
+class ShippedTemplate : public ProjectWindowTest, public testing::WithParamInterface<Shipped> {};
+
+TEST_P(ShippedTemplate, LoadsStandsOnItsFloorAndFillsItsPicture)
+{
+    const std::string file = kShipped + GetParam().name + ".qv7kb";
+    const Bitmap preview = LoadPreview(file);
+    EXPECT_EQ(preview.Width(), 200);
+    EXPECT_EQ(preview.Height(), 200);
+    project::FileProjectSource source(file);
+    const project::Scene saved = project::ReadProject(source).scene;
+    EXPECT_FALSE(saved.drawAxis);
+    EXPECT_FALSE(saved.drawLight);
+    for (const auto& o : saved.objects)
+        if (o && o->faces[0].picture.Present()) {
+            const Bitmap front = ReadBmp(source.Read(o->faces[0].picture.start, o->faces[0].picture.size));
+            EXPECT_GE(std::max(front.Width(), front.Height()), 1024) << o->name;
+        }
+
+    Load(file, kLoadPreset);
+    ASSERT_TRUE(Messages().empty()) << Messages().front();
+    ASSERT_FALSE(OccupiedSlots().empty());
+    for (int slot : OccupiedSlots()) {
+        // Within one step of the Position Y track bar.
+        EXPECT_NEAR(scene::LowestPoint(ParamsOf(*window->Objects.At(slot))), 0.0, 1.0 / 90) << "object " << slot;
+    }
+
+    // 16:9 at a small size; the vertical angle of view keeps the framing.
+    window->BTransparent->setChecked(true);
+    window->RenderNone1->setChecked(true);
+    window->TBWidth->setValue(320);
+    window->TBHeight->setValue(180);
+    const auto png = window->Publisher->Execute(true, PublishTarget{dir.file("shot.png"), PublishType::Png24});
+    ASSERT_TRUE(png);
+    int width = 0, height = 0;
+    const Span s = OpaqueSpan(*png, width, height);
+    ASSERT_EQ(height, 180);
+    ASSERT_GE(s.top, 0) << "nothing opaque";
+    if (GetParam().wide)
+        EXPECT_GE(s.right - s.left + 1, width / 2);
+    else
+        EXPECT_GE(s.bottom - s.top + 1, height / 2);
+    // Not cut by the frame.
+    EXPECT_GT(s.top, 0);
+    EXPECT_GT(s.left, 0);
+    EXPECT_LT(s.right, width - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Templates, ShippedTemplate, testing::ValuesIn(kTemplates),
+                         [](const testing::TestParamInfo<Shipped>& info) {
+                             std::string n = info.param.name;
+                             n.erase(std::remove_if(n.begin(), n.end(), [](char c) { return !std::isalnum(c); }), n.end());
+                             return n;
+                         });
+
+// The folder the picture and model dialogs open on: cover pictures at full
+// size and a 3DS model whose material finds its picture beside it.
+TEST(ShippedResource, CoverPicturesAndATexturedModel)
+{
+    const std::string folder = std::string(PRISMCASE_BINARY_DIR) + "/Resource/";
+    for (const char* name : {"Cover Front.png", "Cover Spine.png", "Cover Back.png", "Disc Label.png"}) {
+        int width = 0, height = 0;
+        ASSERT_TRUE(PngSize(folder + name, width, height)) << name;
+        EXPECT_GE(std::max(width, height), 1024) << name;
+    }
+    C3DS model;
+    ASSERT_TRUE(model.Load(folder + "Gift Box.3ds"));
+    EXPECT_EQ(model.Problem(), "");
+    ASSERT_EQ(model.Model().materials.size(), 1u);
+    EXPECT_FALSE(ResolveMapFile(model.Model().materials[0].mapFile, folder).empty());
+    ASSERT_FALSE(model.Model().objects.empty());
+    for (const auto& mesh : model.Model().objects)
+        EXPECT_EQ(mesh.texcoords.size(), mesh.verts.size());
+}
+
+} // namespace
+} // namespace pc::test
