@@ -30,6 +30,8 @@ public:
     // Bytes the decoded picture holds: DIB, and alpha plane or key marks.
     int64_t ImageBytes() const;
     void FreeImageData();
+    // EPngInvalidIHDR naming the method when it is not 0.
+    void CheckFilterMethod() const;
 
     uint32_t Width = 0, Height = 0;
     uint8_t BitDepth = 0, ColorType = 0, CompressionMethod = 0, FilterMethod = 0, InterlaceMethod = 0;
