@@ -72,6 +72,10 @@ void CountingAllocator<T>::deallocate(T* p, size_t n)
 
 } // namespace detail
 
+// A byte buffer whose memory BitmapMemory counts: for planes and masks that
+// live beside a picture's pixels.
+using CountedBytes = std::vector<uint8_t, detail::CountingAllocator<uint8_t>>;
+
 enum class PixelFormat { pf1bit, pf4bit, pf8bit, pf24bit, pf32bit };
 
 int BitsPerPixel(PixelFormat pf);
@@ -120,7 +124,7 @@ private:
     int width_ = 0, height_ = 0;
     PixelFormat format_ = PixelFormat::pf24bit;
     int64_t stride_ = 0;
-    std::vector<uint8_t, detail::CountingAllocator<uint8_t>> pixels_;
+    CountedBytes pixels_;
     std::vector<RGBQuad> palette_;
 };
 

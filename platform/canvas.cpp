@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 #include "platform/errors.h"
@@ -144,11 +145,14 @@ void Canvas::Spend(int64_t units)
     workLeft_ -= units;
 }
 
-Canvas::Mask Canvas::NewMask(Rect bounds) const
+Canvas::Mask Canvas::NewMask(Rect bounds)
 {
     Mask m;
     m.box = Intersect(bounds, clip_);
-    m.cover.assign(size_t(m.box.Width()) * size_t(m.box.Height()), 0);
+    const int64_t area = int64_t(m.box.Width()) * m.box.Height();
+    // Setting up the mask and scanning it again in Apply.
+    Spend(area / 8 + 1);
+    m.cover.assign(size_t(area), 0);
     return m;
 }
 
@@ -198,6 +202,8 @@ void Canvas::FillPolygons(Mask& m, const std::vector<PolyF>& polys, FillRule rul
             // Pixel x is in when its centre x + 0.5 lies in [xa, xb).
             const double a = std::ceil(xs[i].first - 0.5), b = std::ceil(xs[i + 1].first - 0.5);
             const int x0 = int(std::max<double>(a, m.box.left)), x1 = int(std::min<double>(b, m.box.right));
+            if (x1 > x0)
+                Spend(x1 - x0);
             for (int x = x0; x < x1; ++x)
                 m.At(x, y) = value;
         }
@@ -432,10 +438,21 @@ void Canvas::Apply(const Mask& m)
 {
     const int bpp = target_.Bits() / 8;
     const bool opaque = backgroundMode == BackgroundMode::Opaque;
+    const int w = m.box.Width();
     for (int y = m.box.top; y < m.box.bottom; ++y) {
-        const uint8_t* cover = m.cover.data() + size_t(y - m.box.top) * m.box.Width();
+        const uint8_t* cover = m.cover.data() + size_t(y - m.box.top) * w;
         uint8_t* row = target_.ScanLine(y);
+        int64_t written = 0;
         for (int x = m.box.left; x < m.box.right; ++x) {
+            // Long empty stretches of the mask are passed over a word at a time.
+            if (const int i = x - m.box.left; (i & 7) == 0 && i + 8 <= w) {
+                uint64_t word;
+                std::memcpy(&word, cover + i, 8);
+                if (word == 0) {
+                    x += 7;
+                    continue;
+                }
+            }
             TColor c;
             switch (cover[x - m.box.left]) {
             case kOutline: c = pen.color; break;
@@ -458,7 +475,9 @@ void Canvas::Apply(const Mask& m)
             const uint8_t bgr[3] = {GetBValue(c), GetGValue(c), GetRValue(c)};
             for (int k = 0; k < 3; ++k)
                 p[k] = pen.mode == PenMode::Copy ? bgr[k] : uint8_t(~(p[k] ^ bgr[k]));
+            ++written;
         }
+        Spend(written);
     }
 }
 
@@ -489,7 +508,7 @@ void Canvas::StretchDraw(Rect dst, const Bitmap& src, Rect srcRect, StretchMode 
     for (int y = 0; y < area.Height(); ++y)
         for (int x = 0; x < area.Width(); ++x)
             std::copy_n(target_.ScanLine(area.top + y) + int64_t(area.left + x) * bpp, 3, part.ScanLine(y) + 3 * x);
-    Spend(int64_t(area.Width()) * area.Height() / 64 + 1);
+    Spend(int64_t(area.Width()) * area.Height() + 1);
     StretchBlt(part, Rect{dst.left - area.left, dst.top - area.top, dst.right - area.left, dst.bottom - area.top}, src,
                srcRect, mode);
     for (int y = 0; y < area.Height(); ++y)
@@ -591,7 +610,7 @@ void Canvas::MixText(const std::u16string& text, int x, int y)
     const Rect box = Intersect(BoundsOf(x0 - margin, y0 - margin, x1 + margin, y1 + margin), clip_);
     if (box.Width() == 0)
         return;
-    Spend(int64_t(box.Width()) * box.Height() / 16 + 1);
+    Spend(int64_t(box.Width()) * box.Height() + 1);
     QImage img(box.Width(), box.Height(), QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     {

@@ -91,9 +91,15 @@ public:
     void ResetClipRect();
     Rect ClipRect() const { return clip_; }
 
-    // Each primitive spends one unit per row and edge it scans; past the
-    // limit it throws BadInput("picture too complex"). Unlimited by default.
+    // Work is counted in units: one per pixel a primitive writes, per row and
+    // edge it scans, and per 8 pixels of every coverage mask it sets up.
+    // Past the limit the canvas throws BadInput("picture too complex").
+    // Unlimited by default.
     void SetWorkLimit(int64_t units) { workLeft_ = units; }
+    int64_t WorkLeft() const { return workLeft_; }
+    // Charges work done for this picture outside the canvas (decoding a
+    // picture to draw, for one) against the same limit.
+    void Spend(int64_t units);
 
     Point PenPos() const { return penPos_; }
     void MoveTo(int x, int y) { penPos_ = {x, y}; }
@@ -135,21 +141,20 @@ public:
     // 2 outline. Public so tools can combine their own shapes.
     struct Mask {
         Rect box; // clipped bounds
-        std::vector<uint8_t> cover;
+        CountedBytes cover;
         uint8_t& At(int x, int y) { return cover[size_t(y - box.top) * box.Width() + (x - box.left)]; }
     };
     void Apply(const Mask& mask);
 
 private:
     struct PolyF;
-    Mask NewMask(Rect bounds) const;
+    Mask NewMask(Rect bounds);
     void FillPolygons(Mask& m, const std::vector<PolyF>& polys, FillRule rule, uint8_t value);
     void StrokePolyline(Mask& m, std::span<const Point> points, bool closed);
     void WideStroke(Mask& m, std::span<const Point> points, bool closed);
     void ThinLine(Mask& m, Point a, Point b, int& dashPos);
     void BoxShape(Rect box, const std::vector<PolyF>& outer, const std::vector<PolyF>& inner,
                   const std::vector<PolyF>& fillOnly);
-    void Spend(int64_t units);
     void MixText(const std::u16string& text, int x, int y);
 
     Bitmap& target_;

@@ -11,15 +11,20 @@ namespace pc {
 namespace {
 
 // Source span [first, last) of each target pixel along one axis, clipped to
-// [0, limit); empty spans mark pixels with no source.
+// [0, limit); empty spans mark pixels with no source. Only target pixels
+// from..to-1 of the dstLen get a span: the table never grows past the part
+// of the target that is drawn, however large the rectangle.
 struct Span {
     int first, last;
 };
 
-std::vector<Span> AxisSpans(int dstLen, int srcStart, int srcLen, bool flip, int limit, StretchMode mode)
+// Counted like picture memory, so a table that outgrows the picture shows.
+using SpanTable = std::vector<Span, detail::CountingAllocator<Span>>;
+
+SpanTable AxisSpans(int dstLen, int from, int to, int srcStart, int srcLen, bool flip, int limit, StretchMode mode)
 {
-    std::vector<Span> spans(dstLen);
-    for (int i = 0; i < dstLen; ++i) {
+    SpanTable spans(size_t(to - from));
+    for (int i = from; i < to; ++i) {
         int64_t u = flip ? dstLen - 1 - i : i;
         int64_t a, b;
         if (mode == StretchMode::Halftone) {
@@ -32,7 +37,7 @@ std::vector<Span> AxisSpans(int dstLen, int srcStart, int srcLen, bool flip, int
         }
         a = std::clamp<int64_t>(srcStart + a, 0, limit);
         b = std::clamp<int64_t>(srcStart + b, 0, limit);
-        spans[i] = {int(a), int(b)};
+        spans[size_t(i - from)] = {int(a), int(b)};
     }
     return spans;
 }
@@ -57,19 +62,19 @@ void StretchBlt(Bitmap& dst, Rect dstRect, const Bitmap& src, Rect srcRect, Stre
     const int cy0 = std::max(0, -dy0), cy1 = std::min(dh, dst.Height() - dy0);
     if (cx0 >= cx1 || cy0 >= cy1)
         return;
-    auto cols = AxisSpans(dw, sx0, sw, flipX, src.Width(), mode);
-    auto rows = AxisSpans(dh, sy0, sh, flipY, src.Height(), mode);
+    const auto cols = AxisSpans(dw, cx0, cx1, sx0, sw, flipX, src.Width(), mode);
+    const auto rows = AxisSpans(dh, cy0, cy1, sy0, sh, flipY, src.Height(), mode);
 
     const int dbpp = dst.Bits() / 8;
     const bool direct = src.Bits() >= 24;
     const int sbpp = src.Bits() / 8;
     for (int y = cy0; y < cy1; ++y) {
-        const Span rs = rows[y];
+        const Span rs = rows[size_t(y - cy0)];
         if (rs.first >= rs.last)
             continue;
         uint8_t* out = dst.ScanLine(dy0 + y);
         for (int x = cx0; x < cx1; ++x) {
-            const Span cs = cols[x];
+            const Span cs = cols[size_t(x - cx0)];
             if (cs.first >= cs.last)
                 continue;
             uint64_t b = 0, g = 0, r = 0, n = 0;

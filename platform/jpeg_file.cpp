@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include "platform/bitmap_reducer.h"
 #include "platform/errors.h"
@@ -33,7 +35,18 @@ void ErrorExit(j_common_ptr cinfo)
     std::longjmp(err->jump, 1);
 }
 
-void SilentMessage(j_common_ptr, int) {}
+constexpr char kCutShort[] = "the file is cut short";
+
+// Warnings stay silent, but for the end of the data: libjpeg would go on
+// with made-up data to the picture's declared size.
+void QuietMessage(j_common_ptr cinfo, int level)
+{
+    if (level == -1 && cinfo->err->msg_code == JWRN_JPEG_EOF) {
+        auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+        std::snprintf(err->message, sizeof err->message, "%s", kCutShort);
+        std::longjmp(err->jump, 1);
+    }
+}
 
 // A crafted progressive file can hold thousands of tiny scans; real ones
 // have a handful.
@@ -55,7 +68,7 @@ void InstallErrors(ErrorManager& err)
 {
     jpeg_std_error(&err.pub);
     err.pub.error_exit = ErrorExit;
-    err.pub.emit_message = SilentMessage;
+    err.pub.emit_message = QuietMessage;
     err.pub.output_message = [](j_common_ptr) {};
     err.message[0] = 0;
 }
@@ -155,6 +168,30 @@ bool DecodeQuantized(DecodeState& s, int maxColors)
     return true;
 }
 
+// The picture as the file declares it, before any scaling down, is at
+// most limits.maxPixels.
+void CheckDeclaredSize(const jpeg_decompress_struct& c, const PictureLimits& limits)
+{
+    if (CheckedMul(c.image_width, c.image_height) > limits.maxPixels)
+        throw BadInput("The picture is too large (" + std::to_string(c.image_width) + " x " +
+                       std::to_string(c.image_height) + " pixels): more than the " + std::to_string(limits.maxPixels) +
+                       " pixels a picture may have");
+}
+
+// Huffman coding spends at least one bit on every block of a component (its
+// DC difference), so a few hundred bytes cannot hold a picture of millions
+// of blocks: such a file is cut short, whatever libjpeg would make of it.
+void CheckDataPresent(const jpeg_decompress_struct& c, size_t dataBytes)
+{
+    if (c.arith_code)
+        return;
+    int64_t fewest = INT64_MAX;
+    for (int i = 0; i < c.num_components; ++i)
+        fewest = std::min(fewest, CheckedMul(c.comp_info[i].width_in_blocks, c.comp_info[i].height_in_blocks));
+    if (fewest > CheckedMul(int64_t(dataBytes), 8))
+        throw BadInput(std::string("JPEG error: ") + kCutShort);
+}
+
 struct DecompressGuard {
     jpeg_decompress_struct* c;
     ~DecompressGuard() { jpeg_destroy_decompress(c); }
@@ -203,6 +240,7 @@ Bitmap ReadJpeg(std::span<const uint8_t> data, const PictureLimits& limits, int 
     s->cinfo.mem->max_memory_to_use = kPictureMemoryBudget;
     if (!DecodeHeader(*s, data.data(), static_cast<unsigned long>(data.size()), maxSide))
         throw BadInput(std::string("JPEG error: ") + s->err.message);
+    CheckDeclaredSize(s->cinfo, limits);
     const int64_t width = s->cinfo.output_width, height = s->cinfo.output_height;
     CheckPictureSize(width, height, limits);
     // A progressive picture is held whole as coefficients (64 of 2 bytes a
@@ -218,6 +256,7 @@ Bitmap ReadJpeg(std::span<const uint8_t> data, const PictureLimits& limits, int 
     const PictureSize fit = maxSide > 0 ? FitInside(int(width), int(height), maxSide) : PictureSize{int(width), int(height)};
     if (fit.width == width && fit.height == height)
         CheckPictureMemory(width, height, 24);
+    CheckDataPresent(s->cinfo, s->cinfo.src->bytes_in_buffer);
     RowReducer rows(int(width), int(height), fit, false);
     std::vector<uint8_t> cmykRow(s->cmyk ? size_t(width) * 4 : 0);
     std::vector<uint8_t> bgrRow(size_t(width) * 3);

@@ -131,6 +131,15 @@ struct RowBuffers {
     bool used = false;
 };
 
+// Each row starts with one of the five filter types; anything else is
+// broken data, not a row to take as it stands.
+void CheckFilterType(uint8_t filter, int64_t row)
+{
+    if (filter > kFilterPaeth)
+        throw EPNGZLIBError(kMsgZlibError, std::string(MessageText(kMsgZlibError)) + "unknown filter type " +
+                                               std::to_string(filter) + " in row " + std::to_string(row));
+}
+
 void DecodePlain(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const SampleKey* key)
 {
     int64_t rowBytes = BytesForPixels(h.Width, h.ColorType, h.BitDepth);
@@ -139,6 +148,7 @@ void DecodePlain(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const SampleKe
     for (uint32_t y = 0; y < h.Height; ++y) {
         uint8_t* cur = rows.current();
         z.Read(cur, size_t(rowBytes) + 1);
+        CheckFilterType(cur[0], y);
         UnfilterRow(cur[0], cur + 1, rows.previous() + 1, size_t(rowBytes), bpp);
         copy(cur + 1, h.Scanline(int(y)), h.SideScanline(int(y)), h.Width, rowBytes, key);
         rows.swap();
@@ -167,6 +177,7 @@ void DecodeAdam7(RowInflater& z, TChunkIHDR& h, DecodeRowFn copy, const SampleKe
         for (int64_t y = pass.rowStart; y < h.Height; y += pass.rowIncrement) {
             uint8_t* cur = rows.current();
             z.Read(cur, size_t(rowBytes) + 1);
+            CheckFilterType(cur[0], y);
             UnfilterRow(cur[0], cur + 1, rows.previous() + 1, size_t(rowBytes), bpp);
             copy(cur + 1, dibRow.data(), sideRow.data(), cols, rowBytes, key);
             uint8_t* dib = h.Scanline(int(y));

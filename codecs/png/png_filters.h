@@ -14,7 +14,8 @@ inline constexpr FilterSet kAllFilters = 0x1F;
 
 uint8_t PaethPredictor(uint8_t left, uint8_t above, uint8_t upperLeft);
 
-// Undoes the filter in place; unknown types leave the row as it is.
+// Undoes the filter in place; the type must be one of the five (the
+// decoder refuses rows with any other).
 void UnfilterRow(uint8_t filter, uint8_t* row, const uint8_t* previous, size_t n, int bpp);
 
 // out = raw filtered with type f against previous.

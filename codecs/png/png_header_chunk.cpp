@@ -56,6 +56,7 @@ bool TChunkIHDR::LoadFromStream(ByteReader& in, const std::string& name, uint32_
         throw EPNGUnknownCompression(kMsgUnknownCompression);
     if (InterlaceMethod > 1)
         throw EPNGUnknownInterlace(kMsgUnknownInterlace);
+    CheckFilterMethod();
     int bits = DibBitsFor(ColorType, BitDepth);
     if (bits == 0)
         throw EPngInvalidIHDR(kMsgInvalidIhdr);
@@ -83,6 +84,8 @@ bool TChunkIHDR::SaveToStream(std::vector<uint8_t>& out)
             trns->PaletteValues[1] = uint8_t((trns->PaletteValues[1] & 3) * 5);
         }
     }
+    // Never a header that reading would refuse.
+    CheckFilterMethod();
     InterlaceMethod = Owner().InterlaceMethod;
     std::vector<uint8_t> d;
     AppendU32be(d, Width);
@@ -90,6 +93,14 @@ bool TChunkIHDR::SaveToStream(std::vector<uint8_t>& out)
     d.insert(d.end(), {BitDepth, ColorType, CompressionMethod, FilterMethod, InterlaceMethod});
     SetData(d);
     return TChunk::SaveToStream(out);
+}
+
+void TChunkIHDR::CheckFilterMethod() const
+{
+    // Method 0 (the five row filters) is the only one there is.
+    if (FilterMethod != 0)
+        throw EPngInvalidIHDR(kMsgInvalidIhdr, std::string(MessageText(kMsgInvalidIhdr)) + "\r\n(unknown filter method " +
+                                                   std::to_string(FilterMethod) + ")");
 }
 
 void TChunkIHDR::PrepareImageData()

@@ -30,6 +30,8 @@ public:
     // Bytes the decoded picture holds: DIB, and alpha plane or key marks.
     int64_t ImageBytes() const;
     void FreeImageData();
+    // EPngInvalidIHDR naming the method when it is not 0.
+    void CheckFilterMethod() const;
 
     uint32_t Width = 0, Height = 0;
     uint8_t BitDepth = 0, ColorType = 0, CompressionMethod = 0, FilterMethod = 0, InterlaceMethod = 0;
@@ -38,10 +40,10 @@ public:
     // Colour table of the DIB as the file holds it; meaningful for the palette depths.
     std::array<RGBQuad, 256> ColorTable{};
     Bitmap Image;
-    std::vector<uint8_t> Alpha; // top-down, Width bytes per row; empty without an alpha plane
+    CountedBytes Alpha; // top-down, Width bytes per row; empty without an alpha plane
     // 16-bit grey and RGB with a key: 1 where the pixel's full samples are the
     // key (the DIB keeps only the high bytes); top-down, Width bytes per row.
-    std::vector<uint8_t> KeyMarks;
+    CountedBytes KeyMarks;
 
     int DibBits() const { return Image.Bits(); }
     int64_t BytesPerRow() const { return Image.Stride(); }

@@ -100,7 +100,9 @@ public:
     void CreateAlpha();
     // Every pixel's alpha, top-down: the alpha plane, the palette entry's
     // alpha, or 0 where the stored samples are the key and 255 elsewhere.
-    std::vector<uint8_t> Alphas() const;
+    CountedBytes Alphas() const;
+    // Row y of Alphas(); trns is the picture's tRNS chunk or null.
+    void AlphaRow(const TChunktRNS* trns, int y, uint8_t* out) const;
 
     uint8_t* Scanline(int y);
     uint8_t* AlphaScanline(int y);
@@ -121,8 +123,6 @@ private:
     template <class Build>
     void Rebuild(Build build);
     bool ShowsAsStored() const; // the gamma table is the identity
-    // Row y of Alphas(); trns is the picture's tRNS chunk or null.
-    void AlphaRow(const TChunktRNS* trns, int y, uint8_t* out) const;
     void LoadChunks(std::span<const uint8_t> data);
 
     int compressionLevel_ = 7;

@@ -115,10 +115,10 @@ void TPNGObject::AlphaRow(const TChunktRNS* trns, int y, uint8_t* out) const
     }
 }
 
-std::vector<uint8_t> TPNGObject::Alphas() const
+CountedBytes TPNGObject::Alphas() const
 {
     const TChunkIHDR& h = Header();
-    std::vector<uint8_t> alphas(size_t(h.Width) * h.Height);
+    CountedBytes alphas(size_t(h.Width) * h.Height);
     auto* trns = chunks_.FindChunk<TChunktRNS>();
     for (uint32_t y = 0; y < h.Height; ++y)
         AlphaRow(trns, int(y), alphas.data() + size_t(y) * h.Width);
@@ -133,7 +133,7 @@ void TPNGObject::CreateAlpha()
     case kGrey:
     case kRgb: {
         // The key's pixels become alpha 0; the key itself has no place beside alpha.
-        std::vector<uint8_t> alphas = Alphas();
+        CountedBytes alphas = Alphas();
         if (h.ColorType == kGrey && h.BitDepth < 8) {
             // Grey with alpha needs 8 bits: spread the indices over the full ramp.
             int n = 1 << h.DibBits();

@@ -139,20 +139,39 @@ Bitmap DrawDibIcon(std::span<const uint8_t> dib, const PictureLimits& limits, in
     return rows.Take();
 }
 
+bool IsPng(std::span<const uint8_t> image)
+{
+    static constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    return image.size() >= 8 && std::equal(kPngSignature, kPngSignature + 8, image.begin());
+}
+
+// The depth an image is drawn at. Many files leave the directory's depth 0
+// (cursors always do), so the image's own header says it where it can.
+int ImageDepth(const Entry& e, std::span<const uint8_t> data)
+{
+    const auto image = data.subspan(e.offset, e.size);
+    if (IsPng(image))
+        return 32;
+    if (image.size() >= 16)
+        return image[14] | image[15] << 8;
+    return e.bits;
+}
+
 } // namespace
 
 Bitmap ReadIcon(std::span<const uint8_t> data, const PictureLimits& limits, int maxSide)
 {
     ByteReader r(data);
     auto entries = ReadDirectory(r);
+    for (Entry& e : entries)
+        e.bits = ImageDepth(e, data);
     // The largest image, the deepest among equals.
     const Entry& best = *std::max_element(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         int64_t sa = int64_t(a.width) * a.height, sb = int64_t(b.width) * b.height;
         return sa != sb ? sa < sb : a.bits < b.bits;
     });
     auto image = data.subspan(best.offset, best.size);
-    static constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (image.size() >= 8 && std::equal(kPngSignature, kPngSignature + 8, image.begin()))
+    if (IsPng(image))
         return ReadPngOnWhite(image, limits, maxSide);
     return DrawDibIcon(image, limits, maxSide);
 }

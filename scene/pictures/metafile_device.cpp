@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <string>
 
 #include "platform/bmp_file.h"
+#include "platform/byte_reader.h"
 
 namespace pc::metafile {
 
@@ -13,6 +15,9 @@ namespace {
 
 constexpr uint32_t kMaxObjects = 65536;
 constexpr size_t kMaxPathPoints = 4'000'000;
+// Memory of one picture a metafile holds inside it, beside the picture it
+// draws: a share of what a picture file may take.
+constexpr int64_t kMetafilePictureBytes = kPictureMemoryBudget / 4;
 
 // Output coordinates are kept well inside int so the canvas can clip them.
 int ToInt(double v)
@@ -493,18 +498,58 @@ std::vector<DPoint> Device::FlattenBeziers(DPoint start, std::span<const DPoint>
 
 TColor MeanColour(const Bitmap& b)
 {
-    uint64_t r = 0, g = 0, bl = 0;
-    for (int y = 0; y < b.Height(); ++y)
-        for (int x = 0; x < b.Width(); ++x) {
-            const TColor c = b.Pixel(x, y);
-            r += GetRValue(c), g += GetGValue(c), bl += GetBValue(c);
+    // Sums by palette index or straight from the bytes: a pattern may be as
+    // large as a picture.
+    uint64_t sum[3] = {0, 0, 0};
+    const int bits = b.Bits();
+    if (bits >= 24) {
+        const int bpp = bits / 8;
+        for (int y = 0; y < b.Height(); ++y) {
+            const uint8_t* row = b.ScanLine(y);
+            for (int x = 0; x < b.Width(); ++x)
+                for (int k = 0; k < 3; ++k)
+                    sum[k] += row[int64_t(x) * bpp + k];
         }
+    } else {
+        uint64_t count[256] = {};
+        const int perByte = 8 / bits, mask = (1 << bits) - 1;
+        for (int y = 0; y < b.Height(); ++y) {
+            const uint8_t* row = b.ScanLine(y);
+            for (int x = 0; x < b.Width(); ++x)
+                ++count[(row[x / perByte] >> (8 - bits - (x % perByte) * bits)) & mask];
+        }
+        const auto& pal = b.Palette();
+        for (size_t i = 0; i < 256; ++i) {
+            const RGBQuad q = i < pal.size() ? pal[i] : RGBQuad{};
+            sum[0] += count[i] * q.blue, sum[1] += count[i] * q.green, sum[2] += count[i] * q.red;
+        }
+    }
     const uint64_t n = uint64_t(b.Width()) * b.Height();
-    return RGB(uint8_t(r / n), uint8_t(g / n), uint8_t(bl / n));
+    return RGB(uint8_t(sum[2] / n), uint8_t(sum[1] / n), uint8_t(sum[0] / n));
 }
 
-Bitmap ReadPackedDib(std::span<const uint8_t> header, std::span<const uint8_t> bits, const PictureLimits& limits)
+Bitmap Device::ReadPicture(std::span<const uint8_t> header, std::span<const uint8_t> bits, const PictureLimits& limits)
 {
+    // The size as the header gives it (core or info header); a header too
+    // short to tell is left to the BMP reader to refuse.
+    ByteReader r(header);
+    const uint32_t size = header.size() >= 4 ? r.u32le() : 0;
+    if (header.size() >= (size == 12 ? 12u : 16u)) {
+        int64_t w, h;
+        if (size == 12) {
+            w = r.u16le();
+            h = r.u16le();
+        } else {
+            w = std::abs(int64_t(r.i32le()));
+            h = std::abs(int64_t(r.i32le()));
+        }
+        r.u16le();
+        const int depth = r.u16le();
+        canvas_.Spend(CheckedMul(w, h));
+        if (CheckedMul(DibStride(w, depth > 8 ? 32 : std::max(depth, 1)), h) > kMetafilePictureBytes)
+            throw BadInput("A picture inside the metafile is too large (" + std::to_string(w) + " x " +
+                           std::to_string(h) + " pixels)");
+    }
     std::vector<uint8_t> file(14);
     file[0] = 'B';
     file[1] = 'M';

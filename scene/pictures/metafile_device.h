@@ -110,6 +110,11 @@ public:
     // or a fixed colour by the raster operation.
     void StretchBlt(double x, double y, double w, double h, const Bitmap* picture, Rect srcRect, uint32_t rop);
 
+    // A packed DIB (header, colour table, bits) of the file, read as a
+    // bitmap. Its pixels are charged to the file's work budget before it is
+    // decoded: a file can only hold so many pictures, however small they pack.
+    Bitmap ReadPicture(std::span<const uint8_t> header, std::span<const uint8_t> bits, const PictureLimits& limits);
+
     // Bézier runs from the current point or from pts[0] flattened to lines.
     static std::vector<DPoint> FlattenBeziers(DPoint start, std::span<const DPoint> controls);
 
@@ -157,8 +162,5 @@ private:
 
 // Pattern brushes are drawn in their mean colour.
 TColor MeanColour(const Bitmap& b);
-
-// Reads a packed DIB (header, colour table, bits) as a bitmap.
-Bitmap ReadPackedDib(std::span<const uint8_t> header, std::span<const uint8_t> bits, const PictureLimits& limits);
 
 } // namespace pc::metafile

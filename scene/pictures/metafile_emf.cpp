@@ -83,8 +83,8 @@ XForm ReadXForm(ByteReader& r)
 }
 
 // A bitmap stored inside the record at the given offsets (from the record start).
-std::optional<Bitmap> RecordDib(std::span<const uint8_t> rec, uint32_t offBmi, uint32_t cbBmi, uint32_t offBits,
-                                uint32_t cbBits, const PictureLimits& limits)
+std::optional<Bitmap> RecordDib(Device& dev, std::span<const uint8_t> rec, uint32_t offBmi, uint32_t cbBmi,
+                                uint32_t offBits, uint32_t cbBits, const PictureLimits& limits)
 {
     if (cbBmi == 0)
         return std::nullopt;
@@ -93,7 +93,7 @@ std::optional<Bitmap> RecordDib(std::span<const uint8_t> rec, uint32_t offBmi, u
     auto bmi = r.take(cbBmi);
     r.seek(offBits);
     auto bits = r.take(cbBits);
-    return ReadPackedDib(bmi, bits, limits);
+    return dev.ReadPicture(bmi, bits, limits);
 }
 
 void PlayText(ByteReader& p, std::span<const uint8_t> rec, bool wide, Device& dev)
@@ -282,7 +282,7 @@ void PlayEmfRecords(std::span<const uint8_t> data, const EmfHeader& header, Devi
             const uint32_t ih = p.u32le();
             p.u32le();
             const uint32_t offBmi = p.u32le(), cbBmi = p.u32le(), offBits = p.u32le(), cbBits = p.u32le();
-            auto pattern = RecordDib(rec, offBmi, cbBmi, offBits, cbBits, limits);
+            auto pattern = RecordDib(dev, rec, offBmi, cbBmi, offBits, cbBits, limits);
             dev.CreateObject(ih, LogBrush{BrushStyle::Solid, pattern ? MeanColour(*pattern) : clBlack});
             break;
         }
@@ -340,7 +340,7 @@ void PlayEmfRecords(std::span<const uint8_t> data, const EmfHeader& header, Devi
                 cxs = p.i32le();
                 cys = p.i32le();
             }
-            auto pic = RecordDib(rec, offBmi, cbBmi, offBits, cbBits, limits);
+            auto pic = RecordDib(dev, rec, offBmi, cbBmi, offBits, cbBits, limits);
             dev.StretchBlt(x, y, cx, cy, pic ? &*pic : nullptr, Rect{xs, ys, xs + cxs, ys + cys}, rop);
             break;
         }
@@ -351,7 +351,7 @@ void PlayEmfRecords(std::span<const uint8_t> data, const EmfHeader& header, Devi
             p.u32le();
             const uint32_t rop = p.u32le();
             const int32_t cx = p.i32le(), cy = p.i32le();
-            auto pic = RecordDib(rec, offBmi, cbBmi, offBits, cbBits, limits);
+            auto pic = RecordDib(dev, rec, offBmi, cbBmi, offBits, cbBits, limits);
             if (pic) {
                 // Source rows count from the bottom of a bottom-up DIB; our
                 // bitmap counts from the top.

@@ -44,7 +44,7 @@ std::u16string Latin1(std::span<const uint8_t> bytes)
 void DibBlit(Device& dev, std::span<const uint8_t> dib, uint32_t rop, int xs, int ys, int ws, int hs, int x, int y,
              int w, int h, const PictureLimits& limits)
 {
-    Bitmap pic = ReadPackedDib(dib, {}, limits);
+    Bitmap pic = dev.ReadPicture(dib, {}, limits);
     const int top = pic.Height() - ys - hs;
     dev.StretchBlt(x, y, w, h, &pic, Rect{xs, top, xs + ws, top + hs}, rop);
 }
@@ -218,7 +218,7 @@ void PlayWmfRecords(std::span<const uint8_t> data, const WmfHeader& header, Devi
         case META_DIBCREATEPATTERNBRUSH: {
             p.skip(4);
             // Drawn as the pattern's mean colour.
-            dev.CreateObjectInFreeSlot(LogBrush{BrushStyle::Solid, MeanColour(ReadPackedDib(p.rest(), {}, limits))});
+            dev.CreateObjectInFreeSlot(LogBrush{BrushStyle::Solid, MeanColour(dev.ReadPicture(p.rest(), {}, limits))});
             break;
         }
         case META_CREATEFONTINDIRECT: {

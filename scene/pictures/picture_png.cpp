@@ -54,7 +54,9 @@ Bitmap ReadPngOnWhite(std::span<const uint8_t> data, const PictureLimits& limits
     const int bits = h.DibBits();
     // The codec keeps what the file stores: transparency comes from the
     // stored samples (palette index, exact key), gamma applies to what shows.
-    const std::vector<uint8_t> alphas = picture.Alphas();
+    // Alpha one row at a time, and only for a picture that has any.
+    const png::TChunktRNS* trns = picture.Chunks().FindChunk<png::TChunktRNS>();
+    std::vector<uint8_t> alpha(picture.Transparent() ? size_t(width) : 0);
     const std::array<uint8_t, 256>& gamma = picture.GammaTable;
 
     const PictureSize fit = maxSide > 0 ? FitInside(width, height, maxSide) : PictureSize{width, height};
@@ -62,7 +64,8 @@ Bitmap ReadPngOnWhite(std::span<const uint8_t> data, const PictureLimits& limits
     std::vector<uint8_t> bgr(size_t(width) * 3);
     for (int y = 0; y < height; ++y) {
         const uint8_t* src = h.Scanline(y);
-        const uint8_t* alpha = alphas.data() + size_t(y) * size_t(width);
+        if (!alpha.empty())
+            picture.AlphaRow(trns, y, alpha.data());
         for (int x = 0; x < width; ++x) {
             uint8_t* o = &bgr[size_t(x) * 3];
             if (h.HasPalette) {
@@ -75,7 +78,7 @@ Bitmap ReadPngOnWhite(std::span<const uint8_t> data, const PictureLimits& limits
             }
             for (int k = 0; k < 3; ++k)
                 o[k] = gamma[o[k]];
-            if (alpha[x] != 255)
+            if (!alpha.empty() && alpha[x] != 255)
                 for (int k = 0; k < 3; ++k)
                     o[k] = OnWhite(o[k], alpha[x]);
         }

@@ -215,6 +215,70 @@ TEST(Canvas, WorkLimitStopsHugeDrawings)
     EXPECT_THROW(c.Ellipse(0, 0, 200, 200), BadInput);
 }
 
+// Work is charged for every pixel written: at least one unit a pixel, and
+// no more than a few (the fill, the edges of each row) besides one for
+// every 8 pixels of the mask, which is at most the picture.
+struct WorkCase {
+    const char* name;
+    int64_t written; // pixels the drawing covers, counted by hand
+    void (*draw)(Canvas&);
+};
+
+const WorkCase kWorkCases[] = {
+    {"FillRect", 37 * 25, [](Canvas& c) { c.FillRect(Rect{3, 5, 40, 30}); }},
+    {"Rectangle", 37 * 25, [](Canvas& c) { c.Rectangle(3, 5, 40, 30); }},
+    {"Polygon", 30 * 21, [](Canvas& c) {
+         const Point square[] = {{7, 2}, {37, 2}, {37, 23}, {7, 23}};
+         c.pen.style = PenStyle::Clear;
+         c.Polygon(square);
+     }},
+    {"LineTo", 41, [](Canvas& c) { c.MoveTo(2, 1), c.LineTo(43, 30); }},
+    {"StretchDraw", 48 * 37, [](Canvas& c) {
+         Bitmap src(3, 2);
+         c.StretchDraw(Rect{2, 3, 50, 40}, src, Rect{0, 0, 3, 2});
+     }},
+};
+
+class WorkCharge : public testing::TestWithParam<WorkCase> {};
+
+TEST_P(WorkCharge, EveryPixelWrittenIsCharged)
+{
+    Bitmap b = White(61, 47);
+    Canvas c(b);
+    const int64_t n = GetParam().written, limit = 100 * n;
+    c.SetWorkLimit(limit);
+    GetParam().draw(c);
+    EXPECT_GE(limit - c.WorkLeft(), n);
+    EXPECT_LE(limit - c.WorkLeft(), 4 * n + b.Width() * b.Height() / 8 + 64);
+    Canvas tight(b);
+    tight.SetWorkLimit(n - 1);
+    EXPECT_THROW(GetParam().draw(tight), BadInput);
+}
+
+INSTANTIATE_TEST_SUITE_P(Primitives, WorkCharge, testing::ValuesIn(kWorkCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A target rectangle millions of rows high: only the rows inside the picture
+// are worked out, so the memory taken is the picture's, not the rectangle's.
+TEST(Canvas, StretchIntoAHugeRectangleTakesThePicturesMemory)
+{
+    Bitmap src(1, 2);
+    src.SetPixel(0, 0, kRed);
+    src.SetPixel(0, 1, kBlue);
+    Bitmap b = White(13, 11);
+    Canvas c(b);
+    BitmapMemory::ResetPeak();
+    const int64_t before = BitmapMemory::Current();
+    c.StretchDraw(Rect{2, -20'000'000, 9, 20'000'000}, src, Rect{0, 0, 1, 2});
+    EXPECT_LE(BitmapMemory::Peak() - before, 4096);
+    EXPECT_EQ(b.Pixel(2, 0), kBlue);
+    EXPECT_EQ(b.Pixel(8, 10), kBlue);
+    EXPECT_EQ(b.Pixel(9, 5), clWhite);
+    c.StretchDraw(Rect{1, 5, 4, 40'000'005}, src, Rect{0, 0, 1, 2});
+    EXPECT_EQ(b.Pixel(1, 10), kRed);
+    EXPECT_EQ(b.Pixel(1, 4), clWhite);
+}
+
 TEST(Canvas, HatchIsAlignedToThePicture)
 {
     Bitmap b = White(32, 32);

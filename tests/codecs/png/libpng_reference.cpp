@@ -152,7 +152,7 @@ void ExpectSamePixels(const png::TPNGObject& png, const LibpngPicture& ref)
     ASSERT_EQ(png.Width(), ref.width);
     ASSERT_EQ(png.Height(), ref.height);
     const TChunkIHDR& h = png.Header();
-    const std::vector<uint8_t> alphas = png.Alphas();
+    const auto alphas = png.Alphas();
     int mismatches = 0;
     for (int y = 0; y < ref.height && mismatches < 5; ++y)
         for (int x = 0; x < ref.width && mismatches < 5; ++x) {

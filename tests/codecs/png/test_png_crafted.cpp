@@ -118,7 +118,57 @@ std::function<void(TPNGObject&, const Bytes&)> Raises()
     return [](TPNGObject& png, const Bytes& file) { EXPECT_THROW(png.LoadFromStream(file), E); };
 }
 
+// The error class, with a message that names what is wrong.
+template <class E>
+std::function<void(TPNGObject&, const Bytes&)> RaisesNaming(std::string fault)
+{
+    return [fault](TPNGObject& png, const Bytes& file) {
+        try {
+            png.LoadFromStream(file);
+            ADD_FAILURE() << "loaded";
+        } catch (const E& e) {
+            EXPECT_NE(std::string(e.what()).find(fault), std::string::npos) << e.what();
+        }
+    };
+}
+
+// Rows of a 2 x 2 RGB picture, plain or Adam7 (passes 0, 5 and 6 hold its
+// pixels), with one row's filter type replaced.
+Bytes StreamWithFilter(bool adam7, size_t row, uint8_t filter)
+{
+    Bytes raw = adam7 ? test::RandomRows(1, 3, 0, 5) : test::RandomRows(2, 6, 0, 5);
+    if (adam7) {
+        Bytes more = test::RandomRows(1, 3, 0, 6), last = test::RandomRows(1, 6, 0, 7);
+        raw.insert(raw.end(), more.begin(), more.end());
+        raw.insert(raw.end(), last.begin(), last.end());
+    }
+    const size_t starts[2][3] = {{0, 7, 0}, {0, 4, 8}};
+    raw[starts[adam7][row]] = filter;
+    return test::Deflate(raw);
+}
+
+Bytes IhdrWithFilterMethod(uint8_t method)
+{
+    Bytes d = test::Be32(2);
+    Bytes h = test::Be32(2);
+    d.insert(d.end(), h.begin(), h.end());
+    d.insert(d.end(), {8, 2, 0, method, 0});
+    return d;
+}
+
 const BrokenCase kBroken[] = {
+    {"FilterMethod1",
+     [] { return PngBuilder().Chunk("IHDR", IhdrWithFilterMethod(1)).Idats(Rgb2x2Stream()).Iend().bytes(); },
+     RaisesNaming<EPngInvalidIHDR>("unknown filter method 1")},
+    {"LastRowOfFilterType7",
+     [] { return PngBuilder().Ihdr(2, 2, 8, 2).Idats(StreamWithFilter(false, 1, 7)).Iend().bytes(); },
+     RaisesNaming<EPNGZLIBError>("unknown filter type 7 in row 1")},
+    {"FirstRowOfFilterType5",
+     [] { return PngBuilder().Ihdr(2, 2, 8, 2).Idats(StreamWithFilter(false, 0, 5)).Iend().bytes(); },
+     RaisesNaming<EPNGZLIBError>("unknown filter type 5 in row 0")},
+    {"Adam7PassRowOfFilterType7",
+     [] { return PngBuilder().Ihdr(2, 2, 8, 2, 1).Idats(StreamWithFilter(true, 2, 7)).Iend().bytes(); },
+     RaisesNaming<EPNGZLIBError>("unknown filter type 7 in row 1")},
     {"NeedDictionary", [] { return PngBuilder().Ihdr(2, 2, 8, 2).Idats(NeedsDictionary()).Iend().bytes(); },
      Raises<EPNGZLIBError>()},
     {"GarbageInsteadOfDeflate",
@@ -206,6 +256,29 @@ TEST_P(PngBroken, RaisesAndKeepsThePictureItHad)
 
 INSTANTIATE_TEST_SUITE_P(Crafted, PngBroken, testing::ValuesIn(kBroken),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Every filter type there is decodes, plain and Adam7: the refusal above
+// stops at the first type beyond them.
+TEST(PngFilters, TypesUpToPaethDecodeInEveryRow)
+{
+    for (bool adam7 : {false, true})
+        for (uint8_t filter = 0; filter <= 4; ++filter)
+            for (size_t row = 0; row < (adam7 ? 3u : 2u); ++row) {
+                TPNGObject png;
+                EXPECT_NO_THROW(png.LoadFromStream(
+                    PngBuilder().Ihdr(2, 2, 8, 2, adam7).Idats(StreamWithFilter(adam7, row, filter)).Iend().bytes()))
+                    << int(filter) << " in row " << row << (adam7 ? " (Adam7)" : "");
+            }
+}
+
+// Nothing is written that reading would refuse.
+TEST(PngFilters, HeaderWithAnotherFilterMethodIsNotSaved)
+{
+    TPNGObject png;
+    png.LoadFromFile(test::kPngSuite + "basic/basn2c08.png");
+    png.Header().FilterMethod = 1;
+    EXPECT_THROW(png.SaveToBytes(), EPngInvalidIHDR);
+}
 
 // A side may be as long as the format allows; only the total is capped.
 TEST(PngSize, SidesOf65535Load)

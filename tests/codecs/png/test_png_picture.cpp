@@ -71,13 +71,6 @@ TEST(PngRows, SixteenBitRgbStoresTheHighBytesAndShowsThemThroughGamma)
     EXPECT_EQ(png.Pixels(0, 0), RGB(0x4C, png.GammaTable[0x56], png.GammaTable[0x9A]));
 }
 
-TEST(PngRows, UnknownFilterTypeLeavesTheRow)
-{
-    TPNGObject png;
-    png.LoadFromStream(PngBuilder().Ihdr(3, 1, 8, 0).Idats(test::Deflate({7, 10, 20, 30})).Iend().bytes());
-    EXPECT_EQ(Bytes(png.Scanline(0), png.Scanline(0) + 3), (Bytes{10, 20, 30}));
-}
-
 // Filtering then unfiltering gives the row back, for every filter and pixel size.
 TEST(PngFilters, UnfilterUndoesFilter)
 {

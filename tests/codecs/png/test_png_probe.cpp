@@ -7,11 +7,18 @@
 #include <filesystem>
 
 #include "platform/bmp_file.h"
+#include "platform/file_io.h"
 #include "tests/codecs/png/libpng_reference.h"
+#include "tests/codecs/png/png_builder.h"
 #include "tests/support/test_data.h"
 
 namespace pc::png {
 namespace {
+
+using test::Be32;
+using test::Bytes;
+using test::Deflate;
+using test::PngBuilder;
 
 struct ProbeRun {
     int exitCode;
@@ -36,6 +43,35 @@ TEST(PngProbe, DamagedFilePrintsTheCodecsMessageAndWritesNothing)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.stderrText.find("(crc error)"), std::string::npos) << r.stderrText;
     EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// A header with filter method 1 and a row of filter type 7: refused by
+// name, and no copy made that other readers would refuse.
+TEST(PngProbe, UnknownFilterMethodOrTypeIsRefusedAndNothingWritten)
+{
+    Bytes ihdr = Be32(3);
+    for (uint8_t b : Be32(2))
+        ihdr.push_back(b);
+    ihdr.insert(ihdr.end(), {8, 0, 0, 1, 0});
+    const Bytes rows = {0, 1, 2, 3, 7, 4, 5, 6};
+    const struct {
+        const char* name;
+        Bytes file;
+        const char* fault;
+    } cases[] = {
+        {"method1.png", PngBuilder().Chunk("IHDR", ihdr).Idats(Deflate({0, 1, 2, 3, 0, 4, 5, 6})).Iend().bytes(),
+         "unknown filter method 1"},
+        {"type7.png", PngBuilder().Ihdr(3, 2, 8, 0).Idats(Deflate(rows)).Iend().bytes(), "unknown filter type 7 in row 1"},
+    };
+    for (const auto& c : cases) {
+        test::TempDir dir;
+        const std::string in = dir.file(c.name), out = dir.file("out.png");
+        WriteFileAtomic(in, c.file);
+        ProbeRun r = Probe("png-copy '" + in + "' '" + out + "'", dir);
+        EXPECT_EQ(r.exitCode, 1) << c.name;
+        EXPECT_NE(r.stderrText.find(c.fault), std::string::npos) << r.stderrText;
+        EXPECT_FALSE(std::filesystem::exists(out)) << c.name;
+    }
 }
 
 TEST(PngProbe, CopyKeepsThePixels)

@@ -221,6 +221,64 @@ TEST(MetafileEmf, PathsFillOrStrokeTheirFigures)
     }
 }
 
+constexpr uint32_t EMR_STRETCHDIBITS = 81, EMR_CREATEDIBPATTERNBRUSHPT = 94;
+
+// A StretchDIBits of one red pixel into a rectangle 20 million units high:
+// the part inside the picture is drawn, and only that part is worked out.
+TEST(MetafileBudget, StretchIntoAHugeRectangleTakesThePicturesMemory)
+{
+    Emf e;
+    e.Record(EMR_STRETCHDIBITS, {0, 0, 0, 0, 10, 10, 0, 0, 1, 1, 80, 40, 120, 4, 0, 0x00CC0020, 50, 20'000'000,
+                                 40, 1, 1, 0x00180001, 0, 0, 0, 0, 0, 0, 0x00FF0000});
+    const auto file = e.Bytes();
+    EXPECT_LE(file.size(), 276u);
+    BitmapMemory::ResetPeak();
+    const int64_t before = BitmapMemory::Current();
+    const Bitmap b = PlayMetafile(file);
+    EXPECT_LE(BitmapMemory::Peak() - before, 128 << 10);
+    ASSERT_EQ(b.Height(), 96);
+    EXPECT_EQ(b.Pixel(30, 95), RGB(255, 0, 0));
+    EXPECT_EQ(b.Pixel(30, 5), clWhite);
+    EXPECT_EQ(b.Pixel(70, 50), clWhite);
+}
+
+// Rectangles over the whole of a picture at the scene bound: each writes 16
+// million pixels, and the file's budget runs out long before 200 of them.
+TEST(MetafileBudget, ManyFullPictureRectanglesRunOutOfWork)
+{
+    Wmf w(32000, 32000, 96);
+    for (int i = 0; i < 200; ++i)
+        w.Record(kRectangle, {32000, 32000, 0, 0});
+    const auto file = w.Bytes();
+    EXPECT_LE(file.size(), 2900u);
+    try {
+        PlayMetafile(file);
+        ADD_FAILURE() << "played";
+    } catch (const BadInput& e) {
+        EXPECT_STREQ(e.what(), "picture too complex");
+    }
+}
+
+// Pattern brushes of 4096 x 4096 pixels, each 76 bytes (RLE that ends at
+// once: every pixel palette entry 0, blue). One is read and drawn in its
+// colour; 64 of them cost more than the file may spend.
+std::vector<uint8_t> PatternBrushes(int count)
+{
+    Emf e;
+    for (int i = 0; i < count; ++i)
+        e.Record(EMR_CREATEDIBPATTERNBRUSHPT,
+                 {1, 0, 32, 44, 76, 2, 40, 4096, 4096, 0x00080001, 1, 0, 0, 0, 1, 0, 0x000000FF, 0x0100});
+    e.Record(EMR_SELECTOBJECT, {1}).Record(EMR_RECTANGLE, {10, 10, 60, 60});
+    return e.Bytes();
+}
+
+TEST(MetafileBudget, EveryPictureDecodedIsCharged)
+{
+    const Bitmap one = PlayMetafile(PatternBrushes(1));
+    EXPECT_EQ(one.Pixel(30, 30), RGB(0, 0, 255));
+    EXPECT_THROW(PlayMetafile(PatternBrushes(64)), BadInput);
+}
+
 // Broken metafiles: a clear error, never a crash or a hang.
 struct BrokenCase {
     const char* name;
@@ -288,7 +346,8 @@ TEST(MetafileSize, HugePicturesArePlayedAtTheSceneBound)
         BitmapMemory::ResetPeak();
         const int64_t before = BitmapMemory::Current();
         const Bitmap b = PlayMetafile(file);
-        EXPECT_LE(BitmapMemory::Peak() - before, int64_t(kScenePictureSide) * kScenePictureSide * 3);
+        // Three bytes a pixel, and one of the mask a shape is drawn through.
+        EXPECT_LE(BitmapMemory::Peak() - before, int64_t(kScenePictureSide) * kScenePictureSide * 4);
         EXPECT_EQ(b.Width(), kScenePictureSide);
         EXPECT_EQ(b.Height(), kScenePictureSide);
     }
