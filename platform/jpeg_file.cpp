@@ -26,7 +26,27 @@ struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    bool decodingData = false;   // past the header: scans are being read
+    bool endsInScanData = false; // the bytes end inside the one scan's data
+    bool sawEnd = false;         // the data ran out; libjpeg goes on with an end marker
 };
+
+// Whether the last marker in the bytes is a complete scan header, so that
+// they end inside entropy-coded data (where 0xFF is followed by 0 or is a
+// restart marker) rather than inside a table or header segment.
+bool EndsInScanData(std::span<const uint8_t> d)
+{
+    for (size_t i = d.size(); i-- > 1;) {
+        const uint8_t m = d[i];
+        if (d[i - 1] != 0xFF || m == 0x00 || m == 0xFF || (m >= 0xD0 && m <= 0xD7))
+            continue;
+        if (m != 0xDA || i + 2 >= d.size())
+            return false;
+        const size_t length = size_t(d[i + 1]) << 8 | d[i + 2];
+        return i + 1 + length <= d.size();
+    }
+    return false;
+}
 
 void ErrorExit(j_common_ptr cinfo)
 {
@@ -37,12 +57,24 @@ void ErrorExit(j_common_ptr cinfo)
 
 constexpr char kCutShort[] = "the file is cut short";
 
-// Warnings stay silent, but for the end of the data: libjpeg would go on
-// with made-up data to the picture's declared size.
+// Warnings stay silent, but for data that ends too soon: libjpeg would go on
+// with made-up data to the picture's declared size. Running out of bytes
+// alone is not that: the Huffman decoder reads ahead, so a file that only
+// lacks its end marker runs out after its last block. It is cut short when a
+// block then needed bits that were not there, or when the bytes end anywhere
+// but in a scan's data.
 void QuietMessage(j_common_ptr cinfo, int level)
 {
-    if (level == -1 && cinfo->err->msg_code == JWRN_JPEG_EOF) {
-        auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    if (level != -1)
+        return;
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    const int code = cinfo->err->msg_code;
+    if (code == JWRN_JPEG_EOF)
+        err->sawEnd = true;
+    const bool arithmetic = cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->arith_code;
+    const bool cutShort = (code == JWRN_JPEG_EOF && (!err->decodingData || !err->endsInScanData || arithmetic)) ||
+                          (code == JWRN_HIT_MARKER && err->sawEnd);
+    if (cutShort) {
         std::snprintf(err->message, sizeof err->message, "%s", kCutShort);
         std::longjmp(err->jump, 1);
     }
@@ -119,6 +151,7 @@ bool DecodePixels(DecodeState& s, uint8_t* cmykRow, uint8_t* bgrRow)
 {
     if (setjmp(s.err.jump))
         return false;
+    s.err.decodingData = true;
     jpeg_start_decompress(&s.cinfo);
     while (s.cinfo.output_scanline < s.cinfo.output_height) {
         JSAMPROW row = s.cmyk ? cmykRow : bgrRow;
@@ -153,6 +186,7 @@ bool DecodeQuantized(DecodeState& s, int maxColors)
     s.cinfo.desired_number_of_colors = maxColors;
     s.cinfo.two_pass_quantize = TRUE;
     s.cinfo.dither_mode = JDITHER_FS;
+    s.err.decodingData = true;
     jpeg_start_decompress(&s.cinfo);
     *s.out = Bitmap(int(s.cinfo.output_width), int(s.cinfo.output_height), PixelFormat::pf8bit);
     auto& pal = s.out->Palette();
@@ -257,6 +291,10 @@ Bitmap ReadJpeg(std::span<const uint8_t> data, const PictureLimits& limits, int 
     if (fit.width == width && fit.height == height)
         CheckPictureMemory(width, height, 24);
     CheckDataPresent(s->cinfo, s->cinfo.src->bytes_in_buffer);
+    // A picture of several scans cut between two of them is short of scans;
+    // only one whose one scan holds every component may lack just its end.
+    s->err.endsInScanData = !s->cinfo.progressive_mode && s->cinfo.comps_in_scan == s->cinfo.num_components &&
+                            EndsInScanData(data);
     RowReducer rows(int(width), int(height), fit, false);
     std::vector<uint8_t> cmykRow(s->cmyk ? size_t(width) * 4 : 0);
     std::vector<uint8_t> bgrRow(size_t(width) * 3);

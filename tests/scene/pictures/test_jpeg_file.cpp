@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <cstdio>
+#include <cstring>
 #include <jpeglib.h>
 
 #include "platform/file_io.h"
@@ -134,7 +135,8 @@ TEST(JpegFile, PictureWithoutItsDataIsCutShort)
         {"16384 square", HugeJpegInASmallFile(), "JPEG error: the file is cut short", true},
         {"sample without its last half", {sample.begin(), sample.begin() + std::ptrdiff_t(sample.size() / 2)},
          "JPEG error: the file is cut short", false},
-        {"sample without its end marker", {sample.begin(), sample.end() - 2}, "JPEG error: the file is cut short", false},
+        {"progressive sample without its end marker", {sample.begin(), sample.end() - 2},
+         "JPEG error: the file is cut short", false},
         {"65500 square", HugeJpegInASmallFile(65500),
          "The picture is too large (65500 x 65500 pixels): more than the 1073741824 pixels a picture may have", true},
     };
@@ -150,6 +152,34 @@ TEST(JpegFile, PictureWithoutItsDataIsCutShort)
             }
         if (c.beforeDecoding)
             EXPECT_EQ(BitmapMemory::Peak(), before) << c.name;
+    }
+}
+
+// A one-scan picture with all of its data but the end marker (or half of
+// it) is whole: running out of bytes after the last block is not being cut
+// short. One byte less of the data is.
+TEST(JpegFile, OneScanPictureWithoutItsEndMarkerLoadsWhole)
+{
+    Bitmap b(37, 29);
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x)
+            b.SetPixel(x, y, RGB(x * 7, y * 9, (x * y) & 255));
+    const auto file = EncodeJpeg(b, 90);
+    ASSERT_EQ(file[file.size() - 2], 0xFF);
+    ASSERT_EQ(file.back(), 0xD9);
+    const Bitmap whole = ReadJpeg(file);
+    for (size_t cut : {1, 2, 3}) {
+        const std::vector<uint8_t> shorter(file.begin(), file.end() - std::ptrdiff_t(cut));
+        if (cut == 3) {
+            EXPECT_THROW(ReadJpeg(shorter), BadInput);
+            continue;
+        }
+        const Bitmap got = ReadJpeg(shorter);
+        ASSERT_EQ(got.Width(), whole.Width()) << "less " << cut;
+        ASSERT_EQ(got.Height(), whole.Height()) << "less " << cut;
+        for (int y = 0; y < got.Height(); ++y)
+            ASSERT_EQ(0, std::memcmp(got.ScanLine(y), whole.ScanLine(y), size_t(got.Width()) * 3))
+                << "less " << cut << " row " << y;
     }
 }
 
