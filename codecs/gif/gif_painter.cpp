@@ -12,6 +12,8 @@ namespace pc::gif {
 namespace {
 
 constexpr TColor kWindowColor = clWhite;
+// Longest single sleep of a synchronous painter, in milliseconds.
+constexpr int64_t kSyncSlice = 100;
 
 // a * b / c rounded to the nearest, halves away from zero.
 int64_t MulDiv(int64_t a, int64_t b, int64_t c)
@@ -183,11 +185,15 @@ void TGIFPainter::WaitForFrame(int delay, int64_t& lastTime, int64_t& lastWait)
         lastTime = now;
     }
     if (!Async()) {
-        clock_.Wait(wake_, std::max<int64_t>(1, wait));
+        // In slices, so that a stop or a new speed ends the wait within one.
+        for (int64_t left = std::max<int64_t>(1, wait); left > 0 && Running(); left -= kSyncSlice)
+            if (clock_.Wait(wake_, std::min(left, kSyncSlice)))
+                break;
         return;
     }
-    // A wake-up (speed change, stop) starts the clock afresh.
-    if (wait != 0) {
+    // A frame late by more than its delay is painted at once; only speed 0
+    // waits without end. A wake-up (speed change, stop) starts the clock afresh.
+    if (wait > 0 || speed < 1) {
         if (clock_.Wait(wake_, wait)) {
             lastTime = clock_.Now();
             lastWait = 0;
