@@ -1,6 +1,7 @@
 #include "codecs/gif/gif_painter.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <set>
 
@@ -96,8 +97,12 @@ void TGIFPainter::Stop()
 {
     terminated_ = true;
     wake_.Set();
-    if (!thread_.joinable())
+    if (!thread_.joinable()) {
+        // A synchronous painter on another thread ends within one slice of its wait.
+        while (executing_ && executor_.load() != std::this_thread::get_id())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         return;
+    }
     // A painter waiting for the owner thread can only end when that thread runs its request.
     if (queue_.OnOwnerThread()) {
         while (!finished_) {
@@ -203,10 +208,16 @@ void TGIFPainter::WaitForFrame(int delay, int64_t& lastTime, int64_t& lastWait)
 
 void TGIFPainter::Execute()
 {
+    executor_ = std::this_thread::get_id();
+    executing_ = true;
     struct FinishedFlag {
-        std::atomic<bool>& flag;
-        ~FinishedFlag() { flag = true; }
-    } finished{finished_};
+        TGIFPainter& painter;
+        ~FinishedFlag()
+        {
+            painter.finished_ = true;
+            painter.executing_ = false;
+        }
+    } finished{*this};
     if (!image_)
         return;
     do {

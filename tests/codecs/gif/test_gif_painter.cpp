@@ -408,6 +408,27 @@ TEST(GifPainter, ImageStopsItsPaintersBeforeItChanges)
     EXPECT_EQ(gif.Paint(canvas, TRect{0, 0, 2, 2}, kAnimate | DrawOption(goAsync)), nullptr) << "empty";
 }
 
+// A synchronous painter running on another thread, in the 12 s wait before
+// its second frame: a stop ends it there (a stop that waited for the whole
+// animation would see both frames painted).
+TEST(GifPainter, StopEndsASynchronousPainterOnAnotherThread)
+{
+    TGIFImage gif;
+    Build(gif, {{1, 1000}, {2, 1000}}, -1);
+    Bitmap canvas(2, 2, PixelFormat::pf24bit);
+    std::atomic<int> paints{0};
+    gif.PainterEvents.OnAfterPaint = [&](TGIFPainter&) { ++paints; };
+    std::thread painting([&] {
+        gif.Paint(canvas, TRect{0, 0, 2, 2}, kAnimate);
+    });
+    while (paints == 0)
+        std::this_thread::yield();
+    gif.PaintStop();
+    EXPECT_EQ(paints, 1);
+    painting.join();
+    EXPECT_EQ(paints, 1);
+}
+
 // ---- the conformance suite's expected frames ----
 
 std::map<std::string, std::string> Section(const std::string& conf, const std::string& name)
