@@ -114,6 +114,8 @@ void TGIFImage::Clear()
 
 int TGIFImage::Add(std::unique_ptr<TGIFSubImage> frame)
 {
+    // Painters read the frame list from their own threads.
+    PainterLock lock(*this);
     images_.Add(std::move(frame));
     bitmap_.reset();
     Changed();

@@ -56,7 +56,7 @@ public:
 
     void Clear();
     void NewImage() { Clear(); }
-    // Appends a frame; returns its index.
+    // Stops the painters and appends a frame; returns its index.
     int Add(std::unique_ptr<TGIFSubImage> frame);
     int Add(const Bitmap& bmp, const Bitmap* transparencyMask = nullptr);
 

@@ -403,6 +403,11 @@ TEST(GifPainter, ImageStopsItsPaintersBeforeItChanges)
     ASSERT_NE(painter, nullptr);
     while (!painter->Painted())
         MainQueue().ProcessPending();
+    gif.Add(std::make_unique<TGIFSubImage>(&gif));
+    EXPECT_TRUE(painter->Finished()) << "stopped before the frame list grows";
+    painter = gif.Paint(canvas, TRect{0, 0, 2, 2}, kAnimate | DrawOption(goAsync));
+    while (!painter->Painted())
+        MainQueue().ProcessPending();
     gif.Clear();
     EXPECT_TRUE(painter->Finished());
     EXPECT_EQ(gif.Paint(canvas, TRect{0, 0, 2, 2}, kAnimate | DrawOption(goAsync)), nullptr) << "empty";
