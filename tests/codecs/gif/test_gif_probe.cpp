@@ -62,6 +62,21 @@ TEST(GifProbe, DecodeWritesTheFirstFrame)
         }
 }
 
+// Files that load but hold no image cannot be written as GIF: the
+// optimiser keeps them byte for byte and says why.
+TEST(GifProbe, OptimizeKeepsAFileWithoutAnImage)
+{
+    for (const char* name : {"max-size", "no-data", "zero-height", "zero-size", "zero-width"}) {
+        SCOPED_TRACE(name);
+        pc::test::TempDir dir;
+        const std::string in = kSuite + name + ".gif", out = dir.file("out.gif");
+        const ProbeRun r = Probe("gif-optimize '" + in + "' '" + out + "' > /dev/null", dir);
+        EXPECT_EQ(r.exitCode, 0) << r.stderrText;
+        EXPECT_NE(r.stderrText.find("holds no image"), std::string::npos) << r.stderrText;
+        EXPECT_EQ(ReadAll(out), ReadAll(in));
+    }
+}
+
 class GifProbeEncode : public testing::TestWithParam<std::string> {};
 
 TEST_P(GifProbeEncode, GifsicleAndGiflibReadIt)
