@@ -144,6 +144,11 @@ public:
     bool OptimizeColorMap();
     // Drops cached renderings; a single frame's own map becomes the global one.
     void Pack();
+    // The frame that must stay transparent even where none of its pixels
+    // is, or null: the first frame's transparency is the screen background's,
+    // which shows where that frame leaves the screen uncovered or where a
+    // frame is disposed of.
+    const TGIFSubImage* BackgroundTransparencyFrame() const;
 
     // Stops the painters and keeps new ones from starting while it lives.
     class PainterLock {

@@ -75,10 +75,11 @@ void TGIFImage::Optimize(TGIFOptimizeOptions options, TColorReduction reduction,
     }
 
     if (HasOption(options, ooCleanup)) {
+        const TGIFSubImage* keepTransparent = BackgroundTransparencyFrame();
         const int count = images_.Count();
         for (int i = 0; i < count; ++i) {
             TGIFSubImage& f = *images_.Image(i);
-            if (f.Transparent() && !f.Empty()) {
+            if (f.Transparent() && !f.Empty() && &f != keepTransparent) {
                 const auto t = uint8_t(f.TransparentIndex());
                 if (std::find(f.Data().begin(), f.Data().end(), t) == f.Data().end())
                     f.GraphicControlExtension()->SetTransparent(false);
@@ -146,6 +147,20 @@ void TGIFImage::CleanupFrames()
         if (f.Empty() && list.Count() == 0)
             images_.Delete(i);
     }
+}
+
+const TGIFSubImage* TGIFImage::BackgroundTransparencyFrame() const
+{
+    const auto& items = images_.Items();
+    const auto first = std::find_if(items.begin(), items.end(), [](const auto& f) { return !f->Empty(); });
+    if (first == items.end() || !(*first)->Transparent())
+        return nullptr;
+    const TGIFSubImage& f = **first;
+    const bool uncovers =
+        f.Left() > 0 || f.Top() > 0 || f.Left() + f.Width() < Width() || f.Top() + f.Height() < Height();
+    if (uncovers || std::any_of(items.begin(), items.end(), [](const auto& g) { return Restores(PaintedDisposal(*g)); }))
+        return &f;
+    return nullptr;
 }
 
 bool TGIFImage::OptimizeColorMap()
