@@ -44,6 +44,15 @@ TGIFSubImage* TGIFImageList::Add(std::unique_ptr<TGIFSubImage> frame)
     return items_.back().get();
 }
 
+void TGIFImageList::Delete(const std::vector<bool>& gone)
+{
+    size_t kept = 0;
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (i >= gone.size() || !gone[i])
+            items_[kept++] = std::move(items_[i]);
+    items_.resize(kept);
+}
+
 void TGIFImageList::LoadFromStream(ByteReader& r)
 {
     // Each frame is within the picture cap; together they may not exceed

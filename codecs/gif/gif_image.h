@@ -35,6 +35,8 @@ public:
     TGIFSubImage* Image(int i) const { return items_.at(size_t(i)).get(); }
     TGIFSubImage* Add(std::unique_ptr<TGIFSubImage> frame);
     void Delete(int i) { items_.erase(items_.begin() + i); }
+    // Deletes every frame i with gone[i] set, in one pass.
+    void Delete(const std::vector<bool>& gone);
     void Clear() { items_.clear(); }
     const std::vector<std::unique_ptr<TGIFSubImage>>& Items() const { return items_; }
 

@@ -97,17 +97,20 @@ void TGIFImage::Optimize(TGIFOptimizeOptions options, TColorReduction reduction,
     }
 
     if (HasOption(options, ooMerge)) {
+        TGIFSubImage::SharedTransparency shared;
+        shared.Collect(*this);
         for (int i = images_.Count() - 1; i >= 1; --i) {
             int j = i - 1;
             while (j > 0 && images_.Image(j)->GraphicControlExtension() &&
                    PaintedDisposal(*images_.Image(j)) == TDisposalMethod::dmPrevious)
                 --j;
-            images_.Image(i)->Merge(images_.Image(j));
+            images_.Image(i)->Merge(images_.Image(j), &shared);
             step();
         }
     }
 
     if (HasOption(options, ooCrop)) {
+        std::vector<bool> gone(size_t(images_.Count()));
         for (int i = images_.Count() - 1; i >= 0; --i) {
             TGIFSubImage& f = *images_.Image(i);
             // A frame cleared after showing clears its whole rectangle: it keeps its size.
@@ -123,10 +126,11 @@ void TGIFImage::Optimize(TGIFOptimizeOptions options, TColorReduction reduction,
             if (f.Empty()) {
                 auto& before = GraphicControlOf(*images_.Image(i - 1));
                 before.SetDelay(std::min(65535, before.Delay() + delay));
-                images_.Delete(i);
+                gone[size_t(i)] = true;
             }
             step();
         }
+        images_.Delete(gone);
     }
 
     if (HasOption(options, ooCleanup))
@@ -138,15 +142,16 @@ void TGIFImage::Optimize(TGIFOptimizeOptions options, TColorReduction reduction,
 void TGIFImage::CleanupFrames()
 {
     const bool oneFrame = images_.Count() == 1;
+    std::vector<bool> gone(size_t(images_.Count()));
     for (int i = images_.Count() - 1; i >= 0; --i) {
         TGIFSubImage& f = *images_.Image(i);
         TGIFExtensionList& list = f.Extensions();
         for (int k = list.Count() - 1; k >= 0; --k)
             if (Needless(*list.Extensions(k), i == 0 && !oneFrame, oneFrame))
                 list.Delete(k);
-        if (f.Empty() && list.Count() == 0)
-            images_.Delete(i);
+        gone[size_t(i)] = f.Empty() && list.Count() == 0;
     }
+    images_.Delete(gone);
 }
 
 const TGIFSubImage* TGIFImage::BackgroundTransparencyFrame() const

@@ -258,6 +258,22 @@ TEST(GifOptimize, MergeTakesNoTransparentIndexTheFrameShows)
     EXPECT_EQ(reuse.ColorMap().Count(), 4);
 }
 
+// Merging runs from the last frame down: the index the last frame makes is
+// the one every earlier frame borrows.
+TEST(GifOptimize, MergedFramesShareOneNewIndex)
+{
+    TGIFImage gif;
+    Colours(gif, {kRed, kGreen, kBlue, kWhite});
+    for (int i = 0; i < 4; ++i)
+        Gce(AddFrame(gif, 0, 0, {{0, 1, 2}}), 10);
+    Optimize(gif, OptimizeOption(ooMerge));
+    EXPECT_EQ(gif.ColorMap().Count(), 5);
+    for (int i = 1; i < 4; ++i) {
+        EXPECT_EQ(gif.Images().Image(i)->TransparentIndex(), 4) << i;
+        EXPECT_TRUE(gif.Images().Image(i)->AllTransparent()) << i;
+    }
+}
+
 // ---- cleanup ----
 
 TEST(GifOptimize, CleanupDropsUnusedTransparencyAndNeedlessBlocks)
