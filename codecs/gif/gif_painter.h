@@ -3,7 +3,9 @@
 // delays and animation speed, the loop count, and each frame's disposal.
 // A synchronous painter runs in Execute on the caller's thread; an
 // asynchronous one (goAsync) on a thread of its own from Start, handing every
-// paint and every event to the owner thread of its queue.
+// paint and every event to the owner thread of its queue, which must pump the
+// queue from its event loop (the program's GUI loop does, see
+// app/window/gif_painter_pump.h).
 #include <atomic>
 #include <functional>
 #include <memory>
