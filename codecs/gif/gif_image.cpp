@@ -331,6 +331,13 @@ const Bitmap* TGIFImage::GetBitmap()
         if ((first->Width() == Width() && first->Height() == Height()) || Width() == 0 || Height() == 0) {
             bitmap_ = std::make_unique<Bitmap>(first->GetBitmap());
         } else {
+            // The screen is a picture of its own: a tiny frame on a huge
+            // screen must not take gigabytes.
+            try {
+                CheckPictureMemory(Width(), Height(), 24);
+            } catch (const BadInput& e) {
+                RaiseGIFError(e.what());
+            }
             bitmap_ = std::make_unique<Bitmap>(Width(), Height(), PixelFormat::pf24bit);
             first->Draw(*bitmap_, TRect{0, 0, Width(), Height()}, false, false);
         }

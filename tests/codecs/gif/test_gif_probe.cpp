@@ -9,6 +9,7 @@
 #include "gif_test_util.h"
 #include "giflib_reference.h"
 #include "platform/bmp_file.h"
+#include "platform/file_io.h"
 #include "tests/support/test_data.h"
 
 namespace pc::gif::test {
@@ -74,6 +75,34 @@ TEST(GifProbe, OptimizeKeepsAFileWithoutAnImage)
         EXPECT_EQ(r.exitCode, 0) << r.stderrText;
         EXPECT_NE(r.stderrText.find("holds no image"), std::string::npos) << r.stderrText;
         EXPECT_EQ(ReadAll(out), ReadAll(in));
+    }
+}
+
+// A one-pixel frame on a screen of 16384 x 16384 would render into 768 MB:
+// refused by the picture budget, nothing written. A smaller screen renders.
+TEST(GifProbe, DecodeBudgetsTheScreen)
+{
+    struct Case {
+        int width, height;
+        bool fits;
+    };
+    for (const Case c : {Case{16384, 16384, false}, Case{301, 7, true}}) {
+        SCOPED_TRACE(c.width);
+        pc::test::TempDir dir;
+        RefGif ref{true, c.width, c.height, 0, {0, 0, 0, 255, 0, 0}, {{2, 3, 1, 1, false, {}, {1}}}, -1};
+        const std::string in = dir.file("in.gif"), out = dir.file("out.bmp");
+        WriteFileAtomic(in, GiflibEncode(ref));
+        const ProbeRun r = Probe("gif-decode '" + in + "' '" + out + "'", dir);
+        EXPECT_EQ(r.exitCode, c.fits ? 0 : 1);
+        EXPECT_EQ(std::filesystem::exists(out), c.fits);
+        if (c.fits) {
+            const Bitmap bmp = LoadBmpFile(out);
+            EXPECT_EQ(bmp.Width(), c.width);
+            EXPECT_EQ(bmp.Pixel(2, 3), RGB(255, 0, 0));
+        } else {
+            EXPECT_NE(r.stderrText.find("768 MB, more than the 256 MB a picture may take"), std::string::npos)
+                << r.stderrText;
+        }
     }
 }
 
