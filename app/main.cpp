@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <filesystem>
 
+#include "app/window/gif_painter_pump.h"
 #include "app/window/main_window.h"
 #include "app/window/template_commands.h"
 #include "app/settings/settings_file.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName("Prismcase");
     pc::QuitOnTerminationSignals();
+    pc::PumpFromEventLoop();
     // File names are bytes; Qt's own decoding of the arguments would lose
     // the ones that are not valid in the local encoding.
     QStringList args;

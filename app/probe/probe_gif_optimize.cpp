@@ -1,8 +1,10 @@
 // gif-optimize: the GIF optimiser from the command line. Merges repeated
 // pixels, cleans up, crops transparent borders and, when every colour fits,
-// builds one colour map; then saves; when that is not smaller than the input, the input is written
-// unchanged. Every frame stays, also one that shows nothing new, so that
-// the result has the frames and delays of the input.
+// builds one colour map; then saves; when that is not smaller than the input,
+// or the input holds no image, the input is written unchanged. Every frame
+// stays, also one that shows nothing new, so that the result has the frames
+// and delays of the input.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -27,6 +29,14 @@ int GifOptimize(int argc, char** argv)
     };
     pc::ByteReader r(input);
     gif.LoadFromStream(r);
+    // A GIF file must hold an image to be written; one that holds none
+    // (a screen without frames, or frames of extensions only) stays as it is.
+    if (std::none_of(gif.Images().Items().begin(), gif.Images().Items().end(), [](const auto& f) { return !f->Empty(); })) {
+        std::fprintf(stderr, "kept the input: it holds no image to optimise\n");
+        pc::WriteFileAtomic(argv[2], input);
+        std::printf("%zu -> %zu bytes\n", input.size(), input.size());
+        return 0;
+    }
     gif.Optimize(OptimizeOption(ooMerge) | OptimizeOption(ooCleanup) |
                      OptimizeOption(ooColorMap),
                  TColorReduction::rmNone, TDitherMode::dmNearest, 8);

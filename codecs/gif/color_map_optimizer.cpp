@@ -55,8 +55,9 @@ public:
     bool Empty() const { return images_.empty(); }
     const std::vector<TColorRec*>& Colors() const { return colors_; }
 
-    // Counts the frame's pixels; true when it shows its transparent colour.
-    bool Analyze(TGIFSubImage& frame)
+    // Counts the frame's pixels; true when its transparent colour shows,
+    // in its pixels or through them (keep).
+    bool Analyze(TGIFSubImage& frame, bool keep)
     {
         if (frame.Empty())
             return false;
@@ -80,12 +81,12 @@ public:
         }
         if (outside)
             frame.Warning(TGIFSeverity::gsWarning, msg::kColorNotInTable);
-        if (t >= 0 && !transparentUsed) {
+        if (t >= 0 && !transparentUsed && !keep) {
             auto* gce = frame.GraphicControlExtension();
             gce->SetTransparentColorIndex(0);
             gce->SetTransparent(false);
         }
-        return transparentUsed;
+        return t >= 0 && (transparentUsed || keep);
     }
 
     // Most used first; the unused are dropped. Returns how many remain.
@@ -135,6 +136,7 @@ bool TColorMapOptimizer::Optimize()
     TGIFImage::PainterLock lock(image_);
 
     useTransparency_ = false;
+    const TGIFSubImage* keepTransparent = image_.BackgroundTransparencyFrame();
     TGIFGlobalColorMap& global = image_.ColorMap();
     const bool hadGlobal = global.Count() > 0;
     const TGIFColor background = hadGlobal ? global.Color(std::min(image_.BackgroundColorIndex(), global.Count() - 1))
@@ -143,7 +145,7 @@ bool TColorMapOptimizer::Optimize()
         auto h = std::make_unique<THistogram>(global);
         for (const auto& f : image_.Images().Items())
             if (!f->Empty() && f->ColorMap().Count() == 0)
-                useTransparency_ = h->Analyze(*f) || useTransparency_;
+                useTransparency_ = h->Analyze(*f, f.get() == keepTransparent) || useTransparency_;
         if (!h->Empty())
             histograms_.push_back(std::move(h));
     }
@@ -151,7 +153,7 @@ bool TColorMapOptimizer::Optimize()
         if (f->Empty() || f->ColorMap().Count() == 0)
             continue;
         auto h = std::make_unique<THistogram>(f->ColorMap());
-        useTransparency_ = h->Analyze(*f) || useTransparency_;
+        useTransparency_ = h->Analyze(*f, f.get() == keepTransparent) || useTransparency_;
         histograms_.push_back(std::move(h));
     }
 

@@ -95,9 +95,16 @@ public:
     // Turns the pixels under the mask into one transparent index.
     void MakeTransparent(const Bitmap& mask);
 
+    // The transparent indices of the frames that draw with the global map,
+    // each once; a run of merges finds them once and keeps them up to date.
+    struct SharedTransparency {
+        std::vector<int> indices;
+        void Collect(const TGIFImage& image);
+    };
     // Makes pixels that repeat what previous shows transparent, taking a
-    // transparent index the frame does not use when it has none.
-    void Merge(TGIFSubImage* previous);
+    // transparent index the frame does not use when it has none (for the
+    // global map, one another frame uses, from shared when given).
+    void Merge(TGIFSubImage* previous, SharedTransparency* shared = nullptr);
     // Removes transparent columns and rows from the edges; a frame of
     // transparent pixels only is left without pixels (Empty).
     void Crop();

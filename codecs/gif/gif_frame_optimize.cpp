@@ -22,7 +22,20 @@ std::array<bool, 256> UsedIndices(const std::vector<uint8_t>& data)
 
 } // namespace
 
-void TGIFSubImage::Merge(TGIFSubImage* previous)
+void TGIFSubImage::SharedTransparency::Collect(const TGIFImage& image)
+{
+    std::array<bool, 256> seen{};
+    indices.clear();
+    for (const auto& f : image.Images().Items()) {
+        const int t = f->TransparentIndex();
+        if (t >= 0 && t < 256 && f->ColorMap().Count() == 0 && !seen[size_t(t)]) {
+            seen[size_t(t)] = true;
+            indices.push_back(t);
+        }
+    }
+}
+
+void TGIFSubImage::Merge(TGIFSubImage* previous, SharedTransparency* shared)
 {
     if (Empty() || !previous || previous->Empty())
         return;
@@ -45,16 +58,20 @@ void TGIFSubImage::Merge(TGIFSubImage* previous)
 
     // The first pixel that needs it makes the transparent index.
     auto makeIndex = [&] {
-        const std::array<bool, 256> own = UsedIndices(data_);
-        if (&map != &colorMap_ && Image()) {
-            for (const auto& f : Image()->Images().Items()) {
-                const int other = f->TransparentIndex();
-                if (f.get() != this && other >= 0 && other < map.Count() && &f->ActiveColorMap() == &map &&
-                    !own[size_t(other)])
-                    return other;
-            }
+        if (&map == &colorMap_ || !Image())
+            return map.Add(TGIFColor{});
+        SharedTransparency own;
+        if (!shared) {
+            own.Collect(*Image());
+            shared = &own;
         }
-        return map.Add(TGIFColor{});
+        const std::array<bool, 256> used = UsedIndices(data_);
+        for (int other : shared->indices)
+            if (other < map.Count() && !used[size_t(other)])
+                return other;
+        const int made = map.Add(TGIFColor{});
+        shared->indices.push_back(made);
+        return made;
     };
 
     for (int y = y0; y < y1; ++y) {

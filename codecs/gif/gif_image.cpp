@@ -44,6 +44,15 @@ TGIFSubImage* TGIFImageList::Add(std::unique_ptr<TGIFSubImage> frame)
     return items_.back().get();
 }
 
+void TGIFImageList::Delete(const std::vector<bool>& gone)
+{
+    size_t kept = 0;
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (i >= gone.size() || !gone[i])
+            items_[kept++] = std::move(items_[i]);
+    items_.resize(kept);
+}
+
 void TGIFImageList::LoadFromStream(ByteReader& r)
 {
     // Each frame is within the picture cap; together they may not exceed
@@ -114,6 +123,8 @@ void TGIFImage::Clear()
 
 int TGIFImage::Add(std::unique_ptr<TGIFSubImage> frame)
 {
+    // Painters read the frame list from their own threads.
+    PainterLock lock(*this);
     images_.Add(std::move(frame));
     bitmap_.reset();
     Changed();
@@ -320,6 +331,13 @@ const Bitmap* TGIFImage::GetBitmap()
         if ((first->Width() == Width() && first->Height() == Height()) || Width() == 0 || Height() == 0) {
             bitmap_ = std::make_unique<Bitmap>(first->GetBitmap());
         } else {
+            // The screen is a picture of its own: a tiny frame on a huge
+            // screen must not take gigabytes.
+            try {
+                CheckPictureMemory(Width(), Height(), 24);
+            } catch (const BadInput& e) {
+                RaiseGIFError(e.what());
+            }
             bitmap_ = std::make_unique<Bitmap>(Width(), Height(), PixelFormat::pf24bit);
             first->Draw(*bitmap_, TRect{0, 0, Width(), Height()}, false, false);
         }

@@ -35,6 +35,8 @@ public:
     TGIFSubImage* Image(int i) const { return items_.at(size_t(i)).get(); }
     TGIFSubImage* Add(std::unique_ptr<TGIFSubImage> frame);
     void Delete(int i) { items_.erase(items_.begin() + i); }
+    // Deletes every frame i with gone[i] set, in one pass.
+    void Delete(const std::vector<bool>& gone);
     void Clear() { items_.clear(); }
     const std::vector<std::unique_ptr<TGIFSubImage>>& Items() const { return items_; }
 
@@ -56,7 +58,7 @@ public:
 
     void Clear();
     void NewImage() { Clear(); }
-    // Appends a frame; returns its index.
+    // Stops the painters and appends a frame; returns its index.
     int Add(std::unique_ptr<TGIFSubImage> frame);
     int Add(const Bitmap& bmp, const Bitmap* transparencyMask = nullptr);
 
@@ -144,6 +146,11 @@ public:
     bool OptimizeColorMap();
     // Drops cached renderings; a single frame's own map becomes the global one.
     void Pack();
+    // The frame that must stay transparent even where none of its pixels
+    // is, or null: the first frame's transparency is the screen background's,
+    // which shows where that frame leaves the screen uncovered or where a
+    // frame is disposed of.
+    const TGIFSubImage* BackgroundTransparencyFrame() const;
 
     // Stops the painters and keeps new ones from starting while it lives.
     class PainterLock {

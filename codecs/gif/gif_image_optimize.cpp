@@ -75,10 +75,11 @@ void TGIFImage::Optimize(TGIFOptimizeOptions options, TColorReduction reduction,
     }
 
     if (HasOption(options, ooCleanup)) {
+        const TGIFSubImage* keepTransparent = BackgroundTransparencyFrame();
         const int count = images_.Count();
         for (int i = 0; i < count; ++i) {
             TGIFSubImage& f = *images_.Image(i);
-            if (f.Transparent() && !f.Empty()) {
+            if (f.Transparent() && !f.Empty() && &f != keepTransparent) {
                 const auto t = uint8_t(f.TransparentIndex());
                 if (std::find(f.Data().begin(), f.Data().end(), t) == f.Data().end())
                     f.GraphicControlExtension()->SetTransparent(false);
@@ -96,17 +97,20 @@ void TGIFImage::Optimize(TGIFOptimizeOptions options, TColorReduction reduction,
     }
 
     if (HasOption(options, ooMerge)) {
+        TGIFSubImage::SharedTransparency shared;
+        shared.Collect(*this);
         for (int i = images_.Count() - 1; i >= 1; --i) {
             int j = i - 1;
             while (j > 0 && images_.Image(j)->GraphicControlExtension() &&
                    PaintedDisposal(*images_.Image(j)) == TDisposalMethod::dmPrevious)
                 --j;
-            images_.Image(i)->Merge(images_.Image(j));
+            images_.Image(i)->Merge(images_.Image(j), &shared);
             step();
         }
     }
 
     if (HasOption(options, ooCrop)) {
+        std::vector<bool> gone(size_t(images_.Count()));
         for (int i = images_.Count() - 1; i >= 0; --i) {
             TGIFSubImage& f = *images_.Image(i);
             // A frame cleared after showing clears its whole rectangle: it keeps its size.
@@ -122,10 +126,11 @@ void TGIFImage::Optimize(TGIFOptimizeOptions options, TColorReduction reduction,
             if (f.Empty()) {
                 auto& before = GraphicControlOf(*images_.Image(i - 1));
                 before.SetDelay(std::min(65535, before.Delay() + delay));
-                images_.Delete(i);
+                gone[size_t(i)] = true;
             }
             step();
         }
+        images_.Delete(gone);
     }
 
     if (HasOption(options, ooCleanup))
@@ -137,15 +142,30 @@ void TGIFImage::Optimize(TGIFOptimizeOptions options, TColorReduction reduction,
 void TGIFImage::CleanupFrames()
 {
     const bool oneFrame = images_.Count() == 1;
+    std::vector<bool> gone(size_t(images_.Count()));
     for (int i = images_.Count() - 1; i >= 0; --i) {
         TGIFSubImage& f = *images_.Image(i);
         TGIFExtensionList& list = f.Extensions();
         for (int k = list.Count() - 1; k >= 0; --k)
             if (Needless(*list.Extensions(k), i == 0 && !oneFrame, oneFrame))
                 list.Delete(k);
-        if (f.Empty() && list.Count() == 0)
-            images_.Delete(i);
+        gone[size_t(i)] = f.Empty() && list.Count() == 0;
     }
+    images_.Delete(gone);
+}
+
+const TGIFSubImage* TGIFImage::BackgroundTransparencyFrame() const
+{
+    const auto& items = images_.Items();
+    const auto first = std::find_if(items.begin(), items.end(), [](const auto& f) { return !f->Empty(); });
+    if (first == items.end() || !(*first)->Transparent())
+        return nullptr;
+    const TGIFSubImage& f = **first;
+    const bool uncovers =
+        f.Left() > 0 || f.Top() > 0 || f.Left() + f.Width() < Width() || f.Top() + f.Height() < Height();
+    if (uncovers || std::any_of(items.begin(), items.end(), [](const auto& g) { return Restores(PaintedDisposal(*g)); }))
+        return &f;
+    return nullptr;
 }
 
 bool TGIFImage::OptimizeColorMap()

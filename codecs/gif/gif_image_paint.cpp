@@ -32,10 +32,12 @@ std::unique_ptr<TGIFPainter> TGIFImage::Paint(Bitmap& canvas, const TRect& rect,
         return nullptr;
     if (images_.Count() == 1)
         options &= TGIFDrawOptions(~(DrawOption(goAsync) | DrawOption(goAnimate)));
-    std::lock_guard lock(paintersLock_);
+    std::unique_lock lock(paintersLock_);
     auto painter = std::make_unique<TGIFPainter>(*this, canvas, rect, options);
     painter->Events = PainterEvents;
     if (!HasOption(options, goAsync)) {
+        // Unlocked while it runs, so that another thread can stop it.
+        lock.unlock();
         painter->Execute();
         return nullptr;
     }

@@ -1,6 +1,7 @@
 #include "codecs/gif/gif_painter.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <set>
 
@@ -12,6 +13,8 @@ namespace pc::gif {
 namespace {
 
 constexpr TColor kWindowColor = clWhite;
+// Longest single sleep of a synchronous painter, in milliseconds.
+constexpr int64_t kSyncSlice = 100;
 
 // a * b / c rounded to the nearest, halves away from zero.
 int64_t MulDiv(int64_t a, int64_t b, int64_t c)
@@ -94,8 +97,12 @@ void TGIFPainter::Stop()
 {
     terminated_ = true;
     wake_.Set();
-    if (!thread_.joinable())
+    if (!thread_.joinable()) {
+        // A synchronous painter on another thread ends within one slice of its wait.
+        while (executing_ && executor_.load() != std::this_thread::get_id())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         return;
+    }
     // A painter waiting for the owner thread can only end when that thread runs its request.
     if (queue_.OnOwnerThread()) {
         while (!finished_) {
@@ -183,11 +190,15 @@ void TGIFPainter::WaitForFrame(int delay, int64_t& lastTime, int64_t& lastWait)
         lastTime = now;
     }
     if (!Async()) {
-        clock_.Wait(wake_, std::max<int64_t>(1, wait));
+        // In slices, so that a stop or a new speed ends the wait within one.
+        for (int64_t left = std::max<int64_t>(1, wait); left > 0 && Running(); left -= kSyncSlice)
+            if (clock_.Wait(wake_, std::min(left, kSyncSlice)))
+                break;
         return;
     }
-    // A wake-up (speed change, stop) starts the clock afresh.
-    if (wait != 0) {
+    // A frame late by more than its delay is painted at once; only speed 0
+    // waits without end. A wake-up (speed change, stop) starts the clock afresh.
+    if (wait > 0 || speed < 1) {
         if (clock_.Wait(wake_, wait)) {
             lastTime = clock_.Now();
             lastWait = 0;
@@ -197,10 +208,16 @@ void TGIFPainter::WaitForFrame(int delay, int64_t& lastTime, int64_t& lastWait)
 
 void TGIFPainter::Execute()
 {
+    executor_ = std::this_thread::get_id();
+    executing_ = true;
     struct FinishedFlag {
-        std::atomic<bool>& flag;
-        ~FinishedFlag() { flag = true; }
-    } finished{finished_};
+        TGIFPainter& painter;
+        ~FinishedFlag()
+        {
+            painter.finished_ = true;
+            painter.executing_ = false;
+        }
+    } finished{*this};
     if (!image_)
         return;
     do {

@@ -3,7 +3,9 @@
 // delays and animation speed, the loop count, and each frame's disposal.
 // A synchronous painter runs in Execute on the caller's thread; an
 // asynchronous one (goAsync) on a thread of its own from Start, handing every
-// paint and every event to the owner thread of its queue.
+// paint and every event to the owner thread of its queue, which must pump the
+// queue from its event loop (the program's GUI loop does, see
+// app/window/gif_painter_pump.h).
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -53,8 +55,9 @@ public:
 
     // Asynchronous painters: launches the thread (once).
     void Start();
-    // Ends painting and waits for the thread, running the queue meanwhile
-    // when called on its owner thread.
+    // Ends painting and waits for it to end: for the thread, running the
+    // queue meanwhile when called on its owner thread; for a synchronous
+    // painter running on another thread, at most one slice of its wait.
     void Stop();
     void Pause();
     void Resume();
@@ -115,6 +118,9 @@ private:
     std::atomic<bool> paused_{false};
     std::atomic<bool> painted_{false};
     std::atomic<bool> finished_{false};
+    // The thread in Execute, so that a stop from elsewhere can wait for it.
+    std::atomic<bool> executing_{false};
+    std::atomic<std::thread::id> executor_;
     TDisposalMethod disposal_ = TDisposalMethod::dmNoDisposal;
     TDisposalMethod oldDisposal_ = TDisposalMethod::dmNoDisposal;
 };

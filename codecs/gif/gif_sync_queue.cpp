@@ -13,6 +13,12 @@ void TSyncQueue::Synchronize(const std::function<void()>& fn)
     Request request{&fn, false, nullptr};
     std::unique_lock lock(mutex_);
     pending_.push_back(&request);
+    if (onRequest_) {
+        const std::function<void()> hook = onRequest_;
+        lock.unlock();
+        hook();
+        lock.lock();
+    }
     done_.wait(lock, [&] { return request.done; });
     if (request.error)
         std::rethrow_exception(request.error);
@@ -37,6 +43,12 @@ int TSyncQueue::ProcessPending()
     if (!batch.empty())
         done_.notify_all();
     return int(batch.size());
+}
+
+void TSyncQueue::SetOnRequest(std::function<void()> hook)
+{
+    std::lock_guard lock(mutex_);
+    onRequest_ = std::move(hook);
 }
 
 TSyncQueue& MainQueue()

@@ -1,7 +1,10 @@
 #pragma once
 // Hands work from painter threads to the thread that owns the canvases (the
-// GUI thread): the worker waits until the owner has run it. The owner pumps
-// the queue from its event loop, and while it waits for a painter to end.
+// GUI thread): the worker waits until the owner has run it. Nothing runs the
+// requests by itself: the owner must call ProcessPending from its event loop
+// (an OnRequest hook tells it when), and does so while it waits for a
+// painter to end. An owner that never pumps holds its asynchronous painters
+// at their first paint.
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -23,6 +26,9 @@ public:
     void Synchronize(const std::function<void()>& fn);
     // Runs the requests waiting now; returns how many. Owner thread only.
     int ProcessPending();
+    // Called on the requesting thread whenever a request starts to wait, so
+    // that an event loop can schedule ProcessPending; must not block.
+    void SetOnRequest(std::function<void()> hook);
 
 private:
     struct Request {
@@ -34,6 +40,7 @@ private:
     std::mutex mutex_;
     std::condition_variable done_;
     std::deque<Request*> pending_;
+    std::function<void()> onRequest_;
 };
 
 // The queue of the program's main thread (the first thread to ask for it).

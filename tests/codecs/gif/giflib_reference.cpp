@@ -101,6 +101,51 @@ RefGif GiflibDecode(const std::vector<uint8_t>& file)
     return ref;
 }
 
+namespace {
+
+ColorMapObject* MakeMap(const std::vector<uint8_t>& rgb)
+{
+    if (rgb.empty())
+        return nullptr;
+    int size = 2;
+    while (size_t(size) * 3 < rgb.size())
+        size *= 2;
+    ColorMapObject* map = GifMakeMapObject(size, nullptr);
+    for (size_t i = 0; i * 3 < rgb.size(); ++i)
+        map->Colors[i] = {rgb[i * 3], rgb[i * 3 + 1], rgb[i * 3 + 2]};
+    return map;
+}
+
+} // namespace
+
+std::vector<uint8_t> GiflibEncode(const RefGif& ref)
+{
+    std::vector<uint8_t> out;
+    int err = 0;
+    GifFileType* gif = EGifOpen(&out, WriteMem, &err);
+    if (!gif)
+        throw std::runtime_error("EGifOpen failed");
+    EGifSetGifVersion(gif, true);
+    ColorMapObject* global = MakeMap(ref.globalMap);
+    EGifPutScreenDesc(gif, ref.width, ref.height, 8, ref.background, global);
+    for (const RefFrame& f : ref.frames) {
+        if (f.hasGce) {
+            GraphicsControlBlock gcb{f.disposal, false, f.delay, f.transparent};
+            GifByteType ext[4];
+            EGifGCBToExtension(&gcb, ext);
+            EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, ext);
+        }
+        ColorMapObject* local = MakeMap(f.localMap);
+        EGifPutImageDesc(gif, f.left, f.top, f.width, f.height, false, local);
+        for (int y = 0; y < f.height; ++y)
+            EGifPutLine(gif, const_cast<GifPixelType*>(f.pixels.data() + size_t(y) * size_t(f.width)), f.width);
+        GifFreeMapObject(local);
+    }
+    EGifCloseFile(gif, &err);
+    GifFreeMapObject(global);
+    return out;
+}
+
 std::vector<uint8_t> GiflibImageData(const std::vector<uint8_t>& pixels, int width, int height, int codeSize,
                                      bool interlaced)
 {

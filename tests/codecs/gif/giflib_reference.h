@@ -26,6 +26,10 @@ struct RefGif {
 
 RefGif GiflibDecode(const std::vector<uint8_t>& file);
 
+// A whole file as giflib writes it: the global map, and per frame a
+// graphic control block when hasGce, its local map and its pixels.
+std::vector<uint8_t> GiflibEncode(const RefGif& gif);
+
 // The image data giflib writes (code size byte through terminator) for one
 // frame of these indices, rows given top-down.
 std::vector<uint8_t> GiflibImageData(const std::vector<uint8_t>& pixels, int width, int height, int codeSize,

@@ -169,6 +169,42 @@ TEST(ColorMapOptimizer, TransparentEntryIsTheLastAndBlack)
     EXPECT_EQ(Shown(b, 1, 0), kWhite);
 }
 
+// Index 4 of a 4-entry map is the first outside it: counted as entry 0
+// (red) with a warning; the map is built from the counts (green most used).
+TEST(ColorMapOptimizer, IndexJustPastTheMapCountsAsTheFirstEntry)
+{
+    TGIFImage gif;
+    Colours(gif, {kRed, kGreen, kBlue, kWhite});
+    TGIFSubImage& f = AddFrame(gif, 0, 0, {{1, 1, 1, 4, 3, 3}});
+    std::vector<std::string> warnings;
+    gif.OnWarning = [&](const void*, TGIFSeverity, const std::string& m) { warnings.push_back(m); };
+    gif.OptimizeColorMap();
+    EXPECT_EQ(warnings, std::vector<std::string>{msg::kColorNotInTable});
+    EXPECT_EQ(Shown(f, 3, 0), kRed);
+    EXPECT_EQ(Shown(f, 4, 0), kWhite);
+    EXPECT_EQ(gif.ColorMap().Color(0), kGreen);
+}
+
+// 256 colours in use, none of them the background (white): the map stays
+// at 256 entries and the background takes the nearest kept colour, the
+// last of the map.
+TEST(ColorMapOptimizer, FullMapLeavesNoRoomForTheBackground)
+{
+    TGIFImage gif;
+    Colours(gif, {kWhite, kBlack});
+    std::vector<TGIFColor> local;
+    std::vector<uint8_t> row;
+    for (int i = 0; i < 256; ++i) {
+        local.push_back({uint8_t(i), uint8_t(i), uint8_t(255 - i)});
+        row.push_back(uint8_t(i));
+    }
+    AddFrame(gif, 0, 0, {row}, local);
+    EXPECT_TRUE(gif.OptimizeColorMap());
+    ASSERT_EQ(gif.ColorMap().Count(), 256);
+    ASSERT_LT(gif.BackgroundColorIndex(), 256);
+    EXPECT_EQ(gif.ColorMap().Color(gif.BackgroundColorIndex()), (TGIFColor{255, 255, 0}));
+}
+
 TEST(ColorMapOptimizer, BackgroundKeepsItsColour)
 {
     TGIFImage gif;
@@ -202,19 +238,72 @@ void Optimize(TGIFImage& gif, TGIFOptimizeOptions options)
     gif.Optimize(options, TColorReduction::rmNone, TDitherMode::dmNearest, 8);
 }
 
+// The delays of a frame that goes add up, held at the 65535 the field holds.
 TEST(GifOptimize, RepeatedFrameGoesAndItsDelayStays)
 {
-    for (bool firstTransparent : {false, true}) {
-        SCOPED_TRACE(firstTransparent);
+    struct Case {
+        bool firstTransparent;
+        int first, second, sum;
+    };
+    for (const Case c : {Case{false, 20, 30, 50}, Case{true, 20, 30, 50}, Case{false, 40000, 40000, 65535},
+                         Case{true, 65535, 1, 65535}, Case{false, 65534, 1, 65535}}) {
+        SCOPED_TRACE(std::to_string(c.first) + " + " + std::to_string(c.second));
         TGIFImage gif;
         Colours(gif, {kRed, kGreen, kBlue, kWhite, kBlack});
         TGIFSubImage& first = AddFrame(gif, 0, 0, {{0, 1}, {2, 3}});
-        Gce(first, 20, TDisposalMethod::dmNone, firstTransparent ? 4 : -1);
-        Gce(AddFrame(gif, 0, 0, {{0, 1}, {2, 3}}), 30);
+        Gce(first, c.first, TDisposalMethod::dmNone, c.firstTransparent ? 4 : -1);
+        Gce(AddFrame(gif, 0, 0, {{0, 1}, {2, 3}}), c.second);
         Optimize(gif, kMergeCrop);
         ASSERT_EQ(gif.Images().Count(), 1);
-        EXPECT_EQ(gif.Images().Image(0)->GraphicControlExtension()->Delay(), 50);
+        EXPECT_EQ(gif.Images().Image(0)->GraphicControlExtension()->Delay(), c.sum);
     }
+}
+
+// Frame 1 repeats frame 0 ({0, 1} over {0, 1}); which of its pixels may
+// become transparent depends on what frame 0 leaves on the screen.
+TEST(GifOptimize, MergeKeepsWhatThePreviousFrameDoesNotLeaveShown)
+{
+    struct Case {
+        const char* name;
+        TDisposalMethod disposal; // of frame 0
+        int transparent;          // of frame 0
+        std::vector<bool> cleared;
+    };
+    for (const Case& c : {Case{"kept", TDisposalMethod::dmNone, -1, {true, true}},
+                          Case{"drawn over its transparent pixel", TDisposalMethod::dmNone, 0, {false, true}},
+                          Case{"cleared", TDisposalMethod::dmBackground, -1, {false, false}},
+                          Case{"restored away", TDisposalMethod::dmPrevious, -1, {false, false}}}) {
+        SCOPED_TRACE(c.name);
+        TGIFImage gif;
+        Colours(gif, {kRed, kGreen, kBlue, kWhite});
+        Gce(AddFrame(gif, 0, 0, {{0, 1}}), 10, c.disposal, c.transparent);
+        TGIFSubImage& second = AddFrame(gif, 0, 0, {{0, 1}});
+        Gce(second, 10);
+        Optimize(gif, OptimizeOption(ooMerge));
+        for (int x = 0; x < 2; ++x) {
+            EXPECT_EQ(second.Transparent() && second.Pixels(x, 0) == second.TransparentIndex(), c.cleared[size_t(x)])
+                << x;
+            if (!c.cleared[size_t(x)])
+                EXPECT_EQ(Shown(second, x, 0), x == 0 ? kRed : kGreen) << x;
+        }
+    }
+}
+
+// A first frame that shows nothing stays (it holds the looping and the
+// start); the frame after it is drawn whole.
+TEST(GifOptimize, AllTransparentFirstFrameStays)
+{
+    TGIFImage gif;
+    Colours(gif, {kRed, kGreen, kBlue, kWhite});
+    Gce(AddFrame(gif, 0, 0, {{3, 3}, {3, 3}}), 10, TDisposalMethod::dmNone, 3);
+    TGIFSubImage& second = AddFrame(gif, 0, 0, {{0, 1}, {2, 3}});
+    Gce(second, 10);
+    Optimize(gif, OptimizeOption(ooMerge) | OptimizeOption(ooCrop) | OptimizeOption(ooCleanup) |
+                      OptimizeOption(ooColorMap));
+    ASSERT_EQ(gif.Images().Count(), 2);
+    EXPECT_TRUE(gif.Images().Image(0)->AllTransparent());
+    EXPECT_EQ(Shown(second, 1, 1), kWhite);
+    EXPECT_FALSE(second.Transparent());
 }
 
 TEST(GifOptimize, MergeMakesRepeatsTransparentAndCropTrimsThem)
@@ -256,6 +345,22 @@ TEST(GifOptimize, MergeTakesNoTransparentIndexTheFrameShows)
     Optimize(reuse, OptimizeOption(ooMerge));
     EXPECT_EQ(reuse.Images().Image(1)->TransparentIndex(), 1) << "unused by the frame: taken";
     EXPECT_EQ(reuse.ColorMap().Count(), 4);
+}
+
+// Merging runs from the last frame down: the index the last frame makes is
+// the one every earlier frame borrows.
+TEST(GifOptimize, MergedFramesShareOneNewIndex)
+{
+    TGIFImage gif;
+    Colours(gif, {kRed, kGreen, kBlue, kWhite});
+    for (int i = 0; i < 4; ++i)
+        Gce(AddFrame(gif, 0, 0, {{0, 1, 2}}), 10);
+    Optimize(gif, OptimizeOption(ooMerge));
+    EXPECT_EQ(gif.ColorMap().Count(), 5);
+    for (int i = 1; i < 4; ++i) {
+        EXPECT_EQ(gif.Images().Image(i)->TransparentIndex(), 4) << i;
+        EXPECT_TRUE(gif.Images().Image(i)->AllTransparent()) << i;
+    }
 }
 
 // ---- cleanup ----

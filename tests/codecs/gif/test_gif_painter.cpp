@@ -3,7 +3,11 @@
 // conformance suite composited frame by frame against their expected frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -17,21 +21,29 @@
 namespace pc::gif::test {
 namespace {
 
-// Time passes only by waiting; every wait is recorded.
+// Time passes only by waiting. Every wait is recorded in slices, and as the
+// sum of the slices since the last Mark (a wait without end stands alone).
 class VirtualClock : public TPainterClock {
 public:
     int64_t Now() override { return now; }
     bool Wait(TWakeEvent& wake, int64_t ms) override
     {
-        waits.push_back(ms);
+        slices.push_back(ms);
+        if (open && ms > 0 && waits.back() > 0)
+            waits.back() += ms;
+        else
+            waits.push_back(ms);
+        open = ms > 0;
         if (ms > 0)
             now += ms;
         if (onWait)
             onWait();
         return wake.TryReset();
     }
+    void Mark() { open = false; }
     int64_t now = 1000;
-    std::vector<int64_t> waits;
+    std::vector<int64_t> waits, slices;
+    bool open = false;
     std::function<void()> onWait;
 };
 
@@ -87,6 +99,7 @@ PaintRun Paint(TGIFImage& gif, TGIFDrawOptions options, int speed = 100)
     PaintRun run;
     painter.Events.OnStartPaint = [&](TGIFPainter&) { ++run.starts; };
     painter.Events.OnPaint = [&](TGIFPainter& p) {
+        clock.Mark();
         ++run.paints;
         run.frames.push_back(p.ActiveImage());
     };
@@ -98,6 +111,7 @@ PaintRun Paint(TGIFImage& gif, TGIFDrawOptions options, int speed = 100)
     };
     painter.Execute();
     run.waits = clock.waits;
+    EXPECT_LE(*std::max_element(clock.slices.begin(), clock.slices.end()), 100) << "sleeps in slices";
     return run;
 }
 
@@ -148,6 +162,7 @@ TEST(GifPainter, LagComesOffTheNextWait)
     Bitmap canvas(2, 2, PixelFormat::pf24bit);
     TSyncQueue queue;
     TGIFPainter painter(gif, canvas, TRect{0, 0, 2, 2}, kAnimate, clock, queue);
+    painter.Events.OnPaint = [&](TGIFPainter&) { clock.Mark(); };
     // Painting the first two frames takes 40 ms each beyond the waits.
     painter.Events.OnAfterPaint = [&](TGIFPainter& p) {
         if (p.ActiveImage() < 2)
@@ -228,6 +243,7 @@ TEST(GifPainter, PauseHoldsUntilResumed)
     TGIFPainter painter(gif, canvas, TRect{0, 0, 2, 2}, kAnimate, clock, queue);
     int paints = 0;
     painter.Events.OnPaint = [&](TGIFPainter& p) {
+        clock.Mark();
         if (++paints == 1)
             p.Pause();
     };
@@ -252,7 +268,10 @@ TEST(GifPainter, SpeedChangeRestartsASynchronousPainter)
     int starts = 0;
     std::vector<int> painted;
     painter.Events.OnStartPaint = [&](TGIFPainter&) { ++starts; };
-    painter.Events.OnPaint = [&](TGIFPainter& p) { painted.push_back(p.ActiveImage()); };
+    painter.Events.OnPaint = [&](TGIFPainter& p) {
+        clock.Mark();
+        painted.push_back(p.ActiveImage());
+    };
     painter.Events.OnAfterPaint = [&](TGIFPainter& p) {
         if (starts == 1)
             p.SetAnimationSpeed(200);
@@ -302,6 +321,79 @@ TEST(GifPainter, AsynchronousPainterRunsEventsOnTheOwnerThreadUntilStopped)
     EXPECT_TRUE(shown == RGB(255, 0, 0) || shown == RGB(0, 255, 0) || shown == RGB(0, 0, 255));
 }
 
+// Virtual time that only the owner moves on: a wait ends when the owner's
+// ticks reach its end, or when woken.
+class OwnerClock : public TPainterClock {
+public:
+    int64_t Now() override
+    {
+        std::lock_guard lock(mutex_);
+        return now_;
+    }
+    bool Wait(TWakeEvent& wake, int64_t ms) override
+    {
+        std::unique_lock lock(mutex_);
+        deadline_ = ms < 0 ? INT64_MAX : now_ + ms;
+        for (;;) {
+            if (wake.TryReset() || now_ >= deadline_) {
+                const bool woken = now_ < deadline_;
+                deadline_ = -1;
+                return woken;
+            }
+            ticked_.wait_for(lock, std::chrono::milliseconds(1));
+        }
+    }
+    // True while a wait is held that the owner's time has not yet ended.
+    bool Held()
+    {
+        std::lock_guard lock(mutex_);
+        return deadline_ > now_;
+    }
+    void Advance(int64_t ms)
+    {
+        std::lock_guard lock(mutex_);
+        now_ += ms;
+        ticked_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable ticked_;
+    int64_t now_ = 1000, deadline_ = -1;
+};
+
+// An owner that pumps its queue every 100 ms, slower than the 120 ms frames
+// take with their three hand-overs each: every frame comes, late, in order.
+TEST(GifPainter, SlowOwnerSeesEveryFrameLateButInOrder)
+{
+    TGIFImage gif;
+    Build(gif, {{1, 0}, {2, 0}, {3, 0}, {1, 0}, {2, 0}}, -1);
+    OwnerClock clock;
+    Bitmap canvas(2, 2, PixelFormat::pf24bit);
+    TSyncQueue queue;
+    std::atomic<bool> requested{false};
+    queue.SetOnRequest([&] { requested = true; });
+    TGIFPainter painter(gif, canvas, TRect{0, 0, 2, 2}, kAnimate | DrawOption(goAsync), clock, queue);
+    std::vector<int> frames;
+    std::vector<int64_t> times;
+    painter.Events.OnPaint = [&](TGIFPainter& p) {
+        frames.push_back(p.ActiveImage());
+        times.push_back(clock.Now());
+    };
+    painter.Start();
+    for (int tick = 0; tick < 200 && !painter.Finished(); ++tick) {
+        // The painter runs until it hands something over or waits.
+        while (!requested && !clock.Held() && !painter.Finished())
+            std::this_thread::yield();
+        clock.Advance(100);
+        requested = false;
+        queue.ProcessPending();
+    }
+    painter.Stop();
+    EXPECT_EQ(frames, (std::vector<int>{0, 1, 2, 3, 4}));
+    EXPECT_TRUE(std::is_sorted(times.begin(), times.end()));
+}
+
 TEST(GifPainter, ImageStopsItsPaintersBeforeItChanges)
 {
     TGIFImage gif;
@@ -311,9 +403,35 @@ TEST(GifPainter, ImageStopsItsPaintersBeforeItChanges)
     ASSERT_NE(painter, nullptr);
     while (!painter->Painted())
         MainQueue().ProcessPending();
+    gif.Add(std::make_unique<TGIFSubImage>(&gif));
+    EXPECT_TRUE(painter->Finished()) << "stopped before the frame list grows";
+    painter = gif.Paint(canvas, TRect{0, 0, 2, 2}, kAnimate | DrawOption(goAsync));
+    while (!painter->Painted())
+        MainQueue().ProcessPending();
     gif.Clear();
     EXPECT_TRUE(painter->Finished());
     EXPECT_EQ(gif.Paint(canvas, TRect{0, 0, 2, 2}, kAnimate | DrawOption(goAsync)), nullptr) << "empty";
+}
+
+// A synchronous painter running on another thread, in the 12 s wait before
+// its second frame: a stop ends it there (a stop that waited for the whole
+// animation would see both frames painted).
+TEST(GifPainter, StopEndsASynchronousPainterOnAnotherThread)
+{
+    TGIFImage gif;
+    Build(gif, {{1, 1000}, {2, 1000}}, -1);
+    Bitmap canvas(2, 2, PixelFormat::pf24bit);
+    std::atomic<int> paints{0};
+    gif.PainterEvents.OnAfterPaint = [&](TGIFPainter&) { ++paints; };
+    std::thread painting([&] {
+        gif.Paint(canvas, TRect{0, 0, 2, 2}, kAnimate);
+    });
+    while (paints == 0)
+        std::this_thread::yield();
+    gif.PaintStop();
+    EXPECT_EQ(paints, 1);
+    painting.join();
+    EXPECT_EQ(paints, 1);
 }
 
 // ---- the conformance suite's expected frames ----

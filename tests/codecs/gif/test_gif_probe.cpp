@@ -9,6 +9,7 @@
 #include "gif_test_util.h"
 #include "giflib_reference.h"
 #include "platform/bmp_file.h"
+#include "platform/file_io.h"
 #include "tests/support/test_data.h"
 
 namespace pc::gif::test {
@@ -60,6 +61,49 @@ TEST(GifProbe, DecodeWritesTheFirstFrame)
             const uint8_t* c = &map[size_t(f.pixels[size_t(y * f.width + x)]) * 3];
             ASSERT_EQ(bmp.Pixel(x, y), RGB(c[0], c[1], c[2])) << x << "," << y;
         }
+}
+
+// Files that load but hold no image cannot be written as GIF: the
+// optimiser keeps them byte for byte and says why.
+TEST(GifProbe, OptimizeKeepsAFileWithoutAnImage)
+{
+    for (const char* name : {"max-size", "no-data", "zero-height", "zero-size", "zero-width"}) {
+        SCOPED_TRACE(name);
+        pc::test::TempDir dir;
+        const std::string in = kSuite + name + ".gif", out = dir.file("out.gif");
+        const ProbeRun r = Probe("gif-optimize '" + in + "' '" + out + "' > /dev/null", dir);
+        EXPECT_EQ(r.exitCode, 0) << r.stderrText;
+        EXPECT_NE(r.stderrText.find("holds no image"), std::string::npos) << r.stderrText;
+        EXPECT_EQ(ReadAll(out), ReadAll(in));
+    }
+}
+
+// A one-pixel frame on a screen of 16384 x 16384 would render into 768 MB:
+// refused by the picture budget, nothing written. A smaller screen renders.
+TEST(GifProbe, DecodeBudgetsTheScreen)
+{
+    struct Case {
+        int width, height;
+        bool fits;
+    };
+    for (const Case c : {Case{16384, 16384, false}, Case{301, 7, true}}) {
+        SCOPED_TRACE(c.width);
+        pc::test::TempDir dir;
+        RefGif ref{true, c.width, c.height, 0, {0, 0, 0, 255, 0, 0}, {{2, 3, 1, 1, false, {}, {1}}}, -1};
+        const std::string in = dir.file("in.gif"), out = dir.file("out.bmp");
+        WriteFileAtomic(in, GiflibEncode(ref));
+        const ProbeRun r = Probe("gif-decode '" + in + "' '" + out + "'", dir);
+        EXPECT_EQ(r.exitCode, c.fits ? 0 : 1);
+        EXPECT_EQ(std::filesystem::exists(out), c.fits);
+        if (c.fits) {
+            const Bitmap bmp = LoadBmpFile(out);
+            EXPECT_EQ(bmp.Width(), c.width);
+            EXPECT_EQ(bmp.Pixel(2, 3), RGB(255, 0, 0));
+        } else {
+            EXPECT_NE(r.stderrText.find("768 MB, more than the 256 MB a picture may take"), std::string::npos)
+                << r.stderrText;
+        }
+    }
 }
 
 class GifProbeEncode : public testing::TestWithParam<std::string> {};

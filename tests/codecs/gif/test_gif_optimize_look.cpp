@@ -1,0 +1,175 @@
+// Optimised files look the same: every GIF of the test data, optimised in
+// process and by the probe, composites (as giflib decodes it, with gifsicle's
+// screen background) to the same pixels, transparent ones included, frame by
+// frame. Frames that show nothing new may go; their time stays.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "gif_test_util.h"
+#include "giflib_reference.h"
+#include "platform/file_io.h"
+#include "tests/support/test_data.h"
+
+namespace pc::gif::test {
+namespace {
+
+constexpr uint32_t kClear = 0; // a transparent screen pixel; colours carry 0xFF in the top byte
+
+uint32_t Rgb(const std::vector<uint8_t>& map, int i)
+{
+    if (size_t(i) * 3 + 2 >= map.size())
+        return 0xFF000000u; // outside its map: black, as the optimiser maps it
+    return 0xFF000000u | uint32_t(map[size_t(i) * 3]) << 16 | uint32_t(map[size_t(i) * 3 + 1]) << 8 |
+           map[size_t(i) * 3 + 2];
+}
+
+struct Shown {
+    std::vector<uint32_t> pixels;
+    int delay = 0;
+};
+
+// The screen after each frame; a frame that changes nothing adds its delay
+// to the one before. The background is transparent when the first frame is.
+std::vector<Shown> Composite(const RefGif& gif)
+{
+    const bool clearBackground = gif.frames.empty() || gif.frames[0].transparent >= 0 ||
+                                 size_t(gif.background) * 3 >= gif.globalMap.size();
+    const uint32_t background = clearBackground ? kClear : Rgb(gif.globalMap, gif.background);
+    std::vector<uint32_t> screen(size_t(gif.width) * size_t(gif.height), background);
+    std::vector<Shown> shown;
+    for (const RefFrame& f : gif.frames) {
+        const std::vector<uint32_t> before = screen;
+        const auto& map = f.localMap.empty() ? gif.globalMap : f.localMap;
+        auto inside = [&](int x, int y) { return f.left + x < gif.width && f.top + y < gif.height; };
+        for (int y = 0; y < f.height; ++y)
+            for (int x = 0; x < f.width; ++x) {
+                const int p = f.pixels[size_t(y) * size_t(f.width) + size_t(x)];
+                if (p != f.transparent && inside(x, y))
+                    screen[size_t(f.top + y) * size_t(gif.width) + size_t(f.left + x)] = Rgb(map, p);
+            }
+        if (!shown.empty() && shown.back().pixels == screen)
+            shown.back().delay += f.delay;
+        else
+            shown.push_back({screen, f.delay});
+        if (f.disposal == 2) {
+            for (int y = 0; y < f.height; ++y)
+                for (int x = 0; x < f.width; ++x)
+                    if (inside(x, y))
+                        screen[size_t(f.top + y) * size_t(gif.width) + size_t(f.left + x)] = background;
+        } else if (f.disposal == 3) {
+            screen = before;
+        }
+    }
+    return shown;
+}
+
+void ExpectSameLook(const std::vector<uint8_t>& original, const std::vector<uint8_t>& optimized)
+{
+    const RefGif a = GiflibDecode(original), b = GiflibDecode(optimized);
+    if (!a.ok)
+        GTEST_SKIP() << "giflib does not read the original";
+    ASSERT_TRUE(b.ok);
+    ASSERT_EQ(b.width, a.width);
+    ASSERT_EQ(b.height, a.height);
+    const std::vector<Shown> want = Composite(a), got = Composite(b);
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        EXPECT_EQ(got[i].delay, want[i].delay) << "frame " << i;
+        for (size_t k = 0; k < want[i].pixels.size(); ++k)
+            ASSERT_EQ(got[i].pixels[k], want[i].pixels[k])
+                << "frame " << i << " at " << k % size_t(a.width) << "," << k / size_t(a.width);
+    }
+}
+
+std::vector<std::string> AllGifs()
+{
+    std::vector<std::string> files = ReadableSuiteFiles();
+    for (const auto& f : pc::test::FilesIn("/usr/libexec/installed-tests/gdk-pixbuf", {".gif"}))
+        if (std::filesystem::path(f).parent_path() == "/usr/libexec/installed-tests/gdk-pixbuf")
+            files.push_back(f);
+    for (const auto& f : pc::test::FilesIn("/usr/share/doc/libsixel-examples/examples/images", {".gif"}))
+        files.push_back(f);
+    files.push_back(pc::test::kSdlImages + "palette.gif");
+    return files;
+}
+
+void CheckInProcess(const std::string& path)
+{
+    const std::vector<uint8_t> input = ReadAll(path);
+    TGIFImage gif;
+    if (!LoadInto(gif, input).ok || ImageFrames(gif).empty())
+        GTEST_SKIP() << "no picture to optimise";
+    gif.Optimize(OptimizeOption(ooMerge) | OptimizeOption(ooCrop) | OptimizeOption(ooCleanup) |
+                     OptimizeOption(ooColorMap),
+                 TColorReduction::rmNone, TDitherMode::dmNearest, 8);
+    // One map for all only when it holds every colour the frames show.
+    TGIFImage merged;
+    merged.Assign(gif);
+    ExpectSameLook(input, SaveToBytes(merged.OptimizeColorMap() ? merged : gif));
+}
+
+void CheckByProbe(const std::string& path, const std::string& out)
+{
+    const std::string cmd =
+        std::string(PRISMCASE_BINARY_DIR "/prismcase-probe gif-optimize '") + path + "' '" + out + "' > /dev/null 2>&1";
+    const std::vector<uint8_t> input = ReadAll(path);
+    TGIFImage gif;
+    if (!LoadInto(gif, input).ok) {
+        EXPECT_NE(std::system(cmd.c_str()), 0) << "a file that does not load is refused";
+        return;
+    }
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    ExpectSameLook(input, ReadAll(out));
+}
+
+class OptimizedLook : public testing::TestWithParam<std::string> {};
+
+TEST_P(OptimizedLook, InProcess)
+{
+    CheckInProcess(GetParam());
+}
+
+TEST_P(OptimizedLook, ByTheProbe)
+{
+    pc::test::TempDir dir;
+    CheckByProbe(GetParam(), dir.file("optimized.gif"));
+}
+
+// Built with giflib: where the screen background shows, an unused
+// transparent index of the first frame still makes it transparent.
+TEST(OptimizedLook, ScreenBackgroundStaysTransparent)
+{
+    const std::vector<uint8_t> map = {0, 0, 0, 255, 0, 0, 0, 0, 255, 0, 255, 0};
+    // One 11 x 11 frame with a transparent border: cropped, it uncovers the screen.
+    RefGif border{true, 11, 11, 0, map, {}, -1};
+    RefFrame framed{0, 0, 11, 11, false, {}, {}, true, 0, 0, 0};
+    for (int y = 0; y < 11; ++y)
+        for (int x = 0; x < 11; ++x)
+            framed.pixels.push_back(x == 0 || y == 0 || x == 10 || y == 10 ? 0 : uint8_t(1 + (x * y + x) % 3));
+    border.frames = {framed};
+    // An opaque first frame flagged transparent; the second is cleared after its time.
+    RefGif cleared{true, 5, 3, 0, map, {}, -1};
+    cleared.frames = {{0, 0, 5, 3, false, {}, {1, 2, 1, 1, 2, 2, 2, 1, 1, 1, 1, 1, 2, 2, 1}, true, 0, 10, 0},
+                      {1, 1, 2, 1, false, {}, {3, 2}, true, -1, 10, 2},
+                      {4, 0, 1, 1, false, {}, {3}, true, -1, 10, 0}};
+    for (const auto& [name, ref] : {std::pair{"border", border}, std::pair{"cleared", cleared}}) {
+        SCOPED_TRACE(name);
+        pc::test::TempDir dir;
+        const std::string in = dir.file("in.gif"), out = dir.file("out.gif");
+        WriteFileAtomic(in, GiflibEncode(ref));
+        CheckInProcess(in);
+        CheckByProbe(in, out);
+        const std::string diff = "gifdiff '" + in + "' '" + out + "' > /dev/null 2>&1";
+        EXPECT_EQ(std::system(diff.c_str()), 0) << diff;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, OptimizedLook, testing::ValuesIn(AllGifs()), [](const auto& info) {
+    return pc::test::CaseName(std::filesystem::path(info.param).parent_path().filename().string() + "_" +
+                              std::filesystem::path(info.param).stem().string());
+});
+
+} // namespace
+} // namespace pc::gif::test
