@@ -143,6 +143,31 @@ TEST(ProjectWrite, MissingWorkFileKeepsTheOldProject)
     EXPECT_EQ(pc::ReadFileBytes(fx.dir.file("p.qv7kb")), old);
 }
 
+// A disk that fills in the middle of a picture or at the settings text.
+TEST(ProjectWrite, FullDiskNamesTheFileAndTheReasonAndKeepsTheOldProject)
+{
+    for (long long room : {50000LL, 100100LL}) {
+        Fixture fx;
+        auto old = fx.Save(Scene{});
+        fx.Texture(3, Pattern(100000, 3));
+        Scene s;
+        s.floorTextureId = 3;
+        std::string error;
+        {
+            pc::test::FileSizeLimit limit(room);
+            try {
+                WriteProject(fx.dir.file("p.qv7kb"), s, fx.options);
+            } catch (const pc::FileError& e) {
+                error = e.what();
+            }
+        }
+        EXPECT_NE(error.find("Cannot write the project file \"" + fx.dir.file("p.qv7kb") + "\""), std::string::npos)
+            << error;
+        EXPECT_NE(error.find("File too large"), std::string::npos) << room << ": " << error;
+        EXPECT_EQ(pc::ReadFileBytes(fx.dir.file("p.qv7kb")), old);
+    }
+}
+
 Scene RichScene(Fixture& fx)
 {
     fx.Texture(5, Pattern(300, 5));
