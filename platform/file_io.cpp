@@ -132,12 +132,17 @@ void SaveThroughTemp(const std::string& path, const std::function<void(const std
 
 void WriteFileAtomic(const std::string& path, const std::vector<uint8_t>& bytes)
 {
+    WriteFileAtomic(path, bytes.data(), bytes.size());
+}
+
+void WriteFileAtomic(const std::string& path, const uint8_t* data, size_t size)
+{
     SaveThroughTemp(path, [&](const std::string& tmp) {
         std::FILE* f = std::fopen(tmp.c_str(), "wb");
         if (!f)
             throw FileError("Cannot write file \"" + path + "\": " + std::strerror(errno));
         int error = 0;
-        if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
+        if (size && std::fwrite(data, 1, size, f) != size)
             error = errno;
         if (std::fflush(f) != 0 && !error)
             error = errno;

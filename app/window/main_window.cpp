@@ -25,6 +25,7 @@
 #include "platform/single_instance.h"
 #include "scene/pages/face_textures.h"
 #include "scene/pages/object_commands.h"
+#include "scene/pictures/texture_memory.h"
 
 namespace pc {
 
@@ -340,6 +341,7 @@ void TFormMainQV7K::FormDestroy()
     DropOffscreenContext();
     GLContext::ReleaseCurrent();
     GLContext_.reset();
+    TextureMemory::Scene().ReleaseAll(); // the textures went with the context
     RemoveWorkFolder();
 }
 

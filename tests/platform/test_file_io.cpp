@@ -11,6 +11,7 @@
 #include "platform/bmp_file.h"
 #include "platform/file_io.h"
 #include "platform/ini_file.h"
+#include "platform/paths.h"
 #include "tests/support/test_data.h"
 
 namespace {
@@ -109,6 +110,17 @@ TEST(AtomicSave, AFailedWriteNamesTheFileAndTheReasonAndKeepsTheOldFile)
     EXPECT_NE(error.find(path), std::string::npos) << error;
     EXPECT_NE(error.find("File too large"), std::string::npos) << error;
     EXPECT_EQ(Text(path), "old");
+}
+
+TEST(AtomicSave, OnlyTheWorkFolderHoldsScratchFiles)
+{
+    pc::test::TempDir dir;
+    EXPECT_FALSE(pc::IsWorkFile(pc::WorkFolder().substr(0, pc::WorkFolder().size() - 1) + "-other/x"));
+    const std::string texture = pc::TextureFolder() + "7";
+    EXPECT_TRUE(pc::IsWorkFile(texture));
+    EXPECT_FALSE(pc::IsWorkFile(dir.file("scene.qv7kb")));
+    pc::RemoveWorkFolder();
+    EXPECT_FALSE(pc::IsWorkFile(texture)); // no work folder: nothing is scratch
 }
 
 } // namespace
