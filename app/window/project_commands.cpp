@@ -11,6 +11,7 @@
 #include "app/window/main_window.h"
 #include "app/window/picture_box.h"
 #include "app/project/project_file.h"
+#include "app/project/project_needs.h"
 #include "app/window/project_scene_bridge.h"
 #include "app/window/publish_command.h"
 #include "platform/errors.h"
@@ -19,8 +20,10 @@
 #include "platform/paths.h"
 #include "platform/scoped_value.h"
 #include "scene/pages/face_textures.h"
+#include "scene/pages/kind_controls.h"
 #include "scene/pages/object_commands.h"
 #include "scene/pages/object_page.h"
+#include "scene/pictures/texture_memory.h"
 
 namespace pc {
 
@@ -65,6 +68,17 @@ std::string UnshownPicturesMessage(const std::vector<std::string>& names)
     for (const std::string& name : names)
         text += "\n" + name;
     return text;
+}
+
+// Pictures named as the loaded scene will show them, by the saved slot.
+project::PictureNamer PictureNamer(const project::Scene& scene)
+{
+    return [&scene](int section, int index) {
+        const project::Object& o = *scene.objects[size_t(section)];
+        const std::string caption = TabCaption(o.kind, section, o.name);
+        return index >= 0 ? caption + " " + kFaceCaptions[size_t(index)]
+                          : caption + " material " + std::to_string(-1 - index);
+    };
 }
 
 std::string ReasonOf(const std::exception& e)
@@ -185,6 +199,9 @@ void ProjectCommands::ALoadTemplateExecute()
     try {
         file.emplace(path);
         read = project::ReadProject(*file);
+        // Refused here, whole, rather than picture by picture once the scene is gone.
+        project::CheckProjectNeeds(project::JudgeProject(*file, read.scene, PictureNamer(read.scene)),
+                                   IsReplaceMode(mode) ? TextureMemory::Scene().Used() : 0);
     } catch (const Error& e) {
         throw project::ProjectError("Can not load file:\n" + path + "\n" + ReasonOf(e));
     }

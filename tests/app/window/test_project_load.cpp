@@ -15,6 +15,7 @@
 
 #include "app/window/picture_box.h"
 #include "app/project/project_file.h"
+#include "app/project/project_needs.h"
 #include "platform/track_bar.h"
 #include "scene/model/c3ds.h"
 #include "scene/pages/face_commands.h"
@@ -22,6 +23,7 @@
 #include "scene/pages/face_textures.h"
 #include "scene/pages/kind_controls.h"
 #include "scene/pages/object_table.h"
+#include "scene/pictures/texture_memory.h"
 #include "tests/app/window/window_fixture.h"
 
 namespace pc::test {
@@ -356,6 +358,44 @@ TEST_F(ProjectLoad, HugeFileThatIsNotAProjectIsRefusedWithoutBeingRead)
     }
     EXPECT_LT(PeakMemory() - before, int64_t(64) << 20);
     EXPECT_EQ(OccupiedSlots(), std::vector<int>{0});
+}
+
+// The whole project is judged before the scene changes: a picture that would
+// pass the scene's texture budget refuses it, by name.
+TEST_F(ProjectLoad, AProjectBeyondTheTextureBudgetIsRefusedBeforeTheSceneChanges)
+{
+    BuildRichScene();
+    const std::string path = dir.file("p.qv7kb");
+    SaveSilently(path);
+    TextureMemory& memory = TextureMemory::Scene();
+    const int64_t old = memory.Budget();
+    project::FileProjectSource file(path);
+    const project::ProjectNeeds needs =
+        project::JudgeProject(file, project::ReadProject(file).scene, [](int s, int i) { return std::to_string(s * 10 + i); });
+    ASSERT_GE(needs.pictures.size(), 4u);
+    int64_t total = 0;
+    for (const auto& p : needs.pictures)
+        total += p.textureBytes;
+    // The scene's own textures go before the load: room for the project's is enough.
+    memory.SetBudget(total);
+    boxes.Queue(Answer::No);
+    Load(path, kLoadPreset);
+    EXPECT_EQ(OccupiedSlots(), (std::vector<int>{0, 1, 2, 3}));
+    const int background = window->ImageBackground->Tag;
+    EXPECT_GT(background, 0);
+    memory.SetBudget(total - 1);
+    try {
+        Load(path, kLoadPreset);
+        ADD_FAILURE() << "the project was loaded";
+    } catch (const project::ProjectError& e) {
+        const std::string text = e.what();
+        EXPECT_EQ(text.rfind("Can not load file:\n" + path + "\nThe picture \"", 0), 0u) << text;
+        EXPECT_NE(text.find("at most " + MegabytesText(total - 1)), std::string::npos) << text;
+    }
+    memory.SetBudget(old);
+    EXPECT_EQ(Messages(), std::vector<std::string>{kSaveQuestion}); // asked by the first load only
+    EXPECT_EQ(OccupiedSlots(), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(window->ImageBackground->Tag, background);
 }
 
 TEST_F(ProjectLoad, StartUpNamesTheFileAndTheReason)
