@@ -176,6 +176,8 @@ Object ReadObject(const SectionReader& r, int64_t iniBytes)
     } else if (o.kind == kKindText) {
         o.fontName = r.String("Text3dFontName", "Arial");
         o.text = r.BlobAt("Text3dStart", "Text3dSize");
+        if (o.text.size > kMaxTextBytes)
+            throw ProjectError("[" + r.Name() + "] The text of this 3D text object is larger than 1 MB.");
     }
     return o;
 }

@@ -227,6 +227,9 @@ void WriteProject(const std::string& path, const Scene& scene, const WriteOption
                         mat.picture = w.AppendTexture(mat.textureId);
             } else if (o->kind == kKindText) {
                 std::string t = TextBlob(o->textLines);
+                // A larger one would make a file no reader takes.
+                if (int64_t(t.size()) > kMaxTextBytes)
+                    throw ProjectError("The text of 3D text object \"" + o->name + "\" is larger than 1 MB.");
                 o->text = w.Append(t.data(), t.size());
             }
         }

@@ -6,6 +6,7 @@
 #include "app/project/project_file.h"
 #include "platform/file_io.h"
 #include "platform/ini_file.h"
+#include "tests/app/project/project_bytes.h"
 #include "tests/support/test_data.h"
 
 namespace {
@@ -346,6 +347,46 @@ private:
     int64_t size_;
     std::array<uint8_t, 8> tail_{};
 };
+
+// A 3D text holds at most 1 MB, read or written: no file the reader refuses
+// is ever written.
+TEST(ProjectRead, TextOfA3dTextObjectIsCapped)
+{
+    for (int64_t size : {kMaxTextBytes, kMaxTextBytes + 1}) {
+        Scene s;
+        Object text;
+        text.kind = kKindText;
+        text.text = {0, size};
+        s.objects[4] = text;
+        const auto file = pc::test::ProjectBytes({std::vector<uint8_t>(size_t(size), 'a')}, s);
+        if (size == kMaxTextBytes) {
+            EXPECT_EQ(ReadProject(file).scene.objects[4]->textLines.at(0).size(), size_t(size));
+            continue;
+        }
+        try {
+            ReadProject(file);
+            ADD_FAILURE() << "read";
+        } catch (const ProjectError& e) {
+            EXPECT_STREQ(e.what(), "[4] The text of this 3D text object is larger than 1 MB.");
+        }
+    }
+    Fixture fx;
+    auto old = fx.Save(Scene{});
+    for (size_t line : {size_t(kMaxTextBytes) - 2, size_t(kMaxTextBytes) - 1}) {
+        Scene s;
+        Object text;
+        text.kind = kKindText;
+        text.name = "Long";
+        text.textLines = {std::string(line, 'b')}; // and CR LF
+        s.objects[0] = text;
+        if (line + 2 == size_t(kMaxTextBytes)) {
+            EXPECT_EQ(ReadProject(fx.Save(s, "fits.qv7kb")).scene.objects[0]->textLines.at(0).size(), line);
+            continue;
+        }
+        EXPECT_THROW(fx.Save(s), ProjectError);
+        EXPECT_EQ(pc::ReadFileBytes(fx.dir.file("p.qv7kb")), old);
+    }
+}
 
 TEST(ProjectRead, LargeFileThatIsNotAProjectIsJudgedByItsLast8Bytes)
 {

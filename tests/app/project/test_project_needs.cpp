@@ -5,6 +5,7 @@
 #include "app/project/project_needs.h"
 #include "platform/errors.h"
 #include "scene/pictures/texture_memory.h"
+#include "tests/app/project/project_bytes.h"
 
 namespace {
 
@@ -26,22 +27,6 @@ std::vector<uint8_t> BmpHeader(int32_t w, int32_t h, uint16_t bits)
     for (int i = 0; i < 6; ++i)
         u32(0);
     return v;
-}
-
-// The blobs back to back, then the INI text and the trailer of a scene
-// whose blob positions are set.
-std::vector<uint8_t> FileOf(const std::vector<std::vector<uint8_t>>& blobs, const Scene& s)
-{
-    std::vector<uint8_t> file;
-    for (const auto& b : blobs)
-        file.insert(file.end(), b.begin(), b.end());
-    const uint32_t b = uint32_t(file.size());
-    const std::string ini = ProjectIniText(s, "d");
-    file.insert(file.end(), ini.begin(), ini.end());
-    for (uint32_t x : {b, uint32_t(ini.size())})
-        for (int i = 0; i < 4; ++i)
-            file.push_back(uint8_t(x >> (8 * i)));
-    return file;
 }
 
 std::string Name(int section, int index)
@@ -74,7 +59,7 @@ TEST(ProjectNeeds, ResaveSizeAndTexturesComeFromThePictureHeaders)
     text.text = {199, 11};
     s.objects[7] = text;
 
-    const auto file = FileOf(blobs, s);
+    const auto file = pc::test::ProjectBytes(blobs, s);
     const ProjectNeeds needs = JudgeProject(MemoryProjectSource(file), ReadProject(file).scene, Name);
     EXPECT_EQ(needs.resaveBlobBytes, (54 + 300 * 50) + (54 + 4096 * 3) + (54 + 64 + 4 * 3) + 37 + 11);
     ASSERT_EQ(needs.pictures.size(), 3u);
@@ -105,7 +90,7 @@ TEST(ProjectNeeds, AProjectThatCouldNotBeSavedAgainIsRefused)
                 s.objects[size_t(i / 6)] = Object{};
             s.objects[size_t(i / 6)]->faces[size_t(i % 6)] = Face{1, pc::clWhite, {0, 54}, nullptr};
         }
-        const auto file = FileOf({BmpHeader(4096, 4096, 32)}, s);
+        const auto file = pc::test::ProjectBytes({BmpHeader(4096, 4096, 32)}, s);
         const ProjectNeeds needs = JudgeProject(MemoryProjectSource(file), ReadProject(file).scene, Name);
         if (faces == 31) {
             EXPECT_NO_THROW(CheckProjectNeeds(needs, 0));
