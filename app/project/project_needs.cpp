@@ -66,6 +66,8 @@ ProjectNeeds JudgeProject(const ProjectSource& source, const Scene& scene, const
                 judge.Picture(o->faces[size_t(j)].picture, name(s, j));
         judge.Other(o->text);
     }
+    for (const Blob& b : scene.unreferenced)
+        judge.Other(b);
     return needs;
 }
 

@@ -234,6 +234,10 @@ void WriteProject(const std::string& path, const Scene& scene, const WriteOption
             }
         }
 
+        for (const KeptBytes& bytes : s.unreferencedKept)
+            if (bytes)
+                w.Append(bytes->data(), bytes->size());
+
         std::string ini = ProjectIniText(s, options.date);
         std::vector<uint8_t> tail(ini.begin(), ini.end());
         PutU32(tail, uint32_t(w.Length()));

@@ -10,6 +10,7 @@
 
 #include "app/window/main_window.h"
 #include "app/window/picture_box.h"
+#include "app/window/project_kept_parts.h"
 #include "app/project/project_file.h"
 #include "app/project/project_needs.h"
 #include "app/window/project_scene_bridge.h"
@@ -196,20 +197,26 @@ void ProjectCommands::ALoadTemplateExecute()
     // last 8 bytes first, then the parts they name.
     std::optional<project::FileProjectSource> file;
     project::ReadResult read;
+    std::vector<project::KeptBytes> unreferenced;
     try {
         file.emplace(path);
         read = project::ReadProject(*file);
         // Refused here, whole, rather than picture by picture once the scene is gone.
         project::CheckProjectNeeds(project::JudgeProject(*file, read.scene, PictureNamer(read.scene)),
                                    IsReplaceMode(mode) ? TextureMemory::Scene().Used() : 0);
+        for (const project::Blob& b : read.scene.unreferenced)
+            unreferenced.push_back(std::make_shared<const std::vector<uint8_t>>(project::BlobBytes(*file, b)));
     } catch (const Error& e) {
         throw project::ProjectError("Can not load file:\n" + path + "\n" + ReasonOf(e));
     }
 
     if ((mode == kLoadAsk || mode == kLoadPreset) && !AskToSave())
         return;
+    // The enhanced render reloads the scene the user already has.
+    const bool quiet = mode == kLoadEnhancedBefore || mode == kLoadEnhancedAfter;
     for (const std::string& warning : read.warnings)
-        ShowMessage(warning);
+        if (!quiet)
+            ShowMessage(warning);
 
     std::vector<std::string> unshown;
     if (IsReplaceMode(mode)) {
@@ -217,8 +224,8 @@ void ProjectCommands::ALoadTemplateExecute()
         ApplyProjectGlobals(w_, read.scene, *file, unshown);
     }
     AddProjectObjects(w_, read.scene, *file, unshown);
-    // The enhanced render reloads the scene the user already has.
-    if (!unshown.empty() && mode != kLoadEnhancedBefore && mode != kLoadEnhancedAfter)
+    KeptUnreferenced::Keep(w_, std::move(unreferenced), IsReplaceMode(mode));
+    if (!unshown.empty() && !quiet)
         ShowMessage(UnshownPicturesMessage(unshown));
 
     w_.LightOrbitAngle = float(std::atan2(w_.TBLightZ->value(), w_.TBLightX->value()));

@@ -351,6 +351,7 @@ project::Scene ProjectSceneFromWindow(const TFormMainQV7K& w)
     s.backgroundColour = w.ImageBackground->BrushColor;
     s.backgroundKept = KeptPicture::For(*w.ImageBackground, w.ImageBackground->Tag, s.backgroundColour);
     w.Objects.ForEach([&](const GLTSObject& page) { s.objects[size_t(page.Tag)] = ObjectFromPage(page); });
+    s.unreferencedKept = KeptUnreferenced::Of(w);
     return s;
 }
 

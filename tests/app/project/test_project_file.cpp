@@ -348,6 +348,46 @@ private:
     std::array<uint8_t, 8> tail_{};
 };
 
+// Bytes no key refers to (a key lost to damage) are found, named once, and
+// written back after the other blobs.
+TEST(ProjectRead, BytesNoKeyRefersToAreKeptAndWrittenBack)
+{
+    Scene s;
+    s.floorTextureId = 1;
+    s.floorPicture = {0, 10};
+    Object box;
+    box.faces[1].textureId = 1;
+    box.faces[1].picture = {17, 5};
+    box.faces[2].picture = {22, 2}; // a solid colour: its stray keys carry nothing
+    s.objects[2] = box;
+    const auto file = pc::test::ProjectBytes(
+        {Pattern(10, 1), Pattern(7, 2), Pattern(5, 3), Pattern(2, 4), Pattern(3, 5)}, s);
+    const ReadResult read = ReadProject(file);
+    ASSERT_EQ(read.scene.unreferenced.size(), 2u);
+    EXPECT_EQ(read.scene.unreferenced[0].start, 10);
+    EXPECT_EQ(read.scene.unreferenced[0].size, 7);
+    EXPECT_EQ(read.scene.unreferenced[1].start, 22);
+    EXPECT_EQ(read.scene.unreferenced[1].size, 5);
+    EXPECT_EQ(read.warnings, std::vector<std::string>{"The project is damaged: 12 bytes of it belong to no setting. "
+                                                      "They are kept and saved with the project."});
+
+    Fixture fx;
+    fx.Texture(1, Pattern(10, 1));
+    fx.Texture(2, Pattern(5, 3));
+    Scene again = read.scene;
+    again.objects[2]->faces[1].textureId = 2;
+    for (const Blob& b : read.scene.unreferenced) {
+        auto bytes = BlobBytes(std::span<const uint8_t>(file), b);
+        again.unreferencedKept.push_back(std::make_shared<const std::vector<uint8_t>>(bytes.begin(), bytes.end()));
+    }
+    const auto saved = fx.Save(again);
+    std::vector<uint8_t> tail = Pattern(7, 2);
+    for (uint8_t b : std::vector<uint8_t>{Pattern(2, 4)[0], Pattern(2, 4)[1], Pattern(3, 5)[0], Pattern(3, 5)[1], Pattern(3, 5)[2]})
+        tail.push_back(b);
+    EXPECT_TRUE(std::equal(tail.begin(), tail.end(), saved.begin() + 15));
+    EXPECT_EQ(ReadProject(saved).scene.unreferenced.size(), 1u);
+}
+
 // A 3D text holds at most 1 MB, read or written: no file the reader refuses
 // is ever written.
 TEST(ProjectRead, TextOfA3dTextObjectIsCapped)

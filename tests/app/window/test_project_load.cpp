@@ -360,6 +360,45 @@ TEST_F(ProjectLoad, HugeFileThatIsNotAProjectIsRefusedWithoutBeingRead)
     EXPECT_EQ(OccupiedSlots(), std::vector<int>{0});
 }
 
+// A lone carriage return inside the INI text breaks a key: the picture it
+// named is no longer shown, but its bytes are not lost. The user hears of it
+// once; the enhanced render's reload of the saved scene says nothing.
+TEST_F(ProjectLoad, BytesOfABrokenKeyAreKeptAndSavedAgain)
+{
+    BuildRichScene();
+    const std::string good = dir.file("good.qv7kb"), bad = dir.file("bad.qv7kb"), again = dir.file("again.qv7kb");
+    SaveSilently(good);
+    const auto bytes = ReadFileBytes(good);
+    const project::Blob top = project::ReadProject(bytes).scene.objects[0]->faces[2].picture;
+    ASSERT_TRUE(top.Present());
+    const size_t b = size_t(bytes.size()) - 8 - (bytes[bytes.size() - 4] | bytes[bytes.size() - 3] << 8 | bytes[bytes.size() - 2] << 16);
+    std::string ini(bytes.begin() + std::ptrdiff_t(b), bytes.end() - 8);
+    const size_t key = ini.find("Ipsize2=");
+    ASSERT_NE(key, std::string::npos);
+    ini.insert(key + 4, "\r");
+    std::vector<uint8_t> damaged(bytes.begin(), bytes.begin() + std::ptrdiff_t(b));
+    damaged.insert(damaged.end(), ini.begin(), ini.end());
+    for (uint32_t x : {uint32_t(b), uint32_t(ini.size())})
+        for (int i = 0; i < 4; ++i)
+            damaged.push_back(uint8_t(x >> (8 * i)));
+    WriteFileAtomic(bad, damaged);
+
+    boxes.Queue(Answer::No);
+    Load(bad, kLoadPreset);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kSaveQuestion, "The project is damaged: " + std::to_string(top.size) +
+                                                                       " bytes of it belong to no setting. They are "
+                                                                       "kept and saved with the project."}));
+    EXPECT_EQ(window->Objects.At(0)->Faces[2]->Tag, 0);
+    SaveSilently(again);
+    const auto saved = ReadFileBytes(again);
+    const auto picture = std::vector<uint8_t>(bytes.begin() + std::ptrdiff_t(top.start),
+                                              bytes.begin() + std::ptrdiff_t(top.start + top.size));
+    EXPECT_NE(std::search(saved.begin(), saved.end(), picture.begin(), picture.end()), saved.end());
+    const size_t shown = boxes.Shown().size();
+    Load(again, kLoadEnhancedAfter);
+    EXPECT_EQ(boxes.Shown().size(), shown);
+}
+
 // The whole project is judged before the scene changes: a picture that would
 // pass the scene's texture budget refuses it, by name.
 TEST_F(ProjectLoad, AProjectBeyondTheTextureBudgetIsRefusedBeforeTheSceneChanges)
