@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <future>
 #include <malloc.h>
 #include <vector>
 
@@ -34,12 +35,23 @@ std::string TextureWorkFile(TextureId tex)
     return TextureFolder() + IntToAnsi(tex);
 }
 
-Bitmap MakeThumbnail(const Bitmap& picture)
+namespace {
+
+// The thumbnail of a picture whose rows stand top-down, or bottom-up.
+Bitmap Thumbnail(const Bitmap& picture, bool bottomUp)
 {
     Bitmap thumb(65, 65, PixelFormat::pf24bit);
     thumb.Fill(clWhite);
-    StretchBlt(thumb, Rect{0, 0, 64, 64}, picture, Rect{0, 0, picture.Width(), picture.Height()}, StretchMode::Halftone);
+    const int w = picture.Width(), h = picture.Height();
+    StretchBlt(thumb, Rect{0, 0, 64, 64}, picture, bottomUp ? Rect{0, h, w, 0} : Rect{0, 0, w, h}, StretchMode::Halftone);
     return thumb;
+}
+
+} // namespace
+
+Bitmap MakeThumbnail(const Bitmap& picture)
+{
+    return Thumbnail(picture, false);
 }
 
 namespace {
@@ -122,17 +134,10 @@ void ClearGlErrors()
     }
 }
 
-// The GL texture of a 24-bit bitmap, mipmapped; the bitmap's rows stand
-// bottom-up afterwards.
-TextureId UploadFlipped(Bitmap& bitmap)
+// A new texture name, bound, with the parameters every picture texture has.
+TextureId NewTexture()
 {
-    if (bitmap.Empty())
-        throw Error("Cannot make a texture of an empty picture");
-    bitmap.SetPixelFormat(PixelFormat::pf24bit);
-    FlipRows(bitmap);
     GLuint name = 0;
-    // Bitmap rows are padded to 4 bytes, as GL reads them with this alignment.
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     ClearGlErrors();
     glGenTextures(1, &name);
     if (name == 0)
@@ -140,6 +145,16 @@ TextureId UploadFlipped(Bitmap& bitmap)
     glBindTexture(GL_TEXTURE_2D, name);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    return name;
+}
+
+// Fills the bound texture, mipmapped, from a 24-bit bitmap whose rows stand
+// bottom-up; throws with GL's reason.
+void Upload(const Bitmap& bitmap)
+{
+    // Bitmap rows are padded to 4 bytes, as GL reads them with this alignment.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     // With a mipmap filter while the levels arrive, GL keeps them all in one
     // block; with GL_LINEAR it would keep level 0 twice (150 MB instead of 85
     // for 4096 x 4096). The picture is drawn with GL_LINEAR all the same.
@@ -153,12 +168,31 @@ TextureId UploadFlipped(Bitmap& bitmap)
         err = gluBuild2DMipmaps(GL_TEXTURE_2D, 3, bitmap.Width(), bitmap.Height(), GL_BGR, GL_UNSIGNED_BYTE,
                                 bitmap.Data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    if (err != 0) {
-        glDeleteTextures(1, &name);
-        throw Error(std::string("Cannot create a texture: ") + reinterpret_cast<const char*>(gluErrorString(GLenum(err))));
-    }
     // The halving buffers given back would otherwise stay with the process.
     ::malloc_trim(0);
+    if (err != 0)
+        throw Error(std::string("Cannot create a texture: ") + reinterpret_cast<const char*>(gluErrorString(GLenum(err))));
+}
+
+// Switches the bitmap to 24 bits with its rows bottom-up, as GL takes them.
+void PrepareForGl(Bitmap& bitmap)
+{
+    if (bitmap.Empty())
+        throw Error("Cannot make a texture of an empty picture");
+    bitmap.SetPixelFormat(PixelFormat::pf24bit);
+    FlipRows(bitmap);
+}
+
+// A new texture of a bitmap prepared for GL.
+TextureId UploadNew(const Bitmap& bitmap)
+{
+    const TextureId name = NewTexture();
+    try {
+        Upload(bitmap);
+    } catch (...) {
+        glDeleteTextures(1, &name);
+        throw;
+    }
     return name;
 }
 
@@ -169,24 +203,44 @@ void DeleteTexture(TextureId tex)
 }
 
 // The texture, thumbnail and work file of a decoded picture; writeWork writes
-// the work file of a texture number. The picture is freed as soon as the
-// texture stands. The old texture in tex goes only when all of it stands.
+// the work file of a texture number. The thumbnail and the work file are made
+// while GL takes the picture, which all of them only read. The picture is
+// freed as soon as the texture stands. The old texture in tex goes only when
+// all of it stands.
 std::unique_ptr<Bitmap> MakeTexture(Bitmap picture, const std::string& name, TextureId& tex,
                                     const std::function<void(const std::string& workFile)>& writeWork)
 {
     const int64_t bytes = TextureBytes(picture.Width(), picture.Height());
     TextureMemory& memory = TextureMemory::Scene();
     memory.Check(name, bytes);
-    auto thumb = std::make_unique<Bitmap>(MakeThumbnail(picture));
-    TextureId fresh = UploadFlipped(picture);
-    picture = Bitmap();
-    memory.Charge(fresh, bytes);
+    PrepareForGl(picture);
+    const TextureId fresh = NewTexture();
+    const std::string workFile = TextureWorkFile(fresh);
+    auto aside = std::async(std::launch::async, [&] {
+        auto thumb = std::make_unique<Bitmap>(Thumbnail(picture, true));
+        writeWork(workFile);
+        return thumb;
+    });
+    std::exception_ptr failed;
     try {
-        writeWork(TextureWorkFile(fresh));
+        Upload(picture);
     } catch (...) {
-        DeleteTexture(fresh);
-        throw;
+        failed = std::current_exception();
     }
+    std::unique_ptr<Bitmap> thumb;
+    try {
+        thumb = aside.get();
+    } catch (...) {
+        if (!failed)
+            failed = std::current_exception();
+    }
+    picture = Bitmap();
+    if (failed) {
+        glDeleteTextures(1, &fresh);
+        std::remove(workFile.c_str());
+        std::rethrow_exception(failed);
+    }
+    memory.Charge(fresh, bytes);
     if (tex)
         DeleteTexture(tex);
     tex = fresh;
@@ -199,7 +253,13 @@ std::unique_ptr<Bitmap> MakeTexture(Bitmap picture, const std::string& name, Tex
 
 void CreateTextureFromBitmap(Bitmap& bitmap, TextureId& tex)
 {
-    tex = UploadFlipped(bitmap);
+    PrepareForGl(bitmap);
+    try {
+        tex = UploadNew(bitmap);
+    } catch (...) {
+        FlipRows(bitmap);
+        throw;
+    }
     FlipRows(bitmap);
 }
 
@@ -235,6 +295,7 @@ std::unique_ptr<Bitmap> LoadTextureFromBmp(std::span<const uint8_t> bmp, const s
             WriteFileAtomic(workFile, bmp.data(), bmp.size());
         else
             WriteFileAtomic(workFile, encoded);
+        encoded = {};
     });
 }
 
