@@ -329,13 +329,23 @@ Bitmap ReadBmp(std::span<const uint8_t> data, const PictureLimits& limits, int m
     return target.Take();
 }
 
+BmpInfo ReadBmpInfo(std::span<const uint8_t> data)
+{
+    ByteReader r(data);
+    if (r.u8() != 'B' || r.u8() != 'M')
+        throw BadInput("not a BMP file");
+    r.skip(12);
+    Header h = ReadHeader(r);
+    return {h.width, h.height, h.bits};
+}
+
 Bitmap LoadBmpFile(const std::string& path, const PictureLimits& limits, int maxSide)
 {
     auto bytes = ReadFileBytes(path);
     return ReadBmp(bytes, limits, maxSide);
 }
 
-std::vector<uint8_t> EncodeBmp(const Bitmap& bmp)
+std::vector<uint8_t> EncodeBmpHeader(const Bitmap& bmp)
 {
     if (bmp.Empty())
         throw Error("Cannot save an empty picture");
@@ -347,7 +357,7 @@ std::vector<uint8_t> EncodeBmp(const Bitmap& bmp)
     if (fileSize > INT32_MAX)
         throw Error("Picture too large for a BMP file");
     std::vector<uint8_t> out;
-    out.reserve(size_t(fileSize));
+    out.reserve(offBits);
     auto u16 = [&](uint32_t v) { out.push_back(uint8_t(v)); out.push_back(uint8_t(v >> 8)); };
     auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
     out.push_back('B');
@@ -373,6 +383,13 @@ std::vector<uint8_t> EncodeBmp(const Bitmap& bmp)
         out.push_back(q.red);
         out.push_back(0);
     }
+    return out;
+}
+
+std::vector<uint8_t> EncodeBmp(const Bitmap& bmp)
+{
+    std::vector<uint8_t> out = EncodeBmpHeader(bmp);
+    out.reserve(out.size() + size_t(bmp.Stride()) * size_t(bmp.Height()));
     for (int y = bmp.Height() - 1; y >= 0; --y) {
         const uint8_t* row = bmp.ScanLine(y);
         out.insert(out.end(), row, row + bmp.Stride());

@@ -17,7 +17,17 @@ namespace pc {
 Bitmap ReadBmp(std::span<const uint8_t> data, const PictureLimits& limits = {}, int maxSide = 0);
 Bitmap LoadBmpFile(const std::string& path, const PictureLimits& limits = {}, int maxSide = 0);
 
+// The size and depth a BMP file declares, its header checked as ReadBmp
+// checks it; nothing of the pixels is read.
+struct BmpInfo {
+    int64_t width = 0, height = 0;
+    int bits = 0;
+};
+BmpInfo ReadBmpInfo(std::span<const uint8_t> data);
+
 std::vector<uint8_t> EncodeBmp(const Bitmap& bmp);
+// The file header, info header and colour table EncodeBmp writes before the rows.
+std::vector<uint8_t> EncodeBmpHeader(const Bitmap& bmp);
 void SaveBmpFile(const std::string& path, const Bitmap& bmp);
 
 } // namespace pc

@@ -54,41 +54,102 @@ int SyncError(const std::string& path, int flags)
 
 } // namespace
 
+namespace {
+
+// The file a save replaces: a symbolic link is followed to the file it
+// names, so the link stays and the real file gets the new bytes.
+fs::path SaveTarget(const std::string& path)
+{
+    fs::path p(path);
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(p, ec))
+            return p;
+        fs::path next = fs::read_symlink(p, ec);
+        if (ec)
+            throw FileError("Cannot write file \"" + path + "\": " + ec.message());
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    throw FileError("Cannot write file \"" + path + "\": " + std::strerror(ELOOP));
+}
+
+// Gives the temporary file the owner, group and mode of the file it
+// replaces; the owner and group only where the user may set them.
+void TakeOver(const std::string& tmp, const struct stat& old, const std::string& path)
+{
+    struct stat now {};
+    if (::stat(tmp.c_str(), &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
+        ::chown(tmp.c_str(), old.st_uid, old.st_gid) != 0) {
+        // Another owner is not ours to give; a group of ours may be.
+        [[maybe_unused]] int ignored = ::chown(tmp.c_str(), uid_t(-1), old.st_gid);
+    }
+    // After chown, which may clear the set-id bits.
+    if (::chmod(tmp.c_str(), old.st_mode & 07777) != 0)
+        throw FileError("Cannot write file \"" + path + "\": " + std::strerror(errno));
+}
+
+} // namespace
+
 void SaveThroughTemp(const std::string& path, const std::function<void(const std::string&)>& write)
 {
-    fs::path target(path);
+    const fs::path target = SaveTarget(path);
     fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::string tmp = (dir / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()))).string();
+    struct stat old {};
+    const bool replaces = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    // Scratch files need not survive a power cut; the user's files must.
+    const bool durable = !IsWorkFile(target.string());
     // Listed first, so that the next start finds it if this instance is killed.
     NoteTemporaryFile(tmp);
     try {
+        if (replaces) {
+            // Private until it takes the old file's mode: the bytes of a 0600
+            // file are never readable by others on the way.
+            std::remove(tmp.c_str());
+            int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (fd < 0)
+                throw FileError("Cannot write file \"" + path + "\": " + std::strerror(errno));
+            ::close(fd);
+        }
         write(tmp);
+        if (replaces)
+            TakeOver(tmp, old, path);
         // The new bytes reach the disk before the name moves to them.
-        if (int error = SyncError(tmp, O_RDONLY))
+        if (int error = durable ? SyncError(tmp, O_RDONLY) : 0)
             throw FileError("Cannot write file \"" + path + "\": " + std::strerror(error));
     } catch (...) {
         std::remove(tmp.c_str());
         throw;
     }
-    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+    if (std::rename(tmp.c_str(), target.c_str()) != 0) {
         int e = errno;
         std::remove(tmp.c_str());
         throw FileError("Cannot write file \"" + path + "\": " + std::strerror(e));
     }
-    SyncError(dir.string(), O_RDONLY | O_DIRECTORY); // the file is saved either way
+    if (durable)
+        SyncError(dir.string(), O_RDONLY | O_DIRECTORY); // the file is saved either way
 }
 
 void WriteFileAtomic(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    WriteFileAtomic(path, bytes.data(), bytes.size());
+}
+
+void WriteFileAtomic(const std::string& path, const uint8_t* data, size_t size)
 {
     SaveThroughTemp(path, [&](const std::string& tmp) {
         std::FILE* f = std::fopen(tmp.c_str(), "wb");
         if (!f)
             throw FileError("Cannot write file \"" + path + "\": " + std::strerror(errno));
-        bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-        ok = std::fflush(f) == 0 && ok;
-        ok = std::fclose(f) == 0 && ok;
-        if (!ok)
-            throw FileError("Cannot write file \"" + path + "\"");
+        int error = 0;
+        if (size && std::fwrite(data, 1, size, f) != size)
+            error = errno;
+        if (std::fflush(f) != 0 && !error)
+            error = errno;
+        if (std::fclose(f) != 0 && !error)
+            error = errno;
+        if (error)
+            throw FileError("Cannot write file \"" + path + "\": " + std::strerror(error));
     });
 }
 

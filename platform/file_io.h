@@ -14,6 +14,7 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path, int64_t maxBytes = i
 
 // Writes the bytes to a temporary file beside path, then renames it over path.
 void WriteFileAtomic(const std::string& path, const std::vector<uint8_t>& bytes);
+void WriteFileAtomic(const std::string& path, const uint8_t* data, size_t size);
 
 // Calls write(tempPath), syncs the result to the disk and renames it over
 // path; removes the temporary file when write throws. The temporary file is

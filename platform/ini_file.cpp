@@ -2,7 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
-#include <strings.h>
+#include <unordered_map>
 
 #include "platform/errors.h"
 #include "platform/file_io.h"
@@ -22,9 +22,13 @@ std::string Trim(const std::string& s)
     return s.substr(b, e - b + 1);
 }
 
-bool SameName(const std::string& a, const std::string& b)
+// Names match without regard to case (ASCII, as the profile functions do).
+std::string Lower(std::string s)
 {
-    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return s;
 }
 
 // The section name of a header line, or false when the line is no header.
@@ -102,13 +106,40 @@ std::string IniFile::Text() const
     return out;
 }
 
+struct IniFile::Index {
+    struct Section {
+        size_t header = 0;
+        std::unordered_map<std::string, size_t> keys; // lower-case name -> first line
+    };
+    std::unordered_map<std::string, Section> sections; // lower-case name -> first section
+};
+
+const IniFile::Index& IniFile::Indexed() const
+{
+    if (index_)
+        return *index_;
+    auto index = std::make_shared<Index>();
+    Index::Section* current = nullptr; // null in a section seen before
+    std::string name, key, value;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        if (HeaderName(lines_[i].raw, name)) {
+            auto [it, fresh] = index->sections.try_emplace(Lower(name));
+            current = fresh ? &it->second : nullptr;
+            if (current)
+                current->header = i;
+        } else if (current && KeyValue(lines_[i].raw, key, value)) {
+            current->keys.try_emplace(Lower(key), i);
+        }
+    }
+    index_ = std::move(index);
+    return *index_;
+}
+
 size_t IniFile::FindSection(const std::string& section) const
 {
-    std::string name;
-    for (size_t i = 0; i < lines_.size(); ++i)
-        if (HeaderName(lines_[i].raw, name) && SameName(name, section))
-            return i;
-    return npos;
+    const auto& sections = Indexed().sections;
+    auto it = sections.find(Lower(section));
+    return it == sections.end() ? npos : it->second.header;
 }
 
 size_t IniFile::SectionEnd(size_t h) const
@@ -120,22 +151,19 @@ size_t IniFile::SectionEnd(size_t h) const
     return i;
 }
 
-size_t IniFile::FindKey(size_t header, const std::string& key) const
+size_t IniFile::FindKey(const std::string& section, const std::string& key) const
 {
-    std::string k, v;
-    size_t end = SectionEnd(header);
-    for (size_t i = header + 1; i < end; ++i)
-        if (KeyValue(lines_[i].raw, k, v) && SameName(k, key))
-            return i;
-    return npos;
+    const auto& sections = Indexed().sections;
+    auto it = sections.find(Lower(section));
+    if (it == sections.end())
+        return npos;
+    auto k = it->second.keys.find(Lower(key));
+    return k == it->second.keys.end() ? npos : k->second;
 }
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const
 {
-    size_t h = FindSection(section);
-    if (h == npos)
-        return def;
-    size_t i = FindKey(h, key);
+    size_t i = FindKey(section, key);
     if (i == npos)
         return def;
     std::string k, v;
@@ -192,16 +220,18 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     std::string line = key + "=" + value;
     size_t h = FindSection(section);
     if (h == npos) {
+        index_.reset();
         lines_.push_back({"[" + section + "]"});
         lines_.push_back({line});
         finalNewline_ = true;
         return;
     }
-    size_t i = FindKey(h, key);
+    size_t i = FindKey(section, key);
     if (i != npos) {
-        lines_[i].raw = line;
+        lines_[i].raw = line; // the same key: the index stands
         return;
     }
+    index_.reset();
     // After the section's last non-blank line.
     size_t end = SectionEnd(h);
     size_t at = end;
@@ -229,8 +259,7 @@ bool IniFile::SectionExists(const std::string& section) const
 
 bool IniFile::ValueExists(const std::string& section, const std::string& key) const
 {
-    size_t h = FindSection(section);
-    return h != npos && FindKey(h, key) != npos;
+    return FindKey(section, key) != npos;
 }
 
 std::vector<std::string> IniFile::Sections() const
@@ -258,18 +287,19 @@ std::vector<std::string> IniFile::Keys(const std::string& section) const
 
 void IniFile::EraseSection(const std::string& section)
 {
-    for (size_t h; (h = FindSection(section)) != npos;)
+    for (size_t h; (h = FindSection(section)) != npos;) {
         lines_.erase(lines_.begin() + std::ptrdiff_t(h), lines_.begin() + std::ptrdiff_t(SectionEnd(h)));
+        index_.reset();
+    }
 }
 
 void IniFile::DeleteKey(const std::string& section, const std::string& key)
 {
-    size_t h = FindSection(section);
-    if (h == npos)
-        return;
-    size_t i = FindKey(h, key);
-    if (i != npos)
+    size_t i = FindKey(section, key);
+    if (i != npos) {
         lines_.erase(lines_.begin() + std::ptrdiff_t(i));
+        index_.reset();
+    }
 }
 
 } // namespace pc

@@ -5,6 +5,7 @@
 // first matching line in place, append a key at the end of its section and a
 // new section at the end of the text; lines end in CR LF. Lines nobody wrote
 // stay byte for byte as they were.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,14 +47,21 @@ private:
     struct Line {
         std::string raw; // without its line end
     };
+    // Where the first section of each name starts and its keys stand, made
+    // in one pass over the lines when first asked for and dropped by any
+    // change that moves lines.
+    struct Index;
+    const Index& Indexed() const;
     // Index of the first line of the first matching section's header, or npos.
     size_t FindSection(const std::string& section) const;
     // End (exclusive) of the section whose header is at line h.
     size_t SectionEnd(size_t h) const;
-    size_t FindKey(size_t header, const std::string& key) const;
+    // The line of the key in the first matching section, or npos.
+    size_t FindKey(const std::string& section, const std::string& key) const;
 
     std::vector<Line> lines_;
     bool finalNewline_ = true;
+    mutable std::shared_ptr<const Index> index_;
 };
 
 } // namespace pc

@@ -214,6 +214,14 @@ void RemoveWorkFolder()
     }
 }
 
+bool IsWorkFile(const std::string& path)
+{
+    std::error_code ec;
+    std::string full = fs::absolute(path, ec).string();
+    std::lock_guard lock(mutex);
+    return !ec && !workFolder.empty() && full.compare(0, workFolder.size(), workFolder) == 0;
+}
+
 void NoteTemporaryFile(const std::string& path)
 {
     std::error_code ec;

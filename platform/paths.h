@@ -23,6 +23,10 @@ std::string WorkFolder();     // created on first use
 std::string TextureFolder();  // WorkFolder() + "Texture/", created on first use
 void RemoveWorkFolder();
 
+// True when path lies inside this instance's work folder (false while there
+// is none): a scratch file that need not reach the disk.
+bool IsWorkFile(const std::string& path);
+
 // Records a save's temporary file in the work folder, when there is one,
 // before the file is made.
 void NoteTemporaryFile(const std::string& path);

@@ -30,7 +30,7 @@ inline constexpr double kVersion = 3.100716;
 // Writes the scene through a temporary file beside path. Pictures come from
 // the texture work files, a model from its modelPath. Throws FileError when a
 // source is missing or the file cannot be written (the old file stays), and
-// ProjectError when the blobs would pass 2 GiB.
+// ProjectError when the blobs would pass 2 GiB or a 3D text kMaxTextBytes.
 void WriteProject(const std::string& path, const Scene& scene, const WriteOptions& options);
 
 // The INI text the writer produces for a scene whose blob positions are set.
@@ -38,7 +38,7 @@ std::string ProjectIniText(const Scene& scene, const std::string& date);
 
 struct ReadResult {
     Scene scene;
-    std::vector<std::string> warnings; // sections skipped, one line each
+    std::vector<std::string> warnings; // sections skipped, bytes no key refers to; one line each
 };
 
 // Where a project's bytes come from, read part by part: the last 8 bytes
@@ -75,6 +75,11 @@ private:
 
 // The longest INI text a project may hold; real ones hold a few kilobytes.
 constexpr int64_t kMaxIniBytes = int64_t(16) << 20;
+// The most bytes no key refers to that a load keeps to write back; a file
+// with more is refused rather than partly kept.
+constexpr int64_t kMaxUnreferencedBytes = int64_t(256) << 20;
+// The longest text of a 3D text object; real ones hold a few words.
+constexpr int64_t kMaxTextBytes = int64_t(1) << 20;
 
 // Validates the whole file (trailer, INI text, every blob range) and returns
 // the scene; throws ProjectError with the reason. Nothing is partly read.

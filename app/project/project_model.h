@@ -93,6 +93,12 @@ struct Scene {
     KeptBytes backgroundKept;
 
     std::array<std::optional<Object>, kSlots> objects;
+
+    // Bytes of the blob area no key refers to (a damaged INI text lost their
+    // keys): where the reader found them, and what the writer puts back,
+    // after every other blob and without keys.
+    std::vector<Blob> unreferenced;
+    std::vector<KeptBytes> unreferencedKept;
 };
 
 } // namespace pc::project

@@ -176,8 +176,45 @@ Object ReadObject(const SectionReader& r, int64_t iniBytes)
     } else if (o.kind == kKindText) {
         o.fontName = r.String("Text3dFontName", "Arial");
         o.text = r.BlobAt("Text3dStart", "Text3dSize");
+        if (o.text.size > kMaxTextBytes)
+            throw ProjectError("[" + r.Name() + "] The text of this 3D text object is larger than 1 MB.");
     }
     return o;
+}
+
+// The runs of [0, blobBytes) that none of the blobs the scene carries covers.
+std::vector<Blob> UnreferencedRuns(const Scene& s, int64_t blobBytes)
+{
+    std::vector<Blob> used;
+    auto use = [&](const Blob& b) {
+        if (b.Present())
+            used.push_back(b);
+    };
+    if (s.floorTextureId != 0)
+        use(s.floorPicture);
+    if (s.backgroundTextureId != 0)
+        use(s.backgroundPicture);
+    for (const auto& o : s.objects) {
+        if (!o)
+            continue;
+        for (const Face& f : o->faces)
+            use(f.picture); // read only where a load shows it
+        use(o->model);
+        for (const Material& m : o->materials)
+            use(m.picture);
+        use(o->text);
+    }
+    std::sort(used.begin(), used.end(), [](const Blob& a, const Blob& b) { return a.start < b.start; });
+    std::vector<Blob> gaps;
+    int64_t reach = 0;
+    for (const Blob& b : used) {
+        if (b.start > reach)
+            gaps.push_back({reach, b.start - reach});
+        reach = std::max(reach, b.start + b.size);
+    }
+    if (blobBytes > reach)
+        gaps.push_back({reach, blobBytes - reach});
+    return gaps;
 }
 
 std::vector<std::string> SplitLines(const std::string& text)
@@ -257,6 +294,16 @@ ReadResult ReadProject(const ProjectSource& source)
         }
         result.scene.objects[size_t(slot)] = std::move(o);
     }
+    result.scene.unreferenced = UnreferencedRuns(result.scene, blobBytes);
+    int64_t lost = 0;
+    for (const Blob& b : result.scene.unreferenced)
+        lost += b.size;
+    if (lost > kMaxUnreferencedBytes)
+        throw ProjectError("The project is damaged: " + std::to_string(lost) +
+                           " bytes of it belong to no setting, too many to keep.");
+    if (lost > 0)
+        result.warnings.push_back("The project is damaged: " + std::to_string(lost) +
+                                  " bytes of it belong to no setting. They are kept and saved with the project.");
     return result;
 }
 

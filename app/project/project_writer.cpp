@@ -1,4 +1,6 @@
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <cstdio>
 
 #include "app/project/project_file.h"
@@ -36,9 +38,14 @@ std::string TextBlob(const std::vector<std::string>& lines)
     return out;
 }
 
+FileError CannotWrite(const std::string& path, int error)
+{
+    return FileError("Cannot write the project file \"" + path + "\": " + std::strerror(error));
+}
+
 class Writer {
 public:
-    Writer(std::FILE* f, const WriteOptions& o) : file_(f), options_(o) {}
+    Writer(std::FILE* f, const std::string& path, const WriteOptions& o) : file_(f), path_(path), options_(o) {}
 
     Blob AppendFile(const std::string& path)
     {
@@ -52,7 +59,7 @@ public:
         if (length_ + int64_t(n) > kMaxBlobBytes)
             throw ProjectError("The pictures and models of this project exceed 2 GiB.");
         if (n && std::fwrite(data, 1, n, file_) != n)
-            throw FileError("Cannot write the project file");
+            throw CannotWrite(path_, errno);
         length_ += int64_t(n);
         return b;
     }
@@ -60,6 +67,7 @@ public:
 
 private:
     std::FILE* file_;
+    const std::string& path_;
     const WriteOptions& options_;
     int64_t length_ = 0;
 };
@@ -184,7 +192,7 @@ void WriteProject(const std::string& path, const Scene& scene, const WriteOption
     SaveThroughTemp(path, [&](const std::string& tmp) {
         std::FILE* f = std::fopen(tmp.c_str(), "wb");
         if (!f)
-            throw FileError("Cannot create file " + path);
+            throw FileError("Cannot create the project file \"" + path + "\": " + std::strerror(errno));
         struct Closer {
             std::FILE*& f;
             ~Closer() { if (f) std::fclose(f); }
@@ -194,7 +202,7 @@ void WriteProject(const std::string& path, const Scene& scene, const WriteOption
         // A picture is numbered by its place in the file: the texture names of
         // this run mean nothing to a reader, and a resaved scene stays the same.
         Scene s = scene;
-        Writer w(f, options);
+        Writer w(f, path, options);
         int pictures = 0;
         auto appendPicture = [&](int& textureId, Blob& blob, const KeptBytes& kept) {
             if (textureId == 0 && !kept)
@@ -219,20 +227,31 @@ void WriteProject(const std::string& path, const Scene& scene, const WriteOption
                         mat.picture = w.AppendTexture(mat.textureId);
             } else if (o->kind == kKindText) {
                 std::string t = TextBlob(o->textLines);
+                // A larger one would make a file no reader takes.
+                if (int64_t(t.size()) > kMaxTextBytes)
+                    throw ProjectError("The text of 3D text object \"" + o->name + "\" is larger than 1 MB.");
                 o->text = w.Append(t.data(), t.size());
             }
         }
+
+        for (const KeptBytes& bytes : s.unreferencedKept)
+            if (bytes)
+                w.Append(bytes->data(), bytes->size());
 
         std::string ini = ProjectIniText(s, options.date);
         std::vector<uint8_t> tail(ini.begin(), ini.end());
         PutU32(tail, uint32_t(w.Length()));
         PutU32(tail, uint32_t(ini.size()));
-        bool ok = std::fwrite(tail.data(), 1, tail.size(), f) == tail.size();
-        ok = std::fflush(f) == 0 && ok;
-        ok = std::fclose(f) == 0 && ok;
+        int error = 0;
+        if (std::fwrite(tail.data(), 1, tail.size(), f) != tail.size())
+            error = errno;
+        if (std::fflush(f) != 0 && !error)
+            error = errno;
+        if (std::fclose(f) != 0 && !error)
+            error = errno;
         f = nullptr;
-        if (!ok)
-            throw FileError("Cannot write the project file " + path);
+        if (error)
+            throw CannotWrite(path, error);
     });
 }
 

@@ -26,6 +26,7 @@
 #include "platform/single_instance.h"
 #include "scene/pages/face_textures.h"
 #include "scene/pages/object_commands.h"
+#include "scene/pictures/texture_memory.h"
 
 namespace pc {
 
@@ -342,6 +343,7 @@ void TFormMainQV7K::FormDestroy()
     DropOffscreenContext();
     GLContext::ReleaseCurrent();
     GLContext_.reset();
+    TextureMemory::Scene().ReleaseAll(); // the textures went with the context
     RemoveWorkFolder();
 }
 

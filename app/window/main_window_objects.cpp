@@ -37,6 +37,13 @@ public:
         window_.GLContext_->MakeCurrent();
         return gl_.Load(file, textureId);
     }
+    LoadedTexture LoadBmpBytes(const std::vector<uint8_t>& bytes, const std::string& name, int textureId) override
+    {
+        if (!window_.GLContext_)
+            throw Error("Create OpenGL Error!");
+        window_.GLContext_->MakeCurrent();
+        return gl_.LoadBmpBytes(bytes, name, textureId);
+    }
     void Release(int textureId) override
     {
         if (!window_.GLContext_)

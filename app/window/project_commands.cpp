@@ -10,7 +10,9 @@
 
 #include "app/window/main_window.h"
 #include "app/window/picture_box.h"
+#include "app/window/project_kept_parts.h"
 #include "app/project/project_file.h"
+#include "app/project/project_needs.h"
 #include "app/window/project_scene_bridge.h"
 #include "app/window/publish_command.h"
 #include "platform/errors.h"
@@ -19,8 +21,10 @@
 #include "platform/paths.h"
 #include "platform/scoped_value.h"
 #include "scene/pages/face_textures.h"
+#include "scene/pages/kind_controls.h"
 #include "scene/pages/object_commands.h"
 #include "scene/pages/object_page.h"
+#include "scene/pictures/texture_memory.h"
 
 namespace pc {
 
@@ -65,6 +69,17 @@ std::string UnshownPicturesMessage(const std::vector<std::string>& names)
     for (const std::string& name : names)
         text += "\n" + name;
     return text;
+}
+
+// Pictures named as the loaded scene will show them, by the saved slot.
+project::PictureNamer PictureNamer(const project::Scene& scene)
+{
+    return [&scene](int section, int index) {
+        const project::Object& o = *scene.objects[size_t(section)];
+        const std::string caption = TabCaption(o.kind, section, o.name);
+        return index >= 0 ? caption + " " + kFaceCaptions[size_t(index)]
+                          : caption + " material " + std::to_string(-1 - index);
+    };
 }
 
 std::string ReasonOf(const std::exception& e)
@@ -182,17 +197,26 @@ void ProjectCommands::ALoadTemplateExecute()
     // last 8 bytes first, then the parts they name.
     std::optional<project::FileProjectSource> file;
     project::ReadResult read;
+    std::vector<project::KeptBytes> unreferenced;
     try {
         file.emplace(path);
         read = project::ReadProject(*file);
+        // Refused here, whole, rather than picture by picture once the scene is gone.
+        project::CheckProjectNeeds(project::JudgeProject(*file, read.scene, PictureNamer(read.scene)),
+                                   IsReplaceMode(mode) ? TextureMemory::Scene().Used() : 0);
+        for (const project::Blob& b : read.scene.unreferenced)
+            unreferenced.push_back(std::make_shared<const std::vector<uint8_t>>(project::BlobBytes(*file, b)));
     } catch (const Error& e) {
         throw project::ProjectError("Can not load file:\n" + path + "\n" + ReasonOf(e));
     }
 
     if ((mode == kLoadAsk || mode == kLoadPreset) && !AskToSave())
         return;
+    // The enhanced render reloads the scene the user already has.
+    const bool quiet = mode == kLoadEnhancedBefore || mode == kLoadEnhancedAfter;
     for (const std::string& warning : read.warnings)
-        ShowMessage(warning);
+        if (!quiet)
+            ShowMessage(warning);
 
     std::vector<std::string> unshown;
     if (IsReplaceMode(mode)) {
@@ -200,8 +224,8 @@ void ProjectCommands::ALoadTemplateExecute()
         ApplyProjectGlobals(w_, read.scene, *file, unshown);
     }
     AddProjectObjects(w_, read.scene, *file, unshown);
-    // The enhanced render reloads the scene the user already has.
-    if (!unshown.empty() && mode != kLoadEnhancedBefore && mode != kLoadEnhancedAfter)
+    KeptUnreferenced::Keep(w_, std::move(unreferenced), IsReplaceMode(mode));
+    if (!unshown.empty() && !quiet)
         ShowMessage(UnshownPicturesMessage(unshown));
 
     w_.LightOrbitAngle = float(std::atan2(w_.TBLightZ->value(), w_.TBLightX->value()));

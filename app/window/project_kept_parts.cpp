@@ -52,4 +52,20 @@ const KeptMaterials* KeptMaterials::Of(const QObject& page)
     return page.findChild<KeptMaterials*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
+KeptUnreferenced::KeptUnreferenced(QObject& window) : QObject(&window) {}
+
+void KeptUnreferenced::Keep(QObject& window, std::vector<project::KeptBytes> bytes, bool replace)
+{
+    KeptUnreferenced& kept = KeptOn<KeptUnreferenced>(window);
+    if (replace)
+        kept.bytes_.clear();
+    kept.bytes_.insert(kept.bytes_.end(), bytes.begin(), bytes.end());
+}
+
+std::vector<project::KeptBytes> KeptUnreferenced::Of(const QObject& window)
+{
+    const auto* kept = window.findChild<KeptUnreferenced*>(QString(), Qt::FindDirectChildrenOnly);
+    return kept ? kept->bytes_ : std::vector<project::KeptBytes>{};
+}
+
 } // namespace pc

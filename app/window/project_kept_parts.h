@@ -45,4 +45,18 @@ private:
     std::vector<float> visibleSizes_;
 };
 
+// The bytes of loaded projects that no key referred to, kept on the window
+// and written back, without keys, by every save of its scene.
+class KeptUnreferenced : public QObject {
+    Q_OBJECT
+public:
+    explicit KeptUnreferenced(QObject& window); // owned by the window
+    // A load that replaces the scene replaces them; one that adds to it adds.
+    static void Keep(QObject& window, std::vector<project::KeptBytes> bytes, bool replace);
+    static std::vector<project::KeptBytes> Of(const QObject& window);
+
+private:
+    std::vector<project::KeptBytes> bytes_;
+};
+
 } // namespace pc

@@ -49,24 +49,13 @@ project::KeptBytes KeptBytesOf(const project::ProjectSource& file, const Blob& b
     }
 }
 
-// Where each picture blob waits for its load; gone when the load returns.
-std::string PictureWorkFile()
+// Loads picture bytes as a new texture; nothing when they do not load.
+std::optional<LoadedTexture> LoadPictureBytes(TextureStore& textures, const std::vector<uint8_t>& bytes,
+                                              const std::string& name)
 {
-    return TextureFolder() + "temp.bmp";
-}
-
-// Writes picture bytes to the work file and loads them as a new texture;
-// nothing when they do not load.
-std::optional<LoadedTexture> LoadPictureBytes(TextureStore& textures, const std::vector<uint8_t>& bytes)
-{
-    std::string work = PictureWorkFile();
     try {
-        WriteFileAtomic(work, bytes);
-        LoadedTexture loaded = textures.Load(work, 0);
-        RemoveFile(work);
-        return loaded;
+        return textures.LoadBmpBytes(bytes, name, 0);
     } catch (const Error&) {
-        RemoveFile(work);
         return std::nullopt;
     }
 }
@@ -92,7 +81,7 @@ void LoadBoxBlob(TFormMainQV7K& w, PictureBox& box, int savedTag, TColor colour,
         unshown.push_back(name);
         return;
     }
-    if (auto loaded = LoadPictureBytes(*w.Textures, *bytes)) {
+    if (auto loaded = LoadPictureBytes(*w.Textures, *bytes, name)) {
         box.Tag = loaded->textureId;
         if (loaded->thumbnail)
             box.DrawPicture(QImageOf(*loaded->thumbnail));
@@ -296,16 +285,13 @@ void ApplyFacesAndTrackbars(TFormMainQV7K& w, GLTSObject& page, const project::O
             unshown.push_back(name);
             continue;
         }
-        std::string work = PictureWorkFile();
         try {
-            WriteFileAtomic(work, *bytes);
-            LoadFacePicture(picture, work, *w.Textures, w.Frame.FloorColor);
+            LoadFacePictureBytes(picture, *bytes, name, *w.Textures, w.Frame.FloorColor);
         } catch (const Error&) {
             // The face shows its colour; its picture stays for the next save.
             KeptPicture::Keep(picture, std::move(bytes), picture.BrushColor);
             unshown.push_back(name);
         }
-        RemoveFile(work);
     }
     for (int row = 1; row <= 5; ++row)
         for (int col = 0; col < 4; ++col) {
@@ -365,6 +351,7 @@ project::Scene ProjectSceneFromWindow(const TFormMainQV7K& w)
     s.backgroundColour = w.ImageBackground->BrushColor;
     s.backgroundKept = KeptPicture::For(*w.ImageBackground, w.ImageBackground->Tag, s.backgroundColour);
     w.Objects.ForEach([&](const GLTSObject& page) { s.objects[size_t(page.Tag)] = ObjectFromPage(page); });
+    s.unreferencedKept = KeptUnreferenced::Of(w);
     return s;
 }
 

@@ -1,5 +1,7 @@
 #include "scene/pages/face_commands.h"
 
+#include <functional>
+
 #include "scene/pages/face_picture.h"
 #include "scene/pages/face_textures.h"
 #include "scene/pages/object_page.h"
@@ -15,12 +17,15 @@ GLTSObject* OwningObject(const FacePicture& pic)
     return nullptr;
 }
 
-void LoadFacePicture(FacePicture& pic, const std::string& file, TextureStore& textures, TColor frameColor)
+namespace {
+
+// load makes the texture, given the number to replace (0 for a new one).
+void ShowLoaded(FacePicture& pic, TColor frameColor, const std::function<LoadedTexture(int textureId)>& load)
 {
     GLTSObject* page = OwningObject(pic);
     bool modelSwatch = page && page->ObjectKind == 7;
     // The material keeps its own texture until the new one stands.
-    LoadedTexture loaded = textures.Load(file, modelSwatch ? 0 : pic.Tag);
+    LoadedTexture loaded = load(modelSwatch ? 0 : pic.Tag);
     pic.Tag = loaded.textureId;
     // White only once the picture stands, so a failed load leaves the face's
     // colour and its swatch in agreement.
@@ -30,6 +35,19 @@ void LoadFacePicture(FacePicture& pic, const std::string& file, TextureStore& te
     pic.DrawOuterFrame(frameColor);
     if (modelSwatch)
         page->SelectedMaterialTakesPicture(loaded.textureId);
+}
+
+} // namespace
+
+void LoadFacePicture(FacePicture& pic, const std::string& file, TextureStore& textures, TColor frameColor)
+{
+    ShowLoaded(pic, frameColor, [&](int textureId) { return textures.Load(file, textureId); });
+}
+
+void LoadFacePictureBytes(FacePicture& pic, const std::vector<uint8_t>& bytes, const std::string& name,
+                          TextureStore& textures, TColor frameColor)
+{
+    ShowLoaded(pic, frameColor, [&](int textureId) { return textures.LoadBmpBytes(bytes, name, textureId); });
 }
 
 void SetFaceColor(FacePicture& pic, TColor color, TColor frameColor, TextureStore& textures)

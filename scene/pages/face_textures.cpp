@@ -1,17 +1,48 @@
 #include "scene/pages/face_textures.h"
 
+#include <cstdio>
+
+#include "platform/file_io.h"
+#include "platform/paths.h"
 #include "scene/pictures/texture_loader.h"
 
 namespace pc {
+
+namespace {
+
+LoadedTexture Loaded(TextureId tex, std::unique_ptr<Bitmap> thumbnail)
+{
+    LoadedTexture loaded{int(tex), std::nullopt};
+    if (thumbnail)
+        loaded.thumbnail = std::move(*thumbnail);
+    return loaded;
+}
+
+} // namespace
+
+LoadedTexture TextureStore::LoadBmpBytes(const std::vector<uint8_t>& bytes, const std::string&, int textureId)
+{
+    const std::string work = TextureFolder() + "temp.bmp";
+    struct Remove {
+        const std::string& path;
+        ~Remove() { std::remove(path.c_str()); }
+    } remove{work};
+    WriteFileAtomic(work, bytes);
+    return Load(work, textureId);
+}
 
 LoadedTexture GLTextureStore::Load(const std::string& file, int textureId)
 {
     TextureId tex = TextureId(textureId > 0 ? textureId : 0);
     std::unique_ptr<Bitmap> thumbnail = LoadTexture(file, tex);
-    LoadedTexture loaded{int(tex), std::nullopt};
-    if (thumbnail)
-        loaded.thumbnail = std::move(*thumbnail);
-    return loaded;
+    return Loaded(tex, std::move(thumbnail));
+}
+
+LoadedTexture GLTextureStore::LoadBmpBytes(const std::vector<uint8_t>& bytes, const std::string& name, int textureId)
+{
+    TextureId tex = TextureId(textureId > 0 ? textureId : 0);
+    std::unique_ptr<Bitmap> thumbnail = LoadTextureFromBmp(bytes, name, tex);
+    return Loaded(tex, std::move(thumbnail));
 }
 
 void GLTextureStore::Release(int textureId)

@@ -5,6 +5,7 @@
 // texture loader; tests back it with files only.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/bitmap.h"
 
@@ -20,6 +21,9 @@ public:
     virtual ~TextureStore() = default;
     // Throws pc::Error when the picture cannot be loaded; nothing changes then.
     virtual LoadedTexture Load(const std::string& file, int textureId) = 0;
+    // The same of BMP bytes already in memory (a project's picture); name
+    // stands for it in messages. By default through a scratch work file.
+    virtual LoadedTexture LoadBmpBytes(const std::vector<uint8_t>& bytes, const std::string& name, int textureId);
     virtual void Release(int textureId) = 0;
 };
 
@@ -28,6 +32,7 @@ public:
 class GLTextureStore : public TextureStore {
 public:
     LoadedTexture Load(const std::string& file, int textureId) override;
+    LoadedTexture LoadBmpBytes(const std::vector<uint8_t>& bytes, const std::string& name, int textureId) override;
     void Release(int textureId) override;
 };
 

@@ -75,6 +75,28 @@ TEST(IniWrite, UpdatesInPlaceAndAppends)
     EXPECT_EQ(ini.Sections(), (std::vector<std::string>{"Other", "New"}));
 }
 
+// Reads between writes see every line where the writes moved it.
+TEST(IniWrite, ReadsAfterEachKindOfChange)
+{
+    auto ini = IniFile::FromText("[A]\r\nk=1\r\n[B]\r\nk=2\r\nm=3\r\n[a]\r\nk=9\r\n");
+    EXPECT_EQ(ini.ReadInteger("B", "m", 0), 3);
+    ini.WriteString("A", "new", "x"); // a line inserted before [B]
+    EXPECT_EQ(ini.ReadInteger("B", "k", 0), 2);
+    EXPECT_EQ(ini.ReadInteger("B", "m", 0), 3);
+    ini.WriteString("b", "K", "4"); // updated in place
+    EXPECT_EQ(ini.ReadInteger("B", "k", 0), 4);
+    ini.DeleteKey("A", "k");
+    EXPECT_FALSE(ini.ValueExists("A", "k"));
+    EXPECT_EQ(ini.ReadString("A", "new"), "x");
+    EXPECT_EQ(ini.ReadInteger("B", "m", 0), 3);
+    ini.EraseSection("A"); // both [A] and [a]
+    EXPECT_FALSE(ini.SectionExists("a"));
+    EXPECT_EQ(ini.ReadInteger("B", "m", 0), 3);
+    ini.WriteString("C", "z", "5"); // a new section at the end
+    EXPECT_EQ(ini.ReadInteger("c", "Z", 0), 5);
+    EXPECT_EQ(ini.Text(), "[B]\r\nK=4\r\nm=3\r\n[C]\r\nz=5\r\n");
+}
+
 TEST(IniFile, SavesThroughATemporaryFileAndLoadsMissingAsEmpty)
 {
     pc::test::TempDir dir;

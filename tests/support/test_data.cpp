@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace pc::test {
@@ -25,6 +27,26 @@ std::vector<std::string> FilesIn(const std::string& dir, const std::vector<std::
     }
     std::sort(out.begin(), out.end());
     return out;
+}
+
+FileSizeLimit::FileSizeLimit(long long bytes)
+{
+    // The write fails instead of the process being killed.
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit r {};
+    ::getrlimit(RLIMIT_FSIZE, &r);
+    old_ = r.rlim_cur;
+    r.rlim_cur = rlim_t(bytes);
+    ::setrlimit(RLIMIT_FSIZE, &r);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit r {};
+    ::getrlimit(RLIMIT_FSIZE, &r);
+    r.rlim_cur = rlim_t(old_);
+    ::setrlimit(RLIMIT_FSIZE, &r);
+    std::signal(SIGXFSZ, oldHandler_);
 }
 
 TempDir::TempDir()

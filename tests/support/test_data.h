@@ -30,6 +30,20 @@ private:
     std::filesystem::path path_;
 };
 
+// While it lives, a write that would make a file larger than bytes fails with
+// EFBIG ("File too large"), as a full disk fails a write: a real failing write.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(long long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    unsigned long long old_ = 0;
+    void (*oldHandler_)(int) = nullptr;
+};
+
 // A readable test-case name from a path or free text.
 std::string CaseName(const std::string& text);
 

@@ -6,6 +6,7 @@
 #include "app/project/project_file.h"
 #include "platform/file_io.h"
 #include "platform/ini_file.h"
+#include "tests/app/project/project_bytes.h"
 #include "tests/support/test_data.h"
 
 namespace {
@@ -141,6 +142,31 @@ TEST(ProjectWrite, MissingWorkFileKeepsTheOldProject)
     s.floorTextureId = 42; // no such work file
     EXPECT_THROW(fx.Save(s), pc::FileError);
     EXPECT_EQ(pc::ReadFileBytes(fx.dir.file("p.qv7kb")), old);
+}
+
+// A disk that fills in the middle of a picture or at the settings text.
+TEST(ProjectWrite, FullDiskNamesTheFileAndTheReasonAndKeepsTheOldProject)
+{
+    for (long long room : {50000LL, 100100LL}) {
+        Fixture fx;
+        auto old = fx.Save(Scene{});
+        fx.Texture(3, Pattern(100000, 3));
+        Scene s;
+        s.floorTextureId = 3;
+        std::string error;
+        {
+            pc::test::FileSizeLimit limit(room);
+            try {
+                WriteProject(fx.dir.file("p.qv7kb"), s, fx.options);
+            } catch (const pc::FileError& e) {
+                error = e.what();
+            }
+        }
+        EXPECT_NE(error.find("Cannot write the project file \"" + fx.dir.file("p.qv7kb") + "\""), std::string::npos)
+            << error;
+        EXPECT_NE(error.find("File too large"), std::string::npos) << room << ": " << error;
+        EXPECT_EQ(pc::ReadFileBytes(fx.dir.file("p.qv7kb")), old);
+    }
 }
 
 Scene RichScene(Fixture& fx)
@@ -321,6 +347,86 @@ private:
     int64_t size_;
     std::array<uint8_t, 8> tail_{};
 };
+
+// Bytes no key refers to (a key lost to damage) are found, named once, and
+// written back after the other blobs.
+TEST(ProjectRead, BytesNoKeyRefersToAreKeptAndWrittenBack)
+{
+    Scene s;
+    s.floorTextureId = 1;
+    s.floorPicture = {0, 10};
+    Object box;
+    box.faces[1].textureId = 1;
+    box.faces[1].picture = {17, 5};
+    box.faces[2].picture = {22, 2}; // a solid colour: its stray keys carry nothing
+    s.objects[2] = box;
+    const auto file = pc::test::ProjectBytes(
+        {Pattern(10, 1), Pattern(7, 2), Pattern(5, 3), Pattern(2, 4), Pattern(3, 5)}, s);
+    const ReadResult read = ReadProject(file);
+    ASSERT_EQ(read.scene.unreferenced.size(), 2u);
+    EXPECT_EQ(read.scene.unreferenced[0].start, 10);
+    EXPECT_EQ(read.scene.unreferenced[0].size, 7);
+    EXPECT_EQ(read.scene.unreferenced[1].start, 22);
+    EXPECT_EQ(read.scene.unreferenced[1].size, 5);
+    EXPECT_EQ(read.warnings, std::vector<std::string>{"The project is damaged: 12 bytes of it belong to no setting. "
+                                                      "They are kept and saved with the project."});
+
+    Fixture fx;
+    fx.Texture(1, Pattern(10, 1));
+    fx.Texture(2, Pattern(5, 3));
+    Scene again = read.scene;
+    again.objects[2]->faces[1].textureId = 2;
+    for (const Blob& b : read.scene.unreferenced) {
+        auto bytes = BlobBytes(std::span<const uint8_t>(file), b);
+        again.unreferencedKept.push_back(std::make_shared<const std::vector<uint8_t>>(bytes.begin(), bytes.end()));
+    }
+    const auto saved = fx.Save(again);
+    std::vector<uint8_t> tail = Pattern(7, 2);
+    for (uint8_t b : std::vector<uint8_t>{Pattern(2, 4)[0], Pattern(2, 4)[1], Pattern(3, 5)[0], Pattern(3, 5)[1], Pattern(3, 5)[2]})
+        tail.push_back(b);
+    EXPECT_TRUE(std::equal(tail.begin(), tail.end(), saved.begin() + 15));
+    EXPECT_EQ(ReadProject(saved).scene.unreferenced.size(), 1u);
+}
+
+// A 3D text holds at most 1 MB, read or written: no file the reader refuses
+// is ever written.
+TEST(ProjectRead, TextOfA3dTextObjectIsCapped)
+{
+    for (int64_t size : {kMaxTextBytes, kMaxTextBytes + 1}) {
+        Scene s;
+        Object text;
+        text.kind = kKindText;
+        text.text = {0, size};
+        s.objects[4] = text;
+        const auto file = pc::test::ProjectBytes({std::vector<uint8_t>(size_t(size), 'a')}, s);
+        if (size == kMaxTextBytes) {
+            EXPECT_EQ(ReadProject(file).scene.objects[4]->textLines.at(0).size(), size_t(size));
+            continue;
+        }
+        try {
+            ReadProject(file);
+            ADD_FAILURE() << "read";
+        } catch (const ProjectError& e) {
+            EXPECT_STREQ(e.what(), "[4] The text of this 3D text object is larger than 1 MB.");
+        }
+    }
+    Fixture fx;
+    auto old = fx.Save(Scene{});
+    for (size_t line : {size_t(kMaxTextBytes) - 2, size_t(kMaxTextBytes) - 1}) {
+        Scene s;
+        Object text;
+        text.kind = kKindText;
+        text.name = "Long";
+        text.textLines = {std::string(line, 'b')}; // and CR LF
+        s.objects[0] = text;
+        if (line + 2 == size_t(kMaxTextBytes)) {
+            EXPECT_EQ(ReadProject(fx.Save(s, "fits.qv7kb")).scene.objects[0]->textLines.at(0).size(), line);
+            continue;
+        }
+        EXPECT_THROW(fx.Save(s), ProjectError);
+        EXPECT_EQ(pc::ReadFileBytes(fx.dir.file("p.qv7kb")), old);
+    }
+}
 
 TEST(ProjectRead, LargeFileThatIsNotAProjectIsJudgedByItsLast8Bytes)
 {

@@ -15,6 +15,7 @@
 
 #include "app/window/picture_box.h"
 #include "app/project/project_file.h"
+#include "app/project/project_needs.h"
 #include "platform/track_bar.h"
 #include "scene/model/c3ds.h"
 #include "scene/pages/face_commands.h"
@@ -22,6 +23,7 @@
 #include "scene/pages/face_textures.h"
 #include "scene/pages/kind_controls.h"
 #include "scene/pages/object_table.h"
+#include "scene/pictures/texture_memory.h"
 #include "tests/app/window/window_fixture.h"
 
 namespace pc::test {
@@ -386,6 +388,83 @@ TEST_F(ProjectLoad, HugeFileThatIsNotAProjectIsRefusedWithoutBeingRead)
     }
     EXPECT_LT(PeakMemory() - before, int64_t(64) << 20);
     EXPECT_EQ(OccupiedSlots(), std::vector<int>{0});
+}
+
+// A lone carriage return inside the INI text breaks a key: the picture it
+// named is no longer shown, but its bytes are not lost. The user hears of it
+// once; the enhanced render's reload of the saved scene says nothing.
+TEST_F(ProjectLoad, BytesOfABrokenKeyAreKeptAndSavedAgain)
+{
+    BuildRichScene();
+    const std::string good = dir.file("good.qv7kb"), bad = dir.file("bad.qv7kb"), again = dir.file("again.qv7kb");
+    SaveSilently(good);
+    const auto bytes = ReadFileBytes(good);
+    const project::Blob top = project::ReadProject(bytes).scene.objects[0]->faces[2].picture;
+    ASSERT_TRUE(top.Present());
+    const size_t b = size_t(bytes.size()) - 8 - (bytes[bytes.size() - 4] | bytes[bytes.size() - 3] << 8 | bytes[bytes.size() - 2] << 16);
+    std::string ini(bytes.begin() + std::ptrdiff_t(b), bytes.end() - 8);
+    const size_t key = ini.find("Ipsize2=");
+    ASSERT_NE(key, std::string::npos);
+    ini.insert(key + 4, "\r");
+    std::vector<uint8_t> damaged(bytes.begin(), bytes.begin() + std::ptrdiff_t(b));
+    damaged.insert(damaged.end(), ini.begin(), ini.end());
+    for (uint32_t x : {uint32_t(b), uint32_t(ini.size())})
+        for (int i = 0; i < 4; ++i)
+            damaged.push_back(uint8_t(x >> (8 * i)));
+    WriteFileAtomic(bad, damaged);
+
+    boxes.Queue(Answer::No);
+    Load(bad, kLoadPreset);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kSaveQuestion, "The project is damaged: " + std::to_string(top.size) +
+                                                                       " bytes of it belong to no setting. They are "
+                                                                       "kept and saved with the project."}));
+    EXPECT_EQ(window->Objects.At(0)->Faces[2]->Tag, 0);
+    SaveSilently(again);
+    const auto saved = ReadFileBytes(again);
+    const auto picture = std::vector<uint8_t>(bytes.begin() + std::ptrdiff_t(top.start),
+                                              bytes.begin() + std::ptrdiff_t(top.start + top.size));
+    EXPECT_NE(std::search(saved.begin(), saved.end(), picture.begin(), picture.end()), saved.end());
+    const size_t shown = boxes.Shown().size();
+    Load(again, kLoadEnhancedAfter);
+    EXPECT_EQ(boxes.Shown().size(), shown);
+}
+
+// The whole project is judged before the scene changes: a picture that would
+// pass the scene's texture budget refuses it, by name.
+TEST_F(ProjectLoad, AProjectBeyondTheTextureBudgetIsRefusedBeforeTheSceneChanges)
+{
+    BuildRichScene();
+    const std::string path = dir.file("p.qv7kb");
+    SaveSilently(path);
+    TextureMemory& memory = TextureMemory::Scene();
+    const int64_t old = memory.Budget();
+    project::FileProjectSource file(path);
+    const project::ProjectNeeds needs =
+        project::JudgeProject(file, project::ReadProject(file).scene, [](int s, int i) { return std::to_string(s * 10 + i); });
+    ASSERT_GE(needs.pictures.size(), 4u);
+    int64_t total = 0;
+    for (const auto& p : needs.pictures)
+        total += p.textureBytes;
+    // The scene's own textures go before the load: room for the project's is enough.
+    memory.SetBudget(total);
+    boxes.Queue(Answer::No);
+    Load(path, kLoadPreset);
+    EXPECT_EQ(OccupiedSlots(), (std::vector<int>{0, 1, 2, 3}));
+    const int background = window->ImageBackground->Tag;
+    EXPECT_GT(background, 0);
+    memory.SetBudget(total - 1);
+    try {
+        Load(path, kLoadPreset);
+        ADD_FAILURE() << "the project was loaded";
+    } catch (const project::ProjectError& e) {
+        const std::string text = e.what();
+        EXPECT_EQ(text.rfind("Can not load file:\n" + path + "\nThe picture \"", 0), 0u) << text;
+        EXPECT_NE(text.find("at most " + MegabytesText(total - 1)), std::string::npos) << text;
+    }
+    memory.SetBudget(old);
+    EXPECT_EQ(Messages(), std::vector<std::string>{kSaveQuestion}); // asked by the first load only
+    EXPECT_EQ(OccupiedSlots(), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(window->ImageBackground->Tag, background);
 }
 
 TEST_F(ProjectLoad, StartUpNamesTheFileAndTheReason)

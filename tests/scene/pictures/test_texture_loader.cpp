@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 #include <filesystem>
 
 #include "platform/bmp_file.h"
@@ -10,6 +11,7 @@
 #include "platform/gl_context.h"
 #include "platform/paths.h"
 #include "scene/pictures/texture_loader.h"
+#include "scene/pictures/texture_memory.h"
 #include "tests/support/test_data.h"
 
 namespace pc {
@@ -149,6 +151,120 @@ TEST_F(TextureLoader, LoadsTheWorkBitmapItself)
     TextureId tex = 0;
     EXPECT_TRUE(LoadTexture(WorkBitmapPath(), tex));
     EXPECT_EQ(LoadBmpFile(TextureWorkFile(tex)), Quadrants(8, 8));
+}
+
+// The texels of a texture, level 0, as R,G,B,A rows from the bottom.
+std::vector<uint8_t> Texels(TextureId tex)
+{
+    glBindTexture(GL_TEXTURE_2D, tex);
+    GLint w = 0, h = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    std::vector<uint8_t> texels(size_t(w) * h * 4);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    return texels;
+}
+
+TEST_F(TextureLoader, BytesInMemoryGiveWhatTheirFileGives)
+{
+    // An 8-bit picture keeps its depth through the converter; an odd size.
+    Bitmap eight(13, 7, PixelFormat::pf8bit);
+    eight.Palette().resize(256);
+    for (int i = 0; i < 256; ++i)
+        eight.Palette()[size_t(i)] = RGBQuad{uint8_t(i), uint8_t(255 - i), uint8_t(i * 7), 0};
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 13; ++x)
+            eight.ScanLine(y)[x] = uint8_t(x * 19 + y * 3);
+    SaveBmpFile(dir.file("e.bmp"), eight);
+    std::vector<uint8_t> bytes = ReadFileBytes(dir.file("e.bmp"));
+    // As the converter writes it, then with a resolution it does not write.
+    for (uint8_t resolution : {0, 19}) {
+        bytes[38] = resolution;
+        WriteFileAtomic(dir.file("e.bmp"), bytes);
+        TextureId fromFile = 0, fromBytes = 0;
+        auto thumbFile = LoadTexture(dir.file("e.bmp"), fromFile);
+        auto thumbBytes = LoadTextureFromBmp(bytes, "e", fromBytes);
+        ASSERT_TRUE(thumbFile && thumbBytes);
+        EXPECT_EQ(*thumbBytes, *thumbFile);
+        EXPECT_EQ(ReadFileBytes(TextureWorkFile(fromBytes)), ReadFileBytes(TextureWorkFile(fromFile))) << int(resolution);
+        EXPECT_EQ(Texels(fromBytes), Texels(fromFile));
+        EXPECT_EQ(Texels(fromBytes)[0], 18 * 7); // bottom-left: palette entry 6 * 3, its red
+    }
+}
+
+// Every level whose sides are both above 1 is what GLU makes of the picture,
+// where GLU reads its own rows right (4 pixels and more).
+TEST_F(TextureLoader, PowerOfTwoMipmapsAreGlusOwn)
+{
+    for (auto [w, h] : {std::pair{16, 4}, std::pair{4, 32}, std::pair{64, 64}}) {
+        Bitmap noise(w, h, PixelFormat::pf24bit);
+        uint32_t seed = uint32_t(w * 131 + h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w * 3; ++x)
+                noise.ScanLine(y)[x] = uint8_t((seed = seed * 1103515245u + 12345u) >> 16);
+        SaveBmpFile(dir.file("n.bmp"), noise);
+        TextureId ours = 0;
+        ASSERT_TRUE(LoadTexture(dir.file("n.bmp"), ours));
+        Bitmap flipped(w, h, PixelFormat::pf24bit);
+        for (int y = 0; y < h; ++y)
+            std::copy(noise.ScanLine(h - 1 - y), noise.ScanLine(h - 1 - y) + w * 3, flipped.ScanLine(y));
+        GLuint glu = 0;
+        glGenTextures(1, &glu);
+        glBindTexture(GL_TEXTURE_2D, glu);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        ASSERT_EQ(gluBuild2DMipmaps(GL_TEXTURE_2D, 3, w, h, GL_BGR, GL_UNSIGNED_BYTE, flipped.Data()), 0);
+        for (int level = 0; (w >> level) >= 4 && (h >> level) > 1; ++level) {
+            std::vector<uint8_t> a(size_t(w >> level) * size_t(h >> level) * 4), b(a.size());
+            glBindTexture(GL_TEXTURE_2D, ours);
+            glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, a.data());
+            glBindTexture(GL_TEXTURE_2D, glu);
+            glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, b.data());
+            EXPECT_EQ(a, b) << w << " x " << h << " level " << level;
+        }
+        glDeleteTextures(1, &glu);
+    }
+}
+
+// 40 x 24 becomes a 32 x 32 texture, 4 bytes a texel, a third more for its mipmaps.
+constexpr int64_t kQuadrantTexture = 32 * 32 * 4 + 32 * 32 * 4 / 3;
+
+TEST_F(TextureLoader, APictureBeyondTheSceneBudgetIsRefusedByName)
+{
+    TextureMemory& memory = TextureMemory::Scene();
+    const int64_t oldBudget = memory.Budget();
+    SaveBmpFile(dir.file("q.bmp"), Quadrants(40, 24));
+    memory.SetBudget(memory.Used() + 2 * kQuadrantTexture);
+    TextureId a = 0, b = 0, c = 0;
+    ASSERT_TRUE(LoadTexture(dir.file("q.bmp"), a));
+    ASSERT_TRUE(LoadTexture(dir.file("q.bmp"), b));
+    const auto files = std::distance(std::filesystem::directory_iterator(TextureFolder()), {});
+    try {
+        LoadTexture(dir.file("q.bmp"), c);
+        ADD_FAILURE() << "passed the budget";
+    } catch (const Error& e) {
+        const std::string text = e.what();
+        EXPECT_NE(text.find("\"" + dir.file("q.bmp") + "\""), std::string::npos) << text;
+        EXPECT_NE(text.find("at most " + MegabytesText(memory.Budget())), std::string::npos) << text;
+    }
+    EXPECT_EQ(c, 0u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(TextureFolder()), {}), files);
+    // A replacement needs room beside the old texture while it is made;
+    // releasing one makes room.
+    EXPECT_THROW(LoadTexture(dir.file("q.bmp"), b), Error);
+    LoadTexture("", a);
+    EXPECT_TRUE(LoadTexture(dir.file("q.bmp"), c));
+    memory.SetBudget(oldBudget);
+}
+
+TEST(TextureBytes, CountsThePowerOfTwoSizeGluScalesTo)
+{
+    struct Case {
+        int w, h;
+        int64_t texels;
+    };
+    for (const Case& k : {Case{1, 1, 1}, Case{3, 5, 4 * 4}, Case{6, 7, 8 * 8}, Case{40, 24, 32 * 32},
+                          Case{4095, 2049, 4096 * 2048}, Case{4096, 4096, 4096 * 4096}})
+        EXPECT_EQ(TextureBytes(k.w, k.h), k.texels * 4 + k.texels * 4 / 3) << k.w << " x " << k.h;
 }
 
 } // namespace

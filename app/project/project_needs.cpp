@@ -1,0 +1,88 @@
+#include "app/project/project_needs.h"
+
+#include "platform/bmp_file.h"
+#include "platform/checked_size.h"
+#include "scene/pictures/picture_bounds.h"
+#include "scene/pictures/texture_memory.h"
+
+namespace pc::project {
+
+namespace {
+
+class Judge {
+public:
+    Judge(const ProjectSource& source, ProjectNeeds& needs) : source_(source), needs_(needs) {}
+
+    void Picture(const Blob& blob, const std::string& name)
+    {
+        if (!blob.Present())
+            return;
+        // The header is in the first bytes; a picture that does not load is
+        // written back as it was read.
+        const std::vector<uint8_t> head = source_.Read(blob.start, std::min<int64_t>(blob.size, 256));
+        BmpInfo info;
+        try {
+            info = ReadBmpInfo(head);
+        } catch (const Error&) {
+            needs_.resaveBlobBytes += blob.size;
+            return;
+        }
+        const PictureSize fit = FitInside(int(info.width), int(info.height), kScenePictureSide);
+        const bool shrunk = fit.width != info.width || fit.height != info.height;
+        const int bits = shrunk || info.bits == 16 ? 24 : info.bits;
+        const int64_t palette = bits <= 8 ? (int64_t(4) << bits) : 0;
+        needs_.resaveBlobBytes += 54 + palette + DibStride(fit.width, bits) * fit.height;
+        needs_.pictures.push_back({name, TextureBytes(fit.width, fit.height)});
+    }
+    void Other(const Blob& blob) { needs_.resaveBlobBytes += blob.size; }
+
+private:
+    const ProjectSource& source_;
+    ProjectNeeds& needs_;
+};
+
+} // namespace
+
+ProjectNeeds JudgeProject(const ProjectSource& source, const Scene& scene, const PictureNamer& name)
+{
+    ProjectNeeds needs;
+    Judge judge(source, needs);
+    if (scene.floorTextureId != 0)
+        judge.Picture(scene.floorPicture, "Floor");
+    if (scene.backgroundTextureId != 0)
+        judge.Picture(scene.backgroundPicture, "Background");
+    for (int s = 0; s < kSlots; ++s) {
+        const auto& o = scene.objects[size_t(s)];
+        if (!o)
+            continue;
+        if (o->kind == kKindModel) {
+            judge.Other(o->model);
+            for (size_t m = 0; m < o->materials.size(); ++m)
+                judge.Picture(o->materials[m].picture, name(s, -1 - int(m)));
+            continue;
+        }
+        for (int j = 0; j < kFaces; ++j)
+            if (o->faces[size_t(j)].textureId != 0)
+                judge.Picture(o->faces[size_t(j)].picture, name(s, j));
+        judge.Other(o->text);
+    }
+    for (const Blob& b : scene.unreferenced)
+        judge.Other(b);
+    return needs;
+}
+
+void CheckProjectNeeds(const ProjectNeeds& needs, int64_t freed)
+{
+    if (needs.resaveBlobBytes > kMaxProjectBlobBytes)
+        throw ProjectError("Saved again, its pictures, models and texts would take " +
+                           MegabytesText(needs.resaveBlobBytes) + ", more than the " +
+                           MegabytesText(kMaxProjectBlobBytes) + " a project file can hold.");
+    const TextureMemory& memory = TextureMemory::Scene();
+    int64_t before = 0;
+    for (const PictureNeed& p : needs.pictures) {
+        memory.Check(p.name, p.textureBytes, freed - before);
+        before += p.textureBytes;
+    }
+}
+
+} // namespace pc::project
