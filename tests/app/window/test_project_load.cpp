@@ -195,7 +195,8 @@ TEST_F(ProjectLoad, EmptyModelBytesAreNamedAndTheObjectKept)
     auto bytes = ReadFileBytes(good);
     const project::Blob model = project::ReadProject(bytes).scene.objects[1]->model;
     ASSERT_TRUE(model.Present());
-    // The same text length: the size's digits become zeros.
+    // The same text length: the size's digits become zeros, so the model's
+    // bytes are left to no setting as well.
     std::string text(bytes.begin(), bytes.end());
     const std::string key = "File3dsSize=" + std::to_string(model.size);
     const size_t at = text.find(key);
@@ -210,8 +211,11 @@ TEST_F(ProjectLoad, EmptyModelBytesAreNamedAndTheObjectKept)
     Load(empty, kLoadPreset);
     EXPECT_EQ(OccupiedSlots(), (std::vector<int>{0, 1}));
     const std::string caption = window->PC2->tabText(window->PC2->indexOf(window->Objects.At(1))).toStdString();
-    EXPECT_EQ(Messages(), (std::vector<std::string>{kSaveQuestion, std::string(kUnshownPictures) + "\n" + caption +
-                                                                     " model"}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{
+                              kSaveQuestion,
+                              "The project is damaged: " + std::to_string(model.size) +
+                                  " bytes of it belong to no setting. They are kept and saved with the project.",
+                              std::string(kUnshownPictures) + "\n" + caption + " model"}));
 }
 
 // The model comes back from a work file of another name; the object keeps its own.
