@@ -1,8 +1,9 @@
 // Reading projects whose settings text has more and more lines, up to one
 // that fills the largest settings text a project may hold, through the same
-// reader a project load uses. Goal: time per line at the largest count at
-// most 1.5 times the one at the smallest (linear growth); the time at the
-// cap is printed as it stands.
+// reader a project load uses: once in sections of a thousand keys, once in
+// sections of one key each (the most sections such a text can hold). Goal:
+// time per line at the cap at most 1.5 times the one at the fewest lines
+// (linear growth); the time at the cap is printed as it stands.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
