@@ -4,6 +4,8 @@
 # One command per template, so they render side by side. In a sanitizer
 # build the GL and font libraries' memory kept to the end is no leak of ours.
 set(probe_env ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen GALLIUM_DRIVER=llvmpipe ASAN_OPTIONS=detect_leaks=0)
+# The one list of the shipped templates: each must be a scene of the
+# generator's table, and the tests check each one.
 set(prismcase_templates
   "Software Box" "Book" "CD in a Case" "Note Book" "Thick Book" "Round Corner Box" "3D Text Title" "3DS Model")
 set(made "")

@@ -1,5 +1,6 @@
 #include "platform/ini_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <unordered_map>
@@ -31,12 +32,19 @@ std::string Lower(std::string s)
     return s;
 }
 
+// Whether the line is a section header; cheap, for passes over every line.
+bool IsHeader(const std::string& raw)
+{
+    size_t b = raw.find_first_not_of(" \t");
+    return b != std::string::npos && raw[b] == '[';
+}
+
 // The section name of a header line, or false when the line is no header.
 bool HeaderName(const std::string& raw, std::string& name)
 {
-    std::string t = Trim(raw);
-    if (t.empty() || t[0] != '[')
+    if (!IsHeader(raw))
         return false;
+    std::string t = Trim(raw);
     size_t close = t.find(']');
     name = Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
     return true;
@@ -68,6 +76,7 @@ IniFile IniFile::FromText(std::string text)
 {
     IniFile ini;
     ini.finalNewline_ = text.empty() || text.back() == '\n';
+    ini.lines_.reserve(size_t(std::count(text.begin(), text.end(), '\n')) + 1);
     size_t start = 0;
     while (start < text.size()) {
         size_t nl = text.find('\n', start);
@@ -107,11 +116,10 @@ std::string IniFile::Text() const
 }
 
 struct IniFile::Index {
-    struct Section {
-        size_t header = 0;
-        std::unordered_map<std::string, size_t> keys; // lower-case name -> first line
-    };
-    std::unordered_map<std::string, Section> sections; // lower-case name -> first section
+    std::unordered_map<std::string, size_t> sections; // lower-case name -> header of the first
+    // Lower-case key name -> first line, per header; a section's keys are
+    // gathered when it is first asked for, as readers ask for few sections.
+    mutable std::unordered_map<size_t, std::unordered_map<std::string, size_t>> keys;
 };
 
 const IniFile::Index& IniFile::Indexed() const
@@ -119,18 +127,15 @@ const IniFile::Index& IniFile::Indexed() const
     if (index_)
         return *index_;
     auto index = std::make_shared<Index>();
-    Index::Section* current = nullptr; // null in a section seen before
-    std::string name, key, value;
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        if (HeaderName(lines_[i].raw, name)) {
-            auto [it, fresh] = index->sections.try_emplace(Lower(name));
-            current = fresh ? &it->second : nullptr;
-            if (current)
-                current->header = i;
-        } else if (current && KeyValue(lines_[i].raw, key, value)) {
-            current->keys.try_emplace(Lower(key), i);
-        }
-    }
+    // Sized once, so a text of many sections is not hashed again and again.
+    size_t headers = 0;
+    for (const Line& l : lines_)
+        headers += IsHeader(l.raw) ? 1 : 0;
+    index->sections.reserve(headers);
+    std::string name;
+    for (size_t i = 0; i < lines_.size(); ++i)
+        if (HeaderName(lines_[i].raw, name))
+            index->sections.try_emplace(Lower(name), i);
     index_ = std::move(index);
     return *index_;
 }
@@ -139,26 +144,31 @@ size_t IniFile::FindSection(const std::string& section) const
 {
     const auto& sections = Indexed().sections;
     auto it = sections.find(Lower(section));
-    return it == sections.end() ? npos : it->second.header;
+    return it == sections.end() ? npos : it->second;
 }
 
 size_t IniFile::SectionEnd(size_t h) const
 {
-    std::string name;
     size_t i = h + 1;
-    while (i < lines_.size() && !HeaderName(lines_[i].raw, name))
+    while (i < lines_.size() && !IsHeader(lines_[i].raw))
         ++i;
     return i;
 }
 
 size_t IniFile::FindKey(const std::string& section, const std::string& key) const
 {
-    const auto& sections = Indexed().sections;
-    auto it = sections.find(Lower(section));
-    if (it == sections.end())
+    const size_t h = FindSection(section);
+    if (h == npos)
         return npos;
-    auto k = it->second.keys.find(Lower(key));
-    return k == it->second.keys.end() ? npos : k->second;
+    auto [it, fresh] = index_->keys.try_emplace(h);
+    if (fresh) {
+        std::string k, v;
+        for (size_t i = h + 1, end = SectionEnd(h); i < end; ++i)
+            if (KeyValue(lines_[i].raw, k, v))
+                it->second.try_emplace(Lower(k), i);
+    }
+    auto k = it->second.find(Lower(key));
+    return k == it->second.end() ? npos : k->second;
 }
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const

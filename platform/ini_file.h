@@ -47,9 +47,9 @@ private:
     struct Line {
         std::string raw; // without its line end
     };
-    // Where the first section of each name starts and its keys stand, made
-    // in one pass over the lines when first asked for and dropped by any
-    // change that moves lines.
+    // Where the first section of each name starts, made in one pass over the
+    // lines when first asked for, and where the keys of each section asked
+    // for stand; dropped by any change that moves lines.
     struct Index;
     const Index& Indexed() const;
     // Index of the first line of the first matching section's header, or npos.

@@ -1,0 +1,106 @@
+// Reading projects whose settings text has more and more lines, up to one
+// that fills the largest settings text a project may hold, through the same
+// reader a project load uses: once in sections of a thousand keys, once in
+// sections of one key each (the most sections such a text can hold). Goal:
+// time per line at the cap at most 1.5 times the one at the fewest lines
+// (linear growth); the time at the cap is printed as it stands.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/project/project_file.h"
+#include "timing_reporter.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// A project with no blobs whose settings text holds `lines` lines, or as
+// many as fit under the cap when lines is 0: an object section, then
+// sections of `perSection` keys. The lines are short and every name
+// differs, as a crafted file's would be.
+Bytes ProjectOfLines(int64_t lines, int64_t perSection)
+{
+    std::string ini = "[Copyright]\r\nVersion=3.1\r\n[0]\r\nExist=1\r\nOType=0\r\nOName=Box\r\n";
+    const int64_t cap = pc::project::kMaxIniBytes - 64; // room for the last section
+    for (int64_t i = 6, key = 0; lines == 0 ? int64_t(ini.size()) < cap : i < lines; ++key) {
+        if (key % perSection == 0) {
+            ini += "[S" + std::to_string(key / perSection) + "]\r\n";
+            ++i;
+        }
+        ini += "k" + std::to_string(key) + "=1\r\n";
+        ++i;
+    }
+    Bytes file(ini.begin(), ini.end());
+    const uint32_t size = uint32_t(ini.size());
+    file.insert(file.end(), 4, 0); // the blobs' length
+    for (int shift = 0; shift < 32; shift += 8)
+        file.push_back(uint8_t(size >> shift));
+    return file;
+}
+
+int64_t LineCount(const Bytes& file)
+{
+    int64_t n = 0;
+    for (uint8_t b : file)
+        n += b == '\n';
+    return n;
+}
+
+const std::vector<int64_t> kLines = {10000, 100000, 1000000, 0}; // 0: as many as fit
+const std::vector<int64_t> kPerSection = {1000, 1};
+std::map<std::string, int64_t> linesOf; // by run name
+
+std::string RunName(int64_t lines, int64_t perSection)
+{
+    return "ini/" + std::to_string(lines) + "/" + std::to_string(perSection) + "/real_time";
+}
+
+void Read(benchmark::State& state)
+{
+    const Bytes file = ProjectOfLines(state.range(0), state.range(1));
+    for (auto _ : state) {
+        auto read = pc::project::ReadProject(file);
+        benchmark::DoNotOptimize(read.scene.objects[0]);
+    }
+    linesOf[RunName(state.range(0), state.range(1))] = LineCount(file);
+    state.counters["lines"] = double(LineCount(file));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    auto* b = benchmark::RegisterBenchmark("ini", Read)->Unit(benchmark::kMillisecond)->UseRealTime();
+    for (int64_t perSection : kPerSection)
+        for (int64_t lines : kLines)
+            b->Args({lines, perSection});
+    benchmark::Initialize(&argc, argv);
+    TimingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    auto perLine = [&](int64_t lines, int64_t perSection) {
+        const std::string name = RunName(lines, perSection);
+        const double t = reporter.Real(name);
+        return t > 0 ? t / double(linesOf[name]) : 0.0;
+    };
+    for (int64_t perSection : kPerSection) {
+        std::printf("\n%lld keys a section\n%10s  %12s\n", static_cast<long long>(perSection), "lines", "ns per line");
+        for (int64_t lines : kLines)
+            if (perLine(lines, perSection) > 0)
+                std::printf("%10lld  %12.1f\n", static_cast<long long>(linesOf[RunName(lines, perSection)]),
+                            perLine(lines, perSection) * 1e9);
+        const double fewest = perLine(kLines.front(), perSection), cap = perLine(0, perSection);
+        if (fewest > 0 && cap > 0) {
+            std::printf("per line at the cap / at %lld lines: %.2f (goal: at most 1.5)\n",
+                        static_cast<long long>(kLines.front()), cap / fewest);
+            std::printf("the %.0f MB settings text reads in %.0f ms\n", double(pc::project::kMaxIniBytes) / (1 << 20),
+                        reporter.Real(RunName(0, perSection)) * 1e3);
+        }
+    }
+    benchmark::Shutdown();
+    return 0;
+}
