@@ -17,4 +17,4 @@ cmake --build build-fuzz -j "$jobs"
 # Leaks are not checked: the GL and font libraries keep memory to the end.
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   ctest --test-dir build-fuzz --output-on-failure -j "$jobs" --timeout 900
-bash scripts/fuzz-briefly.sh build-fuzz/fuzz "${FUZZ_SECONDS:-20}"
+bash scripts/fuzz-briefly.sh build-fuzz/fuzz "${FUZZ_SECONDS:-10}"
