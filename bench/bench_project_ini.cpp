@@ -66,8 +66,9 @@ void Read(benchmark::State& state)
         auto read = pc::project::ReadProject(file);
         benchmark::DoNotOptimize(read.scene.objects[0]);
     }
-    linesOf[RunName(state.range(0), state.range(1))] = LineCount(file);
-    state.counters["lines"] = double(LineCount(file));
+    const int64_t lines = LineCount(file);
+    linesOf[RunName(state.range(0), state.range(1))] = lines;
+    state.counters["lines"] = double(lines);
 }
 
 } // namespace

@@ -22,6 +22,7 @@
 #include "app/window/main_window.h"
 #include "app/window/project_commands.h"
 #include "app/window/tagged_action.h"
+#include "bench/proc_memory.h"
 #include "bench/timing_reporter.h"
 #include "platform/bmp_file.h"
 #include "platform/message_box.h"
@@ -36,18 +37,6 @@ int objects = 32;
 fs::path folder;
 std::string project;
 double peakAddedMegabytes = 0;
-
-double StatusMegabytes(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0)
-            return std::stod(line.substr(std::strlen(key))) / 1024.0;
-    return 0;
-}
-
-void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 // Boxes with one picture each on their front; every picture differs.
 void MakeProject()

@@ -24,6 +24,7 @@
 #include "platform/resample.h"
 #include "scene/render/render_demo_scene.h"
 #include "scene/render/render_frame.h"
+#include "bench/proc_memory.h"
 
 namespace {
 
@@ -57,17 +58,7 @@ SampleScene& Scene()
 }
 
 // Peak resident memory since the last reset, in MB.
-double PeakMegabytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0;
-    return 0;
-}
-
-void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+double PeakMegabytes() { return StatusMegabytes("VmHWM:"); }
 
 // An off-screen context and its frame pair; the pair goes first, while its
 // context is there (members go in reverse order).

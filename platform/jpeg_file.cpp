@@ -26,8 +26,7 @@ struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
-    bool decodingData = false;   // past the header: scans are being read
-    bool endsInScanData = false; // the bytes end inside the one scan's data
+    bool endsInScanData = false; // set once the header is read: the bytes end inside the one scan's data
     bool sawEnd = false;         // the data ran out; libjpeg goes on with an end marker
 };
 
@@ -72,7 +71,7 @@ void QuietMessage(j_common_ptr cinfo, int level)
     if (code == JWRN_JPEG_EOF)
         err->sawEnd = true;
     const bool arithmetic = cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->arith_code;
-    const bool cutShort = (code == JWRN_JPEG_EOF && (!err->decodingData || !err->endsInScanData || arithmetic)) ||
+    const bool cutShort = (code == JWRN_JPEG_EOF && (!err->endsInScanData || arithmetic)) ||
                           (code == JWRN_HIT_MARKER && err->sawEnd);
     if (cutShort) {
         std::snprintf(err->message, sizeof err->message, "%s", kCutShort);
@@ -151,7 +150,6 @@ bool DecodePixels(DecodeState& s, uint8_t* cmykRow, uint8_t* bgrRow)
 {
     if (setjmp(s.err.jump))
         return false;
-    s.err.decodingData = true;
     jpeg_start_decompress(&s.cinfo);
     while (s.cinfo.output_scanline < s.cinfo.output_height) {
         JSAMPROW row = s.cmyk ? cmykRow : bgrRow;
@@ -186,7 +184,6 @@ bool DecodeQuantized(DecodeState& s, int maxColors)
     s.cinfo.desired_number_of_colors = maxColors;
     s.cinfo.two_pass_quantize = TRUE;
     s.cinfo.dither_mode = JDITHER_FS;
-    s.err.decodingData = true;
     jpeg_start_decompress(&s.cinfo);
     *s.out = Bitmap(int(s.cinfo.output_width), int(s.cinfo.output_height), PixelFormat::pf8bit);
     auto& pal = s.out->Palette();

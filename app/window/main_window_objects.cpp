@@ -32,16 +32,12 @@ public:
     explicit WindowTextures(TFormMainQV7K& window) : window_(window) {}
     LoadedTexture Load(const std::string& file, int textureId) override
     {
-        if (!window_.GLContext_)
-            throw Error("Create OpenGL Error!");
-        window_.GLContext_->MakeCurrent();
+        MakeCurrent();
         return gl_.Load(file, textureId);
     }
     LoadedTexture LoadBmpBytes(const std::vector<uint8_t>& bytes, const std::string& name, int textureId) override
     {
-        if (!window_.GLContext_)
-            throw Error("Create OpenGL Error!");
-        window_.GLContext_->MakeCurrent();
+        MakeCurrent();
         return gl_.LoadBmpBytes(bytes, name, textureId);
     }
     void Release(int textureId) override
@@ -53,6 +49,12 @@ public:
     }
 
 private:
+    void MakeCurrent()
+    {
+        if (!window_.GLContext_)
+            throw Error("Create OpenGL Error!");
+        window_.GLContext_->MakeCurrent();
+    }
     TFormMainQV7K& window_;
     GLTextureStore gl_;
 };

@@ -103,8 +103,8 @@ public:
     };
     // Makes pixels that repeat what previous shows transparent, taking a
     // transparent index the frame does not use when it has none (for the
-    // global map, one another frame uses, from shared when given).
-    void Merge(TGIFSubImage* previous, SharedTransparency* shared = nullptr);
+    // global map, one another frame uses, from shared).
+    void Merge(TGIFSubImage* previous, SharedTransparency& shared);
     // Removes transparent columns and rows from the edges; a frame of
     // transparent pixels only is left without pixels (Empty).
     void Crop();

@@ -35,7 +35,7 @@ void TGIFSubImage::SharedTransparency::Collect(const TGIFImage& image)
     }
 }
 
-void TGIFSubImage::Merge(TGIFSubImage* previous, SharedTransparency* shared)
+void TGIFSubImage::Merge(TGIFSubImage* previous, SharedTransparency& shared)
 {
     if (Empty() || !previous || previous->Empty())
         return;
@@ -60,17 +60,12 @@ void TGIFSubImage::Merge(TGIFSubImage* previous, SharedTransparency* shared)
     auto makeIndex = [&] {
         if (&map == &colorMap_ || !Image())
             return map.Add(TGIFColor{});
-        SharedTransparency own;
-        if (!shared) {
-            own.Collect(*Image());
-            shared = &own;
-        }
         const std::array<bool, 256> used = UsedIndices(data_);
-        for (int other : shared->indices)
+        for (int other : shared.indices)
             if (other < map.Count() && !used[size_t(other)])
                 return other;
         const int made = map.Add(TGIFColor{});
-        shared->indices.push_back(made);
+        shared.indices.push_back(made);
         return made;
     };
 

@@ -104,7 +104,7 @@ void TGIFImage::Optimize(TGIFOptimizeOptions options, TColorReduction reduction,
             while (j > 0 && images_.Image(j)->GraphicControlExtension() &&
                    PaintedDisposal(*images_.Image(j)) == TDisposalMethod::dmPrevious)
                 --j;
-            images_.Image(i)->Merge(images_.Image(j), &shared);
+            images_.Image(i)->Merge(images_.Image(j), shared);
             step();
         }
     }

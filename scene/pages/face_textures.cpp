@@ -1,9 +1,5 @@
 #include "scene/pages/face_textures.h"
 
-#include <cstdio>
-
-#include "platform/file_io.h"
-#include "platform/paths.h"
 #include "scene/pictures/texture_loader.h"
 
 namespace pc {
@@ -19,17 +15,6 @@ LoadedTexture Loaded(TextureId tex, std::unique_ptr<Bitmap> thumbnail)
 }
 
 } // namespace
-
-LoadedTexture TextureStore::LoadBmpBytes(const std::vector<uint8_t>& bytes, const std::string&, int textureId)
-{
-    const std::string work = TextureFolder() + "temp.bmp";
-    struct Remove {
-        const std::string& path;
-        ~Remove() { std::remove(path.c_str()); }
-    } remove{work};
-    WriteFileAtomic(work, bytes);
-    return Load(work, textureId);
-}
 
 LoadedTexture GLTextureStore::Load(const std::string& file, int textureId)
 {

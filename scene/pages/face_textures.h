@@ -22,8 +22,8 @@ public:
     // Throws pc::Error when the picture cannot be loaded; nothing changes then.
     virtual LoadedTexture Load(const std::string& file, int textureId) = 0;
     // The same of BMP bytes already in memory (a project's picture); name
-    // stands for it in messages. By default through a scratch work file.
-    virtual LoadedTexture LoadBmpBytes(const std::vector<uint8_t>& bytes, const std::string& name, int textureId);
+    // stands for it in messages.
+    virtual LoadedTexture LoadBmpBytes(const std::vector<uint8_t>& bytes, const std::string& name, int textureId) = 0;
     virtual void Release(int textureId) = 0;
 };
 

@@ -12,6 +12,7 @@
 
 #include "platform/bmp_file.h"
 #include "platform/canvas_stretch.h"
+#include "platform/checked_size.h"
 #include "platform/file_io.h"
 #include "platform/paths.h"
 #include "scene/pictures/picture_bounds.h"
@@ -37,24 +38,16 @@ std::string TextureWorkFile(TextureId tex)
 
 namespace {
 
-// The thumbnail of a picture whose rows stand top-down, or bottom-up.
-Bitmap Thumbnail(const Bitmap& picture, bool bottomUp)
+// 65 x 65, the picture, whose rows stand bottom-up as GL takes them,
+// averaged into the top-left 64 x 64, the last row and column white.
+Bitmap Thumbnail(const Bitmap& picture)
 {
     Bitmap thumb(65, 65, PixelFormat::pf24bit);
     thumb.Fill(clWhite);
     const int w = picture.Width(), h = picture.Height();
-    StretchBlt(thumb, Rect{0, 0, 64, 64}, picture, bottomUp ? Rect{0, h, w, 0} : Rect{0, 0, w, h}, StretchMode::Halftone);
+    StretchBlt(thumb, Rect{0, 0, 64, 64}, picture, Rect{0, h, w, 0}, StretchMode::Halftone);
     return thumb;
 }
-
-} // namespace
-
-Bitmap MakeThumbnail(const Bitmap& picture)
-{
-    return Thumbnail(picture, false);
-}
-
-namespace {
 
 // Bitmap rows run top-down, GL rows bottom-up.
 void FlipRows(Bitmap& bitmap)
@@ -73,18 +66,13 @@ bool PowerOfTwo(int n)
     return n > 0 && (n & (n - 1)) == 0;
 }
 
-int64_t BgrStride(int width)
-{
-    return (int64_t(width) * 3 + 3) & ~int64_t(3);
-}
-
 // The next mipmap level of B,G,R rows padded to 4 bytes, as GLU makes it: a
 // 2 x 2 block rounded to nearest, a pair along a side of 1 rounded down.
 std::vector<uint8_t> HalveBgr(const uint8_t* in, int w, int h, int& ow, int& oh)
 {
     ow = std::max(w / 2, 1);
     oh = std::max(h / 2, 1);
-    const int64_t is = BgrStride(w), os = BgrStride(ow);
+    const int64_t is = DibStride(w, 24), os = DibStride(ow, 24);
     std::vector<uint8_t> out(size_t(os * oh));
     for (int y = 0; y < oh; ++y) {
         uint8_t* o = out.data() + y * os;
@@ -217,7 +205,7 @@ std::unique_ptr<Bitmap> MakeTexture(Bitmap picture, const std::string& name, Tex
     const TextureId fresh = NewTexture();
     const std::string workFile = TextureWorkFile(fresh);
     auto aside = std::async(std::launch::async, [&] {
-        auto thumb = std::make_unique<Bitmap>(Thumbnail(picture, true));
+        auto thumb = std::make_unique<Bitmap>(Thumbnail(picture));
         writeWork(workFile);
         return thumb;
     });

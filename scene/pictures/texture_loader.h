@@ -40,8 +40,4 @@ std::unique_ptr<Bitmap> LoadTextureFromBmp(std::span<const uint8_t> bmp, const s
 // Needs a current GL context.
 void CreateTextureFromBitmap(Bitmap& bitmap, TextureId& tex);
 
-// 65 x 65, the picture averaged into the top-left 64 x 64, the last row and
-// column white.
-Bitmap MakeThumbnail(const Bitmap& picture);
-
 } // namespace pc

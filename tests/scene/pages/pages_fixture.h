@@ -26,7 +26,14 @@ class FileTextureStore : public TextureStore {
 public:
     LoadedTexture Load(const std::string& file, int textureId) override
     {
-        Bitmap bmp = LoadBmpFile(file); // throws before anything changes
+        return Keep(LoadBmpFile(file), textureId); // throws before anything changes
+    }
+    LoadedTexture LoadBmpBytes(const std::vector<uint8_t>& bytes, const std::string&, int textureId) override
+    {
+        return Keep(ReadBmp(bytes), textureId);
+    }
+    LoadedTexture Keep(const Bitmap& bmp, int textureId)
+    {
         int id = textureId > 0 ? textureId : next_++;
         SaveBmpFile(TextureFolder() + std::to_string(id), bmp);
         live.insert(id);
