@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "editor/tools/null_shape.h"
+#include "platform/errors.h"
+#include "platform/message_box.h"
 
 namespace pc::editor {
 
@@ -12,9 +14,10 @@ constexpr const char* kPenSizeLabel = "Pen Size:";
 
 } // namespace
 
-EditorModel::EditorModel(std::string workFolder, EditorDialogs& dialogs)
+EditorModel::EditorModel(std::string workFolder, EditorDialogs& dialogs, const std::string& historyFolder)
     : workFolder_(std::move(workFolder)), dialogs_(dialogs), picture_(kStartSide, kStartSide), canvas_(picture_),
-      tool_(std::make_unique<CNULLShape>(canvas_)), history_(workFolder_), penSizeLabel_(kPenSizeLabel)
+      tool_(std::make_unique<CNULLShape>(canvas_)), history_(historyFolder.empty() ? workFolder_ : historyFolder),
+      penSizeLabel_(kPenSizeLabel)
 {
     picture_.Fill(clWhite);
 }
@@ -75,12 +78,13 @@ void EditorModel::Commit()
             height_ = picture_.Height();
         }
     }
-    // Cut before writing, so the history holds what the user sees. A picture
-    // the shown file already holds gets no file: it would only use up a slot
-    // and, after undos, end the redo chain.
-    CutToSize();
-    if (!SameAsHistory(history_.Shown()))
-        history_.Write(picture_);
+    // What a smaller size cuts away goes to the history first, so that Undo
+    // brings it back; then the cut picture, which is what the user sees.
+    if (picture_.Width() != width_ || picture_.Height() != height_) {
+        Record();
+        CutToSize();
+    }
+    Record();
     ResetToolControls();
     modified_ = pictureChanged_ = true;
 }
@@ -94,10 +98,23 @@ void EditorModel::ResetToolControls()
     penSizeLabel_ = kPenSizeLabel;
 }
 
+void EditorModel::Record()
+{
+    // A picture the shown file already holds gets no file: it would only use
+    // up a slot and, after undos, end the redo chain.
+    if (SameAsHistory(history_.Shown()))
+        return;
+    try {
+        history_.Write(picture_);
+    } catch (const Error& e) {
+        // Said once: the history stays off from now on.
+        ShowMessage("Undo is off: " + std::string(e.what()) + "\nThe picture can still be saved.");
+    }
+}
+
 bool EditorModel::SameAsHistory(int n) const
 {
-    const std::optional<Bitmap> b = history_.Read(n);
-    return b && *b == picture_;
+    return history_.Holds(n, picture_);
 }
 
 void EditorModel::ShowHistory(Bitmap b)
@@ -152,7 +169,10 @@ void EditorModel::StepTo(int n)
 
 bool EditorModel::CanUndo() const
 {
-    return (tool_ && tool_->CanUndo()) || history_.Exists(history_.Index() - 1);
+    // Undo steps back from the shown file, after recording what differs from it.
+    const int shown = history_.Shown();
+    return (tool_ && tool_->CanUndo()) || history_.Exists(shown - 1) ||
+           (history_.Exists(shown) && !SameAsHistory(shown));
 }
 
 bool EditorModel::CanRedo() const

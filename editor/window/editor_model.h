@@ -57,8 +57,9 @@ public:
     static constexpr int kMaxSide = 4096;
     static constexpr int kStartSide = 256;
 
-    // workFolder (ending in '/') holds the history files and "temp.bmp".
-    EditorModel(std::string workFolder, EditorDialogs& dialogs);
+    // workFolder (ending in '/') is the program's private folder; the
+    // history files go to historyFolder, when given, else there too.
+    EditorModel(std::string workFolder, EditorDialogs& dialogs, const std::string& historyFolder = {});
     ~EditorModel();
     EditorModel(const EditorModel&) = delete;
     EditorModel& operator=(const EditorModel&) = delete;
@@ -187,8 +188,11 @@ public:
 
 private:
     void ReplacePicture(Bitmap b);
+    void ShowSavedPicture();
     void ApplySize(int width, int height, bool byUser);
     void CutToSize();
+    // Writes the picture to the history unless the shown file holds it.
+    void Record();
     void ShowHistory(Bitmap b);
     // Shows history file n, when it exists.
     void StepTo(int n);
@@ -200,7 +204,9 @@ private:
     // No tool checked, no bars, no colour pick, the default cursor.
     void ResetToolControls();
     void StartText();
+    // Commits, then floats picture at at.
     void PlaceLayer(const Bitmap& picture, Rect at);
+    void Float(const Bitmap& picture, Rect at);
     void FillArea(Rect r);
     void ApplyLayerOptions();
     void RotateWith(Bitmap (*turn)(const Bitmap&));
@@ -222,6 +228,8 @@ private:
     Zoom zoom_;
 
     bool modified_ = false, pictureChanged_ = false;
+    // The picture as the last explicit save wrote it.
+    std::optional<Bitmap> savedPicture_;
     ToolAction checked_ = ToolAction::None;
     EditorPage page_ = EditorPage::Tool;
     bool penBar_ = false, brushBar_ = false;

@@ -3,6 +3,7 @@
 #include "editor/window/editor_model.h"
 #include "editor/window/picture_files.h"
 #include "editor/window/save_folder.h"
+#include "platform/file_io.h"
 #include "platform/message_box.h"
 
 namespace pc::editor {
@@ -16,20 +17,22 @@ bool EditorModel::Load()
             return false;
         file = *chosen;
     }
-    Bitmap loaded = LoadEditorPicture(file, workFolder_ + "temp.bmp");
-    const bool tooLarge = loaded.Width() > kMaxSide || loaded.Height() > kMaxSide;
+    const PictureFile source = ReadPictureFile(file);
+    const bool tooLarge =
+        source.declared && (source.declared->width > kMaxSide || source.declared->height > kMaxSide);
     if (tooLarge) {
-        const PictureSize fit = FitInside(loaded.Width(), loaded.Height(), kMaxSide);
-        const std::string text = file + " is " + std::to_string(loaded.Width()) + " x " +
-                                 std::to_string(loaded.Height()) + " pixels, more than the " +
+        const PictureSize size = *source.declared;
+        const PictureSize fit = FitInside(size.width, size.height, kMaxSide);
+        const std::string text = file + " is " + std::to_string(size.width) + " x " +
+                                 std::to_string(size.height) + " pixels, more than the " +
                                  std::to_string(kMaxSide) + " x " + std::to_string(kMaxSide) +
                                  " the editor can hold. Do you want to edit it shrunk to " +
                                  std::to_string(fit.width) + " x " + std::to_string(fit.height) +
                                  "? The file itself changes only when you save it.";
         if (Ask(text, "Question", Buttons::YesNo, Owner) != Answer::Yes)
             return false;
-        loaded = ShrinkToFit(loaded, kMaxSide);
     }
+    const Bitmap loaded = DecodePicture(source, kMaxSide);
     OpenFileName = file;
     // A later save writes beside the source with the extension of its type.
     SaveFileName = ChangeFileExt(file, "");
@@ -40,6 +43,8 @@ bool EditorModel::Load()
     else if (LoadTag == 0 && (kind == PictureKind::Bmp || kind == PictureKind::Jpeg))
         SaveTag = 2;
     ResetTool();
+    // Undo never reaches back to another file's picture.
+    history_.Restart();
     // The size follows the picture without counting as an edit.
     ApplySize(loaded.Width(), loaded.Height(), false);
     canvas_.Rectangle(-100, -100, 5000, 5000);
@@ -55,12 +60,19 @@ bool EditorModel::Save()
         const std::optional<SaveChoice> chosen = dialogs_.SavePicture(ProposedSaveName(name, workFolder_), filter);
         if (!chosen)
             return false;
+        // The question names the file written: the type's extension fixed.
+        const std::string path = SavePath(chosen->fileName, chosen->filterIndex);
+        if (FileExists(path) &&
+            Ask("File:\n" + path + "\nhas been existed. Do you want to overwrite current file?", "Question",
+                Buttons::YesNo, Owner) != Answer::Yes)
+            return false;
         name = SaveFileName = chosen->fileName;
         filter = SaveFilterIndex = chosen->filterIndex;
     }
     Commit();
     NoteSavedPicture(SaveEditorPicture(picture_, name, filter), workFolder_);
     modified_ = false;
+    savedPicture_ = picture_;
     return true;
 }
 
@@ -82,7 +94,12 @@ bool EditorModel::CloseQuery()
                 return false;
             break;
         case Answer::No:
-            pictureChanged_ = false;
+            // A picture the user saved stays the result; only what changed
+            // after it is dropped.
+            if (savedPicture_)
+                ShowSavedPicture();
+            else
+                pictureChanged_ = false;
             break;
         default:
             return false;
@@ -91,6 +108,13 @@ bool EditorModel::CloseQuery()
     history_.RemoveAll();
     modified_ = false;
     return true;
+}
+
+void EditorModel::ShowSavedPicture()
+{
+    ResetTool();
+    ReplacePicture(*savedPicture_);
+    ApplySize(picture_.Width(), picture_.Height(), false);
 }
 
 void EditorModel::New()

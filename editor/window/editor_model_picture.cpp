@@ -154,6 +154,11 @@ void EditorModel::Paste()
 void EditorModel::PlaceLayer(const Bitmap& picture, Rect at)
 {
     Commit();
+    Float(picture, at);
+}
+
+void EditorModel::Float(const Bitmap& picture, Rect at)
+{
     auto layer = std::make_unique<CImageShape>(canvas_, picture);
     layer->Redraw(at);
     SetTool(std::move(layer), kCrossCursor);
@@ -164,8 +169,10 @@ void EditorModel::Stretch(StretchAction mode)
     if (const std::optional<Rect> r = UsableSelection()) {
         Commit();
         const Bitmap part = CopyArea(picture_, *r);
+        // No commit between the hole and the layer over it: the history
+        // never holds a hole the user did not see.
         FillArea(*r);
-        PlaceLayer(part, *r);
+        Float(part, *r);
     }
     CImageShape* layer = Layer();
     if (!layer)
@@ -217,7 +224,7 @@ bool EditorModel::LoadLayerFromFile()
     const std::optional<std::string> file = dialogs_.OpenPicture();
     if (!file)
         return false;
-    const Bitmap picture = ShrinkToFit(LoadEditorPicture(*file, workFolder_ + "temp.bmp"), kMaxSide);
+    const Bitmap picture = DecodePicture(ReadPictureFile(*file), kMaxSide);
     PlaceLayer(picture, Rect{0, 0, picture.Width(), picture.Height()});
     transColor_ = picture.Pixel(0, 0);
     layerDiffuse_ = 1;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/bmp_file.h"
+#include "platform/errors.h"
 #include "platform/file_io.h"
 
 namespace pc::editor {
@@ -11,6 +12,7 @@ namespace {
 
 constexpr int kKept = 10;
 constexpr int kSweep = 20;
+constexpr int64_t kBmpHeaders = 14 + 40;
 
 } // namespace
 
@@ -20,6 +22,12 @@ HistoryFiles::HistoryFiles(std::string folder) : folder_(std::move(folder))
         Remove(n);
 }
 
+int64_t HistoryFiles::RoomNeeded(int side)
+{
+    const int64_t file = CheckedAdd(kBmpHeaders, CheckedMul(DibStride(side, 24), side));
+    return CheckedMul(file, kKept + 2);
+}
+
 std::string HistoryFiles::Path(int n) const
 {
     return folder_ + "history" + std::to_string(n);
@@ -27,7 +35,7 @@ std::string HistoryFiles::Path(int n) const
 
 bool HistoryFiles::Exists(int n) const
 {
-    return n >= 0 && FileExists(Path(n));
+    return !off_ && n >= 0 && FileExists(Path(n));
 }
 
 void HistoryFiles::Remove(int n) const
@@ -38,9 +46,19 @@ void HistoryFiles::Remove(int n) const
 
 void HistoryFiles::Write(const Bitmap& picture)
 {
-    SaveBmpFile(Path(shown_ + 1), picture);
+    if (off_)
+        return;
+    try {
+        SaveBmpFile(Path(shown_ + 1), picture);
+    } catch (const Error&) {
+        RemoveAll();
+        off_ = true;
+        last_.reset();
+        throw;
+    }
     ++shown_;
     index_ = shown_ + 1;
+    last_.emplace(shown_, picture);
     // Undos may have left newer files above: the whole redo chain ends here.
     for (int n = index_; n <= index_ + kSweep; ++n)
         Remove(n);
@@ -52,9 +70,21 @@ std::optional<Bitmap> HistoryFiles::Read(int n) const
 {
     if (!Exists(n))
         return std::nullopt;
+    if (last_ && last_->first == n)
+        return last_->second;
     Bitmap b = LoadBmpFile(Path(n));
     b.SetPixelFormat(PixelFormat::pf24bit);
+    last_.emplace(n, b);
     return b;
+}
+
+bool HistoryFiles::Holds(int n, const Bitmap& picture) const
+{
+    if (!Exists(n))
+        return false;
+    if (!last_ || last_->first != n)
+        Read(n);
+    return last_->second == picture;
 }
 
 void HistoryFiles::RemoveAll()
@@ -63,6 +93,14 @@ void HistoryFiles::RemoveAll()
         Remove(n);
         Remove(index_ - kKept + n);
     }
+}
+
+void HistoryFiles::Restart()
+{
+    RemoveAll();
+    index_ = 0;
+    shown_ = -1;
+    last_.reset();
 }
 
 } // namespace pc::editor

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "editor/window/form_widgets.h"
+#include "editor/window/history_folder.h"
 #include "editor/window/picture_view.h"
 #include "editor/window/qt_editor_dialogs.h"
 #include "editor/window/zoomed_part.h"
@@ -37,7 +38,9 @@ void Quietly(W* widget, F&& set)
 
 TImageForm::TImageForm(QWidget* owner)
     : QDialog(owner), dialogs_(std::make_unique<QtEditorDialogs>(this)),
-      model_(std::make_unique<EditorModel>(WorkFolder(), *dialogs_))
+      historyFolder_(
+          std::make_unique<HistoryFolder>(WorkFolder(), HistoryFiles::RoomNeeded(EditorModel::kMaxSide))),
+      model_(std::make_unique<EditorModel>(WorkFolder(), *dialogs_, historyFolder_->Path()))
 {
     setWindowTitle("Edit Picture");
     resize(870, 505);

@@ -34,6 +34,7 @@ class QVBoxLayout;
 namespace pc::editor {
 
 class ColorPanel;
+class HistoryFolder;
 class PictureView;
 class QtEditorDialogs;
 class Swatch;
@@ -131,7 +132,10 @@ private:
     void ShowPreview();
 
     std::unique_ptr<QtEditorDialogs> dialogs_;
+    std::unique_ptr<HistoryFolder> historyFolder_;
     std::unique_ptr<EditorModel> model_;
+    // Whether Paste is offered; looking at the clipboard may wait on its owner.
+    bool pasteOffered_ = true;
 };
 
 } // namespace pc::editor

@@ -182,7 +182,12 @@ void TImageForm::ConnectSignals()
     command(ASelectAll, &EditorModel::SelectAll);
     command(ACopy, &EditorModel::Copy);
     command(ACut, &EditorModel::Cut);
-    command(APaste, &EditorModel::Paste);
+    connect(APaste, &QAction::triggered, this, [this] {
+        Run([this] {
+            model_->Paste();
+            pasteOffered_ = model_->CanPaste();
+        });
+    });
     connect(ALoad, &QAction::triggered, this, &TImageForm::ALoadExecute);
     connect(ASave, &QAction::triggered, this, &TImageForm::ASaveExecute);
     connect(ASaveas, &QAction::triggered, this, [this] { Run([this] { model_->SaveAs(); }); });
@@ -190,9 +195,12 @@ void TImageForm::ConnectSignals()
     connect(AZoomIn, &QAction::triggered, this, [this] { Run([this] { model_->ViewZoom().In(); }); });
     connect(AZoomOut, &QAction::triggered, this, [this] { Run([this] { model_->ViewZoom().Out(); }); });
     connect(ZoomPresets, &QActionGroup::triggered, this, [this](QAction* item) { ZoomPreset(item->data().toInt()); });
-    // Paste is offered exactly while the clipboard holds a picture.
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
-            [this] { APaste->setEnabled(model_->CanPaste()); });
+    // Paste follows the clipboard's changes and what Paste found. Opening
+    // never asks: a clipboard owner that stopped answering would hold it.
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        pasteOffered_ = model_->CanPaste();
+        APaste->setEnabled(pasteOffered_);
+    });
 
     // Pen and brush bars.
     connect(PenStyles, &QButtonGroup::idClicked, this,
@@ -280,7 +288,7 @@ void TImageForm::SyncActions()
     const bool selection = m.CanUseSelection();
     for (QAction* a : {ACopy, ACut, ABlur, ASharpen, ACarve})
         a->setEnabled(selection);
-    APaste->setEnabled(m.CanPaste());
+    APaste->setEnabled(pasteOffered_);
     const bool stretch = m.StretchEnabled();
     for (QAction* a : {ARectStretch, AFreeStretch, ARotStretch})
         a->setEnabled(stretch);

@@ -2,21 +2,24 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 #include "codecs/png/png_object.h"
-#include "platform/bitmap_reducer.h"
 #include "platform/bmp_file.h"
+#include "platform/byte_reader.h"
 #include "platform/errors.h"
+#include "platform/file_io.h"
 #include "platform/jpeg_file.h"
-#include "scene/pictures/picture_converters.h"
+#include "scene/pictures/icon_reader.h"
+#include "scene/pictures/metafile_player.h"
+#include "scene/pictures/picture_png.h"
 
 namespace pc::editor {
 
 namespace {
 
 constexpr int kJpegQuality = 100;
-// The converters' side bound that keeps every pixel.
-constexpr int kWholePicture = 0;
+constexpr const char* kNotAPicture = "not a BMP, JPEG, PNG, WMF, EMF, ICO or CUR picture.";
 
 // Position of the extension's dot in the last path component, or npos.
 size_t ExtensionDot(const std::string& path)
@@ -28,26 +31,95 @@ size_t ExtensionDot(const std::string& path)
     return dot;
 }
 
-void ConvertToWorkFile(PictureKind kind, const std::string& path, const std::string& workBitmap)
+PictureSize BmpSize(std::span<const uint8_t> d)
 {
-    switch (kind) {
+    const BmpInfo info = ReadBmpInfo(d);
+    return {int(std::clamp<int64_t>(info.width, 0, INT32_MAX)), int(std::clamp<int64_t>(info.height, 0, INT32_MAX))};
+}
+
+PictureSize PngSize(std::span<const uint8_t> d)
+{
+    static constexpr uint8_t kStart[16] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    ByteReader r(d);
+    if (std::memcmp(r.take(sizeof kStart).data(), kStart, sizeof kStart) != 0)
+        throw BadInput("not a PNG header");
+    const uint32_t width = r.u32be(), height = r.u32be();
+    return {int(std::min<uint32_t>(width, INT32_MAX)), int(std::min<uint32_t>(height, INT32_MAX))};
+}
+
+// The frame header (SOF0 to SOF15 but DHT, JPG and DAC) gives the height,
+// then the width, after the sample precision.
+PictureSize JpegSize(std::span<const uint8_t> d)
+{
+    ByteReader r(d);
+    if (r.u8() != 0xFF || r.u8() != 0xD8)
+        throw BadInput("not a JPEG header");
+    for (;;) {
+        if (r.u8() != 0xFF)
+            throw BadInput("no JPEG marker");
+        uint8_t marker = r.u8();
+        while (marker == 0xFF)
+            marker = r.u8();
+        const uint16_t length = r.u16be();
+        if (length < 2)
+            throw BadInput("bad JPEG segment");
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+            r.u8();
+            const uint16_t height = r.u16be();
+            return {r.u16be(), height};
+        }
+        r.skip(length - 2);
+    }
+}
+
+std::optional<PictureSize> DeclaredSize(PictureKind kind, std::span<const uint8_t> d)
+{
+    try {
+        switch (kind) {
+        case PictureKind::Bmp:
+            return BmpSize(d);
+        case PictureKind::Png:
+            return PngSize(d);
+        case PictureKind::Jpeg:
+            return JpegSize(d);
+        default:
+            return std::nullopt;
+        }
+    } catch (const BadInput&) {
+        return std::nullopt;
+    }
+}
+
+Bitmap Decode(const PictureFile& f, int maxSide)
+{
+    switch (f.kind) {
     case PictureKind::Bmp:
-        BmpToBmpFile(path, workBitmap, kWholePicture);
-        break;
+        return ReadBmp(f.bytes, {}, maxSide);
     case PictureKind::Jpeg:
-        JpegToBmpFile(path, workBitmap, kWholePicture);
-        break;
+        return ReadJpeg(f.bytes, {}, maxSide);
     case PictureKind::Png:
-        PngToBmpFile(path, workBitmap, kWholePicture);
-        break;
+        return ReadPngOnWhite(f.bytes, {}, maxSide);
     case PictureKind::Metafile:
-        MetafileToBmpFile(path, workBitmap);
-        break;
+        return PlayMetafile(f.bytes, {}, maxSide);
     case PictureKind::Icon:
-        IconToBmpFile(path, workBitmap, kWholePicture);
-        break;
+        return ReadIcon(f.bytes, {}, maxSide);
     case PictureKind::Unknown:
         break;
+    }
+    throw Error(kNotAPicture);
+}
+
+// Runs a step of opening path: a reader's reason alone ("truncated") does
+// not say which file.
+template <class F>
+auto NamingTheFile(const std::string& path, F&& step)
+{
+    try {
+        return step();
+    } catch (const FileError&) {
+        throw; // names the file itself
+    } catch (const Error& e) {
+        throw Error("Cannot open " + path + ": " + e.what());
     }
 }
 
@@ -73,40 +145,24 @@ PictureKind PictureKindOf(const std::string& path)
     return PictureKind::Unknown;
 }
 
-Bitmap LoadEditorPicture(const std::string& path, const std::string& workBitmap)
+PictureFile ReadPictureFile(const std::string& path)
 {
-    const PictureKind kind = PictureKindOf(path);
-    if (kind == PictureKind::Unknown)
-        throw Error("Cannot open " + path + ": not a BMP, JPEG, PNG, WMF, EMF, ICO or CUR picture.");
-    try {
-        ConvertToWorkFile(kind, path, workBitmap);
-    } catch (const FileError&) {
-        throw; // names the file itself
-    } catch (const Error& e) {
-        // The reader's reason alone ("truncated") does not say which file.
-        throw Error("Cannot open " + path + ": " + e.what());
-    }
-    Bitmap picture = LoadBmpFile(workBitmap);
-    picture.SetPixelFormat(PixelFormat::pf24bit);
-    return picture;
+    PictureFile f{path, PictureKindOf(path), {}, std::nullopt};
+    if (f.kind == PictureKind::Unknown)
+        throw Error("Cannot open " + path + ": " + kNotAPicture);
+    f.bytes = ReadFileBytes(path);
+    f.declared = DeclaredSize(f.kind, f.bytes);
+    // The limits every picture reader keeps, judged before any pixel is made.
+    if (f.declared)
+        NamingTheFile(path, [&] { CheckPictureSize(f.declared->width, f.declared->height); });
+    return f;
 }
 
-Bitmap ShrinkToFit(const Bitmap& picture, int maxSide)
+Bitmap DecodePicture(const PictureFile& file, int maxSide)
 {
-    const PictureSize fit = FitInside(picture.Width(), picture.Height(), maxSide);
-    if (fit.width == picture.Width() && fit.height == picture.Height())
-        return picture;
-    Bitmap converted;
-    const Bitmap* rows = &picture;
-    if (picture.Format() != PixelFormat::pf24bit) {
-        converted = picture;
-        converted.SetPixelFormat(PixelFormat::pf24bit);
-        rows = &converted;
-    }
-    RowReducer reducer(rows->Width(), rows->Height(), fit, false);
-    for (int y = 0; y < rows->Height(); ++y)
-        reducer.PutRow(rows->ScanLine(y));
-    return reducer.Take();
+    Bitmap picture = NamingTheFile(file.path, [&] { return Decode(file, maxSide); });
+    picture.SetPixelFormat(PixelFormat::pf24bit);
+    return picture;
 }
 
 std::string ChangeFileExt(const std::string& name, const std::string& ext)
@@ -115,24 +171,25 @@ std::string ChangeFileExt(const std::string& name, const std::string& ext)
     return (dot == std::string::npos ? name : name.substr(0, dot)) + ext;
 }
 
+std::string SavePath(const std::string& name, int filterIndex)
+{
+    return ChangeFileExt(name, filterIndex == kSaveJpeg ? ".jpg" : filterIndex == kSavePng ? ".png" : ".bmp");
+}
+
 std::string SaveEditorPicture(const Bitmap& picture, const std::string& name, int filterIndex)
 {
     Bitmap copy = picture;
     copy.SetPixelFormat(PixelFormat::pf24bit);
+    const std::string path = SavePath(name, filterIndex);
     if (filterIndex == kSaveJpeg) {
-        const std::string path = ChangeFileExt(name, ".jpg");
         SaveJpegFile(path, copy, kJpegQuality);
-        return path;
-    }
-    if (filterIndex == kSavePng) {
-        const std::string path = ChangeFileExt(name, ".png");
+    } else if (filterIndex == kSavePng) {
         png::TPNGObject png;
         png.AssignBitmap(copy);
         png.SaveToFile(path);
-        return path;
+    } else {
+        SaveBmpFile(path, copy);
     }
-    const std::string path = ChangeFileExt(name, ".bmp");
-    SaveBmpFile(path, copy);
     return path;
 }
 

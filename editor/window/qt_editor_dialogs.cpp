@@ -27,8 +27,10 @@ std::optional<std::string> QtEditorDialogs::OpenPicture()
 std::optional<SaveChoice> QtEditorDialogs::SavePicture(const std::string& fileName, int filterIndex)
 {
     QString selected = kSaveFilters.value(filterIndex - 1, kSaveFilters[1]);
-    const QString file = QFileDialog::getSaveFileName(owner_, QString(), QString::fromStdString(fileName),
-                                                      kSaveFilters.join(";;"), &selected);
+    // The model asks about overwriting once the type's extension is on the name.
+    const QString file =
+        QFileDialog::getSaveFileName(owner_, QString(), QString::fromStdString(fileName), kSaveFilters.join(";;"),
+                                     &selected, QFileDialog::DontConfirmOverwrite);
     if (file.isEmpty())
         return std::nullopt;
     return SaveChoice{file.toStdString(), int(kSaveFilters.indexOf(selected)) + 1};
