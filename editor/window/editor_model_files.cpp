@@ -49,6 +49,8 @@ bool EditorModel::Load()
     ApplySize(loaded.Width(), loaded.Height(), false);
     canvas_.Rectangle(-100, -100, 5000, 5000);
     canvas_.Draw(0, 0, loaded);
+    // Nothing of the previous picture lies beyond it for a commit to keep.
+    CutToSize();
     return true;
 }
 

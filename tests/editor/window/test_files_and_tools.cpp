@@ -129,6 +129,19 @@ TEST_F(FileCommands, APictureTooLargeIsShrunkOnlyWhenTheUserAgrees)
     const std::vector<uint8_t> original = ReadFileBytes(path);
     const Bitmap before = model->Picture();
 
+    // 16384 x 9000 at one bit, without pixels: the header alone is judged.
+    std::vector<uint8_t> header = EncodeBmpHeader(Bitmap(8, 1, PixelFormat::pf1bit));
+    for (int i = 0; i < 4; ++i) {
+        header[size_t(18 + i)] = uint8_t(16384 >> (8 * i));
+        header[size_t(22 + i)] = uint8_t(9000 >> (8 * i));
+    }
+    WriteFileAtomic(dir.file("huge.bmp"), header);
+    boxes.Queue(Answer::No);
+    dialogs.opens.push_back(dir.file("huge.bmp"));
+    EXPECT_FALSE(model->Load());
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_NE(boxes.Shown()[0].text.find("16384 x 9000"), std::string::npos) << boxes.Shown()[0].text;
+
     for (Answer answer : {Answer::No, Answer::Yes}) {
         boxes.Queue(answer);
         dialogs.opens.push_back(path);
@@ -137,8 +150,8 @@ TEST_F(FileCommands, APictureTooLargeIsShrunkOnlyWhenTheUserAgrees)
             EXPECT_TRUE(model->Picture() == before);
         }
     }
-    ASSERT_EQ(boxes.Shown().size(), 2u);
-    const std::string& text = boxes.Shown()[0].text;
+    ASSERT_EQ(boxes.Shown().size(), 3u);
+    const std::string& text = boxes.Shown()[1].text;
     EXPECT_NE(text.find(path), std::string::npos) << text;
     EXPECT_NE(text.find("4100 x 2050"), std::string::npos) << text;
     EXPECT_NE(text.find("4096 x 2048"), std::string::npos) << text;
@@ -171,6 +184,93 @@ TEST_F(FileCommands, SaveTypesFollowTheFilterIndex)
     png::TPNGObject png;
     png.LoadFromFile(dir.file("out.png"));
     EXPECT_EQ(png.Height(), 20);
+}
+
+TEST_F(FileCommands, SaveAsAsksBeforeItOverwritesTheFileWithItsExtension)
+{
+    const std::tuple<const char*, int, const char*> cases[] = {{"keep", kSaveBmp, "keep.bmp"},
+                                                               {"photo", kSaveJpeg, "photo.jpg"}};
+    for (const auto& [typed, filter, written] : cases) {
+        const std::string path = dir.file(written);
+        std::ofstream(path) << "precious";
+        for (Answer answer : {Answer::No, Answer::Yes}) {
+            dialogs.saves.push_back(SaveChoice{dir.file(typed), filter});
+            boxes.Queue(answer);
+            EXPECT_EQ(model->SaveAs(), answer == Answer::Yes);
+            EXPECT_EQ(boxes.Shown().back().text,
+                      "File:\n" + path + "\nhas been existed. Do you want to overwrite current file?");
+            EXPECT_EQ(fs::file_size(path) == 8, answer == Answer::No) << written;
+        }
+    }
+}
+
+TEST_F(FileCommands, ASavedEditIsKeptWhenTheChangesAfterItAreRefused)
+{
+    // "Edit Current Picture": File > Save, more drawing, then No on closing.
+    const Bitmap g = Gradient(120, 80);
+    const std::string path = Write("tempimage.bmp", g);
+    LoadSilently(path);
+    model->SaveFileName = path;
+    model->SaveTag = 1;
+    model->ChooseTool(ToolAction::Rectangle);
+    Drag({11, 13}, {60, 40});
+    ASSERT_TRUE(model->Save());
+    model->ChooseTool(ToolAction::Rectangle);
+    Drag({71, 23}, {100, 70});
+    boxes.Queue(Answer::No);
+    ASSERT_TRUE(model->CloseQuery());
+    ASSERT_TRUE(model->PictureChanged());
+    ASSERT_TRUE(model->Save()); // the caller takes the picture back
+    const Bitmap saved = LoadBmpFile(path);
+    EXPECT_EQ(saved.Pixel(11, 13), clBlack);
+    EXPECT_EQ(saved.Pixel(71, 23), g.Pixel(71, 23));
+}
+
+TEST_F(FileCommands, NoUndoPastLoad)
+{
+    model->ChooseTool(ToolAction::Rectangle);
+    Drag({11, 13}, {60, 40});
+    model->ChooseTool(ToolAction::Line); // the rectangle is in the history
+    const Bitmap g = Gradient(90, 70);
+    dialogs.opens.push_back(Write("keep.bmp", g));
+    ASSERT_TRUE(model->Load());
+    EXPECT_FALSE(model->CanUndo());
+    model->Undo();
+    EXPECT_EQ(model->Picture().Pixel(11, 13), g.Pixel(11, 13));
+    ASSERT_TRUE(model->Save()); // silent, over the file loaded
+    EXPECT_TRUE(LoadBmpFile(dir.file("keep.bmp")) == g);
+}
+
+TEST_F(FileCommands, AHistoryFolderThatFailsTurnsUndoOffOnceAndEditingGoesOn)
+{
+    std::ofstream(dir.file("plain")) << "a file, not a folder";
+    Bitmap white(91, 67);
+    white.Fill(clWhite);
+    const std::string in = Write("in.bmp", white);
+    for (const bool full : {false, true}) {
+        model = std::make_unique<EditorModel>(Folder(), dialogs, full ? Folder() : dir.file("plain") + "/work/");
+        const size_t shown = boxes.Shown().size();
+        // A history file of the picture takes 18546 bytes; the saved PNG far less.
+        std::optional<pc::test::FileSizeLimit> limit;
+        if (full)
+            limit.emplace(8000);
+        LoadSilently(in);
+        model->ChooseTool(ToolAction::Rectangle);
+        Drag({11, 13}, {60, 40});
+        model->ChooseTool(ToolAction::Line);
+        model->SaveTag = 1;
+        model->SaveFileName = dir.file("out");
+        model->SaveFilterIndex = kSavePng;
+        EXPECT_TRUE(model->Save()) << full;
+        limit.reset();
+        ASSERT_EQ(boxes.Shown().size(), shown + 1) << full;
+        EXPECT_NE(boxes.Shown().back().text.find("Undo is off"), std::string::npos) << boxes.Shown().back().text;
+        EXPECT_FALSE(model->CanUndo());
+        png::TPNGObject png;
+        png.LoadFromFile(dir.file("out.png"));
+        EXPECT_EQ(png.ToBitmap().Pixel(11, 13), clBlack) << full;
+        EXPECT_EQ(png.ToBitmap().Pixel(12, 14), clWhite) << full;
+    }
 }
 
 TEST_F(FileCommands, ClosingWithACancelledSaveKeepsTheEdits)

@@ -197,6 +197,29 @@ TEST_F(ModelTest, TheHistoryHoldsThePictureCutToItsSize)
     EXPECT_EQ(model->Picture().Width(), 100);
 }
 
+TEST_F(ModelTest, AResizeDoneFirstIsUndoneAndAnUndoOfNothingIsOff)
+{
+    Bitmap g(97, 61);
+    for (int y = 0; y < 61; ++y)
+        for (int x = 0; x < 97; ++x)
+            g.SetPixel(x, y, RGB(uint8_t(x), uint8_t(2 * y), 7));
+    SaveBmpFile(Folder() + "in.bmp", g);
+    model->LoadTag = 1;
+    model->OpenFileName = Folder() + "in.bmp";
+    model->Load();
+    model->ChooseTool(ToolAction::Line);
+    EXPECT_FALSE(model->CanUndo());
+
+    model->Load();
+    model->SetPictureSize(53, 61);
+    model->ChooseTool(ToolAction::Rectangle);
+    ASSERT_EQ(model->Picture().Width(), 53);
+    ASSERT_TRUE(model->CanUndo());
+    model->Undo();
+    EXPECT_TRUE(model->Picture() == g);
+    EXPECT_EQ(model->Width(), 97);
+}
+
 TEST_F(ModelTest, ClosingRemovesTheHistoryFiles)
 {
     for (int i = 0; i < 3; ++i) {

@@ -171,6 +171,17 @@ TEST_F(ImageFormTest, PasteFollowsTheClipboard)
     EXPECT_FALSE(form->APaste->isEnabled());
 }
 
+TEST_F(ImageFormTest, OpeningLeavesTheClipboardAloneUntilPasteIsAsked)
+{
+    // An owner that stopped answering would hold an opening that asked it.
+    QGuiApplication::clipboard()->setText("words");
+    TImageForm f;
+    EXPECT_TRUE(f.APaste->isEnabled());
+    f.APaste->trigger();
+    EXPECT_FALSE(f.APaste->isEnabled());
+    EXPECT_TRUE(f.Model().Picture() == form->Model().Picture());
+}
+
 TEST_F(ImageFormTest, TheZoomMenuChecksTheCurrentZoomOnly)
 {
     auto checked = [&] {

@@ -179,6 +179,8 @@ TEST_F(PictureCommands, FloatingASelectionMovesItAsALayer)
     model->Commit();
     EXPECT_EQ(model->Picture().Pixel(65, 55), old.Pixel(15, 15));
     EXPECT_EQ(model->Picture().Pixel(15, 15), clWhite); // filled with the brush colour
+    model->Undo(); // one step, never the hole without the layer over it
+    EXPECT_TRUE(model->Picture() == old);
 }
 
 TEST_F(PictureCommands, StretchWithoutSelectionOrLayerIsRefused)
