@@ -1,6 +1,10 @@
 // Commits, history files, undo and redo across tools.
 #include "tests/editor/window/model_fixture.h"
 
+#include <cstdlib>
+#include <fstream>
+
+#include "editor/window/history_folder.h"
 #include "platform/bmp_file.h"
 
 namespace pc::editor::test {
@@ -218,6 +222,26 @@ TEST_F(ModelTest, AResizeDoneFirstIsUndoneAndAnUndoOfNothingIsOff)
     model->Undo();
     EXPECT_TRUE(model->Picture() == g);
     EXPECT_EQ(model->Width(), 97);
+}
+
+TEST_F(ModelTest, AWorkFolderWithoutRoomGivesWayToAHistoryFolderOfItsOwn)
+{
+    std::ofstream(Folder() + "plain") << "a file, not a folder";
+    const std::string cache = Folder() + "cache";
+    const char* old = std::getenv("XDG_CACHE_HOME");
+    const std::string saved = old ? old : "";
+    setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+    std::string made;
+    {
+        const HistoryFolder roomy(Folder(), 1);
+        EXPECT_EQ(roomy.Path(), Folder());
+        const HistoryFolder own(Folder() + "plain/work/", 1);
+        made = own.Path();
+        EXPECT_EQ(made.rfind(cache + "/prismcase/", 0), 0u) << made;
+        EXPECT_TRUE(std::filesystem::is_directory(made));
+    }
+    EXPECT_FALSE(std::filesystem::exists(made));
+    old ? setenv("XDG_CACHE_HOME", saved.c_str(), 1) : unsetenv("XDG_CACHE_HOME");
 }
 
 TEST_F(ModelTest, ClosingRemovesTheHistoryFiles)
