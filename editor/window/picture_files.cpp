@@ -60,6 +60,8 @@ PictureSize JpegSize(std::span<const uint8_t> d)
         uint8_t marker = r.u8();
         while (marker == 0xFF)
             marker = r.u8();
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+            continue; // no length follows
         const uint16_t length = r.u16be();
         if (length < 2)
             throw BadInput("bad JPEG segment");

@@ -136,11 +136,13 @@ TEST_F(FileCommands, APictureTooLargeIsShrunkOnlyWhenTheUserAgrees)
         header[size_t(22 + i)] = uint8_t(9000 >> (8 * i));
     }
     WriteFileAtomic(dir.file("huge.bmp"), header);
-    boxes.Queue(Answer::No);
-    dialogs.opens.push_back(dir.file("huge.bmp"));
-    EXPECT_FALSE(model->Load());
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_NE(boxes.Shown()[0].text.find("16384 x 9000"), std::string::npos) << boxes.Shown()[0].text;
+    SaveJpegFile(dir.file("wide.jpg"), Gradient(4100, 9), 90);
+    for (const auto& [name, size] : {std::pair{"huge.bmp", "16384 x 9000"}, std::pair{"wide.jpg", "4100 x 9"}}) {
+        boxes.Queue(Answer::No);
+        dialogs.opens.push_back(dir.file(name));
+        EXPECT_FALSE(model->Load());
+        EXPECT_NE(boxes.Shown().back().text.find(size), std::string::npos) << boxes.Shown().back().text;
+    }
 
     for (Answer answer : {Answer::No, Answer::Yes}) {
         boxes.Queue(answer);
@@ -150,8 +152,8 @@ TEST_F(FileCommands, APictureTooLargeIsShrunkOnlyWhenTheUserAgrees)
             EXPECT_TRUE(model->Picture() == before);
         }
     }
-    ASSERT_EQ(boxes.Shown().size(), 3u);
-    const std::string& text = boxes.Shown()[1].text;
+    ASSERT_EQ(boxes.Shown().size(), 4u);
+    const std::string& text = boxes.Shown()[2].text;
     EXPECT_NE(text.find(path), std::string::npos) << text;
     EXPECT_NE(text.find("4100 x 2050"), std::string::npos) << text;
     EXPECT_NE(text.find("4096 x 2048"), std::string::npos) << text;
