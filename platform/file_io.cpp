@@ -18,23 +18,11 @@ namespace fs = std::filesystem;
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path, int64_t maxBytes)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        throw FileError("Cannot open file \"" + path + "\": " + std::strerror(errno));
-    std::vector<uint8_t> out;
-    uint8_t buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
-        if (int64_t(out.size() + n) > maxBytes) {
-            std::fclose(f);
-            throw FileError("File too large: " + path);
-        }
-        out.insert(out.end(), buf, buf + n);
-    }
-    bool failed = std::ferror(f);
-    std::fclose(f);
-    if (failed)
-        throw FileError("Cannot read file \"" + path + "\"");
+    FileReader file(path);
+    if (file.Size() > maxBytes)
+        throw FileError("File too large: " + path);
+    std::vector<uint8_t> out(size_t(file.Size()));
+    file.ReadAt(0, out);
     return out;
 }
 
@@ -161,13 +149,20 @@ bool FileExists(const std::string& path)
 
 FileReader::FileReader(const std::string& path) : path_(path)
 {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: opening a FIFO would wait for a writer for ever.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd_ < 0)
         throw FileError("Cannot open file \"" + path + "\": " + std::strerror(errno));
     struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd_, &st) != 0) {
+        const int error = errno;
         ::close(fd_);
-        throw FileError("Cannot read file \"" + path + "\"");
+        throw FileError("Cannot read file \"" + path + "\": " + std::strerror(error));
+    }
+    // A pipe, device or folder has no size to check and may never end.
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd_);
+        throw FileError("Cannot open file \"" + path + "\": not a regular file");
     }
     size_ = int64_t(st.st_size);
 }

@@ -9,7 +9,8 @@
 
 namespace pc {
 
-// Throws FileError when the file cannot be read or is larger than maxBytes.
+// Only a regular file is read (a FIFO or device is refused, never waited
+// on). Throws FileError when it cannot be read or is larger than maxBytes.
 std::vector<uint8_t> ReadFileBytes(const std::string& path, int64_t maxBytes = int64_t(1) << 31);
 
 // Writes the bytes to a temporary file beside path, then renames it over path.
@@ -27,7 +28,7 @@ bool FileExists(const std::string& path);
 // to look at its end.
 class FileReader {
 public:
-    // Throws FileError when the file cannot be opened.
+    // Throws FileError when the file cannot be opened or is not a regular file.
     explicit FileReader(const std::string& path);
     ~FileReader();
     FileReader(const FileReader&) = delete;

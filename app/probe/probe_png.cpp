@@ -1,5 +1,6 @@
-// png-copy: load a PNG and save it again; png-encode: a BMP saved as PNG the
-// way publishing does (a 32-bit BMP keeps its fourth byte as alpha).
+// png-copy: load a PNG (telling what loading left out) and save it again;
+// png-encode: a BMP saved as PNG the way publishing does (a 32-bit BMP keeps
+// its fourth byte as alpha).
 #include <cstdio>
 #include <exception>
 
@@ -24,6 +25,8 @@ int PngCopy(int argc, char** argv)
     try {
         pc::png::TPNGObject png;
         png.LoadFromFile(argv[1]);
+        if (!png.LoadNote().empty())
+            std::fprintf(stderr, "%s\n", png.LoadNote().c_str());
         png.SaveToFile(argv[2]);
     } catch (const std::exception& e) {
         return Fail(e);

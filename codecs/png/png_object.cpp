@@ -10,7 +10,9 @@
 #include "codecs/png/png_image_data_chunk.h"
 #include "codecs/png/png_layout.h"
 #include "codecs/png/png_palette_chunk.h"
+#include "codecs/png/png_text_chunks.h"
 #include "codecs/png/png_transparency_chunk.h"
+#include "codecs/png/png_zlib.h"
 #include "platform/clipboard.h"
 #include "platform/file_io.h"
 
@@ -90,7 +92,9 @@ void TPNGObject::LoadChunks(std::span<const uint8_t> data)
     if (data.size() < 8 || std::memcmp(data.data(), kSignature, 8) != 0)
         throw EPNGInvalidFileHeader(kMsgInvalidFileHeader);
     ByteReader in(data.subspan(8));
-    bool haveImageData = false;
+    textBytesLeft_ = MaxTextBytes;
+    textsLeftOut_ = 0;
+    bool haveImageData = false, haveTransparency = false;
     // Only a first gAMA ahead of PLTE and IDAT applies, as in libpng.
     bool gammaSettled = false;
     for (;;) {
@@ -101,12 +105,15 @@ void TPNGObject::LoadChunks(std::span<const uint8_t> data)
             throw EPNGIHDRNotFirst(kMsgIhdrNotFirst);
         if (chunks_.Count() > 0 && head.name == "IHDR")
             throw EPngInvalidIHDR(kMsgInvalidIhdr);
-        // Stray image data after the picture and cHRM are dropped.
-        if ((head.name == "IDAT" && haveImageData) || head.name == "cHRM") {
+        // Stray image data after the picture, cHRM and any tRNS but the
+        // first (each would mark the whole picture again) are dropped.
+        if ((head.name == "IDAT" && haveImageData) || head.name == "cHRM" ||
+            (head.name == "tRNS" && haveTransparency)) {
             in.skip(size_t(head.length) + 4);
             continue;
         }
         haveImageData = haveImageData || head.name == "IDAT";
+        haveTransparency = haveTransparency || head.name == "tRNS";
         auto chunk = CreateClassChunk(*this, head.name);
         const TChunk& created = *chunk;
         if (typeid(created) == typeid(TChunk) && !(head.name[0] & 0x20))
@@ -124,6 +131,27 @@ void TPNGObject::LoadChunks(std::span<const uint8_t> data)
     }
     if (!haveImageData)
         throw EPNGNoImageData(kMsgNoImageData);
+    loadNote_.clear();
+    if (textsLeftOut_ > 0)
+        loadNote_ = std::to_string(textsLeftOut_) + " compressed text" + (textsLeftOut_ == 1 ? " was" : "s were") +
+                    " not read: a text may inflate to " + std::to_string(TChunkzTXt::kMaxTextSize >> 20) +
+                    " MB, and all of a picture's texts to " + std::to_string(MaxTextBytes >> 20) +
+                    " MB. They are kept as stored.";
+}
+
+std::optional<std::string> TPNGObject::InflateText(std::span<const uint8_t> packed, size_t maxSize)
+{
+    if (textBytesLeft_ <= 0) {
+        ++textsLeftOut_;
+        return std::nullopt;
+    }
+    Inflated text = DecompressZLIB(packed, size_t(std::min<int64_t>(int64_t(maxSize), textBytesLeft_)));
+    textBytesLeft_ -= int64_t(text.bytes.size());
+    if (text.result == Inflated::kTooLong)
+        ++textsLeftOut_;
+    if (text.result != Inflated::kWhole)
+        return std::nullopt;
+    return std::string(text.bytes.begin(), text.bytes.end());
 }
 
 void TPNGObject::LoadFromFile(const std::string& path)

@@ -3,6 +3,7 @@
 // the header chunk as a DIB plus an alpha plane for the alpha colour types.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -23,6 +24,10 @@ inline constexpr const char* kPngDescription = "Portable Network Graphics";
 // A side may be as long as the format allows (65535); the total is capped,
 // at the budget every picture has.
 inline constexpr int64_t kPngMemoryBudget = kPictureMemoryBudget;
+
+// Inflated text that the compressed text chunks of one file may bring in
+// together: a few megabytes of them could otherwise inflate to gigabytes.
+inline constexpr int64_t kPngMaxTextBytes = int64_t(16) << 20;
 
 enum class TPNGTransparencyMode { ptmNone, ptmBit, ptmPartial };
 
@@ -53,6 +58,8 @@ public:
     // limit does not apply, any side up to 65535 is valid) and its memory.
     PictureLimits Limits;
     int64_t MemoryBudget = kPngMemoryBudget;
+    // Every byte a file's compressed texts inflate to counts, kept or not.
+    int64_t MaxTextBytes = kPngMaxTextBytes;
 
     int CompressionLevel() const { return compressionLevel_; }
     void SetCompressionLevel(int level); // clamped to 0..9
@@ -68,6 +75,12 @@ public:
     // Reads a whole PNG file. On any error the picture keeps what it held before.
     void LoadFromStream(std::span<const uint8_t> data);
     void LoadFromFile(const std::string& path);
+    // What the last load left out, for the user; empty when nothing was.
+    const std::string& LoadNote() const { return loadNote_; }
+    // For a zTXt chunk being loaded: its text, or nothing when the stream is
+    // broken or inflates past maxSize or what the file may still inflate.
+    // Once a file's texts reach MaxTextBytes, the rest are not inflated.
+    std::optional<std::string> InflateText(std::span<const uint8_t> packed, size_t maxSize);
     // EPNGHeaderNotPresent for an empty picture.
     void SaveToStream(std::vector<uint8_t>& out);
     std::vector<uint8_t> SaveToBytes();
@@ -125,6 +138,9 @@ private:
     bool ShowsAsStored() const; // the gamma table is the identity
     void LoadChunks(std::span<const uint8_t> data);
 
+    int64_t textBytesLeft_ = 0;
+    int textsLeftOut_ = 0;
+    std::string loadNote_;
     int compressionLevel_ = 7;
     int maxIdatSize_ = 65535;
     TPNGList chunks_;

@@ -70,8 +70,8 @@ bool TChunkzTXt::LoadFromStream(ByteReader& in, const std::string& name, uint32_
         size_t start = ParseKeyword();
         auto d = Data();
         if (start < d.size() && d[start] == 0) {
-            if (auto text = DecompressZLIB(d.subspan(start + 1), kMaxTextSize))
-                text_.assign(text->begin(), text->end());
+            if (auto text = Owner().InflateText(d.subspan(start + 1), kMaxTextSize))
+                text_ = std::move(*text);
         }
     }
     return ok;

@@ -32,7 +32,8 @@ protected:
     bool edited_ = false;
 };
 
-// Compressed text; inflating stops at kMaxTextSize.
+// Compressed text; inflating stops at kMaxTextSize, or at what is left of
+// the file's MaxTextBytes. A text not read keeps its data as stored.
 class TChunkzTXt : public TChunktEXt {
 public:
     static constexpr const char* kName = "zTXt";

@@ -6,12 +6,12 @@
 
 namespace pc::png {
 
-std::optional<std::vector<uint8_t>> DecompressZLIB(std::span<const uint8_t> input, size_t maxOutput)
+Inflated DecompressZLIB(std::span<const uint8_t> input, size_t maxOutput)
 {
+    Inflated out{Inflated::kBroken, {}};
     z_stream z{};
     if (inflateInit(&z) != Z_OK)
-        return std::nullopt;
-    std::vector<uint8_t> out;
+        return out;
     uint8_t window[4096];
     z.next_in = const_cast<Bytef*>(input.data());
     z.avail_in = uInt(input.size());
@@ -22,12 +22,15 @@ std::optional<std::vector<uint8_t>> DecompressZLIB(std::span<const uint8_t> inpu
         ret = inflate(&z, Z_NO_FLUSH);
         size_t produced = sizeof window - z.avail_out;
         // Z_OK without output means it needs input it will never get.
-        if ((ret != Z_OK && ret != Z_STREAM_END) || (ret == Z_OK && produced == 0) ||
-            out.size() + produced > maxOutput) {
-            inflateEnd(&z);
-            return std::nullopt;
+        if ((ret != Z_OK && ret != Z_STREAM_END) || (ret == Z_OK && produced == 0))
+            break;
+        out.bytes.insert(out.bytes.end(), window, window + produced);
+        if (out.bytes.size() > maxOutput) {
+            out.result = Inflated::kTooLong;
+            break;
         }
-        out.insert(out.end(), window, window + produced);
+        if (ret == Z_STREAM_END)
+            out.result = Inflated::kWhole;
     } while (ret != Z_STREAM_END);
     inflateEnd(&z);
     return out;

@@ -1,15 +1,19 @@
 #pragma once
 // Whole-buffer deflate and inflate for compressed text chunks.
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <vector>
 
 namespace pc::png {
 
-// The inflated bytes, or nothing when the stream is broken or would inflate
-// past maxOutput.
-std::optional<std::vector<uint8_t>> DecompressZLIB(std::span<const uint8_t> input, size_t maxOutput);
+struct Inflated {
+    enum Result { kWhole, kBroken, kTooLong } result;
+    // All of it when whole; else what came out before inflating stopped,
+    // at most a few kilobytes past maxOutput.
+    std::vector<uint8_t> bytes;
+};
+
+Inflated DecompressZLIB(std::span<const uint8_t> input, size_t maxOutput);
 
 // Deflated bytes; EPNGZLIBError when zlib fails.
 std::vector<uint8_t> CompressZLIB(std::span<const uint8_t> input, int level);

@@ -57,7 +57,7 @@ class AtomicSave : public testing::TestWithParam<Saver> {};
 TEST_P(AtomicSave, KeepsTheModeOfTheFileItReplaces)
 {
     pc::test::TempDir dir;
-    for (mode_t mode : {0600, 0640, 0604}) {
+    for (mode_t mode : {0600, 0640, 0604, 07754}) {
         const std::string path = dir.file("f" + std::to_string(mode));
         std::ofstream(path) << "old";
         ASSERT_EQ(::chmod(path.c_str(), mode), 0);
@@ -121,6 +121,30 @@ TEST(AtomicSave, OnlyTheWorkFolderHoldsScratchFiles)
     EXPECT_FALSE(pc::IsWorkFile(dir.file("scene.qv7kb")));
     pc::RemoveWorkFolder();
     EXPECT_FALSE(pc::IsWorkFile(texture)); // no work folder: nothing is scratch
+}
+
+// Regular files are read up to the limit, to the byte; anything else is
+// refused at once, never waited on or read without end.
+TEST(ReadFile, TakesOnlyRegularFilesUpToTheLimit)
+{
+    pc::test::TempDir dir;
+    const std::string file = dir.file("limit"), fifo = dir.file("fifo");
+    std::vector<uint8_t> bytes(1001);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = uint8_t(i * 7 + i / 256);
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    EXPECT_EQ(pc::ReadFileBytes(file, 1001), bytes);
+    EXPECT_THROW(pc::ReadFileBytes(file, 1000), pc::FileError);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, std::string("/dev/zero"), dir.path().string()}) {
+        try {
+            pc::ReadFileBytes(path);
+            ADD_FAILURE() << path << " read";
+        } catch (const pc::FileError& e) {
+            EXPECT_EQ(e.what(), "Cannot open file \"" + path + "\": not a regular file");
+        }
+        EXPECT_THROW(pc::FileReader{path}, pc::FileError) << path;
+    }
 }
 
 } // namespace

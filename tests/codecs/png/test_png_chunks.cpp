@@ -305,6 +305,28 @@ TEST(PngText, CompressedTextInflatesWhole)
     EXPECT_EQ(z->Text(), text);
 }
 
+// Every byte a file's texts inflate to counts against its cap; past it the
+// rest are left out, not even inflated, and the load says so.
+TEST(PngText, TextsPastTheFilesCapAreLeftOutAndNoted)
+{
+    const std::string a(400000, 'a'), b(400001, 'b');
+    auto file = Picture(8, 2,
+                        {{"zTXt", ZtxtData("A", 0, Zlib(a))},
+                         {"zTXt", ZtxtData("B", 0, Zlib(b))},
+                         {"zTXt", ZtxtData("C", 0, Zlib(a))},
+                         {"zTXt", ZtxtData("D", 0, Zlib("d"))}});
+    TPNGObject png;
+    png.MaxTextBytes = 1 << 20;
+    png.LoadFromStream(file);
+    std::vector<size_t> sizes;
+    for (int i = 0; i < png.Chunks().Count(); ++i)
+        if (auto* z = dynamic_cast<TChunkzTXt*>(png.Chunks().Item(i)))
+            sizes.push_back(z->Text().size());
+    EXPECT_EQ(sizes, (std::vector<size_t>{400000, 400001, 0, 0}));
+    EXPECT_EQ(png.LoadNote(), "2 compressed texts were not read: a text may inflate to 4 MB, and all of a picture's "
+                              "texts to 1 MB. They are kept as stored.");
+}
+
 // Text chunks the picture could not read are written back exactly as read.
 struct RawTextCase {
     const char* name;

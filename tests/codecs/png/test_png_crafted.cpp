@@ -45,15 +45,17 @@ TEST(PngCrafted, StreamSplitOverIdatsOfAnySizeDecodesTheSame)
     EXPECT_TRUE(whole.Header().Image == split.Header().Image);
 }
 
-TEST(PngCrafted, LateIdatAndCHrmAreDropped)
+TEST(PngCrafted, LateIdatCHrmAndSecondTrnsAreDropped)
 {
     Bytes rows = test::RandomRows(4, 12, 0, 1);
     auto file = PngBuilder()
                     .Ihdr(4, 4, 8, 2)
                     .Chunk("cHRM", Bytes(32, 1))
                     .Idats(test::Deflate(rows))
+                    .Chunk("tRNS", {0, 1, 0, 2, 0, 3})
                     .Chunk("tEXt", {'a', 0, 'b'})
                     .Chunk("IDAT", {1, 2, 3})
+                    .Chunk("tRNS", {0, 4, 0, 5, 0, 6})
                     .Iend()
                     .bytes();
     TPNGObject png;
@@ -61,7 +63,8 @@ TEST(PngCrafted, LateIdatAndCHrmAreDropped)
     std::vector<std::string> names;
     for (int i = 0; i < png.Chunks().Count(); ++i)
         names.push_back(png.Chunks().Item(i)->Name());
-    EXPECT_EQ(names, (std::vector<std::string>{"IHDR", "IDAT", "tEXt", "IEND"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"IHDR", "IDAT", "tRNS", "tEXt", "IEND"}));
+    EXPECT_EQ(png.TransparentColor(), RGB(1, 2, 3));
 }
 
 TEST(PngCrafted, UnknownAncillaryChunkIsKeptAndWrittenBackUnchanged)

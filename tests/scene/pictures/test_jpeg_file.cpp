@@ -5,6 +5,7 @@
 #include <QImage>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <jpeglib.h>
 
 #include "platform/file_io.h"
@@ -40,8 +41,14 @@ TEST(JpegFile, QualityHundredReadsBackCloseInQt)
     EXPECT_LE(worst, 6);
 }
 
-// A picture of four colour bars written by libjpeg in the given space.
-std::vector<uint8_t> WriteWithLibjpeg(J_COLOR_SPACE space, int components, const std::vector<std::vector<uint8_t>>& bars)
+// A picture libjpeg writes here, sample(x, y, k) at each pixel, with
+// Huffman tables made for it or with arithmetic coding.
+struct Layout {
+    int width = 32, height = 8;
+    bool arithmetic = false;
+};
+std::vector<uint8_t> WriteWithLibjpeg(J_COLOR_SPACE space, int components,
+                                      const std::function<uint8_t(int x, int y, int k)>& sample, Layout layout = {})
 {
     jpeg_compress_struct c;
     jpeg_error_mgr err;
@@ -50,18 +57,20 @@ std::vector<uint8_t> WriteWithLibjpeg(J_COLOR_SPACE space, int components, const
     unsigned char* buf = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&c, &buf, &size);
-    c.image_width = 32;
-    c.image_height = 8;
+    c.image_width = JDIMENSION(layout.width);
+    c.image_height = JDIMENSION(layout.height);
     c.input_components = components;
     c.in_color_space = space;
     jpeg_set_defaults(&c);
     jpeg_set_quality(&c, 100, TRUE);
+    c.optimize_coding = !layout.arithmetic;
+    c.arith_code = layout.arithmetic;
     jpeg_start_compress(&c, TRUE);
-    std::vector<uint8_t> row(32 * components);
-    for (int x = 0; x < 32; ++x)
-        for (int k = 0; k < components; ++k)
-            row[x * components + k] = bars[x / 8][k];
-    while (c.next_scanline < 8) {
+    std::vector<uint8_t> row(size_t(layout.width * components));
+    while (c.next_scanline < c.image_height) {
+        for (int x = 0; x < layout.width; ++x)
+            for (int k = 0; k < components; ++k)
+                row[size_t(x * components + k)] = sample(x, int(c.next_scanline), k);
         JSAMPROW r = row.data();
         jpeg_write_scanlines(&c, &r, 1);
     }
@@ -72,6 +81,12 @@ std::vector<uint8_t> WriteWithLibjpeg(J_COLOR_SPACE space, int components, const
     return out;
 }
 
+// Four colour bars across a 32 x 8 picture.
+std::function<uint8_t(int, int, int)> Bars(std::vector<std::vector<uint8_t>> bars)
+{
+    return [bars](int x, int, int k) { return bars[size_t(x / 8)][size_t(k)]; };
+}
+
 bool Near(TColor a, TColor b)
 {
     return std::abs(GetRValue(a) - GetRValue(b)) <= 8 && std::abs(GetGValue(a) - GetGValue(b)) <= 8 &&
@@ -80,13 +95,18 @@ bool Near(TColor a, TColor b)
 
 TEST(JpegFile, GreyAndAdobeCmykComeInAsRgb)
 {
-    const Bitmap grey = ReadJpeg(WriteWithLibjpeg(JCS_GRAYSCALE, 1, {{0}, {80}, {160}, {255}}));
+    const Bitmap grey = ReadJpeg(WriteWithLibjpeg(JCS_GRAYSCALE, 1, Bars({{0}, {80}, {160}, {255}})));
     EXPECT_TRUE(Near(grey.Pixel(4, 4), clBlack));
     EXPECT_TRUE(Near(grey.Pixel(12, 4), RGB(80, 80, 80)));
     EXPECT_TRUE(Near(grey.Pixel(28, 4), clWhite));
+    // Two bits a block: far less than a byte for each of its 65536 blocks.
+    const auto flatFile = WriteWithLibjpeg(JCS_GRAYSCALE, 1, [](int, int, int) { return uint8_t(77); }, {2048, 2048});
+    ASSERT_LT(flatFile.size(), 20000u);
+    const Bitmap flat = ReadJpeg(flatFile);
+    EXPECT_EQ(flat.Pixel(2047, 2047), RGB(77, 77, 77));
     // Adobe stores CMYK inverted: 255 means no ink.
     const Bitmap cmyk = ReadJpeg(WriteWithLibjpeg(
-        JCS_CMYK, 4, {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 255, 0}}));
+        JCS_CMYK, 4, Bars({{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 255, 0}})));
     EXPECT_TRUE(Near(cmyk.Pixel(4, 4), RGB(255, 0, 0)));
     EXPECT_TRUE(Near(cmyk.Pixel(12, 4), RGB(0, 255, 0)));
     EXPECT_TRUE(Near(cmyk.Pixel(20, 4), RGB(0, 0, 255)));
@@ -126,6 +146,8 @@ std::vector<uint8_t> HugeJpegInASmallFile(int side = 16384)
 TEST(JpegFile, PictureWithoutItsDataIsCutShort)
 {
     const auto sample = ReadFileBytes(test::kSdlImages + "sample.jpg");
+    const auto arithmetic =
+        WriteWithLibjpeg(JCS_GRAYSCALE, 1, [](int x, int y, int) { return uint8_t(x * x + 7 * x * y); }, {64, 61, true});
     const struct {
         const char* name;
         std::vector<uint8_t> file;
@@ -136,6 +158,9 @@ TEST(JpegFile, PictureWithoutItsDataIsCutShort)
         {"sample without its last half", {sample.begin(), sample.begin() + std::ptrdiff_t(sample.size() / 2)},
          "JPEG error: the file is cut short", false},
         {"progressive sample without its end marker", {sample.begin(), sample.end() - 2},
+         "JPEG error: the file is cut short", false},
+        {"arithmetic-coded without its last half",
+         {arithmetic.begin(), arithmetic.begin() + std::ptrdiff_t(arithmetic.size() / 2)},
          "JPEG error: the file is cut short", false},
         {"65500 square", HugeJpegInASmallFile(65500),
          "The picture is too large (65500 x 65500 pixels): more than the 1073741824 pixels a picture may have", true},
