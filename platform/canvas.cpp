@@ -259,19 +259,36 @@ void Canvas::ThinLine(Mask& m, Point a, Point b, int& dashPos)
 void Canvas::WideStroke(Mask& m, std::span<const Point> points, bool closed)
 {
     // Round joins and caps: the union of a disc at every vertex and a band
-    // along every segment. Each part is charged before it is built and
-    // filled on its own, so the outline is never held whole: a wide pen
-    // along many points would take memory out of all proportion. Integer
-    // coordinates name pixel centres here.
+    // along every segment, all wound the same way. Each part is charged
+    // before it is built, and the parts are filled a batch at a time: a
+    // wide pen along many points would otherwise hold an outline out of all
+    // proportion to the picture. Integer coordinates name pixel centres here.
+    constexpr size_t kBatchPoints = size_t(1) << 16;
     const double half = pen.width / 2.0;
-    auto fill = [&](std::vector<std::pair<double, double>> pts) {
-        FillPolygons(m, {PolyF{std::move(pts)}}, FillRule::Winding, kOutline);
+    std::vector<PolyF> parts;
+    size_t batched = 0;
+    auto add = [&](std::vector<std::pair<double, double>> pts) {
+        double area = 0;
+        for (size_t i = 0; i < pts.size(); ++i) {
+            auto [x0, y0] = pts[i];
+            auto [x1, y1] = pts[(i + 1) % pts.size()];
+            area += x0 * y1 - x1 * y0;
+        }
+        if (area < 0)
+            std::reverse(pts.begin(), pts.end());
+        batched += pts.size();
+        parts.push_back(PolyF{std::move(pts)});
+        if (batched >= kBatchPoints) {
+            FillPolygons(m, parts, FillRule::Winding, kOutline);
+            parts.clear();
+            batched = 0;
+        }
     };
     const size_t n = points.size();
     for (size_t i = 0; i < n; ++i) {
         const double ax = points[i].x + 0.5, ay = points[i].y + 0.5;
         Spend(EllipsePointCount(half, half));
-        fill(EllipsePoints(ax, ay, half, half));
+        add(EllipsePoints(ax, ay, half, half));
         if (i + 1 == n && !closed)
             break;
         const Point q = points[(i + 1) % n];
@@ -281,8 +298,9 @@ void Canvas::WideStroke(Mask& m, std::span<const Point> points, bool closed)
             continue;
         const double nx = -(by - ay) / len * half, ny = (bx - ax) / len * half;
         Spend(4);
-        fill({{ax + nx, ay + ny}, {bx + nx, by + ny}, {bx - nx, by - ny}, {ax - nx, ay - ny}});
+        add({{ax + nx, ay + ny}, {bx + nx, by + ny}, {bx - nx, by - ny}, {ax - nx, ay - ny}});
     }
+    FillPolygons(m, parts, FillRule::Winding, kOutline);
 }
 
 void Canvas::StrokePolyline(Mask& m, std::span<const Point> points, bool closed)
