@@ -77,12 +77,15 @@ Rect BoundsOf(double x0, double y0, double x1, double y1)
     return Rect{lo(x0), lo(y0), hi(x1), hi(y1)};
 }
 
+int EllipsePointCount(double rx, double ry)
+{
+    return rx <= 0 || ry <= 0 ? 0 : std::clamp(int(std::max(rx, ry) * 2), 16, 1024);
+}
+
 std::vector<std::pair<double, double>> EllipsePoints(double cx, double cy, double rx, double ry)
 {
     std::vector<std::pair<double, double>> pts;
-    if (rx <= 0 || ry <= 0)
-        return pts;
-    const int n = std::clamp(int(std::max(rx, ry) * 2), 16, 1024);
+    const int n = EllipsePointCount(rx, ry);
     for (int i = 0; i < n; ++i) {
         double a = 2 * std::numbers::pi * i / n;
         pts.emplace_back(cx + rx * std::cos(a), cy + ry * std::sin(a));
@@ -178,11 +181,18 @@ void Canvas::FillPolygons(Mask& m, const std::vector<PolyF>& polys, FillRule rul
                 edges.push_back({x1, y1, x0, y0, -1});
         }
     }
+    if (edges.empty())
+        return;
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
+    // Only the rows the edges span are scanned.
+    double bottom = edges.front().y1;
+    for (const Edge& e : edges)
+        bottom = std::max(bottom, e.y1);
+    const Rect rows = BoundsOf(0, edges.front().y0, 0, bottom);
     std::vector<const Edge*> active;
     std::vector<std::pair<double, int>> xs;
     size_t next = 0;
-    for (int y = m.box.top; y < m.box.bottom; ++y) {
+    for (int y = std::max(m.box.top, rows.top); y < std::min(m.box.bottom, rows.bottom); ++y) {
         const double yc = y + 0.5;
         while (next < edges.size() && edges[next].y0 <= yc)
             active.push_back(&edges[next++]);
@@ -249,11 +259,15 @@ void Canvas::ThinLine(Mask& m, Point a, Point b, int& dashPos)
 void Canvas::WideStroke(Mask& m, std::span<const Point> points, bool closed)
 {
     // Round joins and caps: the union of a disc at every vertex and a band
-    // along every segment, all wound the same way. Integer coordinates name
-    // pixel centres here.
+    // along every segment, all wound the same way. Each part is charged
+    // before it is built, and the parts are filled a batch at a time: a
+    // wide pen along many points would otherwise hold an outline out of all
+    // proportion to the picture. Integer coordinates name pixel centres here.
+    constexpr size_t kBatchPoints = size_t(1) << 16;
     const double half = pen.width / 2.0;
     std::vector<PolyF> parts;
-    auto oriented = [](std::vector<std::pair<double, double>> pts) {
+    size_t batched = 0;
+    auto add = [&](std::vector<std::pair<double, double>> pts) {
         double area = 0;
         for (size_t i = 0; i < pts.size(); ++i) {
             auto [x0, y0] = pts[i];
@@ -262,12 +276,19 @@ void Canvas::WideStroke(Mask& m, std::span<const Point> points, bool closed)
         }
         if (area < 0)
             std::reverse(pts.begin(), pts.end());
-        return PolyF{std::move(pts)};
+        batched += pts.size();
+        parts.push_back(PolyF{std::move(pts)});
+        if (batched >= kBatchPoints) {
+            FillPolygons(m, parts, FillRule::Winding, kOutline);
+            parts.clear();
+            batched = 0;
+        }
     };
     const size_t n = points.size();
     for (size_t i = 0; i < n; ++i) {
         const double ax = points[i].x + 0.5, ay = points[i].y + 0.5;
-        parts.push_back(oriented(EllipsePoints(ax, ay, half, half)));
+        Spend(EllipsePointCount(half, half));
+        add(EllipsePoints(ax, ay, half, half));
         if (i + 1 == n && !closed)
             break;
         const Point q = points[(i + 1) % n];
@@ -276,7 +297,8 @@ void Canvas::WideStroke(Mask& m, std::span<const Point> points, bool closed)
         if (len == 0)
             continue;
         const double nx = -(by - ay) / len * half, ny = (bx - ax) / len * half;
-        parts.push_back(oriented({{ax + nx, ay + ny}, {bx + nx, by + ny}, {bx - nx, by - ny}, {ax - nx, ay - ny}}));
+        Spend(4);
+        add({{ax + nx, ay + ny}, {bx + nx, by + ny}, {bx - nx, by - ny}, {ax - nx, ay - ny}});
     }
     FillPolygons(m, parts, FillRule::Winding, kOutline);
 }

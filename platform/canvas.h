@@ -92,7 +92,8 @@ public:
     Rect ClipRect() const { return clip_; }
 
     // Work is counted in units: one per pixel a primitive writes, per row and
-    // edge it scans, and per 8 pixels of every coverage mask it sets up.
+    // edge it scans, per point of a wide pen's outline it builds, and per 8
+    // pixels of every coverage mask it sets up.
     // Past the limit the canvas throws BadInput("picture too complex").
     // Unlimited by default.
     void SetWorkLimit(int64_t units) { workLeft_ = units; }

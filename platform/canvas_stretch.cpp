@@ -21,18 +21,20 @@ struct Span {
 // Counted like picture memory, so a table that outgrows the picture shows.
 using SpanTable = std::vector<Span, detail::CountingAllocator<Span>>;
 
-SpanTable AxisSpans(int dstLen, int from, int to, int srcStart, int srcLen, bool flip, int limit, StretchMode mode)
+// Lengths reach 2^31: products in 64 bits.
+SpanTable AxisSpans(int64_t dstLen, int64_t from, int64_t to, int64_t srcStart, int64_t srcLen, bool flip, int limit,
+                    StretchMode mode)
 {
     SpanTable spans(size_t(to - from));
-    for (int i = from; i < to; ++i) {
-        int64_t u = flip ? dstLen - 1 - i : i;
+    for (int64_t i = from; i < to; ++i) {
+        const int64_t u = flip ? dstLen - 1 - i : i;
         int64_t a, b;
         if (mode == StretchMode::Halftone) {
             a = u * srcLen / dstLen;
             b = ((u + 1) * srcLen + dstLen - 1) / dstLen;
             b = std::max(b, a + 1);
         } else {
-            a = (2 * u + 1) * srcLen / (2 * int64_t(dstLen));
+            a = (2 * u + 1) * srcLen / (2 * dstLen);
             b = a + 1;
         }
         a = std::clamp<int64_t>(srcStart + a, 0, limit);
@@ -48,8 +50,9 @@ void StretchBlt(Bitmap& dst, Rect dstRect, const Bitmap& src, Rect srcRect, Stre
 {
     if (dst.Bits() < 24)
         throw Error("StretchBlt needs a 24 or 32-bit target");
-    const int dw = std::abs(dstRect.Width()), dh = std::abs(dstRect.Height());
-    const int sw = std::abs(srcRect.Width()), sh = std::abs(srcRect.Height());
+    // A width may be INT_MIN, whose magnitude is no int.
+    const int64_t dw = std::abs(int64_t(dstRect.Width())), dh = std::abs(int64_t(dstRect.Height()));
+    const int64_t sw = std::abs(int64_t(srcRect.Width())), sh = std::abs(int64_t(srcRect.Height()));
     if (dw == 0 || dh == 0 || sw == 0 || sh == 0 || src.Empty() || dst.Empty())
         return;
     const bool flipX = (dstRect.Width() < 0) != (srcRect.Width() < 0);
@@ -58,8 +61,8 @@ void StretchBlt(Bitmap& dst, Rect dstRect, const Bitmap& src, Rect srcRect, Stre
     const int sx0 = std::min(srcRect.left, srcRect.right), sy0 = std::min(srcRect.top, srcRect.bottom);
 
     // Only the part of the target that lies inside dst is worked on.
-    const int cx0 = std::max(0, -dx0), cx1 = std::min(dw, dst.Width() - dx0);
-    const int cy0 = std::max(0, -dy0), cy1 = std::min(dh, dst.Height() - dy0);
+    const int64_t cx0 = std::max<int64_t>(0, -int64_t(dx0)), cx1 = std::min<int64_t>(dw, int64_t(dst.Width()) - dx0);
+    const int64_t cy0 = std::max<int64_t>(0, -int64_t(dy0)), cy1 = std::min<int64_t>(dh, int64_t(dst.Height()) - dy0);
     if (cx0 >= cx1 || cy0 >= cy1)
         return;
     const auto cols = AxisSpans(dw, cx0, cx1, sx0, sw, flipX, src.Width(), mode);
@@ -68,12 +71,12 @@ void StretchBlt(Bitmap& dst, Rect dstRect, const Bitmap& src, Rect srcRect, Stre
     const int dbpp = dst.Bits() / 8;
     const bool direct = src.Bits() >= 24;
     const int sbpp = src.Bits() / 8;
-    for (int y = cy0; y < cy1; ++y) {
+    for (int64_t y = cy0; y < cy1; ++y) {
         const Span rs = rows[size_t(y - cy0)];
         if (rs.first >= rs.last)
             continue;
-        uint8_t* out = dst.ScanLine(dy0 + y);
-        for (int x = cx0; x < cx1; ++x) {
+        uint8_t* out = dst.ScanLine(int(dy0 + y));
+        for (int64_t x = cx0; x < cx1; ++x) {
             const Span cs = cols[size_t(x - cx0)];
             if (cs.first >= cs.last)
                 continue;

@@ -1,13 +1,27 @@
 #pragma once
 // Stretching blits between bitmaps of 24 or 32 bits, clipped to the target.
+#include <cstdint>
+
 #include "platform/bitmap.h"
+#include "platform/errors.h"
 
 namespace pc {
 
 struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0; // right and bottom exclusive
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
+    // Corners far apart on an axis may lie more than an int apart: such a
+    // rectangle is refused with BadInput.
+    int Width() const { return Extent(left, right); }
+    int Height() const { return Extent(top, bottom); }
+
+private:
+    static int Extent(int from, int to)
+    {
+        const int64_t d = int64_t(to) - from;
+        if (d < INT32_MIN || d > INT32_MAX)
+            throw BadInput("rectangle too large");
+        return int(d);
+    }
 };
 
 enum class StretchMode {

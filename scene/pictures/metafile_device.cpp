@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <numbers>
+#include <numeric>
 #include <string>
 
 #include "platform/bmp_file.h"
@@ -14,6 +16,7 @@ namespace pc::metafile {
 namespace {
 
 constexpr uint32_t kMaxObjects = 65536;
+// Points of one path or of one flattened Bézier record.
 constexpr size_t kMaxPathPoints = 4'000'000;
 // Memory of one picture a metafile holds inside it, beside the picture it
 // draws: a share of what a picture file may take.
@@ -127,8 +130,9 @@ Point Device::ToPixel(double x, double y) const
     return {ToInt(p.x), ToInt(p.y)};
 }
 
-std::vector<Point> Device::ToPixels(std::span<const DPoint> pts) const
+std::vector<Point> Device::ToPixels(std::span<const DPoint> pts)
 {
+    Spend(int64_t(pts.size()));
     std::vector<Point> out;
     out.reserve(pts.size());
     for (const DPoint& p : pts)
@@ -215,7 +219,10 @@ void Device::IntersectClipRect(double l, double t, double r, double b)
 
 void Device::SetTableSize(uint32_t n)
 {
-    objects_.resize(std::min(n, kMaxObjects));
+    objects_.assign(std::min(n, kMaxObjects), std::nullopt);
+    // Rising order is already a min-heap.
+    freeSlots_.resize(objects_.size());
+    std::iota(freeSlots_.begin(), freeSlots_.end(), 0u);
 }
 
 void Device::CreateObject(uint32_t slot, GdiObject obj)
@@ -226,11 +233,15 @@ void Device::CreateObject(uint32_t slot, GdiObject obj)
 
 void Device::CreateObjectInFreeSlot(GdiObject obj)
 {
-    for (auto& o : objects_)
-        if (!o) {
-            o = std::move(obj);
+    while (!freeSlots_.empty()) {
+        std::pop_heap(freeSlots_.begin(), freeSlots_.end(), std::greater<>());
+        const uint32_t slot = freeSlots_.back();
+        freeSlots_.pop_back();
+        if (slot < objects_.size() && !objects_[slot]) {
+            objects_[slot] = std::move(obj);
             return;
         }
+    }
     if (objects_.size() < kMaxObjects)
         objects_.push_back(std::move(obj));
 }
@@ -269,8 +280,11 @@ void Device::SelectStockObject(uint32_t n)
 
 void Device::DeleteObject(uint32_t slot)
 {
-    if (slot < objects_.size())
-        objects_[slot].reset();
+    if (slot >= objects_.size() || !objects_[slot])
+        return;
+    objects_[slot].reset();
+    freeSlots_.push_back(slot);
+    std::push_heap(freeSlots_.begin(), freeSlots_.end(), std::greater<>());
 }
 
 void Device::BeginPath()
@@ -483,10 +497,16 @@ void Device::StretchBlt(double x, double y, double w, double h, const Bitmap* pi
 
 std::vector<DPoint> Device::FlattenBeziers(DPoint start, std::span<const DPoint> controls)
 {
-    std::vector<DPoint> out{start};
+    constexpr int steps = 16;
+    const size_t count = 1 + controls.size() / 3 * steps;
+    if (count > kMaxPathPoints)
+        throw BadInput("picture too complex");
+    Spend(int64_t(count));
+    std::vector<DPoint> out;
+    out.reserve(count);
+    out.push_back(start);
     for (size_t i = 0; i + 2 < controls.size(); i += 3) {
         const DPoint p0 = out.back(), p1 = controls[i], p2 = controls[i + 1], p3 = controls[i + 2];
-        constexpr int steps = 16;
         for (int k = 1; k <= steps; ++k) {
             const double t = double(k) / steps, u = 1 - t;
             out.push_back({u * u * u * p0.x + 3 * u * u * t * p1.x + 3 * u * t * t * p2.x + t * t * t * p3.x,

@@ -79,6 +79,7 @@ public:
     void ResetClip() { state_.clip.reset(); }
 
     // WMF object tables fill the lowest free slot; EMF names its slot.
+    // SetTableSize empties the table.
     void CreateObject(uint32_t slot, GdiObject obj);
     void CreateObjectInFreeSlot(GdiObject obj);
     void SelectObject(uint32_t slot);
@@ -115,8 +116,12 @@ public:
     // decoded: a file can only hold so many pictures, however small they pack.
     Bitmap ReadPicture(std::span<const uint8_t> header, std::span<const uint8_t> bits, const PictureLimits& limits);
 
-    // Bézier runs from the current point or from pts[0] flattened to lines.
-    static std::vector<DPoint> FlattenBeziers(DPoint start, std::span<const DPoint> controls);
+    // Bézier runs from the current point or from pts[0] flattened to lines,
+    // their points charged before they are made.
+    std::vector<DPoint> FlattenBeziers(DPoint start, std::span<const DPoint> controls);
+
+    // Work done for a record, against the file's budget.
+    void Spend(int64_t units) { canvas_.Spend(units); }
 
 private:
     struct State {
@@ -145,7 +150,8 @@ private:
 
     DPoint ToOutput(double x, double y) const;
     Point ToPixel(double x, double y) const;
-    std::vector<Point> ToPixels(std::span<const DPoint> pts) const;
+    // Charged a unit a point.
+    std::vector<Point> ToPixels(std::span<const DPoint> pts);
     DPoint Scale() const; // output pixels per logical unit
     void Prepare();       // state onto the canvas
 
@@ -155,6 +161,9 @@ private:
     State state_;
     std::vector<State> saved_;
     std::vector<std::optional<GdiObject>> objects_;
+    // Slots that may be free, lowest on top; a slot an EMF record filled
+    // since is passed over when it comes up.
+    std::vector<uint32_t> freeSlots_;
     bool inPath_ = false;
     std::vector<Figure> path_;
     size_t pathPoints_ = 0;

@@ -1,6 +1,7 @@
 // Enhanced metafile records.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "platform/byte_reader.h"
 #include "scene/pictures/metafile_records.h"
@@ -96,6 +97,17 @@ std::optional<Bitmap> RecordDib(Device& dev, std::span<const uint8_t> rec, uint3
     return dev.ReadPicture(bmi, bits, limits);
 }
 
+// A blit's source rectangle from 32-bit fields, worked out in 64 bits; one
+// whose corners leave int is refused.
+Rect SourceRect(int64_t left, int64_t top, int64_t width, int64_t height)
+{
+    const int64_t corners[4] = {left, top, left + width, top + height};
+    for (int64_t c : corners)
+        if (c < INT32_MIN || c > INT32_MAX)
+            throw BadInput("invalid metafile record");
+    return Rect{int(corners[0]), int(corners[1]), int(corners[2]), int(corners[3])};
+}
+
 void PlayText(ByteReader& p, std::span<const uint8_t> rec, bool wide, Device& dev)
 {
     p.skip(16 + 12); // bounds, graphics mode, scales
@@ -156,6 +168,7 @@ void PlayEmfRecords(std::span<const uint8_t> data, const EmfHeader& header, Devi
             throw BadInput("invalid metafile record");
         r.seek(start);
         const auto rec = r.take(size);
+        dev.Spend(1);
         ByteReader p(rec);
         p.skip(8);
         switch (type) {
@@ -189,9 +202,9 @@ void PlayEmfRecords(std::span<const uint8_t> data, const EmfHeader& header, Devi
             auto pts = ReadPoints(p, n, type == EMR_POLYBEZIER16 || type == EMR_POLYBEZIERTO16);
             if (type == EMR_POLYBEZIER || type == EMR_POLYBEZIER16) {
                 if (!pts.empty())
-                    dev.Polyline(Device::FlattenBeziers(pts[0], std::span(pts).subspan(1)));
+                    dev.Polyline(dev.FlattenBeziers(pts[0], std::span(pts).subspan(1)));
             } else {
-                auto line = Device::FlattenBeziers({}, pts);
+                auto line = dev.FlattenBeziers({}, pts);
                 line.erase(line.begin()); // the start is the current position
                 dev.PolylineTo(line);
             }
@@ -341,7 +354,7 @@ void PlayEmfRecords(std::span<const uint8_t> data, const EmfHeader& header, Devi
                 cys = p.i32le();
             }
             auto pic = RecordDib(dev, rec, offBmi, cbBmi, offBits, cbBits, limits);
-            dev.StretchBlt(x, y, cx, cy, pic ? &*pic : nullptr, Rect{xs, ys, xs + cxs, ys + cys}, rop);
+            dev.StretchBlt(x, y, cx, cy, pic ? &*pic : nullptr, pic ? SourceRect(xs, ys, cxs, cys) : Rect{}, rop);
             break;
         }
         case EMR_STRETCHDIBITS: {
@@ -355,8 +368,8 @@ void PlayEmfRecords(std::span<const uint8_t> data, const EmfHeader& header, Devi
             if (pic) {
                 // Source rows count from the bottom of a bottom-up DIB; our
                 // bitmap counts from the top.
-                const int top = pic->Height() - ys - cys;
-                dev.StretchBlt(x, y, cx, cy, &*pic, Rect{xs, top, xs + cxs, top + cys}, rop);
+                const int64_t top = int64_t(pic->Height()) - ys - cys;
+                dev.StretchBlt(x, y, cx, cy, &*pic, SourceRect(xs, top, cxs, cys), rop);
             }
             break;
         }

@@ -120,6 +120,7 @@ void PlayWmfRecords(std::span<const uint8_t> data, const WmfHeader& header, Devi
 {
     dev.SetTableSize(header.objects);
     ForEachRecord(data, header.recordsStart, [&](uint16_t function, std::span<const uint8_t> params) {
+        dev.Spend(1);
         ByteReader p(params);
         switch (function) {
         case META_SETBKCOLOR: dev.SetBkColor(p.u32le() & 0xFFFFFF); break;

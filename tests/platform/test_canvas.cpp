@@ -213,6 +213,13 @@ TEST(Canvas, WorkLimitStopsHugeDrawings)
     Canvas c(b);
     c.SetWorkLimit(1000);
     EXPECT_THROW(c.Ellipse(0, 0, 200, 200), BadInput);
+    // A wide pen's outline is charged as it is built: 1000 discs of 1024
+    // points on one spot of a tiny picture, where filling them costs little.
+    Bitmap tiny = White(8, 8);
+    Canvas t(tiny);
+    t.SetWorkLimit(200000);
+    t.pen.width = 4000;
+    EXPECT_THROW(t.Polyline(std::vector<Point>(1000, Point{3, 3})), BadInput);
 }
 
 // Work is charged for every pixel written: at least one unit a pixel, and
@@ -230,6 +237,14 @@ const WorkCase kWorkCases[] = {
     {"Polygon", 30 * 21, [](Canvas& c) {
          const Point square[] = {{7, 2}, {37, 2}, {37, 23}, {7, 23}};
          c.pen.style = PenStyle::Clear;
+         c.Polygon(square);
+     }},
+    // Every pixel the fill covers, though a hatch on no background writes few.
+    {"HatchedPolygon", 30 * 21, [](Canvas& c) {
+         const Point square[] = {{7, 2}, {37, 2}, {37, 23}, {7, 23}};
+         c.pen.style = PenStyle::Clear;
+         c.brush.style = BrushStyle::Horizontal;
+         c.backgroundMode = BackgroundMode::Transparent;
          c.Polygon(square);
      }},
     {"LineTo", 41, [](Canvas& c) { c.MoveTo(2, 1), c.LineTo(43, 30); }},

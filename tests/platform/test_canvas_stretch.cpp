@@ -96,4 +96,11 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"SourcePartlyOutside", {0, 0, 12, 10}, {5, 4, 12, 9}, StretchMode::Halftone}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(Rect, ExtentsBeyondIntAreRefused)
+{
+    EXPECT_EQ((Rect{INT32_MIN, -1, -1, INT32_MAX}).Width(), INT32_MAX);
+    EXPECT_THROW((Rect{INT32_MIN, 0, 0, 1}).Width(), pc::BadInput);
+    EXPECT_THROW((Rect{0, INT32_MAX, 1, -2}).Height(), pc::BadInput);
+}
+
 } // namespace

@@ -330,12 +330,13 @@ TEST(C3dsChunks, MissingMaterialNameLeavesFacesAndReadsOn)
     EXPECT_EQ(m.Problem(), "");
 }
 
+// Of two materials named alike, the first is the match.
 TEST(C3dsChunks, RenamedMaterialMatchesByItsLastName)
 {
     Bytes renamed = Chunk(0xAFFF, Cat({Chunk(0xA000, Str("X")), Chunk(0xA000, Str("Y"))}));
     Bytes mesh = Cat({Verts({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}),
                       Faces({{0, 1, 2}, {0, 1, 2}}, Cat({FaceMaterial("X", {0}), FaceMaterial("Y", {1})}))});
-    auto m = Read(Model(Cat({renamed, Material("X"), Object("P", mesh)})));
+    auto m = Read(Model(Cat({renamed, Material("X"), Material("X"), Object("P", mesh)})));
     EXPECT_EQ(m.Model().objects[0].faces[0].material, 1);
     EXPECT_EQ(m.Model().objects[0].faces[1].material, 0);
 }

@@ -243,6 +243,27 @@ TEST_F(ModelPageTest, DeleteRemovesMaterialTexturesAndModelWorkFiles)
     EXPECT_EQ(std::count(textures.released.begin(), textures.released.end(), id), 1);
 }
 
+// Materials that name one picture share its texture, loaded once and given
+// back once, when the last of them lets it go.
+TEST_F(ModelPageTest, MaterialsNamingOnePictureShareItsTexture)
+{
+    GLTSObject& page = AddModel(kAlphaCubes);
+    auto& materials = page.Model->Model().materials;
+    page.MaterialPictures.assign(materials.size(), kPagePicture);
+    page.MaterialPictures[1] = "";
+    page.FillModelLists();
+    const int id = materials[0].textureId;
+    ASSERT_GT(id, 0);
+    for (size_t m = 0; m < materials.size(); ++m)
+        EXPECT_EQ(materials[m].textureId, m == 1 ? 0 : id) << m;
+    EXPECT_EQ(textures.live, std::set<int>{id});
+    SetFaceColor(*page.Faces[0], RGB(1, 2, 3), clBlack, textures); // material 0 lets go
+    EXPECT_EQ(materials[0].textureId, 0);
+    EXPECT_TRUE(textures.released.empty());
+    commands.DeleteObject(true);
+    EXPECT_EQ(textures.released, std::vector<int>{id});
+}
+
 TEST_F(ModelPageTest, CopyTakesMaterialsAndItsOwnModelFile)
 {
     std::string model = TextureFolder() + "temp.bmp0.3ds";

@@ -9,6 +9,7 @@
 #include "platform/bmp_file.h"
 #include "platform/file_io.h"
 #include "scene/pictures/metafile_player.h"
+#include "scene/pictures/metafile_records.h"
 #include "scene/pictures/picture_converters.h"
 #include "tests/support/test_data.h"
 
@@ -156,6 +157,28 @@ TEST(MetafileWmf, WindowFlipAndSavedStates)
     EXPECT_EQ(b.Pixel(25, 5), clWhite);
 }
 
+// Objects fill the lowest free slot; each record costs a unit of the
+// file's work, so endless object records run out of it.
+TEST(MetafileWmf, ObjectsTakeTheLowestFreeSlotAndEveryRecordIsCharged)
+{
+    Wmf objects(16, 16, 96);
+    objects.Record(kCreateBrush, {0, 0x00FF, 0x0000, 0}) // red, slot 0
+        .Record(kCreateBrush, {0, 0xFF00, 0x0000, 0})   // green, slot 1
+        .Record(kDelete, {0})
+        .Record(kCreateBrush, {0, 0x0000, 0x00FF, 0}) // blue, slot 0 again
+        .Record(kSelect, {0});
+    Wmf drawn = objects;
+    EXPECT_EQ(PlayMetafile(drawn.Record(kRectangle, {12, 12, 4, 4}).Bytes()).Pixel(8, 8), RGB(0, 0, 255));
+    const auto five = objects.Bytes();
+    Bitmap out(16, 16);
+    Canvas canvas(out);
+    metafile::Device dev(canvas, {0, 0}, {1, 1}, {1, 1});
+    canvas.SetWorkLimit(4);
+    EXPECT_THROW(metafile::PlayWmfRecords(five, metafile::ReadWmfHeader(five), dev, {}), BadInput);
+    canvas.SetWorkLimit(5);
+    EXPECT_NO_THROW(metafile::PlayWmfRecords(five, metafile::ReadWmfHeader(five), dev, {}));
+}
+
 // An EMF put together record by record: one inch square on a reference
 // device of 100 pixels per inch, so 100 logical units make 96 pixels.
 class Emf {
@@ -168,7 +191,7 @@ public:
         for (uint32_t v : h)
             u32(v);
     }
-    Emf& Record(uint32_t type, std::initializer_list<int32_t> params)
+    Emf& Record(uint32_t type, const std::vector<int32_t>& params)
     {
         u32(type);
         u32(uint32_t(8 + 4 * params.size()));
@@ -221,7 +244,7 @@ TEST(MetafileEmf, PathsFillOrStrokeTheirFigures)
     }
 }
 
-constexpr uint32_t EMR_STRETCHDIBITS = 81, EMR_CREATEDIBPATTERNBRUSHPT = 94;
+constexpr uint32_t EMR_STRETCHDIBITS = 81, EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_POLYBEZIER16 = 85;
 
 // A StretchDIBits of one red pixel into a rectangle 20 million units high:
 // the part inside the picture is drawn, and only that part is worked out.
@@ -279,6 +302,34 @@ TEST(MetafileBudget, EveryPictureDecodedIsCharged)
     EXPECT_THROW(PlayMetafile(PatternBrushes(64)), BadInput);
 }
 
+// A picture inside a metafile may take a quarter of a picture file's
+// memory: 4096 x 4096 at 32 bits, and not one column more.
+TEST(MetafileBudget, EmbeddedPictureTakesAQuarterOfThePictureBudget)
+{
+    for (int width : {4096, 4097}) {
+        Emf e;
+        e.Record(EMR_CREATEDIBPATTERNBRUSHPT, {1, 0, 32, 40, 72, 0, 40, width, 4096, 0x00180001, 0, 0, 0, 0, 0, 0});
+        std::string error;
+        try {
+            PlayMetafile(e.Bytes());
+        } catch (const BadInput& x) {
+            error = x.what();
+        }
+        EXPECT_EQ(error.starts_with("A picture inside the metafile is too large"), width == 4097) << error;
+    }
+}
+
+// Packed pattern pixels run from the high bit: 1 bit a pixel, 3 wide, only
+// the first pixel red, so the mean is a third of red.
+TEST(MetafileEmf, PackedPatternPixelsStartAtTheHighBit)
+{
+    Emf e;
+    e.Record(EMR_CREATEDIBPATTERNBRUSHPT,
+             {1, 0, 32, 48, 80, 4, 40, 3, 1, 0x00010001, 0, 0, 0, 0, 2, 0, 0x00000000, 0x00FF0000, 0x00000080});
+    e.Record(EMR_SELECTOBJECT, {1}).Record(EMR_RECTANGLE, {10, 10, 60, 60});
+    EXPECT_EQ(PlayMetafile(e.Bytes()).Pixel(30, 30), RGB(85, 0, 0));
+}
+
 // Broken metafiles: a clear error, never a crash or a hang.
 struct BrokenCase {
     const char* name;
@@ -308,6 +359,14 @@ std::vector<BrokenCase> BrokenCases()
     v.push_back({"no_size", noSize});
     auto shortPolygon = Wmf(100, 100, 96).Record(kPolygon, {30000, 1, 2}).Bytes();
     v.push_back({"polygon_count_beyond_record", shortPolygon});
+    // Source rows counted from a bottom past int.
+    const std::vector<int32_t> blit{0, 0, 0, 0, 10, 10, 0, INT32_MIN, 1, 1, 80, 40, 120, 4, 0, 0x00CC0020, 50, 50,
+                                    40, 1, 1, 0x00180001, 0, 0, 0, 0, 0, 0, 0x00FF0000};
+    v.push_back({"blit_source_beyond_int", Emf().Record(EMR_STRETCHDIBITS, blit).Bytes()});
+    // 250000 Bézier segments flatten to one point more than a path may hold.
+    std::vector<int32_t> bezier{0, 0, 0, 0, 1 + 3 * 250000};
+    bezier.resize(bezier.size() + 1 + 3 * 250000);
+    v.push_back({"bezier_beyond_the_path_bound", Emf().Record(EMR_POLYBEZIER16, bezier).Bytes()});
     return v;
 }
 
