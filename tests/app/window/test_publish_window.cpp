@@ -9,8 +9,10 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <png.h>
+#include <map>
 
 #include "app/publish/bmp32_adjust.h"
 #include "app/window/main_window.h"
@@ -24,6 +26,7 @@
 #include "platform/jpeg_file.h"
 #include "platform/message_box.h"
 #include "scene/model/c3ds.h"
+#include "scene/pages/face_picture.h"
 #include "scene/pages/kind_controls.h"
 #include "scene/pages/object_page.h"
 #include "tests/support/test_data.h"
@@ -91,6 +94,47 @@ TEST_F(PublishWindowTest, EveryMethodWritesExactlyTheOutputSize)
         EXPECT_NEAR(GetBValue(c), 200, 12) << method->text().toStdString();
     }
     EXPECT_TRUE(viewed.empty()); // silent publishes never open the viewer
+}
+
+// A black pole on white, published at 200 x 2000: the jitter stays within a
+// rendered pixel however tall the picture, so the edges spread little. The
+// width counts the pixels of the middle rows that are not quite white.
+TEST_F(PublishWindowTest, ThinPoleInATallPictureKeepsItsWidthInEveryMethod)
+{
+    w->ImageFloor->BrushColor = clWhite;
+    w->ImageBackground->BrushColor = clWhite;
+    w->CBShadowVisible->setChecked(false);
+    w->TBCameraX->setValue(0);
+    w->TBCameraY->setValue(0);
+    w->TBCameraZ->setValue(400);
+    w->TBWidth->setValue(200);
+    w->TBHeight->setValue(2000);
+    ASSERT_EQ(w->AddObject(kKindBox), 0);
+    GLTSObject& pole = *w->Objects.At(0);
+    for (int column : {kColX, kColZ})
+        pole.SetPosition(kRowSize, column, 0);
+    pole.SetPosition(kRowSize, kColY, 360);
+    for (FacePicture* f : pole.Faces)
+        f->BrushColor = clBlack;
+    std::map<TaggedAction*, int> width;
+    for (TaggedAction* method : {w->RenderNone1, w->SoftAccum1, w->RenderMixer}) {
+        method->setChecked(true);
+        auto file = Publish("pole.bmp", PublishType::Bmp);
+        ASSERT_TRUE(file);
+        const Bitmap b = LoadBmpFile(*file);
+        std::vector<int> counts;
+        for (int y = 901; y < 1100; y += 7) {
+            int grey = 0;
+            for (int x = 0; x < b.Width(); ++x)
+                grey += GetRValue(b.Pixel(x, y)) < 240;
+            counts.push_back(grey);
+        }
+        std::sort(counts.begin(), counts.end());
+        width[method] = counts[counts.size() / 2];
+    }
+    EXPECT_GE(width[w->RenderNone1], 3);
+    EXPECT_LE(width[w->SoftAccum1], width[w->RenderNone1] + 2);
+    EXPECT_LE(width[w->RenderMixer], width[w->RenderNone1] + 8);
 }
 
 // Accumulation draws into the off-screen context's own buffer, not into the
