@@ -137,6 +137,37 @@ TEST_F(PublishWindowTest, ThinPoleInATallPictureKeepsItsWidthInEveryMethod)
     EXPECT_LE(width[w->RenderMixer], width[w->RenderNone1] + 8);
 }
 
+// The note book's wire is sized by the published picture, not by the
+// preview: about as many dark pixels whichever method renders it.
+TEST_F(PublishWindowTest, NoteBookWireIsTheSameInEveryMethod)
+{
+    w->ImageFloor->BrushColor = clWhite;
+    w->ImageBackground->BrushColor = clWhite;
+    w->CBShadowVisible->setChecked(false);
+    w->TBFloor_alpha->setValue(0); // an opaque floor hides the reflection
+    w->TBWidth->setValue(320);
+    w->TBHeight->setValue(180);
+    ASSERT_EQ(w->AddObject(kKindNoteBook), 0);
+    for (FacePicture* f : w->Objects.At(0)->Faces) {
+        f->Tag = 0;
+        f->BrushColor = clWhite;
+    }
+    std::map<TaggedAction*, int> dark;
+    for (TaggedAction* method : {w->RenderNone1, w->Halftone1, w->Interpolation1, w->RenderMixer}) {
+        method->setChecked(true);
+        auto file = Publish("wire.bmp", PublishType::Bmp);
+        ASSERT_TRUE(file);
+        const Bitmap b = LoadBmpFile(*file);
+        for (int y = 0; y < b.Height(); ++y)
+            for (int x = 0; x < b.Width(); ++x)
+                dark[method] += GetRValue(b.Pixel(x, y)) < 80;
+    }
+    // The wire of 3 pixels winds along most of the book's 100-odd rows.
+    EXPECT_GT(dark[w->RenderNone1], 250);
+    for (TaggedAction* method : {w->Halftone1, w->Interpolation1, w->RenderMixer})
+        EXPECT_NEAR(dark[method], dark[w->RenderNone1], dark[w->RenderNone1] / 4) << method->text().toStdString();
+}
+
 // Accumulation draws into the off-screen context's own buffer, not into the
 // frame pair; its picture is the same way up.
 TEST_F(PublishWindowTest, AccumulationModeDrawsInTheContextsOwnBufferTheSameWayUp)
