@@ -404,7 +404,7 @@ Bitmap PublishCommand::Render(scene::SceneParams params, std::optional<TColor> f
     QSize desktop = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry().size() : QSize(1920, 1080);
     params.PixelScale = PlanRender(W, H, desktop.width(), desktop.height(), Method()).scale;
     WindowRenderHost host(w_, params, keepOffscreen_);
-    auto r = RenderToBitmap(host, W, H, desktop.width(), desktop.height(), Method());
+    auto r = RenderToBitmap(host, W, H, desktop.width(), desktop.height(), Method(), MaxTile);
     return r.cancelled ? Bitmap() : std::move(r.picture);
 }
 

@@ -188,6 +188,32 @@ TEST_F(PublishWindowTest, AccumulationModeDrawsInTheContextsOwnBufferTheSameWayU
     }
 }
 
+// Tiles of 40 pixels, three across and two up, assemble the picture one
+// buffer draws, in the frame pair and in the context's own buffer.
+TEST_F(PublishWindowTest, TilesAssembleThePictureOneBufferDraws)
+{
+    w->ImageFloor->BrushColor = RGB(30, 120, 200);
+    w->ImageBackground->BrushColor = RGB(240, 20, 20);
+    ASSERT_EQ(w->AddObject(kKindBox), 0);
+    w->RenderNone1->setChecked(true);
+    for (bool accumulate : {false, true}) {
+        w->ACCUM1->setChecked(accumulate);
+        w->Publisher->MaxTile = 4096;
+        auto whole = Publish("whole.bmp", PublishType::Bmp);
+        w->Publisher->MaxTile = 40;
+        auto tiled = Publish("tiled.bmp", PublishType::Bmp);
+        ASSERT_TRUE(whole && tiled);
+        const Bitmap a = LoadBmpFile(*whole), b = LoadBmpFile(*tiled);
+        ASSERT_EQ(b.Height(), 64);
+        int differ = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 96; ++x)
+                for (int shift : {0, 8, 16})
+                    differ += std::abs(int((a.Pixel(x, y) >> shift) & 255) - int((b.Pixel(x, y) >> shift) & 255)) > 8;
+        EXPECT_LT(differ, 96 * 64 / 100) << accumulate;
+    }
+}
+
 TEST_F(PublishWindowTest, TransparentPngHasNoFloorOrWalls)
 {
     w->BTransparent->setChecked(true);
