@@ -18,7 +18,7 @@ void RenderScene(benchmark::State& st, int w, int h, bool quick, bool publishing
     pc::scene::SceneParams scene = pc::scene::BuildDemoScene();
     scene.QuickView = quick;
     scene.Publishing = publishing;
-    scene.PanelHeight = h;
+    scene.PictureHeight = h;
     pc::scene::FrameState state;
     pc::scene::SetSceneProjection(w, h, scene.TBCameraLookAtA);
     for (auto _ : st) {

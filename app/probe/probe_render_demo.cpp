@@ -39,7 +39,7 @@ int RenderDemo(int argc, char** argv)
         auto ctx = pc::GLContext::Create();
         ctx->Bind(w, h, false);
         pc::scene::SceneParams scene = pc::scene::BuildDemoScene();
-        scene.PanelHeight = h;
+        scene.PictureHeight = h;
         pc::scene::FrameState state;
         pc::scene::SetSceneProjection(w, h, scene.TBCameraLookAtA);
         pc::scene::RenderFrame(scene, state, -1, 0);

@@ -61,14 +61,14 @@ void ReserveTransparency(Bitmap& out, const Bitmap& src, int threshold)
     int nearBlack = LastEntry(pal, kNearBlackEntry);
     pal.resize(256);
     if (black < 0) {
-        if (n < 255)
+        if (n < 256) // a free entry
             black = n++;
         else
             black = nearBlack == 255 ? 254 : 255;
         pal[size_t(black)] = ToQuad(kTransparentEntry);
     }
     if (nearBlack < 0) {
-        if (n < 255)
+        if (n < 256) // a free entry
             nearBlack = n++;
         else
             nearBlack = black == 254 ? 255 : 254;

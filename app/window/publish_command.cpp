@@ -372,12 +372,14 @@ Bitmap PublishCommand::Render(scene::SceneParams params, std::optional<TColor> f
     params.DrawLight = false; // neither the light nor the axis belongs in the picture
     params.DrawAxis = false;
     params.Publishing = true;
+    params.PictureHeight = H;
     if (floorAndWalls) {
         params.ImageFloor = {0, *floorAndWalls};
         params.ImageBackground = {0, *floorAndWalls};
     }
     if (Method() == AntiAlias::Convolution) {
         const LargePlan plan = PlanLargeRender(W, H);
+        params.PixelScale = plan.factor;
         w_.ProBar->setMaximum(100);
         w_.ProBar->setValue(10);
         w_.BeginOffscreenGL(plan.width, plan.height);
@@ -400,8 +402,9 @@ Bitmap PublishCommand::Render(scene::SceneParams params, std::optional<TColor> f
         return ResampleArea(large, W, H);
     }
     QSize desktop = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry().size() : QSize(1920, 1080);
+    params.PixelScale = PlanRender(W, H, desktop.width(), desktop.height(), Method()).scale;
     WindowRenderHost host(w_, params, keepOffscreen_);
-    auto r = RenderToBitmap(host, W, H, desktop.width(), desktop.height(), Method());
+    auto r = RenderToBitmap(host, W, H, desktop.width(), desktop.height(), Method(), MaxTile);
     return r.cancelled ? Bitmap() : std::move(r.picture);
 }
 

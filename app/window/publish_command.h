@@ -32,6 +32,8 @@ public:
     // Opens a published picture in the desktop's picture viewer; throws
     // when the viewer cannot be started.
     std::function<void(const std::string& file)> OpenViewer;
+    // The longest side of the off-screen buffer; larger pictures render in tiles.
+    int MaxTile = 4096;
 
     // APublishExecute. Silent: no dialog, no question, no viewer; the target
     // is given. Returns the file written, or nothing when cancelled or refused.

@@ -45,7 +45,7 @@ scene::SceneParams TFormMainQV7K::SceneFromControls() const
     s.LightPageActive = PC->currentWidget() == TSLight;
     s.ImageFloor = {unsigned(ImageFloor->Tag), ImageFloor->BrushColor};
     s.ImageBackground = {unsigned(ImageBackground->Tag), ImageBackground->BrushColor};
-    s.PanelHeight = Panel1->height();
+    s.PictureHeight = Panel1->height();
     FillObjectParams(Objects, s);
     return s;
 }

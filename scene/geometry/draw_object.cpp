@@ -20,14 +20,14 @@ void ApplyObjectTransform(PrimitiveSink& sink, const ObjectParams& obj)
     sink.Rotate(float(obj.At(kRowRotation, kColZ)), 0, 0, 1);
 }
 
-void DrawObject(PrimitiveSink& sink, const ObjectParams& obj, bool shadow, int panelHeight)
+void DrawObject(PrimitiveSink& sink, const ObjectParams& obj, bool shadow, float wireWidth)
 {
     SetObjectMaterial(sink);
     switch (obj.ObjectKind) {
     case kBox: DrawBox(sink, obj, shadow); break;
-    case kBook: DrawBook(sink, obj, false, shadow, panelHeight); break;
+    case kBook: DrawBook(sink, obj, false, shadow, wireWidth); break;
     case kCD: DrawCD(sink, obj, shadow); break;
-    case kNoteBook: DrawBook(sink, obj, true, shadow, panelHeight); break;
+    case kNoteBook: DrawBook(sink, obj, true, shadow, wireWidth); break;
     case kThickBook: DrawThickBook(sink, obj, shadow); break;
     case kRoundBox: DrawRoundBox(sink, obj, shadow); break;
     case kCurvedSurface: DrawCurvedSurface(sink, obj, shadow); break;

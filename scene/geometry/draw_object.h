@@ -10,7 +10,8 @@ void ApplyObjectTransform(PrimitiveSink& sink, const ObjectParams& obj);
 
 // Sets the fixed material and draws the kind's geometry. shadow: the caller
 // has set the shadow colour; no colours, materials or textures are set and
-// inner faces are skipped. panelHeight sizes the note book's wire.
-void DrawObject(PrimitiveSink& sink, const ObjectParams& obj, bool shadow, int panelHeight);
+// inner faces are skipped. wireWidth: the note book's wire in rendered
+// pixels (SpiralWireWidth).
+void DrawObject(PrimitiveSink& sink, const ObjectParams& obj, bool shadow, float wireWidth);
 
 } // namespace pc::scene

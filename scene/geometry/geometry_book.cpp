@@ -53,12 +53,17 @@ void Cover(PrimitiveSink& sink, const ObjectParams& obj, const Vec3& e, int face
 
 } // namespace
 
-void DrawSpiralWire(PrimitiveSink& sink, const ObjectParams& obj, bool shadow, int panelHeight)
+float SpiralWireWidth(int pictureHeight, float pixelScale)
+{
+    return float(std::max(3, pictureHeight / 150)) * pixelScale;
+}
+
+void DrawSpiralWire(PrimitiveSink& sink, const ObjectParams& obj, bool shadow, float wireWidth)
 {
     Vec3 e = BoxHalfExtents(obj);
     if (!shadow)
         sink.Color(0, 0, 0, 1);
-    sink.LineWidth(float(std::max(3, panelHeight / 150)));
+    sink.LineWidth(wireWidth);
     sink.Normal(-1, 0, 0); // lit as facing out of the spine, not by whatever normal came last
 
     const double r = (obj.At(kRowSize, kColD) + 1) / 300.0;
@@ -74,10 +79,10 @@ void DrawSpiralWire(PrimitiveSink& sink, const ObjectParams& obj, bool shadow, i
     sink.End();
 }
 
-void DrawBook(PrimitiveSink& sink, const ObjectParams& obj, bool notebook, bool shadow, int panelHeight)
+void DrawBook(PrimitiveSink& sink, const ObjectParams& obj, bool notebook, bool shadow, float wireWidth)
 {
     if (notebook)
-        DrawSpiralWire(sink, obj, shadow, panelHeight);
+        DrawSpiralWire(sink, obj, shadow, wireWidth);
     Vec3 e = BoxHalfExtents(obj);
     Cover(sink, obj, e, kFront, {0, 0, 1}, shadow);
     Cover(sink, obj, e, kBack, {0, 0, -1}, shadow);

@@ -6,7 +6,11 @@
 
 namespace pc::scene {
 
-void DrawBook(PrimitiveSink& sink, const ObjectParams& obj, bool notebook, bool shadow, int panelHeight);
-void DrawSpiralWire(PrimitiveSink& sink, const ObjectParams& obj, bool shadow, int panelHeight);
+void DrawBook(PrimitiveSink& sink, const ObjectParams& obj, bool notebook, bool shadow, float wireWidth);
+void DrawSpiralWire(PrimitiveSink& sink, const ObjectParams& obj, bool shadow, float wireWidth);
+
+// The wire's line width in rendered pixels: a 150th of the picture's height,
+// at least 3 of its pixels, so it looks the same in every method and size.
+float SpiralWireWidth(int pictureHeight, float pixelScale);
 
 } // namespace pc::scene

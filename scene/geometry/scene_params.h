@@ -98,7 +98,11 @@ struct SceneParams {
     bool LightPageActive = false; // TSLight is PC's active page
     Surface ImageFloor;
     Surface ImageBackground;
-    int PanelHeight = 453; // preview panel height in pixels
+    // The picture being made, which sizes the note book's wire: its height in
+    // its own pixels (the preview panel's or the published picture's) and the
+    // rendered pixels per picture pixel (a publish may supersample).
+    int PictureHeight = 453;
+    float PixelScale = 1;
     std::array<std::optional<ObjectParams>, kMaxObjects> Objects{};
 };
 

@@ -18,8 +18,10 @@ void TgaToBmpFile(const std::string& source, const std::string& destination);
 void MetafileToBmpFile(const std::string& source, const std::string& destination);
 void IconToBmpFile(const std::string& source, const std::string& destination, int maxSide = kScenePictureSide);
 
-// Picks the converter by the file's extension, case-insensitively: .JPG and
-// .JPEG, .PNG, .TGA, .WMF and .EMF, .ICO and .CUR, anything else as BMP.
+// Picks the converter by the file's content: the signature of a BMP, JPEG,
+// PNG, WMF, EMF, ICO or CUR file, whatever its extension. A file without one
+// (a TGA) goes by its extension, case-insensitively: .JPG and .JPEG, .PNG,
+// .TGA, .WMF and .EMF, .ICO and .CUR, anything else as BMP.
 void ConvertPictureFile(const std::string& source, const std::string& destination);
 
 } // namespace pc

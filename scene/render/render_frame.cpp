@@ -1,6 +1,7 @@
 #include "scene/render/render_frame.h"
 
 #include <GL/glu.h>
+#include <optional>
 
 #include "scene/geometry/vector_math.h"
 #include "scene/render/jitter.h"
@@ -8,16 +9,35 @@
 namespace pc::scene {
 namespace {
 
-// Jitter is given in pixels; the shift is applied after the look-at, in
-// world units, scaled by 4.5 / viewport size.
-void ShiftBy(const JitterPoint& p)
-{
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    const float w = viewport[2] > 0 ? float(viewport[2]) : 1.0f;
-    const float h = viewport[3] > 0 ? float(viewport[3]) : 1.0f;
-    glTranslatef(p.x * 4.5f / w, p.y * 4.5f / h, 0);
-}
+// Jitter is given in pixels of the viewport: the projection is moved by that
+// much in normalised device coordinates, so every pass stays within one
+// pixel whatever the aspect and the depth. Restores the projection when done.
+class JitteredProjection {
+public:
+    explicit JitteredProjection(const JitterPoint& p)
+    {
+        GLint viewport[4];
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        const float w = viewport[2] > 0 ? float(viewport[2]) : 1.0f;
+        const float h = viewport[3] > 0 ? float(viewport[3]) : 1.0f;
+        GLfloat projection[16];
+        glGetFloatv(GL_PROJECTION_MATRIX, projection);
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glTranslatef(2.0f * p.x / w, 2.0f * p.y / h, 0);
+        glMultMatrixf(projection);
+        glMatrixMode(GL_MODELVIEW);
+    }
+    ~JitteredProjection()
+    {
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+    }
+    JitteredProjection(const JitteredProjection&) = delete;
+    JitteredProjection& operator=(const JitteredProjection&) = delete;
+};
 
 // +y, unless the camera looks straight up or down, where +y would leave the
 // view undefined: then the up a camera just in front (+z) of this one has,
@@ -58,16 +78,19 @@ void RenderFrame(const SceneParams& scene, FrameState& state, int passIndex, int
         for (const JitterPoint& p : table) {
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
             glPushMatrix();
-            ShiftBy(p);
-            DrawScene(scene, state);
+            {
+                JitteredProjection jittered(p);
+                DrawScene(scene, state);
+            }
             glPopMatrix();
             glAccum(GL_ACCUM, 1.0f / float(table.size()));
         }
         glAccum(GL_RETURN, 1.0f);
         return;
     }
+    std::optional<JitteredProjection> jittered;
     if (auto shift = JitterShift(passIndex, passCount))
-        ShiftBy(*shift);
+        jittered.emplace(*shift);
     DrawScene(scene, state);
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "scene/geometry/draw_object.h"
+#include "scene/geometry/geometry_book.h"
 
 namespace pc::scene {
 namespace {
@@ -186,7 +187,7 @@ void ReflectionPass(const SceneParams& scene)
         glScalef(1, -1, 1);
         ApplyObjectTransform(sink, obj);
         glColor4f(1, 1, 1, 1);
-        DrawObject(sink, obj, false, scene.PanelHeight);
+        DrawObject(sink, obj, false, SpiralWireWidth(scene.PictureHeight, scene.PixelScale));
         glPopMatrix();
     });
 }
@@ -251,7 +252,7 @@ void ShadowPass(const SceneParams& scene, FrameState& state)
             ApplyObjectTransform(sink, obj);
             glScalef(scale, scale, scale);
             glColor4f(0, 0, 0, alpha);
-            DrawObject(sink, obj, true, scene.PanelHeight);
+            DrawObject(sink, obj, true, SpiralWireWidth(scene.PictureHeight, scene.PixelScale));
             glPopMatrix();
         });
     }
@@ -296,16 +297,16 @@ void ObjectPass(const SceneParams& scene)
             // A slightly smaller solid copy under an anti-aliased full-size one.
             glPushMatrix();
             glScalef(0.99f, 0.99f, 0.99f);
-            DrawObject(sink, obj, false, scene.PanelHeight);
+            DrawObject(sink, obj, false, SpiralWireWidth(scene.PictureHeight, scene.PixelScale));
             glPopMatrix();
             glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
             glEnable(GL_BLEND);
             glEnable(GL_POLYGON_SMOOTH);
-            DrawObject(sink, obj, false, scene.PanelHeight);
+            DrawObject(sink, obj, false, SpiralWireWidth(scene.PictureHeight, scene.PixelScale));
             glDisable(GL_POLYGON_SMOOTH);
             glDisable(GL_BLEND);
         } else {
-            DrawObject(sink, obj, false, scene.PanelHeight);
+            DrawObject(sink, obj, false, SpiralWireWidth(scene.PictureHeight, scene.PixelScale));
         }
         glPopMatrix();
         glShadeModel(GL_SMOOTH);

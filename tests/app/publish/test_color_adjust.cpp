@@ -115,16 +115,32 @@ TEST(ColorAdjust, ReservationKeepsAnExistingBlackAndMovesOpaqueBlack)
     EXPECT_EQ(bmp.Palette()[4], (pc::RGBQuad{0, 0, 1, 0})); // filler entries count up in red
 }
 
-TEST(ColorAdjust, FullPaletteGivesUpItsLastTwoEntries)
+// A palette gives up a colour only for what it has no free entry for: by
+// its size and where it holds black (-1: nowhere), where black and near-black
+// end up. Pixel 0 is transparent, the rest opaque.
+TEST(ColorAdjust, PaletteGivesUpOnlyTheEntriesItHasNoRoomFor)
 {
-    std::vector<pc::RGBQuad> pal;
-    for (int i = 0; i < 256; ++i)
-        pal.push_back({uint8_t(i), 200, 100, 0});
-    auto bmp = Indexed(pal, 2);
-    pc::ReserveTransparency(bmp, Alphas({0, 255}), 255);
-    EXPECT_EQ(pc::TransparentIndex(bmp), 255);
-    EXPECT_EQ(pc::FromQuad(bmp.Palette()[254]), pc::kNearBlackEntry);
-    EXPECT_EQ(bmp.RawPixel(0, 0), 255u);
+    struct Case { int size, black, transparent, nearBlack; } cases[] = {
+        {256, -1, 255, 254}, // full: the last two entries go
+        {255, -1, 255, 254}, // one free entry for two
+        {255, 7, 7, 255},    // black kept, near-black in the free entry
+    };
+    std::vector<uint8_t> alphas(255, 255);
+    alphas[0] = 0;
+    for (const Case& c : cases) {
+        std::vector<pc::RGBQuad> pal;
+        for (int i = 0; i < c.size; ++i)
+            pal.push_back({uint8_t(i), 200, 100, 0});
+        if (c.black >= 0)
+            pal[size_t(c.black)] = {0, 0, 0, 0};
+        auto bmp = Indexed(pal, 255);
+        pc::ReserveTransparency(bmp, Alphas(alphas), 255);
+        EXPECT_EQ(pc::TransparentIndex(bmp), c.transparent) << c.size << ", black at " << c.black;
+        EXPECT_EQ(pc::FromQuad(bmp.Palette()[size_t(c.nearBlack)]), pc::kNearBlackEntry);
+        EXPECT_EQ(bmp.RawPixel(0, 0), uint32_t(c.transparent));
+        if (c.nearBlack != 254) // entry 254 keeps its colour
+            EXPECT_EQ(bmp.Pixel(254, 0), pc::RGB(100, 200, 254)) << c.size << ", black at " << c.black;
+    }
 }
 
 TEST(ColorAdjust, ReductionStaysCloseToTheSource)

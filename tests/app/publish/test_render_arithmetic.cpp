@@ -46,6 +46,7 @@ TEST(RenderPlan, RenderedSidesOfPortraitAndLandscapeOutputs)
         {300, 400, AntiAlias::Halftone, 1619, 2159},  // scale 2159 / 400
         {150, 200, AntiAlias::Halftone, 1619, 2159},  // scale 2159 / 200
         {200, 150, AntiAlias::Halftone, 2351, 1763},  // the area limit sqrt(2 x 1920 x 1080 / 30000)
+        {1001, 99, AntiAlias::Halftone, 3839, 379},   // scale 3839 / 1001: the width limits it
         {300, 400, AntiAlias::None, 300, 400},        // fits twice the desktop: scale 1
         {3001, 4001, AntiAlias::None, 1619, 2159},    // scale 2159 / 4001
         {4001, 3001, AntiAlias::Accumulation, 2351, 1763}, // the area limit

@@ -33,7 +33,7 @@ std::vector<std::string> ShippedNames()
     return names;
 }
 
-// Rows and columns holding a fully opaque pixel: their first and last.
+// Rows and columns holding a pixel of alpha 200 or more: their first and last.
 struct Span {
     int top = -1, bottom = -1, left = -1, right = -1;
 };
@@ -65,7 +65,7 @@ Span OpaqueSpan(const std::string& path, int& width, int& height)
     height = int(image.height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            if (pixels[(size_t(y) * size_t(width) + size_t(x)) * 4 + 3] == 255) {
+            if (pixels[(size_t(y) * size_t(width) + size_t(x)) * 4 + 3] >= 200) {
                 s.top = s.top < 0 ? y : s.top;
                 s.bottom = y;
                 s.left = s.left < 0 ? x : std::min(s.left, x);
@@ -76,7 +76,7 @@ Span OpaqueSpan(const std::string& path, int& width, int& height)
 
 class ShippedTemplate : public ProjectWindowTest, public testing::WithParamInterface<std::string> {};
 
-TEST_P(ShippedTemplate, LoadsStandsOnItsFloorAndFillsItsPicture)
+TEST_P(ShippedTemplate, LoadsStandsOnItsFloorAndFillsEveryFrameWithAMargin)
 {
     const std::string file = kShipped + GetParam() + ".qv7kb";
     const Bitmap preview = LoadPreview(file);
@@ -103,25 +103,31 @@ TEST_P(ShippedTemplate, LoadsStandsOnItsFloorAndFillsItsPicture)
         EXPECT_NEAR(scene::LowestPoint(ParamsOf(*window->Objects.At(slot))), 0.0, 1.0 / 90) << "object " << slot;
     }
 
-    // 16:9 at a small size; the vertical angle of view keeps the framing.
+    // Square, 4:3 and 16:9 at small sizes. The vertical angle of view keeps
+    // the framing, so the square frame, that of the preview, is the tightest.
     window->BTransparent->setChecked(true);
     window->RenderNone1->setChecked(true);
-    window->TBWidth->setValue(320);
-    window->TBHeight->setValue(180);
-    const auto png = window->Publisher->Execute(true, PublishTarget{dir.file("shot.png"), PublishType::Png24});
-    ASSERT_TRUE(png);
-    int width = 0, height = 0;
-    const Span s = OpaqueSpan(*png, width, height);
-    ASSERT_EQ(height, 180);
-    ASSERT_GE(s.top, 0) << "nothing opaque";
-    if (wide)
-        EXPECT_GE(s.right - s.left + 1, width / 2);
-    else
-        EXPECT_GE(s.bottom - s.top + 1, height / 2);
-    // Not cut by the frame.
-    EXPECT_GT(s.top, 0);
-    EXPECT_GT(s.left, 0);
-    EXPECT_LT(s.right, width - 1);
+    for (auto [frameW, frameH] : {std::pair{300, 300}, std::pair{400, 300}, std::pair{480, 270}}) {
+        window->TBWidth->setValue(frameW);
+        window->TBHeight->setValue(frameH);
+        const auto png = window->Publisher->Execute(true, PublishTarget{dir.file("shot.png"), PublishType::Png24});
+        ASSERT_TRUE(png);
+        int width = 0, height = 0;
+        const Span s = OpaqueSpan(*png, width, height);
+        ASSERT_EQ(height, frameH);
+        ASSERT_GE(s.top, 0) << "nothing opaque";
+        if (width == height) {
+            if (wide)
+                EXPECT_GE(s.right - s.left + 1, width / 2);
+            else
+                EXPECT_GE(s.bottom - s.top + 1, height / 2);
+        }
+        // Not cut by the frame: a margin of a 25th of the frame on every side.
+        EXPECT_GE(s.left, width / 25) << width << "x" << height;
+        EXPECT_LT(s.right, width - width / 25) << width << "x" << height;
+        EXPECT_GE(s.top, height / 25) << width << "x" << height;
+        EXPECT_LT(s.bottom, height - height / 25) << width << "x" << height;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Templates, ShippedTemplate, testing::ValuesIn(ShippedNames()),

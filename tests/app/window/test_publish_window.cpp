@@ -9,6 +9,7 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <png.h>
 
@@ -24,6 +25,7 @@
 #include "platform/jpeg_file.h"
 #include "platform/message_box.h"
 #include "scene/model/c3ds.h"
+#include "scene/pages/face_picture.h"
 #include "scene/pages/kind_controls.h"
 #include "scene/pages/object_page.h"
 #include "tests/support/test_data.h"
@@ -67,6 +69,29 @@ protected:
     {
         return w->Publisher->Execute(true, PublishTarget{dir.file(name), type});
     }
+    // The scene published with the method as a BMP, read back.
+    Bitmap Shot(TaggedAction* method)
+    {
+        method->setChecked(true);
+        const auto file = Publish("shot.bmp", PublishType::Bmp);
+        return file ? LoadBmpFile(*file) : Bitmap();
+    }
+    // White walls and floor and no shadow, for dark objects to stand out.
+    void WhiteRoom()
+    {
+        w->ImageFloor->BrushColor = clWhite;
+        w->ImageBackground->BrushColor = clWhite;
+        w->CBShadowVisible->setChecked(false);
+    }
+    // The pixels of rows top to bottom - 1 whose red lies below level.
+    static int Darker(const Bitmap& b, int top, int bottom, int level)
+    {
+        int n = 0;
+        for (int y = top; y < std::min(bottom, b.Height()); ++y)
+            for (int x = 0; x < b.Width(); ++x)
+                n += GetRValue(b.Pixel(x, y)) < level;
+        return n;
+    }
 
     ScriptedMessageBoxes boxes;
     ScopedMessageBoxes scoped{boxes};
@@ -91,6 +116,73 @@ TEST_F(PublishWindowTest, EveryMethodWritesExactlyTheOutputSize)
         EXPECT_NEAR(GetBValue(c), 200, 12) << method->text().toStdString();
     }
     EXPECT_TRUE(viewed.empty()); // silent publishes never open the viewer
+}
+
+// A black pole on white, published at 200 x 2000: the jitter stays within a
+// rendered pixel however tall the picture, so the edges spread little. Its
+// width: the pixels of the middle 100 rows that are not quite white, per row.
+TEST_F(PublishWindowTest, ThinPoleInATallPictureKeepsItsWidthInEveryMethod)
+{
+    WhiteRoom();
+    w->TBCameraX->setValue(0);
+    w->TBCameraY->setValue(0);
+    w->TBCameraZ->setValue(400);
+    w->TBWidth->setValue(200);
+    w->TBHeight->setValue(2000);
+    ASSERT_EQ(w->AddObject(kKindBox), 0);
+    GLTSObject& pole = *w->Objects.At(0);
+    pole.SetPosition(kRowSize, kColX, 0);
+    pole.SetPosition(kRowSize, kColY, 360);
+    pole.SetPosition(kRowSize, kColZ, 0);
+    for (FacePicture* f : pole.Faces)
+        f->BrushColor = clBlack;
+    const auto width = [&](TaggedAction* method) { return Darker(Shot(method), 950, 1050, 240) / 100; };
+    const int none = width(w->RenderNone1);
+    EXPECT_GE(none, 3);
+    EXPECT_LE(width(w->SoftAccum1), none + 2);
+    EXPECT_LE(width(w->RenderMixer), none + 8);
+}
+
+// The note book's wire is sized by the published picture, not by the
+// preview: about as many dark pixels whichever method renders it.
+TEST_F(PublishWindowTest, NoteBookWireIsTheSameInEveryMethod)
+{
+    WhiteRoom();
+    w->TBFloor_alpha->setValue(0); // an opaque floor hides the reflection
+    w->TBWidth->setValue(320);
+    w->TBHeight->setValue(180);
+    ASSERT_EQ(w->AddObject(kKindNoteBook), 0);
+    for (FacePicture* f : w->Objects.At(0)->Faces) {
+        f->Tag = 0;
+        f->BrushColor = clWhite;
+    }
+    // The wire of 3 pixels winds along most of the book's 100-odd rows.
+    const int none = Darker(Shot(w->RenderNone1), 0, 180, 80);
+    EXPECT_GT(none, 250);
+    for (TaggedAction* method : {w->Halftone1, w->Interpolation1, w->RenderMixer})
+        EXPECT_NEAR(Darker(Shot(method), 0, 180, 80), none, none / 4) << method->text().toStdString();
+}
+
+// Tiles of 40 pixels, three across and two up, assemble the picture one
+// buffer draws, in the frame pair and in the context's own buffer.
+TEST_F(PublishWindowTest, TilesAssembleThePictureOneBufferDraws)
+{
+    w->ImageFloor->BrushColor = RGB(30, 120, 200);
+    w->ImageBackground->BrushColor = RGB(240, 20, 20);
+    ASSERT_EQ(w->AddObject(kKindBox), 0);
+    for (bool accumulate : {false, true}) {
+        w->ACCUM1->setChecked(accumulate);
+        const Bitmap whole = Shot(w->RenderNone1);
+        w->Publisher->MaxTile = 40;
+        const Bitmap tiled = Shot(w->RenderNone1);
+        w->Publisher->MaxTile = 4096;
+        ASSERT_EQ(tiled.Height(), 64);
+        int differ = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 96; ++x)
+                differ += std::abs(GetGValue(whole.Pixel(x, y)) - GetGValue(tiled.Pixel(x, y))) > 8;
+        EXPECT_LT(differ, 96 * 64 / 100) << accumulate;
+    }
 }
 
 // Accumulation draws into the off-screen context's own buffer, not into the

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "scene/geometry/draw_object.h"
+#include "scene/geometry/geometry_book.h"
 #include "scene/geometry/geometry_curved_surface.h"
 #include "scene/geometry/geometry_material.h"
 #include "scene/geometry/geometry_spine.h"
@@ -21,10 +22,10 @@ ObjectParams Object(int kind)
     return o;
 }
 
-RecordingSink Draw(const ObjectParams& o, bool shadow = false, int panelHeight = 450)
+RecordingSink Draw(const ObjectParams& o, bool shadow = false, float wireWidth = 3)
 {
     RecordingSink sink;
-    DrawObject(sink, o, shadow, panelHeight);
+    DrawObject(sink, o, shadow, wireWidth);
     return sink;
 }
 
@@ -119,10 +120,10 @@ TEST(NoteBook, WireWindsAroundTheSpine)
 {
     ObjectParams o = Object(kNoteBook);
     o.At(kRowSize, kColD) = 20;
-    RecordingSink sink = Draw(o, false, 900);
+    RecordingSink sink = Draw(o, false, 6.5f);
     auto strips = sink.OfMode(GL_LINE_STRIP);
     ASSERT_EQ(strips.size(), 1u);
-    EXPECT_EQ(sink.lineWidth, 6); // 900 div 150
+    EXPECT_EQ(sink.lineWidth, 6.5f);
     const float x = HalfExtent(180), y = HalfExtent(180), r = 21.0f / 300.0f;
     const auto& vs = strips[0]->vertices;
     EXPECT_NEAR(double(vs.size()), 190, 1);
@@ -132,7 +133,12 @@ TEST(NoteBook, WireWindsAroundTheSpine)
         EXPECT_LT(v.position.y, 0.95f * y);
     }
     EXPECT_EQ(vs[0].color, (Rgba{0, 0, 0, 1}));
-    EXPECT_EQ(Draw(o, false, 300).lineWidth, 3); // never thinner than 3
+    // A 150th of the picture's height, never thinner than 3 of its pixels,
+    // times the rendered pixels per picture pixel.
+    EXPECT_EQ(SpiralWireWidth(900, 1), 6);
+    EXPECT_EQ(SpiralWireWidth(300, 1), 3);
+    EXPECT_EQ(SpiralWireWidth(180, 8.5f), 25.5f);
+    EXPECT_EQ(SpiralWireWidth(2304, 0.5f), 7.5f);
 }
 
 TEST(CD, TwoRingsOf63QuadsClosingPastAFullTurn)

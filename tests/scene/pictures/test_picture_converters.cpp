@@ -273,18 +273,30 @@ TEST(Tga, RefusedKindsLeaveNoFile)
     EXPECT_FALSE(FileExists(dir.file("out.bmp")));
 }
 
-TEST(Converters, ExtensionPicksConverterWhateverItsCase)
+// A picture loads by its content whatever its extension: the same picture
+// as its own kind's converter makes.
+TEST(Converters, ContentPicksConverterWhateverTheExtension)
 {
     TempDir dir;
-    std::filesystem::copy_file(kSdlImages + "sample.jpg", dir.file("a.JpEg"));
-    ASSERT_NO_THROW(ConvertPictureFile(dir.file("a.JpEg"), dir.file("a.bmp")));
-    EXPECT_EQ(LoadBmpFile(dir.file("a.bmp")), LoadJpegFile(kSdlImages + "sample.jpg"));
-    // Unknown extensions are read as BMP.
-    std::filesystem::copy_file(kSdlImages + "sample.bmp", dir.file("b.gif"));
-    EXPECT_NO_THROW(ConvertPictureFile(dir.file("b.gif"), dir.file("b.bmp")));
-    std::filesystem::copy_file(kSdlImages + "sample.jpg", dir.file("c.bmp.xyz"));
-    EXPECT_THROW(ConvertPictureFile(dir.file("c.bmp.xyz"), dir.file("c.bmp")), BadInput);
-    EXPECT_FALSE(FileExists(dir.file("c.bmp")));
+    using Convert = void (*)(const std::string&, const std::string&, int);
+    const struct {
+        const char *sample, *name;
+        Convert own;
+    } cases[] = {
+        {"sample.jpg", "a.JpEg", JpegToBmpFile}, {"sample.jpg", "b.png", JpegToBmpFile},
+        {"sample.jpg", "c.bmp.xyz", JpegToBmpFile}, {"sample.png", "d.jpg", PngToBmpFile},
+        {"sample.bmp", "e.gif", BmpToBmpFile}, {"sample.ico", "f.png", IconToBmpFile},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::copy_file(kSdlImages + c.sample, dir.file(c.name));
+        ASSERT_NO_THROW(ConvertPictureFile(dir.file(c.name), dir.file("got.bmp"))) << c.name;
+        c.own(kSdlImages + c.sample, dir.file("own.bmp"), kScenePictureSide);
+        EXPECT_EQ(LoadBmpFile(dir.file("got.bmp")), LoadBmpFile(dir.file("own.bmp"))) << c.name;
+    }
+    // No signature and no known extension: read as BMP, which refuses text.
+    WriteFileAtomic(dir.file("g.xyz"), std::vector<uint8_t>{'t', 'e', 'x', 't'});
+    EXPECT_THROW(ConvertPictureFile(dir.file("g.xyz"), dir.file("g.bmp")), BadInput);
+    EXPECT_FALSE(FileExists(dir.file("g.bmp")));
 }
 
 TEST(Converters, BmpKeepsItsOwnDepth)

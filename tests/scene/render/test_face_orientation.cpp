@@ -11,6 +11,7 @@
 #include "platform/bitmap.h"
 #include "platform/gl_context.h"
 #include "scene/geometry/draw_object.h"
+#include "scene/geometry/geometry_book.h"
 #include "scene/geometry/vector_math.h"
 #include "scene/pictures/texture_loader.h"
 
@@ -103,7 +104,7 @@ protected:
         glDisable(GL_BLEND);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         GlSink sink;
-        DrawObject(sink, obj, false, kSize);
+        DrawObject(sink, obj, false, SpiralWireWidth(kSize, 1));
         ctx_->Finish();
 
         const Vec3 right = Vec3Cross(view.up, view.normal);

@@ -33,7 +33,7 @@ TEST(Text3DObject, ScaleColourAndShadowSwitch)
 {
     ObjectParams o = TextObject();
     RecordingSink sink;
-    DrawObject(sink, o, false, 450);
+    DrawObject(sink, o, false, 3);
     ASSERT_EQ(sink.texts.size(), 1u);
     const auto& t = sink.texts[0];
     EXPECT_EQ(t.text, "Hi");
@@ -48,11 +48,11 @@ TEST(Text3DObject, ScaleColourAndShadowSwitch)
     EXPECT_EQ(sink.unbalanced, 0);
 
     RecordingSink shadow;
-    DrawObject(shadow, o, true, 450);
+    DrawObject(shadow, o, true, 3);
     EXPECT_EQ(shadow.texts.size(), 1u);
     o.At(kRowKeep5, kColY) = 0;
     RecordingSink none;
-    DrawObject(none, o, true, 450);
+    DrawObject(none, o, true, 3);
     EXPECT_TRUE(none.texts.empty()) << "text with its shadow off cast one";
 }
 
@@ -68,7 +68,7 @@ TEST(ModelObject, ScaleAndFacesWithoutMaterial)
     o.KindTrackbars[4] = 180; // "Alpha"
     o.Faces[0].Tag = 5;
     RecordingSink sink;
-    DrawObject(sink, o, false, 450);
+    DrawObject(sink, o, false, 3);
     ASSERT_EQ(sink.models.size(), 1u);
     const auto& m = sink.models[0];
     EXPECT_EQ(m.model, &model.Model());
@@ -79,7 +79,7 @@ TEST(ModelObject, ScaleAndFacesWithoutMaterial)
 
     o.Model = nullptr; // a page whose model failed to load draws nothing
     RecordingSink empty;
-    DrawObject(empty, o, false, 450);
+    DrawObject(empty, o, false, 3);
     EXPECT_TRUE(empty.models.empty());
 }
 
