@@ -318,12 +318,14 @@ TEST(GifPainter, AsynchronousPainterRunsEventsOnTheOwnerThreadUntilStopped)
             ++paints;
         };
         painter.Start();
+        // Loops 0: for ever, as long as the owner pumps; another thread reads
+        // the disposal meanwhile.
+        std::atomic<int> reads{0};
         std::thread reader([&] {
-            while (paints < 10)
-                (void)painter.Disposal();
+            for (; paints < 10 || reads < 100; ++reads)
+                EXPECT_NE(painter.Disposal(), TDisposalMethod::dmBackground);
         });
-        // Loops 0: for ever, as long as the owner pumps.
-        while (paints < 10)
+        while (paints < 10 || reads < 100)
             queue.ProcessPending();
         reader.join();
         gif.PaintStop();
