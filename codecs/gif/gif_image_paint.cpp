@@ -92,7 +92,7 @@ void TGIFImage::PaintStop()
         if (ran == 0)
             std::this_thread::yield();
     }
-    // Under the lock: stops on two threads at once.
+    // Under the lock, as two threads may stop at once.
     std::lock_guard lock(paintersLock_);
     FreeBitmap();
 }
