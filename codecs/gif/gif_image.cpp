@@ -106,11 +106,10 @@ TGIFImage::TGIFImage()
 
 TGIFImage::~TGIFImage()
 {
+    PaintStop();
     std::lock_guard lock(paintersLock_);
-    for (TGIFPainter* p : painters_) {
-        p->Stop();
+    for (TGIFPainter* p : painters_)
         p->DetachImage();
-    }
 }
 
 void TGIFImage::Clear()

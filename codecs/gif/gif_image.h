@@ -134,7 +134,8 @@ public:
     void PaintPause();
     void PaintResume();
     void PaintRestart();
-    // Stops every painter and waits for them.
+    // Stops every painter and waits for them, except one whose handler is
+    // running on this thread: it ends once the handler returns.
     void PaintStop();
     // Handed to every painter this image creates.
     TGIFPainterEvents PainterEvents;
@@ -160,7 +161,7 @@ public:
         PainterLock& operator=(const PainterLock&) = delete;
 
     private:
-        std::lock_guard<std::recursive_mutex> lock_;
+        std::unique_lock<std::recursive_mutex> lock_;
     };
 
     void SaveToClipboardFormat();
@@ -182,6 +183,9 @@ private:
     void UnregisterPainter(TGIFPainter* painter);
     template <class F>
     void ForEachPainter(F f);
+    // Stops every painter; true while one it can wait for still runs, whose
+    // queue goes to queues when this thread owns it.
+    bool StopPainters(std::vector<TSyncQueue*>* queues);
     // Drops needless extensions, and frames left with nothing.
     void CleanupFrames();
 

@@ -68,15 +68,45 @@ void TGIFImage::PaintRestart()
     ForEachPainter([](TGIFPainter& p) { p.Restart(); });
 }
 
+bool TGIFImage::StopPainters(std::vector<TSyncQueue*>* queues)
+{
+    bool running = false;
+    ForEachPainter([&](TGIFPainter& p) {
+        p.Stop();
+        if (!p.Awaitable())
+            return;
+        running = true;
+        if (queues && p.Async() && p.queue_.OnOwnerThread())
+            queues->push_back(&p.queue_);
+    });
+    return running;
+}
+
 void TGIFImage::PaintStop()
 {
-    ForEachPainter([](TGIFPainter& p) { p.Stop(); });
+    // Waits outside the lock, so that painters whose handlers take it can end.
+    for (std::vector<TSyncQueue*> queues; StopPainters(&queues); queues.clear()) {
+        int ran = 0;
+        for (TSyncQueue* q : queues)
+            ran += q->ProcessPending();
+        if (ran == 0)
+            std::this_thread::yield();
+    }
+    // Under the lock, as two threads may stop at once.
+    std::lock_guard lock(paintersLock_);
     FreeBitmap();
 }
 
-TGIFImage::PainterLock::PainterLock(TGIFImage& image) : lock_(image.paintersLock_)
+TGIFImage::PainterLock::PainterLock(TGIFImage& image) : lock_(image.paintersLock_, std::defer_lock)
 {
-    image.PaintStop();
+    // A painter may have started between the wait and the lock.
+    for (;;) {
+        image.PaintStop();
+        lock_.lock();
+        if (!image.StopPainters(nullptr))
+            return;
+        lock_.unlock();
+    }
 }
 
 } // namespace pc::gif

@@ -1,7 +1,6 @@
 #include "codecs/gif/gif_painter.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <set>
 
@@ -15,6 +14,9 @@ namespace {
 constexpr TColor kWindowColor = clWhite;
 // Longest single sleep of a synchronous painter, in milliseconds.
 constexpr int64_t kSyncSlice = 100;
+
+// Thrown on the painter's thread when a handler freed the painter.
+struct Abandoned {};
 
 // a * b / c rounded to the nearest, halves away from zero.
 int64_t MulDiv(int64_t a, int64_t b, int64_t c)
@@ -83,34 +85,48 @@ TGIFPainter::TGIFPainter(TGIFImage& image, Bitmap& canvas, const TRect& rect, TG
 TGIFPainter::~TGIFPainter()
 {
     Stop();
+    const bool held = executing_ && HeldHere();
+    if (!held)
+        WaitForEnd();
     if (image_)
         image_->UnregisterPainter(this);
+    std::lock_guard lock(threadMutex_);
+    if (held) {
+        *alive_ = false;
+        if (thread_.joinable())
+            thread_.detach();
+    } else if (thread_.joinable()) {
+        thread_.join();
+    }
 }
 
 void TGIFPainter::Start()
 {
-    if (Async() && !thread_.joinable() && !finished_)
-        thread_ = std::thread([this] { Execute(); });
+    std::lock_guard lock(threadMutex_);
+    if (!Async() || thread_.joinable() || finished_ || terminated_)
+        return;
+    executing_ = true;
+    thread_ = std::thread([this] { Execute(); });
 }
 
 void TGIFPainter::Stop()
 {
     terminated_ = true;
     wake_.Set();
-    if (!thread_.joinable()) {
-        // A synchronous painter on another thread ends within one slice of its wait.
-        while (executing_ && executor_.load() != std::this_thread::get_id())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        return;
-    }
+}
+
+bool TGIFPainter::HeldHere() const
+{
+    const std::thread::id executor = executor_;
+    return executor == std::this_thread::get_id() || (Async() && queue_.Serving(executor));
+}
+
+void TGIFPainter::WaitForEnd()
+{
     // A painter waiting for the owner thread can only end when that thread runs its request.
-    if (queue_.OnOwnerThread()) {
-        while (!finished_) {
-            if (queue_.ProcessPending() == 0)
-                std::this_thread::yield();
-        }
-    }
-    thread_.join();
+    while (Awaitable())
+        if (!Async() || !queue_.OnOwnerThread() || queue_.ProcessPending() == 0)
+            std::this_thread::yield();
 }
 
 void TGIFPainter::Pause()
@@ -154,20 +170,24 @@ void TGIFPainter::DoSynchronize(const std::function<void()>& fn)
 {
     if (terminated_)
         return;
+    const std::shared_ptr<std::atomic<bool>> alive = alive_;
     if (!Async()) {
         fn();
-        return;
+    } else {
+        queue_.Synchronize([&] {
+            if (!terminated_)
+                fn();
+        });
     }
-    queue_.Synchronize([&] {
-        if (!terminated_)
-            fn();
-    });
+    if (!*alive)
+        throw Abandoned{};
 }
 
 void TGIFPainter::Fire(const TGIFPainterEvent& event)
 {
-    if (event)
-        DoSynchronize([&] { event(*this); });
+    // A copy: the handler may free the painter and its events with it.
+    if (const TGIFPainterEvent handler = event)
+        DoSynchronize([&] { handler(*this); });
 }
 
 void TGIFPainter::WaitWhilePaused()
@@ -212,12 +232,24 @@ void TGIFPainter::Execute()
     executing_ = true;
     struct FinishedFlag {
         TGIFPainter& painter;
+        const std::shared_ptr<std::atomic<bool>> alive;
         ~FinishedFlag()
         {
-            painter.finished_ = true;
-            painter.executing_ = false;
+            // Last: once executing_ is false the painter may go.
+            if (*alive) {
+                painter.finished_ = true;
+                painter.executing_ = false;
+            }
         }
-    } finished{*this};
+    } finished{*this, alive_};
+    try {
+        Run();
+    } catch (const Abandoned&) {
+    }
+}
+
+void TGIFPainter::Run()
+{
     if (!image_)
         return;
     do {
@@ -236,7 +268,8 @@ void TGIFPainter::Execute()
             activeImage_ = loopStart;
             if (painted_)
                 Fire(Events.OnLoop);
-            while (activeImage_ < image_->Images().Count() && Running()) {
+            // Running first: a stopped painter's image may be changing.
+            while (Running() && activeImage_ < image_->Images().Count()) {
                 WaitWhilePaused();
                 if (!Running())
                     break;
@@ -252,6 +285,8 @@ void TGIFPainter::Execute()
                         break;
                 }
                 Fire(Events.OnPaint);
+                if (terminated_)
+                    break;
 
                 for (const auto& e : frame.Extensions().Items()) {
                     if (auto* loop = dynamic_cast<TGIFAppExtNSLoop*>(e.get()); loop && !loopSeen) {
@@ -264,16 +299,16 @@ void TGIFPainter::Execute()
                     }
                 }
                 disposal_ = PaintedDisposal(frame);
+                int nextDelay = GIFDefaultDelay;
+                if (const auto* gce = frame.GraphicControlExtension(); gce && gce->Delay() != 0) {
+                    nextDelay = std::max(gce->Delay(), GIFMinimumDelay);
+                    if (!Async())
+                        nextDelay = std::min(nextDelay, GIFMaximumDelay);
+                }
                 DoSynchronize([&] { PaintFrame(frame); });
                 oldDisposal_ = disposal_;
                 painted_ = true;
-
-                delay = GIFDefaultDelay;
-                if (const auto* gce = frame.GraphicControlExtension(); gce && gce->Delay() != 0) {
-                    delay = std::max(gce->Delay(), GIFMinimumDelay);
-                    if (!Async())
-                        delay = std::min(delay, GIFMaximumDelay);
-                }
+                delay = nextDelay;
                 activeImageSet_ = false;
                 Fire(Events.OnAfterPaint);
                 if (!activeImageSet_)

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include "codecs/gif/gif_painter_clock.h"
@@ -46,18 +47,19 @@ public:
     // Registers with the image, which stops it before it changes or goes.
     TGIFPainter(TGIFImage& image, Bitmap& canvas, const TRect& rect, TGIFDrawOptions options,
                 TPainterClock& clock = SystemClock(), TSyncQueue& queue = MainQueue());
-    // Stops and waits for the thread.
+    // Stops and waits for the painter to end, running the queue meanwhile
+    // when on its owner thread. Inside one of its own handlers it cannot
+    // wait: the painter then ends once the handler returns.
     ~TGIFPainter();
     TGIFPainter(const TGIFPainter&) = delete;
     TGIFPainter& operator=(const TGIFPainter&) = delete;
 
     TGIFPainterEvents Events;
 
-    // Asynchronous painters: launches the thread (once).
+    // Asynchronous painters: launches the thread (once, and not once stopped).
     void Start();
-    // Ends painting and waits for it to end: for the thread, running the
-    // queue meanwhile when called on its owner thread; for a synchronous
-    // painter running on another thread, at most one slice of its wait.
+    // Ends painting without waiting for it: the painter ends after the paint
+    // or event it runs now. The destructor and the image's PaintStop wait.
     void Stop();
     void Pause();
     void Resume();
@@ -76,7 +78,7 @@ public:
     bool Painted() const { return painted_; }
     bool Finished() const { return finished_; }
     TGIFDrawOptions DrawOptions() const { return options_; }
-    TDisposalMethod Disposal() const { return disposal_; }
+    TDisposalMethod Disposal() const { return disposal_.load(); }
     TColor BackgroundColor() const { return backgroundColor_; }
 
 private:
@@ -86,6 +88,15 @@ private:
 
     bool Async() const { return HasOption(options_, goAsync); }
     bool Running() const { return !terminated_ && !restart_; }
+    // This thread is the painter's own, or runs one of its hand-overs: the
+    // painter can go on only after this thread returns.
+    bool HeldHere() const;
+    // Not yet ended, and this thread can wait for that.
+    bool Awaitable() const { return executing_ && !HeldHere(); }
+    // Waits until Awaitable is false, running the queue when on its owner thread.
+    void WaitForEnd();
+    // The painting loop of Execute.
+    void Run();
     void DoSynchronize(const std::function<void()>& fn);
     void Fire(const TGIFPainterEvent& event);
     // Waits before a frame for the previous frame's delay, less half of the
@@ -108,7 +119,11 @@ private:
     std::unique_ptr<Bitmap> frameBuffer_; // for a frame restored afterwards
     std::unique_ptr<Bitmap> background_;  // what lay under the rectangle
     TWakeEvent wake_;
+    std::mutex threadMutex_; // guards thread_ and its launch
     std::thread thread_;
+    // False once the painter was freed by one of its own handlers: the
+    // thread, which keeps a copy, then ends touching nothing of it.
+    std::shared_ptr<std::atomic<bool>> alive_ = std::make_shared<std::atomic<bool>>(true);
 
     std::atomic<int> activeImage_{-1};
     std::atomic<bool> activeImageSet_{false};
@@ -118,10 +133,10 @@ private:
     std::atomic<bool> paused_{false};
     std::atomic<bool> painted_{false};
     std::atomic<bool> finished_{false};
-    // The thread in Execute, so that a stop from elsewhere can wait for it.
+    // Launched or in Execute, so that a stop from elsewhere can wait for it.
     std::atomic<bool> executing_{false};
     std::atomic<std::thread::id> executor_;
-    TDisposalMethod disposal_ = TDisposalMethod::dmNoDisposal;
+    std::atomic<TDisposalMethod> disposal_{TDisposalMethod::dmNoDisposal};
     TDisposalMethod oldDisposal_ = TDisposalMethod::dmNoDisposal;
 };
 

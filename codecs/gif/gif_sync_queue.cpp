@@ -1,5 +1,7 @@
 #include "codecs/gif/gif_sync_queue.h"
 
+#include <algorithm>
+
 namespace pc::gif {
 
 TSyncQueue::TSyncQueue() : owner_(std::this_thread::get_id()) {}
@@ -10,7 +12,7 @@ void TSyncQueue::Synchronize(const std::function<void()>& fn)
         fn();
         return;
     }
-    Request request{&fn, false, nullptr};
+    Request request{&fn, std::this_thread::get_id(), false, nullptr};
     std::unique_lock lock(mutex_);
     pending_.push_back(&request);
     if (onRequest_) {
@@ -32,11 +34,13 @@ int TSyncQueue::ProcessPending()
         batch.swap(pending_);
     }
     for (Request* r : batch) {
+        serving_.push_back(r->requester);
         try {
             (*r->fn)();
         } catch (...) {
             r->error = std::current_exception();
         }
+        serving_.pop_back();
         std::lock_guard lock(mutex_);
         r->done = true;
     }
@@ -49,6 +53,11 @@ void TSyncQueue::SetOnRequest(std::function<void()> hook)
 {
     std::lock_guard lock(mutex_);
     onRequest_ = std::move(hook);
+}
+
+bool TSyncQueue::Serving(std::thread::id requester) const
+{
+    return OnOwnerThread() && std::find(serving_.begin(), serving_.end(), requester) != serving_.end();
 }
 
 TSyncQueue& MainQueue()

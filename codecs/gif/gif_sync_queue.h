@@ -10,6 +10,7 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace pc::gif {
 
@@ -29,10 +30,14 @@ public:
     // Called on the requesting thread whenever a request starts to wait, so
     // that an event loop can schedule ProcessPending; must not block.
     void SetOnRequest(std::function<void()> hook);
+    // True on the owner thread while it runs a request of that thread, which
+    // cannot go on before the request returns.
+    bool Serving(std::thread::id requester) const;
 
 private:
     struct Request {
         const std::function<void()>* fn;
+        std::thread::id requester;
         bool done = false;
         std::exception_ptr error;
     };
@@ -41,6 +46,8 @@ private:
     std::condition_variable done_;
     std::deque<Request*> pending_;
     std::function<void()> onRequest_;
+    // Requesters of the requests running now, innermost last; owner thread only.
+    std::vector<std::thread::id> serving_;
 };
 
 // The queue of the program's main thread (the first thread to ask for it).

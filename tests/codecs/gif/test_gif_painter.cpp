@@ -7,9 +7,11 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <mutex>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <map>
 #include <sstream>
 
@@ -111,7 +113,8 @@ PaintRun Paint(TGIFImage& gif, TGIFDrawOptions options, int speed = 100)
     };
     painter.Execute();
     run.waits = clock.waits;
-    EXPECT_LE(*std::max_element(clock.slices.begin(), clock.slices.end()), 100) << "sleeps in slices";
+    EXPECT_TRUE(std::all_of(clock.slices.begin(), clock.slices.end(), [](int64_t ms) { return ms <= 100; }))
+        << "sleeps in slices";
     return run;
 }
 
@@ -283,12 +286,13 @@ TEST(GifPainter, SpeedChangeRestartsASynchronousPainter)
 }
 
 // Speed 0 holds a synchronous painter 12 seconds per frame; an asynchronous
-// one until something wakes it.
+// one (run here on this thread) until something wakes it.
 TEST(GifPainter, SpeedZeroHoldsUntilTheSpeedChanges)
 {
     TGIFImage gif;
     Build(gif, {{1, 5}, {2, 5}}, -1);
     EXPECT_EQ(Paint(gif, kAnimate, 0).waits, (std::vector<int64_t>{12000, 12000}));
+    EXPECT_EQ(Paint(gif, kAnimate | DrawOption(goAsync), 0).waits, std::vector<int64_t>{-1}) << "not before frame 0";
 }
 
 TEST(GifPainter, AsynchronousPainterRunsEventsOnTheOwnerThreadUntilStopped)
@@ -308,10 +312,17 @@ TEST(GifPainter, AsynchronousPainterRunsEventsOnTheOwnerThreadUntilStopped)
             ++paints;
         };
         painter.Start();
-        // Loops 0: for ever, as long as the owner pumps.
-        while (paints < 10)
+        // Loops 0: for ever, as long as the owner pumps; another thread reads
+        // the disposal meanwhile.
+        std::atomic<int> reads{0};
+        std::thread reader([&] {
+            for (; paints < 10 || reads < 100; ++reads)
+                EXPECT_NE(painter.Disposal(), TDisposalMethod::dmBackground);
+        });
+        while (paints < 10 || reads < 100)
             queue.ProcessPending();
-        painter.Stop();
+        reader.join();
+        gif.PaintStop();
         EXPECT_TRUE(painter.Finished());
         EXPECT_TRUE(painter.Terminated());
     }
@@ -432,6 +443,120 @@ TEST(GifPainter, StopEndsASynchronousPainterOnAnotherThread)
     EXPECT_EQ(paints, 1);
     painting.join();
     EXPECT_EQ(paints, 1);
+}
+
+// Runs body on this thread, the owner of the program's queue; a hang aborts
+// the program naming the case.
+void Watchdog(const std::string& name, const std::function<void()>& body)
+{
+    MainQueue();
+    std::promise<void> done;
+    std::thread dog([&name, ended = done.get_future()] {
+        if (ended.wait_for(std::chrono::seconds(15)) == std::future_status::timeout) {
+            std::fprintf(stderr, "%s: still running after 15 s\n", name.c_str());
+            std::abort();
+        }
+    });
+    body();
+    done.set_value();
+    dog.join();
+}
+
+// Three frames of 36 ms painted on the program's queue, which this thread pumps.
+struct Animation {
+    explicit Animation(int loops) { Build(gif, {{1, 1}, {2, 1}, {3, 1}}, loops); }
+    std::unique_ptr<TGIFPainter> Paint() { return gif.Paint(canvas, {0, 0, 2, 2}, kAnimate | DrawOption(goAsync)); }
+    TGIFImage gif;
+    Bitmap canvas{2, 2, PixelFormat::pf24bit};
+    std::unique_ptr<TGIFPainter> painter;
+    std::atomic<int> n{0};
+};
+
+// A stop inside the painter's own handler returns at once; the painter ends
+// after the handler. n counts what each case counts.
+TEST(GifPainter, StopInsideItsOwnHandlerEndsThePainterAfterIt)
+{
+    struct Case { const char* name; int loops; void (*install)(Animation&); int n; };
+    for (const Case& c : {
+             Case{"PaintStop after frame 5", 0, [](Animation& a) {
+                      a.gif.PainterEvents.OnAfterPaint = [&a](TGIFPainter&) {
+                          if (++a.n == 5)
+                              a.gif.PaintStop();
+                      };
+                  }, 5},
+             Case{"Stop in OnPaint", 0, [](Animation& a) {
+                      a.gif.PainterEvents.OnPaint = [](TGIFPainter& p) { p.Stop(); };
+                      a.gif.PainterEvents.OnAfterPaint = [&a](TGIFPainter&) { ++a.n; };
+                  }, 0},
+             Case{"OnEndPaint replaces its painter twice, then resets it", -1, [](Animation& a) {
+                      a.gif.PainterEvents.OnEndPaint = [&a](TGIFPainter&) { a.painter = ++a.n < 3 ? a.Paint() : nullptr; };
+                  }, 3}}) {
+        Watchdog(c.name, [&] {
+            Animation a(c.loops);
+            c.install(a);
+            a.painter = a.Paint();
+            while (a.painter && !a.painter->Finished())
+                MainQueue().ProcessPending();
+            EXPECT_EQ(a.n.load(), c.n) << c.name;
+        });
+    }
+}
+
+// While the painter waits for the owner, another thread stops it and the
+// owner does something that takes the painter list's lock, or stops it too.
+TEST(GifPainter, StopsFromTwoThreadsAtOnceEnd)
+{
+    using Action = void (*)(Animation&);
+    const Action paintStop = [](Animation& a) { a.gif.PaintStop(); };
+    struct Case { const char* name; Action other, owner; };
+    for (const Case& c : {
+             Case{"PaintPause", paintStop, [](Animation& a) { a.gif.PaintPause(); }},
+             Case{"Paint", paintStop, [](Animation& a) { a.Paint(); }},
+             Case{"Add", paintStop, [](Animation& a) { a.gif.Add(std::make_unique<TGIFSubImage>(&a.gif)); }},
+             Case{"Optimize", paintStop,
+                  [](Animation& a) { a.gif.Optimize(0, TColorReduction::rmNone, TDitherMode::dmNearest, 8); }},
+             Case{"painter's destructor", paintStop, [](Animation& a) { a.painter.reset(); }},
+             Case{"painter's Stop beside PaintStop", [](Animation& a) { a.painter->Stop(); }, paintStop}}) {
+        Watchdog(c.name, [&] {
+            Animation a(0);
+            std::atomic<bool> requested{false}, done{false};
+            MainQueue().SetOnRequest([&] { requested = true; });
+            a.painter = a.Paint();
+            while (!requested)
+                std::this_thread::yield();
+            std::thread other([&] {
+                c.other(a);
+                done = true;
+            });
+            while (!a.painter->Terminated())
+                std::this_thread::yield();
+            c.owner(a);
+            while (!done)
+                MainQueue().ProcessPending();
+            other.join();
+            MainQueue().SetOnRequest(nullptr);
+        });
+    }
+}
+
+// A synchronous painter on another thread whose handler, once the owner's
+// PaintStop has stopped it, takes the painter list's lock.
+TEST(GifPainter, PaintStopLetsAPainterOnAnotherThreadTakeTheLock)
+{
+    Watchdog("handler takes the lock", [] {
+        Animation a(-1);
+        a.gif.PainterEvents.OnAfterPaint = [&a](TGIFPainter& p) {
+            a.n = 1;
+            while (!p.Terminated())
+                std::this_thread::yield();
+            a.gif.PaintPause();
+        };
+        std::thread painting([&a] { a.gif.Paint(a.canvas, {0, 0, 2, 2}, kAnimate); });
+        while (a.n == 0)
+            std::this_thread::yield();
+        a.gif.PaintStop();
+        painting.join();
+    });
 }
 
 // ---- the conformance suite's expected frames ----
