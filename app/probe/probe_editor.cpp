@@ -56,10 +56,10 @@ void Drag(QWidget* view, QPoint a, QPoint b)
 
 int SaveFilterFor(const std::string& name)
 {
-    switch (pc::editor::PictureKindOf(name)) {
-    case pc::editor::PictureKind::Jpeg:
+    switch (pc::PictureKindOfName(name)) {
+    case pc::PictureKind::Jpeg:
         return pc::editor::kSaveJpeg;
-    case pc::editor::PictureKind::Png:
+    case pc::PictureKind::Png:
         return pc::editor::kSavePng;
     default:
         return pc::editor::kSaveBmp;

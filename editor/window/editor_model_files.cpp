@@ -36,7 +36,7 @@ bool EditorModel::Load()
     OpenFileName = file;
     // A later save writes beside the source with the extension of its type.
     SaveFileName = ChangeFileExt(file, "");
-    const PictureKind kind = PictureKindOf(file);
+    const PictureKind kind = PictureKindOfName(file);
     // A shrunk picture is saved only under a name the user gives.
     if (LoadTag == 0 && tooLarge)
         SaveTag = 0;

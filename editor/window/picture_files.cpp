@@ -1,6 +1,7 @@
 #include "editor/window/picture_files.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstring>
 
@@ -105,6 +106,7 @@ Bitmap Decode(const PictureFile& f, int maxSide)
         return PlayMetafile(f.bytes, {}, maxSide);
     case PictureKind::Icon:
         return ReadIcon(f.bytes, {}, maxSide);
+    case PictureKind::Tga:
     case PictureKind::Unknown:
         break;
     }
@@ -127,30 +129,17 @@ auto NamingTheFile(const std::string& path, F&& step)
 
 } // namespace
 
-PictureKind PictureKindOf(const std::string& path)
-{
-    const size_t dot = ExtensionDot(path);
-    if (dot == std::string::npos)
-        return PictureKind::Unknown;
-    std::string ext = path.substr(dot);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::toupper(c)); });
-    if (ext == ".BMP")
-        return PictureKind::Bmp;
-    if (ext == ".JPG" || ext == ".JPEG")
-        return PictureKind::Jpeg;
-    if (ext == ".PNG")
-        return PictureKind::Png;
-    if (ext == ".WMF" || ext == ".EMF")
-        return PictureKind::Metafile;
-    if (ext == ".ICO" || ext == ".CUR")
-        return PictureKind::Icon;
-    return PictureKind::Unknown;
-}
-
 PictureFile ReadPictureFile(const std::string& path)
 {
-    PictureFile f{path, PictureKindOf(path), {}, std::nullopt};
-    if (f.kind == PictureKind::Unknown)
+    PictureFile f{path, PictureKind::Unknown, {}, std::nullopt};
+    {
+        const FileReader file(path);
+        std::array<uint8_t, kPictureSignatureBytes> head{};
+        const size_t n = size_t(std::min<int64_t>(file.Size(), int64_t(head.size())));
+        file.ReadAt(0, std::span(head.data(), n));
+        f.kind = PictureKindOf(path, std::span(head.data(), n));
+    }
+    if (f.kind == PictureKind::Unknown || f.kind == PictureKind::Tga)
         throw Error("Cannot open " + path + ": " + kNotAPicture);
     f.bytes = ReadFileBytes(path);
     f.declared = DeclaredSize(f.kind, f.bytes);

@@ -9,12 +9,10 @@
 #include <vector>
 
 #include "platform/bitmap.h"
+#include "scene/pictures/picture_kind.h"
 
 namespace pc::editor {
 
-// The kinds of file the editor opens, by upper-cased extension.
-enum class PictureKind { Unknown, Bmp, Jpeg, Png, Metafile, Icon };
-PictureKind PictureKindOf(const std::string& path);
 
 // A picture file read whole, with the size its header declares.
 struct PictureFile {
@@ -25,7 +23,8 @@ struct PictureFile {
     // what is wrong. Icons and metafiles declare nothing either.
     std::optional<PictureSize> declared;
 };
-// Throws Error for a kind outside the table and for a declared size beyond
+// Opens BMP, JPEG, PNG, WMF, EMF, ICO and CUR files by their content.
+// Throws Error for any other kind and for a declared size beyond
 // what the picture readers take, FileError when the file cannot be read;
 // nothing of the pixels is decoded.
 PictureFile ReadPictureFile(const std::string& path);

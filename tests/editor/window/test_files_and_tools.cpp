@@ -66,8 +66,13 @@ TEST_F(FileCommands, LoadingOverASelectionLeavesNoFrameInTheNewPicture)
     EXPECT_TRUE(model->Picture() == g);
 }
 
-TEST_F(FileCommands, AnUnknownExtensionIsAnErrorAndChangesNothing)
+TEST_F(FileCommands, APictureOpensByItsContentAndTextIsAnErrorThatChangesNothing)
 {
+    const std::string misnamed = dir.file("photo.png");
+    SaveJpegFile(misnamed, Gradient(41, 29), 90);
+    LoadSilently(misnamed);
+    EXPECT_EQ(model->Width(), 41);
+
     LoadSilently(Write("first.bmp", Gradient(90, 70)));
     const Bitmap before = model->Picture();
     const std::string path = dir.file("notes.txt");

@@ -1,0 +1,66 @@
+#include "scene/pictures/picture_kind.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <initializer_list>
+
+namespace pc {
+
+namespace {
+
+PictureKind KindOfContent(std::span<const uint8_t> head)
+{
+    const auto starts = [&](std::initializer_list<uint8_t> signature) {
+        return head.size() >= signature.size() && std::equal(signature.begin(), signature.end(), head.begin());
+    };
+    if (starts({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}))
+        return PictureKind::Png;
+    if (starts({0xFF, 0xD8, 0xFF}))
+        return PictureKind::Jpeg;
+    if (starts({'B', 'M'}))
+        return PictureKind::Bmp;
+    // A placeable or a plain WMF header (in memory or on disk, version 1 or
+    // 3), or an EMF header record with its signature.
+    const bool wmf = starts({0xD7, 0xCD, 0xC6, 0x9A}) ||
+                     ((starts({1, 0, 9, 0, 0}) || starts({2, 0, 9, 0, 0})) && (head[5] == 1 || head[5] == 3));
+    const bool emf = starts({1, 0, 0, 0}) && head.size() >= kPictureSignatureBytes && head[40] == ' ' &&
+                     head[41] == 'E' && head[42] == 'M' && head[43] == 'F';
+    if (wmf || emf)
+        return PictureKind::Metafile;
+    if (starts({0, 0, 1, 0}) || starts({0, 0, 2, 0}))
+        return PictureKind::Icon;
+    return PictureKind::Unknown;
+}
+
+} // namespace
+
+PictureKind PictureKindOfName(const std::string& path)
+{
+    std::string ext = std::filesystem::path(path).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::toupper(c)); });
+    if (ext == ".BMP")
+        return PictureKind::Bmp;
+    if (ext == ".JPG" || ext == ".JPEG")
+        return PictureKind::Jpeg;
+    if (ext == ".PNG")
+        return PictureKind::Png;
+    if (ext == ".TGA")
+        return PictureKind::Tga;
+    if (ext == ".WMF" || ext == ".EMF")
+        return PictureKind::Metafile;
+    if (ext == ".ICO" || ext == ".CUR")
+        return PictureKind::Icon;
+    return PictureKind::Unknown;
+}
+
+PictureKind PictureKindOf(const std::string& path, std::span<const uint8_t> head)
+{
+    const PictureKind named = PictureKindOfName(path);
+    const PictureKind found = KindOfContent(head);
+    if (found == PictureKind::Unknown || (found == PictureKind::Icon && named == PictureKind::Tga))
+        return named;
+    return found;
+}
+
+} // namespace pc

@@ -1,0 +1,23 @@
+#pragma once
+// What kind of picture a file holds: by the signature of its first bytes
+// where it has one, else by its extension.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace pc {
+
+enum class PictureKind { Unknown, Bmp, Jpeg, Png, Tga, Metafile, Icon };
+
+// How many leading bytes PictureKindOf looks at (an EMF's signature ends there).
+inline constexpr size_t kPictureSignatureBytes = 44;
+
+// By the upper-cased extension: .BMP, .JPG and .JPEG, .PNG, .TGA, .WMF and
+// .EMF, .ICO and .CUR; Unknown for anything else.
+PictureKind PictureKindOfName(const std::string& path);
+// By the file's leading bytes, whatever its name; a TGA has no signature, and
+// an uncompressed one begins as a cursor does, so a .tga name wins over that.
+PictureKind PictureKindOf(const std::string& path, std::span<const uint8_t> head);
+
+} // namespace pc
