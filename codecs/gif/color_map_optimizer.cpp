@@ -141,6 +141,9 @@ bool TColorMapOptimizer::Optimize()
     const bool hadGlobal = global.Count() > 0;
     const TGIFColor background = hadGlobal ? global.Color(std::min(image_.BackgroundColorIndex(), global.Count() - 1))
                                            : TGIFColor{};
+    // Without a global map the screen background is transparent: where it
+    // shows, the new map gives it the transparent entry.
+    const bool clearBackground = !hadGlobal && image_.BackgroundShows();
     if (hadGlobal) {
         auto h = std::make_unique<THistogram>(global);
         for (const auto& f : image_.Images().Items())
@@ -157,6 +160,7 @@ bool TColorMapOptimizer::Optimize()
         histograms_.push_back(std::move(h));
     }
 
+    useTransparency_ = useTransparency_ || clearBackground;
     size_t kept = 0;
     for (auto& h : histograms_)
         kept += size_t(h->Prune());
@@ -173,9 +177,28 @@ bool TColorMapOptimizer::Optimize()
         h->ApplyMap(useTransparency_, newTransparentColorIndex_);
     if (hadGlobal && !colorMap_.empty())
         image_.Header().SetBackgroundColorIndex(Nearest(colorMap_, int(colorMap_.size()), background));
+    if (clearBackground)
+        ClearBackground();
     for (const auto& f : image_.Images().Items())
         f->FreeBitmap();
     return exact_;
+}
+
+void TColorMapOptimizer::ClearBackground()
+{
+    // Readers take the background as transparent when the first frame is
+    // transparent through the background's index; no pixel shows the entry.
+    const auto& items = image_.Images().Items();
+    TGIFSubImage& first = **std::find_if(items.begin(), items.end(), [](const auto& f) { return !f->Empty(); });
+    TGIFGraphicControlExtension* gce = first.GraphicControlExtension();
+    if (!gce) {
+        auto made = std::make_unique<TGIFGraphicControlExtension>(&first);
+        gce = made.get();
+        first.Extensions().Add(std::move(made));
+    }
+    gce->SetTransparentColorIndex(newTransparentColorIndex_);
+    gce->SetTransparent(true);
+    image_.Header().SetBackgroundColorIndex(newTransparentColorIndex_);
 }
 
 void TColorMapOptimizer::KeepBackground(TGIFColor background)

@@ -2,7 +2,8 @@
 // Replaces the global and every local colour map of a GIF picture with one
 // global map holding only the colours the frames use, most used first, plus
 // a black entry for transparency when any frame shows its transparent
-// colour; every frame's pixels are remapped to it.
+// colour or a screen that had no global map shows its (transparent)
+// background; every frame's pixels are remapped to it.
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -38,6 +39,8 @@ private:
     void BuildColorMap();
     // The screen's background colour stays in the map when there is room.
     void KeepBackground(TGIFColor background);
+    // The first frame and the background share the transparent entry.
+    void ClearBackground();
     void BuildGlobalMap();
 
     TGIFImage& image_;

@@ -151,6 +151,9 @@ public:
     // which shows where that frame leaves the screen uncovered or where a
     // frame is disposed of.
     const TGIFSubImage* BackgroundTransparencyFrame() const;
+    // The screen background shows at some time: the first frame leaves part
+    // of the screen uncovered, or a frame is disposed of.
+    bool BackgroundShows() const;
 
     // Stops the painters and keeps new ones from starting while it lives.
     class PainterLock {
