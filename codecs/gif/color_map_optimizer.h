@@ -23,8 +23,9 @@ public:
     TColorMapOptimizer& operator=(const TColorMapOptimizer&) = delete;
 
     // True when every colour a frame shows kept its exact value; more than
-    // 256 of them (255 with transparency) leave the rest on the nearest kept one.
-    bool Optimize();
+    // 256 of them (255 with transparency) leave the rest on the nearest kept
+    // one, or, with onlyExact, the image as it was.
+    bool Optimize(bool onlyExact = false);
 
     struct TColorRec {
         int64_t Count = 0; // pixels using the entry; -1 once pruned

@@ -175,11 +175,13 @@ bool TGIFImage::BackgroundShows() const
     return uncovers || std::any_of(items.begin(), items.end(), [](const auto& g) { return Restores(PaintedDisposal(*g)); });
 }
 
-bool TGIFImage::OptimizeColorMap()
+bool TGIFImage::OptimizeColorMap(bool onlyExact)
 {
-    const bool exact = TColorMapOptimizer(*this).Optimize();
-    FreeBitmap();
-    Changed();
+    const bool exact = TColorMapOptimizer(*this).Optimize(onlyExact);
+    if (exact || !onlyExact) {
+        FreeBitmap();
+        Changed();
+    }
     return exact;
 }
 

@@ -106,6 +106,9 @@ TEST(ColorMapOptimizer, TooManyColoursKeepTheMostUsedAndMapTheRestToTheNearest)
         TGIFSubImage& extra = AddFrame(gif, 0, 0, {all, all}, firstMap);
         if (transparency)
             Gce(extra, 0, TDisposalMethod::dmNone, 0);
+        EXPECT_FALSE(gif.OptimizeColorMap(true));
+        EXPECT_EQ(gif.ColorMap().Count(), 0) << "only when exact: left as it was";
+        EXPECT_EQ(extra.ColorMap().Count(), 256);
         EXPECT_FALSE(gif.OptimizeColorMap());
         ASSERT_EQ(gif.ColorMap().Count(), 256);
         if (transparency) {
