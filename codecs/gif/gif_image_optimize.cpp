@@ -172,7 +172,8 @@ bool TGIFImage::BackgroundShows() const
     const TGIFSubImage& f = **first;
     const bool uncovers =
         f.Left() > 0 || f.Top() > 0 || f.Left() + f.Width() < Width() || f.Top() + f.Height() < Height();
-    return uncovers || std::any_of(items.begin(), items.end(), [](const auto& g) { return Restores(PaintedDisposal(*g)); });
+    return uncovers ||
+           std::any_of(items.begin(), items.end(), [](const auto& g) { return Restores(PaintedDisposal(*g)); });
 }
 
 bool TGIFImage::OptimizeColorMap(bool onlyExact)

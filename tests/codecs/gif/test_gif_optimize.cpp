@@ -312,7 +312,8 @@ TEST(GifOptimize, AllTransparentFirstFrameStays)
 // The cropped frame stays where its pixel was, at the screen's corner or not.
 TEST(GifOptimize, MergeMakesRepeatsTransparentAndCropTrimsThem)
 {
-    for (const auto& [left, top, cropped] : {std::tuple{0, 0, TRect{1, 1, 2, 2}}, std::tuple{3, 5, TRect{4, 6, 5, 7}}}) {
+    for (const auto& [left, top, cropped] :
+         {std::tuple{0, 0, TRect{1, 1, 2, 2}}, std::tuple{3, 5, TRect{4, 6, 5, 7}}}) {
         SCOPED_TRACE(left);
         TGIFImage gif;
         Colours(gif, {kRed, kGreen, kBlue, kWhite});

@@ -156,8 +156,9 @@ TEST(OptimizedLook, ScreenBackgroundStaysTransparent)
                       {1, 1, 2, 1, false, {}, {3, 2}, true, -1, 10, 2},
                       {4, 0, 1, 1, false, {}, {3}, true, -1, 10, 0}};
     RefGif local{true, 4, 3, 0, {}, {}, -1};
-    local.frames = {{1, 0, 2, 2, false, {170, 170, 85, 10, 20, 200, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {0, 1, 1, 0}, false, -1, 0, 0},
-                    {0, 1, 3, 2, false, {255, 0, 0, 0, 255, 0, 170, 170, 85, 9, 9, 9, 8, 8, 8}, {0, 1, 2, 1, 2, 0}, false, -1, 0, 0}};
+    const std::vector<uint8_t> map1 = {170, 170, 85, 10, 20, 200, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    const std::vector<uint8_t> map2 = {255, 0, 0, 0, 255, 0, 170, 170, 85, 9, 9, 9, 8, 8, 8};
+    local.frames = {{1, 0, 2, 2, false, map1, {0, 1, 1, 0}}, {0, 1, 3, 2, false, map2, {0, 1, 2, 1, 2, 0}}};
     for (const auto& [name, ref] :
          {std::pair{"border", border}, std::pair{"cleared", cleared}, std::pair{"no global map", local}}) {
         SCOPED_TRACE(name);

@@ -69,7 +69,8 @@ TEST(GifProbe, DecodeReadsOnlyTheFirstFrame)
 {
     pc::test::TempDir dir;
     std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 0, 16, 0, 16, 0x80, 0, 0, 255, 0, 0, 0, 0, 0};
-    const std::vector<uint8_t> frame = {',', 0, 0, 0, 0, 0, 16, 0, 16, 0, 2, 2, 0x44, 0x01, 0}; // 4096 x 4096 of index 0
+    // 4096 x 4096 pixels of index 0 each.
+    const std::vector<uint8_t> frame = {',', 0, 0, 0, 0, 0, 16, 0, 16, 0, 2, 2, 0x44, 0x01, 0};
     for (int i = 0; i < 65; ++i)
         gif.insert(gif.end(), frame.begin(), frame.end());
     gif.push_back(';');
