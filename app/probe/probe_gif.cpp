@@ -5,13 +5,16 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <optional>
 #include <string>
 
 #include "app/probe/probe_registry.h"
 #include "codecs/gif/gif_errors.h"
 #include "codecs/gif/gif_image.h"
+#include "platform/errors.h"
 #include "platform/bmp_file.h"
+#include "platform/file_io.h"
 
 namespace {
 
@@ -112,6 +115,20 @@ int GifCopy(int argc, char** argv)
     return 0;
 }
 
+// The BMP file a row at a time, so that a large picture is not held twice.
+void SaveBmpByRows(const std::string& path, const pc::Bitmap& bmp)
+{
+    const std::vector<uint8_t> head = pc::EncodeBmpHeader(bmp);
+    pc::SaveThroughTemp(path, [&](const std::string& temp) {
+        std::ofstream out(temp, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(head.data()), std::streamsize(head.size()));
+        for (int y = bmp.Height() - 1; y >= 0; --y)
+            out.write(reinterpret_cast<const char*>(bmp.ScanLine(y)), std::streamsize(bmp.Stride()));
+        if (!out.flush())
+            throw pc::FileError("Cannot write file \"" + path + "\"");
+    });
+}
+
 int GifDecode(int argc, char** argv)
 {
     if (argc != 3) {
@@ -120,13 +137,16 @@ int GifDecode(int argc, char** argv)
     }
     TGIFImage gif;
     PrintWarnings(gif);
-    gif.LoadFromFile(argv[1]);
+    // The first frame is all that is drawn: the others are not read.
+    const std::vector<uint8_t> bytes = pc::ReadFileBytes(argv[1]);
+    pc::ByteReader r(bytes);
+    gif.LoadFromStream(r, 1);
     const pc::Bitmap* bmp = gif.GetBitmap();
     if (!bmp || bmp->Empty()) {
         std::fprintf(stderr, "%s\n", pc::gif::msg::kImageEmpty);
         return 1;
     }
-    pc::SaveBmpFile(argv[2], *bmp);
+    SaveBmpByRows(argv[2], *bmp);
     return 0;
 }
 

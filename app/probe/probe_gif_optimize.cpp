@@ -44,11 +44,9 @@ int GifOptimize(int argc, char** argv)
         if (!f->AllTransparent() && PaintedDisposal(*f) != TDisposalMethod::dmBackground)
             f->Crop();
     // One map for all frames only when it can hold every colour they show.
-    TGIFImage merged;
-    merged.Assign(gif);
-    TGIFImage& result = merged.OptimizeColorMap() ? merged : gif;
+    gif.OptimizeColorMap(true);
     ByteWriter w;
-    result.SaveToStream(w);
+    gif.SaveToStream(w);
     if (w.size() >= input.size()) {
         std::fprintf(stderr, "kept the input: optimised it takes %zu bytes, not fewer than %zu\n", w.size(),
                      input.size());

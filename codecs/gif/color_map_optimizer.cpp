@@ -55,8 +55,9 @@ public:
     bool Empty() const { return images_.empty(); }
     const std::vector<TColorRec*>& Colors() const { return colors_; }
 
-    // Counts the frame's pixels; true when its transparent colour shows,
-    // in its pixels or through them (keep).
+    // Counts the frame's pixels, an index outside the map as entry 0; true
+    // when its transparent colour shows, in its pixels or through them
+    // (keep). The frame itself changes only in ApplyMap.
     bool Analyze(TGIFSubImage& frame, bool keep)
     {
         if (frame.Empty())
@@ -65,27 +66,20 @@ public:
         const int t = frame.TransparentIndex();
         bool transparentUsed = false, outside = false;
         for (int y = 0; y < frame.Height(); ++y) {
-            uint8_t* row = frame.Scanline(y);
+            const uint8_t* row = frame.Scanline(y);
             for (int x = 0; x < frame.Width(); ++x) {
                 if (row[x] == t) {
                     transparentUsed = true;
                     continue;
                 }
-                if (row[x] >= Count()) {
-                    row[x] = 0;
-                    outside = true;
-                }
-                if (Count() > 0)
-                    ++histogram_[row[x]].Count;
+                outside = outside || row[x] >= Count();
+                ++histogram_[row[x] < Count() ? row[x] : 0].Count;
             }
         }
         if (outside)
             frame.Warning(TGIFSeverity::gsWarning, msg::kColorNotInTable);
-        if (t >= 0 && !transparentUsed && !keep) {
-            auto* gce = frame.GraphicControlExtension();
-            gce->SetTransparentColorIndex(0);
-            gce->SetTransparent(false);
-        }
+        if (t >= 0 && !transparentUsed && !keep)
+            opaque_.push_back(&frame);
         return t >= 0 && (transparentUsed || keep);
     }
 
@@ -103,10 +97,16 @@ public:
 
     void ApplyMap(bool useTransparency, int newTransparentIndex)
     {
+        for (TGIFSubImage* frame : opaque_) {
+            auto* gce = frame->GraphicControlExtension();
+            gce->SetTransparentColorIndex(0);
+            gce->SetTransparent(false);
+        }
         std::array<uint8_t, 256> table{};
         for (const TColorRec& r : histogram_)
             if (r.NewIndex < 256)
                 table[size_t(r.Index)] = uint8_t(r.NewIndex);
+        std::fill(table.begin() + Count(), table.end(), table[0]);
         for (TGIFSubImage* frame : images_) {
             int oldT = -1;
             if (useTransparency && frame->Transparent()) {
@@ -125,13 +125,15 @@ private:
     std::vector<TColorRec> histogram_;
     std::vector<TColorRec*> colors_;
     std::vector<TGIFSubImage*> images_;
+    // Frames whose transparent colour shows nowhere: they lose their transparency.
+    std::vector<TGIFSubImage*> opaque_;
 };
 
 TColorMapOptimizer::TColorMapOptimizer(TGIFImage& image) : image_(image) {}
 
 TColorMapOptimizer::~TColorMapOptimizer() = default;
 
-bool TColorMapOptimizer::Optimize()
+bool TColorMapOptimizer::Optimize(bool onlyExact)
 {
     TGIFImage::PainterLock lock(image_);
 
@@ -141,6 +143,9 @@ bool TColorMapOptimizer::Optimize()
     const bool hadGlobal = global.Count() > 0;
     const TGIFColor background = hadGlobal ? global.Color(std::min(image_.BackgroundColorIndex(), global.Count() - 1))
                                            : TGIFColor{};
+    // Without a global map the screen background is transparent: where it
+    // shows, the new map gives it the transparent entry.
+    const bool clearBackground = !hadGlobal && image_.BackgroundShows();
     if (hadGlobal) {
         auto h = std::make_unique<THistogram>(global);
         for (const auto& f : image_.Images().Items())
@@ -157,6 +162,7 @@ bool TColorMapOptimizer::Optimize()
         histograms_.push_back(std::move(h));
     }
 
+    useTransparency_ = useTransparency_ || clearBackground;
     size_t kept = 0;
     for (auto& h : histograms_)
         kept += size_t(h->Prune());
@@ -166,6 +172,8 @@ bool TColorMapOptimizer::Optimize()
         colorList_.insert(colorList_.end(), h->Colors().begin(), h->Colors().end());
 
     BuildColorMap();
+    if (onlyExact && !exact_)
+        return false;
     if (hadGlobal)
         KeepBackground(background);
     BuildGlobalMap();
@@ -173,9 +181,28 @@ bool TColorMapOptimizer::Optimize()
         h->ApplyMap(useTransparency_, newTransparentColorIndex_);
     if (hadGlobal && !colorMap_.empty())
         image_.Header().SetBackgroundColorIndex(Nearest(colorMap_, int(colorMap_.size()), background));
+    if (clearBackground)
+        ClearBackground();
     for (const auto& f : image_.Images().Items())
         f->FreeBitmap();
     return exact_;
+}
+
+void TColorMapOptimizer::ClearBackground()
+{
+    // Readers take the background as transparent when the first frame is
+    // transparent through the background's index; no pixel shows the entry.
+    const auto& items = image_.Images().Items();
+    TGIFSubImage& first = **std::find_if(items.begin(), items.end(), [](const auto& f) { return !f->Empty(); });
+    TGIFGraphicControlExtension* gce = first.GraphicControlExtension();
+    if (!gce) {
+        auto made = std::make_unique<TGIFGraphicControlExtension>(&first);
+        gce = made.get();
+        first.Extensions().Add(std::move(made));
+    }
+    gce->SetTransparentColorIndex(newTransparentColorIndex_);
+    gce->SetTransparent(true);
+    image_.Header().SetBackgroundColorIndex(newTransparentColorIndex_);
 }
 
 void TColorMapOptimizer::KeepBackground(TGIFColor background)

@@ -2,7 +2,8 @@
 // Replaces the global and every local colour map of a GIF picture with one
 // global map holding only the colours the frames use, most used first, plus
 // a black entry for transparency when any frame shows its transparent
-// colour; every frame's pixels are remapped to it.
+// colour or a screen that had no global map shows its (transparent)
+// background; every frame's pixels are remapped to it.
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -22,8 +23,9 @@ public:
     TColorMapOptimizer& operator=(const TColorMapOptimizer&) = delete;
 
     // True when every colour a frame shows kept its exact value; more than
-    // 256 of them (255 with transparency) leave the rest on the nearest kept one.
-    bool Optimize();
+    // 256 of them (255 with transparency) leave the rest on the nearest kept
+    // one, or, with onlyExact, the image as it was.
+    bool Optimize(bool onlyExact = false);
 
     struct TColorRec {
         int64_t Count = 0; // pixels using the entry; -1 once pruned
@@ -38,6 +40,8 @@ private:
     void BuildColorMap();
     // The screen's background colour stays in the map when there is room.
     void KeepBackground(TGIFColor background);
+    // The first frame and the background share the transparent entry.
+    void ClearBackground();
     void BuildGlobalMap();
 
     TGIFImage& image_;

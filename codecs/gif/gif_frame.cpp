@@ -240,15 +240,21 @@ void TGIFSubImage::SaveToStream(ByteWriter& w)
 
 void TGIFSubImage::LoadFromStream(ByteReader& r)
 {
+    if (LoadDescriptor(r))
+        LoadPixels(r);
+}
+
+bool TGIFSubImage::LoadDescriptor(ByteReader& r)
+{
     Clear();
     extensions_.LoadFromStream(r);
     auto next = ReadByte(r);
     if (!next)
-        return;
+        return false;
     StepBack(r);
     // A frame of extensions only; a stray byte was already reported by the extension list.
     if (*next != 0x2C)
-        return;
+        return false;
     auto d = ReadExact(r, 10);
     left_ = d[1] | d[2] << 8;
     top_ = d[3] | d[4] << 8;
@@ -264,6 +270,11 @@ void TGIFSubImage::LoadFromStream(ByteReader& r)
         CheckFrameSize(width_, height_);
     if (flags_ & 0x80)
         colorMap_.LoadFromStream(r, 2 << (flags_ & 7));
+    return true;
+}
+
+void TGIFSubImage::LoadPixels(ByteReader& r)
+{
     Decompress(r);
     CoverIndices();
     if (GIFImageRenderOnLoad && !Empty())

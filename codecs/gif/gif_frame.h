@@ -85,6 +85,11 @@ public:
 
     void SaveToStream(ByteWriter& w) override;
     void LoadFromStream(ByteReader& r) override;
+    // LoadFromStream in two steps, so that the frame's size can be checked
+    // before its pixels are allocated: the extensions, the descriptor and
+    // the local map (true when image data follows), then the image data.
+    bool LoadDescriptor(ByteReader& r);
+    void LoadPixels(ByteReader& r);
     void Decompress(ByteReader& r);
     void Compress(ByteWriter& w);
 

@@ -53,12 +53,13 @@ void TGIFImageList::Delete(const std::vector<bool>& gone)
     items_.resize(kept);
 }
 
-void TGIFImageList::LoadFromStream(ByteReader& r)
+void TGIFImageList::LoadFromStream(ByteReader& r, int maxFrames)
 {
     // Each frame is within the picture cap; together they may not exceed
-    // it either, or a small file could ask for gigabytes.
+    // it either, or a small file could ask for gigabytes. A frame's pixels
+    // are charged before they are allocated.
     int64_t totalPixels = 0;
-    for (;;) {
+    while (Count() < maxFrames) {
         auto b = ReadByte(r);
         if (!b)
             return;
@@ -73,10 +74,12 @@ void TGIFImageList::LoadFromStream(ByteReader& r)
         }
         auto frame = std::make_unique<TGIFSubImage>(image_);
         const size_t before = r.pos();
-        frame->LoadFromStream(r);
-        totalPixels += int64_t(frame->Width()) * frame->Height();
-        if (totalPixels > PictureLimits().maxPixels)
-            RaiseGIFError(msg::kInvalidDimensions);
+        if (frame->LoadDescriptor(r)) {
+            totalPixels += int64_t(frame->Width()) * frame->Height();
+            if (totalPixels > PictureLimits().maxPixels)
+                RaiseGIFError(msg::kInvalidDimensions);
+            frame->LoadPixels(r);
+        }
         items_.push_back(std::move(frame));
         int percent = r.size() ? int(int64_t(r.pos()) * 100 / int64_t(r.size())) : 100;
         image_->Progress(TProgressStage::psRunning, percent, GIFImageRenderOnLoad, msg::kLoading);
@@ -223,15 +226,16 @@ void TGIFImage::SetForceFrame(int n)
     Changed();
 }
 
-void TGIFImage::LoadFromStream(ByteReader& r)
+void TGIFImage::LoadFromStream(ByteReader& r, int maxFrames)
 {
     ProgressScope progress(*this, msg::kLoading, true);
     Clear();
     const size_t start = r.pos();
     try {
         header_.LoadFromStream(r);
-        images_.LoadFromStream(r);
-        TGIFTrailer(this).LoadFromStream(r);
+        images_.LoadFromStream(r, maxFrames);
+        if (images_.Count() < maxFrames)
+            TGIFTrailer(this).LoadFromStream(r);
     } catch (...) {
         Clear();
         r.seek(start);
@@ -325,21 +329,20 @@ const Bitmap* TGIFImage::GetBitmap()
 {
     if (Empty())
         return nullptr;
+    TGIFSubImage* first = images_.Image(0);
+    // A frame that fills the screen is its own rendering: no copy of it.
+    if ((first->Width() == Width() && first->Height() == Height()) || Width() == 0 || Height() == 0)
+        return &first->GetBitmap();
     if (!bitmap_) {
-        TGIFSubImage* first = images_.Image(0);
-        if ((first->Width() == Width() && first->Height() == Height()) || Width() == 0 || Height() == 0) {
-            bitmap_ = std::make_unique<Bitmap>(first->GetBitmap());
-        } else {
-            // The screen is a picture of its own: a tiny frame on a huge
-            // screen must not take gigabytes.
-            try {
-                CheckPictureMemory(Width(), Height(), 24);
-            } catch (const BadInput& e) {
-                RaiseGIFError(e.what());
-            }
-            bitmap_ = std::make_unique<Bitmap>(Width(), Height(), PixelFormat::pf24bit);
-            first->Draw(*bitmap_, TRect{0, 0, Width(), Height()}, false, false);
+        // The screen is a picture of its own: a tiny frame on a huge
+        // screen must not take gigabytes.
+        try {
+            CheckPictureMemory(Width(), Height(), 24);
+        } catch (const BadInput& e) {
+            RaiseGIFError(e.what());
         }
+        bitmap_ = std::make_unique<Bitmap>(Width(), Height(), PixelFormat::pf24bit);
+        first->Draw(*bitmap_, TRect{0, 0, Width(), Height()}, false, false);
     }
     return bitmap_.get();
 }

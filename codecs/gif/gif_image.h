@@ -3,6 +3,7 @@
 // writes GIF87a/GIF89a, converts bitmaps into frames, renders its first
 // frame, and exchanges GIF data with the clipboard.
 #include <functional>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -40,8 +41,10 @@ public:
     void Clear() { items_.clear(); }
     const std::vector<std::unique_ptr<TGIFSubImage>>& Items() const { return items_; }
 
-    // Frames and their extensions up to the trailer, which is left unread.
-    void LoadFromStream(ByteReader& r);
+    static constexpr int kAllFrames = std::numeric_limits<int>::max();
+    // Frames and their extensions up to the trailer, which is left unread;
+    // after maxFrames frames the rest of the file is left unread too.
+    void LoadFromStream(ByteReader& r, int maxFrames = kAllFrames);
     void SaveToStream(ByteWriter& w);
 
 private:
@@ -103,8 +106,10 @@ public:
     TColor DrawBackgroundColor() const { return drawBackgroundColor_; }
     void SetDrawBackgroundColor(TColor c) { drawBackgroundColor_ = c; }
 
-    // On failure the image is left cleared and the reader back where it began.
-    void LoadFromStream(ByteReader& r);
+    // On failure the image is left cleared and the reader back where it
+    // began. With maxFrames the frames after those are not read (their
+    // pixels are not decoded, nor is the trailer checked).
+    void LoadFromStream(ByteReader& r, int maxFrames = TGIFImageList::kAllFrames);
     void SaveToStream(ByteWriter& w);
     void LoadFromFile(const std::string& path);
     // Through a temporary file, so a failed save keeps the old file.
@@ -143,8 +148,9 @@ public:
     // Makes the picture smaller without changing how it animates.
     void Optimize(TGIFOptimizeOptions options, TColorReduction reduction, TDitherMode dither, int reductionBits);
     // One global map of the colours the frames use (see TColorMapOptimizer);
-    // false when there were too many to keep each exactly.
-    bool OptimizeColorMap();
+    // false when there were too many to keep each exactly, and then, with
+    // onlyExact, the image is left as it was.
+    bool OptimizeColorMap(bool onlyExact = false);
     // Drops cached renderings; a single frame's own map becomes the global one.
     void Pack();
     // The frame that must stay transparent even where none of its pixels
@@ -152,6 +158,9 @@ public:
     // which shows where that frame leaves the screen uncovered or where a
     // frame is disposed of.
     const TGIFSubImage* BackgroundTransparencyFrame() const;
+    // The screen background shows at some time: the first frame leaves part
+    // of the screen uncovered, or a frame is disposed of.
+    bool BackgroundShows() const;
 
     // Stops the painters and keeps new ones from starting while it lives.
     class PainterLock {

@@ -158,21 +158,31 @@ const TGIFSubImage* TGIFImage::BackgroundTransparencyFrame() const
 {
     const auto& items = images_.Items();
     const auto first = std::find_if(items.begin(), items.end(), [](const auto& f) { return !f->Empty(); });
-    if (first == items.end() || !(*first)->Transparent())
+    if (first == items.end() || !(*first)->Transparent() || !BackgroundShows())
         return nullptr;
+    return first->get();
+}
+
+bool TGIFImage::BackgroundShows() const
+{
+    const auto& items = images_.Items();
+    const auto first = std::find_if(items.begin(), items.end(), [](const auto& f) { return !f->Empty(); });
+    if (first == items.end())
+        return false;
     const TGIFSubImage& f = **first;
     const bool uncovers =
         f.Left() > 0 || f.Top() > 0 || f.Left() + f.Width() < Width() || f.Top() + f.Height() < Height();
-    if (uncovers || std::any_of(items.begin(), items.end(), [](const auto& g) { return Restores(PaintedDisposal(*g)); }))
-        return &f;
-    return nullptr;
+    return uncovers ||
+           std::any_of(items.begin(), items.end(), [](const auto& g) { return Restores(PaintedDisposal(*g)); });
 }
 
-bool TGIFImage::OptimizeColorMap()
+bool TGIFImage::OptimizeColorMap(bool onlyExact)
 {
-    const bool exact = TColorMapOptimizer(*this).Optimize();
-    FreeBitmap();
-    Changed();
+    const bool exact = TColorMapOptimizer(*this).Optimize(onlyExact);
+    if (exact || !onlyExact) {
+        FreeBitmap();
+        Changed();
+    }
     return exact;
 }
 

@@ -17,6 +17,8 @@ void TLZWEncoder::EmitClear()
 {
     clearPending_ = true;
     table_.Clear();
+    // The roots start without a child; a later code is reset when it is assigned.
+    std::fill_n(lastChild_.begin(), clearCode_, 0xFFFFFFFFu);
     nextFree_ = firstFree_;
     TGIFEncoder::EmitClear();
 }
@@ -24,6 +26,7 @@ void TLZWEncoder::EmitClear()
 void TLZWEncoder::Compress()
 {
     limit_ = (1 << codeWidth_) - 1;
+    table_.Reset(PixelsLeft());
     EmitClear();
     const int width = RowWidth();
     const std::vector<int>& rows = RowsInFileOrder();
@@ -36,19 +39,28 @@ void TLZWEncoder::Compress()
             const int p = row[x];
             if (p >= colorCount_)
                 RaiseGIFError(msg::kColorNotInTable);
+            uint32_t& last = lastChild_[size_t(prefix)];
+            if ((last >> 12) == uint32_t(p)) {
+                prefix = int(last & 0xFFF);
+                continue;
+            }
             const uint32_t key = uint32_t(prefix) << 8 | uint32_t(p);
-            int slot;
+            uint32_t slot;
             const int code = table_.Find(key, slot);
             if (code >= 0) {
+                last = uint32_t(p) << 12 | uint32_t(code);
                 prefix = code;
                 continue;
             }
             Output(prefix);
-            prefix = p;
-            if (nextFree_ >= 4095)
+            if (nextFree_ >= 4095) {
                 EmitClear(); // code 4095 is never assigned
-            else
+            } else {
+                last = uint32_t(p) << 12 | uint32_t(nextFree_);
+                lastChild_[size_t(nextFree_)] = 0xFFFFFFFFu;
                 table_.Store(slot, key, nextFree_++);
+            }
+            prefix = p;
         }
     }
     Output(prefix);

@@ -1,48 +1,53 @@
 #pragma once
 // LZW image-data encoder: strings are looked up in an open-addressed hash
 // table instead of a trie, so the pixel loop never allocates.
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "codecs/gif/gif_encoder.h"
 
 namespace pc::gif {
 
-// 8009 slots (prime, over twice the 4096 codes). An entry is key << 12 | code
-// with key = prefix x 256 + pixel; all ones marks an empty slot.
+// Open addressing over a power of two of slots, so a probe is a multiply, a
+// shift and a compare. An entry is key << 12 | code with key = prefix x 256
+// + pixel; all ones marks an empty slot (no key is all ones: code 4095 is
+// never assigned, so it is never a prefix).
 class THashTable {
 public:
-    static constexpr int kSize = 8009;
-    THashTable() { Clear(); }
-    void Clear() { slots_.fill(0xFFFFFFFFu); }
-    // The code stored for key, or -1 and the empty slot where it belongs.
-    int Find(uint32_t key, int& slot) const
+    // Twice the codes the picture can make, at most 8192 slots (over twice
+    // the 4096 codes), so a small frame fills only a small table.
+    void Reset(int64_t pixels)
     {
-        for (int h = Hash(key);; h = NextProbe(h)) {
-            uint32_t e = slots_[size_t(h)];
-            if (e == 0xFFFFFFFFu) {
+        int bits = 4;
+        while (bits < 13 && (int64_t(1) << bits) < 2 * pixels)
+            ++bits;
+        shift_ = 32 - bits;
+        mask_ = (1u << bits) - 1;
+        slots_.assign(size_t(1) << bits, kEmpty);
+    }
+    void Clear() { std::fill(slots_.begin(), slots_.end(), kEmpty); }
+    // The code stored for key, or -1 and the empty slot where it belongs.
+    int Find(uint32_t key, uint32_t& slot) const
+    {
+        for (uint32_t h = (key * 0x9E3779B1u) >> shift_;; h = (h + 1) & mask_) {
+            const uint32_t e = slots_[h];
+            if ((e >> 12) == key)
+                return int(e & 0xFFF);
+            if (e == kEmpty) {
                 slot = h;
                 return -1;
             }
-            if ((e >> 12) == key)
-                return int(e & 0xFFF);
         }
     }
-    void Store(int slot, uint32_t key, int code) { slots_[size_t(slot)] = key << 12 | uint32_t(code); }
+    void Store(uint32_t slot, uint32_t key, int code) { slots_[slot] = key << 12 | uint32_t(code); }
 
 private:
-    static int Hash(uint32_t key) { return int(((key >> 4) ^ key) % kSize); }
-    // Doubling modulo the prime; slot 0 steps to the last slot. At most 3837
-    // codes are ever stored, fewer than either 4004-slot cycle holds, so a
-    // probe always meets an empty slot.
-    static int NextProbe(int h)
-    {
-        if (h == 0)
-            return kSize - 1;
-        h -= kSize - h;
-        return h < 0 ? h + kSize : h;
-    }
-    std::array<uint32_t, kSize> slots_;
+    static constexpr uint32_t kEmpty = 0xFFFFFFFFu;
+    std::vector<uint32_t> slots_;
+    int shift_ = 32;
+    uint32_t mask_ = 0;
 };
 
 class TLZWEncoder : public TGIFEncoder {
@@ -71,6 +76,10 @@ private:
     }
 
     THashTable table_;
+    // Per code, the pixel and code of the string last found or made by
+    // extending it (pixel << 12 | code; all ones for none): runs and
+    // repeats find their next string here without a probe.
+    std::array<uint32_t, 4096> lastChild_;
     int nextFree_ = 0;
     int limit_ = 0;
     bool clearPending_ = false;

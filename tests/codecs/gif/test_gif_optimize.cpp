@@ -106,6 +106,9 @@ TEST(ColorMapOptimizer, TooManyColoursKeepTheMostUsedAndMapTheRestToTheNearest)
         TGIFSubImage& extra = AddFrame(gif, 0, 0, {all, all}, firstMap);
         if (transparency)
             Gce(extra, 0, TDisposalMethod::dmNone, 0);
+        EXPECT_FALSE(gif.OptimizeColorMap(true));
+        EXPECT_EQ(gif.ColorMap().Count(), 0) << "only when exact: left as it was";
+        EXPECT_EQ(extra.ColorMap().Count(), 256);
         EXPECT_FALSE(gif.OptimizeColorMap());
         ASSERT_EQ(gif.ColorMap().Count(), 256);
         if (transparency) {
@@ -306,19 +309,24 @@ TEST(GifOptimize, AllTransparentFirstFrameStays)
     EXPECT_FALSE(second.Transparent());
 }
 
+// The cropped frame stays where its pixel was, at the screen's corner or not.
 TEST(GifOptimize, MergeMakesRepeatsTransparentAndCropTrimsThem)
 {
-    TGIFImage gif;
-    Colours(gif, {kRed, kGreen, kBlue, kWhite});
-    Gce(AddFrame(gif, 0, 0, {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}), 10);
-    Gce(AddFrame(gif, 0, 0, {{0, 0, 0}, {0, 1, 0}, {0, 0, 0}}), 10);
-    Optimize(gif, kMergeCrop);
-    ASSERT_EQ(gif.Images().Count(), 2);
-    const TGIFSubImage& second = *gif.Images().Image(1);
-    EXPECT_EQ(second.BoundsRect(), (TRect{1, 1, 2, 2}));
-    EXPECT_EQ(Shown(second, 0, 0), kGreen);
-    EXPECT_TRUE(second.Transparent());
-    EXPECT_EQ(gif.ColorMap().Count(), 5) << "black added for transparency";
+    for (const auto& [left, top, cropped] :
+         {std::tuple{0, 0, TRect{1, 1, 2, 2}}, std::tuple{3, 5, TRect{4, 6, 5, 7}}}) {
+        SCOPED_TRACE(left);
+        TGIFImage gif;
+        Colours(gif, {kRed, kGreen, kBlue, kWhite});
+        Gce(AddFrame(gif, left, top, {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}), 10);
+        Gce(AddFrame(gif, left, top, {{0, 0, 0}, {0, 1, 0}, {0, 0, 0}}), 10);
+        Optimize(gif, kMergeCrop);
+        ASSERT_EQ(gif.Images().Count(), 2);
+        const TGIFSubImage& second = *gif.Images().Image(1);
+        EXPECT_EQ(second.BoundsRect(), cropped);
+        EXPECT_EQ(Shown(second, 0, 0), kGreen);
+        EXPECT_TRUE(second.Transparent());
+        EXPECT_EQ(gif.ColorMap().Count(), 5) << "black added for transparency";
+    }
 }
 
 // A frame using the global map may take another frame's transparent index
@@ -337,14 +345,20 @@ TEST(GifOptimize, MergeTakesNoTransparentIndexTheFrameShows)
     EXPECT_EQ(second.Pixels(0, 0), second.TransparentIndex());
     EXPECT_EQ(Shown(second, 1, 0), kBlue);
 
-    TGIFImage reuse;
-    Colours(reuse, {kRed, kGreen, kBlue, kWhite});
-    Gce(AddFrame(reuse, 0, 0, {{0, 0}}), 10);
-    Gce(AddFrame(reuse, 0, 0, {{0, 3}}), 10);
-    Gce(AddFrame(reuse, 5, 5, {{2, 1}}), 10, TDisposalMethod::dmNone, 1);
-    Optimize(reuse, OptimizeOption(ooMerge));
-    EXPECT_EQ(reuse.Images().Image(1)->TransparentIndex(), 1) << "unused by the frame: taken";
-    EXPECT_EQ(reuse.ColorMap().Count(), 4);
+    // Index 1 is unused by the frame: taken. Index 4 is one past the map
+    // (as a file may carry it; the colours come last so that it stays): no
+    // entry to take, so one is added.
+    for (const auto& [other, count] : {std::pair{1, 4}, std::pair{4, 5}}) {
+        SCOPED_TRACE(other);
+        TGIFImage reuse;
+        Gce(AddFrame(reuse, 0, 0, {{0, 0}}), 10);
+        Gce(AddFrame(reuse, 0, 0, {{0, 3}}), 10);
+        Gce(AddFrame(reuse, 5, 5, {{2, 1}}), 10, TDisposalMethod::dmNone, other);
+        Colours(reuse, {kRed, kGreen, kBlue, kWhite});
+        Optimize(reuse, OptimizeOption(ooMerge));
+        EXPECT_EQ(reuse.Images().Image(1)->TransparentIndex(), other);
+        EXPECT_EQ(reuse.ColorMap().Count(), count);
+    }
 }
 
 // Merging runs from the last frame down: the index the last frame makes is

@@ -138,7 +138,8 @@ TEST_P(OptimizedLook, ByTheProbe)
 }
 
 // Built with giflib: where the screen background shows, an unused
-// transparent index of the first frame still makes it transparent.
+// transparent index of the first frame still makes it transparent, and so
+// does a screen without a global map that frames of local maps leave uncovered.
 TEST(OptimizedLook, ScreenBackgroundStaysTransparent)
 {
     const std::vector<uint8_t> map = {0, 0, 0, 255, 0, 0, 0, 0, 255, 0, 255, 0};
@@ -154,7 +155,12 @@ TEST(OptimizedLook, ScreenBackgroundStaysTransparent)
     cleared.frames = {{0, 0, 5, 3, false, {}, {1, 2, 1, 1, 2, 2, 2, 1, 1, 1, 1, 1, 2, 2, 1}, true, 0, 10, 0},
                       {1, 1, 2, 1, false, {}, {3, 2}, true, -1, 10, 2},
                       {4, 0, 1, 1, false, {}, {3}, true, -1, 10, 0}};
-    for (const auto& [name, ref] : {std::pair{"border", border}, std::pair{"cleared", cleared}}) {
+    RefGif local{true, 4, 3, 0, {}, {}, -1};
+    const std::vector<uint8_t> map1 = {170, 170, 85, 10, 20, 200, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    const std::vector<uint8_t> map2 = {255, 0, 0, 0, 255, 0, 170, 170, 85, 9, 9, 9, 8, 8, 8};
+    local.frames = {{1, 0, 2, 2, false, map1, {0, 1, 1, 0}}, {0, 1, 3, 2, false, map2, {0, 1, 2, 1, 2, 0}}};
+    for (const auto& [name, ref] :
+         {std::pair{"border", border}, std::pair{"cleared", cleared}, std::pair{"no global map", local}}) {
         SCOPED_TRACE(name);
         pc::test::TempDir dir;
         const std::string in = dir.file("in.gif"), out = dir.file("out.gif");

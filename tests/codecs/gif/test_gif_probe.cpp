@@ -63,6 +63,26 @@ TEST(GifProbe, DecodeWritesTheFirstFrame)
         }
 }
 
+// gif-decode reads the first frame alone: the 64 frames after it, which
+// with it pass the pixels all frames of a picture may have, are not read.
+TEST(GifProbe, DecodeReadsOnlyTheFirstFrame)
+{
+    pc::test::TempDir dir;
+    std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 0, 16, 0, 16, 0x80, 0, 0, 255, 0, 0, 0, 0, 0};
+    // 4096 x 4096 pixels of index 0 each.
+    const std::vector<uint8_t> frame = {',', 0, 0, 0, 0, 0, 16, 0, 16, 0, 2, 2, 0x44, 0x01, 0};
+    for (int i = 0; i < 65; ++i)
+        gif.insert(gif.end(), frame.begin(), frame.end());
+    gif.push_back(';');
+    const std::string in = dir.file("in.gif"), out = dir.file("out.bmp");
+    WriteFileAtomic(in, gif);
+    const ProbeRun r = Probe("gif-decode '" + in + "' '" + out + "'", dir);
+    ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+    const Bitmap bmp = LoadBmpFile(out);
+    EXPECT_EQ(bmp.Width(), 4096);
+    EXPECT_EQ(bmp.Pixel(4095, 4095), RGB(255, 0, 0));
+}
+
 // Files that load but hold no image cannot be written as GIF: the
 // optimiser keeps them byte for byte and says why.
 TEST(GifProbe, OptimizeKeepsAFileWithoutAnImage)
