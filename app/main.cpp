@@ -27,10 +27,12 @@ int main(int argc, char** argv)
     // it is closing and must not be handed anything.
     bool relaunched = qEnvironmentVariableIsSet(pc::kRelaunchedVariable);
     qunsetenv(pc::kRelaunchedVariable);
+    std::unique_ptr<pc::InstanceListener> listener;
     if (!relaunched && argc > 1 && pc::IsProjectPath(argv[1])) {
         std::error_code ec;
         std::filesystem::path absolute = std::filesystem::absolute(argv[1], ec);
-        if (pc::HandOverProject(ec ? std::string(argv[1]) : absolute.lexically_normal().string()))
+        listener = pc::HandOverOrListen(ec ? std::string(argv[1]) : absolute.lexically_normal().string());
+        if (!listener)
             return 0;
     }
 
@@ -40,7 +42,7 @@ int main(int argc, char** argv)
         pc::RemoveStaleWorkFolders();
         pc::WorkFolder();
         pc::TFormMainQV7K window(std::make_unique<pc::IniSettings>(pc::SettingsPath()), args);
-        window.ListenForHandOvers();
+        window.ListenForHandOvers(listener ? std::move(listener) : std::make_unique<pc::InstanceListener>());
         pc::InstallTemplateCommands(window);
         window.show();
         window.FormCreate();

@@ -190,8 +190,9 @@ public:
     // Project paths handed over by later instances wait here until the
     // window is idle: not publishing, not loading, no modal dialog.
     void QueueHandedOverProject(const std::string& path);
-    // Takes paths from later instances; false when another instance already does.
-    bool ListenForHandOvers();
+    // Takes paths from later instances through listener (which may already
+    // listen); false when another instance holds the channel.
+    bool ListenForHandOvers(std::unique_ptr<InstanceListener> listener);
     // Before a relaunch: the new instance must not hand its path back here.
     void StopListeningForHandOvers();
     size_t PendingProjects() const { return pending_.size(); }
