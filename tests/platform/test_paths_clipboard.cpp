@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QString>
 #include <filesystem>
@@ -7,6 +9,7 @@
 #include <langinfo.h>
 
 #include "platform/clipboard.h"
+#include "platform/desktop_open.h"
 #include "platform/paths.h"
 #include "tests/support/test_data.h"
 
@@ -78,6 +81,26 @@ TEST(Paths, DialogChoiceFindsTheFileItShowed)
     // Two names shown alike: neither is guessed.
     std::ofstream(folder + "/a\xfe.qv7kb") << "x";
     EXPECT_NE(pc::PathFromDialog(QFile::decodeName(QByteArray::fromStdString(file))), file);
+}
+
+// xdg-open starts but finds no browser: the user hears of it.
+TEST(DesktopOpen, AHandlerThatFailsIsReported)
+{
+    pc::test::TempDir dir;
+    std::ofstream(dir.file("xdg-open")) << "#!/bin/sh\necho \"xdg-open: no method available for opening '$1'\" >&2\nexit 3\n";
+    std::filesystem::permissions(dir.file("xdg-open"), std::filesystem::perms::owner_all);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(dir.path().string()) + ":" + path);
+    std::vector<std::string> reported;
+    pc::OpenWithDesktop("https://example.org/h", nullptr, [&](const std::string& m) { reported.push_back(m); });
+    QElapsedTimer t;
+    t.start();
+    while (reported.empty() && t.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    qputenv("PATH", path);
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported[0], "No program could be started to show:\nhttps://example.org/h\n\n"
+                           "xdg-open: no method available for opening 'https://example.org/h'");
 }
 
 TEST(Clipboard, BitmapAndPrivateFormatRoundTrip)
