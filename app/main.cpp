@@ -6,6 +6,7 @@
 #include "app/window/main_window.h"
 #include "app/window/template_commands.h"
 #include "app/settings/settings_file.h"
+#include "platform/file_dialogs.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/quit_on_signal.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationDisplayName("Prismcase");
     pc::QuitOnTerminationSignals();
     pc::PumpFromEventLoop();
+    pc::FitFileDialogColumns(app);
     // File names are bytes; Qt's own decoding of the arguments would lose
     // the ones that are not valid in the local encoding.
     QStringList args;
