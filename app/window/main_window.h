@@ -129,6 +129,8 @@ public:
     // File names the commands act on, preset by callers.
     std::string OpenDialog1FileName;
     std::string OpenPictureDialog1InitialDir, OpenDialog2InitialDir;
+    // Where "Load Project" opens: the folder a dialog last saved to or loaded from.
+    std::string OpenDialog1InitialDir;
 
     // Own state.
     std::unique_ptr<GLContext> GLContext_;
