@@ -331,6 +331,9 @@ void GLTSObject::BuildTextPage()
     TextMemo = new QPlainTextEdit("Text", skin);
     TextMemo->setGeometry(10, 15, skin->width() - 20, 60);
     TextMemo->setFont(QFont("Arial"));
+    // Between words only: breaking one long word anywhere takes the layout
+    // time that grows with the square of its length.
+    TextMemo->setWordWrapMode(QTextOption::WordWrap);
     FacePicture* swatch = Faces[0];
     swatch->setGeometry(TextMemo->x(), TextMemo->y() + TextMemo->height() + 5, TextMemo->width() / 2, 20);
     FontButton = new QPushButton("Font", skin);
