@@ -167,7 +167,8 @@ void TFormMainQV7K::BTransparentClick()
 void TFormMainQV7K::UpdateActions()
 {
     const CommandStates states = CommandStatesFor(
-        {PC2->currentWidget() != nullptr, unsigned(ImageFloor->Tag), unsigned(ImageBackground->Tag), APublish->Tag == 1});
+        {PC2->currentWidget() != nullptr, unsigned(ImageFloor->Tag), unsigned(ImageBackground->Tag),
+         APublish->Tag == 1});
     ACopyObj->setEnabled(states.copyObject);
     for (QWidget* w : {static_cast<QWidget*>(Label10), static_cast<QWidget*>(TBfsth), static_cast<QWidget*>(Label11),
                        static_cast<QWidget*>(TBfstv)})

@@ -94,7 +94,8 @@ void ValueBox::KeyDown(TrackBar* bar, QKeyEvent* event)
         Restore();
         return;
     }
-    const TypingStep step = TypeKey(bar->Hint.toStdString(), TypingKeyOf(event), bar->Min(), bar->Max(), bar->Position());
+    const TypingStep step =
+        TypeKey(bar->Hint.toStdString(), TypingKeyOf(event), bar->Min(), bar->Max(), bar->Position());
     bar->Hint = QString::fromStdString(step.buffer);
     if (step.position)
         bar->SetPosition(*step.position);

@@ -92,7 +92,8 @@ TEST(Paths, DialogChoiceFindsTheFileItShowed)
 TEST(DesktopOpen, AHandlerThatFailsIsReported)
 {
     pc::test::TempDir dir;
-    std::ofstream(dir.file("xdg-open")) << "#!/bin/sh\necho \"xdg-open: no method available for opening '$1'\" >&2\nexit 3\n";
+    std::ofstream(dir.file("xdg-open"))
+        << "#!/bin/sh\necho \"xdg-open: no method available for opening '$1'\" >&2\nexit 3\n";
     std::filesystem::permissions(dir.file("xdg-open"), std::filesystem::perms::owner_all);
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QByteArray::fromStdString(dir.path().string()) + ":" + path);
