@@ -6,6 +6,7 @@
 #include "app/window/main_window.h"
 #include "app/window/template_commands.h"
 #include "app/settings/settings_file.h"
+#include "platform/file_dialogs.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/quit_on_signal.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationDisplayName("Prismcase");
     pc::QuitOnTerminationSignals();
     pc::PumpFromEventLoop();
+    pc::FitFileDialogColumns(app);
     // File names are bytes; Qt's own decoding of the arguments would lose
     // the ones that are not valid in the local encoding.
     QStringList args;
@@ -27,10 +29,12 @@ int main(int argc, char** argv)
     // it is closing and must not be handed anything.
     bool relaunched = qEnvironmentVariableIsSet(pc::kRelaunchedVariable);
     qunsetenv(pc::kRelaunchedVariable);
+    std::unique_ptr<pc::InstanceListener> listener;
     if (!relaunched && argc > 1 && pc::IsProjectPath(argv[1])) {
         std::error_code ec;
         std::filesystem::path absolute = std::filesystem::absolute(argv[1], ec);
-        if (pc::HandOverProject(ec ? std::string(argv[1]) : absolute.lexically_normal().string()))
+        listener = pc::HandOverOrListen(ec ? std::string(argv[1]) : absolute.lexically_normal().string());
+        if (!listener)
             return 0;
     }
 
@@ -40,7 +44,7 @@ int main(int argc, char** argv)
         pc::RemoveStaleWorkFolders();
         pc::WorkFolder();
         pc::TFormMainQV7K window(std::make_unique<pc::IniSettings>(pc::SettingsPath()), args);
-        window.ListenForHandOvers();
+        window.ListenForHandOvers(listener ? std::move(listener) : std::make_unique<pc::InstanceListener>());
         pc::InstallTemplateCommands(window);
         window.show();
         window.FormCreate();

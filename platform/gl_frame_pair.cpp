@@ -130,6 +130,9 @@ void GLFramePair::Release()
 void GLFramePair::Draw(int index)
 {
     CheckIndex(index);
+    // Events between frames may have made another context current; binding
+    // these names there would leave that context drawing into nothing.
+    drawingContext_.MakeCurrent();
     const FrameFunctions& gl = *Functions();
     drawing_ = index;
     gl.bindFramebuffer(GL_FRAMEBUFFER, framebuffers_[index]);

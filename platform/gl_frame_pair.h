@@ -27,7 +27,8 @@ public:
     GLFramePair(const GLFramePair&) = delete;
     GLFramePair& operator=(const GLFramePair&) = delete;
 
-    // Drawing goes into frame index (0 or 1) from here on.
+    // Makes the drawing context current; drawing goes into frame index (0
+    // or 1) from here on.
     void Draw(int index);
     // glViewport for the frames: with the upper-left origin they use, y
     // counts from the other edge.

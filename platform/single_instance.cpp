@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -9,7 +10,11 @@
 #include <QWidget>
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 #include "platform/byte_reader.h"
@@ -105,19 +110,47 @@ void BringApplicationForward(QWidget& mainWindow)
     front->activateWindow();
 }
 
+std::unique_ptr<InstanceListener> HandOverOrListen(const std::string& path, int waitMs)
+{
+    auto listener = std::make_unique<InstanceListener>();
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    // The holder of the channel may still be starting: ask again until it
+    // listens, or until it is gone and the channel is free.
+    while (!listener->Listen()) {
+        if (HandOverProject(path, waitMs)) // its answer waits for its window
+            return nullptr;
+        if (std::chrono::steady_clock::now() >= until)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return listener;
+}
+
 InstanceListener::InstanceListener(QObject* parent) : QObject(parent) {}
 
-InstanceListener::~InstanceListener() = default;
+InstanceListener::~InstanceListener()
+{
+    server_.reset();
+    if (lock_ >= 0)
+        close(lock_); // frees the lock
+}
 
 bool InstanceListener::Listen()
 {
+    if (IsListening())
+        return true;
     QString name = InstanceChannelName();
-    {
-        // A live listener answers a connect; a stale socket file does not.
-        QLocalSocket probe;
-        probe.connectToServer(name);
-        if (probe.waitForConnected(500))
+    if (lock_ < 0) {
+        // The lock goes with the process, however it ends: a socket file
+        // left by a crash is then replaced by the next holder.
+        int fd = open(QFile::encodeName(name + ".lock").constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0)
             return false;
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            close(fd);
+            return false;
+        }
+        lock_ = fd;
     }
     QLocalServer::removeServer(name);
     server_ = std::make_unique<QLocalServer>();

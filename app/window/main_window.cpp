@@ -181,9 +181,9 @@ void TFormMainQV7K::QueueHandedOverProject(const std::string& path)
     RequestIdle();
 }
 
-bool TFormMainQV7K::ListenForHandOvers()
+bool TFormMainQV7K::ListenForHandOvers(std::unique_ptr<InstanceListener> listener)
 {
-    listener_ = std::make_unique<InstanceListener>();
+    listener_ = std::move(listener);
     if (!listener_->Listen()) {
         listener_.reset();
         return false;

@@ -51,6 +51,7 @@ class ObjectHost;
 class PictureBox;
 class TextureStore;
 class TrackBar;
+class ValueBox;
 class PreviewPanel;
 class PublishCommand;
 
@@ -107,7 +108,8 @@ public:
     QLabel* Label7 = nullptr;
     QProgressBar* ProBar = nullptr;
     QCheckBox* ViewRendImage = nullptr;
-    QWidget* tbPanel = nullptr; // floating value editor
+    ValueBox* Values = nullptr; // the floating value editor: tbPanel holding tbEdit
+    QWidget* tbPanel = nullptr;
     QLineEdit* tbEdit = nullptr;
 
     // Actions and menu items.
@@ -129,6 +131,8 @@ public:
     // File names the commands act on, preset by callers.
     std::string OpenDialog1FileName;
     std::string OpenPictureDialog1InitialDir, OpenDialog2InitialDir;
+    // Where "Load Project" opens: the folder a dialog last saved to or loaded from.
+    std::string OpenDialog1InitialDir;
 
     // Own state.
     std::unique_ptr<GLContext> GLContext_;
@@ -136,7 +140,6 @@ public:
     float ViewWidth = 0, ViewHeight = 0;
     PictureBox* CurrentPicture = nullptr;
     int PixelsFormat = 0;
-    QSlider* EditedTrackBar = nullptr;
     std::string PixelFormatInfoText;
     float CameraOrbitAngle = 2.0f, LightOrbitAngle = 0.0f;
     // What one frame leaves for the next (the floor colour among it).
@@ -190,8 +193,9 @@ public:
     // Project paths handed over by later instances wait here until the
     // window is idle: not publishing, not loading, no modal dialog.
     void QueueHandedOverProject(const std::string& path);
-    // Takes paths from later instances; false when another instance already does.
-    bool ListenForHandOvers();
+    // Takes paths from later instances through listener (which may already
+    // listen); false when another instance holds the channel.
+    bool ListenForHandOvers(std::unique_ptr<InstanceListener> listener);
     // Before a relaunch: the new instance must not hand its path back here.
     void StopListeningForHandOvers();
     size_t PendingProjects() const { return pending_.size(); }
@@ -238,21 +242,10 @@ public:
     void BitBtn1Click();
     void FreshClick();
 
-    // Output size, preview fit and the floating value editor
-    // (main_window_sizing.cpp).
+    // Output size and preview fit (main_window_sizing.cpp).
     QMenu* PopupMenu1 = nullptr; // size presets
     void TBHeightChange();
     void N200X1501Click(const QString& caption);
-    void TBWidthEnter(TrackBar* sender, Qt::FocusReason reason);
-    void TBWidthExit(TrackBar* sender, Qt::FocusReason reason);
-    void TBWidthKeyDown(TrackBar* sender, QKeyEvent* event);
-    void tbEditKeyUp();
-    // Escape: the edited bar goes back to where it was when the editor appeared.
-    void RestoreEditedValue();
-    // The floating editor sits this far right of its bar, in room every page
-    // keeps free there.
-    static constexpr int kValueEditorGap = 4;
-    void EchoValue(QSlider* sender);
 
     // Small commands (main_window_commands.cpp). OpenDocument opens a file or
     // web address with the desktop's viewer; tests replace it.
@@ -308,8 +301,6 @@ private:
     int loading_ = 0;
     QSize lastAllowedSize_;
     bool destroyed_ = false;
-    int typingInValueEdit_ = 0; // 1 while the floating editor moves its track bar
-    int valueWhenEditorShown_ = 0;
 };
 
 } // namespace pc

@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
@@ -16,6 +15,7 @@
 #include "app/window/window_commands.h"
 #include "platform/bmp_file.h"
 #include "platform/clipboard.h"
+#include "platform/desktop_open.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "scene/pages/object_commands.h"
@@ -55,9 +55,7 @@ private:
 
 void TFormMainQV7K::ConnectCommands()
 {
-    OpenDocument = [](const std::string& target) {
-        QProcess::startDetached("xdg-open", {QString::fromStdString(target)});
-    };
+    OpenDocument = [this](const std::string& target) { OpenWithDesktop(target, this, ShowMessage); };
     new DesignValues(this, {TSFloor, TSLight, TSCamera, TSExport});
 
     for (TaggedAction* a : {Contents1, About1, Homepage1, ARemoveAllObjs, LoadFromClipboard1})
@@ -169,7 +167,8 @@ void TFormMainQV7K::BTransparentClick()
 void TFormMainQV7K::UpdateActions()
 {
     const CommandStates states = CommandStatesFor(
-        {PC2->currentWidget() != nullptr, unsigned(ImageFloor->Tag), unsigned(ImageBackground->Tag)});
+        {PC2->currentWidget() != nullptr, unsigned(ImageFloor->Tag), unsigned(ImageBackground->Tag),
+         APublish->Tag == 1});
     ACopyObj->setEnabled(states.copyObject);
     for (QWidget* w : {static_cast<QWidget*>(Label10), static_cast<QWidget*>(TBfsth), static_cast<QWidget*>(Label11),
                        static_cast<QWidget*>(TBfstv)})

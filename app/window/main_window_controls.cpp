@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "app/window/main_window.h"
+#include "scene/pages/value_box.h"
 #include "app/window/picture_box.h"
 #include "app/window/preview_panel.h"
 #include "platform/track_bar.h"
@@ -48,7 +49,7 @@ QFormLayout* BarForm(QGroupBox* box)
 {
     auto* form = new QFormLayout(box);
     QMargins m = form->contentsMargins();
-    m.setRight(m.right() + kValueEditorWidth + 2 * TFormMainQV7K::kValueEditorGap);
+    m.setRight(m.right() + kValueEditorWidth + 2 * ValueBox::kGap);
     form->setContentsMargins(m);
     return form;
 }
@@ -108,17 +109,11 @@ void TFormMainQV7K::CreateWidgets()
     row->addWidget(CreatePreviewArea(), 1);
     setCentralWidget(central);
 
-    tbPanel = new QWidget(this);
-    tbPanel->setAutoFillBackground(true);
-    QPalette sky = tbPanel->palette();
-    sky.setColor(QPalette::Window, QColor(0xA6, 0xCA, 0xF0)); // clSkyBlue
-    sky.setColor(QPalette::Base, QColor(0xA6, 0xCA, 0xF0));
-    tbPanel->setPalette(sky);
-    tbEdit = new QLineEdit("000", tbPanel);
-    tbEdit->setFrame(false);
-    tbEdit->setFixedWidth(kValueEditorWidth - 4);
-    tbPanel->resize(kValueEditorWidth, kValueEditorHeight);
-    tbPanel->hide();
+    const QColor skyBlue(0xA6, 0xCA, 0xF0);
+    Values = new ValueBox(*this, {kValueEditorWidth, kValueEditorHeight, skyBlue, true, true});
+    tbPanel = Values->Box();
+    tbEdit = Values->Edit();
+    tbEdit->setText("000");
 }
 
 QWidget* TFormMainQV7K::CreateEnvironmentPage()

@@ -1,17 +1,14 @@
 // The output size (track bars, edits, presets), the preview panel fitted to
-// its aspect, and the floating value editor of the scene track bars.
-#include <QApplication>
+// its aspect, and the scene track bars given to the floating value editor.
 #include <QCheckBox>
 #include <QCursor>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QToolTip>
 
 #include "app/window/event_hook.h"
 #include "app/window/main_window.h"
@@ -19,24 +16,11 @@
 #include "app/window/preview_panel.h"
 #include "app/window/size_presets.h"
 #include "platform/track_bar.h"
-#include "scene/pages/value_typing.h"
+#include "scene/pages/value_box.h"
 
 namespace pc {
 
 namespace {
-
-TypingKey TypingKeyOf(const QKeyEvent* e)
-{
-    const bool keypad = e->modifiers() & Qt::KeypadModifier;
-    const int k = e->key();
-    if (!keypad && k >= Qt::Key_0 && k <= Qt::Key_9)
-        return {TypingKeyKind::Digit, char('0' + (k - Qt::Key_0))};
-    if (k == Qt::Key_Backspace)
-        return {TypingKeyKind::Backspace, 0};
-    if (!keypad && k == Qt::Key_Minus)
-        return {TypingKeyKind::Minus, 0};
-    return {};
-}
 
 // Shows the side unless the user is typing it and the text already means it
 // (an emptied edit stands for the minimum and stays empty while typing).
@@ -86,28 +70,8 @@ void TFormMainQV7K::ConnectSizing()
                                TBShadowStrength, TBShadowScale,    TBShadowDiffuse, TBCameraLookAtY, TBCameraLookAtX,
                                TBCameraLookAtZ,  TBCameraLookAtA,  TBCameraY,       TBCameraZ,       TBCameraX,
                                TBWidth,          TBHeight};
-    for (QSlider* slider : edited) {
-        auto* bar = qobject_cast<TrackBar*>(slider);
-        connect(bar, &TrackBar::Entered, this, &TFormMainQV7K::TBWidthEnter);
-        connect(bar, &TrackBar::Exited, this, &TFormMainQV7K::TBWidthExit);
-        connect(bar, &TrackBar::KeyDown, this, &TFormMainQV7K::TBWidthKeyDown);
-        connect(bar, &TrackBar::Changed, this, &TFormMainQV7K::EchoValue);
-    }
-    tbEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(kValueEditPattern), tbEdit));
-    connect(tbEdit, &QLineEdit::textEdited, this, &TFormMainQV7K::tbEditKeyUp);
-    new EventHook(tbEdit, [this](QEvent* e) {
-        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
-            RestoreEditedValue();
-            return true;
-        }
-        // Leaving the editor for anything but its track bar puts it away.
-        if (e->type() == QEvent::FocusOut && !FocusLeftForAMoment(static_cast<QFocusEvent*>(e)->reason()) &&
-            QApplication::focusWidget() != EditedTrackBar) {
-            tbPanel->hide();
-            EditedTrackBar = nullptr;
-        }
-        return false;
-    });
+    for (QSlider* slider : edited)
+        Values->Attach(qobject_cast<TrackBar*>(slider));
 }
 
 void TFormMainQV7K::TBHeightChange()
@@ -130,69 +94,6 @@ void TFormMainQV7K::N200X1501Click(const QString& caption)
     const PresetSize size = ParsePreset(caption.toStdString());
     TBWidth->setValue(size.width);
     TBHeight->setValue(size.height);
-}
-
-void TFormMainQV7K::EchoValue(QSlider* sender)
-{
-    if (sender == EditedTrackBar && typingInValueEdit_ == 0)
-        tbEdit->setText(QString::number(sender->value()));
-}
-
-void TFormMainQV7K::TBWidthEnter(TrackBar* sender, Qt::FocusReason reason)
-{
-    if (!UserMovedFocus(reason))
-        return; // the focus only followed a page switch: no editor to type into by mistake
-    if (tbPanel->isHidden() || EditedTrackBar != sender)
-        valueWhenEditorShown_ = sender->value();
-    EditedTrackBar = sender;
-    tbEdit->setText(QString::number(sender->value())); // the value at once, not a stale one
-    // In the room kept free right of the bar, level with it.
-    ShowOverBar(*tbPanel, *sender, *this,
-                QPoint(sender->width() + kValueEditorGap, (sender->height() - tbPanel->height()) / 2));
-}
-
-void TFormMainQV7K::TBWidthExit(TrackBar*, Qt::FocusReason reason)
-{
-    if (!FocusLeftForAMoment(reason) && HideUnlessEditing(*tbPanel, *tbEdit))
-        EditedTrackBar = nullptr;
-}
-
-void TFormMainQV7K::RestoreEditedValue()
-{
-    if (!EditedTrackBar)
-        return;
-    EditedTrackBar->setValue(valueWhenEditorShown_);
-    tbEdit->setText(QString::number(EditedTrackBar->value()));
-}
-
-void TFormMainQV7K::TBWidthKeyDown(TrackBar* sender, QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape && sender == EditedTrackBar) {
-        RestoreEditedValue();
-        return;
-    }
-    // The hint is the typing buffer; it shows as the bar's tooltip.
-    const TypingStep step =
-        TypeKey(sender->Hint.toStdString(), TypingKeyOf(event), sender->Min(), sender->Max(), sender->Position());
-    sender->Hint = QString::fromStdString(step.buffer);
-    if (step.position)
-        sender->SetPosition(*step.position);
-    sender->setToolTip(sender->Hint);
-    if (!sender->Hint.isEmpty())
-        QToolTip::showText(sender->mapToGlobal(QPoint(0, sender->height())), sender->Hint, sender);
-}
-
-void TFormMainQV7K::tbEditKeyUp()
-{
-    if (!EditedTrackBar)
-        return;
-    // Empty or a lone minus: a number still to come, the bar stays.
-    const std::optional<int> typed = ParseDecimal(tbEdit->text().toStdString());
-    if (!typed)
-        return;
-    // The bar clamps; what the user typed stays in the editor meanwhile.
-    TagScope typing(typingInValueEdit_, 1);
-    EditedTrackBar->setValue(*typed);
 }
 
 } // namespace pc

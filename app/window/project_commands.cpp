@@ -94,7 +94,7 @@ ProjectCommands::ProjectCommands(TFormMainQV7K& window) : QObject(&window), w_(w
     setObjectName("ProjectCommands");
     // Names are bytes: what the dialog shows is turned back into the file's own.
     ChooseOpenFile = [this]() -> std::optional<std::string> {
-        QString file = QFileDialog::getOpenFileName(&w_, QString(), QString(), kFilter);
+        QString file = QFileDialog::getOpenFileName(&w_, QString(), PathToQString(w_.OpenDialog1InitialDir), kFilter);
         if (file.isEmpty())
             return std::nullopt;
         return PathFromDialog(file);
@@ -127,6 +127,8 @@ void ProjectCommands::ASaveTemplateExecute()
         return;
     project::WriteProject(SaveDialog2FileName, ProjectSceneFromWindow(w_), {TextureFolder(), SaveDate()});
     w_.SaveAsTemplate->Tag = 0;
+    if (!silent)
+        w_.OpenDialog1InitialDir = std::filesystem::path(SaveDialog2FileName).parent_path().string();
 }
 
 void ProjectCommands::SaveAsTemplateExecute()
@@ -230,6 +232,8 @@ void ProjectCommands::ALoadTemplateExecute()
 
     w_.LightOrbitAngle = float(std::atan2(w_.TBLightZ->value(), w_.TBLightX->value()));
     w_.CameraOrbitAngle = float(std::atan2(w_.TBCameraZ->value(), w_.TBCameraX->value()));
+    if (!preset)
+        w_.OpenDialog1InitialDir = std::filesystem::path(path).parent_path().string();
     if (mode != kLoadEnhancedBefore) {
         w_.FormResize();
         w_.RequestIdle();

@@ -13,6 +13,7 @@
 #include "app/window/tagged_action.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "platform/single_instance.h"
 #include "scene/pages/kind_controls.h"
 #include "scene/pages/object_page.h"
 
@@ -97,7 +98,7 @@ void SettingsCommands::Relaunch()
     w_.StopListeningForHandOvers();
     if (!StartProgram({QString::fromStdString(path)})) {
         ShowMessage("The program could not be started again.");
-        w_.ListenForHandOvers();
+        w_.ListenForHandOvers(std::make_unique<InstanceListener>());
         return;
     }
     w_.ALoadTemplate->Tag = kLoadEnhancedBefore; // no close question

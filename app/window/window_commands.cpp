@@ -6,7 +6,7 @@ namespace pc {
 
 CommandStates CommandStatesFor(const WindowFacts& facts)
 {
-    return {facts.hasCurrentObject, facts.floorTexture != 0, facts.backgroundTexture != 0};
+    return {facts.hasCurrentObject && !facts.publishing, facts.floorTexture != 0, facts.backgroundTexture != 0};
 }
 
 std::optional<std::string> FindHelpFile(const std::string& programFolder)

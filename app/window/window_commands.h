@@ -17,6 +17,7 @@ struct WindowFacts {
     bool hasCurrentObject = false;
     unsigned floorTexture = 0;      // 0: a solid colour
     unsigned backgroundTexture = 0; // 0: a solid colour
+    bool publishing = false;        // the scene must not change under the render
 };
 
 // What the update step sets.

@@ -158,8 +158,6 @@ void GLTSObject::MaterialTrackbarChange(TrackBar* sender)
             Model->Model().objects[o].visibleSize = float(VisibleSizeFromPosition(p));
     }
     sender->Hint = QString::number(p);
-    if (sender == EditTrackbar)
-        ValueEdit->setText(QString::number(p));
 }
 
 bool GLTSObject::SelectedMaterialTakesPicture(int textureId)

@@ -1,19 +1,16 @@
 #include "scene/pages/object_page.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDialog>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -27,7 +24,7 @@
 #include "scene/model/c3ds.h"
 #include "scene/pages/face_textures.h"
 #include "scene/pages/kind_controls.h"
-#include "scene/pages/value_typing.h"
+#include "scene/pages/value_box.h"
 
 namespace pc {
 
@@ -42,21 +39,6 @@ void SetLabelColor(QLabel* label, TColor c)
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, QColorOf(c));
     label->setPalette(pal);
-}
-
-// Windows virtual keys that take part in typing: the main keyboard's digits,
-// its minus key and Backspace. Keypad keys are other keys.
-TypingKey TypingKeyOf(const QKeyEvent* e)
-{
-    bool keypad = e->modifiers() & Qt::KeypadModifier;
-    int k = e->key();
-    if (!keypad && k >= Qt::Key_0 && k <= Qt::Key_9)
-        return {TypingKeyKind::Digit, char('0' + (k - Qt::Key_0))};
-    if (k == Qt::Key_Backspace)
-        return {TypingKeyKind::Backspace, 0};
-    if (!keypad && k == Qt::Key_Minus)
-        return {TypingKeyKind::Minus, 0};
-    return {};
 }
 
 // The faces as the kind places them; a box net grows to fit the captions
@@ -101,12 +83,15 @@ void GLTSObject::BuildCommonControls()
     ScrollBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ScrollBox->verticalScrollBar()->setTracking(true);
     contents_ = new QWidget;
-    contents_->setFixedWidth(kSectionWidth);
+    Values = new ValueBox(*contents_, {60, 22, QColorOf(0xF0CAA6)});
+    ValueEdit = Values->Edit();
+    // The sections, and right of them the room where the value box shows.
+    contents_->setFixedWidth(kSectionWidth + Values->Room());
     ScrollBox->setWidget(contents_); // takes ownership
     auto* fill = new QVBoxLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);
     fill->addWidget(ScrollBox);
-    ScrollBox->setMinimumWidth(kSectionWidth + ScrollBox->verticalScrollBar()->sizeHint().width() + 4);
+    ScrollBox->setMinimumWidth(contents_->width() + ScrollBox->verticalScrollBar()->sizeHint().width() + 4);
     setMinimumWidth(ScrollBox->minimumWidth());
 
     HeaderPanel = new QWidget(contents_);
@@ -123,17 +108,6 @@ void GLTSObject::BuildCommonControls()
     DefaultLabel->move(VisibleCheck->x() + VisibleCheck->width() + 10, VisibleCheck->y());
     DefaultLabel->setCursor(Qt::PointingHandCursor);
     DefaultLabel->installEventFilter(this);
-
-    ValueEdit = new QLineEdit(contents_);
-    ValueEdit->hide();
-    ValueEdit->setFixedWidth(60);
-    // No taller than a bar, so it fits over the lower part of one.
-    ValueEdit->setFixedHeight(std::min(ValueEdit->sizeHint().height(), kBarHeight));
-    QPalette pal = ValueEdit->palette();
-    pal.setColor(QPalette::Base, QColorOf(0xF0CAA6));
-    ValueEdit->setPalette(pal);
-    ValueEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(kValueEditPattern), ValueEdit));
-    ValueEdit->installEventFilter(this);
 
     for (int i = 0; i < kTableRows; ++i) {
         GroupBoxes[i] = new QGroupBox(QString::fromUtf8(kSectionCaptions[i]), contents_);
@@ -190,9 +164,7 @@ void GLTSObject::BuildSection(int row)
 
 void GLTSObject::AttachTypingHandlers(TrackBar* bar)
 {
-    connect(bar, &TrackBar::KeyDown, this, &GLTSObject::TrackBarKeyDown);
-    connect(bar, &TrackBar::Entered, this, &GLTSObject::ShowValueEdit);
-    connect(bar, &TrackBar::Exited, this, &GLTSObject::HideValueEdit);
+    Values->Attach(bar);
 }
 
 int GLTSObject::Position(int row, int column) const
@@ -331,6 +303,9 @@ void GLTSObject::BuildTextPage()
     TextMemo = new QPlainTextEdit("Text", skin);
     TextMemo->setGeometry(10, 15, skin->width() - 20, 60);
     TextMemo->setFont(QFont("Arial"));
+    // Between words only: breaking one long word anywhere takes the layout
+    // time that grows with the square of its length.
+    TextMemo->setWordWrapMode(QTextOption::WordWrap);
     FacePicture* swatch = Faces[0];
     swatch->setGeometry(TextMemo->x(), TextMemo->y() + TextMemo->height() + 5, TextMemo->width() / 2, 20);
     FontButton = new QPushButton("Font", skin);
@@ -413,60 +388,9 @@ void GLTSObject::StackSections()
     contents_->setFixedHeight(y);
 }
 
-void GLTSObject::TrackBarKeyDown(TrackBar* sender, QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape && sender == EditTrackbar) {
-        RestoreEditedValue();
-        return;
-    }
-    TypingStep step =
-        TypeKey(sender->Hint.toStdString(), TypingKeyOf(event), sender->Min(), sender->Max(), sender->Position());
-    sender->Hint = QString::fromStdString(step.buffer);
-    if (step.position)
-        sender->SetPosition(*step.position); // a real change refills the buffer
-}
-
 void GLTSObject::TrackBarValueChange(TrackBar* sender)
 {
-    if (sender == EditTrackbar)
-        ValueEdit->setText(QString::number(sender->Position()));
     sender->Hint = QString::number(sender->Position());
-}
-
-void GLTSObject::ShowValueEdit(TrackBar* sender, Qt::FocusReason reason)
-{
-    if (!UserMovedFocus(reason))
-        return; // the focus only followed a page switch: no edit to type into by mistake
-    if (ValueEdit->isHidden() || EditTrackbar != sender)
-        valueWhenShown_ = sender->Position();
-    EditTrackbar = sender;
-    ValueEdit->setText(QString::number(sender->Position()));
-    // Over the lower part of the bar and ending with it: the bar below
-    // stays uncovered.
-    ShowOverBar(*ValueEdit, *sender, *contents_,
-                QPoint((sender->width() - ValueEdit->width()) / 2, std::max(0, sender->height() - ValueEdit->height())));
-}
-
-void GLTSObject::HideValueEdit(TrackBar*, Qt::FocusReason reason)
-{
-    if (!FocusLeftForAMoment(reason) && HideUnlessEditing(*ValueEdit, *ValueEdit))
-        EditTrackbar = nullptr;
-}
-
-void GLTSObject::ValueEditKeyUp()
-{
-    if (!EditTrackbar)
-        return;
-    if (std::optional<int> v = ParseDecimal(ValueEdit->text().toStdString()))
-        EditTrackbar->SetPosition(*v);
-}
-
-void GLTSObject::RestoreEditedValue()
-{
-    if (!EditTrackbar)
-        return;
-    EditTrackbar->SetPosition(valueWhenShown_);
-    ValueEdit->setText(QString::number(EditTrackbar->Position()));
 }
 
 void GLTSObject::FontClick()
@@ -484,22 +408,7 @@ void GLTSObject::FontClick()
 
 bool GLTSObject::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == ValueEdit && event->type() == QEvent::KeyRelease) {
-        if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
-            ValueEditKeyUp();
-    } else if (watched == ValueEdit && event->type() == QEvent::KeyPress &&
-               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        RestoreEditedValue();
-        return true;
-    } else if (watched == ValueEdit && event->type() == QEvent::FocusOut) {
-        // Leaving the edit for anything but its bar puts it away.
-        auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (!FocusLeftForAMoment(reason) && QApplication::focusWidget() != EditTrackbar) {
-            ValueEdit->hide();
-            EditTrackbar = nullptr;
-        }
-    }
-    else if (watched == DefaultLabel && event->type() == QEvent::MouseButtonRelease)
+    if (watched == DefaultLabel && event->type() == QEvent::MouseButtonRelease)
         RestoreDefaults();
     return QWidget::eventFilter(watched, event);
 }

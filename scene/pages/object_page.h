@@ -22,7 +22,6 @@ class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
 class QTabWidget;
-class QKeyEvent;
 
 namespace pc {
 
@@ -30,6 +29,7 @@ class C3DS;
 class FacePicture;
 class TextureStore;
 class TrackBar;
+class ValueBox;
 
 class GLTSObject : public QWidget {
     Q_OBJECT
@@ -42,9 +42,9 @@ public:
 
     std::array<FacePicture*, 6> Faces{};
     std::array<std::array<QLabel*, 4>, 6> TrackbarLabels{};
-    QLineEdit* ValueEdit = nullptr;
+    ValueBox* Values = nullptr; // the floating value box of the page's bars
+    QLineEdit* ValueEdit = nullptr; // its edit
     std::array<std::array<TrackBar*, kTableColumns>, kTableRows> TrackbarTable{};
-    TrackBar* EditTrackbar = nullptr;
     std::array<std::array<int32_t, kTableColumns>, kTableRows> SavedPositions{};
     bool HasSavedPositions = false;
     std::array<TrackBar*, 6> KindTrackbars{};
@@ -79,14 +79,8 @@ public:
     TextureStore& Textures() { return textures_; }
     QTabWidget* PageControl() const { return owner_; }
 
-    // Typing into the track bars and the floating value edit.
-    void TrackBarKeyDown(TrackBar* sender, QKeyEvent* event);
+    // A change of position refills the bar's typing buffer.
     void TrackBarValueChange(TrackBar* sender);
-    void ShowValueEdit(TrackBar* sender, Qt::FocusReason reason);
-    void HideValueEdit(TrackBar* sender, Qt::FocusReason reason);
-    void ValueEditKeyUp();
-    // Escape: the edited bar goes back to where it was when the edit appeared.
-    void RestoreEditedValue();
 
     // The font handler of the 3D Text page: only the family is taken over.
     void FontClick();
@@ -130,7 +124,6 @@ private:
     // Set while the page itself moves the material bars, so their change
     // handler does not write quantised values back into the model.
     bool showingMaterial_ = false;
-    int valueWhenShown_ = 0; // the edited bar's position when the edit appeared
 };
 
 } // namespace pc

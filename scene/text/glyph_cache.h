@@ -15,6 +15,8 @@ struct GlyphSlot {
     char32_t code = 0; // 0 = free
     unsigned list = 0;
     GlyphMetricsFloat metrics;
+    // The mesh's box from the pen: x, y, z least, then x, y, z greatest.
+    std::array<float, 6> bounds{};
 };
 
 struct GlyphCacheEntry {

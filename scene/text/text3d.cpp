@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <algorithm>
+#include <array>
 #include <map>
 
 #include "platform/errors.h"
@@ -16,6 +17,67 @@ constexpr const char* kFallbackFace = "Arial";
 // Chord error of flattened curves: 0 means one design unit.
 constexpr double kDeviation = 0.0;
 constexpr float kExtrusion = 0.01f;
+
+std::array<float, 6> MeshBounds(const GlyphMesh& mesh)
+{
+    std::array<float, 6> b{};
+    bool first = true;
+    auto take = [&](const Point3& v) {
+        for (int i = 0; i < 3; ++i) {
+            b[size_t(i)] = first ? v[size_t(i)] : std::min(b[size_t(i)], v[size_t(i)]);
+            b[size_t(i) + 3] = first ? v[size_t(i)] : std::max(b[size_t(i) + 3], v[size_t(i)]);
+        }
+        first = false;
+    };
+    for (const auto* faces : {&mesh.front, &mesh.back})
+        for (const auto& t : *faces)
+            for (const auto& v : t.v)
+                take(v);
+    for (const auto& q : mesh.sides)
+        for (const auto& v : q.v)
+            take(v);
+    return b;
+}
+
+// The current modelview and projection in one, column-major as GL keeps them.
+std::array<float, 16> ClipMatrix()
+{
+    std::array<float, 16> m{}, p{}, c{};
+    glGetFloatv(GL_MODELVIEW_MATRIX, m.data());
+    glGetFloatv(GL_PROJECTION_MATRIX, p.data());
+    for (int col = 0; col < 4; ++col)
+        for (int row = 0; row < 4; ++row) {
+            float sum = 0;
+            for (int k = 0; k < 4; ++k)
+                sum += p[size_t(k * 4 + row)] * m[size_t(col * 4 + k)];
+            c[size_t(col * 4 + row)] = sum;
+        }
+    return c;
+}
+
+// True when the glyph's box, its pen at (x, y), lies wholly beyond one plane
+// of the view volume: then nothing of it can show. Seen in clip coordinates,
+// so it holds for the shadow's projection too.
+bool OutOfView(const std::array<float, 16>& clip, const std::array<float, 6>& b, float x, float y)
+{
+    unsigned outside = 0x3F; // a bit per plane that every corner lies beyond
+    for (int corner = 0; corner < 8; ++corner) {
+        const float v[3] = {x + b[corner & 1 ? 3 : 0], y + b[corner & 2 ? 4 : 1], b[corner & 4 ? 5 : 2]};
+        float c[4];
+        for (int row = 0; row < 4; ++row)
+            c[row] = clip[size_t(row)] * v[0] + clip[size_t(4 + row)] * v[1] + clip[size_t(8 + row)] * v[2] +
+                     clip[size_t(12 + row)];
+        unsigned beyond = 0;
+        for (int axis = 0; axis < 3; ++axis) {
+            beyond |= c[axis] < -c[3] ? 1u << (2 * axis) : 0;
+            beyond |= c[axis] > c[3] ? 2u << (2 * axis) : 0;
+        }
+        outside &= beyond;
+        if (!outside)
+            return false;
+    }
+    return true;
+}
 
 // Builds the glyph's list from the entry's face, or from the fallback face
 // when that one cannot give the character.
@@ -36,6 +98,7 @@ void BuildGlyph(const GlyphCacheEntry& entry, GlyphSlot& slot)
         GlyphMesh mesh = MakeGlyphMesh(font->Outline(slot.code, kDeviation), kExtrusion);
         CompileGlyphList(mesh, list);
         slot.metrics = mesh.metrics;
+        slot.bounds = MeshBounds(mesh);
     } catch (const Error&) {
         glDeleteLists(list, 1);
         return;
@@ -104,6 +167,21 @@ void Draw3DText(std::string_view text, const std::string& faceName)
     if (created)
         entry.font = SelectGLFont(faceName);
 
+    // Glyphs out of view are not drawn; their pen moves wait in pending
+    // until the next one that is, so a long text costs what shows of it.
+    const std::array<float, 16> clip = ClipMatrix();
+    float penX = 0, penY = 0, pendingX = 0, pendingY = 0;
+    auto move = [&](float dx, float dy) {
+        penX += dx;
+        penY += dy;
+        pendingX += dx;
+        pendingY += dy;
+    };
+    auto flush = [&] {
+        if (pendingX != 0 || pendingY != 0)
+            glTranslatef(pendingX, pendingY, 0);
+        pendingX = pendingY = 0;
+    };
     float xAdvance = 0, lineHeight = 0;
     char32_t previous = 0;
     for (char32_t code : DecodeUtf8(text)) {
@@ -112,11 +190,11 @@ void Draw3DText(std::string_view text, const std::string& faceName)
         bool loneLf = code == '\n' && previous != '\r';
         previous = code;
         if (code == '\r' || loneLf) {
-            glTranslatef(-xAdvance, 0, 0);
+            move(-xAdvance, 0);
             xAdvance = 0;
         }
         if (code == '\n') {
-            glTranslatef(0, -1.2f * lineHeight, 0);
+            move(0, -1.2f * lineHeight);
             lineHeight = 0;
         }
         if (code == '\r' || code == '\n')
@@ -129,8 +207,16 @@ void Draw3DText(std::string_view text, const std::string& faceName)
             continue;
         xAdvance += slot.metrics.gmfCellIncX;
         lineHeight = std::max(lineHeight, slot.metrics.gmfBlackBoxY);
+        if (OutOfView(clip, slot.bounds, penX, penY)) {
+            move(slot.metrics.gmfCellIncX, slot.metrics.gmfCellIncY);
+            continue;
+        }
+        flush();
         glCallList(slot.list);
+        penX += slot.metrics.gmfCellIncX;
+        penY += slot.metrics.gmfCellIncY;
     }
+    flush();
 }
 
 void ResetGlyphCache()

@@ -1,12 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QStyleOptionViewItem>
+#include <QTreeView>
 #include <QString>
 #include <filesystem>
 #include <fstream>
 #include <langinfo.h>
 
 #include "platform/clipboard.h"
+#include "platform/desktop_open.h"
+#include "platform/file_dialogs.h"
 #include "platform/paths.h"
 #include "tests/support/test_data.h"
 
@@ -78,6 +86,54 @@ TEST(Paths, DialogChoiceFindsTheFileItShowed)
     // Two names shown alike: neither is guessed.
     std::ofstream(folder + "/a\xfe.qv7kb") << "x";
     EXPECT_NE(pc::PathFromDialog(QFile::decodeName(QByteArray::fromStdString(file))), file);
+}
+
+// xdg-open starts but finds no browser: the user hears of it.
+TEST(DesktopOpen, AHandlerThatFailsIsReported)
+{
+    pc::test::TempDir dir;
+    std::ofstream(dir.file("xdg-open"))
+        << "#!/bin/sh\necho \"xdg-open: no method available for opening '$1'\" >&2\nexit 3\n";
+    std::filesystem::permissions(dir.file("xdg-open"), std::filesystem::perms::owner_all);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(dir.path().string()) + ":" + path);
+    std::vector<std::string> reported;
+    pc::OpenWithDesktop("https://example.org/h", nullptr, [&](const std::string& m) { reported.push_back(m); });
+    QElapsedTimer t;
+    t.start();
+    while (reported.empty() && t.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    qputenv("PATH", path);
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported[0], "No program could be started to show:\nhttps://example.org/h\n\n"
+                           "xdg-open: no method available for opening 'https://example.org/h'");
+}
+
+// Qt's own file dialog shows every column of a file whole.
+TEST(FileDialogs, OpenWideEnoughForTheirColumns)
+{
+    pc::FitFileDialogColumns(*QCoreApplication::instance());
+    pc::test::TempDir dir;
+    std::ofstream(dir.file("a.qv7kb")) << "x";
+    QFileDialog dialog(nullptr, QString(), QString::fromStdString(dir.path().string()));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.show();
+    auto* tree = dialog.findChild<QTreeView*>("treeView");
+    ASSERT_NE(tree, nullptr);
+    QElapsedTimer t;
+    t.start();
+    while (tree->model()->rowCount(tree->rootIndex()) == 0 && t.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QCoreApplication::processEvents();
+    QHeaderView* header = tree->header();
+    ASSERT_GT(tree->model()->rowCount(tree->rootIndex()), 0);
+    QStyleOptionViewItem option;
+    option.initFrom(tree->viewport());
+    for (int i = 1; i < header->count(); ++i) {
+        const QModelIndex cell = tree->model()->index(0, i, tree->rootIndex());
+        EXPECT_GE(header->sectionSize(i), tree->itemDelegate()->sizeHint(option, cell).width()) << i;
+        EXPECT_LE(header->sectionViewportPosition(i) + header->sectionSize(i), tree->viewport()->width()) << i;
+    }
 }
 
 TEST(Clipboard, BitmapAndPrivateFormatRoundTrip)

@@ -217,6 +217,24 @@ TEST_F(HandOver, WithoutListenerTheProjectProcessStartsNormally)
     EXPECT_EQ(lone.state(), QProcess::Running);
 }
 
+// As a file manager opening several projects together: one window takes
+// them all.
+TEST_F(HandOver, ProjectsLaunchedAtOnceOpenOneWindow)
+{
+    std::vector<QProcess*> launched;
+    for (const char* name : {"a.qv7kb", "b.qv7kb", "c.qv7kb"})
+        launched.push_back(&Start({name}));
+    auto running = [&] {
+        return std::count_if(launched.begin(), launched.end(),
+                             [](QProcess* p) { return p->state() == QProcess::Running; });
+    };
+    ASSERT_TRUE(WaitFor([&] { return running() == 1; }, 20000)) << running() << " windows";
+    for (QProcess* p : launched)
+        if (p->state() != QProcess::Running)
+            EXPECT_EQ(p->exitCode(), 0);
+    EXPECT_TRUE(HandOverProject("/x/fourth.qv7kb", 5000));
+}
+
 TEST_F(HandOver, OnlyOneListenerAndStaleSocketsAreReplaced)
 {
     {

@@ -20,6 +20,7 @@
 #include "platform/gl_context.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "scene/pages/value_box.h"
 
 namespace {
 
@@ -529,7 +530,7 @@ TEST_F(MainWindowTest, AltAndTheLettersReachACommand)
     EXPECT_EQ(w->PC->currentWidget(), w->TSCamera);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
     EXPECT_FALSE(w->tbPanel->isVisible()); // the value editor stayed with the Light page
-    EXPECT_EQ(w->EditedTrackBar, nullptr);
+    EXPECT_EQ(w->Values->Bar(), nullptr);
 }
 
 } // namespace

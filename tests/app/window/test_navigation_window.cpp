@@ -35,6 +35,7 @@
 #include "scene/pages/kind_controls.h"
 #include "scene/pages/object_page.h"
 #include "tests/support/test_data.h"
+#include "scene/pages/value_box.h"
 
 namespace {
 
@@ -334,7 +335,7 @@ TEST_F(NavigationWindowTest, FloatingEditorShowsBesideTheBarTheUserFocusesAndCov
         QApplication::processEvents();
         ASSERT_TRUE(bar->isVisible());
         bar->setFocus(Qt::TabFocusReason);
-        ASSERT_EQ(w->EditedTrackBar, bar);
+        ASSERT_EQ(w->Values->Bar(), bar);
         ASSERT_TRUE(w->tbPanel->isVisible());
         EXPECT_EQ(w->tbEdit->text(), QString::number(bar->value()));
         const QRect box = w->tbPanel->geometry();
@@ -355,12 +356,12 @@ TEST_F(NavigationWindowTest, FloatingEditorStaysAwayAfterAPageSwitch)
     QApplication::setActiveWindow(w.get());
     w->PC->setCurrentWidget(w->TSLight);
     QTest::mouseClick(w->TBLightY, Qt::LeftButton, {}, QPoint(2, w->TBLightY->height() / 2));
-    ASSERT_EQ(w->EditedTrackBar, w->TBLightY);
+    ASSERT_EQ(w->Values->Bar(), w->TBLightY);
     const int y = w->TBLightY->value();
     for (QWidget* page : {w->TSCamera, w->TSExport, w->TSFloor}) {
         w->PC->setCurrentWidget(page);
         EXPECT_FALSE(w->tbPanel->isVisible());
-        EXPECT_EQ(w->EditedTrackBar, nullptr);
+        EXPECT_EQ(w->Values->Bar(), nullptr);
         // Digits typed now move no bar of the new page.
         std::vector<int> before;
         for (TrackBar* bar : page->findChildren<TrackBar*>())
@@ -435,7 +436,7 @@ TEST_F(NavigationWindowTest, FloatingEditorTakesNumbersKeepsTheValueWhenEmptiedA
     // The focus left for elsewhere: the editor goes.
     w->BitBtn1->setFocus(Qt::TabFocusReason);
     EXPECT_FALSE(w->tbPanel->isVisible());
-    EXPECT_EQ(w->EditedTrackBar, nullptr);
+    EXPECT_EQ(w->Values->Bar(), nullptr);
 }
 
 TEST_F(NavigationWindowTest, DigitsTypedOnAFocusedTrackBar)

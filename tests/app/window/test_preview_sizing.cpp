@@ -80,6 +80,7 @@ TEST(CommandStates, CopyNeedsAnObjectAndTilingNeedsAPicture)
     EXPECT_TRUE(all.backgroundTiling);
     EXPECT_TRUE(CommandStatesFor({false, 0, 1}).backgroundTiling);
     EXPECT_FALSE(CommandStatesFor({false, 0, 1}).floorTiling);
+    EXPECT_FALSE(CommandStatesFor({true, 0, 0, true}).copyObject); // not while publishing
 }
 
 TEST(FindHelpFile, TakesTheFirstOfTheKnownNames)

@@ -6,9 +6,11 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QMenu>
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
@@ -585,6 +587,35 @@ TEST_F(ProjectLoad, SaveFixesTheExtensionAndAsksBeforeOverwriting)
     window->ASaveTemplate->trigger();
     EXPECT_NE(ReadFileBytes(written), before);
     EXPECT_EQ(window->SaveAsTemplate->Tag, 0);
+}
+
+// "Load Project" opens where a dialog last saved or loaded, not in the
+// working directory.
+TEST_F(ProjectLoad, LoadDialogOpensInTheFolderLastSavedToOrLoadedFrom)
+{
+    fs::create_directories(dir.file("saved"));
+    fs::create_directories(dir.file("loaded"));
+    window->AddObject(kKindBox);
+    saveAnswer = dir.file("saved/a.qv7kb");
+    window->ASaveTemplate->trigger();
+    ProjectCommands real(*window); // its dialogs are the real ones
+    auto shownFolder = [&] {
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                shown = d->directory().absolutePath();
+                d->reject();
+            }
+        });
+        EXPECT_FALSE(real.ChooseOpenFile());
+        return shown.toStdString();
+    };
+    EXPECT_EQ(shownFolder(), dir.file("saved"));
+    fs::copy_file(dir.file("saved/a.qv7kb"), dir.file("loaded/b.qv7kb"));
+    openAnswer = dir.file("loaded/b.qv7kb");
+    boxes.Queue(Answer::No); // save the current project first?
+    window->ALoadTemplate->trigger();
+    EXPECT_EQ(shownFolder(), dir.file("loaded"));
 }
 
 // A picture number in the file names no texture of ours: without its bytes

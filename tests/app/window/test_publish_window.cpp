@@ -16,6 +16,7 @@
 #include "app/publish/bmp32_adjust.h"
 #include "app/window/main_window.h"
 #include "app/window/picture_box.h"
+#include "app/window/preview_panel.h"
 #include "app/window/project_commands.h"
 #include "app/window/publish_command.h"
 #include "app/window/settings_commands.h"
@@ -365,6 +366,27 @@ TEST_F(PublishWindowTest, LoadAndDeleteDuringAPublishWaitAndThePictureIsWritten)
     EXPECT_TRUE(w->SoftwareRender->isEnabled());
     w->ABox->trigger();
     EXPECT_EQ(w->PC2->count(), 2);
+}
+
+// A command between the passes may make the preview's context current (its
+// textures live there); the passes still go to the off-screen frames, and
+// the preview draws the scene afterwards rather than black.
+TEST_F(PublishWindowTest, ThePreviewContextMadeCurrentMidPublishStillShowsTheScene)
+{
+    w->ImageFloor->BrushColor = RGB(30, 120, 200);
+    w->ImageBackground->BrushColor = RGB(240, 20, 20);
+    w->RenderMixer->setChecked(true);
+    MidRender midway(*w, [&] { w->GLContext_->MakeCurrent(); });
+    auto file = Publish("mid.bmp", PublishType::Bmp);
+    ASSERT_TRUE(midway.fired);
+    ASSERT_TRUE(file);
+    Bitmap b = LoadBmpFile(*file);
+    EXPECT_NEAR(GetRValue(b.Pixel(48, 2)), 240, 12);
+    w->AppIdle();
+    const QImage& preview = w->Panel1->Frame();
+    ASSERT_FALSE(preview.isNull());
+    EXPECT_NEAR(qRed(preview.pixel(10, 2)), 240, 12); // walls above
+    EXPECT_NEAR(qBlue(preview.pixel(10, preview.height() - 3)), 200, 12); // floor below
 }
 
 TEST_F(PublishWindowTest, ClosingDuringAPublishCancelsItAndClosesAfterwards)

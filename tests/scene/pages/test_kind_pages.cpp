@@ -4,6 +4,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QPushButton>
 
 #include "pages_fixture.h"
@@ -208,6 +212,17 @@ TEST_F(PagesTest, TextPageHasMemoSwatchAndFontButton)
     EXPECT_EQ(page.FontButton->text(), "Font");
     EXPECT_EQ(page.Faces[0]->height(), 20);
     EXPECT_EQ(page.FontButton->y(), page.Faces[0]->y());
+    // Lines wrap between words only: breaking a long word anywhere took the
+    // layout minutes on a line of some 100k characters.
+    page.TextMemo->setPlainText(QString(2000, 'W') + "\n" + QString("WW ").repeated(600));
+    page.window()->show(); // the memo's width is the one to wrap at
+    const QTextDocument* text = page.TextMemo->document();
+    auto lines = [&](const QTextBlock& b) {
+        text->documentLayout()->blockBoundingRect(b); // lays it out
+        return b.layout()->lineCount();
+    };
+    EXPECT_EQ(lines(text->firstBlock()), 1);
+    EXPECT_GT(lines(text->lastBlock()), 1);
 }
 
 TEST_F(PagesTest, RestoreDefaultsOnlyAfterSave)

@@ -128,10 +128,10 @@ TEST_F(ModelPageTest, BarsWriteIntoTheSelectedMaterialAndSubObject)
     struct Case {
         int tag, position;
     };
-    for (Case c : {Case{0, 270}, Case{1, 180}, Case{2, 180}, Case{3, 360}, Case{4, 360}, Case{5, 90}})
+    for (Case c : {Case{0, 333}, Case{1, 180}, Case{2, 180}, Case{3, 360}, Case{4, 360}, Case{5, 90}})
         page.KindTrackbars[c.tag]->SetPosition(c.position);
     const auto& m = page.Model->Model().materials[2];
-    EXPECT_FLOAT_EQ(m.uTile, 1.0f); // 270 is a repeat of 1
+    EXPECT_FLOAT_EQ(m.uTile, 1.7f); // 333 is a repeat of (333 - 180) / 90
     EXPECT_FLOAT_EQ(m.vTile, 0.0f); // 180 a repeat of 0
     EXPECT_FLOAT_EQ(m.uOffset, 0.0f);
     EXPECT_FLOAT_EQ(m.vOffset, 1.0f);

@@ -34,11 +34,11 @@ TEST_P(PageLayoutTest, CaptionsAreWholeAndClearOfTheBars)
     QWidget* contents = page.ValueEdit->parentWidget();
 
     std::vector<QWidget*> labels;
-    for (int r = 0; r < kTableRows; ++r) {
-        for (QLabel* l : page.TrackbarLabels[r])
+    for (const auto& row : page.TrackbarLabels) // rows 0 to 5: the material row has none
+        for (QLabel* l : row)
             labels.push_back(l);
-        labels.push_back(page.DragLocks[r]);
-    }
+    for (QCheckBox* lock : page.DragLocks)
+        labels.push_back(lock);
     for (QLabel* l : page.KindLabels)
         labels.push_back(l);
     for (QLabel* l : page.ListLabels)

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QTest>
 
@@ -11,6 +12,7 @@
 #include "scene/pages/kind_controls.h"
 #include "scene/pages/value_typing.h"
 #include "tests/support/test_data.h"
+#include "scene/pages/value_box.h"
 
 namespace pc::test {
 namespace {
@@ -109,7 +111,7 @@ TEST_F(PagesTest, ValueEditFollowsItsTrackBarAndBack)
     TrackBar& detail = *page.TrackbarTable[kRowSize][kColZ]; // 1..99
     detail.SetPosition(20);
     detail.setFocus(Qt::TabFocusReason);
-    ASSERT_EQ(page.EditTrackbar, &detail);
+    ASSERT_EQ(page.Values->Bar(), &detail);
     EXPECT_FALSE(page.ValueEdit->isHidden());
 
     detail.SetPosition(33);
@@ -118,15 +120,16 @@ TEST_F(PagesTest, ValueEditFollowsItsTrackBarAndBack)
     // Typed numbers move the bar; a change of position refills the edit, an
     // emptied edit or a lone minus leaves the bar where it is, letters are refused.
     QTest::mouseClick(page.ValueEdit, Qt::LeftButton);
-    ASSERT_EQ(page.EditTrackbar, &detail);
+    ASSERT_EQ(page.Values->Bar(), &detail);
     page.ValueEdit->selectAll();
     struct Step {
         const char* keys; // '<' Backspace
         int position;
         const char* shown;
     };
+    // The bar clamps; the edit keeps what was typed.
     for (Step c : {Step{"12", 12, "12"}, Step{"<<", 1, ""}, Step{"99", 99, "99"}, Step{"<<1", 1, "1"},
-                   Step{"00", 99, "99"}, Step{"<<abc", 9, ""}, Step{"-", 9, "-"}, Step{"<7", 7, "7"}}) {
+                   Step{"00", 99, "100"}, Step{"<<<abc", 1, ""}, Step{"-", 1, "-"}, Step{"<7", 7, "7"}}) {
         for (const char* k = c.keys; *k; ++k)
             if (*k == '<')
                 QTest::keyClick(page.ValueEdit, Qt::Key_Backspace);
@@ -150,13 +153,12 @@ TEST_F(PagesTest, ValueEditFollowsItsTrackBarAndBack)
     QTest::mouseClick(page.ValueEdit, Qt::LeftButton);
     page.VisibleCheck->setFocus(Qt::TabFocusReason);
     EXPECT_TRUE(page.ValueEdit->isHidden());
-    EXPECT_EQ(page.EditTrackbar, nullptr);
+    EXPECT_EQ(page.Values->Bar(), nullptr);
     detail.setFocus(Qt::TabFocusReason);
     page.VisibleCheck->setFocus(Qt::TabFocusReason);
     EXPECT_TRUE(page.ValueEdit->isHidden());
-    EXPECT_EQ(page.EditTrackbar, nullptr);
-    page.ValueEdit->setText("5");
-    page.ValueEditKeyUp(); // serves nothing now
+    EXPECT_EQ(page.Values->Bar(), nullptr);
+    QTest::keyClicks(page.ValueEdit, "5"); // serves nothing now
     EXPECT_EQ(detail.Position(), 20);
 
     // Focus the program moves there, not the user, shows no edit.
@@ -178,7 +180,7 @@ std::vector<TrackBar*> VisibleBars(GLTSObject& page)
     return bars;
 }
 
-TEST_F(PagesTest, ValueEditShowsTheValueOnFocusAndLeavesTheOtherBarsUncovered)
+TEST_F(PagesTest, ValueEditShowsTheValueOnFocusBesideItsBarAndCoversNoControl)
 {
     host.modelAnswer = k3dsModels + "cube_with_diffuse_texture.3DS";
     tabs.show();
@@ -192,18 +194,23 @@ TEST_F(PagesTest, ValueEditShowsTheValueOnFocusAndLeavesTheOtherBarsUncovered)
         QWidget* contents = page.ValueEdit->parentWidget();
         const auto bars = VisibleBars(page);
         ASSERT_GE(bars.size(), 8u) << "kind " << kind;
+        std::vector<QWidget*> controls; // what the user works, the bar itself among them
+        for (QWidget* c : contents->findChildren<QWidget*>())
+            if (c != page.ValueEdit && c->isVisible() && !qobject_cast<QGroupBox*>(c) && c->children().isEmpty())
+                controls.push_back(c);
         for (TrackBar* bar : bars) {
             bar->setFocus(Qt::TabFocusReason);
-            ASSERT_EQ(page.EditTrackbar, bar) << "kind " << kind;
+            ASSERT_EQ(page.Values->Bar(), bar) << "kind " << kind;
             EXPECT_TRUE(page.ValueEdit->isVisible());
             EXPECT_EQ(page.ValueEdit->text(), QString::number(bar->Position())) << "kind " << kind;
             const QRect edit = page.ValueEdit->geometry();
-            EXPECT_TRUE(edit.intersects(QRect(bar->mapTo(contents, QPoint(0, 0)), bar->size())));
-            for (TrackBar* other : bars)
-                if (other != bar)
-                    EXPECT_FALSE(edit.intersects(QRect(other->mapTo(contents, QPoint(0, 0)), other->size())))
-                        << "kind " << kind << ": the edit over bar at y " << bar->mapTo(contents, QPoint(0, 0)).y()
-                        << " covers the bar at y " << other->mapTo(contents, QPoint(0, 0)).y();
+            const QRect at(bar->mapTo(contents, QPoint(0, 0)), bar->size());
+            EXPECT_TRUE(contents->rect().contains(edit)) << "kind " << kind;
+            EXPECT_TRUE(edit.center().y() >= at.top() && edit.center().y() <= at.bottom()) << "beside its bar";
+            for (QWidget* c : controls)
+                EXPECT_FALSE(edit.intersects(QRect(c->mapTo(contents, QPoint(0, 0)), c->size())))
+                    << "kind " << kind << ": the edit of the bar at " << at.x() << "," << at.y() << " covers a "
+                    << c->metaObject()->className() << " at " << c->mapTo(contents, QPoint(0, 0)).y();
         }
     }
 }

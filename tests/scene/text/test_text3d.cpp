@@ -1,6 +1,7 @@
 // 3D text on OSMesa: the pen across lines, the glyph cache, and a rendered "O".
 #include <gtest/gtest.h>
 
+#include <GL/osmesa.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -140,6 +141,34 @@ TEST_F(Text3dOnGL, RenderedOHasBackgroundAtItsCentre)
     EXPECT_TRUE(red(m.gmfptGlyphOriginX + 0.04, cy)); // the left stroke
     EXPECT_TRUE(red(cx, m.gmfptGlyphOriginY - 0.04)); // the top stroke
     EXPECT_FALSE(red(m.gmfptGlyphOriginX + m.gmfBlackBoxX + 0.05, cy));
+}
+
+// A long line costs what shows of it: the glyphs beyond the view send no
+// primitives, and the pen still ends where all of them put it.
+TEST_F(Text3dOnGL, GlyphsOutOfViewAreNotDrawn)
+{
+    auto* genQueries = reinterpret_cast<void (*)(GLsizei, GLuint*)>(OSMesaGetProcAddress("glGenQueries"));
+    auto* beginQuery = reinterpret_cast<void (*)(GLenum, GLuint)>(OSMesaGetProcAddress("glBeginQuery"));
+    auto* endQuery = reinterpret_cast<void (*)(GLenum)>(OSMesaGetProcAddress("glEndQuery"));
+    auto* result = reinterpret_cast<void (*)(GLuint, GLenum, GLuint*)>(OSMesaGetProcAddress("glGetQueryObjectuiv"));
+    ASSERT_TRUE(genQueries && beginQuery && endQuery && result);
+    GLuint query = 0;
+    genQueries(1, &query);
+    auto primitives = [&](std::string_view text) {
+        beginQuery(GL_PRIMITIVES_GENERATED, query);
+        PenAfter(text);
+        endQuery(GL_PRIMITIVES_GENERATED);
+        GLuint n = 0;
+        result(query, GL_QUERY_RESULT, &n);
+        return n;
+    };
+    const GLuint shown = primitives("OW"); // the W reaches past x = 1, the edge of the view
+    ASSERT_GT(shown, primitives("O"));
+    EXPECT_EQ(primitives("OW" + std::string(300, 'W')), shown);
+    const float down = -1.2f * std::max(Height(U'W'), Height(U'O'));
+    auto pen = PenAfter("OW" + std::string(300, 'W') + "\nW");
+    EXPECT_NEAR(pen[0], Advance(U'W'), 1e-4);
+    EXPECT_NEAR(pen[1], down, 1e-5);
 }
 
 TEST_F(Text3dOnGL, GlyphsAreBuiltOncePerContextAndFace)
