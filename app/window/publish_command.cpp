@@ -392,8 +392,11 @@ Bitmap PublishCommand::Render(scene::SceneParams params, std::optional<TColor> f
                 ~End() { if (w.OffscreenActive()) w.EndOffscreenGL(out); }
             } end{w_, large};
             QCoreApplication::processEvents();
-            if (w_.RenderCancel->Tag != 1)
+            if (w_.RenderCancel->Tag != 1) {
+                // An event may have made the preview's context current.
+                w_.OffscreenContext()->MakeCurrent();
                 scene::RenderFrame(params, frame, -1, 0);
+            }
             w_.ProBar->setValue(60);
         }
         if (w_.RenderCancel->Tag == 1)

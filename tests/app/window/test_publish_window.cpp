@@ -375,18 +375,21 @@ TEST_F(PublishWindowTest, ThePreviewContextMadeCurrentMidPublishStillShowsTheSce
 {
     w->ImageFloor->BrushColor = RGB(30, 120, 200);
     w->ImageBackground->BrushColor = RGB(240, 20, 20);
-    w->RenderMixer->setChecked(true);
-    MidRender midway(*w, [&] { w->GLContext_->MakeCurrent(); });
-    auto file = Publish("mid.bmp", PublishType::Bmp);
-    ASSERT_TRUE(midway.fired);
-    ASSERT_TRUE(file);
-    Bitmap b = LoadBmpFile(*file);
-    EXPECT_NEAR(GetRValue(b.Pixel(48, 2)), 240, 12);
-    w->AppIdle();
-    const QImage& preview = w->Panel1->Frame();
-    ASSERT_FALSE(preview.isNull());
-    EXPECT_NEAR(qRed(preview.pixel(10, 2)), 240, 12); // walls above
-    EXPECT_NEAR(qBlue(preview.pixel(10, preview.height() - 3)), 200, 12); // floor below
+    for (QAction* method : {w->RenderMixer, w->Interpolation1}) {
+        SCOPED_TRACE(method->text().toStdString());
+        method->setChecked(true);
+        MidRender midway(*w, [&] { w->GLContext_->MakeCurrent(); });
+        auto file = Publish("mid.bmp", PublishType::Bmp);
+        ASSERT_TRUE(midway.fired);
+        ASSERT_TRUE(file);
+        Bitmap b = LoadBmpFile(*file);
+        EXPECT_NEAR(GetRValue(b.Pixel(48, 2)), 240, 12);
+        w->AppIdle();
+        const QImage& preview = w->Panel1->Frame();
+        ASSERT_FALSE(preview.isNull());
+        EXPECT_NEAR(qRed(preview.pixel(10, 2)), 240, 12); // walls above
+        EXPECT_NEAR(qBlue(preview.pixel(10, preview.height() - 3)), 200, 12); // floor below
+    }
 }
 
 TEST_F(PublishWindowTest, ClosingDuringAPublishCancelsItAndClosesAfterwards)
