@@ -3,7 +3,10 @@
 // reader a project load uses: once in sections of a thousand keys, once in
 // sections of one key each (the most sections such a text can hold). Goal:
 // time per line at the cap at most 1.5 times the one at the fewest lines
-// (linear growth); the time at the cap is printed as it stands.
+// (linear growth); the time at the cap is printed as it stands. Then writing
+// the settings text of a scene whose model has more and more materials, as a
+// save does. Goal: time per material at the most materials at most 1.5 times
+// the one at the fewest.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -71,6 +74,22 @@ void Read(benchmark::State& state)
     state.counters["lines"] = double(lines);
 }
 
+const std::vector<int64_t> kMaterials = {500, 4000, 32000};
+
+void Save(benchmark::State& state)
+{
+    pc::project::Scene scene;
+    pc::project::Object model;
+    model.kind = pc::project::kKindModel;
+    model.materials.resize(size_t(state.range(0)));
+    for (size_t m = 0; m < model.materials.size(); m += 2)
+        model.materials[m].textureId = int(m) + 1; // half of them with a picture
+    scene.objects[0] = model;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pc::project::ProjectIniText(scene, "d"));
+    state.counters["materials"] = double(state.range(0));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -79,6 +98,9 @@ int main(int argc, char** argv)
     for (int64_t perSection : kPerSection)
         for (int64_t lines : kLines)
             b->Args({lines, perSection});
+    auto* save = benchmark::RegisterBenchmark("save", Save)->Unit(benchmark::kMillisecond)->UseRealTime();
+    for (int64_t materials : kMaterials)
+        save->Arg(materials);
     benchmark::Initialize(&argc, argv);
     TimingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -104,6 +126,18 @@ int main(int argc, char** argv)
             std::printf("the %.0f MB settings text reads in %.0f ms (goal: at most 1000)\n",
                         double(pc::project::kMaxIniBytes) / (1 << 20), reporter.Real(RunName(0, perSection)) * 1e3);
         }
+    }
+    auto perMaterial = [&](int64_t materials) {
+        return reporter.Real("save/" + std::to_string(materials) + "/real_time") / double(materials);
+    };
+    const double fewest = perMaterial(kMaterials.front()), most = perMaterial(kMaterials.back());
+    if (fewest > 0 && most > 0) {
+        std::printf("\n%10s  %12s\n", "materials", "ns each");
+        for (int64_t materials : kMaterials)
+            std::printf("%10lld  %12.1f\n", static_cast<long long>(materials), perMaterial(materials) * 1e9);
+        // 64 times the materials: work per material that grew with the count shows near 64.
+        std::printf("per material at %lld / at %lld: %.2f (goal: at most 1.5)\n", static_cast<long long>(kMaterials.back()),
+                    static_cast<long long>(kMaterials.front()), most / fewest);
     }
     benchmark::Shutdown();
     return 0;

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "app/project/project_blobs.h"
 #include "app/project/project_file.h"
 #include "platform/byte_reader.h"
 #include "platform/ini_file.h"
@@ -121,7 +122,8 @@ void ReadGlobals(const IniFile& ini, int64_t blobBytes, Scene& s)
     s.floorColour = TColor(f.Int("FSc", int(clWhite)));
     s.drawAxis = f.Bool("DA", true);
     s.transparentBackground = f.Bool("BT", true);
-    s.floorPicture = f.BlobAt("FSpstart", "FSpsize");
+    if (s.floorTextureId != 0)
+        s.floorPicture = f.BlobAt("FSpstart", "FSpsize");
     s.floorAlpha = f.Int("FRS", 50);
     s.floorP = f.Int("FRD", 30);
     s.floorDiffuse = f.Bool("FRCBD", true);
@@ -131,10 +133,27 @@ void ReadGlobals(const IniFile& ini, int64_t blobBytes, Scene& s)
     s.tbbtv = f.Int("TBbtv", 300);
     s.backgroundTextureId = f.Int("FBSt", 0);
     s.backgroundColour = TColor(f.Int("FBc", int(clWhite)));
-    s.backgroundPicture = f.BlobAt("FBSpstart", "FBSpsize");
+    if (s.backgroundTextureId != 0)
+        s.backgroundPicture = f.BlobAt("FBSpstart", "FBSpsize");
 }
 
-Object ReadObject(const SectionReader& r, int64_t iniBytes)
+// Materials the rest of the scene may still hold, charged before any is made.
+class MaterialBudget {
+public:
+    explicit MaterialBudget(int64_t iniBytes)
+        : left_(std::min(kMaxSceneMaterials, iniBytes / kMinMaterialIniBytes)) {}
+    void Charge(const SectionReader& r, int64_t count)
+    {
+        if (count < 0 || count > left_)
+            throw ProjectError("[" + r.Name() + "] File3dsMatCount is out of range");
+        left_ -= count;
+    }
+
+private:
+    int64_t left_;
+};
+
+Object ReadObject(const SectionReader& r, MaterialBudget& materials)
 {
     Object o;
     o.kind = r.Int("OType", 0);
@@ -156,10 +175,9 @@ Object ReadObject(const SectionReader& r, int64_t iniBytes)
     }
     if (o.kind == kKindModel) {
         o.model = r.BlobAt("File3dsStart", "File3dsSize");
-        // Every material writes several keys, so the INI text bounds the count.
-        int count = r.Int("File3dsMatCount", 0);
-        if (count < 0 || int64_t(count) * 16 > iniBytes)
-            throw ProjectError("[" + r.Name() + "] File3dsMatCount is out of range");
+        const int count = r.Int("File3dsMatCount", 0);
+        materials.Charge(r, count);
+        o.materials.reserve(size_t(count));
         for (int m = 0; m < count; ++m) {
             const std::string n = std::to_string(m);
             Material mat;
@@ -186,24 +204,10 @@ Object ReadObject(const SectionReader& r, int64_t iniBytes)
 std::vector<Blob> UnreferencedRuns(const Scene& s, int64_t blobBytes)
 {
     std::vector<Blob> used;
-    auto use = [&](const Blob& b) {
+    ForEachBlob(s, [&](const BlobPlace&, int, const Blob& b, const KeptBytes&) {
         if (b.Present())
             used.push_back(b);
-    };
-    if (s.floorTextureId != 0)
-        use(s.floorPicture);
-    if (s.backgroundTextureId != 0)
-        use(s.backgroundPicture);
-    for (const auto& o : s.objects) {
-        if (!o)
-            continue;
-        for (const Face& f : o->faces)
-            use(f.picture); // read only where a load shows it
-        use(o->model);
-        for (const Material& m : o->materials)
-            use(m.picture);
-        use(o->text);
-    }
+    });
     std::sort(used.begin(), used.end(), [](const Blob& a, const Blob& b) { return a.start < b.start; });
     std::vector<Blob> gaps;
     int64_t reach = 0;
@@ -278,11 +282,12 @@ ReadResult ReadProject(const ProjectSource& source)
 
     ReadResult result;
     ReadGlobals(ini, blobBytes, result.scene);
+    MaterialBudget materials(iniBytes);
     for (int slot = 0; slot < kSlots; ++slot) {
         SectionReader r(ini, std::to_string(slot), blobBytes);
         if (r.Int("Exist", 0) == 0)
             continue;
-        Object o = ReadObject(r, iniBytes);
+        Object o = ReadObject(r, materials);
         if (o.kind < 0 || o.kind > kKindText) {
             result.warnings.push_back("Object [" + r.Name() + "] has an unknown kind " + std::to_string(o.kind) +
                                       " and was skipped.");
