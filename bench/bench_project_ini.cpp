@@ -6,15 +6,19 @@
 // (linear growth); the time at the cap is printed as it stands. Then writing
 // the settings text of a scene whose model has more and more materials, as a
 // save does. Goal: time per material at the most materials at most 1.5 times
-// the one at the fewest.
+// the one at the fewest. Last, a settings text of nothing but line ends
+// filling the cap: goal, its read adds at most three times the text's size
+// to the peak memory.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "app/project/project_file.h"
+#include "proc_memory.h"
 #include "timing_reporter.h"
 
 namespace {
@@ -74,6 +78,26 @@ void Read(benchmark::State& state)
     state.counters["lines"] = double(lines);
 }
 
+double lineEndsPeakMegabytes = 0;
+
+void ReadLineEnds(benchmark::State& state)
+{
+    std::string ini = "[0]\r\nExist=1\r\n";
+    ini.resize(size_t(pc::project::kMaxIniBytes) & ~size_t(1), '\n');
+    Bytes file(ini.begin(), ini.end());
+    const uint32_t size = uint32_t(ini.size());
+    file.insert(file.end(), 4, 0);
+    for (int shift = 0; shift < 32; shift += 8)
+        file.push_back(uint8_t(size >> shift));
+    for (auto _ : state) {
+        const double before = StatusMegabytes("VmRSS:");
+        ResetPeak();
+        auto read = pc::project::ReadProject(file);
+        benchmark::DoNotOptimize(read.scene.objects[0]);
+        lineEndsPeakMegabytes = std::max(lineEndsPeakMegabytes, StatusMegabytes("VmHWM:") - before);
+    }
+}
+
 const std::vector<int64_t> kMaterials = {500, 4000, 32000};
 
 void Save(benchmark::State& state)
@@ -101,6 +125,7 @@ int main(int argc, char** argv)
     auto* save = benchmark::RegisterBenchmark("save", Save)->Unit(benchmark::kMillisecond)->UseRealTime();
     for (int64_t materials : kMaterials)
         save->Arg(materials);
+    benchmark::RegisterBenchmark("line_ends", ReadLineEnds)->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::Initialize(&argc, argv);
     TimingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -139,6 +164,9 @@ int main(int argc, char** argv)
         std::printf("per material at %lld / at %lld: %.2f (goal: at most 1.5)\n", static_cast<long long>(kMaterials.back()),
                     static_cast<long long>(kMaterials.front()), most / fewest);
     }
+    std::printf("\na %.0f MB settings text of line ends adds %.0f MB to the peak (goal: at most %.0f)\n",
+                double(pc::project::kMaxIniBytes) / (1 << 20), lineEndsPeakMegabytes,
+                3 * double(pc::project::kMaxIniBytes) / (1 << 20));
     benchmark::Shutdown();
     return 0;
 }

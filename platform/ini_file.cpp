@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdint>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/errors.h"
 #include "platform/file_io.h"
@@ -76,13 +77,15 @@ IniFile IniFile::FromText(std::string text)
 {
     IniFile ini;
     ini.finalNewline_ = text.empty() || text.back() == '\n';
-    ini.lines_.reserve(size_t(std::count(text.begin(), text.end(), '\n')) + 1);
     size_t start = 0;
     while (start < text.size()) {
         size_t nl = text.find('\n', start);
         size_t end = nl == std::string::npos ? text.size() : nl;
         size_t cut = end > start && text[end - 1] == '\r' ? end - 1 : end;
-        ini.lines_.push_back({text.substr(start, cut - start)});
+        if (cut == start && !ini.lines_.empty())
+            ++ini.lines_.back().blanks;
+        else
+            ini.lines_.push_back({text.substr(start, cut - start)});
         if (nl == std::string::npos)
             break;
         start = nl + 1;
@@ -109,6 +112,8 @@ std::string IniFile::Text() const
     std::string out;
     for (size_t i = 0; i < lines_.size(); ++i) {
         out += lines_[i].raw;
+        for (size_t b = 0; b < lines_[i].blanks; ++b)
+            out += "\r\n";
         if (i + 1 < lines_.size() || finalNewline_)
             out += "\r\n";
     }
@@ -247,7 +252,8 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     size_t at = end;
     while (at > h + 1 && Trim(lines_[at - 1].raw).empty())
         --at;
-    lines_.insert(lines_.begin() + std::ptrdiff_t(at), Line{line});
+    // The empty lines that ended the section still end it.
+    lines_.insert(lines_.begin() + std::ptrdiff_t(at), Line{line, std::exchange(lines_[at - 1].blanks, 0)});
     if (at == lines_.size() - 1)
         finalNewline_ = true;
 }
@@ -307,6 +313,7 @@ void IniFile::DeleteKey(const std::string& section, const std::string& key)
 {
     size_t i = FindKey(section, key);
     if (i != npos) {
+        lines_[i - 1].blanks += lines_[i].blanks;
         lines_.erase(lines_.begin() + std::ptrdiff_t(i));
         index_.reset();
     }

@@ -44,8 +44,11 @@ public:
     void DeleteKey(const std::string& section, const std::string& key);
 
 private:
+    // Empty lines are counted on the line before them rather than held one
+    // by one, so a text of line ends takes no memory per line.
     struct Line {
-        std::string raw; // without its line end
+        std::string raw;   // without its line end
+        size_t blanks = 0; // empty lines after it
     };
     // Where the first section of each name starts, made in one pass over the
     // lines when first asked for, and where the keys of each section asked
