@@ -43,6 +43,17 @@ struct Fixture {
     }
 };
 
+// A project of blobBytes bytes of blobs (a pattern) and the given INI text.
+std::vector<uint8_t> FileOf(const std::string& ini, size_t blobBytes)
+{
+    std::vector<uint8_t> v = Pattern(blobBytes, 1);
+    v.insert(v.end(), ini.begin(), ini.end());
+    for (uint32_t x : {uint32_t(blobBytes), uint32_t(ini.size())})
+        for (int i = 0; i < 4; ++i)
+            v.push_back(uint8_t(x >> (8 * i)));
+    return v;
+}
+
 pc::IniFile IniOf(const std::vector<uint8_t>& file)
 {
     uint32_t b = U32At(file, file.size() - 8), n = U32At(file, file.size() - 4);
@@ -386,6 +397,46 @@ TEST(ProjectRead, BytesNoKeyRefersToAreKeptAndWrittenBack)
         tail.push_back(b);
     EXPECT_TRUE(std::equal(tail.begin(), tail.end(), saved.begin() + 15));
     EXPECT_EQ(ReadProject(saved).scene.unreferenced.size(), 1u);
+}
+
+TEST(ProjectRead, UnreferencedRunsOfOddLayouts)
+{
+    struct Case { const char* name; std::string ini; std::vector<std::pair<int64_t, int64_t>> runs; };
+    const Case cases[] = {
+        {"picture keys of a solid floor and background carry nothing",
+         "[Floor]\r\nFSt=0\r\nFSpstart=0\r\nFSpsize=10\r\nFBSt=0\r\nFBSpstart=10\r\nFBSpsize=6\r\n", {{0, 16}}},
+        {"a blob inside another",
+         "[Floor]\r\nFSt=1\r\nFSpstart=0\r\nFSpsize=10\r\n[0]\r\nExist=1\r\nIt0=1\r\nIpstart0=2\r\nIpsize0=3\r\n",
+         {{10, 6}}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::pair<int64_t, int64_t>> runs;
+        for (const Blob& b : ReadProject(FileOf(c.ini, 16)).scene.unreferenced)
+            runs.emplace_back(b.start, b.size);
+        EXPECT_EQ(runs, c.runs) << c.name;
+    }
+}
+
+// The materials of all models are charged together, before any is made:
+// 16 bytes of settings text each, and kMaxSceneMaterials in all.
+TEST(ProjectRead, MaterialsAreBoundedPerScene)
+{
+    struct Case { std::vector<int> counts; size_t iniBytes; bool fits; };
+    const Case cases[] = {
+        {{100}, 1600, true}, {{101}, 1600, false}, {{60, 40}, 1600, true}, {{60, 41}, 1600, false},
+        {{32767}, 16 * 32768, true}, {{32767, 1}, 16 * 32768, false},
+    };
+    for (const Case& c : cases) {
+        std::string ini;
+        for (size_t s = 0; s < c.counts.size(); ++s)
+            ini += "[" + std::to_string(s) + "]\r\nExist=1\r\nOType=7\r\nFile3dsMatCount=" + std::to_string(c.counts[s]) + "\r\n";
+        ini.resize(c.iniBytes, '\n');
+        const auto file = FileOf(ini, 0);
+        if (c.fits)
+            EXPECT_EQ(ReadProject(file).scene.objects[c.counts.size() - 1]->materials.size(), size_t(c.counts.back()));
+        else
+            EXPECT_THROW(ReadProject(file), ProjectError) << c.counts.size() << " " << c.counts.back();
+    }
 }
 
 // A 3D text holds at most 1 MB, read or written: no file the reader refuses
