@@ -188,9 +188,13 @@ std::string IniFile::ReadString(const std::string& section, const std::string& k
 
 int IniFile::ReadInteger(const std::string& section, const std::string& key, int def) const
 {
-    std::string s = ReadString(section, key, "");
+    return ParseInteger(ReadString(section, key, "")).value_or(def);
+}
+
+std::optional<int> IniFile::ParseInteger(const std::string& s)
+{
     if (s.empty())
-        return def;
+        return std::nullopt;
     bool neg = s[0] == '-';
     size_t p = (neg || s[0] == '+') ? 1 : 0;
     int base = 10;
@@ -204,12 +208,12 @@ int IniFile::ReadInteger(const std::string& section, const std::string& key, int
     long long v = 0;
     auto [ptr, ec] = std::from_chars(s.data() + p, s.data() + s.size(), v, base);
     if (ec != std::errc() || ptr != s.data() + s.size() || p == s.size())
-        return def;
+        return std::nullopt;
     v = neg ? -v : v;
     if (base == 16 && v > INT32_MAX && v <= UINT32_MAX) // hex spells the bit pattern
         v = int32_t(uint32_t(v));
     if (v < INT32_MIN || v > INT32_MAX)
-        return def;
+        return std::nullopt;
     return int(v);
 }
 
@@ -316,6 +320,19 @@ void IniFile::DeleteKey(const std::string& section, const std::string& key)
         lines_[i - 1].blanks += lines_[i].blanks;
         lines_.erase(lines_.begin() + std::ptrdiff_t(i));
         index_.reset();
+    }
+}
+
+void IniFile::ForEachLine(const LineVisit& visit) const
+{
+    std::string section, name, value;
+    for (const Line& l : lines_) {
+        if (HeaderName(l.raw, section))
+            visit(LineKind::Header, section, section, l.raw);
+        else if (KeyValue(l.raw, name, value))
+            visit(LineKind::Key, section, name, l.raw);
+        else if (!(name = Trim(l.raw)).empty())
+            visit(LineKind::Other, section, name, l.raw);
     }
 }
 

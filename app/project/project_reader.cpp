@@ -3,6 +3,7 @@
 
 #include "app/project/project_blobs.h"
 #include "app/project/project_file.h"
+#include "app/project/settings_damage.h"
 #include "platform/byte_reader.h"
 #include "platform/ini_file.h"
 
@@ -47,25 +48,42 @@ std::string AsUtf8(const std::string& s)
 
 class SectionReader {
 public:
-    SectionReader(const IniFile& ini, std::string section, int64_t blobBytes)
-        : ini_(ini), section_(std::move(section)), blobBytes_(blobBytes) {}
+    SectionReader(const IniFile& ini, std::string section, int64_t blobBytes, SettingsDamage& damage)
+        : ini_(ini), section_(std::move(section)), blobBytes_(blobBytes), damage_(damage) {}
 
-    int Int(const std::string& key, int def) const { return ini_.ReadInteger(section_, key, def); }
-    bool Bool(const std::string& key, bool def) const { return ini_.ReadBool(section_, key, def); }
-    bool Has(const std::string& key) const { return ini_.ValueExists(section_, key); }
+    int Int(const std::string& key, int def) const
+    {
+        if (!Has(key))
+            return def;
+        if (auto v = IniFile::ParseInteger(ini_.ReadString(section_, key)))
+            return *v;
+        damage_.Unreadable(section_, key);
+        return def;
+    }
+    bool Bool(const std::string& key, bool def) const { return Int(key, def ? 1 : 0) != 0; }
+    bool Has(const std::string& key) const
+    {
+        damage_.Asked(section_, key);
+        return ini_.ValueExists(section_, key);
+    }
     std::string String(const std::string& key, const std::string& def) const
     {
+        damage_.Asked(section_, key);
         return AsUtf8(ini_.ReadString(section_, key, def));
     }
     // Floats were written with the saving user's decimal separator.
     float Float(const std::string& key, float def) const
     {
+        if (!Has(key))
+            return def;
         std::string t = ini_.ReadString(section_, key, "");
         std::replace(t.begin(), t.end(), ',', '.');
         double v = 0;
         auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-        if (t.empty() || ec != std::errc() || end != t.data() + t.size())
+        if (t.empty() || ec != std::errc() || end != t.data() + t.size()) {
+            damage_.Unreadable(section_, key);
             return def;
+        }
         return float(v);
     }
     // An absent or empty blob has size 0; one that leaves the blob area is an error.
@@ -84,20 +102,21 @@ private:
     const IniFile& ini_;
     std::string section_;
     int64_t blobBytes_;
+    SettingsDamage& damage_;
 };
 
-void ReadGlobals(const IniFile& ini, int64_t blobBytes, Scene& s)
+void ReadGlobals(const IniFile& ini, int64_t blobBytes, SettingsDamage& damage, Scene& s)
 {
-    SectionReader c(ini, "Copyright", blobBytes);
+    SectionReader c(ini, "Copyright", blobBytes, damage);
     s.version = c.Float("Version", 1.0f);
     s.date = c.String("Date", "");
     s.author = c.String("Author", "");
 
-    SectionReader e(ini, "Export", blobBytes);
+    SectionReader e(ini, "Export", blobBytes, damage);
     s.exportW = e.Int("W", 0);
     s.exportH = e.Int("H", 0);
 
-    SectionReader cam(ini, "Camera", blobBytes);
+    SectionReader cam(ini, "Camera", blobBytes, damage);
     s.cameraX = cam.Int("X", 0);
     s.cameraY = cam.Int("Y", 0);
     s.cameraZ = cam.Int("Z", 0);
@@ -106,7 +125,7 @@ void ReadGlobals(const IniFile& ini, int64_t blobBytes, Scene& s)
     s.lookAtZ = cam.Int("TZ", 0);
     s.lookAtA = cam.Int("TA", 37);
 
-    SectionReader l(ini, "Light", blobBytes);
+    SectionReader l(ini, "Light", blobBytes, damage);
     s.lightX = l.Int("X", 0);
     s.lightY = l.Int("Y", 0);
     s.lightZ = l.Int("Z", 0);
@@ -117,7 +136,7 @@ void ReadGlobals(const IniFile& ini, int64_t blobBytes, Scene& s)
     s.shadowDiffuse = l.Int("SDi", 110);
     s.ambientStrength = l.Int("ASt", 50);
 
-    SectionReader f(ini, "Floor", blobBytes);
+    SectionReader f(ini, "Floor", blobBytes, damage);
     s.floorTextureId = f.Int("FSt", 0);
     s.floorColour = TColor(f.Int("FSc", int(clWhite)));
     s.drawAxis = f.Bool("DA", true);
@@ -281,10 +300,11 @@ ReadResult ReadProject(const ProjectSource& source)
         throw ProjectError("The file holds no project settings.");
 
     ReadResult result;
-    ReadGlobals(ini, blobBytes, result.scene);
+    SettingsDamage damage;
+    ReadGlobals(ini, blobBytes, damage, result.scene);
     MaterialBudget materials(iniBytes);
     for (int slot = 0; slot < kSlots; ++slot) {
-        SectionReader r(ini, std::to_string(slot), blobBytes);
+        SectionReader r(ini, std::to_string(slot), blobBytes, damage);
         if (r.Int("Exist", 0) == 0)
             continue;
         Object o = ReadObject(r, materials);
@@ -306,9 +326,14 @@ ReadResult ReadProject(const ProjectSource& source)
     if (lost > kMaxUnreferencedBytes)
         throw ProjectError("The project is damaged: " + std::to_string(lost) +
                            " bytes of it belong to no setting, too many to keep.");
+    // One message names all the damage.
+    std::string damaged = damage.Describe(ini);
+    if (!damaged.empty())
+        damaged += lost > 0 ? ". " : ".";
     if (lost > 0)
-        result.warnings.push_back("The project is damaged: " + std::to_string(lost) +
-                                  " bytes of it belong to no setting. They are kept and saved with the project.");
+        damaged += std::to_string(lost) + " bytes of it belong to no setting. They are kept and saved with the project.";
+    if (!damaged.empty())
+        result.warnings.push_back("The project is damaged: " + damaged);
     return result;
 }
 

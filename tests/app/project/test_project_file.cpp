@@ -417,6 +417,34 @@ TEST(ProjectRead, UnreferencedRunsOfOddLayouts)
     }
 }
 
+// Missing keys are silent; a value, key or section that is there but
+// cannot be used is named in the one message for a damaged project.
+TEST(ProjectRead, DamagedSettingsAreNamed)
+{
+    const std::string damaged = "The project is damaged: these settings cannot be read: ";
+    const std::string lost = "5 bytes of it belong to no setting. They are kept and saved with the project.";
+    struct Case { std::string ini; size_t blobBytes; std::string warning; };
+    const Case cases[] = {
+        {"[Camera]\r\nX=240\r\n", 0, ""},
+        {"[Camera]\r\nX=2a0\r\nY=5\r\n", 0, damaged + "[Camera] X."},
+        {"[Camera]\r\nX\x01=240\r\n", 0, damaged + "[Camera] X\\x01."},
+        {"[Cam\xe5ra]\r\nX=240\r\n", 0, damaged + "[Cam\\xE5ra]."},
+        {"[Camera]\r\nX=240\r\n[camera]\r\nX=7\r\nX=8\r\n", 0, damaged + "[camera]."},
+        {"[Camera]\rX=240\r\nY=5\r\nY=6\r\nZ\r\n", 0, damaged + "[Camera], [Camera] Y, [Camera] Z."},
+        {"[Camera]\r\nX=240\rY=5\r\n", 0, damaged + "[Camera] X."},
+        {"[Floor]\r\nFSt=1\r\nFSpsize=9223372036854775807\r\n", 0, damaged + "[Floor] FSpsize."},
+        {"[Floor]\r\nFSt=0\r\nFSpstart=0\r\nFSpsize=5\r\n", 5, damaged + "[Floor] FSpstart, [Floor] FSpsize. " + lost},
+        {"[Camera]\r\na=1\r\nb=1\r\nc=1\r\nd=1\r\ne=1\r\nf=1\r\ng=1\r\nh=1\r\ni=1\r\nj=1\r\nk=1\r\nl=1\r\n", 0,
+         damaged + "[Camera] a, [Camera] b, [Camera] c, [Camera] d, [Camera] e, [Camera] f, [Camera] g, [Camera] h, "
+                   "[Camera] i, [Camera] j, and 2 more."},
+    };
+    for (const Case& c : cases) {
+        const ReadResult r = ReadProject(FileOf("[Export]\r\n" + c.ini, c.blobBytes));
+        EXPECT_EQ(r.warnings, c.warning.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.warning})
+            << c.ini;
+    }
+}
+
 // The materials of all models are charged together, before any is made:
 // 16 bytes of settings text each, and kMaxSceneMaterials in all.
 TEST(ProjectRead, MaterialsAreBoundedPerScene)
