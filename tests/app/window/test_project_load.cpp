@@ -419,7 +419,8 @@ TEST_F(ProjectLoad, BytesOfABrokenKeyAreKeptAndSavedAgain)
 
     boxes.Queue(Answer::No);
     Load(bad, kLoadPreset);
-    EXPECT_EQ(Messages(), (std::vector<std::string>{kSaveQuestion, "The project is damaged: " + std::to_string(top.size) +
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kSaveQuestion, "The project is damaged: these settings cannot be "
+                                                                       "read: [0] Ipsi\\x0Dze2. " + std::to_string(top.size) +
                                                                        " bytes of it belong to no setting. They are "
                                                                        "kept and saved with the project."}));
     EXPECT_EQ(window->Objects.At(0)->Faces[2]->Tag, 0);
