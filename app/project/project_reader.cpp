@@ -3,6 +3,7 @@
 
 #include "app/project/project_blobs.h"
 #include "app/project/project_file.h"
+#include "app/project/project_text.h"
 #include "app/project/settings_damage.h"
 #include "platform/byte_reader.h"
 #include "platform/ini_file.h"
@@ -12,39 +13,6 @@ namespace pc::project {
 namespace {
 
 const char* const kGlobalSections[] = {"Copyright", "Export", "Camera", "Light", "Floor"};
-
-bool ValidUtf8(const std::string& s)
-{
-    size_t i = 0;
-    while (i < s.size()) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        int n = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-        if (n < 0 || (n > 0 && i + size_t(n) >= s.size()))
-            return false;
-        for (int k = 1; k <= n; ++k)
-            if ((static_cast<unsigned char>(s[i + size_t(k)]) & 0xC0) != 0x80)
-                return false;
-        i += size_t(n) + 1;
-    }
-    return true;
-}
-
-// Text of files written by older programs is 8-bit: read it as Latin-1.
-std::string AsUtf8(const std::string& s)
-{
-    if (ValidUtf8(s))
-        return s;
-    std::string out;
-    for (unsigned char c : s) {
-        if (c < 0x80) {
-            out += char(c);
-        } else {
-            out += char(0xC0 | c >> 6);
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 class SectionReader {
 public:
@@ -66,11 +34,13 @@ public:
         damage_.Asked(section_, key);
         return ini_.ValueExists(section_, key);
     }
-    std::string String(const std::string& key, const std::string& def) const
+    // The value's bytes as the file holds them.
+    std::string Raw(const std::string& key, const std::string& def) const
     {
         damage_.Asked(section_, key);
-        return AsUtf8(ini_.ReadString(section_, key, def));
+        return ini_.ReadString(section_, key, def);
     }
+    std::string String(const std::string& key, const std::string& def) const { return TextFromFile(Raw(key, def)); }
     // Floats were written with the saving user's decimal separator.
     float Float(const std::string& key, float def) const
     {
@@ -176,7 +146,9 @@ Object ReadObject(const SectionReader& r, MaterialBudget& materials)
 {
     Object o;
     o.kind = r.Int("OType", 0);
-    o.name = r.String("OName", "");
+    const std::string name = r.Raw("OName", "");
+    o.name = TextFromFile(name);
+    o.read.name = EightBitBytes(name);
     o.visible = r.Bool("Visible", true);
     for (int j = 0; j < kFaces; ++j) {
         const std::string n = std::to_string(j);
@@ -211,7 +183,9 @@ Object ReadObject(const SectionReader& r, MaterialBudget& materials)
         for (int k = 0; r.Has("File3dsObjZS_" + std::to_string(k)); ++k)
             o.objectVisibleSize.push_back(r.Float("File3dsObjZS_" + std::to_string(k), 1));
     } else if (o.kind == kKindText) {
-        o.fontName = r.String("Text3dFontName", "Arial");
+        const std::string font = r.Raw("Text3dFontName", "Arial");
+        o.fontName = TextFromFile(font);
+        o.read.fontName = EightBitBytes(font);
         o.text = r.BlobAt("Text3dStart", "Text3dSize");
         if (o.text.size > kMaxTextBytes)
             throw ProjectError("[" + r.Name() + "] The text of this 3D text object is larger than 1 MB.");
@@ -238,22 +212,6 @@ std::vector<Blob> UnreferencedRuns(const Scene& s, int64_t blobBytes)
     if (blobBytes > reach)
         gaps.push_back({reach, blobBytes - reach});
     return gaps;
-}
-
-std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t nl = text.find_first_of("\r\n", start);
-        if (nl == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, nl - start));
-        start = nl + (text.compare(nl, 2, "\r\n") == 0 ? 2 : 1);
-    }
-    return lines;
 }
 
 } // namespace
@@ -314,8 +272,10 @@ ReadResult ReadProject(const ProjectSource& source)
             continue;
         }
         if (o.kind == kKindText) {
-            auto t = BlobBytes(source, o.text);
-            o.textLines = SplitLines(AsUtf8(std::string(t.begin(), t.end())));
+            const auto bytes = BlobBytes(source, o.text);
+            const std::string text(bytes.begin(), bytes.end());
+            o.textLines = SplitLines(TextFromFile(text));
+            o.read.text = EightBitBytes(text);
         }
         result.scene.objects[size_t(slot)] = std::move(o);
     }

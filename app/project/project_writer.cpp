@@ -5,6 +5,7 @@
 
 #include "app/project/project_blobs.h"
 #include "app/project/project_file.h"
+#include "app/project/project_text.h"
 #include "platform/file_io.h"
 
 namespace pc::project {
@@ -173,7 +174,7 @@ std::string ProjectIniText(const Scene& s, const std::string& date)
         }
         ini.WriteInteger(sec, "Exist", 1);
         ini.WriteInteger(sec, "OType", o->kind);
-        ini.WriteString(sec, "OName", OneLine(o->name));
+        ini.WriteString(sec, "OName", TextToFile(OneLine(o->name), o->read.name));
         ini.WriteBool(sec, "Visible", o->visible);
         for (int j = 0; j < kFaces; ++j) {
             const Face& face = o->faces[size_t(j)];
@@ -209,7 +210,7 @@ std::string ProjectIniText(const Scene& s, const std::string& date)
             for (size_t k = 0; k < o->objectVisibleSize.size(); ++k)
                 f(sec, "File3dsObjZS_" + std::to_string(k), o->objectVisibleSize[k]);
         } else if (o->kind == kKindText) {
-            ini.WriteString(sec, "Text3dFontName", OneLine(o->fontName));
+            ini.WriteString(sec, "Text3dFontName", TextToFile(OneLine(o->fontName), o->read.fontName));
             ini.WriteInteger(sec, "Text3dStart", int(o->text.start));
             ini.WriteInteger(sec, "Text3dSize", int(o->text.size));
         }
@@ -239,7 +240,8 @@ void WriteProject(const std::string& path, const Scene& scene, const WriteOption
             if (place.kind == BlobKind::Model) {
                 blob = w.AppendFile(o->modelPath);
             } else if (place.kind == BlobKind::Text) {
-                std::string t = TextBlob(o->textLines);
+                const bool unchanged = !o->read.text.empty() && SplitLines(TextFromFile(o->read.text)) == o->textLines;
+                const std::string t = unchanged ? o->read.text : TextBlob(o->textLines);
                 // A larger one would make a file no reader takes.
                 if (int64_t(t.size()) > kMaxTextBytes)
                     throw ProjectError("The text of 3D text object \"" + o->name + "\" is larger than 1 MB.");

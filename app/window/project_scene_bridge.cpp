@@ -106,6 +106,7 @@ project::Object ObjectFromPage(const GLTSObject& page)
     if (o.kind == project::kKindModel && o.name.empty())
         o.name = std::filesystem::path(page.ModelName).filename().string();
     o.visible = page.VisibleCheck->isChecked();
+    o.read = KeptTexts::Of(page);
     for (int j = 0; j < project::kFaces; ++j) {
         const FacePicture& from = *page.Faces[size_t(j)];
         project::Face& face = o.faces[size_t(j)];
@@ -419,6 +420,8 @@ int AddProjectObjects(TFormMainQV7K& w, const project::Scene& s, const project::
         }
         if (o->kind == project::kKindText)
             ApplyText(page, *o);
+        if (!o->read.name.empty() || !o->read.fontName.empty() || !o->read.text.empty())
+            KeptTexts::Keep(page, o->read);
         ApplyFacesAndTrackbars(w, page, *o, file, unshown);
         if (QCheckBox* lock = page.DragLocks[kRowPosition])
             lock->setChecked(true);

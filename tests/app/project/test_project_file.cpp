@@ -541,17 +541,37 @@ TEST(ProjectRead, UnknownKindIsSkippedWithAWarning)
 
 TEST(ProjectRead, OldEightBitTextAndLocaleFloats)
 {
+    const std::string text = "Prism\x99 \x93Pro\x94\r\n\x80" "9\x81\x8d\x8f\x90\x9d"; // Windows-1252
     std::string ini = "[Copyright]\r\nVersion=3,5\r\n[0]\r\nExist=1\r\nOType=7\r\nOName=caf\xe9\r\nFile3dsMatCount=1\r\n"
-                      "File3dsMatRU_0=2,5\r\nFile3dsMatRV_0=abc\r\n";
-    std::vector<uint8_t> v(ini.begin(), ini.end());
-    v.insert(v.end(), {0, 0, 0, 0, uint8_t(ini.size()), 0, 0, 0});
+                      "File3dsMatRU_0=2,5\r\nFile3dsMatRV_0=abc\r\n[1]\r\nExist=1\r\nOType=8\r\nOName=Caf\xe9\x96" "Bar\r\n"
+                      "Text3dFontName=Ar\x92ial\r\nText3dStart=0\r\nText3dSize=" + std::to_string(text.size()) + "\r\n";
+    std::vector<uint8_t> v(text.begin(), text.end());
+    v.insert(v.end(), ini.begin(), ini.end());
+    v.insert(v.end(), {uint8_t(text.size()), 0, 0, 0, uint8_t(ini.size()), uint8_t(ini.size() >> 8), 0, 0});
     auto r = ReadProject(v);
-    ASSERT_TRUE(r.scene.objects[0]);
+    ASSERT_TRUE(r.scene.objects[0] && r.scene.objects[1]);
     EXPECT_EQ(r.scene.objects[0]->name, "café");
+    EXPECT_EQ(r.scene.objects[1]->name, "Café–Bar");
+    EXPECT_EQ(r.scene.objects[1]->fontName, "Ar’ial");
+    EXPECT_EQ(r.scene.objects[1]->textLines,
+              (std::vector<std::string>{"Prism™ “Pro”", "€9\xc2\x81\xc2\x8d\xc2\x8f\xc2\x90\xc2\x9d"}));
     EXPECT_FLOAT_EQ(r.scene.objects[0]->materials[0].uTile, 2.5f);
     EXPECT_FLOAT_EQ(r.scene.objects[0]->materials[0].vTile, 1.0f);
     EXPECT_DOUBLE_EQ(r.scene.version, 3.5);
     EXPECT_EQ(r.scene.lookAtA, 37);
+
+    // Unchanged texts are written back as the bytes they were read from, a changed one as UTF-8.
+    Fixture fx;
+    Scene s = r.scene;
+    s.objects[0].reset();
+    s.objects[2] = s.objects[1];
+    s.objects[2]->name = "Café";
+    const auto saved = fx.Save(s);
+    const std::string t(saved.begin(), saved.end());
+    EXPECT_EQ(t.substr(0, text.size() * 2), text + text);
+    EXPECT_NE(t.find("\r\nOName=Caf\xe9\x96" "Bar\r\n"), std::string::npos);
+    EXPECT_NE(t.find("\r\nText3dFontName=Ar\x92ial\r\n"), std::string::npos);
+    EXPECT_NE(t.find("\r\nOName=Caf\xc3\xa9\r\n"), std::string::npos);
     EXPECT_EQ(WithProjectExtension("/a.b/scene.png"), "/a.b/scene.qv7kb");
     EXPECT_EQ(WithProjectExtension("/a.b/scene"), "/a.b/scene.qv7kb");
 }

@@ -659,6 +659,22 @@ TEST_F(ProjectLoad, ProgramDataFilesLoad)
     projects->SaveDate = [&] { return read.scene.date; };
     SaveSilently(dir.file("again.qv7kb"));
     EXPECT_EQ(ReadFileBytes(dir.file("again.qv7kb")), original);
+
+    // So does a 3D text that an 8-bit program wrote in Windows-1252.
+    const auto title = ReadFileBytes(std::string(PRISMCASE_BINARY_DIR) + "/templates/3D Text Title.qv7kb");
+    const size_t blobs = title[title.size() - 8] | title[title.size() - 7] << 8;
+    std::string ini(title.begin() + std::ptrdiff_t(blobs), title.end() - 8);
+    const std::string text = "Prism\x99 \x93Pro\x94 \x80" "9";
+    ini.replace(ini.find("Text3dSize="), 11 + std::to_string(blobs).size(), "Text3dSize=" + std::to_string(text.size()));
+    std::string eightBit = text + ini;
+    for (uint32_t x : {uint32_t(text.size()), uint32_t(ini.size())})
+        for (int i = 0; i < 4; ++i)
+            eightBit += char(x >> (8 * i));
+    WriteFileAtomic(dir.file("title.qv7kb"), std::vector<uint8_t>(eightBit.begin(), eightBit.end()));
+    Load(dir.file("title.qv7kb"), kLoadPreset);
+    EXPECT_EQ(window->Objects.At(0)->TextMemo->toPlainText().toStdString(), "Prism™ “Pro” €9");
+    SaveSilently(dir.file("again.qv7kb"));
+    EXPECT_EQ(ReadFileBytes(dir.file("again.qv7kb")), std::vector<uint8_t>(eightBit.begin(), eightBit.end()));
 }
 
 } // namespace
