@@ -671,6 +671,7 @@ TEST_F(ProjectLoad, ProgramDataFilesLoad)
         for (int i = 0; i < 4; ++i)
             eightBit += char(x >> (8 * i));
     WriteFileAtomic(dir.file("title.qv7kb"), std::vector<uint8_t>(eightBit.begin(), eightBit.end()));
+    boxes.Queue(Answer::No);
     Load(dir.file("title.qv7kb"), kLoadPreset);
     EXPECT_EQ(window->Objects.At(0)->TextMemo->toPlainText().toStdString(), "Prism™ “Pro” €9");
     SaveSilently(dir.file("again.qv7kb"));
