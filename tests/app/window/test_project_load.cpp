@@ -114,6 +114,10 @@ TEST_F(ProjectLoad, UndecodableBlobsAreNamedOnceAndSavedBackUnchanged)
         for (int64_t i = 0; i < b.size; ++i)
             bytes[size_t(b.start + i)] = uint8_t(0xA5 ^ (i & 0x0F));
     }
+    // Headers that disagree with their data: a narrower width, a row fewer.
+    const size_t bottom = size_t(read.scene.objects[0]->faces[3].picture.start), right = size_t(read.scene.objects[0]->faces[4].picture.start);
+    bytes[bottom + 18] = uint8_t(bytes[bottom + 18] - 4);
+    bytes[right + 22] = uint8_t(bytes[right + 22] - 1);
     WriteFileAtomic(bad, bytes);
 
     boxes.Queue(Answer::No);
@@ -122,11 +126,11 @@ TEST_F(ProjectLoad, UndecodableBlobsAreNamedOnceAndSavedBackUnchanged)
     GLTSObject& loadedModel = *window->Objects.At(3);
     auto caption = [&](GLTSObject& page) { return window->PC2->tabText(window->PC2->indexOf(&page)).toStdString(); };
     EXPECT_EQ(Messages(), (std::vector<std::string>{kSaveQuestion, std::string(kUnshownPictures) + "\nBackground\n" +
-                                                                     caption(book) + " Top\n" + caption(loadedModel) +
-                                                                     " model"}));
+                                                                     caption(book) + " Top\n" + caption(book) + " Bottom\n" +
+                                                                     caption(book) + " R\n" + caption(loadedModel) + " model"}));
     EXPECT_EQ(book.Faces[2]->Tag, 0);
     EXPECT_EQ(window->ImageBackground->Tag, 0);
-    EXPECT_GT(book.Faces[3]->Tag, 0) << "the other faces load";
+    EXPECT_GT(window->Objects.At(1)->Faces[0]->Tag, 0) << "the other faces load";
 
     SaveSilently(again);
     EXPECT_EQ(ReadFileBytes(again), bytes);
