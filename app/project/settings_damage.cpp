@@ -1,5 +1,7 @@
 #include "app/project/settings_damage.h"
 
+#include <algorithm>
+
 namespace pc::project {
 
 namespace {
@@ -45,10 +47,11 @@ void SettingsDamage::Unreadable(const std::string& section, const std::string& k
 
 void SettingsDamage::Add(const std::string& name)
 {
-    if (!added_.insert(name).second)
+    const std::string shown = Shown(name);
+    if (std::find(names_.begin(), names_.end(), shown) != names_.end())
         return;
     if (names_.size() < kShown)
-        names_.push_back(Shown(name));
+        names_.push_back(shown);
     else
         ++more_;
 }

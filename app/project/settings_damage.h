@@ -29,7 +29,6 @@ private:
 
     std::unordered_map<std::string, std::unordered_set<std::string>> asked_; // lower-case
     std::vector<std::string> names_;
-    std::unordered_set<std::string> added_;
     int64_t more_ = 0;
 };
 
