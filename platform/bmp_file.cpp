@@ -339,6 +339,25 @@ BmpInfo ReadBmpInfo(std::span<const uint8_t> data)
     return {h.width, h.height, h.bits};
 }
 
+bool BmpLayoutMatches(std::span<const uint8_t> data)
+{
+    try {
+        ByteReader r(data);
+        if (r.u8() != 'B' || r.u8() != 'M')
+            return false;
+        r.skip(8);
+        const int64_t offBits = r.u32le();
+        const Header h = ReadHeader(r);
+        const int64_t colours = h.bits > 8 ? 0 : h.colorsUsed ? h.colorsUsed : int64_t(1) << h.bits;
+        const int64_t rowsAt = int64_t(r.pos()) + colours * (h.core ? 3 : 4);
+        if (h.compression == BI_RLE8 || h.compression == BI_RLE4)
+            return offBits >= rowsAt && offBits < int64_t(data.size());
+        return offBits >= rowsAt && int64_t(data.size()) - offBits == CheckedMul(DibStride(h.width, h.bits), h.height);
+    } catch (const Error&) {
+        return false;
+    }
+}
+
 Bitmap LoadBmpFile(const std::string& path, const PictureLimits& limits, int maxSide)
 {
     auto bytes = ReadFileBytes(path);

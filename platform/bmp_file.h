@@ -24,6 +24,10 @@ struct BmpInfo {
     int bits = 0;
 };
 BmpInfo ReadBmpInfo(std::span<const uint8_t> data);
+// Whether the file's headers agree with its size: rows start after the
+// colour table, and uncompressed ones end at the file's end. Every BMP we write does; one that does not was
+// damaged and would show garbled.
+bool BmpLayoutMatches(std::span<const uint8_t> data);
 
 std::vector<uint8_t> EncodeBmp(const Bitmap& bmp);
 // The file header, info header and colour table EncodeBmp writes before the rows.

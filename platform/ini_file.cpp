@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdint>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/errors.h"
 #include "platform/file_io.h"
@@ -76,13 +77,15 @@ IniFile IniFile::FromText(std::string text)
 {
     IniFile ini;
     ini.finalNewline_ = text.empty() || text.back() == '\n';
-    ini.lines_.reserve(size_t(std::count(text.begin(), text.end(), '\n')) + 1);
     size_t start = 0;
     while (start < text.size()) {
         size_t nl = text.find('\n', start);
         size_t end = nl == std::string::npos ? text.size() : nl;
         size_t cut = end > start && text[end - 1] == '\r' ? end - 1 : end;
-        ini.lines_.push_back({text.substr(start, cut - start)});
+        if (cut == start && !ini.lines_.empty())
+            ++ini.lines_.back().blanks;
+        else
+            ini.lines_.push_back({text.substr(start, cut - start)});
         if (nl == std::string::npos)
             break;
         start = nl + 1;
@@ -109,6 +112,8 @@ std::string IniFile::Text() const
     std::string out;
     for (size_t i = 0; i < lines_.size(); ++i) {
         out += lines_[i].raw;
+        for (size_t b = 0; b < lines_[i].blanks; ++b)
+            out += "\r\n";
         if (i + 1 < lines_.size() || finalNewline_)
             out += "\r\n";
     }
@@ -183,9 +188,13 @@ std::string IniFile::ReadString(const std::string& section, const std::string& k
 
 int IniFile::ReadInteger(const std::string& section, const std::string& key, int def) const
 {
-    std::string s = ReadString(section, key, "");
+    return ParseInteger(ReadString(section, key, "")).value_or(def);
+}
+
+std::optional<int> IniFile::ParseInteger(const std::string& s)
+{
     if (s.empty())
-        return def;
+        return std::nullopt;
     bool neg = s[0] == '-';
     size_t p = (neg || s[0] == '+') ? 1 : 0;
     int base = 10;
@@ -199,12 +208,12 @@ int IniFile::ReadInteger(const std::string& section, const std::string& key, int
     long long v = 0;
     auto [ptr, ec] = std::from_chars(s.data() + p, s.data() + s.size(), v, base);
     if (ec != std::errc() || ptr != s.data() + s.size() || p == s.size())
-        return def;
+        return std::nullopt;
     v = neg ? -v : v;
     if (base == 16 && v > INT32_MAX && v <= UINT32_MAX) // hex spells the bit pattern
         v = int32_t(uint32_t(v));
     if (v < INT32_MIN || v > INT32_MAX)
-        return def;
+        return std::nullopt;
     return int(v);
 }
 
@@ -247,7 +256,8 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     size_t at = end;
     while (at > h + 1 && Trim(lines_[at - 1].raw).empty())
         --at;
-    lines_.insert(lines_.begin() + std::ptrdiff_t(at), Line{line});
+    // The empty lines that ended the section still end it.
+    lines_.insert(lines_.begin() + std::ptrdiff_t(at), Line{line, std::exchange(lines_[at - 1].blanks, 0)});
     if (at == lines_.size() - 1)
         finalNewline_ = true;
 }
@@ -307,8 +317,22 @@ void IniFile::DeleteKey(const std::string& section, const std::string& key)
 {
     size_t i = FindKey(section, key);
     if (i != npos) {
+        lines_[i - 1].blanks += lines_[i].blanks;
         lines_.erase(lines_.begin() + std::ptrdiff_t(i));
         index_.reset();
+    }
+}
+
+void IniFile::ForEachLine(const LineVisit& visit) const
+{
+    std::string section, name, value;
+    for (const Line& l : lines_) {
+        if (HeaderName(l.raw, section))
+            visit(LineKind::Header, section, section, l.raw);
+        else if (KeyValue(l.raw, name, value))
+            visit(LineKind::Key, section, name, l.raw);
+        else if (!(name = Trim(l.raw)).empty())
+            visit(LineKind::Other, section, name, l.raw);
     }
 }
 

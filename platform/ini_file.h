@@ -5,7 +5,9 @@
 // first matching line in place, append a key at the end of its section and a
 // new section at the end of the text; lines end in CR LF. Lines nobody wrote
 // stay byte for byte as they were.
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,8 @@ public:
     std::string ReadString(const std::string& section, const std::string& key, const std::string& def = {}) const;
     // Decimal, or hexadecimal after "$" or "0x"; anything else gives def.
     int ReadInteger(const std::string& section, const std::string& key, int def) const;
+    // A value as ReadInteger reads it; nothing when it is not an integer.
+    static std::optional<int> ParseInteger(const std::string& value);
     // An integer that is true when not 0.
     bool ReadBool(const std::string& section, const std::string& key, bool def) const;
     // Decimal with '.'; anything else gives def.
@@ -43,9 +47,20 @@ public:
     void EraseSection(const std::string& section);
     void DeleteKey(const std::string& section, const std::string& key);
 
+    enum class LineKind { Header, Key, Other };
+    // Every line that is not blank, in order, with the section it stands in
+    // ("" before the first header), its name (the section's for a header,
+    // the key's for a key, the trimmed line for anything else) and the line.
+    using LineVisit = std::function<void(LineKind, const std::string& section, const std::string& name,
+                                         const std::string& line)>;
+    void ForEachLine(const LineVisit& visit) const;
+
 private:
+    // Empty lines are counted on the line before them rather than held one
+    // by one, so a text of line ends takes no memory per line.
     struct Line {
-        std::string raw; // without its line end
+        std::string raw;   // without its line end
+        size_t blanks = 0; // empty lines after it
     };
     // Where the first section of each name starts, made in one pass over the
     // lines when first asked for, and where the keys of each section asked

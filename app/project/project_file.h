@@ -80,6 +80,11 @@ constexpr int64_t kMaxIniBytes = int64_t(16) << 20;
 constexpr int64_t kMaxUnreferencedBytes = int64_t(256) << 20;
 // The longest text of a 3D text object; real ones hold a few words.
 constexpr int64_t kMaxTextBytes = int64_t(1) << 20;
+// The most materials the models of one scene hold together: as many as one
+// model may. Every material writes several keys, so a project also holds at
+// most one for every 16 bytes of its settings text.
+constexpr int64_t kMaxSceneMaterials = 32767;
+constexpr int64_t kMinMaterialIniBytes = 16;
 
 // Validates the whole file (trailer, INI text, every blob range) and returns
 // the scene; throws ProjectError with the reason. Nothing is partly read.

@@ -46,6 +46,12 @@ struct Material {
     KeptBytes kept;
 };
 
+// The bytes of an object's texts that a file held in an 8-bit code (empty
+// for UTF-8 ones): written back as they were while the texts are unchanged.
+struct ReadTexts {
+    std::string name, fontName, text;
+};
+
 struct Object {
     int kind = 0;
     std::string name;
@@ -65,6 +71,8 @@ struct Object {
     std::string fontName = "Arial";
     std::vector<std::string> textLines;
     Blob text;
+
+    ReadTexts read;
 };
 
 struct Scene {

@@ -1,5 +1,6 @@
 #include "app/project/project_needs.h"
 
+#include "app/project/project_blobs.h"
 #include "platform/bmp_file.h"
 #include "platform/checked_size.h"
 #include "scene/pictures/picture_bounds.h"
@@ -47,25 +48,14 @@ ProjectNeeds JudgeProject(const ProjectSource& source, const Scene& scene, const
 {
     ProjectNeeds needs;
     Judge judge(source, needs);
-    if (scene.floorTextureId != 0)
-        judge.Picture(scene.floorPicture, "Floor");
-    if (scene.backgroundTextureId != 0)
-        judge.Picture(scene.backgroundPicture, "Background");
-    for (int s = 0; s < kSlots; ++s) {
-        const auto& o = scene.objects[size_t(s)];
-        if (!o)
-            continue;
-        if (o->kind == kKindModel) {
-            judge.Other(o->model);
-            for (size_t m = 0; m < o->materials.size(); ++m)
-                judge.Picture(o->materials[m].picture, name(s, -1 - int(m)));
-            continue;
-        }
-        for (int j = 0; j < kFaces; ++j)
-            if (o->faces[size_t(j)].textureId != 0)
-                judge.Picture(o->faces[size_t(j)].picture, name(s, j));
-        judge.Other(o->text);
-    }
+    ForEachBlob(scene, [&](const BlobPlace& place, int, const Blob& blob, const KeptBytes&) {
+        if (place.kind != BlobKind::Picture)
+            judge.Other(blob);
+        else if (place.slot < 0)
+            judge.Picture(blob, place.index == 0 ? "Floor" : "Background");
+        else
+            judge.Picture(blob, name(place.slot, place.index));
+    });
     for (const Blob& b : scene.unreferenced)
         judge.Other(b);
     return needs;

@@ -1,7 +1,10 @@
 #include <algorithm>
 #include <charconv>
 
+#include "app/project/project_blobs.h"
 #include "app/project/project_file.h"
+#include "app/project/project_text.h"
+#include "app/project/settings_damage.h"
 #include "platform/byte_reader.h"
 #include "platform/ini_file.h"
 
@@ -11,60 +14,46 @@ namespace {
 
 const char* const kGlobalSections[] = {"Copyright", "Export", "Camera", "Light", "Floor"};
 
-bool ValidUtf8(const std::string& s)
-{
-    size_t i = 0;
-    while (i < s.size()) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        int n = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-        if (n < 0 || (n > 0 && i + size_t(n) >= s.size()))
-            return false;
-        for (int k = 1; k <= n; ++k)
-            if ((static_cast<unsigned char>(s[i + size_t(k)]) & 0xC0) != 0x80)
-                return false;
-        i += size_t(n) + 1;
-    }
-    return true;
-}
-
-// Text of files written by older programs is 8-bit: read it as Latin-1.
-std::string AsUtf8(const std::string& s)
-{
-    if (ValidUtf8(s))
-        return s;
-    std::string out;
-    for (unsigned char c : s) {
-        if (c < 0x80) {
-            out += char(c);
-        } else {
-            out += char(0xC0 | c >> 6);
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 class SectionReader {
 public:
-    SectionReader(const IniFile& ini, std::string section, int64_t blobBytes)
-        : ini_(ini), section_(std::move(section)), blobBytes_(blobBytes) {}
+    SectionReader(const IniFile& ini, std::string section, int64_t blobBytes, SettingsDamage& damage)
+        : ini_(ini), section_(std::move(section)), blobBytes_(blobBytes), damage_(damage) {}
 
-    int Int(const std::string& key, int def) const { return ini_.ReadInteger(section_, key, def); }
-    bool Bool(const std::string& key, bool def) const { return ini_.ReadBool(section_, key, def); }
-    bool Has(const std::string& key) const { return ini_.ValueExists(section_, key); }
-    std::string String(const std::string& key, const std::string& def) const
+    int Int(const std::string& key, int def) const
     {
-        return AsUtf8(ini_.ReadString(section_, key, def));
+        if (!Has(key))
+            return def;
+        if (auto v = IniFile::ParseInteger(ini_.ReadString(section_, key)))
+            return *v;
+        damage_.Unreadable(section_, key);
+        return def;
     }
+    bool Bool(const std::string& key, bool def) const { return Int(key, def ? 1 : 0) != 0; }
+    bool Has(const std::string& key) const
+    {
+        damage_.Asked(section_, key);
+        return ini_.ValueExists(section_, key);
+    }
+    // The value's bytes as the file holds them.
+    std::string Raw(const std::string& key, const std::string& def) const
+    {
+        damage_.Asked(section_, key);
+        return ini_.ReadString(section_, key, def);
+    }
+    std::string String(const std::string& key, const std::string& def) const { return TextFromFile(Raw(key, def)); }
     // Floats were written with the saving user's decimal separator.
     float Float(const std::string& key, float def) const
     {
+        if (!Has(key))
+            return def;
         std::string t = ini_.ReadString(section_, key, "");
         std::replace(t.begin(), t.end(), ',', '.');
         double v = 0;
         auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-        if (t.empty() || ec != std::errc() || end != t.data() + t.size())
+        if (t.empty() || ec != std::errc() || end != t.data() + t.size()) {
+            damage_.Unreadable(section_, key);
             return def;
+        }
         return float(v);
     }
     // An absent or empty blob has size 0; one that leaves the blob area is an error.
@@ -83,20 +72,21 @@ private:
     const IniFile& ini_;
     std::string section_;
     int64_t blobBytes_;
+    SettingsDamage& damage_;
 };
 
-void ReadGlobals(const IniFile& ini, int64_t blobBytes, Scene& s)
+void ReadGlobals(const IniFile& ini, int64_t blobBytes, SettingsDamage& damage, Scene& s)
 {
-    SectionReader c(ini, "Copyright", blobBytes);
+    SectionReader c(ini, "Copyright", blobBytes, damage);
     s.version = c.Float("Version", 1.0f);
     s.date = c.String("Date", "");
     s.author = c.String("Author", "");
 
-    SectionReader e(ini, "Export", blobBytes);
+    SectionReader e(ini, "Export", blobBytes, damage);
     s.exportW = e.Int("W", 0);
     s.exportH = e.Int("H", 0);
 
-    SectionReader cam(ini, "Camera", blobBytes);
+    SectionReader cam(ini, "Camera", blobBytes, damage);
     s.cameraX = cam.Int("X", 0);
     s.cameraY = cam.Int("Y", 0);
     s.cameraZ = cam.Int("Z", 0);
@@ -105,7 +95,7 @@ void ReadGlobals(const IniFile& ini, int64_t blobBytes, Scene& s)
     s.lookAtZ = cam.Int("TZ", 0);
     s.lookAtA = cam.Int("TA", 37);
 
-    SectionReader l(ini, "Light", blobBytes);
+    SectionReader l(ini, "Light", blobBytes, damage);
     s.lightX = l.Int("X", 0);
     s.lightY = l.Int("Y", 0);
     s.lightZ = l.Int("Z", 0);
@@ -116,12 +106,13 @@ void ReadGlobals(const IniFile& ini, int64_t blobBytes, Scene& s)
     s.shadowDiffuse = l.Int("SDi", 110);
     s.ambientStrength = l.Int("ASt", 50);
 
-    SectionReader f(ini, "Floor", blobBytes);
+    SectionReader f(ini, "Floor", blobBytes, damage);
     s.floorTextureId = f.Int("FSt", 0);
     s.floorColour = TColor(f.Int("FSc", int(clWhite)));
     s.drawAxis = f.Bool("DA", true);
     s.transparentBackground = f.Bool("BT", true);
-    s.floorPicture = f.BlobAt("FSpstart", "FSpsize");
+    if (s.floorTextureId != 0)
+        s.floorPicture = f.BlobAt("FSpstart", "FSpsize");
     s.floorAlpha = f.Int("FRS", 50);
     s.floorP = f.Int("FRD", 30);
     s.floorDiffuse = f.Bool("FRCBD", true);
@@ -131,14 +122,33 @@ void ReadGlobals(const IniFile& ini, int64_t blobBytes, Scene& s)
     s.tbbtv = f.Int("TBbtv", 300);
     s.backgroundTextureId = f.Int("FBSt", 0);
     s.backgroundColour = TColor(f.Int("FBc", int(clWhite)));
-    s.backgroundPicture = f.BlobAt("FBSpstart", "FBSpsize");
+    if (s.backgroundTextureId != 0)
+        s.backgroundPicture = f.BlobAt("FBSpstart", "FBSpsize");
 }
 
-Object ReadObject(const SectionReader& r, int64_t iniBytes)
+// Materials the rest of the scene may still hold, charged before any is made.
+class MaterialBudget {
+public:
+    explicit MaterialBudget(int64_t iniBytes)
+        : left_(std::min(kMaxSceneMaterials, iniBytes / kMinMaterialIniBytes)) {}
+    void Charge(const SectionReader& r, int64_t count)
+    {
+        if (count < 0 || count > left_)
+            throw ProjectError("[" + r.Name() + "] File3dsMatCount is out of range");
+        left_ -= count;
+    }
+
+private:
+    int64_t left_;
+};
+
+Object ReadObject(const SectionReader& r, MaterialBudget& materials)
 {
     Object o;
     o.kind = r.Int("OType", 0);
-    o.name = r.String("OName", "");
+    const std::string name = r.Raw("OName", "");
+    o.name = TextFromFile(name);
+    o.read.name = EightBitBytes(name);
     o.visible = r.Bool("Visible", true);
     for (int j = 0; j < kFaces; ++j) {
         const std::string n = std::to_string(j);
@@ -156,10 +166,9 @@ Object ReadObject(const SectionReader& r, int64_t iniBytes)
     }
     if (o.kind == kKindModel) {
         o.model = r.BlobAt("File3dsStart", "File3dsSize");
-        // Every material writes several keys, so the INI text bounds the count.
-        int count = r.Int("File3dsMatCount", 0);
-        if (count < 0 || int64_t(count) * 16 > iniBytes)
-            throw ProjectError("[" + r.Name() + "] File3dsMatCount is out of range");
+        const int count = r.Int("File3dsMatCount", 0);
+        materials.Charge(r, count);
+        o.materials.reserve(size_t(count));
         for (int m = 0; m < count; ++m) {
             const std::string n = std::to_string(m);
             Material mat;
@@ -174,7 +183,9 @@ Object ReadObject(const SectionReader& r, int64_t iniBytes)
         for (int k = 0; r.Has("File3dsObjZS_" + std::to_string(k)); ++k)
             o.objectVisibleSize.push_back(r.Float("File3dsObjZS_" + std::to_string(k), 1));
     } else if (o.kind == kKindText) {
-        o.fontName = r.String("Text3dFontName", "Arial");
+        const std::string font = r.Raw("Text3dFontName", "Arial");
+        o.fontName = TextFromFile(font);
+        o.read.fontName = EightBitBytes(font);
         o.text = r.BlobAt("Text3dStart", "Text3dSize");
         if (o.text.size > kMaxTextBytes)
             throw ProjectError("[" + r.Name() + "] The text of this 3D text object is larger than 1 MB.");
@@ -186,24 +197,10 @@ Object ReadObject(const SectionReader& r, int64_t iniBytes)
 std::vector<Blob> UnreferencedRuns(const Scene& s, int64_t blobBytes)
 {
     std::vector<Blob> used;
-    auto use = [&](const Blob& b) {
+    ForEachBlob(s, [&](const BlobPlace&, int, const Blob& b, const KeptBytes&) {
         if (b.Present())
             used.push_back(b);
-    };
-    if (s.floorTextureId != 0)
-        use(s.floorPicture);
-    if (s.backgroundTextureId != 0)
-        use(s.backgroundPicture);
-    for (const auto& o : s.objects) {
-        if (!o)
-            continue;
-        for (const Face& f : o->faces)
-            use(f.picture); // read only where a load shows it
-        use(o->model);
-        for (const Material& m : o->materials)
-            use(m.picture);
-        use(o->text);
-    }
+    });
     std::sort(used.begin(), used.end(), [](const Blob& a, const Blob& b) { return a.start < b.start; });
     std::vector<Blob> gaps;
     int64_t reach = 0;
@@ -215,22 +212,6 @@ std::vector<Blob> UnreferencedRuns(const Scene& s, int64_t blobBytes)
     if (blobBytes > reach)
         gaps.push_back({reach, blobBytes - reach});
     return gaps;
-}
-
-std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t nl = text.find_first_of("\r\n", start);
-        if (nl == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, nl - start));
-        start = nl + (text.compare(nl, 2, "\r\n") == 0 ? 2 : 1);
-    }
-    return lines;
 }
 
 } // namespace
@@ -277,20 +258,24 @@ ReadResult ReadProject(const ProjectSource& source)
         throw ProjectError("The file holds no project settings.");
 
     ReadResult result;
-    ReadGlobals(ini, blobBytes, result.scene);
+    SettingsDamage damage;
+    ReadGlobals(ini, blobBytes, damage, result.scene);
+    MaterialBudget materials(iniBytes);
     for (int slot = 0; slot < kSlots; ++slot) {
-        SectionReader r(ini, std::to_string(slot), blobBytes);
+        SectionReader r(ini, std::to_string(slot), blobBytes, damage);
         if (r.Int("Exist", 0) == 0)
             continue;
-        Object o = ReadObject(r, iniBytes);
+        Object o = ReadObject(r, materials);
         if (o.kind < 0 || o.kind > kKindText) {
             result.warnings.push_back("Object [" + r.Name() + "] has an unknown kind " + std::to_string(o.kind) +
                                       " and was skipped.");
             continue;
         }
         if (o.kind == kKindText) {
-            auto t = BlobBytes(source, o.text);
-            o.textLines = SplitLines(AsUtf8(std::string(t.begin(), t.end())));
+            const auto bytes = BlobBytes(source, o.text);
+            const std::string text(bytes.begin(), bytes.end());
+            o.textLines = SplitLines(TextFromFile(text));
+            o.read.text = EightBitBytes(text);
         }
         result.scene.objects[size_t(slot)] = std::move(o);
     }
@@ -301,9 +286,14 @@ ReadResult ReadProject(const ProjectSource& source)
     if (lost > kMaxUnreferencedBytes)
         throw ProjectError("The project is damaged: " + std::to_string(lost) +
                            " bytes of it belong to no setting, too many to keep.");
+    // One message names all the damage.
+    std::string damaged = damage.Describe(ini);
+    if (!damaged.empty())
+        damaged += lost > 0 ? ". " : ".";
     if (lost > 0)
-        result.warnings.push_back("The project is damaged: " + std::to_string(lost) +
-                                  " bytes of it belong to no setting. They are kept and saved with the project.");
+        damaged += std::to_string(lost) + " bytes of it belong to no setting. They are kept and saved with the project.";
+    if (!damaged.empty())
+        result.warnings.push_back("The project is damaged: " + damaged);
     return result;
 }
 

@@ -3,9 +3,10 @@
 #include <cstring>
 #include <cstdio>
 
+#include "app/project/project_blobs.h"
 #include "app/project/project_file.h"
+#include "app/project/project_text.h"
 #include "platform/file_io.h"
-#include "platform/ini_file.h"
 
 namespace pc::project {
 
@@ -78,11 +79,41 @@ void PutU32(std::vector<uint8_t>& v, uint32_t x)
         v.push_back(uint8_t(x >> (8 * i)));
 }
 
+// The INI text written in one pass: every section's keys are written
+// together, in order, so a key never has to be looked up or inserted.
+class IniText {
+public:
+    void WriteString(const std::string& section, const std::string& key, const std::string& value)
+    {
+        if (section != section_) {
+            section_ = section;
+            text_ += "[" + section + "]\r\n";
+        }
+        text_ += key;
+        text_ += '=';
+        text_ += value;
+        text_ += "\r\n";
+    }
+    void WriteInteger(const std::string& section, const std::string& key, int value)
+    {
+        WriteString(section, key, std::to_string(value));
+    }
+    void WriteBool(const std::string& section, const std::string& key, bool value)
+    {
+        WriteString(section, key, value ? "1" : "0");
+    }
+    std::string Text() { return std::move(text_); }
+
+private:
+    std::string section_;
+    std::string text_;
+};
+
 } // namespace
 
 std::string ProjectIniText(const Scene& s, const std::string& date)
 {
-    IniFile ini;
+    IniText ini;
     auto i = [&](const char* sec, const std::string& key, int v) { ini.WriteInteger(sec, key, v); };
     auto b = [&](const char* sec, const std::string& key, bool v) { ini.WriteBool(sec, key, v); };
     auto f = [&](const std::string& sec, const std::string& key, double v) { ini.WriteString(sec, key, FloatText(v)); };
@@ -143,7 +174,7 @@ std::string ProjectIniText(const Scene& s, const std::string& date)
         }
         ini.WriteInteger(sec, "Exist", 1);
         ini.WriteInteger(sec, "OType", o->kind);
-        ini.WriteString(sec, "OName", OneLine(o->name));
+        ini.WriteString(sec, "OName", TextToFile(OneLine(o->name), o->read.name));
         ini.WriteBool(sec, "Visible", o->visible);
         for (int j = 0; j < kFaces; ++j) {
             const Face& face = o->faces[size_t(j)];
@@ -179,7 +210,7 @@ std::string ProjectIniText(const Scene& s, const std::string& date)
             for (size_t k = 0; k < o->objectVisibleSize.size(); ++k)
                 f(sec, "File3dsObjZS_" + std::to_string(k), o->objectVisibleSize[k]);
         } else if (o->kind == kKindText) {
-            ini.WriteString(sec, "Text3dFontName", OneLine(o->fontName));
+            ini.WriteString(sec, "Text3dFontName", TextToFile(OneLine(o->fontName), o->read.fontName));
             ini.WriteInteger(sec, "Text3dStart", int(o->text.start));
             ini.WriteInteger(sec, "Text3dSize", int(o->text.size));
         }
@@ -204,35 +235,25 @@ void WriteProject(const std::string& path, const Scene& scene, const WriteOption
         Scene s = scene;
         Writer w(f, path, options);
         int pictures = 0;
-        auto appendPicture = [&](int& textureId, Blob& blob, const KeptBytes& kept) {
-            if (textureId == 0 && !kept)
-                return;
-            blob = kept ? w.Append(kept->data(), kept->size()) : w.AppendTexture(textureId);
-            textureId = ++pictures;
-        };
-        appendPicture(s.floorTextureId, s.floorPicture, s.floorKept);
-        appendPicture(s.backgroundTextureId, s.backgroundPicture, s.backgroundKept);
-        for (auto& o : s.objects) {
-            if (!o)
-                continue;
-            if (o->kind != kKindModel)
-                for (auto& face : o->faces)
-                    appendPicture(face.textureId, face.picture, face.kept);
-            if (o->kind == kKindModel) {
-                o->model = w.AppendFile(o->modelPath);
-                for (auto& mat : o->materials)
-                    if (mat.kept)
-                        mat.picture = w.Append(mat.kept->data(), mat.kept->size());
-                    else if (mat.textureId != 0)
-                        mat.picture = w.AppendTexture(mat.textureId);
-            } else if (o->kind == kKindText) {
-                std::string t = TextBlob(o->textLines);
+        ForEachBlob(s, [&](const BlobPlace& place, int& textureId, Blob& blob, const KeptBytes& kept) {
+            Object* o = place.slot >= 0 ? &*s.objects[size_t(place.slot)] : nullptr;
+            if (place.kind == BlobKind::Model) {
+                blob = w.AppendFile(o->modelPath);
+            } else if (place.kind == BlobKind::Text) {
+                const bool unchanged = !o->read.text.empty() && SplitLines(TextFromFile(o->read.text)) == o->textLines;
+                const std::string t = unchanged ? o->read.text : TextBlob(o->textLines);
                 // A larger one would make a file no reader takes.
                 if (int64_t(t.size()) > kMaxTextBytes)
                     throw ProjectError("The text of 3D text object \"" + o->name + "\" is larger than 1 MB.");
-                o->text = w.Append(t.data(), t.size());
+                blob = w.Append(t.data(), t.size());
+            } else if (!kept && textureId == 0) {
+                blob = {};
+            } else {
+                blob = kept ? w.Append(kept->data(), kept->size()) : w.AppendTexture(textureId);
+                if (place.index >= 0) // materials are known by their place
+                    textureId = ++pictures;
             }
-        }
+        });
 
         for (const KeptBytes& bytes : s.unreferencedKept)
             if (bytes)

@@ -52,6 +52,19 @@ const KeptMaterials* KeptMaterials::Of(const QObject& page)
     return page.findChild<KeptMaterials*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
+KeptTexts::KeptTexts(QObject& page) : QObject(&page) {}
+
+void KeptTexts::Keep(QObject& page, project::ReadTexts texts)
+{
+    KeptOn<KeptTexts>(page).texts_ = std::move(texts);
+}
+
+project::ReadTexts KeptTexts::Of(const QObject& page)
+{
+    const auto* kept = page.findChild<KeptTexts*>(QString(), Qt::FindDirectChildrenOnly);
+    return kept ? kept->texts_ : project::ReadTexts{};
+}
+
 KeptUnreferenced::KeptUnreferenced(QObject& window) : QObject(&window) {}
 
 void KeptUnreferenced::Keep(QObject& window, std::vector<project::KeptBytes> bytes, bool replace)

@@ -45,6 +45,19 @@ private:
     std::vector<float> visibleSizes_;
 };
 
+// The bytes of an object's 8-bit texts as the load read them: the next save
+// writes them back while the texts are unchanged.
+class KeptTexts : public QObject {
+    Q_OBJECT
+public:
+    explicit KeptTexts(QObject& page); // owned by the page
+    static void Keep(QObject& page, project::ReadTexts texts);
+    static project::ReadTexts Of(const QObject& page);
+
+private:
+    project::ReadTexts texts_;
+};
+
 // The bytes of loaded projects that no key referred to, kept on the window
 // and written back, without keys, by every save of its scene.
 class KeptUnreferenced : public QObject {

@@ -13,6 +13,7 @@
 #include "app/window/picture_box.h"
 #include "app/window/project_kept_parts.h"
 #include "app/project/project_file.h"
+#include "platform/bmp_file.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
 #include "platform/message_box.h"
@@ -81,7 +82,7 @@ void LoadBoxBlob(TFormMainQV7K& w, PictureBox& box, int savedTag, TColor colour,
         unshown.push_back(name);
         return;
     }
-    if (auto loaded = LoadPictureBytes(*w.Textures, *bytes, name)) {
+    if (auto loaded = BmpLayoutMatches(*bytes) ? LoadPictureBytes(*w.Textures, *bytes, name) : std::nullopt) {
         box.Tag = loaded->textureId;
         if (loaded->thumbnail)
             box.DrawPicture(QImageOf(*loaded->thumbnail));
@@ -106,6 +107,7 @@ project::Object ObjectFromPage(const GLTSObject& page)
     if (o.kind == project::kKindModel && o.name.empty())
         o.name = std::filesystem::path(page.ModelName).filename().string();
     o.visible = page.VisibleCheck->isChecked();
+    o.read = KeptTexts::Of(page);
     for (int j = 0; j < project::kFaces; ++j) {
         const FacePicture& from = *page.Faces[size_t(j)];
         project::Face& face = o.faces[size_t(j)];
@@ -179,8 +181,12 @@ GLTSObject& CreatePage(TFormMainQV7K& w, int slot, const project::Object& o, con
         for (size_t m = 0; m < o.materials.size(); ++m) {
             std::string picture;
             if (o.materials[m].picture.Present()) {
-                picture = MaterialWorkFile(slot, m);
-                WriteFileAtomic(picture, project::BlobBytes(file, o.materials[m].picture));
+                // One that would show garbled is kept as it is, as one that does not load.
+                auto bytes = project::BlobBytes(file, o.materials[m].picture);
+                if (BmpLayoutMatches(bytes)) {
+                    picture = MaterialWorkFile(slot, m);
+                    WriteFileAtomic(picture, bytes);
+                }
             }
             page->MaterialPictures.push_back(picture);
         }
@@ -285,9 +291,14 @@ void ApplyFacesAndTrackbars(TFormMainQV7K& w, GLTSObject& page, const project::O
             unshown.push_back(name);
             continue;
         }
+        bool shown = BmpLayoutMatches(*bytes);
         try {
-            LoadFacePictureBytes(picture, *bytes, name, *w.Textures, w.Frame.FloorColor);
+            if (shown)
+                LoadFacePictureBytes(picture, *bytes, name, *w.Textures, w.Frame.FloorColor);
         } catch (const Error&) {
+            shown = false;
+        }
+        if (!shown) {
             // The face shows its colour; its picture stays for the next save.
             KeptPicture::Keep(picture, std::move(bytes), picture.BrushColor);
             unshown.push_back(name);
@@ -419,6 +430,8 @@ int AddProjectObjects(TFormMainQV7K& w, const project::Scene& s, const project::
         }
         if (o->kind == project::kKindText)
             ApplyText(page, *o);
+        if (!o->read.name.empty() || !o->read.fontName.empty() || !o->read.text.empty())
+            KeptTexts::Keep(page, o->read);
         ApplyFacesAndTrackbars(w, page, *o, file, unshown);
         if (QCheckBox* lock = page.DragLocks[kRowPosition])
             lock->setChecked(true);

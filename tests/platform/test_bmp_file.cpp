@@ -101,6 +101,26 @@ TEST(BmpRead, TopDownAndRle8)
     EXPECT_EQ(b.Pixel(1, 0), pc::clBlack);
 }
 
+// A width of 7 read as 6 stripes the picture, rows read a byte late swap its
+// colours; the reader takes both, the layout check refuses them, and rows
+// that would start inside the colour table.
+TEST(BmpRead, LayoutMatchesOnlyWhenTheHeadersAgreeWithTheData)
+{
+    const auto rgb = pc::EncodeBmp(pc::Bitmap(7, 3)), indexed = pc::EncodeBmp(pc::Bitmap(5, 2, pc::PixelFormat::pf8bit));
+    auto changed = [](std::vector<uint8_t> v, size_t at, int by) {
+        v[at] = uint8_t(v[at] + by);
+        return v;
+    };
+    EXPECT_TRUE(pc::BmpLayoutMatches(rgb));
+    EXPECT_TRUE(pc::BmpLayoutMatches(indexed));
+    EXPECT_FALSE(pc::BmpLayoutMatches(changed(rgb, 18, -1)));
+    EXPECT_FALSE(pc::BmpLayoutMatches(changed(rgb, 10, 1)));
+    EXPECT_NO_THROW(pc::ReadBmp(changed(rgb, 10, 1)));
+    auto inTable = changed(indexed, 10, -4); // and the file's end where the rows end
+    inTable.resize(inTable.size() - 4);
+    EXPECT_FALSE(pc::BmpLayoutMatches(inTable));
+}
+
 // Bytes the reader needs of an uncompressed file: up to the end of the last
 // row's pixels (its padding may be missing).
 size_t NeededBytes(const std::vector<uint8_t>& file)

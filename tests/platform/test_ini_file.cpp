@@ -75,6 +75,15 @@ TEST(IniWrite, UpdatesInPlaceAndAppends)
     EXPECT_EQ(ini.Sections(), (std::vector<std::string>{"Other", "New"}));
 }
 
+// Runs of empty lines, held as counts, stay where they were through changes.
+TEST(IniWrite, EmptyLinesStayInPlace)
+{
+    auto ini = IniFile::FromText("\r\n\r\n[A]\r\nk=1\r\n\r\n\r\nm=2\r\n\r\n[B]\r\n\r\n");
+    ini.DeleteKey("A", "m");
+    ini.WriteString("B", "n", "3");
+    EXPECT_EQ(ini.Text(), "\r\n\r\n[A]\r\nk=1\r\n\r\n\r\n\r\n[B]\r\nn=3\r\n\r\n");
+}
+
 // Reads between writes see every line where the writes moved it.
 TEST(IniWrite, ReadsAfterEachKindOfChange)
 {

@@ -43,6 +43,17 @@ struct Fixture {
     }
 };
 
+// A project of blobBytes bytes of blobs (a pattern) and the given INI text.
+std::vector<uint8_t> FileOf(const std::string& ini, size_t blobBytes)
+{
+    std::vector<uint8_t> v = Pattern(blobBytes, 1);
+    v.insert(v.end(), ini.begin(), ini.end());
+    for (uint32_t x : {uint32_t(blobBytes), uint32_t(ini.size())})
+        for (int i = 0; i < 4; ++i)
+            v.push_back(uint8_t(x >> (8 * i)));
+    return v;
+}
+
 pc::IniFile IniOf(const std::vector<uint8_t>& file)
 {
     uint32_t b = U32At(file, file.size() - 8), n = U32At(file, file.size() - 4);
@@ -388,6 +399,74 @@ TEST(ProjectRead, BytesNoKeyRefersToAreKeptAndWrittenBack)
     EXPECT_EQ(ReadProject(saved).scene.unreferenced.size(), 1u);
 }
 
+TEST(ProjectRead, UnreferencedRunsOfOddLayouts)
+{
+    struct Case { const char* name; std::string ini; std::vector<std::pair<int64_t, int64_t>> runs; };
+    const Case cases[] = {
+        {"picture keys of a solid floor and background carry nothing",
+         "[Floor]\r\nFSt=0\r\nFSpstart=0\r\nFSpsize=10\r\nFBSt=0\r\nFBSpstart=10\r\nFBSpsize=6\r\n", {{0, 16}}},
+        {"a blob inside another",
+         "[Floor]\r\nFSt=1\r\nFSpstart=0\r\nFSpsize=10\r\n[0]\r\nExist=1\r\nIt0=1\r\nIpstart0=2\r\nIpsize0=3\r\n",
+         {{10, 6}}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::pair<int64_t, int64_t>> runs;
+        for (const Blob& b : ReadProject(FileOf(c.ini, 16)).scene.unreferenced)
+            runs.emplace_back(b.start, b.size);
+        EXPECT_EQ(runs, c.runs) << c.name;
+    }
+}
+
+// Missing keys are silent; a value, key or section that is there but
+// cannot be used is named in the one message for a damaged project.
+TEST(ProjectRead, DamagedSettingsAreNamed)
+{
+    const std::string damaged = "The project is damaged: these settings cannot be read: ";
+    const std::string lost = "5 bytes of it belong to no setting. They are kept and saved with the project.";
+    struct Case { std::string ini; size_t blobBytes; std::string warning; };
+    const Case cases[] = {
+        {"[Camera]\r\nX=240\r\n", 0, ""},
+        {"[Camera]\r\nX=2a0\r\nY=5\r\n", 0, damaged + "[Camera] X."},
+        {"[Camera]\r\nX\x01=240\r\n", 0, damaged + "[Camera] X\\x01."},
+        {"[Cam\xe5ra]\r\nX=240\r\n", 0, damaged + "[Cam\\xE5ra]."},
+        {"[Camera]\r\nX=240\r\n[camera]\r\nX=7\r\nX=8\r\n", 0, damaged + "[camera]."},
+        {"[Camera]\rX=240\r\nY=5\r\nY=6\r\nZ\r\n", 0, damaged + "[Camera], [Camera] Y, [Camera] Z."},
+        {"[Camera]\r\nX=240\rY=5\r\n", 0, damaged + "[Camera] X."},
+        {"[Floor]\r\nFSt=1\r\nFSpsize=9223372036854775807\r\n", 0, damaged + "[Floor] FSpsize."},
+        {"[Floor]\r\nFSt=0\r\nFSpstart=0\r\nFSpsize=5\r\n", 5, damaged + "[Floor] FSpstart, [Floor] FSpsize. " + lost},
+        {"[Camera]\r\na=1\r\nb=1\r\nc=1\r\nd=1\r\ne=1\r\nf=1\r\ng=1\r\nh=1\r\ni=1\r\nj=1\r\nk=1\r\nl=1\r\n", 0,
+         damaged + "[Camera] a, [Camera] b, [Camera] c, [Camera] d, [Camera] e, [Camera] f, [Camera] g, [Camera] h, "
+                   "[Camera] i, [Camera] j, and 2 more."},
+    };
+    for (const Case& c : cases) {
+        const ReadResult r = ReadProject(FileOf("[Export]\r\n" + c.ini, c.blobBytes));
+        EXPECT_EQ(r.warnings, c.warning.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.warning})
+            << c.ini;
+    }
+}
+
+// The materials of all models are charged together, before any is made:
+// 16 bytes of settings text each, and kMaxSceneMaterials in all.
+TEST(ProjectRead, MaterialsAreBoundedPerScene)
+{
+    struct Case { std::vector<int> counts; size_t iniBytes; bool fits; };
+    const Case cases[] = {
+        {{100}, 1600, true}, {{101}, 1600, false}, {{60, 40}, 1600, true}, {{60, 41}, 1600, false},
+        {{32767}, 16 * 32768, true}, {{32767, 1}, 16 * 32768, false},
+    };
+    for (const Case& c : cases) {
+        std::string ini;
+        for (size_t s = 0; s < c.counts.size(); ++s)
+            ini += "[" + std::to_string(s) + "]\r\nExist=1\r\nOType=7\r\nFile3dsMatCount=" + std::to_string(c.counts[s]) + "\r\n";
+        ini.resize(c.iniBytes, '\n');
+        const auto file = FileOf(ini, 0);
+        if (c.fits)
+            EXPECT_EQ(ReadProject(file).scene.objects[c.counts.size() - 1]->materials.size(), size_t(c.counts.back()));
+        else
+            EXPECT_THROW(ReadProject(file), ProjectError) << c.counts.size() << " " << c.counts.back();
+    }
+}
+
 // A 3D text holds at most 1 MB, read or written: no file the reader refuses
 // is ever written.
 TEST(ProjectRead, TextOfA3dTextObjectIsCapped)
@@ -462,17 +541,37 @@ TEST(ProjectRead, UnknownKindIsSkippedWithAWarning)
 
 TEST(ProjectRead, OldEightBitTextAndLocaleFloats)
 {
+    const std::string text = "Prism\x99 \x93Pro\x94\r\n\x80" "9\x81\x8d\x8f\x90\x9d"; // Windows-1252
     std::string ini = "[Copyright]\r\nVersion=3,5\r\n[0]\r\nExist=1\r\nOType=7\r\nOName=caf\xe9\r\nFile3dsMatCount=1\r\n"
-                      "File3dsMatRU_0=2,5\r\nFile3dsMatRV_0=abc\r\n";
-    std::vector<uint8_t> v(ini.begin(), ini.end());
-    v.insert(v.end(), {0, 0, 0, 0, uint8_t(ini.size()), 0, 0, 0});
+                      "File3dsMatRU_0=2,5\r\nFile3dsMatRV_0=abc\r\n[1]\r\nExist=1\r\nOType=8\r\nOName=Caf\xe9\x96" "Bar\r\n"
+                      "Text3dFontName=Ar\x92ial\r\nText3dStart=0\r\nText3dSize=" + std::to_string(text.size()) + "\r\n";
+    std::vector<uint8_t> v(text.begin(), text.end());
+    v.insert(v.end(), ini.begin(), ini.end());
+    v.insert(v.end(), {uint8_t(text.size()), 0, 0, 0, uint8_t(ini.size()), uint8_t(ini.size() >> 8), 0, 0});
     auto r = ReadProject(v);
-    ASSERT_TRUE(r.scene.objects[0]);
+    ASSERT_TRUE(r.scene.objects[0] && r.scene.objects[1]);
     EXPECT_EQ(r.scene.objects[0]->name, "café");
+    EXPECT_EQ(r.scene.objects[1]->name, "Café–Bar");
+    EXPECT_EQ(r.scene.objects[1]->fontName, "Ar’ial");
+    EXPECT_EQ(r.scene.objects[1]->textLines,
+              (std::vector<std::string>{"Prism™ “Pro”", "€9\xc2\x81\xc2\x8d\xc2\x8f\xc2\x90\xc2\x9d"}));
     EXPECT_FLOAT_EQ(r.scene.objects[0]->materials[0].uTile, 2.5f);
     EXPECT_FLOAT_EQ(r.scene.objects[0]->materials[0].vTile, 1.0f);
     EXPECT_DOUBLE_EQ(r.scene.version, 3.5);
     EXPECT_EQ(r.scene.lookAtA, 37);
+
+    // Unchanged texts are written back as the bytes they were read from, a changed one as UTF-8.
+    Fixture fx;
+    Scene s = r.scene;
+    s.objects[0].reset();
+    s.objects[2] = s.objects[1];
+    s.objects[2]->name = "Café";
+    const auto saved = fx.Save(s);
+    const std::string t(saved.begin(), saved.end());
+    EXPECT_EQ(t.substr(0, text.size() * 2), text + text);
+    EXPECT_NE(t.find("\r\nOName=Caf\xe9\x96" "Bar\r\n"), std::string::npos);
+    EXPECT_NE(t.find("\r\nText3dFontName=Ar\x92ial\r\n"), std::string::npos);
+    EXPECT_NE(t.find("\r\nOName=Caf\xc3\xa9\r\n"), std::string::npos);
     EXPECT_EQ(WithProjectExtension("/a.b/scene.png"), "/a.b/scene.qv7kb");
     EXPECT_EQ(WithProjectExtension("/a.b/scene"), "/a.b/scene.qv7kb");
 }

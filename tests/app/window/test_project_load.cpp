@@ -116,6 +116,10 @@ TEST_F(ProjectLoad, UndecodableBlobsAreNamedOnceAndSavedBackUnchanged)
         for (int64_t i = 0; i < b.size; ++i)
             bytes[size_t(b.start + i)] = uint8_t(0xA5 ^ (i & 0x0F));
     }
+    // Headers that disagree with their data: a narrower width, a row fewer.
+    const size_t bottom = size_t(read.scene.objects[0]->faces[3].picture.start), right = size_t(read.scene.objects[0]->faces[4].picture.start);
+    bytes[bottom + 18] = uint8_t(bytes[bottom + 18] - 4);
+    bytes[right + 22] = uint8_t(bytes[right + 22] - 1);
     WriteFileAtomic(bad, bytes);
 
     boxes.Queue(Answer::No);
@@ -124,11 +128,11 @@ TEST_F(ProjectLoad, UndecodableBlobsAreNamedOnceAndSavedBackUnchanged)
     GLTSObject& loadedModel = *window->Objects.At(3);
     auto caption = [&](GLTSObject& page) { return window->PC2->tabText(window->PC2->indexOf(&page)).toStdString(); };
     EXPECT_EQ(Messages(), (std::vector<std::string>{kSaveQuestion, std::string(kUnshownPictures) + "\nBackground\n" +
-                                                                     caption(book) + " Top\n" + caption(loadedModel) +
-                                                                     " model"}));
+                                                                     caption(book) + " Top\n" + caption(book) + " Bottom\n" +
+                                                                     caption(book) + " R\n" + caption(loadedModel) + " model"}));
     EXPECT_EQ(book.Faces[2]->Tag, 0);
     EXPECT_EQ(window->ImageBackground->Tag, 0);
-    EXPECT_GT(book.Faces[3]->Tag, 0) << "the other faces load";
+    EXPECT_GT(window->Objects.At(1)->Faces[0]->Tag, 0) << "the other faces load";
 
     SaveSilently(again);
     EXPECT_EQ(ReadFileBytes(again), bytes);
@@ -421,7 +425,8 @@ TEST_F(ProjectLoad, BytesOfABrokenKeyAreKeptAndSavedAgain)
 
     boxes.Queue(Answer::No);
     Load(bad, kLoadPreset);
-    EXPECT_EQ(Messages(), (std::vector<std::string>{kSaveQuestion, "The project is damaged: " + std::to_string(top.size) +
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kSaveQuestion, "The project is damaged: these settings cannot be "
+                                                                       "read: [0] Ipsi\\x0Dze2. " + std::to_string(top.size) +
                                                                        " bytes of it belong to no setting. They are "
                                                                        "kept and saved with the project."}));
     EXPECT_EQ(window->Objects.At(0)->Faces[2]->Tag, 0);
@@ -689,6 +694,23 @@ TEST_F(ProjectLoad, ProgramDataFilesLoad)
     projects->SaveDate = [&] { return read.scene.date; };
     SaveSilently(dir.file("again.qv7kb"));
     EXPECT_EQ(ReadFileBytes(dir.file("again.qv7kb")), original);
+
+    // So does a 3D text that an 8-bit program wrote in Windows-1252.
+    const auto title = ReadFileBytes(std::string(PRISMCASE_BINARY_DIR) + "/templates/3D Text Title.qv7kb");
+    const size_t blobs = title[title.size() - 8] | title[title.size() - 7] << 8;
+    std::string ini(title.begin() + std::ptrdiff_t(blobs), title.end() - 8);
+    const std::string text = "Prism\x99 \x93Pro\x94 \x80" "9";
+    ini.replace(ini.find("Text3dSize="), 11 + std::to_string(blobs).size(), "Text3dSize=" + std::to_string(text.size()));
+    std::string eightBit = text + ini;
+    for (uint32_t x : {uint32_t(text.size()), uint32_t(ini.size())})
+        for (int i = 0; i < 4; ++i)
+            eightBit += char(x >> (8 * i));
+    WriteFileAtomic(dir.file("title.qv7kb"), std::vector<uint8_t>(eightBit.begin(), eightBit.end()));
+    boxes.Queue(Answer::No);
+    Load(dir.file("title.qv7kb"), kLoadPreset);
+    EXPECT_EQ(window->Objects.At(0)->TextMemo->toPlainText().toStdString(), "Prism™ “Pro” €9");
+    SaveSilently(dir.file("again.qv7kb"));
+    EXPECT_EQ(ReadFileBytes(dir.file("again.qv7kb")), std::vector<uint8_t>(eightBit.begin(), eightBit.end()));
 }
 
 } // namespace
