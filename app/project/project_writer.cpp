@@ -1,7 +1,9 @@
 #include <cerrno>
 #include <charconv>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
+#include <map>
+#include <utility>
 
 #include "app/project/project_blobs.h"
 #include "app/project/project_file.h"
@@ -235,6 +237,9 @@ void WriteProject(const std::string& path, const Scene& scene, const WriteOption
         Scene s = scene;
         Writer w(f, path, options);
         int pictures = 0;
+        // Materials of a model that share one texture (an atlas) share its bytes too.
+        std::map<int, Blob> written;
+        int writtenSlot = -1;
         ForEachBlob(s, [&](const BlobPlace& place, int& textureId, Blob& blob, const KeptBytes& kept) {
             Object* o = place.slot >= 0 ? &*s.objects[size_t(place.slot)] : nullptr;
             if (place.kind == BlobKind::Model) {
@@ -248,6 +253,13 @@ void WriteProject(const std::string& path, const Scene& scene, const WriteOption
                 blob = w.Append(t.data(), t.size());
             } else if (!kept && textureId == 0) {
                 blob = {};
+            } else if (place.index < 0 && !kept) {
+                if (std::exchange(writtenSlot, place.slot) != place.slot)
+                    written.clear();
+                auto [at, fresh] = written.try_emplace(textureId);
+                if (fresh)
+                    at->second = w.AppendTexture(textureId);
+                blob = at->second;
             } else {
                 blob = kept ? w.Append(kept->data(), kept->size()) : w.AppendTexture(textureId);
                 if (place.index >= 0) // materials are known by their place

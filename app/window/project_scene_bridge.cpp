@@ -8,6 +8,8 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <filesystem>
+#include <map>
+#include <utility>
 
 #include "app/window/main_window.h"
 #include "app/window/picture_box.h"
@@ -178,15 +180,21 @@ GLTSObject& CreatePage(TFormMainQV7K& w, int slot, const project::Object& o, con
     if (o.kind == project::kKindModel) {
         page->ModelName = ModelWorkFile(slot);
         WriteFileAtomic(page->ModelName, project::BlobBytes(file, o.model));
+        // Materials that name the same bytes share one work file, and so one texture.
+        std::map<std::pair<int64_t, int64_t>, std::string> written;
         for (size_t m = 0; m < o.materials.size(); ++m) {
             std::string picture;
-            if (o.materials[m].picture.Present()) {
+            const project::Blob& blob = o.materials[m].picture;
+            if (auto same = written.find({blob.start, blob.size}); same != written.end()) {
+                picture = same->second;
+            } else if (blob.Present()) {
                 // One that would show garbled is kept as it is, as one that does not load.
-                auto bytes = project::BlobBytes(file, o.materials[m].picture);
+                auto bytes = project::BlobBytes(file, blob);
                 if (BmpLayoutMatches(bytes)) {
                     picture = MaterialWorkFile(slot, m);
                     WriteFileAtomic(picture, bytes);
                 }
+                written[{blob.start, blob.size}] = picture;
             }
             page->MaterialPictures.push_back(picture);
         }

@@ -249,6 +249,30 @@ TEST_F(ProjectLoad, ModelObjectKeepsItsNameThroughSaveAndLoad)
     EXPECT_EQ(caption(), "3D cube_(#8)");
 }
 
+// An atlas under many materials is written once and loads as one texture.
+TEST_F(ProjectLoad, MaterialsSharingAPictureShareItThroughSaveAndLoad)
+{
+    const std::string path = dir.file("atlas.qv7kb");
+    ASSERT_EQ(window->AddObject(kKindModel, k3dsModels + "cubes_with_alpha.3DS"), 0);
+    GLTSObject& page = *window->Objects.At(0);
+    const size_t count = page.Model->Model().materials.size();
+    ASSERT_GE(count, 3u);
+    page.MaterialPictures.assign(count, std::string(PRISMCASE_SOURCE_DIR) + "/data/Cdf.bmp");
+    page.FillModelLists();
+    SaveSilently(path);
+
+    const auto scene = project::ReadProject(ReadFileBytes(path)).scene;
+    const auto& materials = scene.objects[0]->materials;
+    for (size_t m = 1; m < count; ++m)
+        EXPECT_EQ(materials[m].picture.start, materials[0].picture.start) << m;
+    boxes.Queue(Answer::No);
+    Load(path, kLoadPreset);
+    const auto& loaded = window->Objects.At(0)->Model->Model().materials;
+    ASSERT_GT(loaded[0].textureId, 0);
+    for (size_t m = 1; m < count; ++m)
+        EXPECT_EQ(loaded[m].textureId, loaded[0].textureId) << m;
+}
+
 TEST_F(ProjectLoad, InsertFillsTheFreeSlotsAndKeepsTheScene)
 {
     for (int i = 0; i < 2; ++i)
