@@ -1,10 +1,9 @@
 // The 3DS page's material and sub-object controls.
 #include <QComboBox>
 #include <QLineEdit>
-#include <algorithm>
 #include <filesystem>
-#include <map>
-#include <set>
+#include <utility>
+#include <vector>
 
 #include "platform/bmp_file.h"
 #include "platform/errors.h"
@@ -25,13 +24,6 @@ namespace {
 std::string WorkFileOf(int textureId)
 {
     return TextureFolder() + std::to_string(textureId);
-}
-
-// Materials may share one texture; it goes with the last of them.
-bool SharedWithAnother(const C3DS::t3DModel& model, const C3DS::tMaterialInfo& mat)
-{
-    return std::any_of(model.materials.begin(), model.materials.end(),
-                       [&](const C3DS::tMaterialInfo& other) { return &other != &mat && other.textureId == mat.textureId; });
 }
 
 } // namespace
@@ -66,47 +58,29 @@ void GLTSObject::FillModelLists()
     if (MaterialPictures.size() < model.materials.size())
         MaterialPictures.resize(model.materials.size());
     std::string modelFolder = std::filesystem::path(ModelName).parent_path().string();
-    // Real models often lay one atlas under many materials: each picture is
-    // loaded once and its texture shared. A texture the materials held
-    // before is replaced in place by the last of them to let it go.
-    struct Shared {
-        int textureId;
-        std::string chosen;
-    };
-    std::map<std::string, Shared> byPicture;
-    std::map<int, int> holders;
-    for (const C3DS::tMaterialInfo& mat : model.materials)
-        if (mat.textureId > 0)
-            ++holders[mat.textureId];
-    std::set<int> fresh;
+    // The old textures go only once the new ones stand, so a picture the
+    // materials keep is not loaded again.
+    std::vector<int> old;
     for (size_t m = 0; m < model.materials.size(); ++m) {
         C3DS::tMaterialInfo& mat = model.materials[m];
         ListBoxes[0]->addItem(QString::fromStdString(mat.name + " -#" + std::to_string(m)));
         std::string picture = FileExists(MaterialPictures[m]) ? MaterialPictures[m] : ResolveMapFile(mat.mapFile, modelFolder);
-        const int old = mat.textureId;
-        const bool oldFree = old > 0 && --holders[old] == 0 && !fresh.count(old);
-        Shared now{0, ""};
-        bool replaced = false;
-        if (auto it = byPicture.find(picture); it != byPicture.end()) {
-            now = it->second;
-        } else if (!picture.empty()) {
+        old.push_back(mat.textureId);
+        TextureStore::Held now;
+        if (!picture.empty()) {
             try {
-                LoadedTexture loaded = textures_.Load(picture, oldFree ? old : 0);
-                replaced = oldFree;
-                now = {loaded.textureId, loaded.thumbnail ? WorkFileOf(loaded.textureId) : picture};
-                fresh.insert(loaded.textureId);
+                now = textures_.HoldPicture(picture);
             } catch (const Error&) {
                 // A picture we cannot read leaves the material without one.
             }
-            byPicture[picture] = now;
         }
-        if (oldFree && !replaced)
-            textures_.Release(old);
-        mat.textureId = now.chosen.empty() ? 0 : now.textureId;
-        mat.mapFile = now.chosen;
+        mat.textureId = now.textureId;
+        mat.mapFile = now.mapFile;
         mat.uOffset = mat.vOffset = 0;
         mat.uTile = mat.vTile = 1.0f;
     }
+    for (int id : old)
+        textures_.LetGo(id, false);
 }
 
 void GLTSObject::MaterialsChange()
@@ -166,9 +140,8 @@ bool GLTSObject::SelectedMaterialTakesPicture(int textureId)
     if (m < 0)
         return false;
     C3DS::tMaterialInfo& mat = Model->Model().materials[m];
-    if (mat.textureId > 0 && mat.textureId != textureId && !SharedWithAnother(Model->Model(), mat))
-        textures_.Release(mat.textureId);
-    mat.textureId = textureId;
+    textures_.HoldTexture(textureId);
+    textures_.LetGo(std::exchange(mat.textureId, textureId), false);
     // The work file stays as long as the texture; a source picture may not.
     mat.mapFile = WorkFileOf(textureId);
     return true;
@@ -182,9 +155,7 @@ bool GLTSObject::SelectedMaterialTakesColor(TColor color)
     C3DS::tMaterialInfo& mat = Model->Model().materials[m];
     mat.color = {GetRValue(color), GetGValue(color), GetBValue(color)};
     mat.mapFile.clear();
-    if (mat.textureId > 0 && !SharedWithAnother(Model->Model(), mat))
-        textures_.Release(mat.textureId);
-    mat.textureId = 0;
+    textures_.LetGo(std::exchange(mat.textureId, 0), false);
     return true;
 }
 
@@ -192,22 +163,13 @@ void GLTSObject::ReleaseMaterialTextures(bool deleteWorkFiles)
 {
     if (!Model)
         return;
-    std::set<int> released;
     for (C3DS::tMaterialInfo& mat : Model->Model().materials) {
         if (mat.textureId <= 0)
             continue;
-        if (!released.insert(mat.textureId).second) {
-            mat.textureId = 0;
-            continue;
-        }
-        if (deleteWorkFiles) {
-            std::error_code ec;
-            std::filesystem::remove(WorkFileOf(mat.textureId), ec);
-        }
-        // The swatch shows the same texture; it must not give it back twice.
+        // The swatch shows the same texture; it must not give it back again.
         if (Faces[0]->Tag == mat.textureId)
             Faces[0]->Tag = 0;
-        textures_.Release(std::exchange(mat.textureId, 0));
+        textures_.LetGo(std::exchange(mat.textureId, 0), deleteWorkFiles);
     }
 }
 

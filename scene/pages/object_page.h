@@ -97,7 +97,8 @@ public:
     // colour: the selected material takes it over. False without a selection.
     bool SelectedMaterialTakesPicture(int textureId);
     bool SelectedMaterialTakesColor(TColor color);
-    // Gives back every material texture; with deleteWorkFiles also their files.
+    // Lets go of every material texture; one no other material of the scene
+    // holds goes back, with deleteWorkFiles its work file too.
     void ReleaseMaterialTextures(bool deleteWorkFiles);
 
 signals:

@@ -243,8 +243,8 @@ TEST_F(ModelPageTest, DeleteRemovesMaterialTexturesAndModelWorkFiles)
     EXPECT_EQ(std::count(textures.released.begin(), textures.released.end(), id), 1);
 }
 
-// Materials that name one picture share its texture, loaded once and given
-// back once, when the last of them lets it go.
+// Materials that name one picture share its texture across the scene, loaded
+// once and given back once, when the last of them lets it go.
 TEST_F(ModelPageTest, MaterialsNamingOnePictureShareItsTexture)
 {
     GLTSObject& page = AddModel(kAlphaCubes);
@@ -259,7 +259,14 @@ TEST_F(ModelPageTest, MaterialsNamingOnePictureShareItsTexture)
     EXPECT_EQ(textures.live, std::set<int>{id});
     SetFaceColor(*page.Faces[0], RGB(1, 2, 3), clBlack, textures); // material 0 lets go
     EXPECT_EQ(materials[0].textureId, 0);
+    GLTSObject& twice = AddModel(kAlphaCubes);
+    twice.MaterialPictures.assign(materials.size(), kPagePicture);
+    twice.FillModelLists();
+    EXPECT_EQ(twice.Model->Model().materials[3].textureId, id);
+    tabs.setCurrentWidget(&page);
+    commands.DeleteObject(true);
     EXPECT_TRUE(textures.released.empty());
+    EXPECT_TRUE(fs::exists(TextureFolder() + std::to_string(id)));
     commands.DeleteObject(true);
     EXPECT_EQ(textures.released, std::vector<int>{id});
 }
@@ -286,7 +293,7 @@ TEST_F(ModelPageTest, CopyTakesMaterialsAndItsOwnModelFile)
     int srcId = src.Model->Model().materials[3].textureId;
     int dstId = dst.Model->Model().materials[3].textureId;
     ASSERT_GT(dstId, 0);
-    EXPECT_NE(dstId, srcId);
+    EXPECT_EQ(dstId, srcId);
     EXPECT_EQ(dst.Faces[0]->Tag, dstId);
 
     tabs.setCurrentWidget(&src);
@@ -294,6 +301,7 @@ TEST_F(ModelPageTest, CopyTakesMaterialsAndItsOwnModelFile)
     EXPECT_FALSE(fs::exists(model));
     EXPECT_TRUE(fs::exists(dst.ModelName));
     EXPECT_TRUE(fs::exists(TextureFolder() + std::to_string(dstId)));
+    EXPECT_TRUE(textures.live.count(dstId));
 }
 
 TEST_F(ModelPageTest, DamagedModelsBuildWhatWasRead)
