@@ -51,13 +51,10 @@ ProjectNeeds JudgeProject(const ProjectSource& source, const Scene& scene, const
 {
     ProjectNeeds needs;
     Judge judge(source, needs);
-    // Materials of one model that name the same bytes load as one texture.
+    // Materials of the scene that name the same bytes load as one texture.
     std::set<std::pair<int64_t, int64_t>> materials;
-    int materialsSlot = -1;
     ForEachBlob(scene, [&](const BlobPlace& place, int, const Blob& blob, const KeptBytes&) {
         if (place.kind == BlobKind::Picture && place.index < 0) {
-            if (std::exchange(materialsSlot, place.slot) != place.slot)
-                materials.clear();
             if (!materials.insert({blob.start, blob.size}).second)
                 return;
         }

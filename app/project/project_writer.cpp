@@ -237,9 +237,9 @@ void WriteProject(const std::string& path, const Scene& scene, const WriteOption
         Scene s = scene;
         Writer w(f, path, options);
         int pictures = 0;
-        // Materials of a model that share one texture (an atlas) share its bytes too.
+        // Materials that share one texture (an atlas, or one model twice in the
+        // scene) share its bytes too.
         std::map<int, Blob> written;
-        int writtenSlot = -1;
         ForEachBlob(s, [&](const BlobPlace& place, int& textureId, Blob& blob, const KeptBytes& kept) {
             Object* o = place.slot >= 0 ? &*s.objects[size_t(place.slot)] : nullptr;
             if (place.kind == BlobKind::Model) {
@@ -254,8 +254,6 @@ void WriteProject(const std::string& path, const Scene& scene, const WriteOption
             } else if (!kept && textureId == 0) {
                 blob = {};
             } else if (place.index < 0 && !kept) {
-                if (std::exchange(writtenSlot, place.slot) != place.slot)
-                    written.clear();
                 auto [at, fresh] = written.try_emplace(textureId);
                 if (fresh)
                     at->second = w.AppendTexture(textureId);

@@ -41,6 +41,16 @@ void RemoveFile(const std::string& path)
     std::filesystem::remove(path, ec);
 }
 
+// The material pictures the object wrote; those named by objects before
+// it are the work files of their textures.
+void RemoveOwnMaterialFiles(const GLTSObject& page)
+{
+    const std::string own = ModelWorkFile(page.Tag) + "_";
+    for (const std::string& picture : page.MaterialPictures)
+        if (picture.compare(0, own.size(), own) == 0)
+            RemoveFile(picture);
+}
+
 // The blob's bytes; none when the file no longer holds them (it changed
 // after it was checked).
 project::KeptBytes KeptBytesOf(const project::ProjectSource& file, const Blob& blob)
@@ -164,9 +174,13 @@ project::Object ObjectFromPage(const GLTSObject& page)
     return o;
 }
 
+using PictureFiles = std::map<std::pair<int64_t, int64_t>, std::string>;
+
 // The page is built the way "Add" builds one, from the saved values instead
-// of random colours and default pictures.
-GLTSObject& CreatePage(TFormMainQV7K& w, int slot, const project::Object& o, const project::ProjectSource& file)
+// of random colours and default pictures. earlier names the work files of the
+// textures that objects loaded before made of a picture blob.
+GLTSObject& CreatePage(TFormMainQV7K& w, int slot, const project::Object& o, const project::ProjectSource& file,
+                       const PictureFiles& earlier)
 {
     auto* page = new GLTSObject(w.PC2, *w.Textures);
     std::unique_ptr<GLTSObject> owned(page);
@@ -181,12 +195,14 @@ GLTSObject& CreatePage(TFormMainQV7K& w, int slot, const project::Object& o, con
         page->ModelName = ModelWorkFile(slot);
         WriteFileAtomic(page->ModelName, project::BlobBytes(file, o.model));
         // Materials that name the same bytes share one work file, and so one texture.
-        std::map<std::pair<int64_t, int64_t>, std::string> written;
+        PictureFiles written;
         for (size_t m = 0; m < o.materials.size(); ++m) {
             std::string picture;
             const project::Blob& blob = o.materials[m].picture;
             if (auto same = written.find({blob.start, blob.size}); same != written.end()) {
                 picture = same->second;
+            } else if (auto before = earlier.find({blob.start, blob.size}); before != earlier.end()) {
+                picture = before->second;
             } else if (blob.Present()) {
                 // One that would show garbled is kept as it is, as one that does not load.
                 auto bytes = project::BlobBytes(file, blob);
@@ -203,9 +219,7 @@ GLTSObject& CreatePage(TFormMainQV7K& w, int slot, const project::Object& o, con
         page->BuildPage();
     } catch (...) {
         RemoveFile(ModelWorkFile(slot));
-        for (const std::string& picture : page->MaterialPictures)
-            if (!picture.empty())
-                RemoveFile(picture);
+        RemoveOwnMaterialFiles(*page);
         throw;
     }
     if (o.kind == project::kKindModel && !o.name.empty())
@@ -214,11 +228,22 @@ GLTSObject& CreatePage(TFormMainQV7K& w, int slot, const project::Object& o, con
     return *page;
 }
 
+// Objects after this one that name a picture blob share the texture it made.
+void RememberMaterialPictures(const GLTSObject& page, const project::Object& o, PictureFiles& pictures)
+{
+    const auto& materials = page.Model->Model().materials;
+    for (size_t m = 0; m < materials.size() && m < o.materials.size() && m < page.MaterialPictures.size(); ++m) {
+        const Blob& blob = o.materials[m].picture;
+        const auto& mat = materials[m];
+        if (blob.Present() && !page.MaterialPictures[m].empty() && mat.textureId > 0 &&
+            mat.mapFile == TextureFolder() + std::to_string(mat.textureId))
+            pictures.try_emplace({blob.start, blob.size}, mat.mapFile);
+    }
+}
+
 void ApplyModel(GLTSObject& page, const project::Object& o)
 {
-    for (const std::string& picture : page.MaterialPictures)
-        if (!picture.empty())
-            RemoveFile(picture); // in textures by now
+    RemoveOwnMaterialFiles(page); // in textures by now
     if (!page.Model)
         return;
     auto& model = page.Model->Model();
@@ -414,6 +439,7 @@ int AddProjectObjects(TFormMainQV7K& w, const project::Scene& s, const project::
                       std::vector<std::string>& unshown)
 {
     int added = 0;
+    PictureFiles pictures;
     for (int section = 0; section < project::kSlots; ++section) {
         const auto& o = s.objects[size_t(section)];
         if (!o)
@@ -425,13 +451,15 @@ int AddProjectObjects(TFormMainQV7K& w, const project::Scene& s, const project::
         }
         GLTSObject* built = nullptr;
         try {
-            built = &CreatePage(w, slot, *o, file);
+            built = &CreatePage(w, slot, *o, file, pictures);
         } catch (const Error& e) {
             ShowMessage("Object [" + std::to_string(section) + "] was left out: " + e.what());
             continue;
         }
         GLTSObject& page = *built;
         page.VisibleCheck->setChecked(o->visible);
+        if (o->kind == project::kKindModel && page.Model)
+            RememberMaterialPictures(page, *o, pictures);
         if (o->kind == project::kKindModel) {
             KeepUnshownMaterials(page, *o, file, unshown);
             ApplyModel(page, *o);

@@ -58,17 +58,18 @@ TEST(ProjectNeeds, ResaveSizeAndTexturesComeFromThePictureHeaders)
     text.faces[0].picture = {162, 37};
     text.text = {199, 11};
     s.objects[7] = text;
-    Object model; // two materials on the bytes of face 2 load as one texture
+    Object model; // two materials on the bytes of face 2 load as one texture, in a second object too
     model.kind = kKindModel;
     model.model = {199, 11};
     model.materials.resize(2);
     for (Material& m : model.materials)
         m.textureId = 1, m.picture = {54, 54};
     s.objects[9] = model;
+    s.objects[10] = model;
 
     const auto file = pc::test::ProjectBytes(blobs, s);
     const ProjectNeeds needs = JudgeProject(MemoryProjectSource(file), ReadProject(file).scene, Name);
-    EXPECT_EQ(needs.resaveBlobBytes, (54 + 300 * 50) + (54 + 4096 * 3) + (54 + 64 + 4 * 3) + 37 + 11 + 11 + (54 + 4096 * 3));
+    EXPECT_EQ(needs.resaveBlobBytes, (54 + 300 * 50) + (54 + 4096 * 3) + (54 + 64 + 4 * 3) + 37 + 11 + 11 + 11 + (54 + 4096 * 3));
     ASSERT_EQ(needs.pictures.size(), 4u);
     EXPECT_EQ(needs.pictures[0].name, "Floor");
     EXPECT_EQ(needs.pictures[0].textureBytes, pc::TextureBytes(128, 64));

@@ -253,24 +253,32 @@ TEST_F(ProjectLoad, ModelObjectKeepsItsNameThroughSaveAndLoad)
 TEST_F(ProjectLoad, MaterialsSharingAPictureShareItThroughSaveAndLoad)
 {
     const std::string path = dir.file("atlas.qv7kb");
-    ASSERT_EQ(window->AddObject(kKindModel, k3dsModels + "cubes_with_alpha.3DS"), 0);
-    GLTSObject& page = *window->Objects.At(0);
-    const size_t count = page.Model->Model().materials.size();
-    ASSERT_GE(count, 3u);
-    page.MaterialPictures.assign(count, std::string(PRISMCASE_SOURCE_DIR) + "/data/Cdf.bmp");
-    page.FillModelLists();
+    size_t count = 0;
+    for (int slot = 0; slot < 2; ++slot) { // the model twice in the scene
+        ASSERT_EQ(window->AddObject(kKindModel, k3dsModels + "cubes_with_alpha.3DS"), slot);
+        GLTSObject& page = *window->Objects.At(slot);
+        count = page.Model->Model().materials.size();
+        ASSERT_GE(count, 3u);
+        page.MaterialPictures.assign(count, std::string(PRISMCASE_SOURCE_DIR) + "/data/Cdf.bmp");
+        page.FillModelLists();
+    }
     SaveSilently(path);
 
     const auto scene = project::ReadProject(ReadFileBytes(path)).scene;
-    const auto& materials = scene.objects[0]->materials;
-    for (size_t m = 1; m < count; ++m)
-        EXPECT_EQ(materials[m].picture.start, materials[0].picture.start) << m;
+    const auto& first = scene.objects[0]->materials;
+    for (size_t m = 0; m < count; ++m) {
+        EXPECT_EQ(first[m].picture.start, first[0].picture.start) << m;
+        EXPECT_EQ(scene.objects[1]->materials[m].picture.start, first[0].picture.start) << m;
+    }
     boxes.Queue(Answer::No);
     Load(path, kLoadPreset);
     const auto& loaded = window->Objects.At(0)->Model->Model().materials;
     ASSERT_GT(loaded[0].textureId, 0);
-    for (size_t m = 1; m < count; ++m)
+    for (size_t m = 0; m < count; ++m) {
         EXPECT_EQ(loaded[m].textureId, loaded[0].textureId) << m;
+        EXPECT_EQ(window->Objects.At(1)->Model->Model().materials[m].textureId, loaded[0].textureId) << m;
+    }
+    EXPECT_TRUE(fs::exists(TextureFolder() + std::to_string(loaded[0].textureId)));
 }
 
 TEST_F(ProjectLoad, InsertFillsTheFreeSlotsAndKeepsTheScene)
