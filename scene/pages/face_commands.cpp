@@ -58,8 +58,9 @@ void SetFaceColor(FacePicture& pic, TColor color, TColor frameColor, TextureStor
     GLTSObject* page = OwningObject(pic);
     bool materialTook = page && page->ObjectKind == 7 && page->SelectedMaterialTakesColor(color);
     // Nothing refers to the old texture any more (a material that took the
-    // colour gave back its own, which the swatch showed).
-    if (!materialTook && pic.Tag > 0)
+    // colour gave back its own, which the swatch showed), unless a material
+    // the swatch showed still holds it.
+    if (!materialTook && pic.Tag > 0 && !textures.Holds(pic.Tag))
         textures.Release(pic.Tag);
     pic.Tag = 0;
 }

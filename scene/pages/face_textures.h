@@ -42,6 +42,8 @@ public:
     // A holder lets go; the last gives the texture back and, with
     // deleteWorkFile, removes its work file too.
     void LetGo(int textureId, bool deleteWorkFile);
+    // Whether a material holds the texture.
+    bool Holds(int textureId) const { return held_.count(textureId) > 0; }
 
 private:
     struct Holders {

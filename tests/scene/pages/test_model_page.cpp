@@ -212,12 +212,16 @@ TEST_F(ModelPageTest, SwatchPictureAndColourGoToTheSelectedMaterial)
     EXPECT_EQ(m.mapFile, "");
     EXPECT_EQ(std::count(textures.released.begin(), textures.released.end(), id), 1);
 
-    // Without a selection the colour only paints the swatch.
+    // Without a selection the colour only paints the swatch, and the
+    // material keeps the texture the swatch showed.
+    LoadFacePicture(swatch, kPagePicture, textures, clBlack);
+    const int kept = m.textureId;
     page.ListBoxes[0]->setCurrentIndex(-1);
     std::vector<MaterialValues> before = ValuesOf(*page.Model);
     SetFaceColor(swatch, RGB(1, 1, 1), clBlack, textures);
     EXPECT_EQ(ValuesOf(*page.Model), before);
     EXPECT_EQ(swatch.BrushColor, RGB(1, 1, 1));
+    EXPECT_TRUE(textures.live.count(kept));
 }
 
 TEST_F(ModelPageTest, DeleteRemovesMaterialTexturesAndModelWorkFiles)
