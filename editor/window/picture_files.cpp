@@ -1,7 +1,6 @@
 #include "editor/window/picture_files.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <cstring>
 
@@ -131,14 +130,7 @@ auto NamingTheFile(const std::string& path, F&& step)
 
 PictureFile ReadPictureFile(const std::string& path)
 {
-    PictureFile f{path, PictureKind::Unknown, {}, std::nullopt};
-    {
-        const FileReader file(path);
-        std::array<uint8_t, kPictureSignatureBytes> head{};
-        const size_t n = size_t(std::min<int64_t>(file.Size(), int64_t(head.size())));
-        file.ReadAt(0, std::span(head.data(), n));
-        f.kind = PictureKindOf(path, std::span(head.data(), n));
-    }
+    PictureFile f{path, PictureKindOfFile(path), {}, std::nullopt};
     if (f.kind == PictureKind::Unknown || f.kind == PictureKind::Tga)
         throw Error("Cannot open " + path + ": " + kNotAPicture);
     f.bytes = ReadFileBytes(path);

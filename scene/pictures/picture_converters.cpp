@@ -1,12 +1,5 @@
 #include "scene/pictures/picture_converters.h"
 
-#include <algorithm>
-#include <array>
-#include <cctype>
-#include <filesystem>
-#include <initializer_list>
-#include <span>
-
 #include "platform/bmp_file.h"
 #include "platform/file_io.h"
 #include "platform/jpeg_file.h"
@@ -52,15 +45,7 @@ void IconToBmpFile(const std::string& source, const std::string& destination, in
 
 void ConvertPictureFile(const std::string& source, const std::string& destination)
 {
-    PictureKind kind;
-    {
-        const FileReader file(source);
-        std::array<uint8_t, kPictureSignatureBytes> head{};
-        const size_t n = size_t(std::min<int64_t>(file.Size(), int64_t(head.size())));
-        file.ReadAt(0, std::span(head.data(), n));
-        kind = PictureKindOf(source, std::span(head.data(), n));
-    }
-    switch (kind) {
+    switch (PictureKindOfFile(source)) {
     case PictureKind::Jpeg: JpegToBmpFile(source, destination); break;
     case PictureKind::Png: PngToBmpFile(source, destination); break;
     case PictureKind::Tga: TgaToBmpFile(source, destination); break;

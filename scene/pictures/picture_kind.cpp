@@ -1,9 +1,12 @@
 #include "scene/pictures/picture_kind.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <filesystem>
 #include <initializer_list>
+
+#include "platform/file_io.h"
 
 namespace pc {
 
@@ -61,6 +64,15 @@ PictureKind PictureKindOf(const std::string& path, std::span<const uint8_t> head
     if (found == PictureKind::Unknown || (found == PictureKind::Icon && named == PictureKind::Tga))
         return named;
     return found;
+}
+
+PictureKind PictureKindOfFile(const std::string& path)
+{
+    const FileReader file(path);
+    std::array<uint8_t, kPictureSignatureBytes> head{};
+    const size_t n = size_t(std::min<int64_t>(file.Size(), int64_t(head.size())));
+    file.ReadAt(0, std::span(head.data(), n));
+    return PictureKindOf(path, std::span(head.data(), n));
 }
 
 } // namespace pc

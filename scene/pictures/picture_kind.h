@@ -19,5 +19,8 @@ PictureKind PictureKindOfName(const std::string& path);
 // By the file's leading bytes, whatever its name; a TGA has no signature, and
 // an uncompressed one begins as a cursor does, so a .tga name wins over that.
 PictureKind PictureKindOf(const std::string& path, std::span<const uint8_t> head);
+// The same of the file at path, reading only its first bytes; throws
+// FileError when it cannot be read.
+PictureKind PictureKindOfFile(const std::string& path);
 
 } // namespace pc
