@@ -24,15 +24,6 @@ std::string Trim(const std::string& s)
     return s.substr(b, e - b + 1);
 }
 
-// Names match without regard to case (ASCII, as the profile functions do).
-std::string Lower(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return s;
-}
-
 // Whether the line is a section header; cheap, for passes over every line.
 bool IsHeader(const std::string& raw)
 {
@@ -72,6 +63,14 @@ std::string Unquote(std::string v)
 }
 
 } // namespace
+
+std::string IniFile::FoldName(std::string name)
+{
+    for (char& c : name)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return name;
+}
 
 IniFile IniFile::FromText(std::string text)
 {
@@ -140,7 +139,7 @@ const IniFile::Index& IniFile::Indexed() const
     std::string name;
     for (size_t i = 0; i < lines_.size(); ++i)
         if (HeaderName(lines_[i].raw, name))
-            index->sections.try_emplace(Lower(name), i);
+            index->sections.try_emplace(IniFile::FoldName(name), i);
     index_ = std::move(index);
     return *index_;
 }
@@ -148,7 +147,7 @@ const IniFile::Index& IniFile::Indexed() const
 size_t IniFile::FindSection(const std::string& section) const
 {
     const auto& sections = Indexed().sections;
-    auto it = sections.find(Lower(section));
+    auto it = sections.find(IniFile::FoldName(section));
     return it == sections.end() ? npos : it->second;
 }
 
@@ -170,9 +169,9 @@ size_t IniFile::FindKey(const std::string& section, const std::string& key) cons
         std::string k, v;
         for (size_t i = h + 1, end = SectionEnd(h); i < end; ++i)
             if (KeyValue(lines_[i].raw, k, v))
-                it->second.try_emplace(Lower(k), i);
+                it->second.try_emplace(IniFile::FoldName(k), i);
     }
-    auto k = it->second.find(Lower(key));
+    auto k = it->second.find(IniFile::FoldName(key));
     return k == it->second.end() ? npos : k->second;
 }
 

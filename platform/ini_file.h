@@ -16,6 +16,9 @@ namespace pc {
 class IniFile {
 public:
     static constexpr size_t kMaxValue = 2047;
+    // Section and key names match without regard to case (ASCII, as the
+    // profile functions do): two names match when their folded forms are equal.
+    static std::string FoldName(std::string name);
 
     IniFile() = default;
     static IniFile FromText(std::string text);

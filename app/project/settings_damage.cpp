@@ -6,15 +6,6 @@ namespace pc::project {
 
 namespace {
 
-// Names match without regard to ASCII case, as the INI reads them.
-std::string Lower(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return s;
-}
-
 // A damaged name as a message can show it: bytes outside printable ASCII as
 // \xNN, and no longer than a message line.
 std::string Shown(const std::string& name)
@@ -37,7 +28,7 @@ std::string Shown(const std::string& name)
 
 void SettingsDamage::Asked(const std::string& section, const std::string& key)
 {
-    asked_[Lower(section)].insert(Lower(key));
+    asked_[IniFile::FoldName(section)].insert(IniFile::FoldName(key));
 }
 
 void SettingsDamage::Unreadable(const std::string& section, const std::string& key)
@@ -71,7 +62,7 @@ std::string SettingsDamage::Describe(const IniFile& ini)
     ini.ForEachLine([&](IniFile::LineKind kind, const std::string& section, const std::string& name,
                         const std::string& line) {
         if (kind == IniFile::LineKind::Header) {
-            const std::string lower = Lower(section);
+            const std::string lower = IniFile::FoldName(section);
             auto it = asked_.find(lower);
             known = it == asked_.end() ? nullptr : &it->second;
             named = !known || !sections.insert(lower).second;
@@ -79,8 +70,8 @@ std::string SettingsDamage::Describe(const IniFile& ini)
                 Add("[" + section + "]");
             keys.clear();
         } else if (!named) {
-            const bool used = kind == IniFile::LineKind::Key && known && known->count(Lower(name)) &&
-                              keys.insert(Lower(name)).second;
+            const bool used = kind == IniFile::LineKind::Key && known && known->count(IniFile::FoldName(name)) &&
+                              keys.insert(IniFile::FoldName(name)).second;
             if (!used || joined(kind, line))
                 Add(section.empty() && !known ? name : "[" + section + "] " + name);
         }
