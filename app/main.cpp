@@ -7,6 +7,7 @@
 #include "app/window/template_commands.h"
 #include "app/settings/settings_file.h"
 #include "platform/file_dialogs.h"
+#include "platform/file_size_signal.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/quit_on_signal.h"
@@ -14,6 +15,7 @@
 
 int main(int argc, char** argv)
 {
+    pc::IgnoreFileSizeSignal();
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName("Prismcase");
     pc::QuitOnTerminationSignals();

@@ -268,15 +268,20 @@ Bitmap ReadJpeg(std::span<const uint8_t> data, const PictureLimits& limits, int 
     DecompressGuard guard{&s->cinfo};
     s->progress.progress_monitor = ProgressMonitor;
     s->cinfo.progress = &s->progress;
-    s->cinfo.mem->max_memory_to_use = kPictureMemoryBudget;
+    // The coefficients are checked against the budget below; the rest is
+    // room for libjpeg's row buffers (a few MB at the widest), so that what
+    // passes the check decodes.
+    s->cinfo.mem->max_memory_to_use = kPictureMemoryBudget + (int64_t(16) << 20);
     if (!DecodeHeader(*s, data.data(), static_cast<unsigned long>(data.size()), maxSide))
         throw BadInput(std::string("JPEG error: ") + s->err.message);
     CheckDeclaredSize(s->cinfo, limits);
     const int64_t width = s->cinfo.output_width, height = s->cinfo.output_height;
     CheckPictureSize(width, height, limits);
-    // A progressive picture is held whole as coefficients (64 of 2 bytes a
-    // block) until its last scan, whatever the output size.
-    if (s->cinfo.progressive_mode) {
+    // A picture of several scans (progressive, or sequential with its
+    // components in scans of their own) is held whole as coefficients (64 of
+    // 2 bytes a block) until its last scan, whatever the output size.
+    const bool severalScans = s->cinfo.progressive_mode || s->cinfo.comps_in_scan < s->cinfo.num_components;
+    if (severalScans) {
         int64_t coefficients = 0;
         for (int c = 0; c < s->cinfo.num_components; ++c) {
             const jpeg_component_info& comp = s->cinfo.comp_info[c];
@@ -290,8 +295,7 @@ Bitmap ReadJpeg(std::span<const uint8_t> data, const PictureLimits& limits, int 
     CheckDataPresent(s->cinfo, s->cinfo.src->bytes_in_buffer);
     // A picture of several scans cut between two of them is short of scans;
     // only one whose one scan holds every component may lack just its end.
-    s->err.endsInScanData = !s->cinfo.progressive_mode && s->cinfo.comps_in_scan == s->cinfo.num_components &&
-                            EndsInScanData(data);
+    s->err.endsInScanData = !severalScans && EndsInScanData(data);
     RowReducer rows(int(width), int(height), fit, false);
     std::vector<uint8_t> cmykRow(s->cmyk ? size_t(width) * 4 : 0);
     std::vector<uint8_t> bgrRow(size_t(width) * 3);

@@ -5,6 +5,8 @@
 #include <exception>
 
 #include "app/probe/probe_registry.h"
+#include "platform/file_size_signal.h"
+#include "platform/paths.h"
 
 namespace pc::probe {
 
@@ -19,12 +21,15 @@ std::vector<ProbeCommand>& Registry()
 int main(int argc, char** argv)
 {
     using namespace pc::probe;
+    pc::IgnoreFileSizeSignal();
     auto& reg = Registry();
     std::sort(reg.begin(), reg.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
     if (argc >= 2) {
         for (const auto& c : reg)
             if (c.name == argv[1]) {
                 try {
+                    // As the program does at start: what killed runs left goes.
+                    pc::RemoveStaleWorkFolders();
                     return c.run(argc - 1, argv + 1);
                 } catch (const std::exception& e) {
                     std::fprintf(stderr, "%s\n", e.what());

@@ -295,14 +295,26 @@ Bytes ZtxtData(const std::string& keyword, uint8_t method, const Bytes& packed)
     return d;
 }
 
+// A text that inflates to exactly the limit of a text, or of what is left
+// for the file's texts, is read whole.
 TEST(PngText, CompressedTextInflatesWhole)
 {
-    std::string text(1000, 'q');
-    auto png = Loaded(Picture(8, 2, {{"zTXt", ZtxtData("Comment", 0, Zlib(text))}}));
-    auto* z = png->Chunks().FindChunk<TChunkzTXt>();
-    ASSERT_NE(z, nullptr);
-    EXPECT_EQ(z->Keyword(), "Comment");
-    EXPECT_EQ(z->Text(), text);
+    const struct {
+        size_t size;
+        int64_t fileCap;
+    } cases[] = {{1000, kPngMaxTextBytes}, {size_t(4) << 20, kPngMaxTextBytes}, {1000003, 1000003}};
+    for (const auto& c : cases) {
+        const std::string text(c.size, 'q');
+        TPNGObject png;
+        png.MaxTextBytes = c.fileCap;
+        png.LoadFromStream(Picture(8, 2, {{"zTXt", ZtxtData("Comment", 0, Zlib(text))}}));
+        auto* z = png.Chunks().FindChunk<TChunkzTXt>();
+        ASSERT_NE(z, nullptr);
+        EXPECT_EQ(z->Keyword(), "Comment");
+        EXPECT_EQ(z->Text().size(), c.size);
+        EXPECT_TRUE(z->Text() == text);
+        EXPECT_EQ(png.LoadNote(), "");
+    }
 }
 
 // Every byte a file's texts inflate to counts against its cap; past it the

@@ -46,6 +46,8 @@ TEST(JpegFile, QualityHundredReadsBackCloseInQt)
 struct Layout {
     int width = 32, height = 8;
     bool arithmetic = false;
+    // Each component in a scan of its own, none subsampled.
+    bool scanPerComponent = false;
 };
 std::vector<uint8_t> WriteWithLibjpeg(J_COLOR_SPACE space, int components,
                                       const std::function<uint8_t(int x, int y, int k)>& sample, Layout layout = {})
@@ -65,6 +67,19 @@ std::vector<uint8_t> WriteWithLibjpeg(J_COLOR_SPACE space, int components,
     jpeg_set_quality(&c, 100, TRUE);
     c.optimize_coding = !layout.arithmetic;
     c.arith_code = layout.arithmetic;
+    std::vector<jpeg_scan_info> scans;
+    if (layout.scanPerComponent) {
+        for (int k = 0; k < components; ++k) {
+            c.comp_info[k].h_samp_factor = c.comp_info[k].v_samp_factor = 1;
+            jpeg_scan_info scan{};
+            scan.comps_in_scan = 1;
+            scan.component_index[0] = k;
+            scan.Se = 63;
+            scans.push_back(scan);
+        }
+        c.scan_info = scans.data();
+        c.num_scans = components;
+    }
     jpeg_start_compress(&c, TRUE);
     std::vector<uint8_t> row(size_t(layout.width * components));
     while (c.next_scanline < c.image_height) {
@@ -205,6 +220,41 @@ TEST(JpegFile, OneScanPictureWithoutItsEndMarkerLoadsWhole)
         for (int y = 0; y < got.Height(); ++y)
             ASSERT_EQ(0, std::memcmp(got.ScanLine(y), whole.ScanLine(y), size_t(got.Width()) * 3))
                 << "less " << cut << " row " << y;
+    }
+}
+
+// A picture whose three components come in scans of their own is held
+// whole as coefficients, 128 bytes a block: 8192 x 8192 would take
+// 3 x 1024 x 1024 x 128 bytes, 384 MB, and is refused before decoding.
+// 16384 x 2728 takes 3 x 2048 x 341 x 128 bytes, a little under the 256 MB,
+// and decodes.
+TEST(JpegFile, PictureOfAScanPerComponentDecodesOrIsTooLarge)
+{
+    const struct {
+        int width, height;
+        const char* error;
+    } cases[] = {
+        {16384, 2728, nullptr},
+        {8192, 8192, "The picture is too large (8192 x 8192 pixels): it would take 384 MB, more than the 256 MB a "
+                     "picture may take"},
+    };
+    const auto flat = [](int, int, int k) { return uint8_t(k == 0 ? 40 : k == 1 ? 150 : 220); };
+    for (const auto& c : cases) {
+        const auto file = WriteWithLibjpeg(JCS_RGB, 3, flat, {c.width, c.height, false, true});
+        BitmapMemory::ResetPeak();
+        const int64_t before = BitmapMemory::Current();
+        try {
+            const Bitmap b = ReadJpeg(file);
+            EXPECT_EQ(c.error, nullptr) << c.width << " x " << c.height << " loaded";
+            ASSERT_EQ(b.Width(), c.width);
+            ASSERT_EQ(b.Height(), c.height);
+            for (auto [x, y] : {std::pair{0, 0}, {c.width - 1, c.height - 1}, {c.width / 3, c.height / 2}})
+                EXPECT_TRUE(Near(b.Pixel(x, y), RGB(40, 150, 220))) << x << "," << y;
+        } catch (const BadInput& e) {
+            ASSERT_NE(c.error, nullptr) << e.what();
+            EXPECT_STREQ(e.what(), c.error);
+            EXPECT_EQ(BitmapMemory::Peak(), before);
+        }
     }
 }
 

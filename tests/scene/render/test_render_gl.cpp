@@ -11,6 +11,7 @@
 #include "platform/gl_context.h"
 #include "scene/geometry/draw_object.h"
 #include "scene/render/render_demo_scene.h"
+#include "scene/render/jitter.h"
 #include "scene/render/render_frame.h"
 #include "scene/geometry/vector_math.h"
 
@@ -270,6 +271,48 @@ TEST(RenderFrame, JitterShiftsOnlyValidPasses)
     EXPECT_EQ(f.Bytes(), plain);
     f.Render(s, 0, 2);
     EXPECT_NE(f.Bytes(), plain);
+}
+
+// Each jittered pass moves the picture by its table entry in pixels along
+// both axes, in a wide frame and in a tall one: it is the plain frame seen
+// through GLU's pick matrix centred that far from the middle.
+TEST(RenderFrame, JitterMovesEachPassByItsEntryInPixels)
+{
+    const JitterPoint j4[] = {{-0.208147f, 0.353730f}, {0.203849f, -0.353780f}, {-0.292626f, -0.149945f},
+                              {0.296924f, 0.149994f}};
+    const SceneParams s = BoxScene();
+    for (const auto& [w, h] : {std::pair{64, 16}, std::pair{16, 64}}) {
+        auto ctx = GLContext::Create();
+        ctx->Bind(w, h, true);
+        const auto frame = [&](int pass, const JitterPoint* picked) {
+            SetSceneProjection(w, h, s.TBCameraLookAtA);
+            if (picked) {
+                GLint viewport[4] = {0, 0, w, h};
+                glMatrixMode(GL_PROJECTION);
+                glLoadIdentity();
+                gluPickMatrix(w / 2.0 - picked->x, h / 2.0 - picked->y, w, h, viewport);
+                gluPerspective(s.TBCameraLookAtA, double(w) / h, 0.01, 60);
+                glMatrixMode(GL_MODELVIEW);
+            }
+            FrameState state;
+            RenderFrame(s, state, pass, 4);
+            ctx->Finish();
+            return std::vector<uint8_t>(ctx->Pixels(), ctx->Pixels() + size_t(w) * size_t(h) * 4);
+        };
+        const auto differing = [](const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+            int n = 0;
+            for (size_t i = 0; i < a.size(); i += 4)
+                n += std::abs(a[i] - b[i]) + std::abs(a[i + 1] - b[i + 1]) + std::abs(a[i + 2] - b[i + 2]) > 24;
+            return n;
+        };
+        const auto plain = frame(-1, nullptr);
+        for (int pass = 0; pass < 4; ++pass) {
+            const auto jittered = frame(pass, nullptr);
+            const auto picked = frame(-1, &j4[pass]);
+            EXPECT_GT(differing(jittered, plain), 4) << w << "x" << h << " pass " << pass << " did not move";
+            EXPECT_LE(differing(jittered, picked), 1) << w << "x" << h << " pass " << pass;
+        }
+    }
 }
 
 // Every object of the sample scene shows at its centre, not the floor.

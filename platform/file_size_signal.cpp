@@ -1,0 +1,12 @@
+#include "platform/file_size_signal.h"
+
+#include <csignal>
+
+namespace pc {
+
+void IgnoreFileSizeSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+} // namespace pc
