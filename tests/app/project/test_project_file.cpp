@@ -548,29 +548,48 @@ TEST(ProjectRead, MaterialsAreBoundedPerScene)
     }
 }
 
-// A 3D text holds at most 1 MB, read or written: no file the reader refuses
-// is ever written.
+// A 3D text holds at most 1 MB as the writer writes it, every line ending in
+// CR LF: no file the reader refuses is ever written, and every text the
+// reader takes is written again.
 TEST(ProjectRead, TextOfA3dTextObjectIsCapped)
 {
-    for (int64_t size : {kMaxTextBytes, kMaxTextBytes + 1}) {
+    auto repeated = [](const std::string& piece, int64_t bytes) {
+        std::string t;
+        while (int64_t(t.size()) < bytes)
+            t += piece;
+        return t;
+    };
+    struct Case { const char* name; std::string text; bool loads; };
+    const Case cases[] = {
+        {"1 MB less 2, saved with CR LF", std::string(size_t(kMaxTextBytes) - 2, 'a'), true},
+        {"1 MB less 1, saved with CR LF", std::string(size_t(kMaxTextBytes) - 1, 'a'), false},
+        {"1 MB of CR LF lines", repeated("ab\r\n", kMaxTextBytes), true},
+        {"900 KB of LF lines", repeated("x\n", 900 << 10), false},
+        {"900 KB of LF lines, 7 characters each", repeated("abcdefg\n", 900 << 10), true},
+        {"1 MB of 8-bit text, saved as read", std::string(size_t(kMaxTextBytes), '\xE9'), true},
+        {"past 1 MB", std::string(size_t(kMaxTextBytes) + 1, 'a'), false},
+    };
+    Fixture fx;
+    for (const Case& c : cases) {
         Scene s;
         Object text;
         text.kind = kKindText;
-        text.text = {0, size};
+        text.text = {0, int64_t(c.text.size())};
         s.objects[4] = text;
-        const auto file = pc::test::ProjectBytes({std::vector<uint8_t>(size_t(size), 'a')}, s);
-        if (size == kMaxTextBytes) {
-            EXPECT_EQ(ReadProject(file).scene.objects[4]->textLines.at(0).size(), size_t(size));
+        const auto file = pc::test::ProjectBytes({std::vector<uint8_t>(c.text.begin(), c.text.end())}, s);
+        if (!c.loads) {
+            try {
+                ReadProject(file);
+                ADD_FAILURE() << c.name << " read";
+            } catch (const ProjectError& e) {
+                EXPECT_STREQ(e.what(), "[4] The text of this 3D text object is larger than 1 MB.") << c.name;
+            }
             continue;
         }
-        try {
-            ReadProject(file);
-            ADD_FAILURE() << "read";
-        } catch (const ProjectError& e) {
-            EXPECT_STREQ(e.what(), "[4] The text of this 3D text object is larger than 1 MB.");
-        }
+        const Scene read = ReadProject(file).scene;
+        const auto saved = fx.Save(read);
+        EXPECT_EQ(ReadProject(saved).scene.objects[4]->textLines, read.objects[4]->textLines) << c.name;
     }
-    Fixture fx;
     auto old = fx.Save(Scene{});
     for (size_t line : {size_t(kMaxTextBytes) - 2, size_t(kMaxTextBytes) - 1}) {
         Scene s;
