@@ -14,6 +14,7 @@ namespace pc {
 namespace {
 
 constexpr size_t npos = size_t(-1);
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
 std::string Trim(const std::string& s)
 {
@@ -42,11 +43,11 @@ bool HeaderName(const std::string& raw, std::string& name)
     return true;
 }
 
-// Key and value of a key line, or false when the line holds no '='.
+// Key and value of a key line, or false when the line holds no '=' or is a comment.
 bool KeyValue(const std::string& raw, std::string& key, std::string& value)
 {
     size_t eq = raw.find('=');
-    if (eq == std::string::npos)
+    if (eq == std::string::npos || IniFile::IsComment(raw))
         return false;
     key = Trim(raw.substr(0, eq));
     value = Trim(raw.substr(eq + 1));
@@ -72,15 +73,26 @@ std::string IniFile::FoldName(std::string name)
     return name;
 }
 
+bool IniFile::IsComment(const std::string& text)
+{
+    size_t b = text.find_first_not_of(" \t");
+    return b != std::string::npos && (text[b] == ';' || text[b] == '#');
+}
+
 IniFile IniFile::FromText(std::string text)
 {
     IniFile ini;
-    ini.finalNewline_ = text.empty() || text.back() == '\n';
-    size_t start = 0;
+    ini.byteOrderMark_ = text.starts_with(kByteOrderMark);
+    // A text with a LF anywhere ends its lines in LF; a CR inside one of
+    // them then belongs to the line.
+    ini.crLineEnds_ = text.find('\n') == std::string::npos && text.find('\r') != std::string::npos;
+    const char eol = ini.crLineEnds_ ? '\r' : '\n';
+    ini.finalNewline_ = text.empty() || text.back() == eol;
+    size_t start = ini.byteOrderMark_ ? sizeof kByteOrderMark - 1 : 0;
     while (start < text.size()) {
-        size_t nl = text.find('\n', start);
+        size_t nl = text.find(eol, start);
         size_t end = nl == std::string::npos ? text.size() : nl;
-        size_t cut = end > start && text[end - 1] == '\r' ? end - 1 : end;
+        size_t cut = end > start && eol == '\n' && text[end - 1] == '\r' ? end - 1 : end;
         if (cut == start && !ini.lines_.empty())
             ++ini.lines_.back().blanks;
         else
@@ -108,13 +120,14 @@ void IniFile::Save(const std::string& path) const
 
 std::string IniFile::Text() const
 {
-    std::string out;
+    const char* eol = crLineEnds_ ? "\r" : "\r\n";
+    std::string out = byteOrderMark_ ? kByteOrderMark : "";
     for (size_t i = 0; i < lines_.size(); ++i) {
         out += lines_[i].raw;
         for (size_t b = 0; b < lines_[i].blanks; ++b)
-            out += "\r\n";
+            out += eol;
         if (i + 1 < lines_.size() || finalNewline_)
-            out += "\r\n";
+            out += eol;
     }
     return out;
 }
@@ -330,7 +343,7 @@ void IniFile::ForEachLine(const LineVisit& visit) const
             visit(LineKind::Header, section, section, l.raw);
         else if (KeyValue(l.raw, name, value))
             visit(LineKind::Key, section, name, l.raw);
-        else if (!(name = Trim(l.raw)).empty())
+        else if (!(name = Trim(l.raw)).empty() && !IsComment(name))
             visit(LineKind::Other, section, name, l.raw);
     }
 }

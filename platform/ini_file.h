@@ -1,10 +1,13 @@
 #pragma once
 // INI text with Windows profile semantics: section and key names match
 // without regard to case, the first match wins, values are trimmed, stripped of
-// one pair of surrounding quotes and cut at 2047 characters. Writes update the
-// first matching line in place, append a key at the end of its section and a
-// new section at the end of the text; lines end in CR LF. Lines nobody wrote
-// stay byte for byte as they were.
+// one pair of surrounding quotes and cut at 2047 characters. Lines beginning
+// with ';' or '#' are comments, and a UTF-8 byte-order mark before the first
+// line is no part of it. Lines end in LF or CR LF, or in CR in a text without
+// LF. Writes update the first matching line in place, append a key at the end
+// of its section and a new section at the end of the text; lines end in CR LF,
+// or in CR in a text of CR line ends. Lines nobody wrote stay byte for byte as
+// they were, and so do the mark and CR line ends.
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,6 +22,8 @@ public:
     // Section and key names match without regard to case (ASCII, as the
     // profile functions do): two names match when their folded forms are equal.
     static std::string FoldName(std::string name);
+    // Whether the text's first character after blanks begins a comment.
+    static bool IsComment(const std::string& text);
 
     IniFile() = default;
     static IniFile FromText(std::string text);
@@ -51,7 +56,7 @@ public:
     void DeleteKey(const std::string& section, const std::string& key);
 
     enum class LineKind { Header, Key, Other };
-    // Every line that is not blank, in order, with the section it stands in
+    // Every line that is neither blank nor a comment, in order, with the section it stands in
     // ("" before the first header), its name (the section's for a header,
     // the key's for a key, the trimmed line for anything else) and the line.
     using LineVisit = std::function<void(LineKind, const std::string& section, const std::string& name,
@@ -79,6 +84,8 @@ private:
 
     std::vector<Line> lines_;
     bool finalNewline_ = true;
+    bool byteOrderMark_ = false;
+    bool crLineEnds_ = false;
     mutable std::shared_ptr<const Index> index_;
 };
 

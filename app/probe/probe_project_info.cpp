@@ -2,9 +2,12 @@
 // and the size of every face and material picture.
 #include <cstdio>
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "app/probe/probe_registry.h"
+#include "app/project/project_blobs.h"
 #include "app/project/project_file.h"
 #include "platform/bmp_file.h"
 
@@ -31,12 +34,24 @@ void PrintPictureSize(const std::string& what, const Blob& b, FileProjectSource&
     }
 }
 
-void PrintBlob(const char* what, const Blob& b, int64_t& total)
+void PrintBlob(const char* what, const Blob& b)
 {
-    if (!b.Present())
-        return;
-    std::printf("  blob %-14s start %lld size %lld\n", what, static_cast<long long>(b.start), static_cast<long long>(b.size));
-    total += b.size;
+    if (b.Present())
+        std::printf("  blob %-14s start %lld size %lld\n", what, static_cast<long long>(b.start),
+                    static_cast<long long>(b.size));
+}
+
+// Bytes of the blobs the scene carries, a blob that several places share
+// (one picture of many materials) counted once.
+int64_t BlobBytesOf(const Scene& s)
+{
+    std::set<std::pair<int64_t, int64_t>> seen;
+    int64_t total = 0;
+    ForEachBlob(s, [&](const BlobPlace&, int, const Blob& b, const KeptBytes&) {
+        if (b.Present() && seen.emplace(b.start, b.size).second)
+            total += b.size;
+    });
+    return total;
 }
 
 int ProjectInfo(int argc, char** argv)
@@ -55,7 +70,6 @@ int ProjectInfo(int argc, char** argv)
         return 1;
     }
     const Scene& s = r.scene;
-    int64_t total = 0;
     std::printf("version %g, author \"%s\", date \"%s\"\n", s.version, s.author.c_str(), s.date.c_str());
     std::printf("export %dx%d, camera (%d,%d,%d) look-at (%d,%d,%d) angle %d, light (%d,%d,%d)\n", s.exportW, s.exportH,
                 s.cameraX, s.cameraY, s.cameraZ, s.lookAtX, s.lookAtY, s.lookAtZ, s.lookAtA, s.lightX, s.lightY, s.lightZ);
@@ -63,8 +77,8 @@ int ProjectInfo(int argc, char** argv)
                 OnOff(s.drawLight), OnOff(s.shadowVisible), OnOff(s.transparentBackground));
     std::printf("floor texture %d colour %06X, background texture %d colour %06X\n", s.floorTextureId, s.floorColour,
                 s.backgroundTextureId, s.backgroundColour);
-    PrintBlob("floor", s.floorPicture, total);
-    PrintBlob("background", s.backgroundPicture, total);
+    PrintBlob("floor", s.floorPicture);
+    PrintBlob("background", s.backgroundPicture);
     int objects = 0;
     for (int slot = 0; slot < kSlots; ++slot) {
         const auto& o = s.objects[size_t(slot)];
@@ -74,20 +88,21 @@ int ProjectInfo(int argc, char** argv)
         std::printf("object [%d] kind %d \"%s\" %s\n", slot, o->kind, o->name.c_str(), o->visible ? "visible" : "hidden");
         for (int j = 0; j < kFaces; ++j) {
             std::string n = "face " + std::to_string(j);
-            PrintBlob(n.c_str(), o->faces[size_t(j)].picture, total);
+            PrintBlob(n.c_str(), o->faces[size_t(j)].picture);
             if (o->kind != kKindModel)
                 PrintPictureSize(n, o->faces[size_t(j)].picture, *file);
         }
-        PrintBlob("model", o->model, total);
+        PrintBlob("model", o->model);
         for (size_t m = 0; m < o->materials.size(); ++m) {
             std::string n = "material " + std::to_string(m);
-            PrintBlob(n.c_str(), o->materials[m].picture, total);
+            PrintBlob(n.c_str(), o->materials[m].picture);
             PrintPictureSize(n, o->materials[m].picture, *file);
         }
-        PrintBlob("text", o->text, total);
+        PrintBlob("text", o->text);
     }
     for (const auto& w : r.warnings)
         std::printf("warning: %s\n", w.c_str());
+    const int64_t total = BlobBytesOf(s);
     const std::vector<uint8_t> iniLength = file->Read(file->Size() - 4, 4);
     const int64_t blobArea = file->Size() - 8 -
                              int64_t(uint32_t(iniLength[0]) | uint32_t(iniLength[1]) << 8 |

@@ -142,6 +142,11 @@ private:
     int64_t left_;
 };
 
+ProjectError TextTooLarge(const std::string& section)
+{
+    return ProjectError("[" + section + "] The text of this 3D text object is larger than 1 MB.");
+}
+
 Object ReadObject(const SectionReader& r, MaterialBudget& materials)
 {
     Object o;
@@ -188,7 +193,7 @@ Object ReadObject(const SectionReader& r, MaterialBudget& materials)
         o.read.fontName = EightBitBytes(font);
         o.text = r.BlobAt("Text3dStart", "Text3dSize");
         if (o.text.size > kMaxTextBytes)
-            throw ProjectError("[" + r.Name() + "] The text of this 3D text object is larger than 1 MB.");
+            throw TextTooLarge(r.Name());
     }
     return o;
 }
@@ -276,6 +281,9 @@ ReadResult ReadProject(const ProjectSource& source)
             const std::string text(bytes.begin(), bytes.end());
             o.textLines = SplitLines(TextFromFile(text));
             o.read.text = EightBitBytes(text);
+            // What loads must save: the writer ends every line in CR LF.
+            if (int64_t(TextLinesToFile(o.textLines, o.read.text).size()) > kMaxTextBytes)
+                throw TextTooLarge(r.Name());
         }
         result.scene.objects[size_t(slot)] = std::move(o);
     }

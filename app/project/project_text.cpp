@@ -1,5 +1,6 @@
 #include "app/project/project_text.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace pc::project {
@@ -63,6 +64,20 @@ std::string EightBitBytes(const std::string& bytes)
 const std::string& TextToFile(const std::string& text, const std::string& read)
 {
     return !read.empty() && TextFromFile(read) == text ? read : text;
+}
+
+std::string TextLinesToFile(const std::vector<std::string>& lines, const std::string& read)
+{
+    if (!read.empty() && SplitLines(TextFromFile(read)) == lines)
+        return read;
+    std::string out;
+    for (const auto& l : lines) {
+        const size_t at = out.size();
+        out += l;
+        std::replace_if(out.begin() + std::ptrdiff_t(at), out.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+        out += "\r\n";
+    }
+    return out;
 }
 
 std::vector<std::string> SplitLines(const std::string& text)

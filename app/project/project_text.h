@@ -19,6 +19,11 @@ std::string EightBitBytes(const std::string& bytes);
 // the text is what they decode to, else the text.
 const std::string& TextToFile(const std::string& text, const std::string& read);
 
+// The bytes a 3D text of these lines is saved as: read (EightBitBytes of
+// what the file held) while the lines are what it decodes to, else every
+// line followed by CR LF, line ends inside a line made blanks.
+std::string TextLinesToFile(const std::vector<std::string>& lines, const std::string& read);
+
 // Lines split at CR LF, LF or CR.
 std::vector<std::string> SplitLines(const std::string& text);
 

@@ -33,14 +33,6 @@ std::string OneLine(std::string s)
     return s;
 }
 
-std::string TextBlob(const std::vector<std::string>& lines)
-{
-    std::string out;
-    for (const auto& l : lines)
-        out += OneLine(l) + "\r\n";
-    return out;
-}
-
 FileError CannotWrite(const std::string& path, int error)
 {
     return FileError("Cannot write the project file \"" + path + "\": " + std::strerror(error));
@@ -245,8 +237,7 @@ void WriteProject(const std::string& path, const Scene& scene, const WriteOption
             if (place.kind == BlobKind::Model) {
                 blob = w.AppendFile(o->modelPath);
             } else if (place.kind == BlobKind::Text) {
-                const bool unchanged = !o->read.text.empty() && SplitLines(TextFromFile(o->read.text)) == o->textLines;
-                const std::string t = unchanged ? o->read.text : TextBlob(o->textLines);
+                const std::string t = TextLinesToFile(o->textLines, o->read.text);
                 // A larger one would make a file no reader takes.
                 if (int64_t(t.size()) > kMaxTextBytes)
                     throw ProjectError("The text of 3D text object \"" + o->name + "\" is larger than 1 MB.");

@@ -54,10 +54,15 @@ std::string SettingsDamage::Describe(const IniFile& ini)
     bool named = false;                                     // its header is named already
     // A line end lost to damage joins two lines: the second is lost and the
     // first holds a CR, which no writer puts inside a line, or runs on past
-    // the ']' of its header.
+    // the ']' of its header with more than a comment.
     auto joined = [](IniFile::LineKind kind, const std::string& line) {
-        return line.find('\r') != std::string::npos ||
-               (kind == IniFile::LineKind::Header && line[line.find_last_not_of(" \t")] != ']');
+        if (line.find('\r') != std::string::npos)
+            return true;
+        if (kind != IniFile::LineKind::Header)
+            return false;
+        const size_t close = line.find(']');
+        return close == std::string::npos || (line.find_first_not_of(" \t", close + 1) != std::string::npos &&
+                                              !IniFile::IsComment(line.substr(close + 1)));
     };
     ini.ForEachLine([&](IniFile::LineKind kind, const std::string& section, const std::string& name,
                         const std::string& line) {

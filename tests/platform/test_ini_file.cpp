@@ -42,6 +42,54 @@ TEST(IniRead, ProfileSemantics)
     EXPECT_EQ(ini.Keys("Settings"), (std::vector<std::string>{"StartMode", "Name", "Single", "Half", "startmode"}));
 }
 
+// Hand-edited files: comments, a byte-order mark and any line end read as
+// the plain text does; the mark and CR line ends are written back as read.
+TEST(IniRead, CommentsByteOrderMarkAndLineEnds)
+{
+    const std::vector<std::string> plain = {"[Camera]", "X=240", "Name=a b", "[Light]", "SV=1"};
+    const std::vector<std::string> commented = {"; by hand", "# also",   "[Camera] ; the view", ";X=7", "X=240",
+                                                "  # Name=no", "Name=a b", "[Light]",            "SV=1"};
+    const std::string mark = "\xEF\xBB\xBF";
+    struct Case {
+        const char* name;
+        std::string prefix;
+        std::vector<std::string> lines;
+        std::string eol, eolWritten;
+    };
+    const Case cases[] = {
+        {"CR LF", "", plain, "\r\n", "\r\n"},
+        {"LF", "", plain, "\n", "\r\n"},
+        {"CR", "", plain, "\r", "\r"},
+        {"comments", "", commented, "\r\n", "\r\n"},
+        {"byte-order mark", mark, plain, "\r\n", "\r\n"},
+        {"byte-order mark and CR", mark, commented, "\r", "\r"},
+    };
+    auto join = [](const Case& c, const std::vector<std::string>& lines, const std::string& eol) {
+        std::string text = c.prefix;
+        for (const auto& l : lines)
+            text += l + eol;
+        return text;
+    };
+    for (const Case& c : cases) {
+        auto ini = IniFile::FromText(join(c, c.lines, c.eol));
+        EXPECT_EQ(ini.Sections(), (std::vector<std::string>{"Camera", "Light"})) << c.name;
+        EXPECT_EQ(ini.Keys("camera"), (std::vector<std::string>{"X", "Name"})) << c.name;
+        EXPECT_EQ(ini.ReadInteger("Camera", "X", 0), 240) << c.name;
+        EXPECT_EQ(ini.ReadString("Camera", "Name"), "a b") << c.name;
+        EXPECT_EQ(ini.ReadInteger("Light", "SV", 0), 1) << c.name;
+        int visited = 0;
+        ini.ForEachLine([&](IniFile::LineKind, const std::string&, const std::string&, const std::string& line) {
+            ++visited;
+            EXPECT_EQ(line.find('\r'), std::string::npos) << c.name;
+        });
+        EXPECT_EQ(visited, 5) << c.name;
+        ini.WriteString("Light", "DL", "0");
+        auto written = c.lines;
+        written.push_back("DL=0");
+        EXPECT_EQ(ini.Text(), join(c, written, c.eolWritten)) << c.name;
+    }
+}
+
 TEST(IniRead, ValuesAreCutAt2047Characters)
 {
     // Characters that differ along the value, so the place of the cut shows.

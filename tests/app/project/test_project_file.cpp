@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <random>
 
 #include "app/project/project_file.h"
+#include "app/project/project_text.h"
 #include "platform/file_io.h"
 #include "platform/ini_file.h"
 #include "tests/app/project/project_bytes.h"
@@ -432,6 +435,8 @@ TEST(ProjectRead, DamagedSettingsAreNamed)
         {"[Camera]\r\nX=240\r\n[camera]\r\nX=7\r\nX=8\r\n", 0, damaged + "[camera]."},
         {"[Camera]\rX=240\r\nY=5\r\nY=6\r\nZ\r\n", 0, damaged + "[Camera], [Camera] Y, [Camera] Z."},
         {"[Camera]\r\nX=240\rY=5\r\n", 0, damaged + "[Camera] X."},
+        {"[0]\r\nExist=1\r\nOName=abc\rVisible=0\r\n", 0, damaged + "[0] OName."},
+        {"[Camera]X=240\r\n", 0, damaged + "[Camera]."},
         {"[Floor]\r\nFSt=1\r\nFSpsize=9223372036854775807\r\n", 0, damaged + "[Floor] FSpsize."},
         {"[Floor]\r\nFSt=0\r\nFSpstart=0\r\nFSpsize=5\r\n", 5, damaged + "[Floor] FSpstart, [Floor] FSpsize. " + lost},
         {"[Camera]\r\na=1\r\nb=1\r\nc=1\r\nd=1\r\ne=1\r\nf=1\r\ng=1\r\nh=1\r\ni=1\r\nj=1\r\nk=1\r\nl=1\r\n", 0,
@@ -442,6 +447,82 @@ TEST(ProjectRead, DamagedSettingsAreNamed)
         const ReadResult r = ReadProject(FileOf("[Export]\r\n" + c.ini, c.blobBytes));
         EXPECT_EQ(r.warnings, c.warning.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.warning})
             << c.ini;
+    }
+}
+
+// Projects as hand editors and other programs leave them load without a
+// word, every value read.
+TEST(ProjectRead, ValidVariantsLoadWithoutAMessage)
+{
+    const std::vector<std::string> lines = {
+        "[Copyright]", "Version=3.100716", "Date=d", "Author=a", "[Export]", "W=640", "H=480",
+        "[Camera]", "X=240", "TA=12", "[Light]", "SV=1", "[Floor]", "FSc=255",
+        "[5]", "Exist=1", "OType=1", "OName=Box", "Ic3=65280", "Tb2_1=77"};
+    auto text = [](const std::vector<std::string>& ls, const std::string& eol) {
+        std::string t;
+        for (const auto& l : ls)
+            t += l + eol;
+        return t;
+    };
+    // Section and key names through f, values as they are.
+    auto names = [&](char (*f)(size_t, char)) {
+        auto ls = lines;
+        for (auto& l : ls)
+            for (size_t i = 0; i < l.size() && l[i] != '='; ++i)
+                l[i] = f(i, l[i]);
+        return text(ls, "\r\n");
+    };
+    const std::string plain = text(lines, "\r\n");
+    std::string slots = plain;
+    for (int n = 0; n < 32; ++n)
+        if (n != 5)
+            slots += "[" + std::to_string(n) + "]\r\nExist=1\r\nOType=2\r\n";
+    auto replaced = [](std::string t, const std::string& from, const std::string& to) {
+        for (size_t at = 0; (at = t.find(from, at)) != std::string::npos; at += to.size())
+            t.replace(at, from.size(), to);
+        return t;
+    };
+    struct Case { const char* name; std::string ini; int objects; };
+    const Case cases[] = {
+        {"as written", plain, 1},
+        {"all 32 slots", slots, 32},
+        {"blank lines between sections", replaced(plain, "\r\n[", "\r\n\r\n \r\n["), 1},
+        {"LF", text(lines, "\n"), 1},
+        {"CR", text(lines, "\r"), 1},
+        {"upper case", names([](size_t, char c) { return char(std::toupper(c)); }), 1},
+        {"lower case", names([](size_t, char c) { return char(std::tolower(c)); }), 1},
+        {"mixed case", names([](size_t i, char c) { return char(i % 2 ? std::toupper(c) : std::tolower(c)); }), 1},
+        {"shuffled", "[5]\r\nTb2_1=77\r\nIc3=65280\r\nOName=Box\r\nOType=1\r\nExist=1\r\n[Floor]\r\nFSc=255\r\n"
+                     "[Camera]\r\nTA=12\r\nX=240\r\n[Light]\r\nSV=1\r\n[Export]\r\nH=480\r\nW=640\r\n"
+                     "[Copyright]\r\nAuthor=a\r\nDate=d\r\nVersion=3.100716\r\n", 1},
+        {"spaces around =", replaced(plain, "=", " \t= "), 1},
+        {"comments", "; made by hand\r\n# and kept\r\n" + replaced(replaced(plain, "[Camera]", "[Camera] ; the view\r\n;X=7"),
+                                                                    "[5]\r\n", "[5]\r\n  # a box\r\n#Exist=0\r\n"), 1},
+        {"byte-order mark", "\xEF\xBB\xBF" + plain, 1},
+        {"byte-order mark and CR", "\xEF\xBB\xBF" + text(lines, "\r"), 1},
+    };
+    for (const Case& c : cases) {
+        const ReadResult r = ReadProject(FileOf(c.ini, 0));
+        EXPECT_EQ(r.warnings, std::vector<std::string>{}) << c.name;
+        const Scene& s = r.scene;
+        EXPECT_FLOAT_EQ(float(s.version), 3.100716f) << c.name;
+        EXPECT_EQ(s.author, "a") << c.name;
+        EXPECT_EQ(s.exportW, 640) << c.name;
+        EXPECT_EQ(s.exportH, 480) << c.name;
+        EXPECT_EQ(s.cameraX, 240) << c.name;
+        EXPECT_EQ(s.lookAtA, 12) << c.name;
+        EXPECT_TRUE(s.shadowVisible) << c.name;
+        EXPECT_EQ(s.floorColour, pc::RGB(255, 0, 0)) << c.name;
+        EXPECT_EQ(std::count_if(s.objects.begin(), s.objects.end(), [](const auto& o) { return o.has_value(); }),
+                  c.objects) << c.name;
+        if (!s.objects[5]) {
+            ADD_FAILURE() << c.name << ": no object [5]";
+            continue;
+        }
+        EXPECT_EQ(s.objects[5]->kind, 1) << c.name;
+        EXPECT_EQ(s.objects[5]->name, "Box") << c.name;
+        EXPECT_EQ(s.objects[5]->faces[3].colour, pc::RGB(0, 255, 0)) << c.name;
+        EXPECT_EQ(s.objects[5]->trackbars[2][1], 77) << c.name;
     }
 }
 
@@ -467,29 +548,48 @@ TEST(ProjectRead, MaterialsAreBoundedPerScene)
     }
 }
 
-// A 3D text holds at most 1 MB, read or written: no file the reader refuses
-// is ever written.
+// A 3D text holds at most 1 MB as the writer writes it, every line ending in
+// CR LF: no file the reader refuses is ever written, and every text the
+// reader takes is written again.
 TEST(ProjectRead, TextOfA3dTextObjectIsCapped)
 {
-    for (int64_t size : {kMaxTextBytes, kMaxTextBytes + 1}) {
+    auto repeated = [](const std::string& piece, int64_t bytes) {
+        std::string t;
+        while (int64_t(t.size()) < bytes)
+            t += piece;
+        return t;
+    };
+    struct Case { const char* name; std::string text; bool loads; };
+    const Case cases[] = {
+        {"1 MB less 2, saved with CR LF", std::string(size_t(kMaxTextBytes) - 2, 'a'), true},
+        {"1 MB less 1, saved with CR LF", std::string(size_t(kMaxTextBytes) - 1, 'a'), false},
+        {"1 MB of CR LF lines", repeated("ab\r\n", kMaxTextBytes), true},
+        {"900 KB of LF lines", repeated("x\n", 900 << 10), false},
+        {"900 KB of LF lines, 7 characters each", repeated("abcdefg\n", 900 << 10), true},
+        {"1 MB of 8-bit text, saved as read", std::string(size_t(kMaxTextBytes), '\xE9'), true},
+        {"past 1 MB", std::string(size_t(kMaxTextBytes) + 1, 'a'), false},
+    };
+    Fixture fx;
+    for (const Case& c : cases) {
         Scene s;
         Object text;
         text.kind = kKindText;
-        text.text = {0, size};
+        text.text = {0, int64_t(c.text.size())};
         s.objects[4] = text;
-        const auto file = pc::test::ProjectBytes({std::vector<uint8_t>(size_t(size), 'a')}, s);
-        if (size == kMaxTextBytes) {
-            EXPECT_EQ(ReadProject(file).scene.objects[4]->textLines.at(0).size(), size_t(size));
+        const auto file = pc::test::ProjectBytes({std::vector<uint8_t>(c.text.begin(), c.text.end())}, s);
+        if (!c.loads) {
+            try {
+                ReadProject(file);
+                ADD_FAILURE() << c.name << " read";
+            } catch (const ProjectError& e) {
+                EXPECT_STREQ(e.what(), "[4] The text of this 3D text object is larger than 1 MB.") << c.name;
+            }
             continue;
         }
-        try {
-            ReadProject(file);
-            ADD_FAILURE() << "read";
-        } catch (const ProjectError& e) {
-            EXPECT_STREQ(e.what(), "[4] The text of this 3D text object is larger than 1 MB.");
-        }
+        const Scene read = ReadProject(file).scene;
+        const auto saved = fx.Save(read);
+        EXPECT_EQ(ReadProject(saved).scene.objects[4]->textLines, read.objects[4]->textLines) << c.name;
     }
-    Fixture fx;
     auto old = fx.Save(Scene{});
     for (size_t line : {size_t(kMaxTextBytes) - 2, size_t(kMaxTextBytes) - 1}) {
         Scene s;
@@ -537,6 +637,23 @@ TEST(ProjectRead, UnknownKindIsSkippedWithAWarning)
     EXPECT_TRUE(r.scene.objects[5]);
     ASSERT_EQ(r.warnings.size(), 1u);
     EXPECT_NE(r.warnings[0].find("[1]"), std::string::npos);
+}
+
+// Texts that are not UTF-8 are Windows-1252, read by the code page's chart.
+TEST(ProjectText, EightBitTextsReadAsWindows1252)
+{
+    struct Case { std::string bytes, text; };
+    const Case cases[] = {
+        {"\x80" "5", "\xE2\x82\xAC" "5"}, // the euro sign, the table's first byte and the text's only high one
+        {"\x9F", "\xC5\xB8"},            // Y with diaeresis, the table's last
+        {"\x81", "\xC2\x81"},            // undefined: kept as the C1 control
+        {"\xA0", "\xC2\xA0"},            // past the table: Latin-1
+        {"\x7F", "\x7F"},
+        {"\xE9t\xE9", "\xC3\xA9t\xC3\xA9"},
+        {"caf\xC3\xA9", "caf\xC3\xA9"}, // UTF-8 already
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TextFromFile(c.bytes), c.text) << c.bytes;
 }
 
 TEST(ProjectRead, OldEightBitTextAndLocaleFloats)

@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <climits>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -14,6 +16,7 @@
 #include "scene/pages/face_picture.h"
 #include "scene/pages/kind_controls.h"
 #include "scene/pages/material_values.h"
+#include "scene/pages/trackbar_values.h"
 #include "tests/support/test_data.h"
 
 namespace pc::test {
@@ -138,6 +141,59 @@ TEST_F(ModelPageTest, BarsWriteIntoTheSelectedMaterialAndSubObject)
     EXPECT_EQ(m.alpha, 255);
     EXPECT_FLOAT_EQ(page.Model->Model().objects[3].visibleSize, 0.5f);
     EXPECT_EQ(page.KindTrackbars[5]->Hint, "90");
+}
+
+// Values a file gave, however large or not numbers at all, turn into
+// positions without leaving the int range.
+TEST(MaterialValues, PositionsOfValuesBeyondTheBars)
+{
+    const float nan = std::nanf(""), inf = INFINITY;
+    struct Case {
+        float uTile, vTile, uOffset, vOffset, visibleSize;
+        std::array<int, 5> positions; // four material bars and the visible size
+    };
+    const Case cases[] = {
+        {1, 0.5f, -0.25f, 0.1f, 1e7f, {270, 225, 135, 198, 1800000000}},
+        {1e30f, -1e30f, 1e30f, -1e30f, 1e30f, {INT_MAX, INT_MIN, INT_MAX, INT_MIN, INT_MAX}},
+        {inf, -inf, inf, -inf, -inf, {INT_MAX, INT_MIN, INT_MAX, INT_MIN, INT_MIN}},
+        {nan, nan, nan, nan, nan, {180, 180, 180, 180, 180}},
+    };
+    for (const Case& c : cases) {
+        C3DS::tMaterialInfo m;
+        m.uTile = c.uTile;
+        m.vTile = c.vTile;
+        m.uOffset = c.uOffset;
+        m.vOffset = c.vOffset;
+        const auto bars = MaterialPositions(m);
+        EXPECT_EQ((std::array<int, 5>{bars[0], bars[1], bars[2], bars[3], PositionFromVisibleSize(c.visibleSize)}),
+                  c.positions)
+            << c.uTile;
+    }
+}
+
+TEST_F(ModelPageTest, ValuesBeyondTheBarsShowAtTheirEndsAndStayAsRead)
+{
+    GLTSObject& page = AddModel(kAlphaCubes);
+    auto& material = page.Model->Model().materials[1];
+    material.uTile = 1e30f;
+    material.vTile = -INFINITY;
+    material.uOffset = std::nanf("");
+    material.vOffset = 0.25f;
+    page.Model->Model().objects[2].visibleSize = std::nanf("");
+    page.ListBoxes[0]->setCurrentIndex(1);
+    page.ListBoxes[1]->setCurrentIndex(2);
+    std::array<int, 6> shown;
+    for (size_t i = 0; i < shown.size(); ++i)
+        shown[i] = page.KindTrackbars[i]->Position();
+    EXPECT_EQ(shown[0], 360);
+    EXPECT_EQ(shown[1], 0);
+    EXPECT_EQ(shown[2], 180);
+    EXPECT_EQ(shown[3], 225);
+    EXPECT_EQ(shown[5], 180);
+    EXPECT_EQ(material.uTile, 1e30f);
+    EXPECT_EQ(material.vTile, -INFINITY);
+    EXPECT_TRUE(std::isnan(material.uOffset));
+    EXPECT_TRUE(std::isnan(page.Model->Model().objects[2].visibleSize));
 }
 
 TEST(MaterialValues, MapFilesResolveAgainstTheModelFolderWithoutCase)

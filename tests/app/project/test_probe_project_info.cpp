@@ -1,0 +1,64 @@
+// The project-info probe as a reviewer runs it: whether the blobs a
+// project's settings name fill its blob area.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <optional>
+
+#include "platform/file_io.h"
+#include "tests/app/project/project_bytes.h"
+#include "tests/support/test_data.h"
+
+namespace {
+
+using namespace pc::project;
+
+// A model object whose model lies at model and whose materials' pictures at pictures.
+Object ModelObject(Blob model, const std::vector<Blob>& pictures)
+{
+    Object o;
+    o.kind = kKindModel;
+    o.model = model;
+    for (const Blob& p : pictures) {
+        Material m;
+        m.textureId = 1; // so the settings name the picture
+        m.picture = p;
+        o.materials.push_back(m);
+    }
+    return o;
+}
+
+TEST(ProbeProjectInfo, BlobsSharedByMaterialsCountOnce)
+{
+    struct Case { const char* name; std::vector<std::optional<Object>> objects; size_t blobBytes; std::string last; int exit; };
+    const Case cases[] = {
+        {"materials of one object share a picture",
+         {ModelObject({0, 10}, {{10, 5}, {10, 5}})}, 15,
+         "1 objects, 15 blob bytes of 15 in the blob area: sizes add up\n", 0},
+        {"materials of two objects share a picture",
+         {ModelObject({0, 10}, {{10, 5}}), std::nullopt, ModelObject({15, 4}, {{10, 5}, {}})}, 19,
+         "2 objects, 19 blob bytes of 19 in the blob area: sizes add up\n", 0},
+        {"bytes no setting names",
+         {ModelObject({0, 10}, {{10, 5}})}, 22,
+         "1 objects, 15 blob bytes of 22 in the blob area: sizes do NOT add up\n", 1},
+    };
+    pc::test::TempDir dir;
+    for (const Case& c : cases) {
+        Scene s;
+        for (size_t i = 0; i < c.objects.size(); ++i)
+            s.objects[i] = c.objects[i];
+        pc::WriteFileAtomic(dir.file("p.qv7kb"), pc::test::ProjectBytes({std::vector<uint8_t>(c.blobBytes, 7)}, s));
+        const std::string out = dir.file("out.txt");
+        const int status = std::system((std::string(PRISMCASE_BINARY_DIR "/prismcase-probe project-info '") +
+                                        dir.file("p.qv7kb") + "' > '" + out + "' 2>&1")
+                                           .c_str());
+        const auto bytes = pc::ReadFileBytes(out);
+        const std::string text(bytes.begin(), bytes.end());
+        EXPECT_EQ(WEXITSTATUS(status), c.exit) << c.name << "\n" << text;
+        EXPECT_TRUE(text.ends_with(c.last)) << c.name << "\n" << text;
+    }
+}
+
+} // namespace
