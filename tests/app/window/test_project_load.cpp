@@ -249,6 +249,51 @@ TEST_F(ProjectLoad, ModelObjectKeepsItsNameThroughSaveAndLoad)
     EXPECT_EQ(caption(), "3D cube_(#8)");
 }
 
+// A model comes back from a work file; a project that names no model (as the
+// format's first writer always did) must not take that work file's name,
+// nor must a copy of a loaded model.
+TEST_F(ProjectLoad, ModelObjectsAreNeverNamedAfterAWorkFile)
+{
+    const std::string model = dir.file("cube_.3ds");
+    fs::copy_file(k3dsModels + "cubes_with_alpha.3DS", model);
+    project::Scene s;
+    for (int slot : {3, 6}) {
+        project::Object o;
+        o.kind = project::kKindModel;
+        o.name = slot == 3 ? "cube_.3ds" : "";
+        o.modelPath = model;
+        s.objects[size_t(slot)] = o;
+    }
+    const std::string nameless = dir.file("nameless.qv7kb"), again = dir.file("again.qv7kb");
+    project::WriteProject(nameless, s, {TextureFolder(), "2026-12-07 06:00:00"});
+    Load(nameless, kLoadPreset);
+    ASSERT_EQ(OccupiedSlots(), (std::vector<int>{0, 1}));
+    auto caption = [&](int slot) {
+        return window->PC2->tabText(window->PC2->indexOf(window->Objects.At(slot))).toStdString();
+    };
+    // Copies of both: the named one's copy is named after the same model file.
+    for (int slot : {0, 1}) {
+        window->PC2->setCurrentWidget(window->Objects.At(slot));
+        ASSERT_EQ(window->ObjectCmds->CopyObject(), slot + 2);
+    }
+    const char* const captions[] = {"3D cube_(#0)", "3D (#1)", "3D cube_(#2)", "3D (#3)"};
+    std::vector<std::string> items;
+    for (QAction* item : window->menuObjects->actions())
+        items.push_back(item->text().toStdString());
+    EXPECT_EQ(items, std::vector<std::string>(std::begin(captions), std::end(captions)));
+    for (int slot = 0; slot < 4; ++slot)
+        EXPECT_EQ(caption(slot), captions[slot]);
+
+    SaveSilently(again);
+    const auto bytes = ReadFileBytes(again);
+    const project::Scene read = project::ReadProject(bytes).scene;
+    const char* const names[] = {"cube_.3ds", "", "cube_.3ds", ""};
+    for (int slot = 0; slot < 4; ++slot)
+        EXPECT_EQ(read.objects[size_t(slot)]->name, names[slot]) << "slot " << slot;
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_EQ(text.find("temp."), std::string::npos);
+}
+
 // An atlas under many materials is written once and loads as one texture.
 TEST_F(ProjectLoad, MaterialsSharingAPictureShareItThroughSaveAndLoad)
 {
