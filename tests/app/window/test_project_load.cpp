@@ -700,6 +700,82 @@ TEST_F(ProjectLoad, LoadDialogOpensInTheFolderLastSavedToOrLoadedFrom)
     EXPECT_EQ(shownFolder(), dir.file("loaded"));
 }
 
+// "Save Project", and "Yes" to saving first, open on the project the scene
+// was loaded from or last saved to; the program's own projects start anew.
+TEST_F(ProjectLoad, SaveDialogOpensOnTheProjectLoadedOrLastSaved)
+{
+    fs::create_directories(dir.file("saved"));
+    fs::create_directories(dir.file("loaded"));
+    const std::string a = dir.file("saved/a.qv7kb"), b = dir.file("loaded/b.qv7kb"), c = dir.file("saved/c.qv7kb");
+    window->AddObject(kKindBox);
+    SaveSilently(b);
+    std::vector<std::string> proposals;
+    projects->ChooseSaveFile = [&](const std::string& proposed) {
+        proposals.push_back(proposed);
+        return saveAnswer;
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        std::vector<std::string> proposed; // what each save dialog opened on
+    };
+    const std::string clear = std::string(PRISMCASE_SOURCE_DIR) + "/data/Clear.qv7kb";
+    const Step steps[] = {
+        {"a new scene", [&] { saveAnswer = a; window->ASaveTemplate->trigger(); }, {""}},
+        {"after saving", [&] { saveAnswer.reset(); window->ASaveTemplate->trigger(); }, {a}},
+        {"after loading",
+         [&] {
+             openAnswer = b;
+             boxes.Queue(Answer::No);
+             window->ALoadTemplate->trigger();
+             window->ASaveTemplate->trigger();
+         },
+         {b}},
+        {"yes to saving first",
+         [&] {
+             boxes.Queue(Answer::Yes);
+             saveAnswer = c;
+             Load(a, kLoadPreset);
+             saveAnswer.reset();
+             window->ASaveTemplate->trigger();
+         },
+         {b, a}},
+        {"inserting keeps it",
+         [&] {
+             Load(b, kLoadInsertPreset);
+             window->ASaveTemplate->trigger();
+         },
+         {a}},
+        {"the program's own project",
+         [&] {
+             boxes.Queue(Answer::No);
+             Load(clear, kLoadPreset);
+             window->AddObject(kKindBox);
+             window->ASaveTemplate->trigger();
+         },
+         {""}},
+    };
+    for (const Step& s : steps) {
+        proposals.clear();
+        s.act();
+        EXPECT_EQ(proposals, s.proposed) << s.what;
+    }
+
+    // The real dialog shows the proposal's folder and name.
+    ProjectCommands real(*window);
+    QString folder, name;
+    QTimer::singleShot(0, [&] {
+        if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            folder = d->directory().absolutePath();
+            name = d->selectedFiles().value(0);
+            d->reject();
+        }
+    });
+    EXPECT_FALSE(real.ChooseSaveFile(b));
+    EXPECT_EQ(folder.toStdString(), dir.file("loaded"));
+    EXPECT_EQ(name.toStdString(), b);
+}
+
 // A picture number in the file names no texture of ours: without its bytes
 // the floor shows its colour.
 TEST_F(ProjectLoad, SavedPictureNumbersAreNotTextures)
