@@ -152,8 +152,9 @@ bool ValueBox::eventFilter(QObject* watched, QEvent* event)
         !FocusLeftForAMoment(static_cast<QFocusEvent*>(event)->reason()) && QApplication::focusWidget() != bar_)
         Dismiss();
     // So does a switch away from the page of its bar, even while the box keeps
-    // the focus: it would stand beside a bar of the page shown instead.
-    if (watched == bar_ && bar_ && event->type() == QEvent::Hide)
+    // the focus: it would stand beside a bar of the page shown instead. A
+    // minimised window hides it only for a moment.
+    if (watched == bar_ && bar_ && event->type() == QEvent::Hide && !event->spontaneous())
         Dismiss();
     return QObject::eventFilter(watched, event);
 }

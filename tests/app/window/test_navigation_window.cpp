@@ -429,6 +429,15 @@ TEST_F(NavigationWindowTest, ValueBoxLeavesWithItsPageAndTypingMovesOnlyTheBarBe
         EXPECT_FALSE(w->tbPanel->isVisible()) << "the box of a bar left behind";
     }
 
+    // A window minimised and back keeps the box where it was.
+    ClickTab(w->PC, w->TSCamera);
+    TypeInto(w->TBCameraY, w->tbEdit, "5");
+    w->showMinimized();
+    QApplication::processEvents();
+    w->showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(w->Values->Bar(), w->TBCameraY);
+
     // An object page's own box: left with its object page and with the Objects page.
     ClickTab(w->PC, w->TSObject);
     const int first = w->AddObject(kKindBox);
