@@ -286,7 +286,7 @@ int MakeTemplates(int argc, char** argv)
         ++made;
         const size_t shownBefore = session.Boxes().Shown().size();
         studio.Build(shot);
-        projects.ChooseSaveFile = [&] { return std::optional<std::string>(folder + shot.name); };
+        projects.ChooseSaveFile = [&](const std::string&) { return std::optional<std::string>(folder + shot.name); };
         projects.SaveAsTemplateExecute();
         const bool saved = w.SaveAsTemplate->Tag == 0 && FileExists(folder + shot.name + ".png");
         std::printf("%s: %s\n", shot.name, saved ? "saved with its preview" : "FAILED");

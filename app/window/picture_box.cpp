@@ -1,6 +1,5 @@
 #include "app/window/picture_box.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace pc {
@@ -44,10 +43,10 @@ void PictureBox::paintEvent(QPaintEvent*)
     QPainter(this).drawImage(0, 0, canvas_);
 }
 
-void PictureBox::mousePressEvent(QMouseEvent* e)
+void PictureBox::mousePressEvent(QMouseEvent*)
 {
-    if (e->button() == Qt::LeftButton)
-        emit Clicked(this);
+    // Any button, as on a face picture: the same picture menu opens.
+    emit Clicked(this);
 }
 
 } // namespace pc

@@ -99,9 +99,9 @@ ProjectCommands::ProjectCommands(TFormMainQV7K& window) : QObject(&window), w_(w
             return std::nullopt;
         return PathFromDialog(file);
     };
-    ChooseSaveFile = [this]() -> std::optional<std::string> {
+    ChooseSaveFile = [this](const std::string& proposed) -> std::optional<std::string> {
         // The overwrite question is ours, asked about the name with its extension fixed.
-        QString file = QFileDialog::getSaveFileName(&w_, QString(), QString::fromStdString(SaveDialog2InitialDir), kFilter, nullptr,
+        QString file = QFileDialog::getSaveFileName(&w_, QString(), PathToQString(proposed), kFilter, nullptr,
                                                     QFileDialog::DontConfirmOverwrite);
         if (file.isEmpty())
             return std::nullopt;
@@ -115,7 +115,7 @@ void ProjectCommands::ASaveTemplateExecute()
     w_.SaveAsTemplate->Tag = 1;
     const bool silent = SaveDialog2Tag == 1;
     if (!silent) {
-        auto chosen = ChooseSaveFile();
+        auto chosen = ChooseSaveFile(ProjectFile.empty() ? SaveDialog2InitialDir : ProjectFile);
         if (!chosen)
             return;
         SaveDialog2FileName = *chosen;
@@ -127,16 +127,18 @@ void ProjectCommands::ASaveTemplateExecute()
         return;
     project::WriteProject(SaveDialog2FileName, ProjectSceneFromWindow(w_), {TextureFolder(), SaveDate()});
     w_.SaveAsTemplate->Tag = 0;
-    if (!silent)
+    if (!silent) {
+        ProjectFile = SaveDialog2FileName;
         w_.OpenDialog1InitialDir = std::filesystem::path(SaveDialog2FileName).parent_path().string();
+    }
 }
 
 void ProjectCommands::SaveAsTemplateExecute()
 {
     {
         TagScope dialog(SaveDialog2Tag, 0);
-        ScopedValue<std::string> initialDir(SaveDialog2InitialDir);
-        SaveDialog2InitialDir = UserTemplatesFolder();
+        ScopedValue<std::string> initialDir(SaveDialog2InitialDir, UserTemplatesFolder());
+        ScopedValue<std::string> project(ProjectFile, std::string()); // a template is not the project
         ASaveTemplateExecute();
     }
     if (w_.SaveAsTemplate->Tag == 1)
@@ -234,6 +236,10 @@ void ProjectCommands::ALoadTemplateExecute()
     w_.CameraOrbitAngle = float(std::atan2(w_.TBCameraZ->value(), w_.TBCameraX->value()));
     if (!preset)
         w_.OpenDialog1InitialDir = std::filesystem::path(path).parent_path().string();
+    // The program's own projects (Clear, Default, its templates) start a new
+    // scene: Save does not offer to write over them.
+    if (mode == kLoadAsk || mode == kLoadPreset)
+        ProjectFile = path.starts_with(ProgramFolder()) ? std::string() : path;
     if (mode != kLoadEnhancedBefore) {
         w_.FormResize();
         w_.RequestIdle();

@@ -31,16 +31,20 @@ class ProjectCommands : public QObject {
 public:
     explicit ProjectCommands(TFormMainQV7K& window);
 
-    // The open and save dialogs; nothing when cancelled.
+    // The open and save dialogs; nothing when cancelled. The save dialog
+    // opens on proposed: a file or a folder, or its own choice when empty.
     std::function<std::optional<std::string>()> ChooseOpenFile;
-    std::function<std::optional<std::string>()> ChooseSaveFile;
+    std::function<std::optional<std::string>(const std::string& proposed)> ChooseSaveFile;
     // The "Date" text of a save.
     std::function<std::string()> SaveDate;
 
     // 1: save to SaveDialog2FileName without dialog or question.
     int SaveDialog2Tag = 0;
     std::string SaveDialog2FileName;
-    std::string SaveDialog2InitialDir; // where the save dialog opens; empty: its own choice
+    std::string SaveDialog2InitialDir; // where the save dialog opens without a project file
+    // The project the scene was loaded from or last saved to, which the save
+    // dialog offers; empty for a new scene.
+    std::string ProjectFile;
 
     // ASaveTemplateExecute: SaveAsTemplate->Tag stays 1 unless the file was
     // written whole. Throws when the file cannot be written.

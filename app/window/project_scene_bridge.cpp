@@ -113,11 +113,9 @@ project::Object ObjectFromPage(const GLTSObject& page)
 {
     project::Object o;
     o.kind = page.ObjectKind;
-    o.name = page.OName;
-    // A model object is known by its model file's name, which a load does not
-    // keep: the model comes back in a work file of its own.
-    if (o.kind == project::kKindModel && o.name.empty())
-        o.name = std::filesystem::path(page.ModelName).filename().string();
+    // A load does not keep the model's file name: the model comes back in a
+    // work file of its own.
+    o.name = o.kind == project::kKindModel ? page.ModelTitle() : page.OName;
     o.visible = page.VisibleCheck->isChecked();
     o.read = KeptTexts::Of(page);
     for (int j = 0; j < project::kFaces; ++j) {
@@ -222,8 +220,6 @@ GLTSObject& CreatePage(TFormMainQV7K& w, int slot, const project::Object& o, con
         RemoveOwnMaterialFiles(*page);
         throw;
     }
-    if (o.kind == project::kKindModel && !o.name.empty())
-        w.PC2->setTabText(w.PC2->indexOf(page), QString::fromStdString(TabCaption(o.kind, slot, o.name)));
     w.Objects.Set(slot, owned.release());
     return *page;
 }

@@ -264,13 +264,8 @@ std::optional<std::string> PublishCommand::Execute(bool silent, std::optional<Pu
 {
     if (Publishing())
         return std::nullopt; // one publish at a time: the off-screen buffer and the busy state are shared
-    if (!silent) {
+    if (!silent)
         target = ChooseFile(lastName_, lastType_);
-        if (!target)
-            return std::nullopt;
-        lastName_ = target->fileName;
-        lastType_ = target->type;
-    }
     if (!target)
         return std::nullopt;
     PublishTarget t = FixPublishExtension(target->fileName, target->type);
@@ -282,6 +277,12 @@ std::optional<std::string> PublishCommand::Execute(bool silent, std::optional<Pu
     }
     std::optional<std::string> written;
     ReportErrors([&] { written = Run(silent, t); });
+    if (written && !silent) {
+        // Only a folder that took a picture is offered again: a failed one
+        // (one of /proc, say) may hang the next dialog.
+        lastName_ = target->fileName;
+        lastType_ = target->type;
+    }
     if (closeWhenDone_) {
         closeWhenDone_ = false;
         QTimer::singleShot(0, &w_, [this] { w_.close(); });

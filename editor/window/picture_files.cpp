@@ -106,6 +106,7 @@ Bitmap Decode(const PictureFile& f, int maxSide)
     case PictureKind::Icon:
         return ReadIcon(f.bytes, {}, maxSide);
     case PictureKind::Tga:
+    case PictureKind::Gif:
     case PictureKind::Unknown:
         break;
     }
@@ -131,7 +132,7 @@ auto NamingTheFile(const std::string& path, F&& step)
 PictureFile ReadPictureFile(const std::string& path)
 {
     PictureFile f{path, PictureKindOfFile(path), {}, std::nullopt};
-    if (f.kind == PictureKind::Unknown || f.kind == PictureKind::Tga)
+    if (f.kind == PictureKind::Unknown || f.kind == PictureKind::Tga || f.kind == PictureKind::Gif)
         throw Error("Cannot open " + path + ": " + kNotAPicture);
     f.bytes = ReadFileBytes(path);
     f.declared = DeclaredSize(f.kind, f.bytes);

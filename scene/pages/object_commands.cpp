@@ -65,7 +65,7 @@ GLTSObject* ObjectCommands::ShownObject() const
     return qobject_cast<GLTSObject*>(pages_.currentWidget());
 }
 
-int ObjectCommands::AddObject(int kind, std::optional<std::string> modelFile)
+int ObjectCommands::AddObject(int kind, std::optional<std::string> modelFile, const std::string& name)
 {
     KindControlsFor(kind);
     if (kind == kKindModel && !modelFile) {
@@ -94,6 +94,7 @@ int ObjectCommands::AddObject(int kind, std::optional<std::string> modelFile)
         page->Tag = slot;
         page->ObjectKind = kind;
         page->ModelName = kind == kKindModel ? *modelFile : std::string();
+        page->OName = name;
         // Objects added within the same second get the same colours.
         std::minstd_rand random(unsigned(std::time(nullptr)));
         for (FacePicture* f : page->Faces) {
@@ -178,7 +179,8 @@ int ObjectCommands::CopyObject()
     std::optional<std::string> model;
     if (src->ObjectKind == kKindModel)
         model = ModelFileForCopy(*src);
-    int slot = AddObject(src->ObjectKind, model);
+    // A model's copy shows the same model file, which its own work file does not name.
+    int slot = AddObject(src->ObjectKind, model, model ? src->ModelTitle() : "");
     if (slot < 0)
         return -1;
     GLTSObject& dst = *table_.At(slot);

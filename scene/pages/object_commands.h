@@ -45,8 +45,9 @@ public:
 
     // Creates an object of the kind in the first free slot and shows it;
     // returns the slot, or -1 when the table is full or no model was chosen.
-    // modelFile stands in for the model dialog of a 3DS object.
-    int AddObject(int kind, std::optional<std::string> modelFile = std::nullopt);
+    // modelFile stands in for the model dialog of a 3DS object; name is the
+    // object's OName.
+    int AddObject(int kind, std::optional<std::string> modelFile = std::nullopt, const std::string& name = {});
     // Deletes the shown object after asking, or without a word when silent.
     void DeleteObject(bool silent = false);
     // Duplicates the shown object; returns the new slot or -1.

@@ -19,6 +19,7 @@
 #include <cmath>
 
 #include "platform/errors.h"
+#include "platform/paths.h"
 #include "platform/track_bar.h"
 #include "scene/pages/face_picture.h"
 #include "scene/model/c3ds.h"
@@ -225,7 +226,14 @@ void GLTSObject::BuildPage()
         GroupBoxes[r]->setVisible(controls.sections[r].visible);
     }
     StackSections();
-    owner_->setTabText(owner_->indexOf(this), QString::fromStdString(TabCaption(ObjectKind, Tag, ModelName)));
+    owner_->setTabText(owner_->indexOf(this), QString::fromStdString(TabCaption(ObjectKind, Tag, ModelTitle())));
+}
+
+std::string GLTSObject::ModelTitle() const
+{
+    if (!OName.empty() || IsWorkFile(ModelName))
+        return OName;
+    return ModelName.substr(ModelName.find_last_of("/\\") + 1);
 }
 
 void GLTSObject::LayoutFaces()

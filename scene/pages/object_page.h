@@ -69,6 +69,10 @@ public:
 
     // Lays out the controls of ObjectKind and sets the tab caption.
     void BuildPage();
+    // What a model object is shown and saved as: OName, else the name of the
+    // model file the user chose; never that of a work file the model came
+    // back in (empty then).
+    std::string ModelTitle() const;
     void SaveDefaults();
     void RestoreDefaults();
 

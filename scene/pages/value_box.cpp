@@ -69,6 +69,7 @@ void ValueBox::Attach(TrackBar* bar)
     connect(bar, &TrackBar::Exited, this, &ValueBox::Exit);
     connect(bar, &TrackBar::KeyDown, this, &ValueBox::KeyDown);
     connect(bar, &TrackBar::Changed, this, &ValueBox::Echo);
+    bar->installEventFilter(this);
 }
 
 void ValueBox::Enter(TrackBar* bar, Qt::FocusReason reason)
@@ -86,6 +87,12 @@ void ValueBox::Exit(TrackBar*, Qt::FocusReason reason)
 {
     if (!FocusLeftForAMoment(reason) && HideUnlessEditing(*box_, *edit_))
         bar_ = nullptr;
+}
+
+void ValueBox::Dismiss()
+{
+    box_->hide();
+    bar_ = nullptr;
 }
 
 void ValueBox::KeyDown(TrackBar* bar, QKeyEvent* event)
@@ -142,10 +149,13 @@ bool ValueBox::eventFilter(QObject* watched, QEvent* event)
     }
     // Leaving the box for anything but its bar puts it away.
     if (watched == edit_ && event->type() == QEvent::FocusOut &&
-        !FocusLeftForAMoment(static_cast<QFocusEvent*>(event)->reason()) && QApplication::focusWidget() != bar_) {
-        box_->hide();
-        bar_ = nullptr;
-    }
+        !FocusLeftForAMoment(static_cast<QFocusEvent*>(event)->reason()) && QApplication::focusWidget() != bar_)
+        Dismiss();
+    // So does a switch away from the page of its bar, even while the box keeps
+    // the focus: it would stand beside a bar of the page shown instead. A
+    // minimised window hides it only for a moment.
+    if (watched == bar_ && bar_ && event->type() == QEvent::Hide && !event->spontaneous())
+        Dismiss();
     return QObject::eventFilter(watched, event);
 }
 

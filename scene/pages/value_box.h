@@ -4,7 +4,8 @@
 // bar in the room the bar's parent keeps free there, so it covers no control;
 // it shows the bar's value as it changes, moves the bar as a number is typed
 // into it, and Escape, in it or on the bar, puts back the value it started
-// from. It goes when the focus leaves both. Digits typed on the bar itself
+// from. It goes when the focus leaves both, and when the page of its bar is
+// left. Digits typed on the bar itself
 // extend the bar's typing buffer, its Hint.
 #include <QColor>
 #include <QObject>
@@ -50,6 +51,7 @@ private:
     void Echo(TrackBar* bar);
     void Typed();
     void Restore();
+    void Dismiss(); // hides the box, which then serves no bar
 
     QWidget& parent_;
     QWidget* box_ = nullptr;

@@ -51,6 +51,7 @@ void ConvertPictureFile(const std::string& source, const std::string& destinatio
     case PictureKind::Tga: TgaToBmpFile(source, destination); break;
     case PictureKind::Metafile: MetafileToBmpFile(source, destination); break;
     case PictureKind::Icon: IconToBmpFile(source, destination); break;
+    case PictureKind::Gif: throw BadInput(kGifIsNotReadText);
     case PictureKind::Bmp:
     case PictureKind::Unknown: BmpToBmpFile(source, destination); break;
     }

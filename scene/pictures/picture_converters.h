@@ -21,7 +21,10 @@ void IconToBmpFile(const std::string& source, const std::string& destination, in
 // Picks the converter by the file's content: the signature of a BMP, JPEG,
 // PNG, WMF, EMF, ICO or CUR file, whatever its extension. A file without one
 // (a TGA) goes by its extension, case-insensitively: .JPG and .JPEG, .PNG,
-// .TGA, .WMF and .EMF, .ICO and .CUR, anything else as BMP.
+// .TGA, .WMF and .EMF, .ICO and .CUR, anything else as BMP. A GIF, by
+// signature or by name, is refused with kGifIsNotReadText.
+inline constexpr const char* kGifIsNotReadText =
+    "GIF files are not read as pictures: save the picture as PNG or BMP and load that.";
 void ConvertPictureFile(const std::string& source, const std::string& destination);
 
 } // namespace pc

@@ -33,6 +33,8 @@ PictureKind KindOfContent(std::span<const uint8_t> head)
         return PictureKind::Metafile;
     if (starts({0, 0, 1, 0}) || starts({0, 0, 2, 0}))
         return PictureKind::Icon;
+    if (starts({'G', 'I', 'F', '8', '7', 'a'}) || starts({'G', 'I', 'F', '8', '9', 'a'}))
+        return PictureKind::Gif;
     return PictureKind::Unknown;
 }
 
@@ -54,6 +56,8 @@ PictureKind PictureKindOfName(const std::string& path)
         return PictureKind::Metafile;
     if (ext == ".ICO" || ext == ".CUR")
         return PictureKind::Icon;
+    if (ext == ".GIF")
+        return PictureKind::Gif;
     return PictureKind::Unknown;
 }
 

@@ -8,13 +8,14 @@
 
 namespace pc {
 
-enum class PictureKind { Unknown, Bmp, Jpeg, Png, Tga, Metafile, Icon };
+// Gif: a kind the program writes but does not read as a picture.
+enum class PictureKind { Unknown, Bmp, Jpeg, Png, Tga, Metafile, Icon, Gif };
 
 // How many leading bytes PictureKindOf looks at (an EMF's signature ends there).
 inline constexpr size_t kPictureSignatureBytes = 44;
 
 // By the upper-cased extension: .BMP, .JPG and .JPEG, .PNG, .TGA, .WMF and
-// .EMF, .ICO and .CUR; Unknown for anything else.
+// .EMF, .ICO and .CUR, .GIF; Unknown for anything else.
 PictureKind PictureKindOfName(const std::string& path);
 // By the file's leading bytes, whatever its name; a TGA has no signature, and
 // an uncompressed one begins as a cursor does, so a .tga name wins over that.

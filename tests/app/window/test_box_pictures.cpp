@@ -2,6 +2,9 @@
 // popup as the faces, and the scene draws what they hold.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QMenu>
+#include <QTest>
 #include <filesystem>
 
 #include "app/window/main_window.h"
@@ -9,6 +12,9 @@
 #include "platform/bmp_file.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "scene/pages/face_picture.h"
+#include "scene/pages/kind_controls.h"
+#include "scene/pages/object_page.h"
 #include "tests/support/test_data.h"
 #include "tests/support/test_settings.h"
 
@@ -50,6 +56,36 @@ TEST(BoxPictures, FloorTakesAPictureThenAColourAndGivesTheTextureBack)
     w.Picture1Click();
     EXPECT_EQ(w.ImageBackground->Tag, 0);
     EXPECT_EQ(boxes.Shown().size(), 1u);
+}
+
+// Either mouse button on a face, the floor or the background picture opens
+// the one picture menu for that picture.
+TEST(BoxPictures, EitherButtonOnAnyPictureOpensThePictureMenu)
+{
+    ScriptedMessageBoxes boxes;
+    ScopedMessageBoxes scoped{boxes};
+    TFormMainQV7K w(std::make_unique<test::EmptySceneSettings>(), {});
+    w.show();
+    w.FormCreate();
+    w.BTransparent->click(); // shows the floor and background groups
+    ASSERT_GE(w.AddObject(kKindBox), 0);
+    QWidget* face = w.Objects.At(0)->Faces[0];
+    const struct {
+        QWidget* picture;
+        Qt::MouseButton button;
+    } clicks[] = {{face, Qt::LeftButton},          {face, Qt::RightButton},
+                  {w.ImageFloor, Qt::LeftButton},  {w.ImageFloor, Qt::RightButton},
+                  {w.ImageBackground, Qt::LeftButton}, {w.ImageBackground, Qt::RightButton}};
+    for (const auto& c : clicks) {
+        w.PMTexture->hide();
+        w.CurrentFace = nullptr;
+        w.CurrentBox = nullptr;
+        QTest::mouseClick(c.picture, c.button, {}, QPoint(7, 5));
+        EXPECT_TRUE(w.PMTexture->isVisible()) << c.picture->objectName().toStdString() << " " << c.button;
+        QWidget* current = w.CurrentFace ? static_cast<QWidget*>(w.CurrentFace) : w.CurrentBox;
+        EXPECT_EQ(current, c.picture) << c.picture->objectName().toStdString() << " " << c.button;
+    }
+    w.PMTexture->hide();
 }
 
 } // namespace

@@ -379,6 +379,90 @@ TEST_F(NavigationWindowTest, FloatingEditorStaysAwayAfterAPageSwitch)
     EXPECT_FALSE(w->tbPanel->isVisible());
 }
 
+// Clicks a page's tab, as the user switches pages; the tab takes no focus.
+void ClickTab(QTabWidget* tabs, QWidget* page)
+{
+    QTabBar* bar = tabs->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tabs->indexOf(page)).center());
+    ASSERT_EQ(tabs->currentWidget(), page);
+}
+
+// Clicks a bar, then its value box, and types a number there.
+void TypeInto(QWidget* bar, QLineEdit* box, const char* number)
+{
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(2, bar->height() / 2));
+    QTest::mouseClick(box, Qt::LeftButton);
+    box->selectAll();
+    QTest::keyClicks(box, number);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+TEST_F(NavigationWindowTest, ValueBoxLeavesWithItsPageAndTypingMovesOnlyTheBarBesideIt)
+{
+    QApplication::setActiveWindow(w.get());
+    w->BTransparent->click(); // shows the floor group
+    struct Switch {
+        QWidget* from;
+        QSlider* typed; // the bar whose box was typed into
+        QWidget* to;
+        QSlider* beside; // the bar of the new page in the row where the box stood
+    };
+    for (Switch s : {Switch{w->TSCamera, w->TBCameraX, w->TSLight, w->TBLightX},
+                     Switch{w->TSFloor, w->TBFloor_alpha, w->TSLight, w->AmbientStrength}}) {
+        ClickTab(w->PC, s.from);
+        ASSERT_TRUE(s.typed->isVisible());
+        TypeInto(s.typed, w->tbEdit, "0");
+        ASSERT_EQ(s.typed->value(), 0);
+        ASSERT_TRUE(w->tbPanel->isVisible());
+        ClickTab(w->PC, s.to);
+        EXPECT_FALSE(w->tbPanel->isVisible());
+        EXPECT_EQ(w->Values->Bar(), nullptr);
+        const int besideWas = s.beside->value();
+        QTest::keyClicks(w->tbEdit, "30");
+        QTest::keyClicks(QApplication::focusWidget(), "30");
+        EXPECT_EQ(s.typed->value(), 0) << "a bar of a hidden page";
+        EXPECT_EQ(s.beside->value(), besideWas);
+        TypeInto(s.beside, w->tbEdit, "31");
+        EXPECT_EQ(s.beside->value(), 31);
+        EXPECT_EQ(s.typed->value(), 0);
+        ClickTab(w->PC, s.from);
+        EXPECT_FALSE(w->tbPanel->isVisible()) << "the box of a bar left behind";
+    }
+
+    // A window minimised and back keeps the box where it was.
+    ClickTab(w->PC, w->TSCamera);
+    TypeInto(w->TBCameraY, w->tbEdit, "5");
+    w->showMinimized();
+    QApplication::processEvents();
+    w->showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(w->Values->Bar(), w->TBCameraY);
+
+    // An object page's own box: left with its object page and with the Objects page.
+    ClickTab(w->PC, w->TSObject);
+    const int first = w->AddObject(kKindBox);
+    const int second = w->AddObject(kKindBox);
+    ASSERT_GE(second, 0);
+    GLTSObject& a = *w->Objects.At(first);
+    GLTSObject& b = *w->Objects.At(second);
+    for (QWidget* away : {static_cast<QWidget*>(w->TSLight), static_cast<QWidget*>(&b)}) {
+        ClickTab(w->PC, w->TSObject);
+        ClickTab(w->PC2, &a);
+        TrackBar* sizeX = a.TrackbarTable[kRowSize][kColX];
+        TypeInto(sizeX, a.ValueEdit, "77");
+        ASSERT_EQ(sizeX->Position(), 77);
+        ClickTab(away == &b ? w->PC2 : w->PC, away);
+        EXPECT_EQ(a.Values->Bar(), nullptr);
+        QTest::keyClicks(a.ValueEdit, "5");
+        QTest::keyClicks(QApplication::focusWidget(), "5");
+        EXPECT_EQ(sizeX->Position(), 77) << "a bar of a hidden page";
+        EXPECT_EQ(b.TrackbarTable[kRowSize][kColX]->Position(), 180);
+        ClickTab(w->PC, w->TSObject);
+        ClickTab(w->PC2, &a);
+        EXPECT_FALSE(a.ValueEdit->isVisible()) << "the box came back with its page";
+    }
+}
+
 TEST_F(NavigationWindowTest, FloatingEditorTakesNumbersKeepsTheValueWhenEmptiedAndEscapeRestores)
 {
     QApplication::setActiveWindow(w.get());

@@ -249,6 +249,51 @@ TEST_F(ProjectLoad, ModelObjectKeepsItsNameThroughSaveAndLoad)
     EXPECT_EQ(caption(), "3D cube_(#8)");
 }
 
+// A model comes back from a work file; a project that names no model (as the
+// format's first writer always did) must not take that work file's name,
+// nor must a copy of a loaded model.
+TEST_F(ProjectLoad, ModelObjectsAreNeverNamedAfterAWorkFile)
+{
+    const std::string model = dir.file("cube_.3ds");
+    fs::copy_file(k3dsModels + "cubes_with_alpha.3DS", model);
+    project::Scene s;
+    for (int slot : {3, 6}) {
+        project::Object o;
+        o.kind = project::kKindModel;
+        o.name = slot == 3 ? "cube_.3ds" : "";
+        o.modelPath = model;
+        s.objects[size_t(slot)] = o;
+    }
+    const std::string nameless = dir.file("nameless.qv7kb"), again = dir.file("again.qv7kb");
+    project::WriteProject(nameless, s, {TextureFolder(), "2026-12-07 06:00:00"});
+    Load(nameless, kLoadPreset);
+    ASSERT_EQ(OccupiedSlots(), (std::vector<int>{0, 1}));
+    auto caption = [&](int slot) {
+        return window->PC2->tabText(window->PC2->indexOf(window->Objects.At(slot))).toStdString();
+    };
+    // Copies of both: the named one's copy is named after the same model file.
+    for (int slot : {0, 1}) {
+        window->PC2->setCurrentWidget(window->Objects.At(slot));
+        ASSERT_EQ(window->ObjectCmds->CopyObject(), slot + 2);
+    }
+    const char* const captions[] = {"3D cube_(#0)", "3D (#1)", "3D cube_(#2)", "3D (#3)"};
+    std::vector<std::string> items;
+    for (QAction* item : window->menuObjects->actions())
+        items.push_back(item->text().toStdString());
+    EXPECT_EQ(items, std::vector<std::string>(std::begin(captions), std::end(captions)));
+    for (int slot = 0; slot < 4; ++slot)
+        EXPECT_EQ(caption(slot), captions[slot]);
+
+    SaveSilently(again);
+    const auto bytes = ReadFileBytes(again);
+    const project::Scene read = project::ReadProject(bytes).scene;
+    const char* const names[] = {"cube_.3ds", "", "cube_.3ds", ""};
+    for (int slot = 0; slot < 4; ++slot)
+        EXPECT_EQ(read.objects[size_t(slot)]->name, names[slot]) << "slot " << slot;
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_EQ(text.find("temp."), std::string::npos);
+}
+
 // An atlas under many materials is written once and loads as one texture.
 TEST_F(ProjectLoad, MaterialsSharingAPictureShareItThroughSaveAndLoad)
 {
@@ -653,6 +698,82 @@ TEST_F(ProjectLoad, LoadDialogOpensInTheFolderLastSavedToOrLoadedFrom)
     boxes.Queue(Answer::No); // save the current project first?
     window->ALoadTemplate->trigger();
     EXPECT_EQ(shownFolder(), dir.file("loaded"));
+}
+
+// "Save Project", and "Yes" to saving first, open on the project the scene
+// was loaded from or last saved to; the program's own projects start anew.
+TEST_F(ProjectLoad, SaveDialogOpensOnTheProjectLoadedOrLastSaved)
+{
+    fs::create_directories(dir.file("saved"));
+    fs::create_directories(dir.file("loaded"));
+    const std::string a = dir.file("saved/a.qv7kb"), b = dir.file("loaded/b.qv7kb"), c = dir.file("saved/c.qv7kb");
+    window->AddObject(kKindBox);
+    SaveSilently(b);
+    std::vector<std::string> proposals;
+    projects->ChooseSaveFile = [&](const std::string& proposed) {
+        proposals.push_back(proposed);
+        return saveAnswer;
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        std::vector<std::string> proposed; // what each save dialog opened on
+    };
+    const std::string clear = std::string(PRISMCASE_SOURCE_DIR) + "/data/Clear.qv7kb";
+    const Step steps[] = {
+        {"a new scene", [&] { saveAnswer = a; window->ASaveTemplate->trigger(); }, {""}},
+        {"after saving", [&] { saveAnswer.reset(); window->ASaveTemplate->trigger(); }, {a}},
+        {"after loading",
+         [&] {
+             openAnswer = b;
+             boxes.Queue(Answer::No);
+             window->ALoadTemplate->trigger();
+             window->ASaveTemplate->trigger();
+         },
+         {b}},
+        {"yes to saving first",
+         [&] {
+             boxes.Queue(Answer::Yes);
+             saveAnswer = c;
+             Load(a, kLoadPreset);
+             saveAnswer.reset();
+             window->ASaveTemplate->trigger();
+         },
+         {b, a}},
+        {"inserting keeps it",
+         [&] {
+             Load(b, kLoadInsertPreset);
+             window->ASaveTemplate->trigger();
+         },
+         {a}},
+        {"the program's own project",
+         [&] {
+             boxes.Queue(Answer::No);
+             Load(clear, kLoadPreset);
+             window->AddObject(kKindBox);
+             window->ASaveTemplate->trigger();
+         },
+         {""}},
+    };
+    for (const Step& s : steps) {
+        proposals.clear();
+        s.act();
+        EXPECT_EQ(proposals, s.proposed) << s.what;
+    }
+
+    // The real dialog shows the proposal's folder and name.
+    ProjectCommands real(*window);
+    QString folder, name;
+    QTimer::singleShot(0, [&] {
+        if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            folder = d->directory().absolutePath();
+            name = d->selectedFiles().value(0);
+            d->reject();
+        }
+    });
+    EXPECT_FALSE(real.ChooseSaveFile(b));
+    EXPECT_EQ(folder.toStdString(), dir.file("loaded"));
+    EXPECT_EQ(name.toStdString(), b);
 }
 
 // A picture number in the file names no texture of ours: without its bytes

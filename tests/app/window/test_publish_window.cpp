@@ -279,6 +279,43 @@ TEST_F(PublishWindowTest, TheOverwriteQuestionCanRefuse)
     EXPECT_NE(boxes.Shown()[0].text.find("q.bmp"), std::string::npos);
 }
 
+TEST_F(PublishWindowTest, OnlyAWrittenPictureLeavesItsNameForTheNextDialog)
+{
+    w->RenderNone1->setChecked(true);
+    w->ViewRendImage->setChecked(false);
+    std::filesystem::create_directories(dir.path() / "taken.bmp");
+    struct Step {
+        std::string chosen; // empty: the dialog is cancelled
+        PublishType type;
+        std::string proposed; // what the dialog opens on
+        PublishType proposedType;
+    };
+    const std::string good = dir.file("good.png"), taken = dir.file("taken.bmp");
+    const Step steps[] = {
+        {good, PublishType::Png24, "picture_name", PublishType::Jpeg},
+        {"/proc/nope.jpg", PublishType::Jpeg, good, PublishType::Png24},   // cannot be written there
+        {taken, PublishType::Bmp, good, PublishType::Png24},               // a folder of that name
+        {"", PublishType::Gif, good, PublishType::Png24},                  // cancelled
+        {dir.file("later.bmp"), PublishType::Bmp, good, PublishType::Png24},
+        {"", PublishType::Bmp, dir.file("later.bmp"), PublishType::Bmp},
+    };
+    for (const Step& s : steps) {
+        std::string proposed;
+        PublishType proposedType{};
+        w->Publisher->ChooseFile = [&](const std::string& name, PublishType type) -> std::optional<PublishTarget> {
+            proposed = name;
+            proposedType = type;
+            if (s.chosen.empty())
+                return std::nullopt;
+            return PublishTarget{s.chosen, s.type};
+        };
+        w->Publisher->Execute();
+        EXPECT_EQ(proposed, s.proposed) << "choosing " << s.chosen;
+        EXPECT_EQ(proposedType, s.proposedType) << "choosing " << s.chosen;
+    }
+    EXPECT_EQ(boxes.Shown().size(), 2u); // the two failed writes
+}
+
 // Fires once, the first time the event loop runs while an off-screen render
 // is under way: between the tiles or passes of a publish.
 class MidRender : public QObject {

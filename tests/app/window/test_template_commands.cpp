@@ -40,8 +40,8 @@ protected:
     void SaveAsTemplate(const std::string& name)
     {
         saveAnswer = dir.file("program/templates/" + name);
-        projects->ChooseSaveFile = [this] {
-            seenInitialDir = projects->SaveDialog2InitialDir;
+        projects->ChooseSaveFile = [this](const std::string& proposed) {
+            seenInitialDir = proposed;
             return saveAnswer;
         };
         projects->SaveAsTemplateExecute();

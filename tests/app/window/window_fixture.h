@@ -31,7 +31,7 @@ protected:
         projects = ProjectCommandsOf(*window);
         ASSERT_NE(projects, nullptr);
         projects->SaveDate = [] { return std::string("2026-12-07 06:00:00"); };
-        projects->ChooseSaveFile = [this] { return saveAnswer; };
+        projects->ChooseSaveFile = [this](const std::string&) { return saveAnswer; };
         projects->ChooseOpenFile = [this] { return openAnswer; };
     }
     void TearDown() override

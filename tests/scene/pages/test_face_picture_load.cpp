@@ -20,13 +20,27 @@ namespace {
 
 const std::string kPicture = std::string(PRISMCASE_SOURCE_DIR) + "/data/Pagesh.bmp";
 
-// Refused kinds of TGA: run-length coded (the SDL sample) and 16 bits.
-std::vector<std::string> RefusedPictures(const TempDir& dir)
+struct Refused {
+    std::string file;
+    const char* reason;
+};
+
+// Refused kinds of TGA: run-length coded (the SDL sample) and 16 bits; GIF
+// files, which the program writes but does not read, by content or by name.
+std::vector<Refused> RefusedPictures(const TempDir& dir)
 {
     std::vector<uint8_t> sixteen = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 16, 0};
     sixteen.resize(sixteen.size() + 8, 0x55);
     WriteFileAtomic(dir.file("sixteen.tga"), sixteen);
-    return {kSdlImages + "sample.tga", dir.file("sixteen.tga")};
+    std::filesystem::copy_file(kSdlImages + "palette.gif", dir.file("palette.png"),
+                               std::filesystem::copy_options::overwrite_existing);
+    WriteFileAtomic(dir.file("typed.GIF"), std::vector<uint8_t>{1, 2, 3});
+    const char* gif = "GIF files are not read as pictures: save the picture as PNG or BMP and load that.";
+    return {{kSdlImages + "sample.tga", "Only uncompressed true-colour TGA pictures can be read"},
+            {dir.file("sixteen.tga"), "Only 24 and 32-bit TGA pictures can be read"},
+            {kSdlImages + "palette.gif", gif},
+            {dir.file("palette.png"), gif},
+            {dir.file("typed.GIF"), gif}};
 }
 
 class RefusedPictureLoad : public ::testing::Test {
@@ -47,14 +61,13 @@ protected:
     }
 
     // Loads a refused picture: it must throw the reader's reason.
-    void ExpectRefused(FacePicture& pic, const std::string& file)
+    void ExpectRefused(FacePicture& pic, const Refused& picture)
     {
         try {
-            LoadFacePicture(pic, file, textures, RGB(0, 255, 0));
-            ADD_FAILURE() << file << " loaded";
+            LoadFacePicture(pic, picture.file, textures, RGB(0, 255, 0));
+            ADD_FAILURE() << picture.file << " loaded";
         } catch (const Error& e) {
-            EXPECT_STREQ(e.what(), file.ends_with("sample.tga") ? "Only uncompressed true-colour TGA pictures can be read"
-                                                                 : "Only 24 and 32-bit TGA pictures can be read");
+            EXPECT_STREQ(e.what(), picture.reason) << picture.file;
         }
     }
 
@@ -78,8 +91,9 @@ TEST_F(RefusedPictureLoad, FaceKeepsItsPictureOrItsColour)
         const int tag = face->Tag;
         const TColor brush = face->BrushColor;
         const QImage canvas = face->Canvas();
-        for (const std::string& file : RefusedPictures(dir)) {
-            ExpectRefused(*face, file);
+        for (const Refused& picture : RefusedPictures(dir)) {
+            const std::string& file = picture.file;
+            ExpectRefused(*face, picture);
             EXPECT_EQ(face->Tag, tag) << file;
             EXPECT_EQ(face->BrushColor, brush) << file; // what the face is drawn with in 3D
             EXPECT_EQ(face->Canvas(), canvas) << file;
@@ -98,8 +112,9 @@ TEST_F(RefusedPictureLoad, MaterialKeepsItsTextureAndMapFile)
     const C3DS::tMaterialInfo before = page.Model->Model().materials[1];
     ASSERT_GT(before.textureId, 0);
     const QImage canvas = swatch.Canvas();
-    for (const std::string& file : RefusedPictures(dir)) {
-        ExpectRefused(swatch, file);
+    for (const Refused& picture : RefusedPictures(dir)) {
+        const std::string& file = picture.file;
+        ExpectRefused(swatch, picture);
         const C3DS::tMaterialInfo& m = page.Model->Model().materials[1];
         EXPECT_EQ(m.textureId, before.textureId) << file;
         EXPECT_EQ(m.mapFile, before.mapFile) << file;
