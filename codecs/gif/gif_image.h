@@ -197,6 +197,8 @@ private:
     bool StopPainters(std::vector<TSyncQueue*>* queues);
     // Drops needless extensions, and frames left with nothing.
     void CleanupFrames();
+    // Every transparent index inside its frame's colour table.
+    void SettleTransparentIndices();
 
     TGIFHeader header_;
     TGIFImageList images_;

@@ -60,6 +60,7 @@ void TGIFImage::Optimize(TGIFOptimizeOptions options, TColorReduction reduction,
         RaiseGIFError(msg::kBadReduction);
     PainterLock lock(*this);
     ProgressScope progress(*this, msg::kOptimizing);
+    SettleTransparentIndices();
     const int64_t total = int64_t(images_.Count()) * 6;
     int64_t done = 0;
     auto step = [&] { progress.Step(int(++done * 100 / total)); };
@@ -152,6 +153,31 @@ void TGIFImage::CleanupFrames()
         gone[size_t(i)] = f.Empty() && list.Count() == 0;
     }
     images_.Delete(gone);
+}
+
+// Animation tools write transparent indices just past a full colour table;
+// sorting the table would put entry 0, the most used colour, in their
+// place. Such an index gets an entry of its own, or goes with the frame's
+// transparency when no pixel shows it and the screen background is not
+// transparent through it.
+void TGIFImage::SettleTransparentIndices()
+{
+    const TGIFSubImage* keep = BackgroundTransparencyFrame();
+    for (const auto& f : images_.Items()) {
+        TGIFColorMap& map = f->ActiveColorMap();
+        const int t = f->TransparentIndex();
+        if (map.Count() == 0 || t < map.Count())
+            continue;
+        const bool shown = std::find(f->Data().begin(), f->Data().end(), uint8_t(t)) != f->Data().end();
+        if (!shown && f.get() != keep) {
+            f->GraphicControlExtension()->SetTransparent(false);
+            continue;
+        }
+        const int own = map.Add(TGIFColor{});
+        for (int y = 0; shown && y < f->Height(); ++y)
+            std::replace(f->Scanline(y), f->Scanline(y) + f->Width(), uint8_t(t), uint8_t(own));
+        f->GraphicControlExtension()->SetTransparentColorIndex(own);
+    }
 }
 
 const TGIFSubImage* TGIFImage::BackgroundTransparencyFrame() const

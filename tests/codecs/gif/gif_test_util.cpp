@@ -20,13 +20,13 @@ std::vector<std::string> ReadableSuiteFiles()
     return files;
 }
 
-LoadResult LoadInto(TGIFImage& gif, const std::vector<uint8_t>& bytes)
+LoadResult LoadInto(TGIFImage& gif, const std::vector<uint8_t>& bytes, int maxFrames)
 {
     LoadResult res;
     gif.OnWarning = [&](const void*, TGIFSeverity, const std::string& m) { res.warnings.push_back(m); };
     ByteReader r(bytes);
     try {
-        gif.LoadFromStream(r);
+        gif.LoadFromStream(r, maxFrames);
         res.ok = true;
     } catch (const GIFException& e) {
         res.error = e.what();

@@ -20,7 +20,7 @@ struct LoadResult {
     std::string error;
     std::vector<std::string> warnings;
 };
-LoadResult LoadInto(TGIFImage& gif, const std::vector<uint8_t>& bytes);
+LoadResult LoadInto(TGIFImage& gif, const std::vector<uint8_t>& bytes, int maxFrames = TGIFImageList::kAllFrames);
 
 std::vector<uint8_t> SaveToBytes(TGIFImage& gif);
 

@@ -328,24 +328,36 @@ TEST(GifDraw, TilesRepeatAtTheScreenSizeAndStayClipped)
     gif.Draw(dest, TRect{-2000000000, -2000000000, 2000000000, 2000000000});
 }
 
+// The first frame drawn on a bitmap of the 4 x 3 screen, black around it: a
+// frame of the screen's width or height alone is no screen-sized frame.
 TEST(GifDraw, FirstFrameOnTheScreenBitmap)
 {
-    TGIFImage gif;
-    gif.SetWidth(4);
-    gif.SetHeight(3);
-    auto frame = std::make_unique<TGIFSubImage>(&gif);
-    frame->DoSetBounds(1, 1, 2, 1);
-    frame->ColorMap().Add({10, 20, 30});
-    frame->ColorMap().Add({40, 50, 60});
-    frame->SetPixel(1, 0, 1);
-    gif.Add(std::move(frame));
-    const Bitmap* bmp = gif.GetBitmap();
-    ASSERT_NE(bmp, nullptr);
-    EXPECT_EQ(bmp->Width(), 4);
-    EXPECT_EQ(bmp->Height(), 3);
-    EXPECT_EQ(bmp->Pixel(1, 1), RGB(10, 20, 30));
-    EXPECT_EQ(bmp->Pixel(2, 1), RGB(40, 50, 60));
-    EXPECT_EQ(bmp->Pixel(0, 0), clBlack);
+    struct Case {
+        int left, top, width, height;
+    };
+    for (const Case& c : {Case{1, 1, 2, 1}, Case{0, 1, 4, 2}, Case{1, 0, 3, 3}}) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        TGIFImage gif;
+        gif.SetWidth(4);
+        gif.SetHeight(3);
+        auto frame = std::make_unique<TGIFSubImage>(&gif);
+        frame->DoSetBounds(c.left, c.top, c.width, c.height);
+        frame->ColorMap().Add({10, 20, 30});
+        frame->ColorMap().Add({40, 50, 60});
+        frame->SetPixel(1, 0, 1);
+        gif.Add(std::move(frame));
+        const Bitmap* bmp = gif.GetBitmap();
+        ASSERT_NE(bmp, nullptr);
+        ASSERT_EQ(bmp->Width(), 4);
+        ASSERT_EQ(bmp->Height(), 3);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 4; ++x) {
+                const int fx = x - c.left, fy = y - c.top;
+                const bool inside = fx >= 0 && fx < c.width && fy >= 0 && fy < c.height;
+                const TColor want = !inside ? clBlack : fx == 1 && fy == 0 ? RGB(40, 50, 60) : RGB(10, 20, 30);
+                EXPECT_EQ(bmp->Pixel(x, y), want) << x << "," << y;
+            }
+    }
 }
 
 TEST(GifImage, AssignCopiesFramesAndKeepsOwnHandlers)

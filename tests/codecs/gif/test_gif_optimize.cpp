@@ -232,6 +232,29 @@ TEST(GifOptimize, SortingTheGlobalMapKeepsTheBackgroundColour)
     EXPECT_EQ(gif.ColorMap().Count(), 4) << "the background counts as used";
 }
 
+// Pixels that show a transparent index past the end of the frame's table
+// get an entry of their own; sorting moves it with them.
+TEST(GifOptimize, SortingKeepsPixelsOfATransparentIndexPastTheTable)
+{
+    TGIFImage gif;
+    const std::vector<std::vector<uint8_t>> rows = {{1, 3, 1}, {0, 1, 3}};
+    TGIFSubImage& f = AddFrame(gif, 0, 0, rows);
+    Gce(f, 0, TDisposalMethod::dmNone, 3);
+    f.ColorMap().Add(kRed);
+    f.ColorMap().Add(kGreen);
+    gif.Optimize(OptimizeOption(ooColorMap), TColorReduction::rmNone, TDitherMode::dmNearest, 8);
+    ASSERT_LT(f.TransparentIndex(), f.ColorMap().Count());
+    EXPECT_EQ(f.ColorMap().Color(0), kGreen);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) {
+            const uint8_t was = rows[size_t(y)][size_t(x)];
+            if (was == 3)
+                EXPECT_EQ(f.Pixels(x, y), f.TransparentIndex()) << x << "," << y;
+            else
+                EXPECT_EQ(Shown(f, x, y), was == 0 ? kRed : kGreen) << x << "," << y;
+        }
+}
+
 // ---- merge and crop ----
 
 constexpr TGIFOptimizeOptions kMergeCrop = OptimizeOption(ooMerge) | OptimizeOption(ooCrop);

@@ -4,8 +4,10 @@
 // frame. Frames that show nothing new may go; their time stays.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include "gif_test_util.h"
 #include "giflib_reference.h"
@@ -171,6 +173,115 @@ TEST(OptimizedLook, ScreenBackgroundStaysTransparent)
         EXPECT_EQ(std::system(diff.c_str()), 0) << diff;
     }
 }
+
+// What gifdiff prints on comparing the two files: nothing when they look alike.
+std::string Gifdiff(const std::string& a, const std::string& b)
+{
+    std::string out;
+    FILE* p = popen(("gifdiff '" + a + "' '" + b + "' 2>&1").c_str(), "r");
+    if (!p)
+        return "gifdiff did not start";
+    char buf[256];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;)
+        out.append(buf, n);
+    return pclose(p) == 0 || !out.empty() ? out : "gifdiff failed";
+}
+
+// Writes the input file.
+using MakeInput = std::function<void(const std::string& path)>;
+
+// Two frames on a 5 x 3 screen of four colours; the second has a local
+// table of two entries and transparent index 2: the bytes of a file as
+// animation tools write it, image data from giflib.
+MakeInput LocalTableOfTwo(const std::vector<uint8_t>& second4x2)
+{
+    std::vector<uint8_t> f = {'G', 'I', 'F', '8', '9', 'a', 5, 0, 3, 0, 0xF1, 0, 0};
+    f.insert(f.end(), {200, 30, 40, 20, 160, 60, 10, 20, 220, 240, 230, 20});
+    f.insert(f.end(), {0x2C, 0, 0, 0, 0, 5, 0, 3, 0, 0});
+    const auto first = GiflibImageData({0, 1, 2, 3, 1, 2, 2, 0, 1, 3, 3, 1, 0, 0, 2}, 5, 3, 2, false);
+    f.insert(f.end(), first.begin(), first.end());
+    f.insert(f.end(), {0x21, 0xF9, 4, 0x01, 10, 0, 2, 0});
+    f.insert(f.end(), {0x2C, 1, 0, 1, 0, 4, 0, 2, 0, 0x80, 90, 90, 90, 250, 140, 0});
+    const auto second = GiflibImageData(second4x2, 4, 2, 2, false);
+    f.insert(f.end(), second.begin(), second.end());
+    f.push_back(0x3B);
+    return [f](const std::string& path) { WriteFileAtomic(path, f); };
+}
+
+MakeInput Gifsicle(const std::string& steps)
+{
+    return [steps](const std::string& path) {
+        const std::string cmd = steps + " -o '" + path + "'";
+        ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    };
+}
+
+// A first frame that leaves the screen's left column uncovered, transparent
+// through an index past the global table of two that no pixel uses: the
+// background shows transparent through it.
+MakeInput OverTransparentBackground()
+{
+    RefGif ref{true, 5, 2, 0, {250, 140, 0, 10, 20, 220}, {}, -1};
+    ref.frames = {{1, 0, 4, 2, false, {}, {1, 1, 0, 1, 1, 0, 1, 1}, true, 2, 10, 0},
+                  {2, 1, 2, 1, false, {}, {0, 0}, true, -1, 10, 0}};
+    return [ref](const std::string& path) { WriteFileAtomic(path, GiflibEncode(ref)); };
+}
+
+struct BeyondTableCase {
+    const char* name;
+    MakeInput make;
+};
+
+void PrintTo(const BeyondTableCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class TransparentBeyondTable : public testing::TestWithParam<BeyondTableCase> {};
+
+// Animation tools put the transparent index just past a full colour table.
+// The optimised file must keep every frame's look: gifdiff finds nothing,
+// whether the probe writes its own result or keeps the input.
+TEST_P(TransparentBeyondTable, OptimizedLooksTheSame)
+{
+    pc::test::TempDir dir;
+    const std::string in = dir.file("in.gif"), out = dir.file("out.gif"), probed = dir.file("probed.gif");
+    if (std::system("gifsicle --version > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "gifsicle is not installed";
+    GetParam().make(in);
+    TGIFImage gif;
+    ASSERT_TRUE(LoadInto(gif, ReadAll(in)).ok);
+    gif.Optimize(OptimizeOption(ooMerge) | OptimizeOption(ooCleanup) | OptimizeOption(ooColorMap),
+                 TColorReduction::rmNone, TDitherMode::dmNearest, 8);
+    gif.OptimizeColorMap(true);
+    gif.SaveToFile(out);
+    EXPECT_EQ(Gifdiff(in, out), "");
+    CheckByProbe(in, probed);
+    EXPECT_EQ(Gifdiff(in, probed), "");
+}
+
+// Tools add a comment; the optimiser drops it, so that the probe writes its
+// own result rather than keeping the input.
+const std::string kComment = " --comment 'Made by an animation tool, then scaled and optimised by gifsicle; "
+                             "the optimiser drops this comment, so its own result is smaller than the input.'";
+const std::string kSeq2gif = "/usr/share/doc/libsixel-examples/examples/images/seq2gif.gif";
+const std::string kCircles = "/usr/libexec/installed-tests/gdk-pixbuf/circular-table.gif";
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, TransparentBeyondTable,
+    testing::Values(
+        BeyondTableCase{"seq2gif_8_colours",
+                        Gifsicle("gifsicle --resize 80x_ '" + kSeq2gif + "' | gifsicle -O3 --colors 8" + kComment)},
+        BeyondTableCase{"seq2gif_4_colours_dithered", Gifsicle("gifsicle --resize 160x_ '" + kSeq2gif +
+                                                               "' | gifsicle -O3 --dither --colors 4" + kComment)},
+        BeyondTableCase{"circles_4_colours",
+                        Gifsicle("gifsicle --crop 0,0+160x90 '" + kCircles + "' | gifsicle -O3 --colors 4")},
+        BeyondTableCase{"suite_animation",
+                        Gifsicle("gifsicle -O3 '" + pc::test::kGifTestImages + "gif-test-suite/animation.gif'")},
+        BeyondTableCase{"local_table_of_two_shown", LocalTableOfTwo({1, 2, 1, 0, 2, 1, 1, 2})},
+        BeyondTableCase{"local_table_of_two_unused", LocalTableOfTwo({1, 1, 1, 0, 0, 1, 1, 1})},
+        BeyondTableCase{"first_frame_over_background", OverTransparentBackground()}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Files, OptimizedLook, testing::ValuesIn(AllGifs()), [](const auto& info) {
     return pc::test::CaseName(std::filesystem::path(info.param).parent_path().filename().string() + "_" +

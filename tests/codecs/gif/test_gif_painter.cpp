@@ -488,6 +488,13 @@ TEST(GifPainter, StopInsideItsOwnHandlerEndsThePainterAfterIt)
                       a.gif.PainterEvents.OnPaint = [](TGIFPainter& p) { p.Stop(); };
                       a.gif.PainterEvents.OnAfterPaint = [&a](TGIFPainter&) { ++a.n; };
                   }, 0},
+             Case{"Stop in OnPaint, then the frames go", 0, [](Animation& a) {
+                      a.gif.PainterEvents.OnPaint = [&a](TGIFPainter& p) {
+                          p.Stop();
+                          a.gif.Clear();
+                      };
+                      a.gif.PainterEvents.OnAfterPaint = [&a](TGIFPainter&) { ++a.n; };
+                  }, 0},
              Case{"OnEndPaint replaces its painter twice, then resets it", -1, [](Animation& a) {
                       a.gif.PainterEvents.OnEndPaint = [&a](TGIFPainter&) { a.painter = ++a.n < 3 ? a.Paint() : nullptr; };
                   }, 3}}) {
@@ -498,6 +505,9 @@ TEST(GifPainter, StopInsideItsOwnHandlerEndsThePainterAfterIt)
             while (a.painter && !a.painter->Finished())
                 MainQueue().ProcessPending();
             EXPECT_EQ(a.n.load(), c.n) << c.name;
+            // A painter stopped in OnPaint takes nothing more from its frame.
+            if (a.painter)
+                EXPECT_EQ(a.painter->Painted(), a.n > 0) << c.name;
         });
     }
 }

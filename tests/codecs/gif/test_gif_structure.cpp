@@ -29,6 +29,8 @@ Bytes Str(const std::string& s)
 const Bytes kHead = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255};
 // A 2x1 image of indices 0, 1 at 0,0 without a local map.
 const Bytes kImage = {0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0, 0x02, 0x02, 0x44, 0x0A, 0x00};
+// An image descriptor that the file's end cuts short.
+const Bytes kCutImage = {0x2C, 0, 0, 0};
 
 template <class T>
 T* FirstOf(TGIFImage& gif)
@@ -143,6 +145,7 @@ struct LoadCase {
     const char* error;                 // null: loads
     std::vector<std::string> warnings; // when it loads
     size_t frames = 1;
+    int maxFrames = TGIFImageList::kAllFrames;
 };
 
 class GifLoad : public testing::TestWithParam<LoadCase> {};
@@ -151,7 +154,7 @@ TEST_P(GifLoad, ErrorsAndWarnings)
 {
     const auto& c = GetParam();
     TGIFImage gif;
-    const LoadResult res = LoadInto(gif, c.file);
+    const LoadResult res = LoadInto(gif, c.file, c.maxFrames);
     if (c.error) {
         EXPECT_FALSE(res.ok);
         EXPECT_EQ(res.error, c.error);
@@ -190,6 +193,9 @@ INSTANTIATE_TEST_SUITE_P(
                  nullptr, {}},
         LoadCase{"short_graphic_control", Concat({kHead, kImage, {0x21, 0xF9, 4, 1}}), nullptr,
                  {msg::kPrematureEnd}},
+        LoadCase{"first_of_three_frames", Concat({kHead, kImage, kImage, kImage, {0x3B}}), nullptr, {}, 1, 1},
+        LoadCase{"damaged_second_frame", Concat({kHead, kImage, kCutImage}), msg::kPrematureEnd, {}},
+        LoadCase{"first_frame_before_a_damaged_one", Concat({kHead, kImage, kCutImage}), nullptr, {}, 1, 1},
         LoadCase{"zero_image_width", Concat({kHead, {0x2C, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0x02, 0x02, 0x44, 0x0A, 0x00, 0x3B}}),
                  nullptr, {msg::kExceedsScreen}}),
     [](const auto& info) { return std::string(info.param.name); });
