@@ -324,7 +324,11 @@ void Device::PathLine(std::span<const DPoint> pts)
 {
     if (pts.empty())
         return;
-    if (path_.empty() || path_.back().closed)
+    // A line goes on from the current position: the open figure only when
+    // it ends there (a polyline in a path leaves the position where it was).
+    const bool goesOn = !path_.empty() && !path_.back().closed && path_.back().pts.back().x == state_.pos.x &&
+                        path_.back().pts.back().y == state_.pos.y;
+    if (!goesOn)
         PathFigure({state_.pos}, false);
     pathPoints_ += pts.size();
     if (pathPoints_ > kMaxPathPoints)
@@ -401,6 +405,12 @@ void Device::PolylineTo(std::span<const DPoint> pts)
         Polyline(all);
     }
     state_.pos = pts.back();
+}
+
+void Device::PolyBezierTo(std::span<const DPoint> controls)
+{
+    const auto line = FlattenBeziers(state_.pos, controls);
+    PolylineTo(std::span(line).subspan(1));
 }
 
 void Device::Polygon(const std::vector<std::vector<DPoint>>& polys)

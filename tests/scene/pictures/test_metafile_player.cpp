@@ -2,6 +2,8 @@
 // and small WMFs built here record by record.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -243,6 +245,128 @@ TEST(MetafileEmf, PathsFillOrStrokeTheirFigures)
         EXPECT_EQ(b.Pixel(5, 48), clWhite);
     }
 }
+
+// Records that draw on from the current position start there, wherever the
+// position was set: by a move, a line, the start of a closed figure, or a
+// state restored. Each case draws straight lines only (a Bézier with its
+// controls on the line), given in logical units, 100 to 96 pixels.
+struct Segment {
+    double x0, y0, x1, y1;
+};
+
+struct CurrentPositionCase {
+    const char* name;
+    std::vector<uint8_t> file;
+    std::vector<Segment> drawn;
+};
+
+void PrintTo(const CurrentPositionCase& c, std::ostream* os) { *os << c.name; }
+
+class CurrentPosition : public testing::TestWithParam<CurrentPositionCase> {};
+
+double DistanceToSegment(double px, double py, const Segment& s)
+{
+    const double dx = s.x1 - s.x0, dy = s.y1 - s.y0, len2 = dx * dx + dy * dy;
+    const double t = len2 > 0 ? std::clamp(((px - s.x0) * dx + (py - s.y0) * dy) / len2, 0.0, 1.0) : 0;
+    return std::hypot(px - (s.x0 + t * dx), py - (s.y0 + t * dy));
+}
+
+TEST_P(CurrentPosition, DrawsOnlyTheSegmentsFromThere)
+{
+    const Bitmap b = PlayMetafile(GetParam().file);
+    std::vector<Segment> px;
+    for (const Segment& s : GetParam().drawn)
+        px.push_back({s.x0 * 0.96, s.y0 * 0.96, s.x1 * 0.96, s.y1 * 0.96});
+    int stray = 0;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) {
+            double d = 1e9;
+            for (const Segment& s : px)
+                d = std::min(d, DistanceToSegment(x + 0.5, y + 0.5, s));
+            stray += b.Pixel(x, y) != clWhite && d > 2;
+        }
+    EXPECT_EQ(stray, 0);
+    for (const Segment& s : px)
+        for (double t : {0.25, 0.5, 0.75})
+            EXPECT_NE(b.Pixel(int(std::lround(s.x0 + t * (s.x1 - s.x0))), int(std::lround(s.y0 + t * (s.y1 - s.y0)))), clWhite)
+                << "at " << t << " of (" << s.x0 << ", " << s.y0 << ")-(" << s.x1 << ", " << s.y1 << ")";
+}
+
+constexpr uint32_t EMR_POLYBEZIERTO = 5, EMR_POLYBEZIERTO16 = 88, EMR_POLYLINETO16 = 89, EMR_POLYLINE16 = 87,
+                   EMR_SAVEDC = 33, EMR_RESTOREDC = 34;
+
+// Two 16-bit coordinates in one parameter.
+int32_t P16(int x, int y) { return int32_t(uint32_t(uint16_t(x)) | uint32_t(uint16_t(y)) << 16); }
+
+std::vector<CurrentPositionCase> CurrentPositionCases()
+{
+    const std::vector<int32_t> curve16{0, 0, 0, 0, 3, P16(40, 60), P16(60, 60), P16(80, 60)};
+    const std::vector<int32_t> curve32{0, 0, 0, 0, 3, 40, 60, 60, 60, 80, 60};
+    const Segment across{20, 60, 80, 60};
+    std::vector<CurrentPositionCase> v;
+    v.push_back({"BezierTo16AfterMove", Emf().Record(EMR_MOVETOEX, {20, 60}).Record(EMR_POLYBEZIERTO16, curve16).Bytes(),
+                 {across}});
+    v.push_back({"BezierToAfterMove", Emf().Record(EMR_MOVETOEX, {20, 60}).Record(EMR_POLYBEZIERTO, curve32).Bytes(),
+                 {across}});
+    v.push_back({"BezierToAfterLine",
+                 Emf().Record(EMR_MOVETOEX, {20, 20}).Record(EMR_LINETO, {20, 60}).Record(EMR_POLYBEZIERTO16, curve16).Bytes(),
+                 {{20, 20, 20, 60}, across}});
+    v.push_back({"PolylineTo16AfterMove",
+                 Emf().Record(EMR_MOVETOEX, {20, 60}).Record(EMR_POLYLINETO16, {0, 0, 0, 0, 2, P16(50, 60), P16(80, 60)}).Bytes(),
+                 {across}});
+    v.push_back({"BezierToInAPath", Emf()
+                                        .Record(EMR_BEGINPATH, {})
+                                        .Record(EMR_MOVETOEX, {20, 60})
+                                        .Record(EMR_POLYBEZIERTO16, curve16)
+                                        .Record(EMR_ENDPATH, {})
+                                        .Record(EMR_STROKEPATH, {0, 0, 100, 100})
+                                        .Bytes(),
+                 {across}});
+    // A closed figure's next line starts where that figure began.
+    v.push_back({"BezierToAfterCloseFigure", Emf()
+                                                 .Record(EMR_BEGINPATH, {})
+                                                 .Record(EMR_MOVETOEX, {20, 60})
+                                                 .Record(EMR_LINETO, {20, 20})
+                                                 .Record(EMR_CLOSEFIGURE, {})
+                                                 .Record(EMR_POLYBEZIERTO16, curve16)
+                                                 .Record(EMR_ENDPATH, {})
+                                                 .Record(EMR_STROKEPATH, {0, 0, 100, 100})
+                                                 .Bytes(),
+                 {{20, 20, 20, 60}, across}});
+    // A polyline in a path leaves the position where it was, so the next
+    // line does not go on from the polyline's end.
+    v.push_back({"LineToAfterPolylineInAPath", Emf()
+                                                   .Record(EMR_BEGINPATH, {})
+                                                   .Record(EMR_MOVETOEX, {20, 60})
+                                                   .Record(EMR_POLYLINE16, {0, 0, 0, 0, 2, P16(30, 20), P16(70, 20)})
+                                                   .Record(EMR_LINETO, {80, 60})
+                                                   .Record(EMR_ENDPATH, {})
+                                                   .Record(EMR_STROKEPATH, {0, 0, 100, 100})
+                                                   .Bytes(),
+                 {{30, 20, 70, 20}, across}});
+    v.push_back({"BezierToAfterRestoreDC", Emf()
+                                               .Record(EMR_MOVETOEX, {20, 60})
+                                               .Record(EMR_SAVEDC, {})
+                                               .Record(EMR_MOVETOEX, {90, 10})
+                                               .Record(EMR_RESTOREDC, {-1})
+                                               .Record(EMR_POLYBEZIERTO16, curve16)
+                                               .Bytes(),
+                 {across}});
+    // The same in a WMF, which has only lines: on from a move restored.
+    const uint16_t kMoveTo = 0x0214, kLineTo = 0x0213;
+    v.push_back({"WmfLineToAfterRestoreDC", Wmf(100, 100, 96)
+                                                .Record(kMoveTo, {60, 20})
+                                                .Record(kSaveDC, {})
+                                                .Record(kMoveTo, {10, 90})
+                                                .Record(kRestoreDC, {0xFFFF})
+                                                .Record(kLineTo, {60, 80})
+                                                .Bytes(),
+                 {{20 / 0.96, 60 / 0.96, 80 / 0.96, 60 / 0.96}}});
+    return v;
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, CurrentPosition, testing::ValuesIn(CurrentPositionCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 constexpr uint32_t EMR_STRETCHDIBITS = 81, EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_POLYBEZIER16 = 85;
 
