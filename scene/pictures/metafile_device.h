@@ -153,7 +153,7 @@ private:
 
     DPoint ToOutput(double x, double y) const;
     Point ToPixel(double x, double y) const;
-    // Charged a unit a point.
+    // Charged as a figure of so many points.
     std::vector<Point> ToPixels(std::span<const DPoint> pts);
     DPoint Scale() const; // output pixels per logical unit
     void Prepare();       // state onto the canvas

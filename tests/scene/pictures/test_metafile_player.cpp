@@ -368,7 +368,8 @@ std::vector<CurrentPositionCase> CurrentPositionCases()
 INSTANTIATE_TEST_SUITE_P(Records, CurrentPosition, testing::ValuesIn(CurrentPositionCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
-constexpr uint32_t EMR_STRETCHDIBITS = 81, EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_POLYBEZIER16 = 85;
+constexpr uint32_t EMR_STRETCHDIBITS = 81, EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_POLYBEZIER16 = 85, EMR_ELLIPSE = 42,
+                   EMR_DELETEOBJECT = 40;
 
 // A StretchDIBits of one red pixel into a rectangle 20 million units high:
 // the part inside the picture is drawn, and only that part is worked out.
@@ -389,6 +390,93 @@ TEST(MetafileBudget, StretchIntoAHugeRectangleTakesThePicturesMemory)
     EXPECT_EQ(b.Pixel(70, 50), clWhite);
 }
 
+// An ordinary drawing of 1000 x 1000 pixels that takes a fraction of a
+// second: 3,000 groups of brush, pen, rectangle, ellipse and polyline, the
+// layout bench/emf_groups.py writes. It is drawn, not refused as too complex.
+TEST(MetafileBudget, ThousandsOfSmallShapesDraw)
+{
+    Emf e(26458); // 1000 pixels at 96 an inch, in 0.01 mm
+    constexpr int groups = 3000;
+    int x = 0, y = 0;
+    TColor colour = 0;
+    for (int i = 0; i < groups; ++i) {
+        x = i * 37 % 900, y = i * 91 % 900;
+        colour = TColor(i * 0x010305 & 0xFFFFFF);
+        std::vector<int32_t> line{x, y, x + 84, y + 70, 8};
+        for (int k = 0; k < 8; ++k)
+            line.push_back(P16(x + 12 * k, y + (k % 2 ? 30 : 70)));
+        e.Record(EMR_CREATEBRUSHINDIRECT, {1, 0, int32_t(colour), 0})
+            .Record(EMR_CREATEPEN, {2, 0, 1, 0, int32_t(colour ^ 0x808080)})
+            .Record(EMR_SELECTOBJECT, {1})
+            .Record(EMR_SELECTOBJECT, {2})
+            .Record(EMR_RECTANGLE, {x, y, x + 60, y + 40})
+            .Record(EMR_ELLIPSE, {x + 10, y + 10, x + 90, y + 90})
+            .Record(EMR_POLYLINE16, line)
+            .Record(EMR_SELECTOBJECT, {int32_t(0x80000000)})
+            .Record(EMR_SELECTOBJECT, {int32_t(0x80000007)})
+            .Record(EMR_DELETEOBJECT, {1})
+            .Record(EMR_DELETEOBJECT, {2});
+    }
+    const Bitmap b = PlayMetafile(e.Bytes());
+    ASSERT_EQ(b.Width(), 1000);
+    // Inside the last rectangle, clear of its ellipse and polyline; logical
+    // units are 1000 to 960 pixels.
+    EXPECT_EQ(b.Pixel(int((x + 5) * 0.96), int((y + 5) * 0.96)), colour);
+}
+
+// Work that leaves no pixel in the picture still costs its time: outlines
+// of shapes clipped away, text beside the picture, figures of a path that is
+// never drawn. Each of these files costs more than 100,000 units.
+struct UnseenWorkCase {
+    const char* name;
+    std::vector<uint8_t> file;
+};
+
+void PrintTo(const UnseenWorkCase& c, std::ostream* os) { *os << c.name; }
+
+class UnseenWork : public testing::TestWithParam<UnseenWorkCase> {};
+
+TEST_P(UnseenWork, IsCharged)
+{
+    const auto& file = GetParam().file;
+    Bitmap out(100, 100);
+    Canvas canvas(out);
+    canvas.SetWorkLimit(100000);
+    metafile::Device dev(canvas, {0, 0}, {1, 1}, {1, 1});
+    EXPECT_THROW(metafile::PlayEmfRecords(file, metafile::ReadEmfHeader(file), dev, {}), BadInput);
+}
+
+constexpr uint32_t EMR_INTERSECTCLIPRECT = 30, EMR_EXTTEXTOUTW = 84;
+
+std::vector<UnseenWorkCase> UnseenWorkCases()
+{
+    std::vector<UnseenWorkCase> v;
+    Emf ellipses;
+    ellipses.Record(EMR_INTERSECTCLIPRECT, {50, 50, 51, 51});
+    for (int i = 0; i < 10; ++i)
+        ellipses.Record(EMR_ELLIPSE, {-100000, -100000, 100000, 100001});
+    v.push_back({"HugeEllipsesClippedToAPixel", ellipses.Bytes()});
+    Emf wide;
+    wide.Record(EMR_CREATEPEN, {1, 0, 2000, 0, 0xFF}).Record(EMR_SELECTOBJECT, {1});
+    wide.Record(EMR_INTERSECTCLIPRECT, {50, 50, 51, 51});
+    for (int i = 0; i < 10; ++i)
+        wide.Record(EMR_LINETO, {50 + i % 2, 50});
+    v.push_back({"WidePenClippedToAPixel", wide.Bytes()});
+    // 20,000 characters far left of the picture.
+    std::vector<int32_t> text{0, 0, 0, 0, 1, 0, 0, -1000000, 10, 20000, 76, 0, 0, 0, 0, 0, 0};
+    text.resize(text.size() + 10000, 0x00410042);
+    v.push_back({"TextBesideThePicture", Emf().Record(EMR_EXTTEXTOUTW, text).Bytes()});
+    Emf path;
+    path.Record(EMR_BEGINPATH, {});
+    for (int i = 0; i < 1000; ++i)
+        path.Record(EMR_ELLIPSE, {10, 10, 30, 30});
+    v.push_back({"EllipsesOfAPathNeverDrawn", path.Bytes()});
+    return v;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, UnseenWork, testing::ValuesIn(UnseenWorkCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // Rectangles over the whole of a picture at the scene bound: each writes 16
 // million pixels, and the file's budget runs out long before 200 of them.
 TEST(MetafileBudget, ManyFullPictureRectanglesRunOutOfWork)
@@ -408,7 +496,7 @@ TEST(MetafileBudget, ManyFullPictureRectanglesRunOutOfWork)
 
 // Pattern brushes of 4096 x 4096 pixels, each 76 bytes (RLE that ends at
 // once: every pixel palette entry 0, blue). One is read and drawn in its
-// colour; 64 of them cost more than the file may spend.
+// colour; four of them cost more than three pictures' pixels.
 std::vector<uint8_t> PatternBrushes(int count)
 {
     Emf e;
@@ -423,7 +511,19 @@ TEST(MetafileBudget, EveryPictureDecodedIsCharged)
 {
     const Bitmap one = PlayMetafile(PatternBrushes(1));
     EXPECT_EQ(one.Pixel(30, 30), RGB(0, 0, 255));
-    EXPECT_THROW(PlayMetafile(PatternBrushes(64)), BadInput);
+    const auto four = PatternBrushes(4);
+    constexpr int64_t picture = 4096 * 4096;
+    for (int64_t limit : {3 * picture, 5 * picture}) {
+        Bitmap out(16, 16);
+        Canvas canvas(out);
+        canvas.SetWorkLimit(limit);
+        metafile::Device dev(canvas, {0, 0}, {1, 1}, {1, 1});
+        auto play = [&] { metafile::PlayEmfRecords(four, metafile::ReadEmfHeader(four), dev, {}); };
+        if (limit == 3 * picture)
+            EXPECT_THROW(play(), BadInput);
+        else
+            EXPECT_NO_THROW(play());
+    }
 }
 
 // A picture inside a metafile may take a quarter of a picture file's
