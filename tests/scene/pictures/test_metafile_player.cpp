@@ -181,6 +181,37 @@ TEST(MetafileWmf, ObjectsTakeTheLowestFreeSlotAndEveryRecordIsCharged)
     EXPECT_NO_THROW(metafile::PlayWmfRecords(five, metafile::ReadWmfHeader(five), dev, {}));
 }
 
+// In a table of 8: a null pen, red, green and blue brushes in slots 0 to 3;
+// green deleted from slot 2, then yellow takes that slot and cyan the next
+// free one, 4. Rectangles drawn with a null pen leave out their right column
+// and bottom row.
+TEST(MetafileWmf, FreedSlotIsTakenFirstAndANullPenLeavesTheEdge)
+{
+    Wmf w(100, 100, 96);
+    w.Record(kCreatePen, {5, 0, 0, 0, 0})
+        .Record(kCreateBrush, {0, 0x00FF, 0x0000, 0}) // red
+        .Record(kCreateBrush, {0, 0xFF00, 0x0000, 0}) // green
+        .Record(kCreateBrush, {0, 0x0000, 0x00FF, 0}) // blue
+        .Record(kDelete, {2})
+        .Record(kCreateBrush, {0, 0xFFFF, 0x0000, 0}) // yellow
+        .Record(kCreateBrush, {0, 0xFF00, 0x00FF, 0}) // cyan
+        .Record(kSelect, {0});
+    const int slots[] = {1, 2, 3, 4};
+    for (int i = 0; i < 4; ++i)
+        w.Record(kSelect, {slots[i]}).Record(kRectangle, {30, 30 + 20 * i, 10, 10 + 20 * i});
+    const Bitmap b = PlayMetafile(w.Bytes());
+    const TColor want[] = {RGB(255, 0, 0), RGB(255, 255, 0), RGB(0, 0, 255), RGB(0, 255, 255)};
+    for (int i = 0; i < 4; ++i) {
+        const int left = 10 + 20 * i;
+        EXPECT_EQ(b.Pixel(left, 10), want[i]) << "slot " << slots[i];
+        EXPECT_EQ(b.Pixel(left + 18, 28), want[i]) << "slot " << slots[i];
+        EXPECT_EQ(b.Pixel(left + 19, 20), clWhite) << "right column, slot " << slots[i];
+        EXPECT_EQ(b.Pixel(left + 10, 29), clWhite) << "bottom row, slot " << slots[i];
+    }
+}
+
+// Each EMF record costs a unit too: the header, three records that only set
+// a mode, and the end record are five.
 // An EMF put together record by record: one inch square on a reference
 // device of 100 pixels per inch, so 100 logical units make 96 pixels.
 class Emf {
@@ -215,6 +246,24 @@ private:
     }
     std::vector<uint8_t> bytes_;
 };
+
+// Each EMF record costs a unit of work: the header, three records that only
+// set a mode, and the end record are five.
+TEST(MetafileEmf, EveryRecordIsCharged)
+{
+    const auto five = Emf().Record(18, {1}).Record(18, {2}).Record(18, {1}).Bytes(); // EMR_SETBKMODE
+    for (int64_t limit : {4, 5}) {
+        Bitmap out(16, 16);
+        Canvas canvas(out);
+        canvas.SetWorkLimit(limit);
+        metafile::Device dev(canvas, {0, 0}, {1, 1}, {1, 1});
+        auto play = [&] { metafile::PlayEmfRecords(five, metafile::ReadEmfHeader(five), dev, {}); };
+        if (limit == 4)
+            EXPECT_THROW(play(), BadInput);
+        else
+            EXPECT_NO_THROW(play());
+    }
+}
 
 constexpr uint32_t EMR_MOVETOEX = 27, EMR_LINETO = 54, EMR_BEGINPATH = 59, EMR_ENDPATH = 60, EMR_CLOSEFIGURE = 61,
                    EMR_FILLPATH = 62, EMR_STROKEPATH = 64, EMR_CREATEBRUSHINDIRECT = 39, EMR_SELECTOBJECT = 37,
