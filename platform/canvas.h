@@ -91,9 +91,11 @@ public:
     void ResetClipRect();
     Rect ClipRect() const { return clip_; }
 
-    // Work is counted in units: one per pixel a primitive writes, per row and
-    // edge it scans, per point of a wide pen's outline it builds, and per 8
-    // pixels of every coverage mask it sets up.
+    // Work is counted in units of about the time a pixel takes to write: one
+    // per pixel a primitive writes or copies, per row and edge it scans, and
+    // per 16 pixels of every coverage mask it sets up; more for a step of a
+    // thin line, n log n for sorting n edges, and 16 for every point of an
+    // outline (ellipse, round corners, a wide pen's discs and bands) it builds.
     // Past the limit the canvas throws BadInput("picture too complex").
     // Unlimited by default.
     void SetWorkLimit(int64_t units) { workLeft_ = units; }

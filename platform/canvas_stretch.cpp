@@ -80,6 +80,11 @@ void StretchBlt(Bitmap& dst, Rect dstRect, const Bitmap& src, Rect srcRect, Stre
             const Span cs = cols[size_t(x - cx0)];
             if (cs.first >= cs.last)
                 continue;
+            uint8_t* p = out + int64_t(dx0 + x) * dbpp;
+            if (direct && cs.last - cs.first == 1 && rs.last - rs.first == 1) { // one source pixel: a copy
+                std::copy_n(src.ScanLine(rs.first) + int64_t(cs.first) * sbpp, 3, p);
+                continue;
+            }
             uint64_t b = 0, g = 0, r = 0, n = 0;
             for (int sy = rs.first; sy < rs.last; ++sy) {
                 const uint8_t* in = src.ScanLine(sy);
@@ -94,7 +99,6 @@ void StretchBlt(Bitmap& dst, Rect dstRect, const Bitmap& src, Rect srcRect, Stre
                     ++n;
                 }
             }
-            uint8_t* p = out + int64_t(dx0 + x) * dbpp;
             p[0] = uint8_t((b + n / 2) / n);
             p[1] = uint8_t((g + n / 2) / n);
             p[2] = uint8_t((r + n / 2) / n);

@@ -22,6 +22,13 @@ constexpr size_t kMaxPathPoints = 4'000'000;
 // draws: a share of what a picture file may take.
 constexpr int64_t kMetafilePictureBytes = kPictureMemoryBudget / 4;
 
+// Work charged besides what the canvas charges, in its units (about the time
+// of writing a pixel): setting the state up for a drawing or a figure,
+// working out a point, reading a picture, and laying out text (a font looked
+// up, then each character shaped).
+constexpr int64_t kDrawSetUpCost = 64, kPointCost = 8, kPictureSetUpCost = 64;
+constexpr int64_t kTextSetUpCost = 2048, kTextCharCost = 128;
+
 // Output coordinates are kept well inside int so the canvas can clip them.
 int ToInt(double v)
 {
@@ -132,7 +139,7 @@ Point Device::ToPixel(double x, double y) const
 
 std::vector<Point> Device::ToPixels(std::span<const DPoint> pts)
 {
-    Spend(int64_t(pts.size()));
+    Spend(kDrawSetUpCost + kPointCost * int64_t(pts.size()));
     std::vector<Point> out;
     out.reserve(pts.size());
     for (const DPoint& p : pts)
@@ -148,6 +155,7 @@ DPoint Device::Scale() const
 
 void Device::Prepare()
 {
+    Spend(kDrawSetUpCost);
     const DPoint s = Scale();
     const State& st = state_;
     canvas_.pen.color = st.pen.color;
@@ -314,6 +322,7 @@ void Device::PathFigure(std::vector<DPoint> pts, bool closed)
 {
     if (pts.empty())
         return;
+    Spend(int64_t(pts.size()));
     pathPoints_ += pts.size();
     if (pathPoints_ > kMaxPathPoints)
         throw BadInput("metafile path too long");
@@ -324,8 +333,13 @@ void Device::PathLine(std::span<const DPoint> pts)
 {
     if (pts.empty())
         return;
-    if (path_.empty() || path_.back().closed)
+    // A line goes on from the current position: the open figure only when
+    // it ends there (a polyline in a path leaves the position where it was).
+    const bool goesOn = !path_.empty() && !path_.back().closed && path_.back().pts.back().x == state_.pos.x &&
+                        path_.back().pts.back().y == state_.pos.y;
+    if (!goesOn)
         PathFigure({state_.pos}, false);
+    Spend(int64_t(pts.size()));
     pathPoints_ += pts.size();
     if (pathPoints_ > kMaxPathPoints)
         throw BadInput("metafile path too long");
@@ -403,6 +417,12 @@ void Device::PolylineTo(std::span<const DPoint> pts)
     state_.pos = pts.back();
 }
 
+void Device::PolyBezierTo(std::span<const DPoint> controls)
+{
+    const auto line = FlattenBeziers(state_.pos, controls);
+    PolylineTo(std::span(line).subspan(1));
+}
+
 void Device::Polygon(const std::vector<std::vector<DPoint>>& polys)
 {
     if (inPath_) {
@@ -439,9 +459,11 @@ void Device::RoundRect(double l, double t, double r, double b, double w, double 
 void Device::Ellipse(double l, double t, double r, double b)
 {
     if (inPath_) {
+        constexpr int n = 64;
+        Spend(kPointCost * n);
         std::vector<DPoint> pts;
-        for (int i = 0; i < 64; ++i) {
-            const double a = 2 * std::numbers::pi * i / 64;
+        for (int i = 0; i < n; ++i) {
+            const double a = 2 * std::numbers::pi * i / n;
             pts.push_back({(l + r) / 2 + (r - l) / 2 * std::cos(a), (t + b) / 2 + (b - t) / 2 * std::sin(a)});
         }
         PathFigure(std::move(pts), true);
@@ -456,6 +478,8 @@ void Device::TextOut(DPoint at, const std::u16string& text, const std::optional<
 {
     Prepare();
     const bool updateCp = state_.textAlign & 1; // TA_UPDATECP
+    // Moving the position lays the text out a second time.
+    Spend((updateCp ? 2 : 1) * (kTextSetUpCost + kTextCharCost * int64_t(text.size())));
     if (updateCp)
         at = state_.pos;
     if (opaqueRect) {
@@ -552,6 +576,7 @@ Bitmap Device::ReadPicture(std::span<const uint8_t> header, std::span<const uint
 {
     // The size as the header gives it (core or info header); a header too
     // short to tell is left to the BMP reader to refuse.
+    Spend(kPictureSetUpCost);
     ByteReader r(header);
     const uint32_t size = header.size() >= 4 ? r.u32le() : 0;
     if (header.size() >= (size == 12 ? 12u : 16u)) {

@@ -102,6 +102,8 @@ public:
     void LineTo(double x, double y);
     void Polyline(std::span<const DPoint> pts);
     void PolylineTo(std::span<const DPoint> pts);
+    // Bézier segments (three points each) on from the current position.
+    void PolyBezierTo(std::span<const DPoint> controls);
     void Polygon(const std::vector<std::vector<DPoint>>& polys);
     void Rectangle(double l, double t, double r, double b);
     void RoundRect(double l, double t, double r, double b, double w, double h);
@@ -143,14 +145,15 @@ private:
         std::vector<DPoint> pts;
         bool closed = false;
     };
-    // Appends to the open figure, starting one at the current position.
+    // Appends to the figure that ends at the current position, or starts
+    // one there.
     void PathLine(std::span<const DPoint> pts);
     void PathFigure(std::vector<DPoint> pts, bool closed);
     void DrawPath(bool fill, bool stroke);
 
     DPoint ToOutput(double x, double y) const;
     Point ToPixel(double x, double y) const;
-    // Charged a unit a point.
+    // Charged as a figure of so many points.
     std::vector<Point> ToPixels(std::span<const DPoint> pts);
     DPoint Scale() const; // output pixels per logical unit
     void Prepare();       // state onto the canvas

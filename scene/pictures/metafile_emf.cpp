@@ -200,14 +200,10 @@ void PlayEmfRecords(std::span<const uint8_t> data, const EmfHeader& header, Devi
             p.skip(16);
             const uint32_t n = p.u32le();
             auto pts = ReadPoints(p, n, type == EMR_POLYBEZIER16 || type == EMR_POLYBEZIERTO16);
-            if (type == EMR_POLYBEZIER || type == EMR_POLYBEZIER16) {
-                if (!pts.empty())
-                    dev.Polyline(dev.FlattenBeziers(pts[0], std::span(pts).subspan(1)));
-            } else {
-                auto line = dev.FlattenBeziers({}, pts);
-                line.erase(line.begin()); // the start is the current position
-                dev.PolylineTo(line);
-            }
+            if (type == EMR_POLYBEZIERTO || type == EMR_POLYBEZIERTO16)
+                dev.PolyBezierTo(pts);
+            else if (!pts.empty())
+                dev.Polyline(dev.FlattenBeziers(pts[0], std::span(pts).subspan(1)));
             break;
         }
         case EMR_POLYPOLYLINE:

@@ -65,12 +65,10 @@ Bitmap WhitePicture(double w, double h, const PictureLimits& limits)
     return out;
 }
 
-// Enough for any honest picture; a crafted one stops here instead of
-// running for minutes.
-int64_t WorkBudget(const Bitmap& b)
-{
-    return 50'000'000 + 16 * int64_t(b.Width()) * b.Height();
-}
+// A unit of work is about the time of writing a pixel, a few nanoseconds:
+// this admits any file that draws in a couple of seconds, whatever its size,
+// and stops a crafted one within a few seconds instead of minutes.
+constexpr int64_t kWorkBudget = 1'000'000'000;
 
 Bitmap PlayEmf(std::span<const uint8_t> data, const PictureLimits& limits, int maxSide)
 {
@@ -93,7 +91,7 @@ Bitmap PlayEmf(std::span<const uint8_t> data, const PictureLimits& limits, int m
     FitToLimits(w, ht, limits, maxSide);
     Bitmap out = WhitePicture(w, ht, limits);
     Canvas canvas(out);
-    canvas.SetWorkLimit(WorkBudget(out));
+    canvas.SetWorkLimit(kWorkBudget);
     const double sx = fx1 > fx0 ? w / (fx1 - fx0) : 1, sy = fy1 > fy0 ? ht / (fy1 - fy0) : 1;
     Device dev(canvas, {fx0, fy0}, {sx, sy}, ppmm);
     PlayEmfRecords(data, h, dev, limits);
@@ -126,7 +124,7 @@ Bitmap PlayWmf(std::span<const uint8_t> data, const PictureLimits& limits, int m
     FitToLimits(w, ht, limits, maxSide);
     Bitmap out = WhitePicture(w, ht, limits);
     Canvas canvas(out);
-    canvas.SetWorkLimit(WorkBudget(out));
+    canvas.SetWorkLimit(kWorkBudget);
     Device dev(canvas, {0, 0}, {1, 1}, {kScreenDpi / 25.4, kScreenDpi / 25.4});
     dev.FixViewportToOutput(out.Width(), out.Height());
     dev.SetWindowOrg(window[0], window[1]);

@@ -2,6 +2,8 @@
 // and small WMFs built here record by record.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -179,6 +181,37 @@ TEST(MetafileWmf, ObjectsTakeTheLowestFreeSlotAndEveryRecordIsCharged)
     EXPECT_NO_THROW(metafile::PlayWmfRecords(five, metafile::ReadWmfHeader(five), dev, {}));
 }
 
+// In a table of 8: a null pen, red, green and blue brushes in slots 0 to 3;
+// green deleted from slot 2, then yellow takes that slot and cyan the next
+// free one, 4. Rectangles drawn with a null pen leave out their right column
+// and bottom row.
+TEST(MetafileWmf, FreedSlotIsTakenFirstAndANullPenLeavesTheEdge)
+{
+    Wmf w(100, 100, 96);
+    w.Record(kCreatePen, {5, 0, 0, 0, 0})
+        .Record(kCreateBrush, {0, 0x00FF, 0x0000, 0}) // red
+        .Record(kCreateBrush, {0, 0xFF00, 0x0000, 0}) // green
+        .Record(kCreateBrush, {0, 0x0000, 0x00FF, 0}) // blue
+        .Record(kDelete, {2})
+        .Record(kCreateBrush, {0, 0xFFFF, 0x0000, 0}) // yellow
+        .Record(kCreateBrush, {0, 0xFF00, 0x00FF, 0}) // cyan
+        .Record(kSelect, {0});
+    const int slots[] = {1, 2, 3, 4};
+    for (int i = 0; i < 4; ++i)
+        w.Record(kSelect, {slots[i]}).Record(kRectangle, {30, 30 + 20 * i, 10, 10 + 20 * i});
+    const Bitmap b = PlayMetafile(w.Bytes());
+    const TColor want[] = {RGB(255, 0, 0), RGB(255, 255, 0), RGB(0, 0, 255), RGB(0, 255, 255)};
+    for (int i = 0; i < 4; ++i) {
+        const int left = 10 + 20 * i;
+        EXPECT_EQ(b.Pixel(left, 10), want[i]) << "slot " << slots[i];
+        EXPECT_EQ(b.Pixel(left + 18, 28), want[i]) << "slot " << slots[i];
+        EXPECT_EQ(b.Pixel(left + 19, 20), clWhite) << "right column, slot " << slots[i];
+        EXPECT_EQ(b.Pixel(left + 10, 29), clWhite) << "bottom row, slot " << slots[i];
+    }
+}
+
+// Each EMF record costs a unit too: the header, three records that only set
+// a mode, and the end record are five.
 // An EMF put together record by record: one inch square on a reference
 // device of 100 pixels per inch, so 100 logical units make 96 pixels.
 class Emf {
@@ -214,6 +247,32 @@ private:
     std::vector<uint8_t> bytes_;
 };
 
+// Whether an EMF's records, played 1:1 into a small picture, run out of the
+// given work.
+bool RunsOutOfWork(const std::vector<uint8_t>& file, int64_t limit)
+{
+    Bitmap out(100, 100);
+    Canvas canvas(out);
+    canvas.SetWorkLimit(limit);
+    metafile::Device dev(canvas, {0, 0}, {1, 1}, {1, 1});
+    try {
+        metafile::PlayEmfRecords(file, metafile::ReadEmfHeader(file), dev, {});
+        return false;
+    } catch (const BadInput& e) {
+        EXPECT_STREQ(e.what(), "picture too complex");
+        return true;
+    }
+}
+
+// Each EMF record costs a unit of work: the header, three records that only
+// set a mode, and the end record are five.
+TEST(MetafileEmf, EveryRecordIsCharged)
+{
+    const auto five = Emf().Record(18, {1}).Record(18, {2}).Record(18, {1}).Bytes(); // EMR_SETBKMODE
+    EXPECT_TRUE(RunsOutOfWork(five, 4));
+    EXPECT_FALSE(RunsOutOfWork(five, 5));
+}
+
 constexpr uint32_t EMR_MOVETOEX = 27, EMR_LINETO = 54, EMR_BEGINPATH = 59, EMR_ENDPATH = 60, EMR_CLOSEFIGURE = 61,
                    EMR_FILLPATH = 62, EMR_STROKEPATH = 64, EMR_CREATEBRUSHINDIRECT = 39, EMR_SELECTOBJECT = 37,
                    EMR_CREATEPEN = 38, EMR_RECTANGLE = 43;
@@ -244,7 +303,130 @@ TEST(MetafileEmf, PathsFillOrStrokeTheirFigures)
     }
 }
 
-constexpr uint32_t EMR_STRETCHDIBITS = 81, EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_POLYBEZIER16 = 85;
+// Records that draw on from the current position start there, wherever the
+// position was set: by a move, a line, the start of a closed figure, or a
+// state restored. Each case draws straight lines only (a Bézier with its
+// controls on the line), given in logical units, 100 to 96 pixels.
+struct Segment {
+    double x0, y0, x1, y1;
+};
+
+struct CurrentPositionCase {
+    const char* name;
+    std::vector<uint8_t> file;
+    std::vector<Segment> drawn;
+};
+
+void PrintTo(const CurrentPositionCase& c, std::ostream* os) { *os << c.name; }
+
+class CurrentPosition : public testing::TestWithParam<CurrentPositionCase> {};
+
+double DistanceToSegment(double px, double py, const Segment& s)
+{
+    const double dx = s.x1 - s.x0, dy = s.y1 - s.y0, len2 = dx * dx + dy * dy;
+    const double t = len2 > 0 ? std::clamp(((px - s.x0) * dx + (py - s.y0) * dy) / len2, 0.0, 1.0) : 0;
+    return std::hypot(px - (s.x0 + t * dx), py - (s.y0 + t * dy));
+}
+
+TEST_P(CurrentPosition, DrawsOnlyTheSegmentsFromThere)
+{
+    const Bitmap b = PlayMetafile(GetParam().file);
+    std::vector<Segment> px;
+    for (const Segment& s : GetParam().drawn)
+        px.push_back({s.x0 * 0.96, s.y0 * 0.96, s.x1 * 0.96, s.y1 * 0.96});
+    int stray = 0;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) {
+            double d = 1e9;
+            for (const Segment& s : px)
+                d = std::min(d, DistanceToSegment(x + 0.5, y + 0.5, s));
+            stray += b.Pixel(x, y) != clWhite && d > 2;
+        }
+    EXPECT_EQ(stray, 0);
+    for (const Segment& s : px)
+        for (double t : {0.25, 0.5, 0.75})
+            EXPECT_NE(b.Pixel(int(std::lround(s.x0 + t * (s.x1 - s.x0))), int(std::lround(s.y0 + t * (s.y1 - s.y0)))), clWhite)
+                << "at " << t << " of (" << s.x0 << ", " << s.y0 << ")-(" << s.x1 << ", " << s.y1 << ")";
+}
+
+constexpr uint32_t EMR_POLYBEZIERTO = 5, EMR_POLYBEZIERTO16 = 88, EMR_POLYLINETO16 = 89, EMR_POLYLINE16 = 87,
+                   EMR_SAVEDC = 33, EMR_RESTOREDC = 34;
+
+// Two 16-bit coordinates in one parameter.
+int32_t P16(int x, int y) { return int32_t(uint32_t(uint16_t(x)) | uint32_t(uint16_t(y)) << 16); }
+
+std::vector<CurrentPositionCase> CurrentPositionCases()
+{
+    const std::vector<int32_t> curve16{0, 0, 0, 0, 3, P16(40, 60), P16(60, 60), P16(80, 60)};
+    const std::vector<int32_t> curve32{0, 0, 0, 0, 3, 40, 60, 60, 60, 80, 60};
+    const Segment across{20, 60, 80, 60};
+    std::vector<CurrentPositionCase> v;
+    v.push_back({"BezierTo16AfterMove", Emf().Record(EMR_MOVETOEX, {20, 60}).Record(EMR_POLYBEZIERTO16, curve16).Bytes(),
+                 {across}});
+    v.push_back({"BezierToAfterMove", Emf().Record(EMR_MOVETOEX, {20, 60}).Record(EMR_POLYBEZIERTO, curve32).Bytes(),
+                 {across}});
+    v.push_back({"BezierToAfterLine",
+                 Emf().Record(EMR_MOVETOEX, {20, 20}).Record(EMR_LINETO, {20, 60}).Record(EMR_POLYBEZIERTO16, curve16).Bytes(),
+                 {{20, 20, 20, 60}, across}});
+    v.push_back({"PolylineTo16AfterMove",
+                 Emf().Record(EMR_MOVETOEX, {20, 60}).Record(EMR_POLYLINETO16, {0, 0, 0, 0, 2, P16(50, 60), P16(80, 60)}).Bytes(),
+                 {across}});
+    v.push_back({"BezierToInAPath", Emf()
+                                        .Record(EMR_BEGINPATH, {})
+                                        .Record(EMR_MOVETOEX, {20, 60})
+                                        .Record(EMR_POLYBEZIERTO16, curve16)
+                                        .Record(EMR_ENDPATH, {})
+                                        .Record(EMR_STROKEPATH, {0, 0, 100, 100})
+                                        .Bytes(),
+                 {across}});
+    // A closed figure's next line starts where that figure began.
+    v.push_back({"BezierToAfterCloseFigure", Emf()
+                                                 .Record(EMR_BEGINPATH, {})
+                                                 .Record(EMR_MOVETOEX, {20, 60})
+                                                 .Record(EMR_LINETO, {20, 20})
+                                                 .Record(EMR_CLOSEFIGURE, {})
+                                                 .Record(EMR_POLYBEZIERTO16, curve16)
+                                                 .Record(EMR_ENDPATH, {})
+                                                 .Record(EMR_STROKEPATH, {0, 0, 100, 100})
+                                                 .Bytes(),
+                 {{20, 20, 20, 60}, across}});
+    // A polyline in a path leaves the position where it was, so the next
+    // line does not go on from the polyline's end.
+    v.push_back({"LineToAfterPolylineInAPath", Emf()
+                                                   .Record(EMR_BEGINPATH, {})
+                                                   .Record(EMR_MOVETOEX, {20, 60})
+                                                   .Record(EMR_POLYLINE16, {0, 0, 0, 0, 2, P16(30, 20), P16(70, 20)})
+                                                   .Record(EMR_LINETO, {80, 60})
+                                                   .Record(EMR_ENDPATH, {})
+                                                   .Record(EMR_STROKEPATH, {0, 0, 100, 100})
+                                                   .Bytes(),
+                 {{30, 20, 70, 20}, across}});
+    v.push_back({"BezierToAfterRestoreDC", Emf()
+                                               .Record(EMR_MOVETOEX, {20, 60})
+                                               .Record(EMR_SAVEDC, {})
+                                               .Record(EMR_MOVETOEX, {90, 10})
+                                               .Record(EMR_RESTOREDC, {-1})
+                                               .Record(EMR_POLYBEZIERTO16, curve16)
+                                               .Bytes(),
+                 {across}});
+    // The same in a WMF, which has only lines: on from a move restored.
+    const uint16_t kMoveTo = 0x0214, kLineTo = 0x0213;
+    v.push_back({"WmfLineToAfterRestoreDC", Wmf(100, 100, 96)
+                                                .Record(kMoveTo, {60, 20})
+                                                .Record(kSaveDC, {})
+                                                .Record(kMoveTo, {10, 90})
+                                                .Record(kRestoreDC, {0xFFFF})
+                                                .Record(kLineTo, {60, 80})
+                                                .Bytes(),
+                 {{20 / 0.96, 60 / 0.96, 80 / 0.96, 60 / 0.96}}});
+    return v;
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, CurrentPosition, testing::ValuesIn(CurrentPositionCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+constexpr uint32_t EMR_STRETCHDIBITS = 81, EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_POLYBEZIER16 = 85, EMR_ELLIPSE = 42,
+                   EMR_DELETEOBJECT = 40;
 
 // A StretchDIBits of one red pixel into a rectangle 20 million units high:
 // the part inside the picture is drawn, and only that part is worked out.
@@ -265,6 +447,88 @@ TEST(MetafileBudget, StretchIntoAHugeRectangleTakesThePicturesMemory)
     EXPECT_EQ(b.Pixel(70, 50), clWhite);
 }
 
+// An ordinary drawing of 1000 x 1000 pixels that takes a fraction of a
+// second: 3,000 groups of brush, pen, rectangle, ellipse and polyline, the
+// layout bench/emf_groups.py writes. It is drawn, not refused as too complex.
+TEST(MetafileBudget, ThousandsOfSmallShapesDraw)
+{
+    Emf e(26458); // 1000 pixels at 96 an inch, in 0.01 mm
+    constexpr int groups = 3000;
+    int x = 0, y = 0;
+    TColor colour = 0;
+    for (int i = 0; i < groups; ++i) {
+        x = i * 37 % 900, y = i * 91 % 900;
+        colour = TColor(i * 0x010305 & 0xFFFFFF);
+        std::vector<int32_t> line{x, y, x + 84, y + 70, 8};
+        for (int k = 0; k < 8; ++k)
+            line.push_back(P16(x + 12 * k, y + (k % 2 ? 30 : 70)));
+        e.Record(EMR_CREATEBRUSHINDIRECT, {1, 0, int32_t(colour), 0})
+            .Record(EMR_CREATEPEN, {2, 0, 1, 0, int32_t(colour ^ 0x808080)})
+            .Record(EMR_SELECTOBJECT, {1})
+            .Record(EMR_SELECTOBJECT, {2})
+            .Record(EMR_RECTANGLE, {x, y, x + 60, y + 40})
+            .Record(EMR_ELLIPSE, {x + 10, y + 10, x + 90, y + 90})
+            .Record(EMR_POLYLINE16, line)
+            .Record(EMR_SELECTOBJECT, {int32_t(0x80000000)})
+            .Record(EMR_SELECTOBJECT, {int32_t(0x80000007)})
+            .Record(EMR_DELETEOBJECT, {1})
+            .Record(EMR_DELETEOBJECT, {2});
+    }
+    const Bitmap b = PlayMetafile(e.Bytes());
+    ASSERT_EQ(b.Width(), 1000);
+    // Inside the last rectangle, clear of its ellipse and polyline; logical
+    // units are 1000 to 960 pixels.
+    EXPECT_EQ(b.Pixel(int((x + 5) * 0.96), int((y + 5) * 0.96)), colour);
+}
+
+// Work that leaves no pixel in the picture still costs its time: outlines
+// of shapes clipped away, text beside the picture, figures of a path that is
+// never drawn. Each of these files costs more than 100,000 units.
+struct UnseenWorkCase {
+    const char* name;
+    std::vector<uint8_t> file;
+};
+
+void PrintTo(const UnseenWorkCase& c, std::ostream* os) { *os << c.name; }
+
+class UnseenWork : public testing::TestWithParam<UnseenWorkCase> {};
+
+TEST_P(UnseenWork, IsCharged)
+{
+    EXPECT_TRUE(RunsOutOfWork(GetParam().file, 100000));
+}
+
+constexpr uint32_t EMR_INTERSECTCLIPRECT = 30, EMR_EXTTEXTOUTW = 84;
+
+std::vector<UnseenWorkCase> UnseenWorkCases()
+{
+    std::vector<UnseenWorkCase> v;
+    Emf ellipses;
+    ellipses.Record(EMR_INTERSECTCLIPRECT, {50, 50, 51, 51});
+    for (int i = 0; i < 10; ++i)
+        ellipses.Record(EMR_ELLIPSE, {-100000, -100000, 100000, 100001});
+    v.push_back({"HugeEllipsesClippedToAPixel", ellipses.Bytes()});
+    Emf wide;
+    wide.Record(EMR_CREATEPEN, {1, 0, 2000, 0, 0xFF}).Record(EMR_SELECTOBJECT, {1});
+    wide.Record(EMR_INTERSECTCLIPRECT, {50, 50, 51, 51});
+    for (int i = 0; i < 10; ++i)
+        wide.Record(EMR_LINETO, {50 + i % 2, 50});
+    v.push_back({"WidePenClippedToAPixel", wide.Bytes()});
+    // 20,000 characters far left of the picture.
+    std::vector<int32_t> text{0, 0, 0, 0, 1, 0, 0, -1000000, 10, 20000, 76, 0, 0, 0, 0, 0, 0};
+    text.resize(text.size() + 10000, 0x00410042);
+    v.push_back({"TextBesideThePicture", Emf().Record(EMR_EXTTEXTOUTW, text).Bytes()});
+    Emf path;
+    path.Record(EMR_BEGINPATH, {});
+    for (int i = 0; i < 1000; ++i)
+        path.Record(EMR_ELLIPSE, {10, 10, 30, 30});
+    v.push_back({"EllipsesOfAPathNeverDrawn", path.Bytes()});
+    return v;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, UnseenWork, testing::ValuesIn(UnseenWorkCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // Rectangles over the whole of a picture at the scene bound: each writes 16
 // million pixels, and the file's budget runs out long before 200 of them.
 TEST(MetafileBudget, ManyFullPictureRectanglesRunOutOfWork)
@@ -284,7 +548,7 @@ TEST(MetafileBudget, ManyFullPictureRectanglesRunOutOfWork)
 
 // Pattern brushes of 4096 x 4096 pixels, each 76 bytes (RLE that ends at
 // once: every pixel palette entry 0, blue). One is read and drawn in its
-// colour; 64 of them cost more than the file may spend.
+// colour; four of them cost more than three pictures' pixels.
 std::vector<uint8_t> PatternBrushes(int count)
 {
     Emf e;
@@ -299,7 +563,10 @@ TEST(MetafileBudget, EveryPictureDecodedIsCharged)
 {
     const Bitmap one = PlayMetafile(PatternBrushes(1));
     EXPECT_EQ(one.Pixel(30, 30), RGB(0, 0, 255));
-    EXPECT_THROW(PlayMetafile(PatternBrushes(64)), BadInput);
+    const auto four = PatternBrushes(4);
+    constexpr int64_t picture = 4096 * 4096;
+    EXPECT_TRUE(RunsOutOfWork(four, 3 * picture));
+    EXPECT_FALSE(RunsOutOfWork(four, 5 * picture));
 }
 
 // A picture inside a metafile may take a quarter of a picture file's

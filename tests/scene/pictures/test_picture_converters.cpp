@@ -293,6 +293,19 @@ TEST(Converters, ContentPicksConverterWhateverTheExtension)
         c.own(kSdlImages + c.sample, dir.file("own.bmp"), kScenePictureSide);
         EXPECT_EQ(LoadBmpFile(dir.file("got.bmp")), LoadBmpFile(dir.file("own.bmp"))) << c.name;
     }
+    // A plain WMF of version 3, without the placeable header: a window of
+    // 30 x 20 and a rectangle in it.
+    const std::vector<uint8_t> wmf{1, 0, 9, 0, 0, 3, 24, 0, 0, 0, 0, 0, 7, 0, 0, 0, 0, 0,    // header
+                                   5, 0, 0, 0, 0x0C, 0x02, 20, 0, 30, 0,                      // window size
+                                   7, 0, 0, 0, 0x1B, 0x04, 15, 0, 25, 0, 5, 0, 5, 0,          // rectangle
+                                   3, 0, 0, 0, 0, 0};                                         // end
+    WriteFileAtomic(dir.file("h.png"), wmf);
+    WriteFileAtomic(dir.file("h.wmf"), wmf);
+    ASSERT_NO_THROW(ConvertPictureFile(dir.file("h.png"), dir.file("got.bmp")));
+    MetafileToBmpFile(dir.file("h.wmf"), dir.file("own.bmp"));
+    const Bitmap plain = LoadBmpFile(dir.file("got.bmp"));
+    EXPECT_EQ(plain.Width(), 30);
+    EXPECT_EQ(plain, LoadBmpFile(dir.file("own.bmp")));
     // No signature and no known extension: read as BMP, which refuses text.
     WriteFileAtomic(dir.file("g.xyz"), std::vector<uint8_t>{'t', 'e', 'x', 't'});
     EXPECT_THROW(ConvertPictureFile(dir.file("g.xyz"), dir.file("g.bmp")), BadInput);
