@@ -5,12 +5,18 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QThread>
+#include <atomic>
+#include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 #include "platform/single_instance.h"
 #include "tests/support/test_data.h"
@@ -246,6 +252,33 @@ TEST_F(HandOver, OnlyOneListenerAndStaleSocketsAreReplaced)
     InstanceListener second;
     EXPECT_FALSE(second.Listen());
     EXPECT_FALSE(second.IsListening());
+}
+
+// A holder of the channel that never listens (hung while starting) is
+// waited for only as long as asked; once it is gone, and once a listener
+// closes, the channel is free again.
+TEST_F(HandOver, AHolderThatNeverListensIsWaitedForOnlyUntilTheDeadline)
+{
+    const int holder = open((InstanceChannelName() + ".lock").toLocal8Bit().constData(), O_RDWR | O_CREAT, 0600);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
+    // Ends the hold after a while whatever happens, so a wait without end
+    // shows as a listener that took the channel.
+    std::atomic<bool> returned = false;
+    std::thread release([&] {
+        for (int i = 0; i < 300 && !returned; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        close(holder);
+    });
+    auto listener = HandOverOrListen("/x/p.qv7kb", 300);
+    returned = true;
+    release.join();
+    ASSERT_NE(listener, nullptr);
+    EXPECT_FALSE(listener->IsListening());
+    EXPECT_TRUE(listener->Listen());
+    listener.reset();
+    InstanceListener next;
+    EXPECT_TRUE(next.Listen());
 }
 
 TEST_F(HandOver, HostilePeersAreDropped)
