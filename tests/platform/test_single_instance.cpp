@@ -96,6 +96,15 @@ protected:
         return done();
     }
 
+    // Connects the peer to the channel and sends it the bytes.
+    static void Send(QLocalSocket& peer, const QByteArray& bytes)
+    {
+        peer.connectToServer(InstanceChannelName());
+        ASSERT_TRUE(peer.waitForConnected(1000));
+        peer.write(bytes);
+        peer.flush();
+    }
+
     std::vector<QByteArray>& Collect(InstanceListener& l)
     {
         QObject::connect(&l, &InstanceListener::ProjectReceived, [this](const QByteArray& p) { paths.push_back(p); });
@@ -281,6 +290,21 @@ TEST_F(HandOver, AHolderThatNeverListensIsWaitedForOnlyUntilTheDeadline)
     EXPECT_TRUE(next.Listen());
 }
 
+// The window listens on the listener the start made: a project handed over
+// in between still arrives.
+TEST_F(HandOver, ListeningAgainKeepsWhatArrivedMeanwhile)
+{
+    InstanceListener first;
+    ASSERT_TRUE(first.Listen());
+    auto& received = Collect(first);
+    QLocalSocket peer;
+    const std::vector<uint8_t> frame = MakeHandOverFrame("/p/early.qv7kb");
+    Send(peer, QByteArray(reinterpret_cast<const char*>(frame.data()), qsizetype(frame.size())));
+    ASSERT_TRUE(first.Listen());
+    ASSERT_TRUE(WaitFor([&] { return !received.empty(); }, 3000));
+    EXPECT_EQ(received[0], "/p/early.qv7kb");
+}
+
 TEST_F(HandOver, HostilePeersAreDropped)
 {
     InstanceListener first;
@@ -288,18 +312,12 @@ TEST_F(HandOver, HostilePeersAreDropped)
     auto& received = Collect(first);
 
     QLocalSocket huge;
-    huge.connectToServer(InstanceChannelName());
-    ASSERT_TRUE(huge.waitForConnected(1000));
-    huge.write(QByteArray("\xff\xff\xff\xff", 4));
-    huge.flush();
+    Send(huge, QByteArray("\xff\xff\xff\xff", 4));
     EXPECT_TRUE(WaitFor([&] { return huge.state() == QLocalSocket::UnconnectedState; }, 3000));
 
     // A short message waits for the rest; the listener stays usable.
     QLocalSocket partial;
-    partial.connectToServer(InstanceChannelName());
-    ASSERT_TRUE(partial.waitForConnected(1000));
-    partial.write(QByteArray("\x10\x00\x00\x00/a", 6));
-    partial.flush();
+    Send(partial, QByteArray("\x10\x00\x00\x00/a", 6));
     WaitFor([] { return false; }, 200);
     EXPECT_EQ(int(received.size()), 0);
 
