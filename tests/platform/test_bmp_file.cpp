@@ -119,6 +119,22 @@ TEST(BmpRead, LayoutMatchesOnlyWhenTheHeadersAgreeWithTheData)
     auto inTable = changed(indexed, 10, -4); // and the file's end where the rows end
     inTable.resize(inTable.size() - 4);
     EXPECT_FALSE(pc::BmpLayoutMatches(inTable));
+
+    // Colour tables as short as the header's count, rows right after them;
+    // RLE rows end where their codes do, so they must only start in the file.
+    auto withRows = [](uint16_t bits, uint32_t compression, uint32_t colors, uint32_t offBits, size_t size) {
+        auto v = Header40(5, 2, bits, compression, colors);
+        v.resize(size);
+        for (int i = 0; i < 4; ++i)
+            v[10 + size_t(i)] = uint8_t(offBits >> (8 * i));
+        return v;
+    };
+    EXPECT_TRUE(pc::BmpLayoutMatches(withRows(8, 0, 3, 66, 66 + 16)));
+    EXPECT_FALSE(pc::BmpLayoutMatches(withRows(8, 0, 3, 62, 62 + 16)));
+    EXPECT_TRUE(pc::BmpLayoutMatches(withRows(8, 1, 2, 62, 80)));
+    EXPECT_TRUE(pc::BmpLayoutMatches(withRows(4, 2, 2, 62, 63)));
+    EXPECT_FALSE(pc::BmpLayoutMatches(withRows(8, 1, 2, 61, 80)));
+    EXPECT_FALSE(pc::BmpLayoutMatches(withRows(8, 1, 2, 80, 80)));
 }
 
 // Bytes the reader needs of an uncompressed file: up to the end of the last

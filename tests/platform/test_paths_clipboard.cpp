@@ -88,25 +88,34 @@ TEST(Paths, DialogChoiceFindsTheFileItShowed)
     EXPECT_NE(pc::PathFromDialog(QFile::decodeName(QByteArray::fromStdString(file))), file);
 }
 
-// xdg-open starts but finds no browser: the user hears of it.
+// xdg-open starts but finds no browser: the user hears of it, with the
+// start of what it said however much it writes.
 TEST(DesktopOpen, AHandlerThatFailsIsReported)
 {
-    pc::test::TempDir dir;
-    std::ofstream(dir.file("xdg-open"))
-        << "#!/bin/sh\necho \"xdg-open: no method available for opening '$1'\" >&2\nexit 3\n";
-    std::filesystem::permissions(dir.file("xdg-open"), std::filesystem::perms::owner_all);
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", QByteArray::fromStdString(dir.path().string()) + ":" + path);
-    std::vector<std::string> reported;
-    pc::OpenWithDesktop("https://example.org/h", nullptr, [&](const std::string& m) { reported.push_back(m); });
-    QElapsedTimer t;
-    t.start();
-    while (reported.empty() && t.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    qputenv("PATH", path);
-    ASSERT_EQ(reported.size(), 1u);
-    EXPECT_EQ(reported[0], "No program could be started to show:\nhttps://example.org/h\n\n"
-                           "xdg-open: no method available for opening 'https://example.org/h'");
+    const struct {
+        const char* script;
+        std::string reason;
+    } cases[] = {
+        {"echo \"xdg-open: no method available for opening '$1'\" >&2\nexit 3",
+         "xdg-open: no method available for opening 'https://example.org/h'"},
+        {"head -c 100000 /dev/zero | tr '\\0' x >&2\nexit 1", std::string(2000, 'x')},
+    };
+    for (const auto& c : cases) {
+        pc::test::TempDir dir;
+        std::ofstream(dir.file("xdg-open")) << "#!/bin/sh\n" << c.script << "\n";
+        std::filesystem::permissions(dir.file("xdg-open"), std::filesystem::perms::owner_all);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QByteArray::fromStdString(dir.path().string()) + ":" + path);
+        std::vector<std::string> reported;
+        pc::OpenWithDesktop("https://example.org/h", nullptr, [&](const std::string& m) { reported.push_back(m); });
+        QElapsedTimer t;
+        t.start();
+        while (reported.empty() && t.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        qputenv("PATH", path);
+        ASSERT_EQ(reported.size(), 1u) << c.script;
+        EXPECT_EQ(reported[0], "No program could be started to show:\nhttps://example.org/h\n\n" + c.reason) << c.script;
+    }
 }
 
 // Qt's own file dialog shows every column of a file whole.

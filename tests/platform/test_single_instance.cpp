@@ -5,12 +5,18 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QThread>
+#include <atomic>
+#include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 #include "platform/single_instance.h"
 #include "tests/support/test_data.h"
@@ -88,6 +94,15 @@ protected:
         while (!done() && t.elapsed() < ms)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         return done();
+    }
+
+    // Connects the peer to the channel and sends it the bytes.
+    static void Send(QLocalSocket& peer, const QByteArray& bytes)
+    {
+        peer.connectToServer(InstanceChannelName());
+        ASSERT_TRUE(peer.waitForConnected(1000));
+        peer.write(bytes);
+        peer.flush();
     }
 
     std::vector<QByteArray>& Collect(InstanceListener& l)
@@ -248,6 +263,48 @@ TEST_F(HandOver, OnlyOneListenerAndStaleSocketsAreReplaced)
     EXPECT_FALSE(second.IsListening());
 }
 
+// A holder of the channel that never listens (hung while starting) is
+// waited for only as long as asked; once it is gone, and once a listener
+// closes, the channel is free again.
+TEST_F(HandOver, AHolderThatNeverListensIsWaitedForOnlyUntilTheDeadline)
+{
+    const int holder = open((InstanceChannelName() + ".lock").toLocal8Bit().constData(), O_RDWR | O_CREAT, 0600);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
+    // Ends the hold after a while whatever happens, so a wait without end
+    // shows as a listener that took the channel.
+    std::atomic<bool> returned = false;
+    std::thread release([&] {
+        for (int i = 0; i < 300 && !returned; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        close(holder);
+    });
+    auto listener = HandOverOrListen("/x/p.qv7kb", 300);
+    returned = true;
+    release.join();
+    ASSERT_NE(listener, nullptr);
+    EXPECT_FALSE(listener->IsListening());
+    EXPECT_TRUE(listener->Listen());
+    listener.reset();
+    InstanceListener next;
+    EXPECT_TRUE(next.Listen());
+}
+
+// The window listens on the listener the start made: a project handed over
+// in between still arrives.
+TEST_F(HandOver, ListeningAgainKeepsWhatArrivedMeanwhile)
+{
+    InstanceListener first;
+    ASSERT_TRUE(first.Listen());
+    auto& received = Collect(first);
+    QLocalSocket peer;
+    const std::vector<uint8_t> frame = MakeHandOverFrame("/p/early.qv7kb");
+    Send(peer, QByteArray(reinterpret_cast<const char*>(frame.data()), qsizetype(frame.size())));
+    ASSERT_TRUE(first.Listen());
+    ASSERT_TRUE(WaitFor([&] { return !received.empty(); }, 3000));
+    EXPECT_EQ(received[0], "/p/early.qv7kb");
+}
+
 TEST_F(HandOver, HostilePeersAreDropped)
 {
     InstanceListener first;
@@ -255,18 +312,12 @@ TEST_F(HandOver, HostilePeersAreDropped)
     auto& received = Collect(first);
 
     QLocalSocket huge;
-    huge.connectToServer(InstanceChannelName());
-    ASSERT_TRUE(huge.waitForConnected(1000));
-    huge.write(QByteArray("\xff\xff\xff\xff", 4));
-    huge.flush();
+    Send(huge, QByteArray("\xff\xff\xff\xff", 4));
     EXPECT_TRUE(WaitFor([&] { return huge.state() == QLocalSocket::UnconnectedState; }, 3000));
 
     // A short message waits for the rest; the listener stays usable.
     QLocalSocket partial;
-    partial.connectToServer(InstanceChannelName());
-    ASSERT_TRUE(partial.waitForConnected(1000));
-    partial.write(QByteArray("\x10\x00\x00\x00/a", 6));
-    partial.flush();
+    Send(partial, QByteArray("\x10\x00\x00\x00/a", 6));
     WaitFor([] { return false; }, 200);
     EXPECT_EQ(int(received.size()), 0);
 

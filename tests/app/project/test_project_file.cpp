@@ -87,6 +87,33 @@ TEST(ProjectWrite, WorkedLayout)
     EXPECT_EQ(ini.ReadInteger("0", "Ipsize0", -1), 49206);
     EXPECT_FALSE(ini.ValueExists("0", "Ipstart1")); // solid colour: no blob keys
     EXPECT_FALSE(ini.ValueExists("Floor", "FBSpstart"));
+    // Pictures are numbered in file order, whatever textures they came from.
+    EXPECT_EQ(ini.ReadInteger("Floor", "FSt", -1), 1);
+    EXPECT_EQ(ini.ReadInteger("0", "It0", -1), 2);
+}
+
+// Materials that share one texture share its bytes in the file.
+TEST(ProjectWrite, MaterialsSharingATextureShareItsBytes)
+{
+    Fixture fx;
+    fx.Texture(8, Pattern(500, 3));
+    fx.Texture(200, Pattern(90, 9));
+    Scene s;
+    Object model;
+    model.kind = kKindModel;
+    model.modelPath = fx.options.textureFolder + "200";
+    model.materials.resize(3);
+    model.materials[0].textureId = 8;
+    model.materials[2].textureId = 8;
+    s.objects[1] = model;
+    auto file = fx.Save(s);
+    EXPECT_EQ(U32At(file, file.size() - 8), 590u);
+    auto ini = IniOf(file);
+    for (const char* m : {"0", "2"}) {
+        EXPECT_EQ(ini.ReadInteger("1", std::string("File3dsMatTextStart") + m, -1), 90) << m;
+        EXPECT_EQ(ini.ReadInteger("1", std::string("File3dsMatTextSize") + m, -1), 500) << m;
+    }
+    EXPECT_FALSE(ini.ValueExists("1", "File3dsMatTextStart1"));
 }
 
 TEST(ProjectWrite, EmptySceneHas37SectionsInOrder)

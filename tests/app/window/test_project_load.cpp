@@ -105,6 +105,7 @@ TEST_F(ProjectLoad, SaveLoadSaveGivesTheSameBytesAndTheSameScene)
 TEST_F(ProjectLoad, UndecodableBlobsAreNamedOnceAndSavedBackUnchanged)
 {
     BuildRichScene();
+    window->ImageFloor->Tag = window->Textures->Load(std::string(PRISMCASE_SOURCE_DIR) + "/data/Cdf.bmp", 0).textureId;
     const std::string good = dir.file("good.qv7kb"), bad = dir.file("bad.qv7kb"), again = dir.file("again.qv7kb");
     SaveSilently(good);
     auto bytes = ReadFileBytes(good);
@@ -117,6 +118,10 @@ TEST_F(ProjectLoad, UndecodableBlobsAreNamedOnceAndSavedBackUnchanged)
             bytes[size_t(b.start + i)] = uint8_t(0xA5 ^ (i & 0x0F));
     }
     // Headers that disagree with their data: a narrower width, a row fewer.
+    const size_t floor = size_t(read.scene.floorPicture.start);
+    ASSERT_EQ(bytes[floor + 22] | bytes[floor + 23] << 8, 256);
+    bytes[floor + 22] = 255; // of 256 rows
+    bytes[floor + 23] = 0;
     const size_t bottom = size_t(read.scene.objects[0]->faces[3].picture.start), right = size_t(read.scene.objects[0]->faces[4].picture.start);
     bytes[bottom + 18] = uint8_t(bytes[bottom + 18] - 4);
     bytes[right + 22] = uint8_t(bytes[right + 22] - 1);
@@ -127,11 +132,12 @@ TEST_F(ProjectLoad, UndecodableBlobsAreNamedOnceAndSavedBackUnchanged)
     GLTSObject& book = *window->Objects.At(0);
     GLTSObject& loadedModel = *window->Objects.At(3);
     auto caption = [&](GLTSObject& page) { return window->PC2->tabText(window->PC2->indexOf(&page)).toStdString(); };
-    EXPECT_EQ(Messages(), (std::vector<std::string>{kSaveQuestion, std::string(kUnshownPictures) + "\nBackground\n" +
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kSaveQuestion, std::string(kUnshownPictures) + "\nFloor\nBackground\n" +
                                                                      caption(book) + " Top\n" + caption(book) + " Bottom\n" +
                                                                      caption(book) + " R\n" + caption(loadedModel) + " model"}));
     EXPECT_EQ(book.Faces[2]->Tag, 0);
     EXPECT_EQ(window->ImageBackground->Tag, 0);
+    EXPECT_EQ(window->ImageFloor->Tag, 0);
     EXPECT_GT(window->Objects.At(1)->Faces[0]->Tag, 0) << "the other faces load";
 
     SaveSilently(again);
@@ -175,6 +181,9 @@ TEST_F(ProjectLoad, UndecodableMaterialPictureIsSavedBackUnchanged)
         ASSERT_TRUE(m.picture.Present());
     const project::Blob cut = materials[1].picture;
     std::fill(bytes.begin() + cut.start, bytes.begin() + cut.start + cut.size, 0x5A);
+    // One that decodes, but whose header is a row short of its data, would show garbled.
+    ASSERT_NE(materials[2].picture.start, materials[0].picture.start);
+    bytes[size_t(materials[2].picture.start) + 22] = uint8_t(bytes[size_t(materials[2].picture.start) + 22] - 1);
     WriteFileAtomic(bad, bytes);
 
     boxes.Queue(Answer::No);
@@ -182,10 +191,12 @@ TEST_F(ProjectLoad, UndecodableMaterialPictureIsSavedBackUnchanged)
     GLTSObject& page = *window->Objects.At(0);
     const auto& shown = page.Model->Model().materials;
     EXPECT_TRUE(shown[1].mapFile.empty());
+    EXPECT_TRUE(shown[2].mapFile.empty());
     EXPECT_FALSE(shown[0].mapFile.empty());
     const std::string caption = window->PC2->tabText(0).toStdString();
     EXPECT_EQ(Messages(), (std::vector<std::string>{kSaveQuestion, std::string(kUnshownPictures) + "\n" + caption +
-                                                                     " " + shown[1].name + " -#1"}));
+                                                                     " " + shown[1].name + " -#1\n" + caption + " " +
+                                                                     shown[2].name + " -#2"}));
     SaveSilently(again);
     EXPECT_EQ(ReadFileBytes(again), bytes);
 }

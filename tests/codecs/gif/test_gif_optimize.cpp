@@ -208,6 +208,21 @@ TEST(ColorMapOptimizer, FullMapLeavesNoRoomForTheBackground)
     EXPECT_EQ(gif.ColorMap().Color(gif.BackgroundColorIndex()), (TGIFColor{255, 255, 0}));
 }
 
+// Without a global map the screen around the frame is transparent: the new
+// map gives it an entry of its own, which no pixel takes.
+TEST(ColorMapOptimizer, UncoveredScreenWithoutAGlobalMapStaysTransparent)
+{
+    TGIFImage gif;
+    TGIFSubImage& f = AddFrame(gif, 1, 0, {{0, 1, 1}}, {kRed, kGreen});
+    gif.OptimizeColorMap();
+    ASSERT_TRUE(f.Transparent());
+    EXPECT_EQ(gif.BackgroundColorIndex(), f.TransparentIndex());
+    for (int x = 0; x < 3; ++x)
+        EXPECT_NE(f.Pixels(x, 0), f.TransparentIndex()) << x;
+    EXPECT_EQ(Shown(f, 0, 0), kRed);
+    EXPECT_EQ(Shown(f, 2, 0), kGreen);
+}
+
 TEST(ColorMapOptimizer, BackgroundKeepsItsColour)
 {
     TGIFImage gif;

@@ -318,25 +318,35 @@ TEST(PngText, CompressedTextInflatesWhole)
 }
 
 // Every byte a file's texts inflate to counts against its cap; past it the
-// rest are left out, not even inflated, and the load says so.
+// rest are left out, not even inflated, and the load says so. One that
+// overruns the cap is left out too; once the cap is used up exactly, even an
+// empty text is.
 TEST(PngText, TextsPastTheFilesCapAreLeftOutAndNoted)
 {
-    const std::string a(400000, 'a'), b(400001, 'b');
-    auto file = Picture(8, 2,
-                        {{"zTXt", ZtxtData("A", 0, Zlib(a))},
-                         {"zTXt", ZtxtData("B", 0, Zlib(b))},
-                         {"zTXt", ZtxtData("C", 0, Zlib(a))},
-                         {"zTXt", ZtxtData("D", 0, Zlib("d"))}});
-    TPNGObject png;
-    png.MaxTextBytes = 1 << 20;
-    png.LoadFromStream(file);
-    std::vector<size_t> sizes;
-    for (int i = 0; i < png.Chunks().Count(); ++i)
-        if (auto* z = dynamic_cast<TChunkzTXt*>(png.Chunks().Item(i)))
-            sizes.push_back(z->Text().size());
-    EXPECT_EQ(sizes, (std::vector<size_t>{400000, 400001, 0, 0}));
-    EXPECT_EQ(png.LoadNote(), "2 compressed texts were not read: a text may inflate to 4 MB, and all of a picture's "
-                              "texts to 1 MB. They are kept as stored.");
+    const std::string a(400000, 'a'), b(400001, 'b'), rest((1 << 20) - 400000, 'r');
+    const struct {
+        std::vector<std::pair<std::string, std::string>> texts; // keyword, text
+        std::vector<size_t> sizes;
+        const char* noteStart;
+    } cases[] = {
+        {{{"A", a}, {"B", b}, {"C", a}, {"D", "d"}}, {400000, 400001, 0, 0}, "2 compressed texts were"},
+        {{{"A", a}, {"R", rest}, {"E", ""}}, {400000, rest.size(), 0}, "1 compressed text was"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::pair<std::string, Bytes>> chunks;
+        for (const auto& [keyword, text] : c.texts)
+            chunks.push_back({"zTXt", ZtxtData(keyword, 0, Zlib(text))});
+        TPNGObject png;
+        png.MaxTextBytes = 1 << 20;
+        png.LoadFromStream(Picture(8, 2, chunks));
+        std::vector<size_t> sizes;
+        for (int i = 0; i < png.Chunks().Count(); ++i)
+            if (auto* z = dynamic_cast<TChunkzTXt*>(png.Chunks().Item(i)))
+                sizes.push_back(z->Text().size());
+        EXPECT_EQ(sizes, c.sizes) << c.noteStart;
+        EXPECT_EQ(png.LoadNote(), std::string(c.noteStart) + " not read: a text may inflate to 4 MB, and all of a "
+                                                           "picture's texts to 1 MB. They are kept as stored.");
+    }
 }
 
 // Text chunks the picture could not read are written back exactly as read.

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <filesystem>
@@ -329,6 +330,24 @@ TEST_F(ModelPageTest, MaterialsNamingOnePictureShareItsTexture)
     EXPECT_TRUE(fs::exists(TextureFolder() + std::to_string(id)));
     commands.DeleteObject(true);
     EXPECT_EQ(textures.released, std::vector<int>{id});
+}
+
+// A picture edited since it was loaded, even to the same size, loads anew
+// rather than sharing the texture of what it held before.
+TEST_F(ModelPageTest, APictureWrittenAnewIsNotSharedWithItsOldTexture)
+{
+    const std::string file = TextureFolder() + "wood.bmp";
+    Bitmap before(5, 3), after(5, 3);
+    after.SetPixel(4, 2, RGB(200, 30, 40));
+    SaveBmpFile(file, before);
+    const auto first = textures.HoldPicture(file);
+    SaveBmpFile(file, after);
+    fs::last_write_time(file, fs::last_write_time(file) + std::chrono::seconds(2));
+    const auto second = textures.HoldPicture(file);
+    EXPECT_NE(second.textureId, first.textureId);
+    EXPECT_EQ(LoadBmpFile(second.mapFile).Pixel(4, 2), RGB(200, 30, 40));
+    textures.LetGo(first.textureId, true);
+    textures.LetGo(second.textureId, true);
 }
 
 TEST_F(ModelPageTest, CopyTakesMaterialsAndItsOwnModelFile)

@@ -315,6 +315,35 @@ TEST(RenderFrame, JitterMovesEachPassByItsEntryInPixels)
     }
 }
 
+// The accumulated frame is the mean of the jittered passes, each drawn from
+// a fresh projection: no pass builds on the shift of the one before.
+TEST(RenderFrame, AccumulatedFrameIsTheMeanOfItsJitteredPasses)
+{
+    SceneParams s = BoxScene();
+    const int w = 37, h = 23;
+    auto ctx = GLContext::Create();
+    ctx->Bind(w, h, true);
+    std::vector<int> sum(size_t(w) * size_t(h) * 4);
+    for (int pass = 0; pass < 4; ++pass) {
+        SetSceneProjection(w, h, s.TBCameraLookAtA);
+        FrameState state;
+        RenderFrame(s, state, pass, 4);
+        ctx->Finish();
+        for (size_t i = 0; i < sum.size(); ++i)
+            sum[i] += ctx->Pixels()[i];
+    }
+    s.ACCUM1 = true;
+    SetSceneProjection(w, h, s.TBCameraLookAtA);
+    FrameState state;
+    RenderFrame(s, state, -1, 0);
+    ctx->Finish();
+    int differing = 0;
+    for (size_t i = 0; i < sum.size(); i += 4)
+        for (size_t c = 0; c < 3; ++c)
+            differing += std::abs(ctx->Pixels()[i + c] - sum[i + c] / 4.0) > 2.5;
+    EXPECT_EQ(differing, 0);
+}
+
 // Every object of the sample scene shows at its centre, not the floor.
 TEST(RenderFrame, DemoSceneShowsEveryKind)
 {

@@ -66,6 +66,24 @@ protected:
         glGetFloatv(GL_MODELVIEW_MATRIX, m);
         return {m[12], m[13]};
     }
+    // Draws the text in red on blue with the pen starting at x = shift, seen
+    // through the orthographic box left..right by bottom..top.
+    void DrawRed(std::string_view text, double left, double right, double bottom, double top, float shift = 0)
+    {
+        glViewport(0, 0, kSize, kSize);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(left, right, bottom, top, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glTranslatef(shift, 0, 0);
+        glClearColor(0, 0, 1, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glDisable(GL_LIGHTING);
+        glColor3f(1, 0, 0);
+        Draw3DText(text, "Arial");
+        ctx_->Finish();
+    }
     float Advance(char32_t c) { return font_->Outline(c, 0).metrics.gmfCellIncX; }
     float Height(char32_t c) { return font_->Outline(c, 0).metrics.gmfBlackBoxY; }
 
@@ -109,18 +127,7 @@ TEST_F(Text3dOnGL, MissingCharactersComeFromArial)
 TEST_F(Text3dOnGL, RenderedOHasBackgroundAtItsCentre)
 {
     auto m = font_->Outline(U'O', 0).metrics;
-    glViewport(0, 0, kSize, kSize);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-0.1, 1.0, -0.2, 0.9, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glClearColor(0, 0, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glDisable(GL_LIGHTING);
-    glColor3f(1, 0, 0);
-    Draw3DText("O", "Arial");
-    ctx_->Finish();
+    DrawRed("O", -0.1, 1.0, -0.2, 0.9);
 
     double model[16], proj[16];
     int view[4];
@@ -169,6 +176,48 @@ TEST_F(Text3dOnGL, GlyphsOutOfViewAreNotDrawn)
     auto pen = PenAfter("OW" + std::string(300, 'W') + "\nW");
     EXPECT_NEAR(pen[0], Advance(U'W'), 1e-4);
     EXPECT_NEAR(pen[1], down, 1e-5);
+}
+
+// A glyph in view is drawn where the pen stands, after glyphs left out
+// before it and under a projection that shrinks what a move of the
+// modelview shifts; one cut by the edge of the view still shows its part.
+TEST_F(Text3dOnGL, GlyphsInViewAreDrawnWhereThePenStands)
+{
+    struct Case {
+        const char* text;
+        double viewHalf, viewCentre; // the orthographic box
+        float shift;                 // where the modelview starts the pen
+        double oAt;                  // where the pen reaches the O
+        bool cutGlyph;               // whether the glyph before the O is cut by the view's left edge
+    } cases[] = {
+        {"WWWO", 0.55, 0.45, -3 * Advance(U'W'), 0, true},
+        {"O", 2, 0, 1.1f, 1.1, false},
+    };
+    const auto m = font_->Outline(U'O', 0).metrics;
+    for (const Case& c : cases) {
+        const double left = c.viewCentre - c.viewHalf, right = c.viewCentre + c.viewHalf;
+        DrawRed(c.text, left, right, left, right, c.shift);
+        const double pixels = kSize / (right - left);
+        // The red pixels right of the pen ring the O: their mean is its centre.
+        const double oLeft = (c.oAt + m.gmfptGlyphOriginX / 2 - left) * pixels;
+        double sumX = 0, sumY = 0;
+        int ring = 0, before = 0;
+        for (int y = 0; y < kSize; ++y)
+            for (int x = 0; x < kSize; ++x)
+                if (const uint8_t* p = ctx_->Pixels() + (y * kSize + x) * 4; p[2] > 200 && p[0] < 50) {
+                    if (x + 0.5 < oLeft) {
+                        ++before;
+                        continue;
+                    }
+                    sumX += x + 0.5;
+                    sumY += y + 0.5;
+                    ++ring;
+                }
+        EXPECT_EQ(before > 0, c.cutGlyph) << c.text;
+        ASSERT_GT(ring, 20) << c.text;
+        EXPECT_NEAR(sumX / ring, (c.oAt + m.gmfptGlyphOriginX + m.gmfBlackBoxX / 2 - left) * pixels, 1.5) << c.text;
+        EXPECT_NEAR(sumY / ring, (m.gmfptGlyphOriginY - m.gmfBlackBoxY / 2 - left) * pixels, 1.5) << c.text;
+    }
 }
 
 TEST_F(Text3dOnGL, GlyphsAreBuiltOncePerContextAndFace)
