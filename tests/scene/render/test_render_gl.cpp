@@ -281,7 +281,8 @@ TEST(RenderFrame, JitterMovesEachPassByItsEntryInPixels)
     const JitterPoint j4[] = {{-0.208147f, 0.353730f}, {0.203849f, -0.353780f}, {-0.292626f, -0.149945f},
                               {0.296924f, 0.149994f}};
     const SceneParams s = BoxScene();
-    for (const auto& [w, h] : {std::pair{64, 16}, std::pair{16, 64}}) {
+    for (const auto& size : {std::pair{64, 16}, std::pair{16, 64}}) {
+        const int w = size.first, h = size.second;
         auto ctx = GLContext::Create();
         ctx->Bind(w, h, true);
         const auto frame = [&](int pass, const JitterPoint* picked) {
