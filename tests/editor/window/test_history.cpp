@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "editor/window/history_folder.h"
+#include "editor/window/picture_files.h"
 #include "platform/bmp_file.h"
 
 namespace pc::editor::test {
@@ -151,9 +152,8 @@ TEST_F(DrawnRun, ASaveAfterUndosDiscardsTheStatesAboveIt)
     model->Undo();
     model->ChooseTool(ToolAction::Rectangle);
     Drag({Box(5).left, Box(5).top}, {Box(5).right, Box(5).bottom});
-    model->SaveTag = 1; // the save commits boxes 0 and 5
-    model->SaveFileName = Folder() + "saved";
-    model->Save();
+    dialogs.saves.push_back(SaveChoice{Folder() + "saved", kSaveBmp});
+    model->SaveAs(); // the save commits boxes 0 and 5
     model->Undo();
     ASSERT_TRUE(model->Picture() == FirstBoxes(1));
     model->Redo();
@@ -208,13 +208,11 @@ TEST_F(ModelTest, AResizeDoneFirstIsUndoneAndAnUndoOfNothingIsOff)
         for (int x = 0; x < 97; ++x)
             g.SetPixel(x, y, RGB(uint8_t(x), uint8_t(2 * y), 7));
     SaveBmpFile(Folder() + "in.bmp", g);
-    model->LoadTag = 1;
-    model->OpenFileName = Folder() + "in.bmp";
-    model->Load();
+    model->Open(Folder() + "in.bmp");
     model->ChooseTool(ToolAction::Line);
     EXPECT_FALSE(model->CanUndo());
 
-    model->Load();
+    model->Open(Folder() + "in.bmp");
     model->SetPictureSize(53, 61);
     model->ChooseTool(ToolAction::Rectangle);
     ASSERT_EQ(model->Picture().Width(), 53);
@@ -253,9 +251,8 @@ TEST_F(ModelTest, ClosingRemovesTheHistoryFiles)
     model->ChooseTool(ToolAction::Line);
     EXPECT_EQ(HistoryNumbers().size(), 4u);
     boxes.Queue(Answer::No);
-    EXPECT_TRUE(model->CloseQuery());
+    EXPECT_TRUE(model->Close());
     EXPECT_TRUE(HistoryNumbers().empty());
-    EXPECT_FALSE(model->PictureChanged());
 }
 
 } // namespace
