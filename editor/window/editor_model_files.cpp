@@ -50,12 +50,13 @@ bool EditorModel::LoadFile(const std::string& file, bool chosenByUser)
     ResetTool();
     // Undo never reaches back to another file's picture.
     history_.Restart();
-    // The size follows the picture without counting as an edit.
+    // The size follows the picture without counting as an edit. Nothing of
+    // the previous picture lies beyond it for a commit to keep, so it is cut
+    // before the paint that the loaded picture then covers.
     ApplySize(loaded.Width(), loaded.Height(), false);
+    CutToSize();
     canvas_.Rectangle(-100, -100, 5000, 5000);
     canvas_.Draw(0, 0, loaded);
-    // Nothing of the previous picture lies beyond it for a commit to keep.
-    CutToSize();
     session_.Loaded(file, PictureKindOfName(file), chosenByUser, tooLarge);
     return true;
 }

@@ -1,5 +1,6 @@
 #include "editor/window/history_files.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/bmp_file.h"
@@ -60,8 +61,9 @@ void HistoryFiles::Write(const Bitmap& picture)
     index_ = shown_ + 1;
     last_.emplace(shown_, picture);
     // Undos may have left newer files above: the whole redo chain ends here.
-    for (int n = index_; n <= index_ + kSweep; ++n)
+    for (int n = index_; n <= top_; ++n)
         Remove(n);
+    top_ = shown_;
     if (index_ > kKept)
         Remove(index_ - kKept);
 }
@@ -89,10 +91,10 @@ bool HistoryFiles::Holds(int n, const Bitmap& picture) const
 
 void HistoryFiles::RemoveAll()
 {
-    for (int n = 0; n <= kSweep; ++n) {
+    // Below the ten newest only file 0 stays.
+    Remove(0);
+    for (int n = std::max(1, top_ - kKept); n <= top_; ++n)
         Remove(n);
-        Remove(index_ - kKept + n);
-    }
 }
 
 void HistoryFiles::Restart()
@@ -100,6 +102,7 @@ void HistoryFiles::Restart()
     RemoveAll();
     index_ = 0;
     shown_ = -1;
+    top_ = -1;
     last_.reset();
 }
 
