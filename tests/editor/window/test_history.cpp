@@ -212,14 +212,19 @@ TEST_F(ModelTest, AResizeDoneFirstIsUndoneAndAnUndoOfNothingIsOff)
     model->ChooseTool(ToolAction::Line);
     EXPECT_FALSE(model->CanUndo());
 
-    model->Open(Folder() + "in.bmp");
-    model->SetPictureSize(53, 61);
-    model->ChooseTool(ToolAction::Rectangle);
-    ASSERT_EQ(model->Picture().Width(), 53);
-    ASSERT_TRUE(model->CanUndo());
-    model->Undo();
-    EXPECT_TRUE(model->Picture() == g);
-    EXPECT_EQ(model->Width(), 97);
+    // A typed size is undone at once, and after the commit that cuts it.
+    for (const bool committed : {true, false}) {
+        model->Open(Folder() + "in.bmp");
+        model->SetPictureSize(53, 61);
+        if (committed) {
+            model->ChooseTool(ToolAction::Rectangle);
+            ASSERT_EQ(model->Picture().Width(), 53);
+        }
+        ASSERT_TRUE(model->CanUndo()) << committed;
+        model->Undo();
+        EXPECT_TRUE(model->Picture() == g) << committed;
+        EXPECT_EQ(model->Width(), 97) << committed;
+    }
 }
 
 TEST_F(ModelTest, AWorkFolderWithoutRoomGivesWayToAHistoryFolderOfItsOwn)
