@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <string_view>
+#include <vector>
 
 #include "platform/bmp_file.h"
 #include "platform/errors.h"
@@ -12,15 +15,31 @@ namespace pc::editor {
 namespace {
 
 constexpr int kKept = 10;
-constexpr int kSweep = 20;
+constexpr std::string_view kPrefix = "history";
 constexpr int64_t kBmpHeaders = 14 + 40;
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
 HistoryFiles::HistoryFiles(std::string folder) : folder_(std::move(folder))
 {
-    for (int n = 0; n <= kSweep; ++n)
-        Remove(n);
+    // Every number left from before, not only 0 to 20: a file above the ones
+    // this history writes would come back as a redo.
+    namespace fs = std::filesystem;
+    std::vector<fs::path> left;
+    std::error_code ec;
+    for (const fs::directory_entry& e : fs::directory_iterator(folder_, ec)) {
+        const std::string name = e.path().filename().string();
+        const std::string_view number = std::string_view(name).substr(std::min(name.size(), kPrefix.size()));
+        if (name.starts_with(kPrefix) && !number.empty() && std::all_of(number.begin(), number.end(), IsDigit))
+            left.push_back(e.path());
+    }
+    for (const fs::path& p : left)
+        fs::remove(p, ec);
 }
 
 int64_t HistoryFiles::RoomNeeded(int side)
@@ -31,7 +50,7 @@ int64_t HistoryFiles::RoomNeeded(int side)
 
 std::string HistoryFiles::Path(int n) const
 {
-    return folder_ + "history" + std::to_string(n);
+    return folder_ + std::string(kPrefix) + std::to_string(n);
 }
 
 bool HistoryFiles::Exists(int n) const

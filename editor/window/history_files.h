@@ -18,7 +18,7 @@ namespace pc::editor {
 
 class HistoryFiles {
 public:
-    // folder ends in '/'. Removes history files 0 to 20 left from before.
+    // folder ends in '/'. Removes every history file left from before.
     explicit HistoryFiles(std::string folder);
 
     // The disk space a full history of a side x side picture may take at

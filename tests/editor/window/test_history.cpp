@@ -1,6 +1,7 @@
 // Commits, history files, undo and redo across tools.
 #include "tests/editor/window/model_fixture.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
@@ -245,6 +246,44 @@ TEST_F(ModelTest, AWorkFolderWithoutRoomGivesWayToAHistoryFolderOfItsOwn)
     }
     EXPECT_FALSE(std::filesystem::exists(made));
     old ? setenv("XDG_CACHE_HOME", saved.c_str(), 1) : unsetenv("XDG_CACHE_HOME");
+}
+
+TEST_F(ModelTest, AFailedWriteTurnsUndoOffAndNoStalePictureComesBack)
+{
+    model->ChooseTool(ToolAction::Rectangle);
+    Drag({10, 10}, {50, 50});
+    model->ChooseTool(ToolAction::Rectangle); // files 0 and 1
+    Drag({60, 60}, {90, 90});
+    {
+        const pc::test::FileSizeLimit limit(1000); // a history file takes 196662 bytes
+        model->ChooseTool(ToolAction::Line);
+    }
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_TRUE(HistoryNumbers().empty());
+    // Files of the same names that another window writes are not this history.
+    Bitmap stale(256, 256);
+    stale.Fill(RGB(1, 2, 3));
+    for (int n = 0; n <= 3; ++n)
+        SaveBmpFile(model->History().Path(n), stale);
+    const Bitmap shown = model->Picture();
+    EXPECT_FALSE(model->CanUndo());
+    EXPECT_FALSE(model->CanRedo());
+    model->Undo();
+    EXPECT_TRUE(model->Picture() == shown);
+    model->Redo();
+    EXPECT_TRUE(model->Picture() == shown);
+}
+
+TEST_F(ModelTest, EveryHistoryFileLeftFromBeforeGoesAtTheStart)
+{
+    for (const char* name : {"history0", "history20", "history21", "history137", "history7a", "historyx"})
+        std::ofstream(Folder() + name) << "left";
+    const HistoryFiles fresh(Folder());
+    std::vector<std::string> kept;
+    for (const auto& e : std::filesystem::directory_iterator(Folder()))
+        kept.push_back(e.path().filename().string());
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(kept, (std::vector<std::string>{"history7a", "historyx"}));
 }
 
 TEST_F(ModelTest, ClosingRemovesTheHistoryFiles)
