@@ -19,7 +19,6 @@
 #include "platform/message_box.h"
 #include "tests/support/test_data.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pc::editor::test {
@@ -64,9 +63,7 @@ struct Reference {
     struct File {
         Bitmap picture;
         std::vector<uint8_t> original; // as the test wrote it; empty once saved over
-        int save = 0;                  // the number of the save that wrote it
     };
-    int saves = 0;
     std::map<std::string, File> files;
     std::optional<Bitmap> face;
     Bitmap screen;
@@ -93,7 +90,7 @@ struct Reference {
         if (files.count(name) && (typed || name != own) &&
             Ask(a, "File:\n" + name + "\nhas been existed. Do you want to overwrite current file?") != Answer::Yes)
             return false;
-        files[name] = File{screen, {}, ++saves};
+        files[name] = File{screen, {}};
         own = name;
         if (saveAs)
             silent = name;
@@ -226,7 +223,7 @@ protected:
         model.OpenFace(Folder() + kFace);
         Reference ref;
         for (const auto& [name, picture] : originals_)
-            ref.files[name] = Reference::File{picture, bytes_[name], 0};
+            ref.files[name] = Reference::File{picture, bytes_[name]};
         ref.screen = originals_[kFace];
 
         std::string played;
@@ -295,7 +292,7 @@ protected:
             if (learn)
                 ref.screen = Screen(model);
             for (const auto& [name, file] : ref.files)
-                if (file.save > 0)
+                if (file.original.empty())
                     written_.insert(name);
             if (streamed.asked != ref.asked)
                 return played + ": asked " + Join(streamed.asked) + " instead of " + Join(ref.asked);
@@ -322,23 +319,12 @@ protected:
             ++count;
             const std::string name = e.path().filename().string();
             const auto expected = ref.files.find(name);
-            if (expected == ref.files.end()) {
-                written_.insert(name);
+            if (expected == ref.files.end())
                 return name + " was written";
-            }
-            // A file seen unchanged since it was found right is not read again.
-            struct stat st {};
-            ::stat(e.path().c_str(), &st);
-            const Seen seen{st.st_ino, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_size, expected->second.save};
-            if (checked_[name] == seen)
-                continue;
             const std::vector<uint8_t> bytes = ReadFileBytes(e.path().string());
             if (!expected->second.original.empty()) {
-                if (bytes != expected->second.original) {
-                    written_.insert(name);
+                if (bytes != expected->second.original)
                     return name + " was replaced";
-                }
-                checked_[name] = seen;
                 continue;
             }
             Bitmap onDisk;
@@ -351,7 +337,6 @@ protected:
             }
             if (!(onDisk == expected->second.picture))
                 return name + " holds another picture";
-            checked_[name] = seen;
         }
         if (count != ref.files.size())
             return "a file is missing";
@@ -376,22 +361,12 @@ protected:
         return all + "]";
     }
 
-    struct Seen {
-        ino_t inode = 0;
-        time_t seconds = 0;
-        long nanoseconds = 0;
-        off_t size = 0;
-        int save = -1;
-        bool operator==(const Seen&) const = default;
-    };
-
     pc::test::TempDir dir;
     fs::path memory_;
     std::map<std::string, Bitmap> originals_;
     std::map<std::string, std::vector<uint8_t>> bytes_;
-    // Files the run wrote, and what each file looked like when last found right.
+    // Files the last run wrote.
     std::set<std::string> written_;
-    std::map<std::string, Seen> checked_;
 };
 
 std::string Describe(const std::vector<Answer>& answers)
