@@ -4,7 +4,9 @@
 // user would: answers the questions asked in turn (each is printed), chooses
 // the tool by its action, picks the zoom preset, drags the mouse over the
 // view (view pixels, the view scrolled to its origin), saves the picture
-// (the type from OUT's extension) and grabs the window.
+// (Save As, the type from OUT's extension) and grabs the window.
+// With --face instead of --open it plays a session opened from a face
+// (probe_editor_face.cpp).
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -15,6 +17,7 @@
 #include <memory>
 #include <string>
 
+#include "app/probe/probe_editor.h"
 #include "app/probe/probe_registry.h"
 #include "editor/window/image_form.h"
 #include "editor/window/picture_files.h"
@@ -54,20 +57,11 @@ void Drag(QWidget* view, QPoint a, QPoint b)
     SendMouse(view, QEvent::MouseButtonRelease, b, Qt::NoButton);
 }
 
-int SaveFilterFor(const std::string& name)
-{
-    switch (pc::PictureKindOfName(name)) {
-    case pc::PictureKind::Jpeg:
-        return pc::editor::kSaveJpeg;
-    case pc::PictureKind::Png:
-        return pc::editor::kSavePng;
-    default:
-        return pc::editor::kSaveBmp;
-    }
-}
-
 int Editor(int argc, char** argv)
 {
+    for (int i = 1; i < argc; ++i)
+        if (!std::strcmp(argv[i], "--face"))
+            return pc::probe::EditorOnFace(argc, argv);
     std::string open, tool, save, grab;
     int zoom = 100;
     bool drag = false;
@@ -104,7 +98,8 @@ int Editor(int argc, char** argv)
     QApplication app(qargc, argv);
     pc::ScriptedMessageBoxes boxes(answers);
     pc::ScopedMessageBoxes scoped(boxes);
-    auto form = std::make_unique<TImageForm>();
+    pc::probe::ProbeDialogs dialogs;
+    auto form = std::make_unique<TImageForm>(nullptr, &dialogs);
     // Questions are printed as they were answered; any other box is an error.
     size_t reported = 0;
     auto failed = [&] {
@@ -119,10 +114,7 @@ int Editor(int argc, char** argv)
     };
 
     pc::editor::EditorModel& model = form->Model();
-    model.LoadTag = 1;
-    model.OpenFileName = open;
-    const bool loaded = form->ALoadExecute();
-    model.LoadTag = 0;
+    const bool loaded = form->OpenExecute(open);
     if (failed())
         return 1;
     if (!loaded) {
@@ -144,10 +136,8 @@ int Editor(int argc, char** argv)
         Drag(form->Image1, QPoint(x1, y1), QPoint(x2, y2));
     QApplication::processEvents();
     if (!save.empty()) {
-        model.SaveFileName = save;
-        model.SaveFilterIndex = SaveFilterFor(save);
-        model.SaveTag = 1;
-        if (!form->ASaveExecute() || failed())
+        dialogs.save = pc::probe::SaveChoiceFor(save);
+        if (!form->RunCommand([&] { return model.SaveAs(); }) || failed())
             return 1;
         std::printf("%s: %d x %d\n", save.c_str(), model.Width(), model.Height());
     }
@@ -161,7 +151,24 @@ int Editor(int argc, char** argv)
 
 pc::probe::ProbeRegistrar reg("editor",
                               "--open IN [--answer yes|no]... [--tool NAME] [--zoom PERCENT] [--drag X1,Y1,X2,Y2] "
-                              "[--save OUT] [--grab WIN.png]",
+                              "[--save OUT] [--grab WIN.png] | --face FACE.bmp --steps LIST "
+                              "[--answer yes|no|cancel]... [--face-out OUT.bmp]",
                               Editor);
 
 } // namespace
+
+namespace pc::probe {
+
+editor::SaveChoice SaveChoiceFor(const std::string& path)
+{
+    switch (PictureKindOfName(path)) {
+    case PictureKind::Jpeg:
+        return {path, editor::kSaveJpeg};
+    case PictureKind::Png:
+        return {path, editor::kSavePng};
+    default:
+        return {path, editor::kSaveBmp};
+    }
+}
+
+} // namespace pc::probe

@@ -25,15 +25,10 @@ constexpr int kMaxSolidSide = 512;
 constexpr int kSolidSides = 1024;
 
 // Opens the editor on the hand-over file; null when it cannot be loaded.
-std::unique_ptr<editor::TImageForm> EditorOn(TFormMainQV7K& owner, const std::string& file)
+std::unique_ptr<editor::TImageForm> EditorOn(TFormMainQV7K& owner, const std::string& file, bool fromFace)
 {
     auto form = std::make_unique<editor::TImageForm>(&owner);
-    editor::EditorModel& m = form->Model();
-    m.LoadTag = 1;
-    m.OpenFileName = file;
-    const bool loaded = form->ALoadExecute();
-    m.LoadTag = 0;
-    if (!loaded)
+    if (!form->OpenExecute(file, fromFace))
         return nullptr;
     return form;
 }
@@ -83,30 +78,24 @@ void EditorCommands::EditCurrentPicture(bool crop)
     });
     if (!written)
         return;
-    std::unique_ptr<editor::TImageForm> form = EditorOn(w_, file);
+    std::unique_ptr<editor::TImageForm> form = EditorOn(w_, file, true);
     if (!form)
         return;
-    editor::EditorModel& m = form->Model();
-    m.SaveFileName = file;
-    m.SaveFilterIndex = 2;
-    m.SaveTag = 1;
-    if (crop)
-        form->ACropExecute();
-    RunModal(*form);
-    if (!form->PictureChanged())
-        return;
-    m.SaveTag = 1;
-    m.SaveFileName = file;
-    m.SaveFilterIndex = 2;
-    if (!form->ASaveExecute())
-        return;
-    ReportErrors([&] {
+    // The face takes its picture while the editor is open, so that a failed
+    // write leaves the edit on screen.
+    bool handedOver = false;
+    form->HandOver = [&] {
         if (face)
             LoadFacePicture(*face, file, *w_.Textures, w_.ObjectWindow->FloorColor());
         else
             LoadBoxPicture(*box, file, *w_.Textures);
-    });
-    w_.RequestIdle();
+        handedOver = true;
+    };
+    if (crop)
+        form->ACropExecute();
+    RunModal(*form);
+    if (handedOver)
+        w_.RequestIdle();
 }
 
 void EditorCommands::EditPublishedPicture()
@@ -115,7 +104,7 @@ void EditorCommands::EditPublishedPicture()
         w_.Publisher->Execute(true, PublishTarget{HandOverFile(), PublishType::Bmp});
     if (!published)
         return;
-    if (std::unique_ptr<editor::TImageForm> form = EditorOn(w_, *published))
+    if (std::unique_ptr<editor::TImageForm> form = EditorOn(w_, *published, false))
         RunModal(*form);
 }
 

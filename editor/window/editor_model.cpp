@@ -37,6 +37,9 @@ void EditorModel::ReplacePicture(Bitmap b)
 
 void EditorModel::SetPictureSize(int width, int height)
 {
+    // The picture before the size goes to the history, so that the size is
+    // undone at once rather than after the next commit.
+    Record();
     ApplySize(width, height, true);
 }
 
@@ -53,7 +56,7 @@ void EditorModel::ApplySize(int width, int height, bool byUser)
     if (tool_)
         tool_->PictureResized(width_, height_);
     if (byUser)
-        modified_ = true;
+        session_.Edited();
 }
 
 void EditorModel::CutToSize()
@@ -86,7 +89,7 @@ void EditorModel::Commit()
     }
     Record();
     ResetToolControls();
-    modified_ = pictureChanged_ = true;
+    session_.Edited();
 }
 
 void EditorModel::ResetToolControls()
@@ -117,6 +120,11 @@ bool EditorModel::SameAsHistory(int n) const
     return history_.Holds(n, picture_);
 }
 
+bool EditorModel::ScreenInHistory() const
+{
+    return picture_.Width() == width_ && picture_.Height() == height_ && SameAsHistory(history_.Shown());
+}
+
 void EditorModel::ShowHistory(Bitmap b)
 {
     ReplacePicture(std::move(b));
@@ -134,7 +142,7 @@ void EditorModel::Undo()
     // What is on screen and not yet in the history becomes the redo step:
     // the tool's newest state, or a picture changed outside a commit
     // (loaded, turned, resized). The commit writes nothing when nothing is new.
-    if (tool_ || !SameAsHistory(history_.Shown())) {
+    if (tool_ || !ScreenInHistory()) {
         if (tool_)
             for (int i = 0; i < SnapshotRing::kSlots; ++i)
                 tool_->Redo();
@@ -151,7 +159,7 @@ void EditorModel::Redo()
     }
     // A picture changed since the last step is newer than the redo chain:
     // recording it ends the chain, as any commit does.
-    if (!SameAsHistory(history_.Shown())) {
+    if (!ScreenInHistory()) {
         Commit();
         return;
     }
@@ -172,7 +180,7 @@ bool EditorModel::CanUndo() const
     // Undo steps back from the shown file, after recording what differs from it.
     const int shown = history_.Shown();
     return (tool_ && tool_->CanUndo()) || history_.Exists(shown - 1) ||
-           (history_.Exists(shown) && !SameAsHistory(shown));
+           (history_.Exists(shown) && !ScreenInHistory());
 }
 
 bool EditorModel::CanRedo() const

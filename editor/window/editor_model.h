@@ -9,6 +9,7 @@
 // Every tool switch and picture command commits first: the current tool
 // finishes (a crop, a floating picture or a curve becomes final), the
 // picture is cut to its size and written to the history.
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "editor/tools/image_shape.h"
 #include "editor/tools/shape.h"
 #include "editor/tools/tool_mouse.h"
+#include "editor/window/editor_session.h"
 #include "editor/window/history_files.h"
 #include "editor/window/zoom.h"
 #include "platform/canvas.h"
@@ -26,11 +28,6 @@ class QWidget;
 namespace pc::editor {
 
 class CFrameSelect;
-
-struct SaveChoice {
-    std::string fileName;
-    int filterIndex = 2;
-};
 
 // The file dialogs the commands open; a cancelled dialog is nothing.
 class EditorDialogs {
@@ -77,26 +74,28 @@ public:
     // (new area white) and is cut at the next commit.
     void SetPictureSize(int width, int height);
 
-    bool Modified() const { return modified_; }
-    // The picture changed and the user did not refuse to save it.
-    bool PictureChanged() const { return pictureChanged_; }
+    // Whether the picture on screen has changes not yet saved.
+    bool Modified() const { return session_.HasChanges(); }
+    // The file, the save rules and the face's result.
+    const EditorSession& Session() const { return session_; }
 
-    // Hand-over switches: LoadTag 1 opens OpenFileName without the dialog;
-    // SaveTag above 0 saves to SaveFileName without the dialog (2 after a
-    // "Save As" and after the user opened a BMP or JPEG file).
-    int LoadTag = 0, SaveTag = 0;
-    std::string OpenFileName, SaveFileName;
-    int SaveFilterIndex = 2;
-
-    // File commands. Load and Save throw on failure and change nothing then
-    // (Modified stays set after a failed save); they return false when the
-    // dialog was cancelled.
+    // File commands. Open, Load and Save throw on failure and change nothing
+    // then (the changes stay marked after a failed save); they return false
+    // when a question or the dialog was cancelled.
+    // Opens path without the dialog, as the hand-over does.
+    bool Open(const std::string& path);
+    // As "Edit Current Picture" opens a face's picture: path is the face's
+    // hand-over file.
+    bool OpenFace(const std::string& path);
+    // Asks to save unsaved changes first, then shows the open dialog.
     bool Load();
     bool Save();
     bool SaveAs();
-    // The closing question (Yes, No, Cancel) and the history clean-up;
-    // false keeps the window open (cancelled, or the save was cancelled).
-    bool CloseQuery();
+    // Closing: the question about unsaved changes (Yes, No, Cancel), then
+    // handOver when the face has a picture to take, then the history goes.
+    // false keeps the window open: cancelled, the save was not made, or
+    // handOver threw (its error passes on).
+    bool Close(const std::function<void()>& handOver = {});
     void New();
 
     // History.
@@ -188,7 +187,13 @@ public:
 
 private:
     void ReplacePicture(Bitmap b);
-    void ShowSavedPicture();
+    bool LoadFile(const std::string& file, bool chosenByUser);
+    // Saves to target, or to the name the dialog gives when there is none.
+    bool SaveTo(std::optional<SaveChoice> target, bool saveAs);
+    // The question before unsaved changes go; false when they must stay.
+    bool MayDropChanges();
+    // The picture on screen, at its size, is the history file shown.
+    bool ScreenInHistory() const;
     void ApplySize(int width, int height, bool byUser);
     void CutToSize();
     // Writes the picture to the history unless the shown file holds it.
@@ -227,9 +232,7 @@ private:
     HistoryFiles history_;
     Zoom zoom_;
 
-    bool modified_ = false, pictureChanged_ = false;
-    // The picture as the last explicit save wrote it.
-    std::optional<Bitmap> savedPicture_;
+    EditorSession session_;
     ToolAction checked_ = ToolAction::None;
     EditorPage page_ = EditorPage::Tool;
     bool penBar_ = false, brushBar_ = false;

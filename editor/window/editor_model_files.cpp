@@ -1,5 +1,5 @@
-// The file commands of the editor model: load, save, save as, new and the
-// closing question.
+// The file commands of the editor model: open, load, save, save as, new and
+// closing. The session decides what each asks and where each writes.
 #include "editor/window/editor_model.h"
 #include "editor/window/picture_files.h"
 #include "editor/window/save_folder.h"
@@ -8,15 +8,29 @@
 
 namespace pc::editor {
 
+bool EditorModel::Open(const std::string& path)
+{
+    return LoadFile(path, false);
+}
+
+bool EditorModel::OpenFace(const std::string& path)
+{
+    if (!Open(path))
+        return false;
+    session_.OpenedFromFace(path);
+    return true;
+}
+
 bool EditorModel::Load()
 {
-    std::string file = OpenFileName;
-    if (LoadTag != 1) {
-        const std::optional<std::string> chosen = dialogs_.OpenPicture();
-        if (!chosen)
-            return false;
-        file = *chosen;
-    }
+    if (!MayDropChanges())
+        return false;
+    const std::optional<std::string> chosen = dialogs_.OpenPicture();
+    return chosen && LoadFile(*chosen, true);
+}
+
+bool EditorModel::LoadFile(const std::string& file, bool chosenByUser)
+{
     const PictureFile source = ReadPictureFile(file);
     const bool tooLarge =
         source.declared && (source.declared->width > kMaxSide || source.declared->height > kMaxSide);
@@ -33,101 +47,85 @@ bool EditorModel::Load()
             return false;
     }
     const Bitmap loaded = DecodePicture(source, kMaxSide);
-    OpenFileName = file;
-    // A later save writes beside the source with the extension of its type.
-    SaveFileName = ChangeFileExt(file, "");
-    const PictureKind kind = PictureKindOfName(file);
-    // A shrunk picture is saved only under a name the user gives.
-    if (LoadTag == 0 && tooLarge)
-        SaveTag = 0;
-    else if (LoadTag == 0 && (kind == PictureKind::Bmp || kind == PictureKind::Jpeg))
-        SaveTag = 2;
     ResetTool();
     // Undo never reaches back to another file's picture.
     history_.Restart();
-    // The size follows the picture without counting as an edit.
+    // The size follows the picture without counting as an edit. Nothing of
+    // the previous picture lies beyond it for a commit to keep, so it is cut
+    // before the paint that the loaded picture then covers.
     ApplySize(loaded.Width(), loaded.Height(), false);
+    CutToSize();
     canvas_.Rectangle(-100, -100, 5000, 5000);
     canvas_.Draw(0, 0, loaded);
-    // Nothing of the previous picture lies beyond it for a commit to keep.
-    CutToSize();
+    session_.Loaded(file, PictureKindOfName(file), chosenByUser, tooLarge);
     return true;
 }
 
 bool EditorModel::Save()
 {
-    std::string name = SaveFileName;
-    int filter = SaveFilterIndex;
-    if (SaveTag <= 0) {
-        const std::optional<SaveChoice> chosen = dialogs_.SavePicture(ProposedSaveName(name, workFolder_), filter);
-        if (!chosen)
-            return false;
-        // The question names the file written: the type's extension fixed.
-        const std::string path = SavePath(chosen->fileName, chosen->filterIndex);
-        if (FileExists(path) &&
-            Ask("File:\n" + path + "\nhas been existed. Do you want to overwrite current file?", "Question",
-                Buttons::YesNo, Owner) != Answer::Yes)
-            return false;
-        name = SaveFileName = chosen->fileName;
-        filter = SaveFilterIndex = chosen->filterIndex;
-    }
-    Commit();
-    NoteSavedPicture(SaveEditorPicture(picture_, name, filter), workFolder_);
-    modified_ = false;
-    savedPicture_ = picture_;
-    return true;
+    return SaveTo(session_.SilentTarget(), false);
 }
 
 bool EditorModel::SaveAs()
 {
-    SaveTag = 0;
-    if (!Save())
-        return false;
-    SaveTag = 2;
-    return true;
+    return SaveTo(std::nullopt, true);
 }
 
-bool EditorModel::CloseQuery()
+bool EditorModel::SaveTo(std::optional<SaveChoice> target, bool saveAs)
 {
-    if (modified_) {
-        switch (Ask("Do you want to save the changes?", "Question", Buttons::YesNoCancel, Owner)) {
-        case Answer::Yes:
-            if (!Save())
-                return false;
-            break;
-        case Answer::No:
-            // A picture the user saved stays the result; only what changed
-            // after it is dropped.
-            if (savedPicture_)
-                ShowSavedPicture();
-            else
-                pictureChanged_ = false;
-            break;
-        default:
+    const bool typed = !target;
+    if (typed) {
+        const SaveChoice& proposal = session_.Proposal();
+        target = dialogs_.SavePicture(ProposedSaveName(proposal.fileName, workFolder_), proposal.filterIndex);
+        if (!target)
             return false;
-        }
     }
-    history_.RemoveAll();
-    modified_ = false;
+    // The question names the file written: the type's extension fixed.
+    const std::string path = SavePath(target->fileName, target->filterIndex);
+    if (session_.AsksToOverwrite(path, typed) &&
+        Ask("File:\n" + path + "\nhas been existed. Do you want to overwrite current file?", "Question",
+            Buttons::YesNo, Owner) != Answer::Yes)
+        return false;
+    Commit();
+    SaveEditorPicture(picture_, target->fileName, target->filterIndex);
+    NoteSavedPicture(path, workFolder_);
+    session_.Saved(path, *target, saveAs, picture_);
     return true;
 }
 
-void EditorModel::ShowSavedPicture()
+bool EditorModel::MayDropChanges()
 {
-    ResetTool();
-    ReplacePicture(*savedPicture_);
-    ApplySize(picture_.Width(), picture_.Height(), false);
+    if (!session_.HasChanges())
+        return true;
+    switch (Ask("Do you want to save the changes?", "Question", Buttons::YesNoCancel, Owner)) {
+    case Answer::Yes:
+        return Save();
+    case Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool EditorModel::Close(const std::function<void()>& handOver)
+{
+    if (!MayDropChanges())
+        return false;
+    if (handOver && session_.FaceResult())
+        handOver();
+    history_.RemoveAll();
+    return true;
 }
 
 void EditorModel::New()
 {
-    if (!CloseQuery())
+    if (!MayDropChanges())
         return;
+    history_.RemoveAll();
     ResetTool();
     canvas_.Rectangle(-128, -128, 4097, 4097);
     ApplySize(width_, height_, false);
-    SaveTag = 0;
-    LoadTag = 0;
+    session_.NewPicture();
 }
 
 } // namespace pc::editor

@@ -1,6 +1,10 @@
 #include "editor/window/history_files.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <string_view>
+#include <vector>
 
 #include "platform/bmp_file.h"
 #include "platform/errors.h"
@@ -11,15 +15,31 @@ namespace pc::editor {
 namespace {
 
 constexpr int kKept = 10;
-constexpr int kSweep = 20;
+constexpr std::string_view kPrefix = "history";
 constexpr int64_t kBmpHeaders = 14 + 40;
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
 HistoryFiles::HistoryFiles(std::string folder) : folder_(std::move(folder))
 {
-    for (int n = 0; n <= kSweep; ++n)
-        Remove(n);
+    // Every number left from before, not only 0 to 20: a file above the ones
+    // this history writes would come back as a redo.
+    namespace fs = std::filesystem;
+    std::vector<fs::path> left;
+    std::error_code ec;
+    for (const fs::directory_entry& e : fs::directory_iterator(folder_, ec)) {
+        const std::string name = e.path().filename().string();
+        const std::string_view number = std::string_view(name).substr(std::min(name.size(), kPrefix.size()));
+        if (name.starts_with(kPrefix) && !number.empty() && std::all_of(number.begin(), number.end(), IsDigit))
+            left.push_back(e.path());
+    }
+    for (const fs::path& p : left)
+        fs::remove(p, ec);
 }
 
 int64_t HistoryFiles::RoomNeeded(int side)
@@ -30,7 +50,7 @@ int64_t HistoryFiles::RoomNeeded(int side)
 
 std::string HistoryFiles::Path(int n) const
 {
-    return folder_ + "history" + std::to_string(n);
+    return folder_ + std::string(kPrefix) + std::to_string(n);
 }
 
 bool HistoryFiles::Exists(int n) const
@@ -60,8 +80,9 @@ void HistoryFiles::Write(const Bitmap& picture)
     index_ = shown_ + 1;
     last_.emplace(shown_, picture);
     // Undos may have left newer files above: the whole redo chain ends here.
-    for (int n = index_; n <= index_ + kSweep; ++n)
+    for (int n = index_; n <= top_; ++n)
         Remove(n);
+    top_ = shown_;
     if (index_ > kKept)
         Remove(index_ - kKept);
 }
@@ -89,10 +110,10 @@ bool HistoryFiles::Holds(int n, const Bitmap& picture) const
 
 void HistoryFiles::RemoveAll()
 {
-    for (int n = 0; n <= kSweep; ++n) {
+    // Below the ten newest only file 0 stays.
+    Remove(0);
+    for (int n = std::max(1, top_ - kKept); n <= top_; ++n)
         Remove(n);
-        Remove(index_ - kKept + n);
-    }
 }
 
 void HistoryFiles::Restart()
@@ -100,6 +121,7 @@ void HistoryFiles::Restart()
     RemoveAll();
     index_ = 0;
     shown_ = -1;
+    top_ = -1;
     last_.reset();
 }
 

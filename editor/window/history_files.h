@@ -18,7 +18,7 @@ namespace pc::editor {
 
 class HistoryFiles {
 public:
-    // folder ends in '/'. Removes history files 0 to 20 left from before.
+    // folder ends in '/'. Removes every history file left from before.
     explicit HistoryFiles(std::string folder);
 
     // The disk space a full history of a side x side picture may take at
@@ -42,7 +42,8 @@ public:
     // Undo and redo: file n is shown now; no file is touched.
     void StepTo(int n) { index_ = shown_ = n; }
 
-    // Removes files 0 to 20 and those within ten of the index.
+    // Removes every file written: file 0 and those up to ten below the
+    // highest number written.
     void RemoveAll();
     // A history with no file yet: what was before cannot be reached.
     void Restart();
@@ -53,6 +54,8 @@ private:
     std::string folder_;
     int index_ = 0;
     int shown_ = -1;
+    // The highest number written since the start; no file lies above it.
+    int top_ = -1;
     bool off_ = false;
     // The picture of the file last written or read, and its number.
     mutable std::optional<std::pair<int, Bitmap>> last_;

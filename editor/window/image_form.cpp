@@ -36,11 +36,11 @@ void Quietly(W* widget, F&& set)
 
 } // namespace
 
-TImageForm::TImageForm(QWidget* owner)
-    : QDialog(owner), dialogs_(std::make_unique<QtEditorDialogs>(this)),
+TImageForm::TImageForm(QWidget* owner, EditorDialogs* dialogs)
+    : QDialog(owner), dialogs_(dialogs ? nullptr : std::make_unique<QtEditorDialogs>(this)),
       historyFolder_(
           std::make_unique<HistoryFolder>(WorkFolder(), HistoryFiles::RoomNeeded(EditorModel::kMaxSide))),
-      model_(std::make_unique<EditorModel>(WorkFolder(), *dialogs_, historyFolder_->Path()))
+      model_(std::make_unique<EditorModel>(WorkFolder(), dialogs ? *dialogs : *dialogs_, historyFolder_->Path()))
 {
     setWindowTitle("Edit Picture");
     resize(870, 505);
@@ -73,18 +73,26 @@ void TImageForm::Run(const std::function<void()>& command)
     Sync();
 }
 
-bool TImageForm::ALoadExecute()
+bool TImageForm::RunCommand(const std::function<bool()>& command)
 {
     bool done = false;
-    Run([&] { done = model_->Load(); });
+    Run([&] { done = command(); });
     return done;
+}
+
+bool TImageForm::OpenExecute(const std::string& path, bool fromFace)
+{
+    return RunCommand([&] { return fromFace ? model_->OpenFace(path) : model_->Open(path); });
+}
+
+bool TImageForm::ALoadExecute()
+{
+    return RunCommand([this] { return model_->Load(); });
 }
 
 bool TImageForm::ASaveExecute()
 {
-    bool done = false;
-    Run([&] { done = model_->Save(); });
-    return done;
+    return RunCommand([this] { return model_->Save(); });
 }
 
 void TImageForm::ACropExecute()
@@ -94,9 +102,7 @@ void TImageForm::ACropExecute()
 
 void TImageForm::reject()
 {
-    bool mayClose = false;
-    Run([&] { mayClose = model_->CloseQuery(); });
-    if (mayClose)
+    if (RunCommand([this] { return model_->Close(HandOver); }))
         QDialog::reject();
 }
 

@@ -5,9 +5,9 @@
 // runs through Run(), which reports errors in a message box and brings the
 // controls in line with the model.
 //
-// Callers hand a picture over through the model's switches (LoadTag,
-// OpenFileName, SaveTag, SaveFileName, SaveFilterIndex), ALoadExecute,
-// ACropExecute and ASaveExecute, and read PictureChanged() after exec().
+// Callers open the picture through the model (Open, or OpenFace for a face
+// that takes the result back), may choose the crop tool with ACropExecute,
+// and set HandOver, which closing runs while the window is still open.
 #include <QDialog>
 #include <functional>
 #include <memory>
@@ -42,16 +42,22 @@ class Swatch;
 class TImageForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TImageForm(QWidget* owner = nullptr);
+    // dialogs answer the file dialogs instead of the screen when given.
+    explicit TImageForm(QWidget* owner = nullptr, EditorDialogs* dialogs = nullptr);
     ~TImageForm() override;
 
     EditorModel& Model() { return *model_; }
-    bool PictureChanged() const { return model_->PictureChanged(); }
 
     // The commands callers use; errors are shown, false when nothing was done.
+    // Opens path without the dialog; fromFace: path is a face's hand-over file.
+    bool OpenExecute(const std::string& path, bool fromFace = false);
     bool ALoadExecute();
     bool ASaveExecute();
     void ACropExecute();
+
+    // Gives the face the session's result while the window is still open;
+    // when it throws, the error is shown and the window stays open.
+    std::function<void()> HandOver;
 
     // A zoom preset of the "Zoom" menu, in percent.
     void ZoomPreset(int percent);
@@ -62,6 +68,8 @@ public:
 
     // Runs a command, shows its error, then updates every control.
     void Run(const std::function<void()>& command);
+    // The same for a command that may not be done; false when it was not.
+    bool RunCommand(const std::function<bool()>& command);
     // Brings actions, bars, pages, spins, status and view in line with the model.
     void Sync();
 
@@ -107,8 +115,8 @@ public:
     PictureView* Image1 = nullptr;
 
 protected:
-    // Closing asks about unsaved changes; a cancelled or failed save keeps
-    // the window open.
+    // Closing asks about unsaved changes and hands the face's picture over;
+    // a cancelled or failed save or hand-over keeps the window open.
     void reject() override;
     // Clicks on the floating picture's preview pick its transparent colour.
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -131,6 +139,7 @@ private:
     void PointAtPicture();
     void ShowPreview();
 
+    // The screen's file dialogs, unless the caller gave its own.
     std::unique_ptr<QtEditorDialogs> dialogs_;
     std::unique_ptr<HistoryFolder> historyFolder_;
     std::unique_ptr<EditorModel> model_;

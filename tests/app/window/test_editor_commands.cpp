@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QSlider>
 #include <filesystem>
+#include <fstream>
 
 #include "app/window/editor_commands.h"
 #include "app/window/main_window.h"
@@ -103,6 +104,39 @@ TEST_F(EditorCommandsTest, RefusingToSaveLeavesTheFaceAlone)
     };
     w->Editcurrentpicture1->trigger();
     EXPECT_TRUE(WorkPicture(face) == before);
+}
+
+TEST_F(EditorCommandsTest, AFaceThatCannotTakeThePictureLeavesTheEditorOpenWithIt)
+{
+    FacePicture& face = Face();
+    const Bitmap before = WorkPicture(face);
+    // A file where the texture folder was: writing a texture fails.
+    const std::string textures = TextureFolder().substr(0, TextureFolder().size() - 1);
+    const std::string aside = WorkFolder() + "aside";
+    bool stayedOpen = false;
+    w->EditorCmds->RunModal = [&](TImageForm& form) {
+        form.show();
+        EditorModel& m = form.Model();
+        m.SetPenColor(RGB(255, 0, 0));
+        m.ChooseTool(ToolAction::Rectangle);
+        Drag(m, {3, 2}, {21, 17});
+        std::filesystem::rename(textures, aside);
+        std::ofstream(textures) << "not a folder";
+        boxes.Queue(Answer::Yes);
+        form.close();
+        stayedOpen = form.isVisible();
+        EXPECT_EQ(m.Picture().Pixel(3, 2), RGB(255, 0, 0));
+        std::filesystem::remove(textures);
+        std::filesystem::rename(aside, textures);
+        form.close(); // saved before: no question, and the face takes it now
+        EXPECT_FALSE(form.isVisible());
+    };
+    w->Editcurrentpicture1->trigger();
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_NE(boxes.Shown()[1].text.find("Texture"), std::string::npos) << boxes.Shown()[1].text;
+    EXPECT_EQ(WorkPicture(face).Pixel(3, 2), RGB(255, 0, 0));
+    EXPECT_EQ(WorkPicture(face).Pixel(25, 20), before.Pixel(25, 20));
 }
 
 TEST_F(EditorCommandsTest, CropWithYesKeepsTheSizeAndADraggedCornerShrinksIt)

@@ -33,13 +33,7 @@ protected:
         SaveBmpFile(path, b);
         return path;
     }
-    void LoadSilently(const std::string& path)
-    {
-        model->LoadTag = 1;
-        model->OpenFileName = path;
-        model->Load();
-        model->LoadTag = 0;
-    }
+    void LoadSilently(const std::string& path) { model->Open(path); }
 };
 
 TEST_F(FileCommands, LoadingTakesThePictureAndItsSizeWithoutAnEdit)
@@ -50,9 +44,9 @@ TEST_F(FileCommands, LoadingTakesThePictureAndItsSizeWithoutAnEdit)
     EXPECT_EQ(model->Height(), 70);
     EXPECT_EQ(model->Picture().Pixel(89, 69), g.Pixel(89, 69));
     EXPECT_FALSE(model->Modified());
-    EXPECT_EQ(model->SaveFileName, dir.file("in"));
-    EXPECT_EQ(model->SaveTag, 0); // a preset load leaves the save alone
-    EXPECT_TRUE(model->CloseQuery()); // no question without edits
+    EXPECT_EQ(model->Session().Proposal().fileName, dir.file("in"));
+    EXPECT_FALSE(model->Session().SilentTarget()); // a preset load saves through the dialog
+    EXPECT_TRUE(model->Close()); // no question without edits
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
@@ -77,11 +71,9 @@ TEST_F(FileCommands, APictureOpensByItsContentAndTextIsAnErrorThatChangesNothing
     const Bitmap before = model->Picture();
     const std::string path = dir.file("notes.txt");
     std::ofstream(path) << "not a picture";
-    model->LoadTag = 1;
-    model->OpenFileName = path;
-    EXPECT_THROW(model->Load(), Error);
+    EXPECT_THROW(model->Open(path), Error);
     EXPECT_TRUE(model->Picture() == before);
-    EXPECT_EQ(model->SaveFileName, dir.file("first"));
+    EXPECT_EQ(model->Session().Proposal().fileName, dir.file("first"));
 }
 
 TEST_F(FileCommands, AnEmptyOrCutOffFileIsNamedInTheError)
@@ -94,10 +86,8 @@ TEST_F(FileCommands, AnEmptyOrCutOffFileIsNamedInTheError)
     for (size_t length : {size_t(0), size_t(9), size_t(54), size_t(54 + 96 * 16 + 93 - 1)}) {
         const std::string path = dir.file("cut" + std::to_string(length) + ".bmp");
         WriteFileAtomic(path, std::vector<uint8_t>(whole.begin(), whole.begin() + std::ptrdiff_t(length)));
-        model->LoadTag = 1;
-        model->OpenFileName = path;
         try {
-            model->Load();
+            model->Open(path);
             ADD_FAILURE() << length << " bytes loaded";
         } catch (const Error& e) {
             EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
@@ -112,7 +102,7 @@ TEST_F(FileCommands, AJpegChosenByHandIsSavedBesideItAsBmpWithoutAsking)
     SaveJpegFile(jpg, Gradient(40, 30), 90);
     dialogs.opens.push_back(jpg);
     ASSERT_TRUE(model->Load());
-    EXPECT_EQ(model->SaveTag, 2);
+    ASSERT_TRUE(model->Session().SilentTarget());
     model->ChooseTool(ToolAction::Line);
     EXPECT_TRUE(model->Save());
     EXPECT_EQ(dialogs.saveAsked, 0);
@@ -170,7 +160,7 @@ TEST_F(FileCommands, APictureTooLargeIsShrunkOnlyWhenTheUserAgrees)
         EXPECT_EQ(model->Picture().Pixel(x, y), c) << x << "," << y;
 
     // No save without the user naming the file.
-    EXPECT_EQ(model->SaveTag, 0);
+    EXPECT_FALSE(model->Session().SilentTarget());
     model->ChooseTool(ToolAction::Line);
     dialogs.saves.push_back(std::nullopt);
     EXPECT_FALSE(model->Save());
@@ -184,10 +174,8 @@ TEST_F(FileCommands, SaveTypesFollowTheFilterIndex)
     dialogs.saves.push_back(SaveChoice{dir.file("out.jpeg"), kSaveJpeg});
     ASSERT_TRUE(model->SaveAs());
     EXPECT_EQ(LoadJpegFile(dir.file("out.jpg")).Width(), 30);
-    EXPECT_EQ(model->SaveTag, 2);
-    model->SaveTag = 0;
     dialogs.saves.push_back(SaveChoice{dir.file("out"), kSavePng});
-    ASSERT_TRUE(model->Save());
+    ASSERT_TRUE(model->SaveAs());
     png::TPNGObject png;
     png.LoadFromFile(dir.file("out.png"));
     EXPECT_EQ(png.Height(), 20);
@@ -211,24 +199,23 @@ TEST_F(FileCommands, SaveAsAsksBeforeItOverwritesTheFileWithItsExtension)
     }
 }
 
-TEST_F(FileCommands, ASavedEditIsKeptWhenTheChangesAfterItAreRefused)
+TEST_F(FileCommands, NoOnClosingGivesTheFaceWhatItsFileWasLastSavedAs)
 {
     // "Edit Current Picture": File > Save, more drawing, then No on closing.
     const Bitmap g = Gradient(120, 80);
     const std::string path = Write("tempimage.bmp", g);
-    LoadSilently(path);
-    model->SaveFileName = path;
-    model->SaveTag = 1;
+    model->OpenFace(path);
     model->ChooseTool(ToolAction::Rectangle);
     Drag({11, 13}, {60, 40});
     ASSERT_TRUE(model->Save());
+    EXPECT_TRUE(boxes.Shown().empty()); // the face's own file: no question
     model->ChooseTool(ToolAction::Rectangle);
     Drag({71, 23}, {100, 70});
     boxes.Queue(Answer::No);
-    ASSERT_TRUE(model->CloseQuery());
-    ASSERT_TRUE(model->PictureChanged());
-    ASSERT_TRUE(model->Save()); // the caller takes the picture back
+    ASSERT_TRUE(model->Close());
+    ASSERT_TRUE(model->Session().FaceResult());
     const Bitmap saved = LoadBmpFile(path);
+    EXPECT_TRUE(*model->Session().FaceResult() == saved);
     EXPECT_EQ(saved.Pixel(11, 13), clBlack);
     EXPECT_EQ(saved.Pixel(71, 23), g.Pixel(71, 23));
 }
@@ -240,6 +227,7 @@ TEST_F(FileCommands, NoUndoPastLoad)
     model->ChooseTool(ToolAction::Line); // the rectangle is in the history
     const Bitmap g = Gradient(90, 70);
     dialogs.opens.push_back(Write("keep.bmp", g));
+    boxes.Queue(Answer::No); // the rectangle is not saved
     ASSERT_TRUE(model->Load());
     EXPECT_FALSE(model->CanUndo());
     model->Undo();
@@ -265,16 +253,15 @@ TEST_F(FileCommands, AHistoryFolderThatFailsTurnsUndoOffOnceAndEditingGoesOn)
         model->ChooseTool(ToolAction::Rectangle);
         Drag({11, 13}, {60, 40});
         model->ChooseTool(ToolAction::Line);
-        model->SaveTag = 1;
-        model->SaveFileName = dir.file("out");
-        model->SaveFilterIndex = kSavePng;
-        EXPECT_TRUE(model->Save()) << full;
+        const std::string out = dir.file(full ? "full" : "unmade");
+        dialogs.saves.push_back(SaveChoice{out, kSavePng});
+        EXPECT_TRUE(model->SaveAs()) << full;
         limit.reset();
         ASSERT_EQ(boxes.Shown().size(), shown + 1) << full;
         EXPECT_NE(boxes.Shown().back().text.find("Undo is off"), std::string::npos) << boxes.Shown().back().text;
         EXPECT_FALSE(model->CanUndo());
         png::TPNGObject png;
-        png.LoadFromFile(dir.file("out.png"));
+        png.LoadFromFile(out + ".png");
         EXPECT_EQ(png.ToBitmap().Pixel(11, 13), clBlack) << full;
         EXPECT_EQ(png.ToBitmap().Pixel(12, 14), clWhite) << full;
     }
@@ -286,50 +273,44 @@ TEST_F(FileCommands, ClosingWithACancelledSaveKeepsTheEdits)
     ASSERT_TRUE(model->Modified());
     boxes.Queue(Answer::Yes);
     dialogs.saves.push_back(std::nullopt);
-    EXPECT_FALSE(model->CloseQuery());
+    EXPECT_FALSE(model->Close());
     EXPECT_TRUE(model->Modified());
     EXPECT_EQ(boxes.Shown()[0].buttons, Buttons::YesNoCancel);
     EXPECT_FALSE(HistoryNumbers().empty());
     boxes.Queue(Answer::Cancel);
-    EXPECT_FALSE(model->CloseQuery());
-    EXPECT_TRUE(model->PictureChanged());
+    EXPECT_FALSE(model->Close());
+    EXPECT_TRUE(model->Modified());
 }
 
 TEST_F(FileCommands, AFailedSaveKeepsTheWindowOpenAndTheEditsMarked)
 {
     model->ChooseTool(ToolAction::Line);
     fs::create_directory(dir.file("taken.bmp")); // the rename over a folder fails
-    model->SaveTag = 1;
-    model->SaveFileName = dir.file("taken.bmp");
+    dialogs.saves.push_back(SaveChoice{dir.file("taken"), kSaveBmp});
     boxes.Queue(Answer::Yes);
-    EXPECT_THROW(model->CloseQuery(), Error);
+    EXPECT_THROW(model->Close(), Error);
     EXPECT_TRUE(model->Modified());
 }
 
 TEST_F(FileCommands, CropHandOverKeepsTheSizeUntouchedAndShrinksWhenDragged)
 {
     const std::string path = Write("tempimage.bmp", Gradient(120, 80));
-    LoadSilently(path);
-    model->SaveFileName = path;
-    model->SaveFilterIndex = kSaveBmp;
-    model->SaveTag = 1;
+    model->OpenFace(path);
     model->ChooseTool(ToolAction::Crop);
     boxes.Queue(Answer::Yes);
-    ASSERT_TRUE(model->CloseQuery());
-    EXPECT_TRUE(model->PictureChanged());
+    ASSERT_TRUE(model->Close());
+    EXPECT_TRUE(model->Session().FaceResult());
     Bitmap saved = LoadBmpFile(path);
     EXPECT_EQ(saved.Width(), 120);
     EXPECT_EQ(saved.Height(), 80);
 
     auto again = std::make_unique<EditorModel>(Folder(), dialogs);
     model = std::move(again);
-    LoadSilently(path);
-    model->SaveFileName = path;
-    model->SaveTag = 1;
+    model->OpenFace(path);
     model->ChooseTool(ToolAction::Crop);
     Drag({120, 80}, {100, 50}); // the bottom-right corner
     boxes.Queue(Answer::Yes);
-    ASSERT_TRUE(model->CloseQuery());
+    ASSERT_TRUE(model->Close());
     saved = LoadBmpFile(path);
     EXPECT_EQ(saved.Width(), 100);
     EXPECT_EQ(saved.Height(), 50);

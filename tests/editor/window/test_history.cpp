@@ -1,10 +1,12 @@
 // Commits, history files, undo and redo across tools.
 #include "tests/editor/window/model_fixture.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
 #include "editor/window/history_folder.h"
+#include "editor/window/picture_files.h"
 #include "platform/bmp_file.h"
 
 namespace pc::editor::test {
@@ -151,9 +153,8 @@ TEST_F(DrawnRun, ASaveAfterUndosDiscardsTheStatesAboveIt)
     model->Undo();
     model->ChooseTool(ToolAction::Rectangle);
     Drag({Box(5).left, Box(5).top}, {Box(5).right, Box(5).bottom});
-    model->SaveTag = 1; // the save commits boxes 0 and 5
-    model->SaveFileName = Folder() + "saved";
-    model->Save();
+    dialogs.saves.push_back(SaveChoice{Folder() + "saved", kSaveBmp});
+    model->SaveAs(); // the save commits boxes 0 and 5
     model->Undo();
     ASSERT_TRUE(model->Picture() == FirstBoxes(1));
     model->Redo();
@@ -208,20 +209,23 @@ TEST_F(ModelTest, AResizeDoneFirstIsUndoneAndAnUndoOfNothingIsOff)
         for (int x = 0; x < 97; ++x)
             g.SetPixel(x, y, RGB(uint8_t(x), uint8_t(2 * y), 7));
     SaveBmpFile(Folder() + "in.bmp", g);
-    model->LoadTag = 1;
-    model->OpenFileName = Folder() + "in.bmp";
-    model->Load();
+    model->Open(Folder() + "in.bmp");
     model->ChooseTool(ToolAction::Line);
     EXPECT_FALSE(model->CanUndo());
 
-    model->Load();
-    model->SetPictureSize(53, 61);
-    model->ChooseTool(ToolAction::Rectangle);
-    ASSERT_EQ(model->Picture().Width(), 53);
-    ASSERT_TRUE(model->CanUndo());
-    model->Undo();
-    EXPECT_TRUE(model->Picture() == g);
-    EXPECT_EQ(model->Width(), 97);
+    // A typed size is undone at once, and after the commit that cuts it.
+    for (const bool committed : {true, false}) {
+        model->Open(Folder() + "in.bmp");
+        model->SetPictureSize(53, 61);
+        if (committed) {
+            model->ChooseTool(ToolAction::Rectangle);
+            ASSERT_EQ(model->Picture().Width(), 53);
+        }
+        ASSERT_TRUE(model->CanUndo()) << committed;
+        model->Undo();
+        EXPECT_TRUE(model->Picture() == g) << committed;
+        EXPECT_EQ(model->Width(), 97) << committed;
+    }
 }
 
 TEST_F(ModelTest, AWorkFolderWithoutRoomGivesWayToAHistoryFolderOfItsOwn)
@@ -244,6 +248,44 @@ TEST_F(ModelTest, AWorkFolderWithoutRoomGivesWayToAHistoryFolderOfItsOwn)
     old ? setenv("XDG_CACHE_HOME", saved.c_str(), 1) : unsetenv("XDG_CACHE_HOME");
 }
 
+TEST_F(ModelTest, AFailedWriteTurnsUndoOffAndNoStalePictureComesBack)
+{
+    model->ChooseTool(ToolAction::Rectangle);
+    Drag({10, 10}, {50, 50});
+    model->ChooseTool(ToolAction::Rectangle); // files 0 and 1
+    Drag({60, 60}, {90, 90});
+    {
+        const pc::test::FileSizeLimit limit(1000); // a history file takes 196662 bytes
+        model->ChooseTool(ToolAction::Line);
+    }
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_TRUE(HistoryNumbers().empty());
+    // Files of the same names that another window writes are not this history.
+    Bitmap stale(256, 256);
+    stale.Fill(RGB(1, 2, 3));
+    for (int n = 0; n <= 3; ++n)
+        SaveBmpFile(model->History().Path(n), stale);
+    const Bitmap shown = model->Picture();
+    EXPECT_FALSE(model->CanUndo());
+    EXPECT_FALSE(model->CanRedo());
+    model->Undo();
+    EXPECT_TRUE(model->Picture() == shown);
+    model->Redo();
+    EXPECT_TRUE(model->Picture() == shown);
+}
+
+TEST_F(ModelTest, EveryHistoryFileLeftFromBeforeGoesAtTheStart)
+{
+    for (const char* name : {"history0", "history20", "history21", "history137", "history7a", "historyx"})
+        std::ofstream(Folder() + name) << "left";
+    const HistoryFiles fresh(Folder());
+    std::vector<std::string> kept;
+    for (const auto& e : std::filesystem::directory_iterator(Folder()))
+        kept.push_back(e.path().filename().string());
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(kept, (std::vector<std::string>{"history7a", "historyx"}));
+}
+
 TEST_F(ModelTest, ClosingRemovesTheHistoryFiles)
 {
     for (int i = 0; i < 3; ++i) {
@@ -253,9 +295,8 @@ TEST_F(ModelTest, ClosingRemovesTheHistoryFiles)
     model->ChooseTool(ToolAction::Line);
     EXPECT_EQ(HistoryNumbers().size(), 4u);
     boxes.Queue(Answer::No);
-    EXPECT_TRUE(model->CloseQuery());
+    EXPECT_TRUE(model->Close());
     EXPECT_TRUE(HistoryNumbers().empty());
-    EXPECT_FALSE(model->PictureChanged());
 }
 
 } // namespace

@@ -22,6 +22,7 @@
 #include "platform/bmp_file.h"
 #include "platform/clipboard.h"
 #include "platform/message_box.h"
+#include "tests/editor/window/model_fixture.h"
 #include "tests/support/test_data.h"
 
 namespace pc::editor::test {
@@ -47,7 +48,8 @@ protected:
     ScriptedMessageBoxes boxes;
     ScopedMessageBoxes scoped{boxes};
     pc::test::TempDir dir;
-    std::unique_ptr<TImageForm> form = std::make_unique<TImageForm>();
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TImageForm> form = std::make_unique<TImageForm>(nullptr, &dialogs);
 };
 
 TEST_F(ImageFormTest, ARectangleDraggedAtDoubleSizeLandsAtHalfTheViewPoints)
@@ -61,10 +63,7 @@ TEST_F(ImageFormTest, ARectangleDraggedAtDoubleSizeLandsAtHalfTheViewPoints)
     QApplication::processEvents();
     DragOn(form->Image1, QPoint(10, 10), QPoint(60, 40));
 
-    EditorModel& m = form->Model();
-    m.SaveFileName = dir.file("out.png");
-    m.SaveFilterIndex = kSavePng;
-    m.SaveTag = 1;
+    dialogs.saves.push_back(SaveChoice{dir.file("out.png"), kSavePng});
     ASSERT_TRUE(form->ASaveExecute());
     EXPECT_TRUE(boxes.Shown().empty());
     png::TPNGObject png;
@@ -125,9 +124,7 @@ TEST_F(ImageFormTest, LoadingSetsTheSpinsWithoutAskingToSaveOnClose)
     b.Fill(RGB(10, 20, 30));
     SaveBmpFile(dir.file("in.bmp"), b);
     EditorModel& m = form->Model();
-    m.LoadTag = 1;
-    m.OpenFileName = dir.file("in.bmp");
-    ASSERT_TRUE(form->ALoadExecute());
+    ASSERT_TRUE(form->OpenExecute(dir.file("in.bmp")));
     EXPECT_EQ(form->CSWidth->value(), 90);
     EXPECT_EQ(form->CSHeight->value(), 60);
     EXPECT_FALSE(m.Modified());
@@ -244,7 +241,6 @@ TEST_F(ImageFormTest, TheSizeSpinsResizeThePictureAndMarkAnEdit)
     boxes.Queue(Answer::No);
     form->close();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_FALSE(form->PictureChanged());
 }
 
 TEST_F(ImageFormTest, TextPageFollowsTheTextTool)

@@ -6,6 +6,7 @@
 
 #include "editor/window/picture_files.h"
 #include "editor/window/save_folder.h"
+#include "platform/bmp_file.h"
 
 namespace pc::editor::test {
 namespace {
@@ -26,6 +27,9 @@ protected:
         std::ofstream(Folder() + "config/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
         setenv("HOME", (Folder() + "home").c_str(), 1);
         setenv("XDG_CONFIG_HOME", (Folder() + "config").c_str(), 1);
+        Bitmap b(5, 3);
+        b.Fill(clWhite);
+        SaveBmpFile(HandOverFile(), b);
     }
     void TearDown() override
     {
@@ -36,12 +40,13 @@ protected:
     }
     std::string Home() const { return Folder() + "home/"; }
     std::string Work() const { return Folder() + "work/"; }
+    std::string HandOverFile() const { return Work() + "tempimage.bmp"; }
 
     // A window opened on the hand-over file, saved by the user.
     std::string SaveFromHandOver(std::optional<SaveChoice> answer)
     {
         EditorModel m(Work(), dialogs);
-        m.SaveFileName = Work() + "tempimage";
+        m.Open(HandOverFile());
         dialogs.saves.push_back(answer);
         m.Save();
         return dialogs.proposedNames.back();
@@ -58,8 +63,7 @@ TEST_F(SaveFolder, TheProposalLeavesTheWorkFolderForOneThatStays)
     // A hand-over save into the work folder is not a folder the user chose.
     {
         EditorModel m(Work(), dialogs);
-        m.SaveTag = 1;
-        m.SaveFileName = Work() + "tempimage";
+        m.OpenFace(HandOverFile());
         ASSERT_TRUE(m.Save());
     }
     EXPECT_EQ(SaveFromHandOver(std::nullopt), Home() + "Bilder/tempimage");
