@@ -683,6 +683,14 @@ TEST(ProjectText, EightBitTextsReadAsWindows1252)
         EXPECT_EQ(TextFromFile(c.bytes), c.text) << c.bytes;
 }
 
+// Each line of a 3D text goes on a line of its own, ended by CR LF: a CR or
+// LF inside a line would split it when read back.
+TEST(ProjectText, LinesAreWrittenWholeEachEndedByCrLf)
+{
+    EXPECT_EQ(TextLinesToFile({"one\rtwo", "three\nfour", "", "five"}, ""),
+              "one two\r\nthree four\r\n\r\nfive\r\n");
+}
+
 TEST(ProjectRead, OldEightBitTextAndLocaleFloats)
 {
     const std::string text = "Prism\x99 \x93Pro\x94\r\n\x80" "9\x81\x8d\x8f\x90\x9d"; // Windows-1252

@@ -18,6 +18,7 @@
 #include "app/window/picture_box.h"
 #include "app/project/project_file.h"
 #include "app/project/project_needs.h"
+#include "platform/paths.h"
 #include "platform/track_bar.h"
 #include "scene/model/c3ds.h"
 #include "scene/pages/face_commands.h"
@@ -757,6 +758,13 @@ TEST_F(ProjectLoad, SaveDialogOpensOnTheProjectLoadedOrLastSaved)
              window->ASaveTemplate->trigger();
          },
          {a}},
+        {"a template is not the project",
+         [&] {
+             saveAnswer.reset();
+             window->SaveAsTemplate->trigger();
+             window->ASaveTemplate->trigger();
+         },
+         {UserTemplatesFolder(), a}},
         {"the program's own project",
          [&] {
              boxes.Queue(Answer::No);

@@ -276,14 +276,30 @@ TEST_F(ModelTest, AFailedWriteTurnsUndoOffAndNoStalePictureComesBack)
 
 TEST_F(ModelTest, EveryHistoryFileLeftFromBeforeGoesAtTheStart)
 {
-    for (const char* name : {"history0", "history20", "history21", "history137", "history7a", "historyx"})
+    for (const char* name : {"history0", "history20", "history21", "history137", "history7a", "historyx", "history"})
         std::ofstream(Folder() + name) << "left";
     const HistoryFiles fresh(Folder());
     std::vector<std::string> kept;
     for (const auto& e : std::filesystem::directory_iterator(Folder()))
         kept.push_back(e.path().filename().string());
     std::sort(kept.begin(), kept.end());
-    EXPECT_EQ(kept, (std::vector<std::string>{"history7a", "historyx"}));
+    EXPECT_EQ(kept, (std::vector<std::string>{"history", "history7a", "historyx"}));
+}
+
+TEST_F(ModelTest, ANewPictureHasNoUndoBackToThePictureBefore)
+{
+    for (int i = 0; i < 2; ++i) {
+        model->ChooseTool(ToolAction::Rectangle);
+        Drag({10 + i * 20, 10}, {25 + i * 20, 40});
+    }
+    model->ChooseTool(ToolAction::Line);
+    boxes.Queue(Answer::No);
+    model->New();
+    const Bitmap blank = model->Picture();
+    EXPECT_FALSE(model->CanUndo());
+    model->Undo();
+    EXPECT_TRUE(model->Picture() == blank);
+    EXPECT_EQ(model->Picture().Pixel(10, 10), clWhite);
 }
 
 TEST_F(ModelTest, ClosingRemovesTheHistoryFiles)

@@ -361,8 +361,13 @@ TEST_F(ModelPageTest, CopyTakesMaterialsAndItsOwnModelFile)
     src.KindTrackbars[0]->SetPosition(300);
     src.KindTrackbars[5]->SetPosition(45);
     LoadFacePicture(*src.Faces[0], kPagePicture, textures, clBlack);
+    // A work file's name means nothing to the user: the tab shows the
+    // object's name, here none, as a project loaded would give it.
+    EXPECT_EQ(tabs.tabText(tabs.indexOf(&src)), "3D (#0)");
+    src.OName = "cubes.3ds";
 
     GLTSObject& dst = Page(commands.CopyObject());
+    EXPECT_EQ(tabs.tabText(tabs.indexOf(&dst)), "3D cubes(#1)");
     EXPECT_NE(dst.ModelName, src.ModelName);
     EXPECT_TRUE(fs::exists(dst.ModelName));
     EXPECT_EQ(ValuesOf(*dst.Model), ValuesOf(*src.Model));

@@ -350,7 +350,7 @@ TEST_P(CurrentPosition, DrawsOnlyTheSegmentsFromThere)
 }
 
 constexpr uint32_t EMR_POLYBEZIERTO = 5, EMR_POLYBEZIERTO16 = 88, EMR_POLYLINETO16 = 89, EMR_POLYLINE16 = 87,
-                   EMR_SAVEDC = 33, EMR_RESTOREDC = 34;
+                   EMR_POLYBEZIER16 = 85, EMR_SAVEDC = 33, EMR_RESTOREDC = 34;
 
 // Two 16-bit coordinates in one parameter.
 int32_t P16(int x, int y) { return int32_t(uint32_t(uint16_t(x)) | uint32_t(uint16_t(y)) << 16); }
@@ -401,6 +401,22 @@ std::vector<CurrentPositionCase> CurrentPositionCases()
                                                    .Record(EMR_STROKEPATH, {0, 0, 100, 100})
                                                    .Bytes(),
                  {{30, 20, 70, 20}, across}});
+    // A polyline that ends level with the position still leaves it where it was.
+    v.push_back({"LineToAfterPolylineEndingLevelInAPath", Emf()
+                                                              .Record(EMR_BEGINPATH, {})
+                                                              .Record(EMR_MOVETOEX, {20, 60})
+                                                              .Record(EMR_POLYLINE16, {0, 0, 0, 0, 2, P16(30, 20), P16(50, 60)})
+                                                              .Record(EMR_LINETO, {80, 60})
+                                                              .Record(EMR_ENDPATH, {})
+                                                              .Record(EMR_STROKEPATH, {0, 0, 100, 100})
+                                                              .Bytes(),
+                 {{30, 20, 50, 60}, across}});
+    // A Bézier of its own starts at its first point, not at the position.
+    v.push_back({"BezierAfterMove", Emf()
+                                        .Record(EMR_MOVETOEX, {10, 90})
+                                        .Record(EMR_POLYBEZIER16, {0, 0, 0, 0, 4, P16(20, 60), P16(40, 60), P16(60, 60), P16(80, 60)})
+                                        .Bytes(),
+                 {across}});
     v.push_back({"BezierToAfterRestoreDC", Emf()
                                                .Record(EMR_MOVETOEX, {20, 60})
                                                .Record(EMR_SAVEDC, {})
@@ -425,7 +441,7 @@ std::vector<CurrentPositionCase> CurrentPositionCases()
 INSTANTIATE_TEST_SUITE_P(Records, CurrentPosition, testing::ValuesIn(CurrentPositionCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
-constexpr uint32_t EMR_STRETCHDIBITS = 81, EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_POLYBEZIER16 = 85, EMR_ELLIPSE = 42,
+constexpr uint32_t EMR_STRETCHDIBITS = 81, EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_ELLIPSE = 42,
                    EMR_DELETEOBJECT = 40;
 
 // A StretchDIBits of one red pixel into a rectangle 20 million units high:

@@ -310,6 +310,23 @@ TEST(Converters, ContentPicksConverterWhateverTheExtension)
     WriteFileAtomic(dir.file("g.xyz"), std::vector<uint8_t>{'t', 'e', 'x', 't'});
     EXPECT_THROW(ConvertPictureFile(dir.file("g.xyz"), dir.file("g.bmp")), BadInput);
     EXPECT_FALSE(FileExists(dir.file("g.bmp")));
+    // GIF files, which the program writes but does not read: by either
+    // signature under another name, or by name alone.
+    const std::pair<const char*, std::vector<uint8_t>> gifs[] = {
+        {"i.png", {'G', 'I', 'F', '8', '7', 'a', 1, 0, 1, 0}},
+        {"j.bmp", {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0}},
+        {"k.GiF", {1, 2, 3}},
+    };
+    for (const auto& [name, bytes] : gifs) {
+        WriteFileAtomic(dir.file(name), bytes);
+        try {
+            ConvertPictureFile(dir.file(name), dir.file("gif.bmp"));
+            ADD_FAILURE() << name << " read";
+        } catch (const BadInput& e) {
+            EXPECT_STREQ(e.what(), "GIF files are not read as pictures: save the picture as PNG or BMP and load that.")
+                << name;
+        }
+    }
 }
 
 TEST(Converters, BmpKeepsItsOwnDepth)
