@@ -248,6 +248,18 @@ TEST_F(ModelTest, AWorkFolderWithoutRoomGivesWayToAHistoryFolderOfItsOwn)
     old ? setenv("XDG_CACHE_HOME", saved.c_str(), 1) : unsetenv("XDG_CACHE_HOME");
 }
 
+// Undo and redo are off, and using them leaves the picture shown.
+void ExpectNothingToUndoOrRedo(EditorModel& model)
+{
+    const Bitmap shown = model.Picture();
+    EXPECT_FALSE(model.CanUndo());
+    EXPECT_FALSE(model.CanRedo());
+    model.Undo();
+    EXPECT_TRUE(model.Picture() == shown);
+    model.Redo();
+    EXPECT_TRUE(model.Picture() == shown);
+}
+
 TEST_F(ModelTest, AFailedWriteTurnsUndoOffAndNoStalePictureComesBack)
 {
     model->ChooseTool(ToolAction::Rectangle);
@@ -265,13 +277,7 @@ TEST_F(ModelTest, AFailedWriteTurnsUndoOffAndNoStalePictureComesBack)
     stale.Fill(RGB(1, 2, 3));
     for (int n = 0; n <= 3; ++n)
         SaveBmpFile(model->History().Path(n), stale);
-    const Bitmap shown = model->Picture();
-    EXPECT_FALSE(model->CanUndo());
-    EXPECT_FALSE(model->CanRedo());
-    model->Undo();
-    EXPECT_TRUE(model->Picture() == shown);
-    model->Redo();
-    EXPECT_TRUE(model->Picture() == shown);
+    ExpectNothingToUndoOrRedo(*model);
 }
 
 TEST_F(ModelTest, EveryHistoryFileLeftFromBeforeGoesAtTheStart)
@@ -295,10 +301,7 @@ TEST_F(ModelTest, ANewPictureHasNoUndoBackToThePictureBefore)
     model->ChooseTool(ToolAction::Line);
     boxes.Queue(Answer::No);
     model->New();
-    const Bitmap blank = model->Picture();
-    EXPECT_FALSE(model->CanUndo());
-    model->Undo();
-    EXPECT_TRUE(model->Picture() == blank);
+    ExpectNothingToUndoOrRedo(*model);
     EXPECT_EQ(model->Picture().Pixel(10, 10), clWhite);
 }
 

@@ -371,45 +371,26 @@ std::vector<CurrentPositionCase> CurrentPositionCases()
     v.push_back({"PolylineTo16AfterMove",
                  Emf().Record(EMR_MOVETOEX, {20, 60}).Record(EMR_POLYLINETO16, {0, 0, 0, 0, 2, P16(50, 60), P16(80, 60)}).Bytes(),
                  {across}});
-    v.push_back({"BezierToInAPath", Emf()
-                                        .Record(EMR_BEGINPATH, {})
-                                        .Record(EMR_MOVETOEX, {20, 60})
-                                        .Record(EMR_POLYBEZIERTO16, curve16)
-                                        .Record(EMR_ENDPATH, {})
-                                        .Record(EMR_STROKEPATH, {0, 0, 100, 100})
-                                        .Bytes(),
-                 {across}});
+    // Records between a path's begin and its stroke, after a move to (20, 60).
+    const auto stroked = [](const std::vector<std::pair<uint32_t, std::vector<int32_t>>>& records) {
+        Emf e;
+        e.Record(EMR_BEGINPATH, {}).Record(EMR_MOVETOEX, {20, 60});
+        for (const auto& [type, params] : records)
+            e.Record(type, params);
+        return e.Record(EMR_ENDPATH, {}).Record(EMR_STROKEPATH, {0, 0, 100, 100}).Bytes();
+    };
+    v.push_back({"BezierToInAPath", stroked({{EMR_POLYBEZIERTO16, curve16}}), {across}});
     // A closed figure's next line starts where that figure began.
-    v.push_back({"BezierToAfterCloseFigure", Emf()
-                                                 .Record(EMR_BEGINPATH, {})
-                                                 .Record(EMR_MOVETOEX, {20, 60})
-                                                 .Record(EMR_LINETO, {20, 20})
-                                                 .Record(EMR_CLOSEFIGURE, {})
-                                                 .Record(EMR_POLYBEZIERTO16, curve16)
-                                                 .Record(EMR_ENDPATH, {})
-                                                 .Record(EMR_STROKEPATH, {0, 0, 100, 100})
-                                                 .Bytes(),
+    v.push_back({"BezierToAfterCloseFigure",
+                 stroked({{EMR_LINETO, {20, 20}}, {EMR_CLOSEFIGURE, {}}, {EMR_POLYBEZIERTO16, curve16}}),
                  {{20, 20, 20, 60}, across}});
     // A polyline in a path leaves the position where it was, so the next
-    // line does not go on from the polyline's end.
-    v.push_back({"LineToAfterPolylineInAPath", Emf()
-                                                   .Record(EMR_BEGINPATH, {})
-                                                   .Record(EMR_MOVETOEX, {20, 60})
-                                                   .Record(EMR_POLYLINE16, {0, 0, 0, 0, 2, P16(30, 20), P16(70, 20)})
-                                                   .Record(EMR_LINETO, {80, 60})
-                                                   .Record(EMR_ENDPATH, {})
-                                                   .Record(EMR_STROKEPATH, {0, 0, 100, 100})
-                                                   .Bytes(),
+    // line does not go on from the polyline's end, even one ending level with it.
+    v.push_back({"LineToAfterPolylineInAPath",
+                 stroked({{EMR_POLYLINE16, {0, 0, 0, 0, 2, P16(30, 20), P16(70, 20)}}, {EMR_LINETO, {80, 60}}}),
                  {{30, 20, 70, 20}, across}});
-    // A polyline that ends level with the position still leaves it where it was.
-    v.push_back({"LineToAfterPolylineEndingLevelInAPath", Emf()
-                                                              .Record(EMR_BEGINPATH, {})
-                                                              .Record(EMR_MOVETOEX, {20, 60})
-                                                              .Record(EMR_POLYLINE16, {0, 0, 0, 0, 2, P16(30, 20), P16(50, 60)})
-                                                              .Record(EMR_LINETO, {80, 60})
-                                                              .Record(EMR_ENDPATH, {})
-                                                              .Record(EMR_STROKEPATH, {0, 0, 100, 100})
-                                                              .Bytes(),
+    v.push_back({"LineToAfterPolylineEndingLevelInAPath",
+                 stroked({{EMR_POLYLINE16, {0, 0, 0, 0, 2, P16(30, 20), P16(50, 60)}}, {EMR_LINETO, {80, 60}}}),
                  {{30, 20, 50, 60}, across}});
     // A Bézier of its own starts at its first point, not at the position.
     v.push_back({"BezierAfterMove", Emf()
