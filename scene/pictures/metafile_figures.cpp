@@ -1,0 +1,213 @@
+#include "scene/pictures/metafile_device.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "scene/pictures/metafile_limits.h"
+
+namespace pc::metafile {
+
+using namespace detail;
+
+void Device::BeginPath()
+{
+    inPath_ = true;
+    path_.clear();
+    pathPoints_ = 0;
+}
+
+void Device::AbortPath()
+{
+    inPath_ = false;
+    path_.clear();
+    pathPoints_ = 0;
+}
+
+void Device::CloseFigure()
+{
+    if (inPath_ && !path_.empty() && !path_.back().closed) {
+        path_.back().closed = true;
+        // A new figure starts where this one began.
+        state_.pos = path_.back().pts.front();
+    }
+}
+
+void Device::PathFigure(std::vector<DPoint> pts, bool closed)
+{
+    if (pts.empty())
+        return;
+    Spend(int64_t(pts.size()));
+    pathPoints_ += pts.size();
+    if (pathPoints_ > kMaxPathPoints)
+        throw BadInput("metafile path too long");
+    path_.push_back(Figure{std::move(pts), closed});
+}
+
+void Device::PathLine(std::span<const DPoint> pts)
+{
+    if (pts.empty())
+        return;
+    // A line goes on from the current position: the open figure only when
+    // it ends there (a polyline in a path leaves the position where it was).
+    const bool goesOn = !path_.empty() && !path_.back().closed && path_.back().pts.back().x == state_.pos.x &&
+                        path_.back().pts.back().y == state_.pos.y;
+    if (!goesOn)
+        PathFigure({state_.pos}, false);
+    Spend(int64_t(pts.size()));
+    pathPoints_ += pts.size();
+    if (pathPoints_ > kMaxPathPoints)
+        throw BadInput("metafile path too long");
+    path_.back().pts.insert(path_.back().pts.end(), pts.begin(), pts.end());
+}
+
+void Device::DrawPath(bool fill, bool stroke)
+{
+    Prepare();
+    std::vector<std::vector<Point>> figures;
+    for (const Figure& f : path_)
+        figures.push_back(ToPixels(f.pts));
+    if (fill) {
+        const Pen pen = canvas_.pen;
+        if (!stroke)
+            canvas_.pen.style = PenStyle::Clear;
+        canvas_.PolyPolygon(figures);
+        canvas_.pen = pen;
+    } else if (stroke) {
+        canvas_.brush.style = BrushStyle::Clear;
+        for (size_t i = 0; i < figures.size(); ++i) {
+            if (path_[i].closed)
+                canvas_.Polygon(figures[i]);
+            else
+                canvas_.Polyline(figures[i]);
+        }
+    }
+    AbortPath();
+}
+
+void Device::MoveTo(double x, double y)
+{
+    state_.pos = {x, y};
+    if (inPath_)
+        PathFigure({state_.pos}, false);
+}
+
+void Device::LineTo(double x, double y)
+{
+    if (inPath_) {
+        const DPoint p{x, y};
+        PathLine({&p, 1});
+        state_.pos = p;
+        return;
+    }
+    Prepare();
+    const Point a = ToPixel(state_.pos.x, state_.pos.y), b = ToPixel(x, y);
+    canvas_.MoveTo(a.x, a.y);
+    canvas_.LineTo(b.x, b.y);
+    state_.pos = {x, y};
+}
+
+void Device::Polyline(std::span<const DPoint> pts)
+{
+    if (inPath_) {
+        PathFigure({pts.begin(), pts.end()}, false);
+        return;
+    }
+    Prepare();
+    auto px = ToPixels(pts);
+    canvas_.Polyline(px);
+}
+
+void Device::PolylineTo(std::span<const DPoint> pts)
+{
+    if (pts.empty())
+        return;
+    if (inPath_) {
+        PathLine(pts);
+    } else {
+        std::vector<DPoint> all{state_.pos};
+        all.insert(all.end(), pts.begin(), pts.end());
+        Polyline(all);
+    }
+    state_.pos = pts.back();
+}
+
+void Device::PolyBezierTo(std::span<const DPoint> controls)
+{
+    const auto line = FlattenBeziers(state_.pos, controls);
+    PolylineTo(std::span(line).subspan(1));
+}
+
+void Device::Polygon(const std::vector<std::vector<DPoint>>& polys)
+{
+    if (inPath_) {
+        for (const auto& p : polys)
+            PathFigure(p, true);
+        return;
+    }
+    Prepare();
+    std::vector<std::vector<Point>> px;
+    for (const auto& p : polys)
+        px.push_back(ToPixels(p));
+    canvas_.PolyPolygon(px);
+}
+
+void Device::Rectangle(double l, double t, double r, double b)
+{
+    if (inPath_) {
+        PathFigure({{l, t}, {r, t}, {r, b}, {l, b}}, true);
+        return;
+    }
+    Prepare();
+    const Point a = ToPixel(l, t), c = ToPixel(r, b);
+    canvas_.Rectangle(a.x, a.y, c.x, c.y);
+}
+
+void Device::RoundRect(double l, double t, double r, double b, double w, double h)
+{
+    Prepare();
+    const Point a = ToPixel(l, t), c = ToPixel(r, b);
+    const DPoint s = Scale();
+    canvas_.RoundRect(a.x, a.y, c.x, c.y, ToInt(w * s.x), ToInt(h * s.y));
+}
+
+void Device::Ellipse(double l, double t, double r, double b)
+{
+    if (inPath_) {
+        constexpr int n = 64;
+        Spend(kPointCost * n);
+        std::vector<DPoint> pts;
+        for (int i = 0; i < n; ++i) {
+            const double a = 2 * std::numbers::pi * i / n;
+            pts.push_back({(l + r) / 2 + (r - l) / 2 * std::cos(a), (t + b) / 2 + (b - t) / 2 * std::sin(a)});
+        }
+        PathFigure(std::move(pts), true);
+        return;
+    }
+    Prepare();
+    const Point a = ToPixel(l, t), c = ToPixel(r, b);
+    canvas_.Ellipse(a.x, a.y, c.x, c.y);
+}
+
+std::vector<DPoint> Device::FlattenBeziers(DPoint start, std::span<const DPoint> controls)
+{
+    constexpr int steps = 16;
+    const size_t count = 1 + controls.size() / 3 * steps;
+    if (count > kMaxPathPoints)
+        throw BadInput("picture too complex");
+    Spend(int64_t(count));
+    std::vector<DPoint> out;
+    out.reserve(count);
+    out.push_back(start);
+    for (size_t i = 0; i + 2 < controls.size(); i += 3) {
+        const DPoint p0 = out.back(), p1 = controls[i], p2 = controls[i + 1], p3 = controls[i + 2];
+        for (int k = 1; k <= steps; ++k) {
+            const double t = double(k) / steps, u = 1 - t;
+            out.push_back({u * u * u * p0.x + 3 * u * u * t * p1.x + 3 * u * t * t * p2.x + t * t * t * p3.x,
+                           u * u * u * p0.y + 3 * u * u * t * p1.y + 3 * u * t * t * p2.y + t * t * t * p3.y});
+        }
+    }
+    return out;
+}
+
+} // namespace pc::metafile

@@ -1,0 +1,47 @@
+#pragma once
+// Limits and work charges shared by the parts of the metafile device.
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+#include "scene/pictures/picture_bounds.h"
+
+namespace pc::metafile::detail {
+
+inline constexpr uint32_t kMaxObjects = 65536;
+// Points of one path or of one flattened Bézier record.
+inline constexpr size_t kMaxPathPoints = 4'000'000;
+// Memory of one picture a metafile holds inside it, beside the picture it
+// draws: a share of what a picture file may take.
+inline constexpr int64_t kMetafilePictureBytes = kPictureMemoryBudget / 4;
+
+// Work charged besides what the canvas charges, in its units (about the time
+// of writing a pixel): setting the state up for a drawing or a figure,
+// working out a point, reading a picture, and laying out text (a font looked
+// up, then each character shaped).
+inline constexpr int64_t kDrawSetUpCost = 64, kPointCost = 8, kPictureSetUpCost = 64;
+inline constexpr int64_t kTextSetUpCost = 2048, kTextCharCost = 128;
+
+// Output coordinates are kept well inside int so the canvas can clip them.
+inline int ToInt(double v)
+{
+    if (!std::isfinite(v))
+        return 0;
+    return int(std::lround(std::clamp(v, -1e9, 1e9)));
+}
+
+// Millimetres per logical unit of the metric map modes.
+inline double MetricUnit(int mode)
+{
+    switch (mode) {
+    case 2: return 0.1;           // MM_LOMETRIC
+    case 3: return 0.01;          // MM_HIMETRIC
+    case 4: return 0.254;         // MM_LOENGLISH
+    case 5: return 0.0254;        // MM_HIENGLISH
+    case 6: return 25.4 / 1440;   // MM_TWIPS
+    default: return 0;
+    }
+}
+
+} // namespace pc::metafile::detail
