@@ -14,11 +14,14 @@
 #include "scene/pictures/metafile_records.h"
 #include "scene/pictures/picture_converters.h"
 #include "tests/support/test_data.h"
+#include "tests/scene/pictures/metafile_builders.h"
 
 namespace pc {
 namespace {
 
+using test::Emf;
 using test::TempDir;
+using test::Wmf;
 
 // Runs gnuplot with the given commands, writing the EMF to path.
 bool Gnuplot(const std::string& path, const std::string& commands)
@@ -68,54 +71,6 @@ TEST(MetafileGnuplot, SineFilledCurvesAndAxisText)
     EXPECT_LT(filled, total / 2);
     EXPECT_GT(dark, 1000); // border, tics and labels
 }
-
-// A placeable WMF put together record by record.
-class Wmf {
-public:
-    Wmf(int16_t right, int16_t bottom, uint16_t inch)
-    {
-        u32(0x9AC6CDD7);
-        u16(0);
-        for (int16_t v : {int16_t(0), int16_t(0), right, bottom})
-            u16(uint16_t(v));
-        u16(inch);
-        u32(0);
-        u16(0);
-        u16(1); // memory metafile
-        u16(9);
-        u16(0x300);
-        u32(0);
-        u16(8); // objects
-        u32(0);
-        u16(0);
-    }
-    Wmf& Record(uint16_t function, std::initializer_list<int> words)
-    {
-        u32(uint32_t(3 + words.size()));
-        u16(function);
-        for (int w : words)
-            u16(uint16_t(w));
-        return *this;
-    }
-    std::vector<uint8_t> Bytes()
-    {
-        Record(0, {});
-        return bytes_;
-    }
-
-private:
-    void u16(uint16_t v)
-    {
-        bytes_.push_back(uint8_t(v));
-        bytes_.push_back(uint8_t(v >> 8));
-    }
-    void u32(uint32_t v)
-    {
-        u16(uint16_t(v));
-        u16(uint16_t(v >> 16));
-    }
-    std::vector<uint8_t> bytes_;
-};
 
 constexpr uint16_t kCreateBrush = 0x02FC, kCreatePen = 0x02FA, kSelect = 0x012D, kRectangle = 0x041B,
                    kEllipse = 0x0418, kWindowOrg = 0x020B, kWindowExt = 0x020C, kSaveDC = 0x001E,
@@ -209,43 +164,6 @@ TEST(MetafileWmf, FreedSlotIsTakenFirstAndANullPenLeavesTheEdge)
         EXPECT_EQ(b.Pixel(left + 10, 29), clWhite) << "bottom row, slot " << slots[i];
     }
 }
-
-// Each EMF record costs a unit too: the header, three records that only set
-// a mode, and the end record are five.
-// An EMF put together record by record: one inch square on a reference
-// device of 100 pixels per inch, so 100 logical units make 96 pixels.
-class Emf {
-public:
-    // frame: the picture's side in 0.01 mm.
-    explicit Emf(uint32_t frame = 2540)
-    {
-        std::vector<uint32_t> h = {1, 88, 0, 0, 99, 99, 0, 0, frame, frame, 0x464D4520, 0x10000, 0, 0, 4, 0, 0, 0, 1000, 1000, 254, 254};
-        h[14] = 4; // handles, with the reserved half-word
-        for (uint32_t v : h)
-            u32(v);
-    }
-    Emf& Record(uint32_t type, const std::vector<int32_t>& params)
-    {
-        u32(type);
-        u32(uint32_t(8 + 4 * params.size()));
-        for (int32_t v : params)
-            u32(uint32_t(v));
-        return *this;
-    }
-    std::vector<uint8_t> Bytes()
-    {
-        Record(14, {0, 16, 20});
-        return bytes_;
-    }
-
-private:
-    void u32(uint32_t v)
-    {
-        for (int k = 0; k < 4; ++k)
-            bytes_.push_back(uint8_t(v >> (8 * k)));
-    }
-    std::vector<uint8_t> bytes_;
-};
 
 // Whether an EMF's records, played 1:1 into a small picture, run out of the
 // given work.
