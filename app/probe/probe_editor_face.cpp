@@ -222,8 +222,8 @@ int EditorOnFace(int argc, char** argv)
     if (!form.OpenExecute(handOver, true))
         return 1;
     std::optional<Bitmap> faceGot;
-    form.HandOver = [&] {
-        faceGot = *form.Model().Session().FaceResult();
+    form.HandOver = [&](const Bitmap& picture) {
+        faceGot = picture;
         if (!faceOut.empty())
             SaveBmpFile(faceOut, *faceGot);
     };

@@ -25,9 +25,10 @@ constexpr int kMaxSolidSide = 512;
 constexpr int kSolidSides = 1024;
 
 // Opens the editor on the hand-over file; null when it cannot be loaded.
-std::unique_ptr<editor::TImageForm> EditorOn(TFormMainQV7K& owner, const std::string& file, bool fromFace)
+std::unique_ptr<editor::TImageForm> EditorOn(TFormMainQV7K& owner, editor::EditorDialogs* dialogs,
+                                             const std::string& file, bool fromFace)
 {
-    auto form = std::make_unique<editor::TImageForm>(&owner);
+    auto form = std::make_unique<editor::TImageForm>(&owner, dialogs);
     if (!form->OpenExecute(file, fromFace))
         return nullptr;
     return form;
@@ -78,13 +79,14 @@ void EditorCommands::EditCurrentPicture(bool crop)
     });
     if (!written)
         return;
-    std::unique_ptr<editor::TImageForm> form = EditorOn(w_, file, true);
+    std::unique_ptr<editor::TImageForm> form = EditorOn(w_, Dialogs, file, true);
     if (!form)
         return;
     // The face takes its picture while the editor is open, so that a failed
     // write leaves the edit on screen.
     bool handedOver = false;
-    form->HandOver = [&] {
+    form->HandOver = [&](const Bitmap& picture) {
+        SaveBmpFile(file, picture);
         if (face)
             LoadFacePicture(*face, file, *w_.Textures, w_.ObjectWindow->FloorColor());
         else
@@ -104,7 +106,7 @@ void EditorCommands::EditPublishedPicture()
         w_.Publisher->Execute(true, PublishTarget{HandOverFile(), PublishType::Bmp});
     if (!published)
         return;
-    if (std::unique_ptr<editor::TImageForm> form = EditorOn(w_, *published, false))
+    if (std::unique_ptr<editor::TImageForm> form = EditorOn(w_, Dialogs, *published, false))
         RunModal(*form);
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 // "Edit Current Picture", "Crop Current Picture" and "Edit Published
 // Picture": the main window hands a picture to the bitmap editor through
-// "tempimage.bmp" in the work folder. For the first two it takes the
-// result back into the picture box when the editor reports a change; the
-// published picture is only shown for editing and saving.
+// "tempimage.bmp" in the work folder. For the first two the picture the
+// editor gives on closing goes back through that file into the face; the
+// published picture is only shown for editing and saving under a name the
+// user chooses.
 #include <functional>
 #include <string>
 
@@ -12,6 +13,7 @@
 namespace pc {
 
 namespace editor {
+class EditorDialogs;
 class TImageForm;
 }
 
@@ -28,6 +30,8 @@ public:
 
     // Runs the editor window modally; tests drive it instead.
     std::function<void(editor::TImageForm&)> RunModal;
+    // The editor's file dialogs; the screen's when null. Tests answer them.
+    editor::EditorDialogs* Dialogs = nullptr;
 
     // On the picture box the popup was opened for.
     void EditCurrentPicture(bool crop);

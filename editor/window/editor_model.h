@@ -92,10 +92,11 @@ public:
     bool Save();
     bool SaveAs();
     // Closing: the question about unsaved changes (Yes, No, Cancel), then
-    // handOver when the face has a picture to take, then the history goes.
-    // false keeps the window open: cancelled, the save was not made, or
-    // handOver threw (its error passes on).
-    bool Close(const std::function<void()>& handOver = {});
+    // handOver with the picture the face takes, if any, then the history
+    // goes. false keeps the window open: cancelled, the save was not made,
+    // or the user chose to stay after a hand-over failed again. handOver's
+    // first error passes on (the window stays open).
+    bool Close(const std::function<void(const Bitmap&)>& handOver = {});
     void New();
 
     // History.

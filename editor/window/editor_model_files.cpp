@@ -1,6 +1,9 @@
 // The file commands of the editor model: open, load, save, save as, new and
 // closing. The session decides what each asks and where each writes.
 #include "editor/window/editor_model.h"
+
+#include <exception>
+
 #include "editor/window/picture_files.h"
 #include "editor/window/save_folder.h"
 #include "platform/file_io.h"
@@ -101,18 +104,32 @@ bool EditorModel::MayDropChanges()
     case Answer::Yes:
         return Save();
     case Answer::No:
+        session_.Refused();
         return true;
     default:
         return false;
     }
 }
 
-bool EditorModel::Close(const std::function<void()>& handOver)
+bool EditorModel::Close(const std::function<void(const Bitmap&)>& handOver)
 {
     if (!MayDropChanges())
         return false;
-    if (handOver && session_.FaceResult())
-        handOver();
+    // Unsaved changes were saved or refused above: the picture is at its size.
+    const std::optional<Bitmap> face = handOver ? session_.FacePicture(picture_) : std::nullopt;
+    if (face) {
+        try {
+            handOver(*face);
+        } catch (const std::exception&) {
+            // The error is shown once; after that the modal window must not
+            // keep the user from leaving.
+            if (!session_.HandOverFailed())
+                throw;
+            if (Ask("The face cannot take the picture: close without it?", "Question", Buttons::YesNo, Owner) !=
+                Answer::Yes)
+                return false;
+        }
+    }
     history_.RemoveAll();
     return true;
 }

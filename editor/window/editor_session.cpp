@@ -60,4 +60,13 @@ void EditorSession::Saved(const std::string& path, const SaveChoice& chosen, boo
         faceResult_ = picture;
 }
 
+std::optional<Bitmap> EditorSession::FacePicture(const Bitmap& screen) const
+{
+    if (!OpenedOnFace())
+        return std::nullopt;
+    if (faceTakesScreen_)
+        return screen;
+    return faceResult_;
+}
+
 } // namespace pc::editor

@@ -2,14 +2,15 @@
 // One editing session of the bitmap editor, as a document owns its file:
 // the document's own file (the one it was loaded from or last saved to),
 // where a Save writes without the dialog, the face's hand-over file when
-// the editor was opened from a face, the picture the face takes on closing,
-// and whether the picture on screen has changes not yet saved.
+// the editor was opened from a face, which picture the face takes on
+// closing, and whether the picture on screen has changes not yet saved.
 //
 // The model asks it which questions a command asks before it drops or
-// overwrites something and which file each save writes; the window and
-// the main window's hand-over read the face's result from it.
+// overwrites something, which file each save writes and which picture it
+// hands to the face on closing.
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/bitmap.h"
 #include "scene/pictures/picture_kind.h"
@@ -34,8 +35,11 @@ public:
     void OpenedFromFace(const std::string& handOverFile);
     // File > New: no file of its own, and a picture not yet saved.
     void NewPicture();
-    // The picture on screen changed (a commit, a size, an undo or redo).
-    void Edited() { changed_ = true; }
+    // The picture on screen changed (a commit, a size, an undo or redo):
+    // unless the user refuses to save it, the face takes it on closing.
+    void Edited() { changed_ = faceTakesScreen_ = true; }
+    // No to "Do you want to save the changes?".
+    void Refused() { faceTakesScreen_ = false; }
     bool HasChanges() const { return changed_; }
 
     // Where Save writes without the dialog; nothing when it must ask.
@@ -51,9 +55,14 @@ public:
     void Saved(const std::string& path, const SaveChoice& chosen, bool saveAs, const Bitmap& picture);
 
     bool OpenedOnFace() const { return !face_.empty(); }
-    // The picture of the last save to the face's file in this session;
-    // nothing leaves the face as it was.
-    const std::optional<Bitmap>& FaceResult() const { return faceResult_; }
+    // What the face takes on closing with screen on screen: that picture
+    // after a change the user did not refuse to save; after No, the picture
+    // of the last save to the face's file in this session. Nothing leaves
+    // the face as it was.
+    std::optional<Bitmap> FacePicture(const Bitmap& screen) const;
+    // The face could not take the picture; true when it could not before
+    // either, so that the user may close without handing it over.
+    bool HandOverFailed() { return std::exchange(handOverFailed_, true); }
 
 private:
     std::string own_;
@@ -62,6 +71,8 @@ private:
     std::string face_;
     std::optional<Bitmap> faceResult_;
     bool changed_ = false;
+    bool faceTakesScreen_ = false;
+    bool handOverFailed_ = false;
 };
 
 } // namespace pc::editor

@@ -55,9 +55,9 @@ public:
     bool ASaveExecute();
     void ACropExecute();
 
-    // Gives the face the session's result while the window is still open;
+    // Gives the face the picture it takes while the window is still open;
     // when it throws, the error is shown and the window stays open.
-    std::function<void()> HandOver;
+    std::function<void(const Bitmap&)> HandOver;
 
     // A zoom preset of the "Zoom" menu, in percent.
     void ZoomPreset(int percent);

@@ -16,6 +16,7 @@
 #include "platform/paths.h"
 #include "scene/pages/face_picture.h"
 #include "scene/pages/object_page.h"
+#include "tests/editor/window/model_fixture.h"
 #include "tests/support/test_settings.h"
 
 namespace pc::test {
@@ -59,6 +60,7 @@ protected:
 
     ScriptedMessageBoxes boxes;
     ScopedMessageBoxes scoped{boxes};
+    editor::test::ScriptedDialogs dialogs;
     std::unique_ptr<TFormMainQV7K> w;
 };
 
@@ -81,12 +83,16 @@ TEST_F(EditorCommandsTest, AnEditedPictureComesBackIntoTheFace)
         m.SetPenColor(RGB(255, 0, 0));
         m.ChooseTool(ToolAction::Rectangle);
         Drag(m, {2, 2}, {20, 20});
-        boxes.Queue(Answer::Yes);
+        // Saved elsewhere: closing asks nothing, and the face still takes it.
+        dialogs.saves.push_back(editor::SaveChoice{WorkFolder() + "copy"});
+        form.ASaveas->trigger();
         form.close();
     };
+    w->EditorCmds->Dialogs = &dialogs;
     w->Editcurrentpicture1->trigger();
-    EXPECT_EQ(boxes.AnswersLeft(), 0u);
+    EXPECT_TRUE(boxes.Shown().empty());
     const Bitmap after = WorkPicture(face);
+    EXPECT_TRUE(after == LoadBmpFile(WorkFolder() + "copy.bmp"));
     EXPECT_EQ(after.Width(), before.Width());
     EXPECT_EQ(after.Pixel(2, 2), RGB(255, 0, 0));
     EXPECT_EQ(after.Pixel(19, 10), RGB(255, 0, 0));
@@ -106,7 +112,7 @@ TEST_F(EditorCommandsTest, RefusingToSaveLeavesTheFaceAlone)
     EXPECT_TRUE(WorkPicture(face) == before);
 }
 
-TEST_F(EditorCommandsTest, AFaceThatCannotTakeThePictureLeavesTheEditorOpenWithIt)
+TEST_F(EditorCommandsTest, AFaceThatCannotTakeThePictureKeepsTheEditorOpenUntilTheUserLetsItGo)
 {
     FacePicture& face = Face();
     const Bitmap before = WorkPicture(face);
@@ -126,6 +132,9 @@ TEST_F(EditorCommandsTest, AFaceThatCannotTakeThePictureLeavesTheEditorOpenWithI
         form.close();
         stayedOpen = form.isVisible();
         EXPECT_EQ(m.Picture().Pixel(3, 2), RGB(255, 0, 0));
+        boxes.Queue(Answer::No); // failed again: stay
+        form.close();
+        EXPECT_TRUE(form.isVisible());
         std::filesystem::remove(textures);
         std::filesystem::rename(aside, textures);
         form.close(); // saved before: no question, and the face takes it now
@@ -133,10 +142,32 @@ TEST_F(EditorCommandsTest, AFaceThatCannotTakeThePictureLeavesTheEditorOpenWithI
     };
     w->Editcurrentpicture1->trigger();
     EXPECT_TRUE(stayedOpen);
-    ASSERT_EQ(boxes.Shown().size(), 2u);
+    ASSERT_EQ(boxes.Shown().size(), 3u);
     EXPECT_NE(boxes.Shown()[1].text.find("Texture"), std::string::npos) << boxes.Shown()[1].text;
+    EXPECT_EQ(boxes.Shown()[2].text, "The face cannot take the picture: close without it?");
     EXPECT_EQ(WorkPicture(face).Pixel(3, 2), RGB(255, 0, 0));
     EXPECT_EQ(WorkPicture(face).Pixel(25, 20), before.Pixel(25, 20));
+
+    // Saved, then a face that never can take it: No to the changes, the
+    // error once, then Yes lets the editor go.
+    const Bitmap taken = WorkPicture(face);
+    w->EditorCmds->RunModal = [&](TImageForm& form) {
+        form.show();
+        form.Model().Rotate90();
+        form.ASave->trigger();
+        form.Model().Rotate90();
+        std::filesystem::rename(textures, aside);
+        std::ofstream(textures) << "not a folder";
+        for (const Answer a : {Answer::No, Answer::No, Answer::Yes})
+            boxes.Queue(a);
+        form.close();
+        form.close();
+    };
+    w->Editcurrentpicture1->trigger();
+    std::filesystem::remove(textures);
+    std::filesystem::rename(aside, textures);
+    EXPECT_EQ(boxes.AnswersLeft(), 0u);
+    EXPECT_TRUE(WorkPicture(face) == taken);
 }
 
 TEST_F(EditorCommandsTest, CropWithYesKeepsTheSizeAndADraggedCornerShrinksIt)
@@ -189,11 +220,16 @@ TEST_F(EditorCommandsTest, ThePublishedPictureOpensInTheEditor)
         form.show();
         width = form.Model().Width();
         height = form.Model().Height();
+        // No save name is preset: Save asks for one (cancelled here).
+        dialogs.saves.push_back(std::nullopt);
+        form.ASave->trigger();
         form.close();
     };
+    w->EditorCmds->Dialogs = &dialogs;
     w->EditPublished->trigger();
     EXPECT_EQ(width, 96);
     EXPECT_EQ(height, 64);
+    EXPECT_EQ(dialogs.saveAsked, 1);
     EXPECT_TRUE(std::filesystem::exists(EditorCommands::HandOverFile()));
     EXPECT_TRUE(boxes.Shown().empty());
 }

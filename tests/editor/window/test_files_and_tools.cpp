@@ -212,10 +212,11 @@ TEST_F(FileCommands, NoOnClosingGivesTheFaceWhatItsFileWasLastSavedAs)
     model->ChooseTool(ToolAction::Rectangle);
     Drag({71, 23}, {100, 70});
     boxes.Queue(Answer::No);
-    ASSERT_TRUE(model->Close());
-    ASSERT_TRUE(model->Session().FaceResult());
+    std::optional<Bitmap> face;
+    ASSERT_TRUE(model->Close([&](const Bitmap& b) { face = b; }));
+    ASSERT_TRUE(face);
     const Bitmap saved = LoadBmpFile(path);
-    EXPECT_TRUE(*model->Session().FaceResult() == saved);
+    EXPECT_TRUE(*face == saved);
     EXPECT_EQ(saved.Pixel(11, 13), clBlack);
     EXPECT_EQ(saved.Pixel(71, 23), g.Pixel(71, 23));
 }
@@ -298,8 +299,9 @@ TEST_F(FileCommands, CropHandOverKeepsTheSizeUntouchedAndShrinksWhenDragged)
     model->OpenFace(path);
     model->ChooseTool(ToolAction::Crop);
     boxes.Queue(Answer::Yes);
-    ASSERT_TRUE(model->Close());
-    EXPECT_TRUE(model->Session().FaceResult());
+    bool taken = false;
+    ASSERT_TRUE(model->Close([&](const Bitmap&) { taken = true; }));
+    EXPECT_TRUE(taken);
     Bitmap saved = LoadBmpFile(path);
     EXPECT_EQ(saved.Width(), 120);
     EXPECT_EQ(saved.Height(), 80);
