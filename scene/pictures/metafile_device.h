@@ -108,6 +108,24 @@ public:
     void Rectangle(double l, double t, double r, double b);
     void RoundRect(double l, double t, double r, double b, double w, double h);
     void Ellipse(double l, double t, double r, double b);
+    enum class ArcKind { Arc, ArcTo, Chord, Pie };
+    // The part of the ellipse in (l, t, r, b) from the ray through start to
+    // the ray through end, in the arc direction: Arc strokes it, ArcTo also
+    // draws on from the current position and moves it to the arc's end,
+    // Chord and Pie (through the centre) close it and fill it.
+    void Arc(ArcKind kind, double l, double t, double r, double b, DPoint start, DPoint end);
+    // On from the current position: the circle's arc from startDegrees,
+    // counter-clockwise for a positive sweep.
+    void AngleArc(DPoint centre, double radius, double startDegrees, double sweepDegrees);
+    static constexpr int kCounterClockwise = 1, kClockwise = 2;
+    void SetArcDirection(int d)
+    {
+        if (d == kCounterClockwise || d == kClockwise)
+            state_.arcDirection = d;
+    }
+    // Windows metafiles turn their arcs as seen on the device, enhanced
+    // metafiles in logical units.
+    void UseDeviceSpaceArcs() { deviceSpaceArcs_ = true; }
     void TextOut(DPoint at, const std::u16string& text, const std::optional<std::array<double, 4>>& opaqueRect);
     // A bitmap drawn into the logical rectangle; null picture: the brush
     // or a fixed colour by the raster operation.
@@ -137,6 +155,7 @@ private:
         TColor bkColor = clWhite, textColor = clBlack;
         uint32_t textAlign = 0;
         int polyFillMode = 1, rop2 = 13;
+        int arcDirection = kCounterClockwise;
         DPoint pos;
         std::optional<Rect> clip;
     };
@@ -151,6 +170,21 @@ private:
     void PathFigure(std::vector<DPoint> pts, bool closed);
     void DrawPath(bool fill, bool stroke);
 
+    // An ellipse as centre + u cos(a) + v sin(a), logical units; pixels: its
+    // larger radius on the output; flipped: the mapping mirrors it.
+    struct EllipseFrame {
+        DPoint centre, u, v;
+        double pixels;
+        bool flipped;
+    };
+    EllipseFrame FrameOf(double l, double t, double r, double b) const;
+    // The angle a where the ray from the box's centre through p meets the ellipse.
+    static double AngleOf(double l, double t, double r, double b, DPoint p);
+    double ArcSweep(const EllipseFrame& f, double from, double to) const;
+    // Points from a0 over sweep, both ends included, charged before made.
+    std::vector<DPoint> ArcPoints(const EllipseFrame& f, double a0, double sweep);
+    std::vector<DPoint> EllipsePath(double l, double t, double r, double b);
+
     DPoint ToOutput(double x, double y) const;
     Point ToPixel(double x, double y) const;
     // Charged as a figure of so many points.
@@ -161,6 +195,7 @@ private:
     Canvas& canvas_;
     DPoint origin_, scale_, pixelsPerMm_;
     bool fixedViewport_ = false;
+    bool deviceSpaceArcs_ = false;
     State state_;
     std::vector<State> saved_;
     std::vector<std::optional<GdiObject>> objects_;

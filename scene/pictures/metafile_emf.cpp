@@ -18,7 +18,8 @@ enum : uint32_t {
     EMR_SETTEXTALIGN = 22, EMR_SETTEXTCOLOR = 24, EMR_SETBKCOLOR = 25, EMR_MOVETOEX = 27,
     EMR_INTERSECTCLIPRECT = 30, EMR_SAVEDC = 33, EMR_RESTOREDC = 34, EMR_SETWORLDTRANSFORM = 35,
     EMR_MODIFYWORLDTRANSFORM = 36, EMR_SELECTOBJECT = 37, EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39,
-    EMR_DELETEOBJECT = 40, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_ROUNDRECT = 44, EMR_LINETO = 54,
+    EMR_DELETEOBJECT = 40, EMR_ANGLEARC = 41, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_ROUNDRECT = 44, EMR_ARC = 45,
+    EMR_CHORD = 46, EMR_PIE = 47, EMR_LINETO = 54, EMR_ARCTO = 55, EMR_SETARCDIRECTION = 57,
     EMR_BEGINPATH = 59, EMR_ENDPATH = 60, EMR_CLOSEFIGURE = 61, EMR_FILLPATH = 62, EMR_STROKEANDFILLPATH = 63,
     EMR_STROKEPATH = 64, EMR_ABORTPATH = 68, EMR_EXTSELECTCLIPRGN = 75, EMR_BITBLT = 76, EMR_STRETCHBLT = 77, EMR_STRETCHDIBITS = 81,
     EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTA = 83, EMR_EXTTEXTOUTW = 84, EMR_POLYBEZIER16 = 85,
@@ -334,6 +335,28 @@ void PlayEmfRecords(std::span<const uint8_t> data, const EmfHeader& header, Devi
             }
             break;
         }
+        case EMR_ARC:
+        case EMR_ARCTO:
+        case EMR_CHORD:
+        case EMR_PIE: {
+            int32_t v[8];
+            for (int32_t& x : v)
+                x = p.i32le();
+            const auto kind = type == EMR_ARC     ? Device::ArcKind::Arc
+                              : type == EMR_ARCTO ? Device::ArcKind::ArcTo
+                              : type == EMR_CHORD ? Device::ArcKind::Chord
+                                                  : Device::ArcKind::Pie;
+            dev.Arc(kind, v[0], v[1], v[2], v[3], {double(v[4]), double(v[5])}, {double(v[6]), double(v[7])});
+            break;
+        }
+        case EMR_ANGLEARC: {
+            const int32_t x = p.i32le(), y = p.i32le();
+            const uint32_t radius = p.u32le();
+            const float start = p.f32le(), sweep = p.f32le();
+            dev.AngleArc({double(x), double(y)}, radius, start, sweep);
+            break;
+        }
+        case EMR_SETARCDIRECTION: dev.SetArcDirection(int(p.u32le())); break;
         case EMR_EXTTEXTOUTA:
         case EMR_EXTTEXTOUTW: PlayText(p, rec, type == EMR_EXTTEXTOUTW, dev); break;
         case EMR_BITBLT:

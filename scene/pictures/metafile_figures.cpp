@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "scene/pictures/metafile_limits.h"
 
@@ -174,14 +173,7 @@ void Device::RoundRect(double l, double t, double r, double b, double w, double 
 void Device::Ellipse(double l, double t, double r, double b)
 {
     if (inPath_) {
-        constexpr int n = 64;
-        Spend(kPointCost * n);
-        std::vector<DPoint> pts;
-        for (int i = 0; i < n; ++i) {
-            const double a = 2 * std::numbers::pi * i / n;
-            pts.push_back({(l + r) / 2 + (r - l) / 2 * std::cos(a), (t + b) / 2 + (b - t) / 2 * std::sin(a)});
-        }
-        PathFigure(std::move(pts), true);
+        PathFigure(EllipsePath(l, t, r, b), true);
         return;
     }
     Prepare();

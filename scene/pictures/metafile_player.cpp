@@ -127,6 +127,7 @@ Bitmap PlayWmf(std::span<const uint8_t> data, const PictureLimits& limits, int m
     canvas.SetWorkLimit(kWorkBudget);
     Device dev(canvas, {0, 0}, {1, 1}, {kScreenDpi / 25.4, kScreenDpi / 25.4});
     dev.FixViewportToOutput(out.Width(), out.Height());
+    dev.UseDeviceSpaceArcs();
     dev.SetWindowOrg(window[0], window[1]);
     dev.SetWindowExt(window[2], window[3]);
     PlayWmfRecords(data, h, dev, limits);

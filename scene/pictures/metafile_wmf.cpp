@@ -18,7 +18,7 @@ enum : uint16_t {
     META_POLYLINE = 0x0325, META_LINETO = 0x0213, META_MOVETO = 0x0214, META_INTERSECTCLIPRECT = 0x0416,
     META_ELLIPSE = 0x0418, META_RECTANGLE = 0x041B, META_PATBLT = 0x061D, META_TEXTOUT = 0x0521,
     META_POLYPOLYGON = 0x0538, META_ROUNDRECT = 0x061C, META_CREATEREGION = 0x06FF, META_DIBBITBLT = 0x0940,
-    META_EXTTEXTOUT = 0x0A32, META_DIBSTRETCHBLT = 0x0B41, META_STRETCHDIB = 0x0F43,
+    META_ARC = 0x0817, META_PIE = 0x081A, META_CHORD = 0x0830, META_EXTTEXTOUT = 0x0A32, META_DIBSTRETCHBLT = 0x0B41, META_STRETCHDIB = 0x0F43,
 };
 
 constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
@@ -172,6 +172,17 @@ void PlayWmfRecords(std::span<const uint8_t> data, const WmfHeader& header, Devi
                 dev.Rectangle(l, t, r, b);
             else
                 dev.Ellipse(l, t, r, b);
+            break;
+        }
+        case META_ARC:
+        case META_PIE:
+        case META_CHORD: {
+            int ye = p.i16le(), xe = p.i16le(), ys = p.i16le(), xs = p.i16le();
+            int b = p.i16le(), r = p.i16le(), t = p.i16le(), l = p.i16le();
+            const auto kind = function == META_ARC   ? Device::ArcKind::Arc
+                              : function == META_PIE ? Device::ArcKind::Pie
+                                                     : Device::ArcKind::Chord;
+            dev.Arc(kind, l, t, r, b, {double(xs), double(ys)}, {double(xe), double(ye)});
             break;
         }
         case META_ROUNDRECT: {
