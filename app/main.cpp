@@ -46,6 +46,7 @@ int main(int argc, char** argv)
         pc::RemoveStaleWorkFolders();
         pc::WorkFolder();
         pc::TFormMainQV7K window(std::make_unique<pc::IniSettings>(pc::SettingsPath()), args);
+        window.Relaunched = relaunched;
         window.ListenForHandOvers(listener ? std::move(listener) : std::make_unique<pc::InstanceListener>());
         pc::InstallTemplateCommands(window);
         window.show();

@@ -142,9 +142,12 @@ private:
     int64_t left_;
 };
 
-ProjectError TextTooLarge(const std::string& section)
+// asRead: the file's bytes pass the limit themselves, not only the form the
+// text is saved in, whose lines end in CR LF.
+ProjectError TextTooLarge(const std::string& section, bool asRead)
 {
-    return ProjectError("[" + section + "] The text of this 3D text object is larger than 1 MB.");
+    return ProjectError("[" + section + "] The text of this 3D text object " +
+                        (asRead ? "is larger than 1 MB." : "would be larger than 1 MB saved with CR LF line ends."));
 }
 
 Object ReadObject(const SectionReader& r, MaterialBudget& materials)
@@ -193,7 +196,7 @@ Object ReadObject(const SectionReader& r, MaterialBudget& materials)
         o.read.fontName = EightBitBytes(font);
         o.text = r.BlobAt("Text3dStart", "Text3dSize");
         if (o.text.size > kMaxTextBytes)
-            throw TextTooLarge(r.Name());
+            throw TextTooLarge(r.Name(), true);
     }
     return o;
 }
@@ -283,7 +286,7 @@ ReadResult ReadProject(const ProjectSource& source)
             o.read.text = EightBitBytes(text);
             // What loads must save: the writer ends every line in CR LF.
             if (int64_t(TextLinesToFile(o.textLines, o.read.text).size()) > kMaxTextBytes)
-                throw TextTooLarge(r.Name());
+                throw TextTooLarge(r.Name(), false);
         }
         result.scene.objects[size_t(slot)] = std::move(o);
     }

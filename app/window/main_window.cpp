@@ -127,7 +127,9 @@ void TFormMainQV7K::OpenStartProject()
 {
     std::string arg = args_.isEmpty() ? std::string() : PathFromQString(args_.first());
     if (!arg.empty() && IsProjectPath(arg)) {
-        OpenProjectFile(arg, true);
+        // Save Project then offers the user's own file, not the work file.
+        if (OpenProjectFile(arg, true) && Relaunched)
+            ProjectCommandsOf(*this)->ProjectFile = args_.size() > 1 ? ProjectOfRelaunchArgument(args_[1]) : "";
         return;
     }
     switch (settings_->StartMode()) {
@@ -147,19 +149,22 @@ void TFormMainQV7K::OpenStartProject()
     }
 }
 
-void TFormMainQV7K::OpenProjectFile(const std::string& path, bool reportFailure)
+bool TFormMainQV7K::OpenProjectFile(const std::string& path, bool reportFailure)
 {
     std::string remembered = OpenDialog1FileName;
     OpenDialog1FileName = path;
+    bool loaded = false;
     try {
         TagScope mode(ALoadTemplate->Tag, 1);
         ALoadTemplateExecute();
+        loaded = true;
     } catch (const project::ProjectError& e) {
         ShowMessage(e.what()); // names the file and what is wrong with it
     } catch (const std::exception& e) {
         ShowMessage(reportFailure ? "Can not load file:\n" + path : std::string(e.what()));
     }
     OpenDialog1FileName = remembered;
+    return loaded;
 }
 
 void TFormMainQV7K::ALoadTemplateExecute()

@@ -65,6 +65,10 @@ public:
     // Builds the GL context and opens the start project; the program calls
     // it once, after construction.
     void FormCreate();
+    // Set before FormCreate in an instance that a relaunch started: the
+    // project on its command line is the relaunch's work file, and the
+    // argument after it (RelaunchProjectArgument) names the user's project.
+    bool Relaunched = false;
 
     // Pages.
     QTabWidget* PC = nullptr;
@@ -283,7 +287,8 @@ private:
     void SetCurrentColor(TColor color);
     void ApplyRenderSettings();
     void OpenStartProject();
-    void OpenProjectFile(const std::string& path, bool reportFailure);
+    // False when the load failed (and was reported).
+    bool OpenProjectFile(const std::string& path, bool reportFailure);
     void LoadHandedOverProject(const std::string& path);
     void ProcessPendingProject();
     void FormClose();

@@ -164,7 +164,7 @@ project::Object ObjectFromPage(const GLTSObject& page)
     }
     if (o.kind == project::kKindText && page.TextMemo) {
         o.fontName = page.TextMemo->font().family().toStdString();
-        QString text = page.TextMemo->toPlainText();
+        QString text = page.MemoText();
         if (!text.isEmpty())
             for (const QString& line : text.split('\n'))
                 o.textLines.push_back(line.toStdString());

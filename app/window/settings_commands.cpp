@@ -93,10 +93,15 @@ void SettingsCommands::Relaunch()
         if (w_.SaveAsTemplate->Tag != 0)
             return;
     }
+    // The work file is no place of the user's: the new instance opens it as
+    // the project the scene came from.
     if (HoldsModel(w_))
-        ShowMessage("Current project has been saved as:\n" + path + "\nNow the program will relaunch!");
+        ShowMessage("The current project will open again as it is now.\nNow the program will relaunch!");
+    QStringList arguments{QString::fromStdString(path)};
+    if (!projects->ProjectFile.empty())
+        arguments << RelaunchProjectArgument(projects->ProjectFile);
     w_.StopListeningForHandOvers();
-    if (!StartProgram({QString::fromStdString(path)})) {
+    if (!StartProgram(arguments)) {
         ShowMessage("The program could not be started again.");
         w_.ListenForHandOvers(std::make_unique<InstanceListener>());
         return;
@@ -117,6 +122,16 @@ bool SettingsCommands::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseButtonRelease)
         Label14Click();
     return QObject::eventFilter(watched, event);
+}
+
+QString RelaunchProjectArgument(const std::string& project)
+{
+    return QString::fromLatin1(QByteArray::fromStdString(project).toPercentEncoding("/"));
+}
+
+std::string ProjectOfRelaunchArgument(const QString& argument)
+{
+    return QByteArray::fromPercentEncoding(argument.toLatin1()).toStdString();
 }
 
 SettingsCommands& InstallSettingsCommands(TFormMainQV7K& w)

@@ -2,6 +2,7 @@
 // The Settings menu's Start and Rendering Acceleration groups, the "Advance"
 // formats and the relaunch that makes a new acceleration take effect.
 #include <QObject>
+#include <QString>
 #include <QStringList>
 #include <functional>
 #include <string>
@@ -37,6 +38,12 @@ private:
 
     TFormMainQV7K& w_;
 };
+
+// The argument after the work file that names the user's project the
+// relaunched scene stands for: percent-encoded, so that a name that is not
+// UTF-8 comes through the command line whole.
+QString RelaunchProjectArgument(const std::string& project);
+std::string ProjectOfRelaunchArgument(const QString& argument);
 
 SettingsCommands& InstallSettingsCommands(TFormMainQV7K& window);
 SettingsCommands* SettingsCommandsOf(TFormMainQV7K& window);

@@ -189,7 +189,7 @@ int ObjectCommands::CopyObject()
         CopyMaterials(*src, dst);
     if (src->ObjectKind == kKindText) {
         dst.TextMemo->setFont(src->TextMemo->font());
-        dst.TextMemo->setPlainText(src->TextMemo->toPlainText());
+        dst.TextMemo->setPlainText(src->MemoText());
     }
     TrackBar* z = dst.TrackbarTable[kRowPosition][kColZ];
     for (int i = 0; i < 6; ++i) {

@@ -14,6 +14,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -234,6 +235,15 @@ std::string GLTSObject::ModelTitle() const
     if (!OName.empty() || IsWorkFile(ModelName))
         return OName;
     return ModelName.substr(ModelName.find_last_of("/\\") + 1);
+}
+
+QString GLTSObject::MemoText() const
+{
+    QString text = TextMemo->document()->toRawText();
+    for (QChar& c : text)
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    return text;
 }
 
 void GLTSObject::LayoutFaces()

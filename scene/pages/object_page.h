@@ -3,6 +3,7 @@
 // kind, name, visibility, six face pictures and every parameter as a
 // track-bar position. Geometry, navigation and project files read and write
 // the track bars directly; there is no separate parameter record.
+#include <QString>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -73,6 +74,10 @@ public:
     // model file the user chose; never that of a work file the model came
     // back in (empty then).
     std::string ModelTitle() const;
+    // The 3D text as the memo holds it, lines split by '\n'. Unlike the
+    // memo's toPlainText it keeps no-break spaces, so an unchanged text
+    // compares equal to what was read.
+    QString MemoText() const;
     void SaveDefaults();
     void RestoreDefaults();
 

@@ -48,7 +48,11 @@ void ConvertPictureFile(const std::string& source, const std::string& destinatio
     switch (PictureKindOfFile(source)) {
     case PictureKind::Jpeg: JpegToBmpFile(source, destination); break;
     case PictureKind::Png: PngToBmpFile(source, destination); break;
-    case PictureKind::Tga: TgaToBmpFile(source, destination); break;
+    case PictureKind::Tga:
+        if (PictureKindOfName(source) != PictureKind::Tga)
+            throw BadInput(kMisnamedTgaText);
+        TgaToBmpFile(source, destination);
+        break;
     case PictureKind::Metafile: MetafileToBmpFile(source, destination); break;
     case PictureKind::Icon: IconToBmpFile(source, destination); break;
     case PictureKind::Gif: throw BadInput(kGifIsNotReadText);

@@ -22,9 +22,13 @@ void IconToBmpFile(const std::string& source, const std::string& destination, in
 // PNG, WMF, EMF, ICO or CUR file, whatever its extension. A file without one
 // (a TGA) goes by its extension, case-insensitively: .JPG and .JPEG, .PNG,
 // .TGA, .WMF and .EMF, .ICO and .CUR, anything else as BMP. A GIF, by
-// signature or by name, is refused with kGifIsNotReadText.
+// signature or by name, is refused with kGifIsNotReadText. A file that looks
+// like a TGA is read as one only under a .tga name, as a guess may be wrong;
+// under another it is refused with kMisnamedTgaText.
 inline constexpr const char* kGifIsNotReadText =
     "GIF files are not read as pictures: save the picture as PNG or BMP and load that.";
+inline constexpr const char* kMisnamedTgaText =
+    "The file holds a TGA picture, but its name does not end in .tga: rename it to load it.";
 void ConvertPictureFile(const std::string& source, const std::string& destination);
 
 } // namespace pc

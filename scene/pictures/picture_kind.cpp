@@ -12,6 +12,18 @@ namespace pc {
 
 namespace {
 
+// A TGA has no signature; a header without colour map, of a true-colour or
+// grey picture (plain or run-length coded), with a size and a usual depth is
+// taken for one.
+bool IsTgaHeader(std::span<const uint8_t> h)
+{
+    if (h.size() < 18 || h[1] != 0 || (h[2] != 2 && h[2] != 3 && h[2] != 10 && h[2] != 11))
+        return false;
+    const bool noMap = h[3] == 0 && h[4] == 0 && h[5] == 0 && h[6] == 0 && h[7] == 0;
+    const bool sized = (h[12] | h[13]) != 0 && (h[14] | h[15]) != 0;
+    return noMap && sized && (h[16] == 8 || h[16] == 15 || h[16] == 16 || h[16] == 24 || h[16] == 32);
+}
+
 PictureKind KindOfContent(std::span<const uint8_t> head)
 {
     const auto starts = [&](std::initializer_list<uint8_t> signature) {
@@ -31,10 +43,14 @@ PictureKind KindOfContent(std::span<const uint8_t> head)
                      head[41] == 'E' && head[42] == 'M' && head[43] == 'F';
     if (wmf || emf)
         return PictureKind::Metafile;
-    if (starts({0, 0, 1, 0}) || starts({0, 0, 2, 0}))
+    // An icon or cursor directory that lists images: one that lists none is
+    // no icon, and an uncompressed true-colour TGA begins like it.
+    if ((starts({0, 0, 1, 0}) || starts({0, 0, 2, 0})) && head.size() >= 6 && (head[4] | head[5]) != 0)
         return PictureKind::Icon;
     if (starts({'G', 'I', 'F', '8', '7', 'a'}) || starts({'G', 'I', 'F', '8', '9', 'a'}))
         return PictureKind::Gif;
+    if (IsTgaHeader(head))
+        return PictureKind::Tga;
     return PictureKind::Unknown;
 }
 

@@ -17,8 +17,9 @@ inline constexpr size_t kPictureSignatureBytes = 44;
 // By the upper-cased extension: .BMP, .JPG and .JPEG, .PNG, .TGA, .WMF and
 // .EMF, .ICO and .CUR, .GIF; Unknown for anything else.
 PictureKind PictureKindOfName(const std::string& path);
-// By the file's leading bytes, whatever its name; a TGA has no signature, and
-// an uncompressed one begins as a cursor does, so a .tga name wins over that.
+// By the file's leading bytes whatever its name, else by its name. A TGA has
+// no signature: a header that looks like one gives Tga, and a .tga name wins
+// over leading bytes that also pass for a cursor's.
 PictureKind PictureKindOf(const std::string& path, std::span<const uint8_t> head);
 // The same of the file at path, reading only its first bytes; throws
 // FileError when it cannot be read.

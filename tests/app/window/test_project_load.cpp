@@ -871,7 +871,7 @@ TEST_F(ProjectLoad, ProgramDataFilesLoad)
     const auto title = ReadFileBytes(std::string(PRISMCASE_BINARY_DIR) + "/templates/3D Text Title.qv7kb");
     const size_t blobs = title[title.size() - 8] | title[title.size() - 7] << 8;
     std::string ini(title.begin() + std::ptrdiff_t(blobs), title.end() - 8);
-    const std::string text = "Prism\x99 \x93Pro\x94 \x80" "9";
+    const std::string text = "Prism\x99\xA0\x93Pro\x94 \x80" "9"; // a no-break space among them
     ini.replace(ini.find("Text3dSize="), 11 + std::to_string(blobs).size(), "Text3dSize=" + std::to_string(text.size()));
     std::string eightBit = text + ini;
     for (uint32_t x : {uint32_t(text.size()), uint32_t(ini.size())})

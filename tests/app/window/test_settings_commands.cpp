@@ -13,6 +13,7 @@
 #include "scene/pages/face_picture.h"
 #include "scene/pages/kind_controls.h"
 #include "tests/app/window/window_fixture.h"
+#include "tests/support/test_data.h"
 
 namespace pc::test {
 namespace {
@@ -110,17 +111,36 @@ TEST_F(SettingsCommandsTest, ClickingTheHintReturnsToSoftwareRendering)
 TEST_F(SettingsCommandsTest, RelaunchSavesTheSceneAndStartsTheProgramWithIt)
 {
     window->AddObject(kKindBox);
+    window->AddObject(kKindModel, k3dsModels + "test1.3ds");
+    fs::create_directories(dir.file("mine"));
+    const std::string own = dir.file("mine/box 1\xe9.qv7kb"); // not UTF-8
+    saveAnswer = own;
+    window->ASaveTemplate->trigger();
     window->show();
     boxes.Queue(Answer::Yes);
     window->HardwareRender->trigger();
     ASSERT_EQ(started.size(), 1u);
     const std::string path = RelaunchProjectPath();
-    EXPECT_EQ(started[0], QStringList{QString::fromStdString(path)});
+    EXPECT_EQ(started[0].value(0), QString::fromStdString(path));
     auto file = ReadFileBytes(path);
-    EXPECT_TRUE(project::ReadProject(file).scene.objects[0]);
+    EXPECT_TRUE(project::ReadProject(file).scene.objects[1]);
     EXPECT_EQ(window->ALoadTemplate->Tag, kLoadEnhancedBefore) << "closing without the close question";
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(boxes.Shown().size(), 1u);
+    ASSERT_EQ(boxes.Shown().size(), 2u) << "the question and, with a model, the notice";
+    EXPECT_EQ(boxes.Shown()[1].text.find("tempproj"), std::string::npos) << "the work file is not the user's";
+
+    // The new instance holds the user's project: Save Project opens on it.
+    TFormMainQV7K relaunched(std::make_unique<DefaultSettings>(), started[0]);
+    relaunched.Relaunched = true;
+    relaunched.FormCreate();
+    std::string proposed;
+    ProjectCommandsOf(relaunched)->ChooseSaveFile = [&](const std::string& p) {
+        proposed = p;
+        return std::nullopt;
+    };
+    relaunched.ASaveTemplate->trigger();
+    EXPECT_EQ(relaunched.Objects.Count(), 2);
+    EXPECT_EQ(proposed, own);
     fs::remove(path);
 }
 

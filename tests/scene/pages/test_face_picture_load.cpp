@@ -25,8 +25,9 @@ struct Refused {
     const char* reason;
 };
 
-// Refused kinds of TGA: run-length coded (the SDL sample) and 16 bits; GIF
-// files, which the program writes but does not read, by content or by name.
+// Refused kinds of TGA: run-length coded (the SDL sample), 16 bits, and one
+// not named .tga; GIF files, which the program writes but does not read, by
+// content or by name.
 std::vector<Refused> RefusedPictures(const TempDir& dir)
 {
     std::vector<uint8_t> sixteen = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 16, 0};
@@ -35,12 +36,16 @@ std::vector<Refused> RefusedPictures(const TempDir& dir)
     std::filesystem::copy_file(kSdlImages + "palette.gif", dir.file("palette.png"),
                                std::filesystem::copy_options::overwrite_existing);
     WriteFileAtomic(dir.file("typed.GIF"), std::vector<uint8_t>{1, 2, 3});
+    std::vector<uint8_t> trueColour = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 2, 0, 24, 0}; // 3 x 2
+    trueColour.resize(trueColour.size() + 18, 0x7F);
+    WriteFileAtomic(dir.file("targa.bmp"), trueColour);
     const char* gif = "GIF files are not read as pictures: save the picture as PNG or BMP and load that.";
     return {{kSdlImages + "sample.tga", "Only uncompressed true-colour TGA pictures can be read"},
             {dir.file("sixteen.tga"), "Only 24 and 32-bit TGA pictures can be read"},
             {kSdlImages + "palette.gif", gif},
             {dir.file("palette.png"), gif},
-            {dir.file("typed.GIF"), gif}};
+            {dir.file("typed.GIF"), gif},
+            {dir.file("targa.bmp"), "The file holds a TGA picture, but its name does not end in .tga: rename it to load it."}};
 }
 
 class RefusedPictureLoad : public ::testing::Test {

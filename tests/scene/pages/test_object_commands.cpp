@@ -1,6 +1,7 @@
 // Adding, deleting and copying objects through the commands the window uses.
 #include <QCheckBox>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <filesystem>
 
 #include "pages_fixture.h"
@@ -173,13 +174,13 @@ TEST_F(ObjectCommandsTest, CopyOfTextTakesTextAndFont)
 {
     commands.AddObject(kKindText);
     GLTSObject& src = *commands.ShownObject();
-    src.TextMemo->setPlainText("Hello\nWorld");
+    src.TextMemo->setPlainText(QString::fromUtf8("Hello\u00A0\nWorld")); // the no-break space too
     QFont f = src.TextMemo->font();
     f.setFamily("Liberation Serif");
     f.setBold(true);
     src.TextMemo->setFont(f);
     GLTSObject& dst = Page(commands.CopyObject());
-    EXPECT_EQ(dst.TextMemo->toPlainText(), "Hello\nWorld");
+    EXPECT_EQ(dst.TextMemo->document()->toRawText(), QString::fromUtf8("Hello\u00A0\u2029World"));
     EXPECT_EQ(dst.TextMemo->font(), f);
 }
 
