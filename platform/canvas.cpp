@@ -20,6 +20,22 @@ struct Canvas::PolyF {
 
 namespace {
 
+// An edge from (x0, y0) to (x1, y1) as drawn; its direction counts for the
+// winding rule. Kept small: a crafted polygon may have millions, so those
+// of whole pixels are kept in int.
+template <typename T>
+struct Edge {
+    T x0, y0, x1, y1;
+    double Top() const { return std::min<double>(y0, y1); }
+    double Bottom() const { return std::max<double>(y0, y1); }
+    int Dir() const { return y0 < y1 ? 1 : -1; }
+    double XAt(double y) const { return x0 + (y - y0) * (double(x1) - x0) / (double(y1) - y0); }
+};
+
+} // namespace
+
+namespace {
+
 constexpr uint8_t kInterior = 1, kOutline = 2, kGap = 3;
 // Working out one point of an outline (a sine and cosine, an edge to sort)
 // takes about as long as writing 16 pixels.
@@ -170,49 +186,46 @@ void Canvas::FillPolygons(Mask& m, const std::vector<PolyF>& polys, FillRule rul
 {
     if (m.cover.empty())
         return;
-    struct Edge {
-        double x0, y0, x1, y1;
-        int dir;
-    };
-    std::vector<Edge> edges;
+    std::vector<Edge<double>> edges;
     for (const auto& p : polys) {
         const size_t n = p.pts.size();
         for (size_t i = 0; i < n; ++i) {
             auto [x0, y0] = p.pts[i];
             auto [x1, y1] = p.pts[(i + 1) % n];
-            if (y0 == y1 || !std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
-                continue;
-            if (y0 < y1)
-                edges.push_back({x0, y0, x1, y1, 1});
-            else
-                edges.push_back({x1, y1, x0, y0, -1});
+            if (y0 != y1 && std::isfinite(x0) && std::isfinite(y0) && std::isfinite(x1) && std::isfinite(y1))
+                edges.push_back({x0, y0, x1, y1});
         }
     }
-    if (edges.empty())
+    FillEdges(m, edges, rule, value);
+}
+
+template <typename Edge>
+void Canvas::FillEdges(Mask& m, std::vector<Edge>& edges, FillRule rule, uint8_t value)
+{
+    if (m.cover.empty() || edges.empty())
         return;
     // Sorting n edges, or a row's n crossings below, costs n log n units;
     // working a crossing out, a few more.
     const auto sortCost = [](int64_t n) { return n * std::bit_width(uint64_t(n)); };
     Spend(sortCost(int64_t(edges.size())));
-    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.Top() < b.Top(); });
     // Only the rows the edges span are scanned.
-    double bottom = edges.front().y1;
+    double bottom = edges.front().Bottom();
     for (const Edge& e : edges)
-        bottom = std::max(bottom, e.y1);
-    const Rect rows = BoundsOf(0, edges.front().y0, 0, bottom);
-    std::vector<const Edge*> active;
+        bottom = std::max(bottom, e.Bottom());
+    const Rect rows = BoundsOf(0, edges.front().Top(), 0, bottom);
+    std::vector<uint32_t> active;
     std::vector<std::pair<double, int>> xs;
     size_t next = 0;
     for (int y = std::max(m.box.top, rows.top); y < std::min(m.box.bottom, rows.bottom); ++y) {
         const double yc = y + 0.5;
-        while (next < edges.size() && edges[next].y0 <= yc)
-            active.push_back(&edges[next++]);
-        std::erase_if(active, [yc](const Edge* e) { return e->y1 <= yc; });
+        while (next < edges.size() && edges[next].Top() <= yc)
+            active.push_back(uint32_t(next++));
+        std::erase_if(active, [&](uint32_t i) { return edges[i].Bottom() <= yc; });
         Spend(4 * int64_t(active.size()) + sortCost(int64_t(active.size())) + 1);
         xs.clear();
-        for (const Edge* e : active)
-            if (e->y0 <= yc)
-                xs.emplace_back(e->x0 + (yc - e->y0) * (e->x1 - e->x0) / (e->y1 - e->y0), e->dir);
+        for (uint32_t i : active)
+            xs.emplace_back(edges[i].XAt(yc), edges[i].Dir());
         std::sort(xs.begin(), xs.end());
         int winding = 0;
         for (size_t i = 0; i + 1 < xs.size(); ++i) {
@@ -386,23 +399,32 @@ void Canvas::Polygon(std::span<const Point> points)
 
 void Canvas::PolyPolygon(const std::vector<std::vector<Point>>& polygons)
 {
-    std::vector<Point> all;
-    for (const auto& p : polygons)
-        all.insert(all.end(), p.begin(), p.end());
-    if (all.empty())
+    Rect bounds{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+    for (const auto& p : polygons) {
+        if (p.empty())
+            continue;
+        const Rect b = PointBounds(p, pen.width);
+        bounds = Rect{std::min(bounds.left, b.left), std::min(bounds.top, b.top), std::max(bounds.right, b.right),
+                      std::max(bounds.bottom, b.bottom)};
+    }
+    if (bounds.left > bounds.right)
         return;
-    Mask m = NewMask(PointBounds(all, pen.width));
+    Mask m = NewMask(bounds);
     if (m.cover.empty())
         return;
     if (brush.style != BrushStyle::Clear) {
-        std::vector<PolyF> polys;
-        for (const auto& p : polygons) {
-            PolyF f;
-            for (const Point& q : p)
-                f.pts.emplace_back(q.x, q.y);
-            polys.push_back(std::move(f));
-        }
-        FillPolygons(m, polys, fillRule, kInterior);
+        size_t points = 0;
+        for (const auto& p : polygons)
+            points += p.size();
+        std::vector<Edge<int>> edges;
+        edges.reserve(points);
+        for (const auto& p : polygons)
+            for (size_t i = 0; i < p.size(); ++i) {
+                const Point a = p[i], b = p[(i + 1) % p.size()];
+                if (a.y != b.y)
+                    edges.push_back({a.x, a.y, b.x, b.y});
+            }
+        FillEdges(m, edges, fillRule, kInterior);
     }
     for (const auto& p : polygons)
         StrokePolyline(m, p, true);

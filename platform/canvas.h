@@ -153,6 +153,9 @@ private:
     struct PolyF;
     Mask NewMask(Rect bounds);
     void FillPolygons(Mask& m, const std::vector<PolyF>& polys, FillRule rule, uint8_t value);
+    // Takes the edges: they are sorted in place.
+    template <typename Edge>
+    void FillEdges(Mask& m, std::vector<Edge>& edges, FillRule rule, uint8_t value);
     void StrokePolyline(Mask& m, std::span<const Point> points, bool closed);
     void WideStroke(Mask& m, std::span<const Point> points, bool closed);
     void ThinLine(Mask& m, Point a, Point b, int& dashPos);

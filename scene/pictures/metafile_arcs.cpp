@@ -99,10 +99,10 @@ void Device::Arc(ArcKind kind, double l, double t, double r, double b, DPoint st
     switch (kind) {
     case ArcKind::Arc: Polyline(pts); break;
     case ArcKind::ArcTo: PolylineTo(pts); break;
-    case ArcKind::Chord: Polygon({std::move(pts)}); break;
+    case ArcKind::Chord: Polygon(OneFigure(std::move(pts))); break;
     case ArcKind::Pie:
         pts.insert(pts.begin(), f.centre);
-        Polygon({std::move(pts)});
+        Polygon(OneFigure(std::move(pts)));
         break;
     }
 }

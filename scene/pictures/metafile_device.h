@@ -104,7 +104,8 @@ public:
     void PolylineTo(std::span<const DPoint> pts);
     // Bézier segments (three points each) on from the current position.
     void PolyBezierTo(std::span<const DPoint> controls);
-    void Polygon(const std::vector<std::vector<DPoint>>& polys);
+    // The points are let go of as soon as they are mapped.
+    void Polygon(std::vector<std::vector<DPoint>> polys);
     void Rectangle(double l, double t, double r, double b);
     void RoundRect(double l, double t, double r, double b, double w, double h);
     void Ellipse(double l, double t, double r, double b);
@@ -206,6 +207,14 @@ private:
     std::vector<Figure> path_;
     size_t pathPoints_ = 0;
 };
+
+// One figure as a list of figures, its points moved, not copied.
+inline std::vector<std::vector<DPoint>> OneFigure(std::vector<DPoint> pts)
+{
+    std::vector<std::vector<DPoint>> v(1);
+    v[0] = std::move(pts);
+    return v;
+}
 
 // Pattern brushes are drawn in their mean colour.
 TColor MeanColour(const Bitmap& b);

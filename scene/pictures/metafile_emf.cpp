@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/byte_reader.h"
+#include "scene/pictures/metafile_limits.h"
 #include "scene/pictures/metafile_records.h"
 
 namespace pc::metafile {
@@ -32,6 +33,7 @@ constexpr uint32_t kEmfSignature = 0x464D4520; // " EMF"
 
 std::vector<DPoint> ReadPoints(ByteReader& r, uint32_t count, bool small)
 {
+    detail::CheckFigurePoints(count);
     if (uint64_t(count) * (small ? 4 : 8) > r.remaining())
         throw Truncated();
     std::vector<DPoint> pts(count);
@@ -59,13 +61,13 @@ std::vector<std::vector<DPoint>> ReadPolyPoly(ByteReader& r, bool small)
         sum += c = r.u32le();
     if (sum != total)
         throw BadInput("invalid EMF poly-polygon");
-    auto all = ReadPoints(r, total, small);
+    detail::CheckFigurePoints(total);
+    if (uint64_t(total) * (small ? 4 : 8) > r.remaining())
+        throw Truncated();
     std::vector<std::vector<DPoint>> polys;
-    size_t at = 0;
-    for (uint32_t c : counts) {
-        polys.emplace_back(all.begin() + at, all.begin() + at + c);
-        at += c;
-    }
+    polys.reserve(n);
+    for (uint32_t c : counts)
+        polys.push_back(ReadPoints(r, c, small));
     return polys;
 }
 
@@ -178,7 +180,7 @@ void PlayEmfRecords(std::span<const uint8_t> data, const EmfHeader& header, Devi
         case EMR_POLYGON16: {
             p.skip(16);
             const uint32_t n = p.u32le();
-            dev.Polygon({ReadPoints(p, n, type == EMR_POLYGON16)});
+            dev.Polygon(OneFigure(ReadPoints(p, n, type == EMR_POLYGON16)));
             break;
         }
         case EMR_POLYLINE:

@@ -38,8 +38,7 @@ void Device::PathFigure(std::vector<DPoint> pts, bool closed)
         return;
     Spend(int64_t(pts.size()));
     pathPoints_ += pts.size();
-    if (pathPoints_ > kMaxPathPoints)
-        throw BadInput("metafile path too long");
+    CheckFigurePoints(pathPoints_);
     path_.push_back(Figure{std::move(pts), closed});
 }
 
@@ -55,8 +54,7 @@ void Device::PathLine(std::span<const DPoint> pts)
         PathFigure({state_.pos}, false);
     Spend(int64_t(pts.size()));
     pathPoints_ += pts.size();
-    if (pathPoints_ > kMaxPathPoints)
-        throw BadInput("metafile path too long");
+    CheckFigurePoints(pathPoints_);
     path_.back().pts.insert(path_.back().pts.end(), pts.begin(), pts.end());
 }
 
@@ -64,8 +62,10 @@ void Device::DrawPath(bool fill, bool stroke)
 {
     Prepare();
     std::vector<std::vector<Point>> figures;
-    for (const Figure& f : path_)
+    for (Figure& f : path_) {
         figures.push_back(ToPixels(f.pts));
+        std::vector<DPoint>().swap(f.pts);
+    }
     if (fill) {
         const Pen pen = canvas_.pen;
         if (!stroke)
@@ -137,17 +137,19 @@ void Device::PolyBezierTo(std::span<const DPoint> controls)
     PolylineTo(std::span(line).subspan(1));
 }
 
-void Device::Polygon(const std::vector<std::vector<DPoint>>& polys)
+void Device::Polygon(std::vector<std::vector<DPoint>> polys)
 {
     if (inPath_) {
-        for (const auto& p : polys)
-            PathFigure(p, true);
+        for (auto& p : polys)
+            PathFigure(std::move(p), true);
         return;
     }
     Prepare();
     std::vector<std::vector<Point>> px;
-    for (const auto& p : polys)
+    for (auto& p : polys) {
         px.push_back(ToPixels(p));
+        std::vector<DPoint>().swap(p);
+    }
     canvas_.PolyPolygon(px);
 }
 
@@ -185,8 +187,7 @@ std::vector<DPoint> Device::FlattenBeziers(DPoint start, std::span<const DPoint>
 {
     constexpr int steps = 16;
     const size_t count = 1 + controls.size() / 3 * steps;
-    if (count > kMaxPathPoints)
-        throw BadInput("picture too complex");
+    CheckFigurePoints(count);
     Spend(int64_t(count));
     std::vector<DPoint> out;
     out.reserve(count);

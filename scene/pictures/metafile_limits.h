@@ -5,13 +5,24 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/bitmap.h"
+#include "platform/errors.h"
 #include "scene/pictures/picture_bounds.h"
 
 namespace pc::metafile::detail {
 
 inline constexpr uint32_t kMaxObjects = 65536;
-// Points of one path or of one flattened Bézier record.
+// Points of one figure record, one path or one flattened Bézier record.
+// Filling one takes about 60 bytes a point at its peak (the points, their
+// pixels, the polygon's edges and a row's crossings), so that these stay
+// within a few hundred megabytes.
 inline constexpr size_t kMaxPathPoints = 4'000'000;
+
+inline void CheckFigurePoints(uint64_t n)
+{
+    if (n > kMaxPathPoints)
+        throw BadInput("A figure of the metafile has more than 4000000 points");
+}
 // Memory of one picture a metafile holds inside it, beside the picture it
 // draws: a share of what a picture file may take.
 inline constexpr int64_t kMetafilePictureBytes = kPictureMemoryBudget / 4;

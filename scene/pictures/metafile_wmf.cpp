@@ -1,6 +1,7 @@
 // Windows metafile records (16-bit coordinates, parameters mostly in
 // reverse order).
 #include "platform/byte_reader.h"
+#include "scene/pictures/metafile_limits.h"
 #include "scene/pictures/metafile_records.h"
 
 namespace pc::metafile {
@@ -151,7 +152,7 @@ void PlayWmfRecords(std::span<const uint8_t> data, const WmfHeader& header, Devi
         }
         case META_POLYGON: {
             const int n = p.i16le();
-            dev.Polygon({ReadPoints(p, size_t(std::max(0, n)))});
+            dev.Polygon(OneFigure(ReadPoints(p, size_t(std::max(0, n)))));
             break;
         }
         case META_POLYPOLYGON: {
@@ -159,10 +160,14 @@ void PlayWmfRecords(std::span<const uint8_t> data, const WmfHeader& header, Devi
             std::vector<uint16_t> counts(n);
             for (auto& c : counts)
                 c = p.u16le();
+            uint64_t total = 0;
+            for (uint16_t c : counts)
+                total += c;
+            detail::CheckFigurePoints(total);
             std::vector<std::vector<DPoint>> polys;
             for (uint16_t c : counts)
                 polys.push_back(ReadPoints(p, c));
-            dev.Polygon(polys);
+            dev.Polygon(std::move(polys));
             break;
         }
         case META_RECTANGLE:

@@ -461,6 +461,26 @@ TEST(MetafileBudget, ManyFullPictureRectanglesRunOutOfWork)
     }
 }
 
+// A figure may have 4,000,000 points, which take some 300 MB to fill; one
+// more is refused by name before its points are read (none follow here).
+TEST(MetafileBudget, FigurePointsAreBounded)
+{
+    constexpr uint32_t EMR_POLYGON16 = 86, EMR_POLYPOLYGON16 = 91;
+    const std::pair<std::vector<uint8_t>, const char*> cases[] = {
+        {Emf().Record(EMR_POLYGON16, {0, 0, 0, 0, 4000000}).Bytes(), "truncated"},
+        {Emf().Record(EMR_POLYGON16, {0, 0, 0, 0, 4000001}).Bytes(), "more than 4000000 points"},
+        {Emf().Record(EMR_POLYPOLYGON16, {0, 0, 0, 0, 2, 4000001, 2000000, 2000001}).Bytes(), "more than 4000000 points"},
+    };
+    for (const auto& [file, error] : cases) {
+        try {
+            PlayMetafile(file);
+            ADD_FAILURE() << "played";
+        } catch (const BadInput& e) {
+            EXPECT_TRUE(std::string(e.what()).ends_with(error)) << e.what();
+        }
+    }
+}
+
 // Pattern brushes of 4096 x 4096 pixels, each 76 bytes (RLE that ends at
 // once: every pixel palette entry 0, blue). One is read and drawn in its
 // colour; four of them cost more than three pictures' pixels.
