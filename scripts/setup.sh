@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libosmesa6-dev libglu1-mesa-dev mesa-utils
-  libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
+  libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core fonts-wqy-zenhei
   libjpeg62-turbo-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
