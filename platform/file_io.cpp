@@ -61,6 +61,20 @@ fs::path SaveTarget(const std::string& path)
     throw FileError("Cannot write file \"" + path + "\": " + std::strerror(ELOOP));
 }
 
+// What a file that is not a regular file is, for a message.
+std::string KindOfFile(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "a folder";
+    if (S_ISFIFO(mode))
+        return "a FIFO";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    return "a special file";
+}
+
 // Gives the temporary file the owner, group and mode of the file it
 // replaces; the owner and group only where the user may set them.
 void TakeOver(const std::string& tmp, const struct stat& old, const std::string& path)
@@ -83,8 +97,14 @@ void SaveThroughTemp(const std::string& path, const std::function<void(const std
     const fs::path target = SaveTarget(path);
     fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::string tmp = (dir / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()))).string();
+    // Only a regular file is replaced: the name of a FIFO, device, socket or
+    // folder keeps what it is, and nothing is written beside it.
     struct stat old {};
-    const bool replaces = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    const bool replaces = ::lstat(target.c_str(), &old) == 0;
+    if (replaces && !S_ISREG(old.st_mode))
+        throw FileError("Cannot save \"" + path + "\": " +
+                        (path == target.string() ? "it" : "the file it links to (" + target.string() + ")") +
+                        " is not a regular file but " + KindOfFile(old.st_mode) + ".");
     // Scratch files need not survive a power cut; the user's files must.
     const bool durable = !IsWorkFile(target.string());
     // Listed first, so that the next start finds it if this instance is killed.

@@ -90,6 +90,39 @@ TEST_P(AtomicSave, RewritesTheFileASymbolicLinkNames)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "real" / "deep"), {}), 1);
 }
 
+// A FIFO, a folder, or a link to one, is refused and stays as it was, with
+// nothing written beside it. (No device here: with the check broken, a test
+// run as root would replace it.)
+TEST_P(AtomicSave, RefusesATargetThatIsNotARegularFile)
+{
+    pc::test::TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    fs::create_directory(dir.path() / "folder");
+    fs::create_symlink("fifo", dir.path() / "to-fifo");
+    fs::create_symlink("folder", dir.path() / "to-folder");
+    const struct {
+        const char* name;
+        std::string message;
+    } cases[] = {
+        {"fifo", "it is not a regular file but a FIFO."},
+        {"folder", "it is not a regular file but a folder."},
+        {"to-fifo", "the file it links to (" + dir.file("fifo") + ") is not a regular file but a FIFO."},
+        {"to-folder", "the file it links to (" + dir.file("folder") + ") is not a regular file but a folder."},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dir.file(c.name);
+        try {
+            GetParam().save(path);
+            ADD_FAILURE() << c.name << " replaced";
+        } catch (const pc::FileError& e) {
+            EXPECT_EQ(e.what(), "Cannot save \"" + path + "\": " + c.message);
+        }
+    }
+    EXPECT_TRUE(fs::is_fifo(dir.path() / "fifo"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 4);
+    EXPECT_TRUE(fs::is_empty(dir.path() / "folder"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Savers, AtomicSave, testing::ValuesIn(kSavers),
                          [](const auto& info) { return std::string(info.param.name); });
 
