@@ -82,17 +82,42 @@ void QuietMessage(j_common_ptr cinfo, int level)
 // A crafted progressive file can hold thousands of tiny scans; real ones
 // have a handful.
 constexpr int kMaxScans = 500;
+// Every scan visits each block of its components, however little it holds
+// for them: a few hundred scans of end-of-band runs over millions of blocks
+// would take many seconds. Real files visit a block about ten times at most;
+// 2^26 visits is 32 for a picture the coefficient budget just allows.
+constexpr int64_t kMaxScanBlocks = int64_t(1) << 26;
 
+// The blocks the scans read so far visit, counted as each scan starts.
+struct ScanWork {
+    int counted = 0;
+    int64_t blocks = 0;
+};
+
+[[noreturn]] void Refuse(j_common_ptr cinfo, const char* reason)
+{
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    std::snprintf(err->message, sizeof err->message, "%s", reason);
+    std::longjmp(err->jump, 1);
+}
+
+// Runs before each row and after each scan header, so a scan is counted
+// before any of its data is decoded.
 void ProgressMonitor(j_common_ptr cinfo)
 {
-    if (cinfo->is_decompressor) {
-        auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
-        if (d->input_scan_number > kMaxScans) {
-            auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
-            std::snprintf(err->message, sizeof err->message, "too many scans");
-            std::longjmp(err->jump, 1);
-        }
-    }
+    if (!cinfo->is_decompressor)
+        return;
+    auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (d->input_scan_number > kMaxScans)
+        Refuse(cinfo, "too many scans");
+    auto* work = static_cast<ScanWork*>(d->client_data);
+    if (d->input_scan_number == work->counted)
+        return;
+    work->counted = d->input_scan_number;
+    for (int i = 0; i < d->comps_in_scan; ++i)
+        work->blocks += int64_t(d->cur_comp_info[i]->width_in_blocks) * d->cur_comp_info[i]->height_in_blocks;
+    if (work->blocks > kMaxScanBlocks)
+        Refuse(cinfo, "too many scans for the size of the picture");
 }
 
 void InstallErrors(ErrorManager& err)
@@ -108,6 +133,7 @@ struct DecodeState {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
     jpeg_progress_mgr progress;
+    ScanWork scans;
     Bitmap* out;
     RowReducer* rows = nullptr;
     bool tooLarge = false;
@@ -268,6 +294,7 @@ Bitmap ReadJpeg(std::span<const uint8_t> data, const PictureLimits& limits, int 
     DecompressGuard guard{&s->cinfo};
     s->progress.progress_monitor = ProgressMonitor;
     s->cinfo.progress = &s->progress;
+    s->cinfo.client_data = &s->scans;
     // The coefficients are checked against the budget below; the rest is
     // room for libjpeg's row buffers (a few MB at the widest), so that what
     // passes the check decodes.
