@@ -14,6 +14,10 @@ namespace pc {
 // The most pixel memory one decoded picture may take. Readers refuse a
 // picture that would need more, before they allocate it.
 inline constexpr int64_t kPictureMemoryBudget = int64_t(256) << 20;
+// The largest picture file read whole when its header cannot say how much of
+// it the picture needs (compressed data, chunks, records): judged from the
+// file's size before any of it is read.
+inline constexpr int64_t kPictureFileBytes = int64_t(256) << 20;
 
 // Throws BadInput naming the picture's size when width x height pixels of
 // bitsPerPixel would take more than kPictureMemoryBudget.

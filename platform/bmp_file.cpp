@@ -1,5 +1,6 @@
 #include "platform/bmp_file.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <optional>
@@ -358,10 +359,34 @@ bool BmpLayoutMatches(std::span<const uint8_t> data)
     }
 }
 
+std::vector<uint8_t> ReadBmpFileBytes(const std::string& path, const PictureLimits& limits)
+{
+    // File header, the largest info header and the masks after a 40-byte one.
+    constexpr size_t kHeadBytes = 14 + 124 + 16;
+    return ReadFileStart(path, kHeadBytes, [&](std::span<const uint8_t> head, int64_t fileSize) {
+        ByteReader r(head);
+        if (r.u8() != 'B' || r.u8() != 'M')
+            throw BadInput("not a BMP file");
+        r.skip(8);
+        const int64_t offBits = r.u32le();
+        const Header h = ReadHeader(r);
+        CheckPictureSize(h.width, h.height, limits);
+        // Where ReadBmp takes the rows from.
+        const int64_t colours = h.bits > 8 ? 0 : h.colorsUsed ? h.colorsUsed : int64_t(1) << h.bits;
+        const int64_t tableEnd = int64_t(r.pos()) + colours * (h.core ? 3 : 4);
+        const int64_t rowsAt = offBits >= tableEnd && offBits < fileSize ? offBits : tableEnd;
+        if (h.compression != BI_RLE8 && h.compression != BI_RLE4)
+            return CheckedAdd(rowsAt, CheckedMul(DibStride(h.width, h.bits), h.height));
+        // A code of two bytes draws a pixel or more, a delta of four moves
+        // one or more; every row ends in a code and the picture in another.
+        const int64_t codes = CheckedAdd(CheckedMul(CheckedMul(h.width, h.height), 4), CheckedMul(h.height + 1, 2));
+        return CheckedAdd(rowsAt, std::min(codes, kPictureFileBytes));
+    });
+}
+
 Bitmap LoadBmpFile(const std::string& path, const PictureLimits& limits, int maxSide)
 {
-    auto bytes = ReadFileBytes(path);
-    return ReadBmp(bytes, limits, maxSide);
+    return ReadBmp(ReadBmpFileBytes(path, limits), limits, maxSide);
 }
 
 std::vector<uint8_t> EncodeBmpHeader(const Bitmap& bmp)

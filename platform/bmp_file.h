@@ -16,6 +16,11 @@ namespace pc {
 // row by row, never held at its full size; otherwise the file's own depth.
 Bitmap ReadBmp(std::span<const uint8_t> data, const PictureLimits& limits = {}, int maxSide = 0);
 Bitmap LoadBmpFile(const std::string& path, const PictureLimits& limits = {}, int maxSide = 0);
+// The bytes of a BMP file its headers say the picture needs: headers, colour
+// table and rows (RLE codes: at most four bytes a pixel, and at most
+// kPictureFileBytes). Broken headers, or a picture beyond limits, are refused
+// from the first bytes; nothing past the rows is read.
+std::vector<uint8_t> ReadBmpFileBytes(const std::string& path, const PictureLimits& limits = {});
 
 // The size and depth a BMP file declares, its header checked as ReadBmp
 // checks it; nothing of the pixels is read.

@@ -1,5 +1,6 @@
 #include "platform/file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,13 +17,36 @@ namespace pc {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+std::string SizeText(int64_t bytes)
+{
+    constexpr int64_t kMega = int64_t(1) << 20;
+    return bytes % kMega == 0 ? std::to_string(bytes / kMega) + " MB" : std::to_string(bytes) + " bytes";
+}
+
+} // namespace
+
 std::vector<uint8_t> ReadFileBytes(const std::string& path, int64_t maxBytes)
 {
     FileReader file(path);
     if (file.Size() > maxBytes)
-        throw FileError("File too large: " + path);
+        throw FileError("File too large: \"" + path + "\" is larger than the " + SizeText(maxBytes) +
+                        " a file of its kind may be");
     std::vector<uint8_t> out(size_t(file.Size()));
     file.ReadAt(0, out);
+    return out;
+}
+
+std::vector<uint8_t> ReadFileStart(const std::string& path, size_t headBytes, const BytesNeeded& needed)
+{
+    FileReader file(path);
+    std::vector<uint8_t> out(size_t(std::min<int64_t>(file.Size(), int64_t(headBytes))));
+    file.ReadAt(0, out);
+    const size_t head = out.size();
+    const int64_t n = std::clamp<int64_t>(needed(out, file.Size()), int64_t(head), file.Size());
+    out.resize(size_t(n));
+    file.ReadAt(int64_t(head), std::span(out).subspan(head));
     return out;
 }
 

@@ -10,8 +10,16 @@
 namespace pc {
 
 // Only a regular file is read (a FIFO or device is refused, never waited
-// on). Throws FileError when it cannot be read or is larger than maxBytes.
+// on). Throws FileError when it cannot be read or is larger than maxBytes,
+// judged from its size before anything is read.
 std::vector<uint8_t> ReadFileBytes(const std::string& path, int64_t maxBytes = int64_t(1) << 31);
+
+// For a reader whose header says how much of the file it needs: needed gets
+// the first headBytes (all of a shorter file) and the file's size, throws to
+// refuse the file, and returns how many bytes from the start to read. The
+// rest is never read.
+using BytesNeeded = std::function<int64_t(std::span<const uint8_t> head, int64_t fileSize)>;
+std::vector<uint8_t> ReadFileStart(const std::string& path, size_t headBytes, const BytesNeeded& needed);
 
 // Writes the bytes to a temporary file beside path, then renames it over path.
 void WriteFileAtomic(const std::string& path, const std::vector<uint8_t>& bytes);

@@ -334,7 +334,7 @@ Bitmap ReadJpeg(std::span<const uint8_t> data, const PictureLimits& limits, int 
 
 Bitmap LoadJpegFile(const std::string& path, const PictureLimits& limits, int maxSide)
 {
-    return ReadJpeg(ReadFileBytes(path), limits, maxSide);
+    return ReadJpeg(ReadFileBytes(path, kPictureFileBytes), limits, maxSide);
 }
 
 std::vector<uint8_t> EncodeJpeg(const Bitmap& bmp, int quality)

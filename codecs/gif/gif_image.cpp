@@ -258,7 +258,7 @@ void TGIFImage::SaveToStream(ByteWriter& w)
 
 void TGIFImage::LoadFromFile(const std::string& path)
 {
-    auto bytes = ReadFileBytes(path);
+    auto bytes = ReadFileBytes(path, kPictureFileBytes);
     ByteReader r(bytes);
     LoadFromStream(r);
 }

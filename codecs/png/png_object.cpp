@@ -156,7 +156,7 @@ std::optional<std::string> TPNGObject::InflateText(std::span<const uint8_t> pack
 
 void TPNGObject::LoadFromFile(const std::string& path)
 {
-    LoadFromStream(ReadFileBytes(path));
+    LoadFromStream(ReadFileBytes(path, kPictureFileBytes));
 }
 
 void TPNGObject::SaveToStream(std::vector<uint8_t>& out)

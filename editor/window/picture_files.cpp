@@ -12,6 +12,7 @@
 #include "platform/jpeg_file.h"
 #include "scene/pictures/icon_reader.h"
 #include "scene/pictures/metafile_player.h"
+#include "scene/pictures/picture_bytes.h"
 #include "scene/pictures/picture_png.h"
 
 namespace pc::editor {
@@ -134,7 +135,7 @@ PictureFile ReadPictureFile(const std::string& path)
     PictureFile f{path, PictureKindOfFile(path), {}, std::nullopt};
     if (f.kind == PictureKind::Unknown || f.kind == PictureKind::Tga || f.kind == PictureKind::Gif)
         throw Error("Cannot open " + path + ": " + kNotAPicture);
-    f.bytes = ReadFileBytes(path);
+    f.bytes = NamingTheFile(path, [&] { return ReadPictureBytes(path, f.kind); });
     f.declared = DeclaredSize(f.kind, f.bytes);
     // The limits every picture reader keeps, judged before any pixel is made.
     if (f.declared)

@@ -1,17 +1,16 @@
 #include "scene/pictures/picture_converters.h"
 
 #include "platform/bmp_file.h"
-#include "platform/file_io.h"
 #include "platform/jpeg_file.h"
 #include "scene/pictures/icon_reader.h"
 #include "scene/pictures/metafile_player.h"
+#include "scene/pictures/picture_bytes.h"
 #include "scene/pictures/picture_bounds.h"
 #include "scene/pictures/picture_kind.h"
 #include "scene/pictures/picture_png.h"
 #include "scene/pictures/tga_reader.h"
 
 namespace pc {
-
 
 void BmpToBmpFile(const std::string& source, const std::string& destination, int maxSide)
 {
@@ -25,22 +24,22 @@ void JpegToBmpFile(const std::string& source, const std::string& destination, in
 
 void PngToBmpFile(const std::string& source, const std::string& destination, int maxSide)
 {
-    SaveBmpFile(destination, ReadPngOnWhite(ReadFileBytes(source), {}, maxSide));
+    SaveBmpFile(destination, ReadPngOnWhite(ReadPictureBytes(source, PictureKind::Png), {}, maxSide));
 }
 
 void TgaToBmpFile(const std::string& source, const std::string& destination)
 {
-    SaveBmpFile(destination, ReadTga(ReadFileBytes(source), {}, kScenePictureSide));
+    SaveBmpFile(destination, ReadTga(ReadPictureBytes(source, PictureKind::Tga), {}, kScenePictureSide));
 }
 
 void MetafileToBmpFile(const std::string& source, const std::string& destination)
 {
-    SaveBmpFile(destination, PlayMetafile(ReadFileBytes(source), {}, kScenePictureSide));
+    SaveBmpFile(destination, PlayMetafile(ReadPictureBytes(source, PictureKind::Metafile), {}, kScenePictureSide));
 }
 
 void IconToBmpFile(const std::string& source, const std::string& destination, int maxSide)
 {
-    SaveBmpFile(destination, ReadIcon(ReadFileBytes(source), {}, maxSide));
+    SaveBmpFile(destination, ReadIcon(ReadPictureBytes(source, PictureKind::Icon), {}, maxSide));
 }
 
 void ConvertPictureFile(const std::string& source, const std::string& destination)

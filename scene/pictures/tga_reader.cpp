@@ -46,4 +46,12 @@ Bitmap ReadTga(std::span<const uint8_t> data, const PictureLimits& limits, int m
     return rows.Take();
 }
 
+int64_t TgaBytesNeeded(std::span<const uint8_t> head)
+{
+    if (head.size() < kTgaHeaderBytes)
+        return int64_t(head.size());
+    const int64_t width = head[12] | head[13] << 8, height = head[14] | head[15] << 8;
+    return int64_t(kTgaHeaderBytes) + width * height * (head[16] / 8);
+}
+
 } // namespace pc

@@ -12,5 +12,9 @@ namespace pc {
 // bits give; with maxSide above 0 shrunk row by row to fit it. Throws
 // BadInput for anything else.
 Bitmap ReadTga(std::span<const uint8_t> data, const PictureLimits& limits = {}, int maxSide = 0);
+// How many bytes of a file starting with head ReadTga reads: the 18-byte
+// header and the rows it declares.
+int64_t TgaBytesNeeded(std::span<const uint8_t> head);
+inline constexpr size_t kTgaHeaderBytes = 18;
 
 } // namespace pc

@@ -94,6 +94,16 @@ TEST_F(FileCommands, AnEmptyOrCutOffFileIsNamedInTheError)
         }
         EXPECT_TRUE(model->Picture() == before) << length;
     }
+    // Judged by its header, never read whole.
+    const std::string huge = dir.file("huge.bmp");
+    WriteFileAtomic(huge, {'B', 'M'});
+    fs::resize_file(huge, uintmax_t(3) << 30);
+    try {
+        model->Open(huge);
+        ADD_FAILURE() << "loaded";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.what(), "Cannot open " + huge + ": unsupported BMP header size");
+    }
 }
 
 TEST_F(FileCommands, AJpegChosenByHandIsSavedBesideItAsBmpWithoutAsking)

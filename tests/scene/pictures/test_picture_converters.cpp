@@ -354,6 +354,43 @@ TEST(Converters, HugeHeaderInTinyFileFailsBeforeAllocating)
     EXPECT_FALSE(FileExists(dir.file("out.bmp")));
 }
 
+// A file is judged by its header, and by the size that header implies,
+// before the rest is read: a BMP or TGA only up to its rows (the rest of a
+// sparse file past 2 GiB never read), any other kind refused by its size.
+TEST(Converters, HugeFilesAreJudgedBeforeTheyAreRead)
+{
+    TempDir dir;
+    const auto bmp = EncodeBmp(Bitmap(1, 1, PixelFormat::pf24bit));
+    const std::vector<uint8_t> tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 24, 0, 1, 2, 3, 4, 5, 6};
+    const int64_t past2GiB = (int64_t(1) << 31) + 5, pastLimit = kPictureFileBytes + 1;
+    const struct {
+        const char* name;
+        std::vector<uint8_t> head;
+        int64_t size;
+        std::string error; // empty: loads
+    } cases[] = {
+        {"zeros.bmp", {'B', 'M'}, past2GiB, "unsupported BMP header size"},
+        {"tail.bmp", bmp, past2GiB, ""},
+        {"tail.tga", tga, past2GiB, ""},
+        {"big.png", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, pastLimit, "is larger than the 256 MB"},
+        {"big.jpg", {0xFF, 0xD8, 0xFF}, pastLimit, "is larger than the 256 MB"},
+        {"big.ico", {0, 0, 1, 0, 1, 0}, pastLimit, "is larger than the 256 MB"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dir.file(c.name);
+        WriteFileAtomic(path, c.head);
+        std::filesystem::resize_file(path, uintmax_t(c.size)); // sparse
+        try {
+            ConvertPictureFile(path, dir.file("out.bmp"));
+            EXPECT_EQ(c.error, "") << c.name << " loaded";
+        } catch (const Error& e) {
+            EXPECT_NE(c.error, "") << c.name << ": " << e.what();
+            EXPECT_NE(std::string(e.what()).find(c.error), std::string::npos) << c.name << ": " << e.what();
+        }
+        std::filesystem::remove(path);
+    }
+}
+
 // One PNG chunk with its CRC.
 void PutChunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data)
 {
