@@ -43,6 +43,8 @@ constexpr int64_t kOutlinePointCost = 16;
 // A step of a thin line is worked out on its own (a wide division), about
 // four pixels' time.
 constexpr int64_t kLineStepCost = 4;
+// A pattern brush's pixel is looked up in its tile, about nine pixels' time.
+constexpr int64_t kPatternPixelCost = 9;
 
 // Cosmetic dash patterns in pixels, on and off alternately.
 std::span<const int> DashPattern(PenStyle s)
@@ -517,11 +519,8 @@ void Canvas::Apply(const Mask& m)
             switch (cover[x - m.box.left]) {
             case kOutline: c = pen.color; break;
             case kInterior:
-                if (HatchOn(brush.style, x, y))
-                    c = brush.color;
-                else if (opaque)
-                    c = backgroundColor;
-                else
+                c = BrushAt(x, y, opaque);
+                if (c == clInvalid)
                     continue;
                 break;
             case kGap:
@@ -537,8 +536,20 @@ void Canvas::Apply(const Mask& m)
                 p[k] = pen.mode == PenMode::Copy ? bgr[k] : uint8_t(~(p[k] ^ bgr[k]));
             ++written;
         }
-        Spend(written);
+        Spend(brush.pattern ? kPatternPixelCost * written : written);
     }
+}
+
+TColor Canvas::BrushAt(int x, int y, bool opaque) const
+{
+    if (const Bitmap* tile = brush.pattern; tile && !tile->Empty()) {
+        const int tx = (x % tile->Width() + tile->Width()) % tile->Width();
+        const int ty = (y % tile->Height() + tile->Height()) % tile->Height();
+        if (brush.monoPattern)
+            return tile->RawPixel(tx, ty) == 0 ? font.color : backgroundColor;
+        return tile->Pixel(tx, ty);
+    }
+    return HatchOn(brush.style, x, y) ? brush.color : opaque ? backgroundColor : clInvalid;
 }
 
 TColor Canvas::Pixel(int x, int y) const

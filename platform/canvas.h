@@ -12,6 +12,7 @@
 //  - reading a pixel outside the bitmap gives clInvalid.
 // Glyphs are rasterised by Qt (a QGuiApplication must exist for text); the
 // mixing into the bitmap is ours.
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -52,6 +53,17 @@ struct Pen {
 struct Brush {
     TColor color = clWhite;
     BrushStyle style = BrushStyle::Solid;
+    // A picture tiled from the target's top-left, in place of color and
+    // style; the caller keeps it alive while the brush is in use. A
+    // monochrome pattern paints its 0 bits in the font colour and its 1 bits
+    // in backgroundColor.
+    const Bitmap* pattern = nullptr;
+    bool monoPattern = false;
+};
+
+// A point in target pixels, pixel centres at half units.
+struct PointF {
+    double x = 0, y = 0;
 };
 
 struct Font {
@@ -140,6 +152,19 @@ public:
     TColor Pixel(int x, int y) const;
     void SetPixel(int x, int y, TColor c);
 
+    // Ternary raster operations: each pixel of dst becomes the bits that
+    // rop's truth table (pattern 0xF0, source 0xCC, target 0xAA) gives for
+    // the brush, the source and the pixel. The brush is tiled from the
+    // target's top-left, hatch gaps in backgroundColor. src (null for a
+    // pattern blit) is stretched from srcRect by mode; a rop that needs a
+    // source draws nothing without one, one that needs the brush nothing
+    // with the clear brush.
+    void RopBlt(Rect dst, const Bitmap* src, Rect srcRect, uint8_t rop, StretchMode mode);
+    // The same onto the parallelogram whose corners at the source's
+    // top-left, top-right and bottom-left are given: each pixel whose centre
+    // lies inside takes the source pixel its centre maps back to.
+    void RopBlt(const std::array<PointF, 3>& corners, const Bitmap* src, Rect srcRect, uint8_t rop);
+
     // Coverage of one primitive over the clip rectangle: 0 none, 1 interior,
     // 2 outline. Public so tools can combine their own shapes.
     struct Mask {
@@ -162,6 +187,10 @@ private:
     void BoxShape(Rect box, const std::vector<PolyF>& outer, const std::vector<PolyF>& inner,
                   const std::vector<PolyF>& fillOnly);
     void MixText(const std::u16string& text, int x, int y);
+    TColor BrushAt(int x, int y, bool opaque) const; // clInvalid: nothing there
+    // Mixes the staged source (24 bits, the size of box; null without a
+    // source) into the target where cover is set.
+    void MixRop(Rect box, const Bitmap* staged, const CountedBytes& cover, uint8_t rop);
 
     Bitmap& target_;
     Rect clip_;

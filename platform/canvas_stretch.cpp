@@ -29,7 +29,7 @@ SpanTable AxisSpans(int64_t dstLen, int64_t from, int64_t to, int64_t srcStart, 
     for (int64_t i = from; i < to; ++i) {
         const int64_t u = flip ? dstLen - 1 - i : i;
         int64_t a, b;
-        if (mode == StretchMode::Halftone) {
+        if (mode == StretchMode::Halftone || (mode != StretchMode::ColorOnColor && srcLen > dstLen)) {
             a = u * srcLen / dstLen;
             b = ((u + 1) * srcLen + dstLen - 1) / dstLen;
             b = std::max(b, a + 1);
@@ -46,7 +46,7 @@ SpanTable AxisSpans(int64_t dstLen, int64_t from, int64_t to, int64_t srcStart, 
 
 } // namespace
 
-void StretchBlt(Bitmap& dst, Rect dstRect, const Bitmap& src, Rect srcRect, StretchMode mode)
+void StretchBlt(Bitmap& dst, Rect dstRect, const Bitmap& src, Rect srcRect, StretchMode mode, uint8_t* written)
 {
     if (dst.Bits() < 24)
         throw Error("StretchBlt needs a 24 or 32-bit target");
@@ -81,23 +81,32 @@ void StretchBlt(Bitmap& dst, Rect dstRect, const Bitmap& src, Rect srcRect, Stre
             if (cs.first >= cs.last)
                 continue;
             uint8_t* p = out + int64_t(dx0 + x) * dbpp;
+            if (written)
+                written[(dy0 + y) * int64_t(dst.Width()) + dx0 + x] = 1;
             if (direct && cs.last - cs.first == 1 && rs.last - rs.first == 1) { // one source pixel: a copy
                 std::copy_n(src.ScanLine(rs.first) + int64_t(cs.first) * sbpp, 3, p);
                 continue;
             }
             uint64_t b = 0, g = 0, r = 0, n = 0;
+            uint32_t all = mode == StretchMode::AndPixels ? 0xFFFFFF : 0;
             for (int sy = rs.first; sy < rs.last; ++sy) {
                 const uint8_t* in = src.ScanLine(sy);
                 for (int sx = cs.first; sx < cs.last; ++sx) {
+                    TColor c;
                     if (direct) {
-                        const uint8_t* p = in + int64_t(sx) * sbpp;
-                        b += p[0], g += p[1], r += p[2];
+                        const uint8_t* q = in + int64_t(sx) * sbpp;
+                        c = RGB(q[2], q[1], q[0]);
                     } else {
-                        TColor c = src.Pixel(sx, sy);
-                        b += GetBValue(c), g += GetGValue(c), r += GetRValue(c);
+                        c = src.Pixel(sx, sy);
                     }
+                    b += GetBValue(c), g += GetGValue(c), r += GetRValue(c);
+                    all = mode == StretchMode::AndPixels ? all & c : all | c;
                     ++n;
                 }
+            }
+            if (mode == StretchMode::AndPixels || mode == StretchMode::OrPixels) {
+                p[0] = GetBValue(all), p[1] = GetGValue(all), p[2] = GetRValue(all);
+                continue;
             }
             p[0] = uint8_t((b + n / 2) / n);
             p[1] = uint8_t((g + n / 2) / n);

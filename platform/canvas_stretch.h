@@ -27,12 +27,20 @@ private:
 enum class StretchMode {
     ColorOnColor, // nearest source pixel
     Halftone,     // average of the source pixels under each target pixel
+    // Shrinking only (enlarging takes the nearest pixel): the source pixels
+    // under each target pixel ANDed, so dark ones survive, or ORed, so light
+    // ones do.
+    AndPixels,
+    OrPixels,
 };
 
 // Copies src's rectangle srcRect onto dst's rectangle dstRect, scaling as
 // needed; a negative width or height in either rectangle mirrors. Source
 // pixels outside src are left out; target pixels outside dst are clipped.
-// src may be a palette bitmap; dst must be 24 or 32 bits.
-void StretchBlt(Bitmap& dst, Rect dstRect, const Bitmap& src, Rect srcRect, StretchMode mode);
+// src may be a palette bitmap; dst must be 24 or 32 bits. written, when
+// given, must hold a byte per dst pixel (rows top-down): those written are
+// set to 1.
+void StretchBlt(Bitmap& dst, Rect dstRect, const Bitmap& src, Rect srcRect, StretchMode mode,
+                uint8_t* written = nullptr);
 
 } // namespace pc

@@ -14,57 +14,72 @@ namespace pc::metafile {
 
 using namespace detail;
 
-void Device::StretchBlt(double x, double y, double w, double h, const Bitmap* picture, Rect srcRect, uint32_t rop)
+namespace {
+
+StretchMode StretchModeOf(int mode)
 {
-    Prepare();
-    const Point a = ToPixel(x, y), c = ToPixel(x + w, y + h);
-    const Rect dst{a.x, a.y, c.x, c.y};
-    if (picture) {
-        canvas_.StretchDraw(dst, *picture, srcRect, StretchMode::ColorOnColor);
-        return;
+    switch (mode) {
+    case 2: return StretchMode::OrPixels;     // WHITEONBLACK
+    case 3: return StretchMode::ColorOnColor; // COLORONCOLOR
+    case 4: return StretchMode::Halftone;     // HALFTONE
+    default: return StretchMode::AndPixels;   // BLACKONWHITE
     }
-    const Rect box{std::min(a.x, c.x), std::min(a.y, c.y), std::max(a.x, c.x), std::max(a.y, c.y)};
-    const Brush saved = canvas_.brush;
-    switch (rop) {
-    case 0x00F00021: break; // PATCOPY
-    case 0x00000042: canvas_.brush = Brush{clBlack, BrushStyle::Solid}; break; // BLACKNESS
-    case 0x00FF0062: canvas_.brush = Brush{clWhite, BrushStyle::Solid}; break; // WHITENESS
-    default: return;
-    }
-    canvas_.FillRect(box);
-    canvas_.brush = saved;
 }
 
-TColor MeanColour(const Bitmap& b)
-{
-    // Sums by palette index or straight from the bytes: a pattern may be as
-    // large as a picture.
-    uint64_t sum[3] = {0, 0, 0};
-    const int bits = b.Bits();
-    if (bits >= 24) {
-        const int bpp = bits / 8;
-        for (int y = 0; y < b.Height(); ++y) {
-            const uint8_t* row = b.ScanLine(y);
-            for (int x = 0; x < b.Width(); ++x)
-                for (int k = 0; k < 3; ++k)
-                    sum[k] += row[int64_t(x) * bpp + k];
-        }
-    } else {
-        uint64_t count[256] = {};
-        const int perByte = 8 / bits, mask = (1 << bits) - 1;
-        for (int y = 0; y < b.Height(); ++y) {
-            const uint8_t* row = b.ScanLine(y);
-            for (int x = 0; x < b.Width(); ++x)
-                ++count[(row[x / perByte] >> (8 - bits - (x % perByte) * bits)) & mask];
-        }
-        const auto& pal = b.Palette();
-        for (size_t i = 0; i < 256; ++i) {
-            const RGBQuad q = i < pal.size() ? pal[i] : RGBQuad{};
-            sum[0] += count[i] * q.blue, sum[1] += count[i] * q.green, sum[2] += count[i] * q.red;
-        }
+// Holds a pattern's pixels and gives their bytes back to the device's count
+// when the last brush using them goes.
+struct HeldPattern {
+    HeldPattern(Bitmap b, std::shared_ptr<int64_t> c) : tile(std::move(b)), count(std::move(c)), bytes(tile.DataSize())
+    {
+        *count += bytes;
     }
-    const uint64_t n = uint64_t(b.Width()) * b.Height();
-    return RGB(uint8_t(sum[2] / n), uint8_t(sum[1] / n), uint8_t(sum[0] / n));
+    HeldPattern(const HeldPattern&) = delete;
+    HeldPattern& operator=(const HeldPattern&) = delete;
+    ~HeldPattern() { *count -= bytes; }
+    const Bitmap tile;
+    const std::shared_ptr<int64_t> count;
+    const int64_t bytes;
+};
+
+} // namespace
+
+void Device::StretchBlt(double x, double y, double w, double h, const Bitmap* picture, Rect srcRect, uint32_t rop,
+                        bool ddb)
+{
+    Prepare();
+    Bitmap coloured;
+    if (picture && ddb && picture->Bits() == 1) {
+        coloured = *picture;
+        coloured.Palette() = {ToQuad(state_.textColor), ToQuad(state_.bkColor)};
+        picture = &coloured;
+    }
+    const uint8_t code = uint8_t(rop >> 16);
+    const DPoint o = ToOutput(x, y), right = ToOutput(x + w, y), down = ToOutput(x, y + h);
+    // Under a rotation or shear the rectangle becomes a parallelogram.
+    if (std::abs(right.y - o.y) > 1e-6 || std::abs(down.x - o.x) > 1e-6) {
+        canvas_.RopBlt({PointF{o.x, o.y}, PointF{right.x, right.y}, PointF{down.x, down.y}}, picture, srcRect, code);
+        return;
+    }
+    const Point a = ToPixel(x, y), c = ToPixel(x + w, y + h);
+    canvas_.RopBlt(Rect{a.x, a.y, c.x, c.y}, picture, srcRect, code, StretchModeOf(state_.stretchMode));
+}
+
+void Device::SetPixelV(double x, double y, TColor c)
+{
+    Prepare();
+    const Point p = ToPixel(x, y);
+    canvas_.SetPixel(p.x, p.y, c);
+}
+
+LogBrush Device::PatternBrush(Bitmap pattern, bool mono)
+{
+    if (pattern.Empty())
+        return LogBrush{BrushStyle::Clear, clBlack};
+    if (*patternBytes_ + pattern.DataSize() > kMetafilePatternBytes)
+        throw BadInput("The metafile's pattern brushes take too much memory");
+    auto held = std::make_shared<HeldPattern>(std::move(pattern), patternBytes_);
+    return LogBrush{BrushStyle::Solid, clBlack, std::shared_ptr<const Bitmap>(held, &held->tile),
+                    mono && held->tile.Bits() == 1};
 }
 
 Bitmap Device::ReadPicture(std::span<const uint8_t> header, std::span<const uint8_t> bits, const PictureLimits& limits)
@@ -100,6 +115,29 @@ Bitmap Device::ReadPicture(std::span<const uint8_t> header, std::span<const uint
     file.insert(file.end(), header.begin(), header.end());
     file.insert(file.end(), bits.begin(), bits.end());
     return ReadBmp(file, limits);
+}
+
+Bitmap Device::ReadBitmap16(std::span<const uint8_t> header, std::span<const uint8_t> bits)
+{
+    Spend(kPictureSetUpCost);
+    ByteReader r(header);
+    r.skip(2); // type
+    const int w = r.i16le(), h = r.i16le(), rowBytes = r.i16le(), planes = r.u8(), depth = r.u8();
+    if (w <= 0 || h <= 0 || planes != 1 || (depth != 1 && depth != 24))
+        return Bitmap();
+    Spend(int64_t(w) * h);
+    const int64_t need = (int64_t(w) * depth + 15) / 16 * 2;
+    if (rowBytes < need || int64_t(rowBytes) * h > int64_t(bits.size()))
+        throw Truncated();
+    if (CheckedMul(DibStride(w, depth), h) > kMetafilePictureBytes)
+        throw BadInput("A picture inside the metafile is too large (" + std::to_string(w) + " x " + std::to_string(h) +
+                       " pixels)");
+    Bitmap out(w, h, depth == 1 ? PixelFormat::pf1bit : PixelFormat::pf24bit);
+    if (depth == 1)
+        out.Palette() = {ToQuad(clBlack), ToQuad(clWhite)};
+    for (int y = 0; y < h; ++y)
+        std::copy_n(bits.begin() + int64_t(y) * rowBytes, need, out.ScanLine(y));
+    return out;
 }
 
 } // namespace pc::metafile

@@ -123,6 +123,8 @@ void Device::Prepare()
     canvas_.pen.mode = st.rop2 == 10 ? PenMode::NotXor : PenMode::Copy; // R2_NOTXORPEN
     canvas_.brush.color = st.brush.color;
     canvas_.brush.style = st.brush.style;
+    canvas_.brush.pattern = st.brush.pattern.get();
+    canvas_.brush.monoPattern = st.brush.mono;
     canvas_.fillRule = st.polyFillMode == 2 ? FillRule::Winding : FillRule::Alternate;
     canvas_.backgroundMode = st.bkMode == 1 ? BackgroundMode::Transparent : BackgroundMode::Opaque;
     canvas_.backgroundColor = st.bkColor;

@@ -4,6 +4,7 @@
 // the canvas. The WMF and EMF record readers both drive it.
 #include <cstdint>
 #include <array>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -23,6 +24,9 @@ struct LogPen {
 struct LogBrush {
     BrushStyle style = BrushStyle::Solid;
     TColor color = clWhite;
+    // A pattern brush; mono: drawn in the text and background colours.
+    std::shared_ptr<const Bitmap> pattern = nullptr;
+    bool mono = false;
 };
 
 struct LogFont {
@@ -72,6 +76,7 @@ public:
     void SetTextAlign(uint32_t a) { state_.textAlign = a; }
     void SetPolyFillMode(int m) { state_.polyFillMode = m; }
     void SetRop2(int r) { state_.rop2 = r; }
+    void SetStretchBltMode(int m) { state_.stretchMode = m; }
 
     void SaveDC();
     void RestoreDC(int n); // negative: relative to the current one
@@ -128,14 +133,26 @@ public:
     // metafiles in logical units.
     void UseDeviceSpaceArcs() { deviceSpaceArcs_ = true; }
     void TextOut(DPoint at, const std::u16string& text, const std::optional<std::array<double, 4>>& opaqueRect);
-    // A bitmap drawn into the logical rectangle; null picture: the brush
-    // or a fixed colour by the raster operation.
-    void StretchBlt(double x, double y, double w, double h, const Bitmap* picture, Rect srcRect, uint32_t rop);
+    // A bitmap drawn into the logical rectangle by the raster operation,
+    // with the brush and what is there; null picture: a pattern blit. A
+    // monochrome device bitmap (ddb) takes the text colour for its 0 bits
+    // and the background colour for its 1 bits.
+    void StretchBlt(double x, double y, double w, double h, const Bitmap* picture, Rect srcRect, uint32_t rop,
+                    bool ddb = false);
+    void SetPixelV(double x, double y, TColor c);
+    // A brush that tiles the picture; mono: a monochrome pattern brush.
+    // The memory patterns hold while they live is limited.
+    LogBrush PatternBrush(Bitmap pattern, bool mono);
 
     // A packed DIB (header, colour table, bits) of the file, read as a
     // bitmap. Its pixels are charged to the file's work budget before it is
     // decoded: a file can only hold so many pictures, however small they pack.
     Bitmap ReadPicture(std::span<const uint8_t> header, std::span<const uint8_t> bits, const PictureLimits& limits);
+    // A WMF device bitmap (the 10 bytes of its header, then top-down rows
+    // padded to 2 bytes), charged like a packed DIB. Monochrome and 24-bit
+    // ones are read; other depths, whose colours lay in the writer's
+    // palette, give an empty bitmap.
+    Bitmap ReadBitmap16(std::span<const uint8_t> header, std::span<const uint8_t> bits);
 
     // Bézier runs from the current point or from pts[0] flattened to lines,
     // their points charged before they are made.
@@ -157,6 +174,7 @@ private:
         uint32_t textAlign = 0;
         int polyFillMode = 1, rop2 = 13;
         int arcDirection = kCounterClockwise;
+        int stretchMode = 1; // BLACKONWHITE
         DPoint pos;
         std::optional<Rect> clip;
     };
@@ -206,6 +224,7 @@ private:
     bool inPath_ = false;
     std::vector<Figure> path_;
     size_t pathPoints_ = 0;
+    std::shared_ptr<int64_t> patternBytes_ = std::make_shared<int64_t>(0);
 };
 
 // One figure as a list of figures, its points moved, not copied.
@@ -215,8 +234,5 @@ inline std::vector<std::vector<DPoint>> OneFigure(std::vector<DPoint> pts)
     v[0] = std::move(pts);
     return v;
 }
-
-// Pattern brushes are drawn in their mean colour.
-TColor MeanColour(const Bitmap& b);
 
 } // namespace pc::metafile

@@ -15,8 +15,8 @@ enum : uint32_t {
     EMR_HEADER = 1, EMR_POLYBEZIER = 2, EMR_POLYGON = 3, EMR_POLYLINE = 4, EMR_POLYBEZIERTO = 5,
     EMR_POLYLINETO = 6, EMR_POLYPOLYLINE = 7, EMR_POLYPOLYGON = 8, EMR_SETWINDOWEXTEX = 9,
     EMR_SETWINDOWORGEX = 10, EMR_SETVIEWPORTEXTEX = 11, EMR_SETVIEWPORTORGEX = 12, EMR_EOF = 14,
-    EMR_SETMAPMODE = 17, EMR_SETBKMODE = 18, EMR_SETPOLYFILLMODE = 19, EMR_SETROP2 = 20,
-    EMR_SETTEXTALIGN = 22, EMR_SETTEXTCOLOR = 24, EMR_SETBKCOLOR = 25, EMR_MOVETOEX = 27,
+    EMR_SETPIXELV = 15, EMR_SETMAPMODE = 17, EMR_SETBKMODE = 18, EMR_SETPOLYFILLMODE = 19, EMR_SETROP2 = 20,
+    EMR_SETSTRETCHBLTMODE = 21, EMR_SETTEXTALIGN = 22, EMR_SETTEXTCOLOR = 24, EMR_SETBKCOLOR = 25, EMR_MOVETOEX = 27,
     EMR_INTERSECTCLIPRECT = 30, EMR_SAVEDC = 33, EMR_RESTOREDC = 34, EMR_SETWORLDTRANSFORM = 35,
     EMR_MODIFYWORLDTRANSFORM = 36, EMR_SELECTOBJECT = 37, EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39,
     EMR_DELETEOBJECT = 40, EMR_ANGLEARC = 41, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_ROUNDRECT = 44, EMR_ARC = 45,
@@ -224,6 +224,12 @@ void PlayEmfRecords(std::span<const uint8_t> data, const EmfHeader& header, Devi
         case EMR_SETBKMODE: dev.SetBkMode(int(p.u32le())); break;
         case EMR_SETPOLYFILLMODE: dev.SetPolyFillMode(int(p.u32le())); break;
         case EMR_SETROP2: dev.SetRop2(int(p.u32le())); break;
+        case EMR_SETSTRETCHBLTMODE: dev.SetStretchBltMode(int(p.u32le())); break;
+        case EMR_SETPIXELV: {
+            const int32_t x = p.i32le(), y = p.i32le();
+            dev.SetPixelV(x, y, p.u32le() & 0xFFFFFF);
+            break;
+        }
         case EMR_SETTEXTALIGN: dev.SetTextAlign(p.u32le()); break;
         case EMR_SETTEXTCOLOR: dev.SetTextColor(p.u32le() & 0xFFFFFF); break;
         case EMR_SETBKCOLOR: dev.SetBkColor(p.u32le() & 0xFFFFFF); break;
@@ -290,12 +296,12 @@ void PlayEmfRecords(std::span<const uint8_t> data, const EmfHeader& header, Devi
         }
         case EMR_CREATEMONOBRUSH:
         case EMR_CREATEDIBPATTERNBRUSHPT: {
-            // Drawn as the pattern's mean colour.
             const uint32_t ih = p.u32le();
             p.u32le();
             const uint32_t offBmi = p.u32le(), cbBmi = p.u32le(), offBits = p.u32le(), cbBits = p.u32le();
             auto pattern = RecordDib(dev, rec, offBmi, cbBmi, offBits, cbBits, limits);
-            dev.CreateObject(ih, LogBrush{BrushStyle::Solid, pattern ? MeanColour(*pattern) : clBlack});
+            if (pattern)
+                dev.CreateObject(ih, dev.PatternBrush(std::move(*pattern), type == EMR_CREATEMONOBRUSH));
             break;
         }
         case EMR_EXTCREATEFONTINDIRECTW: {

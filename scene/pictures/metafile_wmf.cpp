@@ -10,7 +10,8 @@ namespace {
 
 enum : uint16_t {
     META_EOF = 0x0000, META_SAVEDC = 0x001E, META_CREATEPALETTE = 0x00F7, META_SETBKMODE = 0x0102,
-    META_SETMAPMODE = 0x0103, META_SETROP2 = 0x0104, META_SETPOLYFILLMODE = 0x0106, META_RESTOREDC = 0x0127,
+    META_SETMAPMODE = 0x0103, META_SETROP2 = 0x0104, META_SETPOLYFILLMODE = 0x0106, META_SETSTRETCHBLTMODE = 0x0107,
+    META_RESTOREDC = 0x0127, META_SETPIXEL = 0x041F, META_BITBLT = 0x0922, META_STRETCHBLT = 0x0B23,
     META_SELECTCLIPREGION = 0x012C, META_SELECTOBJECT = 0x012D, META_SETTEXTALIGN = 0x012E,
     META_DIBCREATEPATTERNBRUSH = 0x0142, META_DELETEOBJECT = 0x01F0, META_CREATEPATTERNBRUSH = 0x01F9,
     META_SETBKCOLOR = 0x0201, META_SETTEXTCOLOR = 0x0209, META_SETWINDOWORG = 0x020B, META_SETWINDOWEXT = 0x020C,
@@ -130,6 +131,13 @@ void PlayWmfRecords(std::span<const uint8_t> data, const WmfHeader& header, Devi
         case META_SETMAPMODE: dev.SetMapMode(p.u16le()); break;
         case META_SETROP2: dev.SetRop2(p.u16le()); break;
         case META_SETPOLYFILLMODE: dev.SetPolyFillMode(p.u16le()); break;
+        case META_SETSTRETCHBLTMODE: dev.SetStretchBltMode(p.u16le()); break;
+        case META_SETPIXEL: {
+            const TColor c = p.u32le() & 0xFFFFFF;
+            int y = p.i16le(), x = p.i16le();
+            dev.SetPixelV(x, y, c);
+            break;
+        }
         case META_SETTEXTALIGN: dev.SetTextAlign(p.u16le()); break;
         case META_SETWINDOWORG: { int y = p.i16le(), x = p.i16le(); dev.SetWindowOrg(x, y); break; }
         case META_SETWINDOWEXT: { int y = p.i16le(), x = p.i16le(); dev.SetWindowExt(x, y); break; }
@@ -233,9 +241,17 @@ void PlayWmfRecords(std::span<const uint8_t> data, const WmfHeader& header, Devi
             break;
         }
         case META_DIBCREATEPATTERNBRUSH: {
-            p.skip(4);
-            // Drawn as the pattern's mean colour.
-            dev.CreateObjectInFreeSlot(LogBrush{BrushStyle::Solid, MeanColour(dev.ReadPicture(p.rest(), {}, limits))});
+            const uint16_t style = p.u16le();
+            p.u16le();
+            // BS_PATTERN: made from a device bitmap, so a monochrome one
+            // takes the text and background colours.
+            dev.CreateObjectInFreeSlot(dev.PatternBrush(dev.ReadPicture(p.rest(), {}, limits), style == 3));
+            break;
+        }
+        case META_CREATEPATTERNBRUSH: {
+            const auto header = p.take(10);
+            p.skip(4 + 18); // bits pointer, reserved
+            dev.CreateObjectInFreeSlot(dev.PatternBrush(dev.ReadBitmap16(header, p.rest()), true));
             break;
         }
         case META_CREATEFONTINDIRECT: {
@@ -260,7 +276,6 @@ void PlayWmfRecords(std::span<const uint8_t> data, const WmfHeader& header, Devi
             break;
         }
         case META_CREATEPALETTE:
-        case META_CREATEPATTERNBRUSH:
         case META_CREATEREGION: dev.CreateObjectInFreeSlot(OtherObject{}); break;
         case META_SELECTOBJECT: dev.SelectObject(p.u16le()); break;
         case META_DELETEOBJECT: dev.DeleteObject(p.u16le()); break;
@@ -268,6 +283,29 @@ void PlayWmfRecords(std::span<const uint8_t> data, const WmfHeader& header, Devi
             const uint32_t rop = p.u32le();
             int h = p.i16le(), w = p.i16le(), y = p.i16le(), x = p.i16le();
             dev.StretchBlt(x, y, w, h, nullptr, Rect{}, rop);
+            break;
+        }
+        case META_BITBLT:
+        case META_STRETCHBLT: {
+            // Device bitmaps are stored top-down.
+            const uint32_t rop = p.u32le();
+            int hs = 0, ws = 0;
+            if (function == META_STRETCHBLT)
+                hs = p.i16le(), ws = p.i16le();
+            const int ys = p.i16le(), xs = p.i16le();
+            const bool withBitmap = params.size() > (function == META_STRETCHBLT ? 22u : 18u);
+            if (!withBitmap)
+                p.skip(2);
+            const int h = p.i16le(), w = p.i16le(), y = p.i16le(), x = p.i16le();
+            if (function == META_BITBLT)
+                hs = h, ws = w;
+            if (!withBitmap) {
+                dev.StretchBlt(x, y, w, h, nullptr, Rect{}, rop);
+                break;
+            }
+            const auto header = p.take(10);
+            const Bitmap pic = dev.ReadBitmap16(header, p.rest());
+            dev.StretchBlt(x, y, w, h, &pic, Rect{xs, ys, xs + ws, ys + hs}, rop, true);
             break;
         }
         case META_DIBBITBLT: {

@@ -522,14 +522,17 @@ TEST(MetafileBudget, EmbeddedPictureTakesAQuarterOfThePictureBudget)
 }
 
 // Packed pattern pixels run from the high bit: 1 bit a pixel, 3 wide, only
-// the first pixel red, so the mean is a third of red.
+// the first pixel red, so every third column from the picture's left is red.
 TEST(MetafileEmf, PackedPatternPixelsStartAtTheHighBit)
 {
     Emf e;
     e.Record(EMR_CREATEDIBPATTERNBRUSHPT,
              {1, 0, 32, 48, 80, 4, 40, 3, 1, 0x00010001, 0, 0, 0, 0, 2, 0, 0x00000000, 0x00FF0000, 0x00000080});
     e.Record(EMR_SELECTOBJECT, {1}).Record(EMR_RECTANGLE, {10, 10, 60, 60});
-    EXPECT_EQ(PlayMetafile(e.Bytes()).Pixel(30, 30), RGB(85, 0, 0));
+    const Bitmap b = PlayMetafile(e.Bytes());
+    EXPECT_EQ(b.Pixel(30, 30), RGB(255, 0, 0));
+    EXPECT_EQ(b.Pixel(31, 30), clBlack);
+    EXPECT_EQ(b.Pixel(32, 31), clBlack);
 }
 
 // Broken metafiles: a clear error, never a crash or a hang.
