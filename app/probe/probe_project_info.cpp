@@ -1,5 +1,6 @@
 // project-info FILE: sections, flags, objects and blobs of a project file,
 // and the size of every face and material picture.
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <set>
@@ -21,14 +22,16 @@ const char* OnOff(bool on)
 }
 
 // Face and material pictures are stored as the BMP work files they were
-// made into.
+// made into. Their headers say their size: a few kilobytes of RLE codes may
+// declare 16384 x 16384 pixels, which are not decoded to be counted.
 void PrintPictureSize(const std::string& what, const Blob& b, FileProjectSource& file)
 {
     if (!b.Present())
         return;
     try {
-        const pc::Bitmap picture = pc::ReadBmp(file.Read(b.start, b.size));
-        std::printf("  %s picture %d x %d\n", what.c_str(), picture.Width(), picture.Height());
+        const pc::BmpInfo picture = pc::ReadBmpInfo(file.Read(b.start, std::min<int64_t>(b.size, 256)));
+        std::printf("  %s picture %lld x %lld\n", what.c_str(), static_cast<long long>(picture.width),
+                    static_cast<long long>(picture.height));
     } catch (const pc::Error& e) {
         std::printf("  %s picture unreadable: %s\n", what.c_str(), e.what());
     }

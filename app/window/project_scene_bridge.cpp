@@ -306,8 +306,12 @@ void KeepUnshownMaterials(GLTSObject& page, const project::Object& o, const proj
         KeptMaterials::Keep(page, std::move(materials), o.objectVisibleSize);
 }
 
+// faces names the texture work files that face pictures loaded before made
+// of a picture blob: a blob several faces name is decoded once, and the
+// others load the picture it became (at most the scene's size, where the
+// blob may declare one of 16384 x 16384 in a few kilobytes of RLE codes).
 void ApplyFacesAndTrackbars(TFormMainQV7K& w, GLTSObject& page, const project::Object& o,
-                            const project::ProjectSource& file, std::vector<std::string>& unshown)
+                            const project::ProjectSource& file, PictureFiles& faces, std::vector<std::string>& unshown)
 {
     for (int j = 0; j < project::kFaces; ++j) {
         const project::Face& face = o.faces[size_t(j)];
@@ -322,8 +326,13 @@ void ApplyFacesAndTrackbars(TFormMainQV7K& w, GLTSObject& page, const project::O
         }
         bool shown = BmpLayoutMatches(*bytes);
         try {
-            if (shown)
+            const std::pair key{face.picture.start, face.picture.size};
+            if (const auto made = faces.find(key); shown && made != faces.end()) {
+                LoadFacePictureBytes(picture, ReadFileBytes(made->second), name, *w.Textures, w.Frame.FloorColor);
+            } else if (shown) {
                 LoadFacePictureBytes(picture, *bytes, name, *w.Textures, w.Frame.FloorColor);
+                faces.emplace(key, TextureFolder() + std::to_string(picture.Tag));
+            }
         } catch (const Error&) {
             shown = false;
         }
@@ -435,7 +444,7 @@ int AddProjectObjects(TFormMainQV7K& w, const project::Scene& s, const project::
                       std::vector<std::string>& unshown)
 {
     int added = 0;
-    PictureFiles pictures;
+    PictureFiles pictures, faces;
     for (int section = 0; section < project::kSlots; ++section) {
         const auto& o = s.objects[size_t(section)];
         if (!o)
@@ -464,7 +473,7 @@ int AddProjectObjects(TFormMainQV7K& w, const project::Scene& s, const project::
             ApplyText(page, *o);
         if (!o->read.name.empty() || !o->read.fontName.empty() || !o->read.text.empty())
             KeptTexts::Keep(page, o->read);
-        ApplyFacesAndTrackbars(w, page, *o, file, unshown);
+        ApplyFacesAndTrackbars(w, page, *o, file, faces, unshown);
         if (QCheckBox* lock = page.DragLocks[kRowPosition])
             lock->setChecked(true);
         page.SaveDefaults();

@@ -61,4 +61,29 @@ TEST(ProbeProjectInfo, BlobsSharedByMaterialsCountOnce)
     }
 }
 
+// Pictures are judged by their headers, not decoded: this RLE one of a few
+// kilobytes declares more pixels than one decode may hold.
+TEST(ProbeProjectInfo, PicturesAreSizedByTheirHeaders)
+{
+    std::vector<uint8_t> rle = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 4, 0, 0, 40, 0, 0, 0, 0, 0x40, 0, 0, 1, 0x40, 0, 0,
+                                1, 0, 8, 0, 1, 0, 0, 0};
+    rle.resize(54 + 1024);
+    for (int row = 0; row < 16385; ++row)
+        rle.insert(rle.end(), {0, 0});
+    rle.insert(rle.end(), {0, 1});
+    Scene s;
+    s.objects[0] = Object{};
+    s.objects[0]->faces[3] = {1, pc::clWhite, {0, int64_t(rle.size())}, nullptr};
+    pc::test::TempDir dir;
+    pc::WriteFileAtomic(dir.file("p.qv7kb"), pc::test::ProjectBytes({rle}, s));
+    const std::string out = dir.file("out.txt");
+    const int status = std::system((std::string(PRISMCASE_BINARY_DIR "/prismcase-probe project-info '") +
+                                    dir.file("p.qv7kb") + "' > '" + out + "' 2>&1")
+                                       .c_str());
+    const auto bytes = pc::ReadFileBytes(out);
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_EQ(WEXITSTATUS(status), 0) << text;
+    EXPECT_NE(text.find("\n  face 3 picture 16384 x 16385\n"), std::string::npos) << text;
+}
+
 } // namespace

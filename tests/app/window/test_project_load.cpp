@@ -18,6 +18,7 @@
 #include "app/window/picture_box.h"
 #include "app/project/project_file.h"
 #include "app/project/project_needs.h"
+#include "platform/bmp_file.h"
 #include "platform/paths.h"
 #include "platform/track_bar.h"
 #include "scene/model/c3ds.h"
@@ -27,6 +28,7 @@
 #include "scene/pages/kind_controls.h"
 #include "scene/pages/object_table.h"
 #include "scene/pictures/texture_memory.h"
+#include "tests/app/project/project_bytes.h"
 #include "tests/app/window/window_fixture.h"
 
 namespace pc::test {
@@ -166,6 +168,47 @@ TEST_F(ProjectLoad, UndecodableBlobsAreNamedOnceAndSavedBackUnchanged)
     SaveSilently(again);
     resaved = ReadFileBytes(again);
     EXPECT_FALSE(project::ReadProject(resaved).scene.backgroundPicture.Present());
+}
+
+// Records the bytes each project picture is loaded from.
+class RecordingStore : public GLTextureStore {
+public:
+    LoadedTexture LoadBmpBytes(const std::vector<uint8_t>& bytes, const std::string& name, int textureId) override
+    {
+        loaded.push_back(bytes);
+        return GLTextureStore::LoadBmpBytes(bytes, name, textureId);
+    }
+    std::vector<std::vector<uint8_t>> loaded;
+};
+
+// A picture several faces name is decoded once (a few kilobytes of RLE codes
+// may declare 16384 x 16384 pixels); the other faces load what it became, a
+// 24-bit 4096 x 2 BMP here, and save back the same bytes.
+TEST_F(ProjectLoad, APictureSeveralFacesNameIsDecodedOnce)
+{
+    std::vector<uint8_t> rle = EncodeBmpHeader(Bitmap(5000, 3, PixelFormat::pf8bit));
+    rle[30] = 1; // RLE8: three rows ended at once, then the end
+    rle.insert(rle.end(), {0, 0, 0, 0, 0, 0, 0, 1});
+    project::Scene s;
+    s.objects[0] = project::Object{};
+    for (int j : {0, 2, 5})
+        s.objects[0]->faces[size_t(j)] = {1, clWhite, {0, int64_t(rle.size())}, nullptr};
+    WriteFileAtomic(dir.file("p.qv7kb"), ProjectBytes({rle}, s));
+    auto store = std::make_unique<RecordingStore>();
+    const RecordingStore& recorded = *store;
+    window->Textures = std::move(store);
+
+    Load(dir.file("p.qv7kb"), kLoadPreset);
+    ASSERT_EQ(recorded.loaded.size(), 3u);
+    EXPECT_EQ(recorded.loaded[0], rle);
+    EXPECT_EQ(recorded.loaded[1].size(), 54u + 4096 * 3 * 2);
+    EXPECT_EQ(recorded.loaded[2].size(), 54u + 4096 * 3 * 2);
+    SaveSilently(dir.file("again.qv7kb"));
+    const auto again = ReadFileBytes(dir.file("again.qv7kb"));
+    const project::Object& saved = *project::ReadProject(again).scene.objects[0];
+    for (int j : {2, 5})
+        EXPECT_TRUE(std::ranges::equal(project::BlobBytes(again, saved.faces[size_t(j)].picture),
+                                       project::BlobBytes(again, saved.faces[0].picture))) << j;
 }
 
 // A model that loads keeps the picture of a material that does not.
