@@ -163,6 +163,7 @@ void Canvas::Resize(int width, int height)
     std::swap(old, target_);
     target_.SetSize(width, height);
     ResetClipRect();
+    region_.reset();
     Draw(0, 0, old);
 }
 
@@ -399,33 +400,65 @@ void Canvas::Polygon(std::span<const Point> points)
     PolyPolygon({std::vector<Point>(points.begin(), points.end())});
 }
 
-void Canvas::PolyPolygon(const std::vector<std::vector<Point>>& polygons)
+namespace {
+
+std::vector<Edge<int>> EdgesOf(const std::vector<std::vector<Point>>& polygons)
+{
+    size_t points = 0;
+    for (const auto& p : polygons)
+        points += p.size();
+    std::vector<Edge<int>> edges;
+    edges.reserve(points);
+    for (const auto& p : polygons)
+        for (size_t i = 0; i < p.size(); ++i) {
+            const Point a = p[i], b = p[(i + 1) % p.size()];
+            if (a.y != b.y)
+                edges.push_back({a.x, a.y, b.x, b.y});
+        }
+    return edges;
+}
+
+Rect PolygonBounds(const std::vector<std::vector<Point>>& polygons, int grow)
 {
     Rect bounds{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     for (const auto& p : polygons) {
         if (p.empty())
             continue;
-        const Rect b = PointBounds(p, pen.width);
+        const Rect b = PointBounds(p, grow);
         bounds = Rect{std::min(bounds.left, b.left), std::min(bounds.top, b.top), std::max(bounds.right, b.right),
                       std::max(bounds.bottom, b.bottom)};
     }
+    return bounds;
+}
+
+} // namespace
+
+ClipRegion Canvas::PolygonRegion(const std::vector<std::vector<Point>>& polygons, FillRule rule)
+{
+    const Rect bounds = PolygonBounds(polygons, 0);
+    if (bounds.left > bounds.right)
+        return {};
+    Mask m;
+    m.box = Intersect(bounds, Rect{0, 0, target_.Width(), target_.Height()});
+    const int64_t area = int64_t(m.box.Width()) * m.box.Height();
+    // Setting the mask up, then scanning it into runs.
+    Spend(area / 8 + 1);
+    m.cover.assign(size_t(area), 0);
+    auto edges = EdgesOf(polygons);
+    FillEdges(m, edges, rule, kInterior);
+    return ClipRegion(m.box, m.cover);
+}
+
+void Canvas::PolyPolygon(const std::vector<std::vector<Point>>& polygons)
+{
+    const Rect bounds = PolygonBounds(polygons, pen.width);
     if (bounds.left > bounds.right)
         return;
     Mask m = NewMask(bounds);
     if (m.cover.empty())
         return;
     if (brush.style != BrushStyle::Clear) {
-        size_t points = 0;
-        for (const auto& p : polygons)
-            points += p.size();
-        std::vector<Edge<int>> edges;
-        edges.reserve(points);
-        for (const auto& p : polygons)
-            for (size_t i = 0; i < p.size(); ++i) {
-                const Point a = p[i], b = p[(i + 1) % p.size()];
-                if (a.y != b.y)
-                    edges.push_back({a.x, a.y, b.x, b.y});
-            }
+        auto edges = EdgesOf(polygons);
         FillEdges(m, edges, fillRule, kInterior);
     }
     for (const auto& p : polygons)
@@ -505,37 +538,39 @@ void Canvas::Apply(const Mask& m)
         const uint8_t* cover = m.cover.data() + size_t(y - m.box.top) * w;
         uint8_t* row = target_.ScanLine(y);
         int64_t written = 0;
-        for (int x = m.box.left; x < m.box.right; ++x) {
-            // Long empty stretches of the mask are passed over a word at a time.
-            if (const int i = x - m.box.left; (i & 7) == 0 && i + 8 <= w) {
-                uint64_t word;
-                std::memcpy(&word, cover + i, 8);
-                if (word == 0) {
-                    x += 7;
-                    continue;
+        ForClipRuns(y, m.box.left, m.box.right, [&](int x0, int x1) {
+            for (int x = x0; x < x1; ++x) {
+                // Long empty stretches of the mask are passed over a word at a time.
+                if (const int i = x - m.box.left; (i & 7) == 0 && i + 8 <= w) {
+                    uint64_t word;
+                    std::memcpy(&word, cover + i, 8);
+                    if (word == 0) {
+                        x += 7;
+                        continue;
+                    }
                 }
+                TColor c;
+                switch (cover[x - m.box.left]) {
+                case kOutline: c = pen.color; break;
+                case kInterior:
+                    c = BrushAt(x, y, opaque);
+                    if (c == clInvalid)
+                        continue;
+                    break;
+                case kGap:
+                    if (!opaque)
+                        continue;
+                    c = backgroundColor;
+                    break;
+                default: continue;
+                }
+                uint8_t* p = row + int64_t(x) * bpp;
+                const uint8_t bgr[3] = {GetBValue(c), GetGValue(c), GetRValue(c)};
+                for (int k = 0; k < 3; ++k)
+                    p[k] = pen.mode == PenMode::Copy ? bgr[k] : uint8_t(~(p[k] ^ bgr[k]));
+                ++written;
             }
-            TColor c;
-            switch (cover[x - m.box.left]) {
-            case kOutline: c = pen.color; break;
-            case kInterior:
-                c = BrushAt(x, y, opaque);
-                if (c == clInvalid)
-                    continue;
-                break;
-            case kGap:
-                if (!opaque)
-                    continue;
-                c = backgroundColor;
-                break;
-            default: continue;
-            }
-            uint8_t* p = row + int64_t(x) * bpp;
-            const uint8_t bgr[3] = {GetBValue(c), GetGValue(c), GetRValue(c)};
-            for (int k = 0; k < 3; ++k)
-                p[k] = pen.mode == PenMode::Copy ? bgr[k] : uint8_t(~(p[k] ^ bgr[k]));
-            ++written;
-        }
+        });
         Spend(brush.pattern ? kPatternPixelCost * written : written);
     }
 }
@@ -562,7 +597,7 @@ TColor Canvas::Pixel(int x, int y) const
 void Canvas::SetPixel(int x, int y, TColor c)
 {
     if (x >= clip_.left && x < clip_.right && y >= clip_.top && y < clip_.bottom)
-        target_.SetPixel(x, y, c);
+        ForClipRuns(y, x, x + 1, [&](int, int) { target_.SetPixel(x, y, c); });
 }
 
 void Canvas::StretchDraw(Rect dst, const Bitmap& src, Rect srcRect, StretchMode mode)
@@ -584,8 +619,10 @@ void Canvas::StretchDraw(Rect dst, const Bitmap& src, Rect srcRect, StretchMode 
     StretchBlt(part, Rect{dst.left - area.left, dst.top - area.top, dst.right - area.left, dst.bottom - area.top}, src,
                srcRect, mode);
     for (int y = 0; y < area.Height(); ++y)
-        for (int x = 0; x < area.Width(); ++x)
-            std::copy_n(part.ScanLine(y) + 3 * x, 3, target_.ScanLine(area.top + y) + int64_t(area.left + x) * bpp);
+        ForClipRuns(area.top + y, area.left, area.right, [&](int x0, int x1) {
+            for (int x = x0 - area.left; x < x1 - area.left; ++x)
+                std::copy_n(part.ScanLine(y) + 3 * x, 3, target_.ScanLine(area.top + y) + int64_t(area.left + x) * bpp);
+        });
 }
 
 void Canvas::CopyRect(Rect dst, Rect src)
@@ -601,8 +638,10 @@ void Canvas::Draw(int x, int y, const Bitmap& src)
     const int bpp = target_.Bits() / 8;
     if (src.Format() == target_.Format() && &src != &target_) {
         for (int row = area.top; row < area.bottom; ++row)
-            std::copy_n(src.ScanLine(row - y) + int64_t(area.left - x) * bpp, size_t(area.Width()) * bpp,
-                        target_.ScanLine(row) + int64_t(area.left) * bpp);
+            ForClipRuns(row, area.left, area.right, [&](int x0, int x1) {
+                std::copy_n(src.ScanLine(row - y) + int64_t(x0 - x) * bpp, size_t(x1 - x0) * bpp,
+                            target_.ScanLine(row) + int64_t(x0) * bpp);
+            });
         return;
     }
     StretchDraw(Rect{x, y, x + src.Width(), y + src.Height()}, src, Rect{0, 0, src.Width(), src.Height()});
@@ -700,18 +739,20 @@ void Canvas::MixText(const std::u16string& text, int x, int y)
     for (int yy = 0; yy < box.Height(); ++yy) {
         const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(yy));
         uint8_t* row = target_.ScanLine(box.top + yy);
-        for (int xx = 0; xx < box.Width(); ++xx) {
-            const int a = qAlpha(line[xx]);
-            if (a == 0)
-                continue;
-            uint8_t* px = row + int64_t(box.left + xx) * bpp;
-            for (int k = 0; k < 3; ++k) {
-                if (pen.mode == PenMode::NotXor)
-                    px[k] = a >= 128 ? uint8_t(~(px[k] ^ col[k])) : px[k];
-                else
-                    px[k] = uint8_t((px[k] * (255 - a) + col[k] * a + 127) / 255);
+        ForClipRuns(box.top + yy, box.left, box.right, [&](int x0, int x1) {
+            for (int xx = x0 - box.left; xx < x1 - box.left; ++xx) {
+                const int a = qAlpha(line[xx]);
+                if (a == 0)
+                    continue;
+                uint8_t* px = row + int64_t(box.left + xx) * bpp;
+                for (int k = 0; k < 3; ++k) {
+                    if (pen.mode == PenMode::NotXor)
+                        px[k] = a >= 128 ? uint8_t(~(px[k] ^ col[k])) : px[k];
+                    else
+                        px[k] = uint8_t((px[k] * (255 - a) + col[k] * a + 127) / 255);
+                }
             }
-        }
+        });
     }
 }
 

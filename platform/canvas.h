@@ -8,17 +8,21 @@
 //    so not-xor drawing twice restores the picture exactly;
 //  - hatch brushes are aligned to the picture, not to the shape;
 //  - polygons fill by the odd-even rule unless Winding is chosen;
-//  - everything is clipped to the bitmap and to the clip rectangle;
+//  - everything is clipped to the bitmap, to the clip rectangle and to the
+//    clip region when one is set;
 //  - reading a pixel outside the bitmap gives clInvalid.
 // Glyphs are rasterised by Qt (a QGuiApplication must exist for text); the
 // mixing into the bitmap is ours.
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "platform/bitmap.h"
+#include "platform/canvas_region.h"
 #include "platform/canvas_stretch.h"
 
 namespace pc {
@@ -102,6 +106,27 @@ public:
     void SetClipRect(Rect r);
     void ResetClipRect();
     Rect ClipRect() const { return clip_; }
+    // Besides the clip rectangle, only the region's pixels are drawn; null:
+    // no region.
+    void SetClipRegion(std::shared_ptr<const ClipRegion> region) { region_ = std::move(region); }
+    // The pixels a fill of the polygons covers, within the bitmap whatever
+    // the clip; charged as a fill.
+    ClipRegion PolygonRegion(const std::vector<std::vector<Point>>& polygons, FillRule rule);
+    // Calls f(a, b) for each run of columns a .. b - 1 of row y within
+    // x0 .. x1 - 1 that the clip region lets through. Every pixel write goes
+    // through here; the clip rectangle is the caller's to apply.
+    template <typename F>
+    void ForClipRuns(int y, int x0, int x1, F f) const
+    {
+        if (!region_) {
+            if (x1 > x0)
+                f(x0, x1);
+            return;
+        }
+        for (const ClipRegion::Run& r : region_->Row(y))
+            if (const int a = std::max(r.x0, x0), b = std::min(r.x1, x1); b > a)
+                f(a, b);
+    }
 
     // Work is counted in units of about the time a pixel takes to write: one
     // per pixel a primitive writes or copies, per row and edge it scans, and
@@ -194,6 +219,7 @@ private:
 
     Bitmap& target_;
     Rect clip_;
+    std::shared_ptr<const ClipRegion> region_;
     Point penPos_;
     int64_t workLeft_ = INT64_MAX;
 };

@@ -168,15 +168,18 @@ void Canvas::MixRop(Rect box, const Bitmap* staged, const CountedBytes& cover, u
         }
         const uint8_t* covered = cover.data() + size_t(y - box.top) * box.Width();
         const uint8_t* in = staged ? staged->ScanLine(y - box.top) : nullptr;
-        uint8_t* out = target_.ScanLine(y) + int64_t(box.left) * bpp;
-        for (int x = 0, i = 0; x < box.Width(); ++x, out += bpp, i = i + 1 == period ? 0 : i + 1) {
-            if (!covered[x])
-                continue;
-            const uint32_t s = in ? Packed(in + 3 * x) : 0;
-            const uint32_t p = pattern ? brushRow[size_t(i)] : 0;
-            const uint32_t r = rop == 0xCC ? s : Rop3(rop, p, s, Packed(out));
-            out[0] = uint8_t(r), out[1] = uint8_t(r >> 8), out[2] = uint8_t(r >> 16);
-        }
+        uint8_t* row = target_.ScanLine(y) + int64_t(box.left) * bpp;
+        ForClipRuns(y, box.left, box.right, [&](int a, int b) {
+            uint8_t* out = row + int64_t(a - box.left) * bpp;
+            for (int x = a - box.left, i = x % period; x < b - box.left; ++x, out += bpp, i = i + 1 == period ? 0 : i + 1) {
+                if (!covered[x])
+                    continue;
+                const uint32_t s = in ? Packed(in + 3 * x) : 0;
+                const uint32_t p = pattern ? brushRow[size_t(i)] : 0;
+                const uint32_t r = rop == 0xCC ? s : Rop3(rop, p, s, Packed(out));
+                out[0] = uint8_t(r), out[1] = uint8_t(r >> 8), out[2] = uint8_t(r >> 16);
+            }
+        });
     }
 }
 

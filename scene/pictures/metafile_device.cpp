@@ -132,6 +132,7 @@ void Device::Prepare()
         canvas_.SetClipRect(*st.clip);
     else
         canvas_.ResetClipRect();
+    canvas_.SetClipRegion(st.region);
     Font f;
     f.name = st.font.face.empty() ? "Arial" : st.font.face;
     const double h = st.font.height * s.y;

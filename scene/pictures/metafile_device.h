@@ -81,7 +81,18 @@ public:
     void SaveDC();
     void RestoreDC(int n); // negative: relative to the current one
     void IntersectClipRect(double l, double t, double r, double b);
-    void ResetClip() { state_.clip.reset(); }
+    void ResetClip()
+    {
+        state_.clip.reset();
+        state_.region.reset();
+    }
+    // The path, filled by the fill mode, combined with the clip by a region
+    // mode (1 and, 2 or, 3 xor, 4 difference, 5 copy); the path is used up.
+    // No clip stands for the whole picture.
+    void SelectClipPath(int mode);
+    // The union of rectangles in the reference device's pixels, combined
+    // with the clip likewise.
+    void SelectClipRects(const std::vector<Rect>& rects, int mode);
 
     // WMF object tables fill the lowest free slot; EMF names its slot.
     // SetTableSize empties the table.
@@ -177,6 +188,8 @@ private:
         int stretchMode = 1; // BLACKONWHITE
         DPoint pos;
         std::optional<Rect> clip;
+        // Drawn only inside both the rectangle and the region, when set.
+        std::shared_ptr<const ClipRegion> region;
     };
 
     struct Figure {
@@ -188,6 +201,7 @@ private:
     void PathLine(std::span<const DPoint> pts);
     void PathFigure(std::vector<DPoint> pts, bool closed);
     void DrawPath(bool fill, bool stroke);
+    void CombineClip(ClipRegion r, int mode);
 
     // An ellipse as centre + u cos(a) + v sin(a), logical units; pixels: its
     // larger radius on the output; flipped: the mapping mirrors it.

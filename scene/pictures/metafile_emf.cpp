@@ -22,7 +22,7 @@ enum : uint32_t {
     EMR_DELETEOBJECT = 40, EMR_ANGLEARC = 41, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_ROUNDRECT = 44, EMR_ARC = 45,
     EMR_CHORD = 46, EMR_PIE = 47, EMR_LINETO = 54, EMR_ARCTO = 55, EMR_SETARCDIRECTION = 57,
     EMR_BEGINPATH = 59, EMR_ENDPATH = 60, EMR_CLOSEFIGURE = 61, EMR_FILLPATH = 62, EMR_STROKEANDFILLPATH = 63,
-    EMR_STROKEPATH = 64, EMR_ABORTPATH = 68, EMR_EXTSELECTCLIPRGN = 75, EMR_BITBLT = 76, EMR_STRETCHBLT = 77, EMR_STRETCHDIBITS = 81,
+    EMR_STROKEPATH = 64, EMR_SELECTCLIPPATH = 67, EMR_ABORTPATH = 68, EMR_EXTSELECTCLIPRGN = 75, EMR_BITBLT = 76, EMR_STRETCHBLT = 77, EMR_STRETCHDIBITS = 81,
     EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTA = 83, EMR_EXTTEXTOUTW = 84, EMR_POLYBEZIER16 = 85,
     EMR_POLYGON16 = 86, EMR_POLYLINE16 = 87, EMR_POLYBEZIERTO16 = 88, EMR_POLYLINETO16 = 89,
     EMR_POLYPOLYLINE16 = 90, EMR_POLYPOLYGON16 = 91, EMR_CREATEMONOBRUSH = 93,
@@ -240,11 +240,30 @@ void PlayEmfRecords(std::span<const uint8_t> data, const EmfHeader& header, Devi
             dev.IntersectClipRect(l, t, rr, b);
             break;
         }
-        case EMR_EXTSELECTCLIPRGN:
-            p.u32le();
-            if (p.u32le() == 5) // RGN_COPY: back to no clipping
-                dev.ResetClip();
+        case EMR_EXTSELECTCLIPRGN: {
+            const uint32_t size = p.u32le(), mode = p.u32le();
+            if (size == 0) {
+                if (mode == 5) // RGN_COPY of no region: back to no clipping
+                    dev.ResetClip();
+                break;
+            }
+            ByteReader d(p.take(size));
+            d.skip(8); // header size, type
+            const uint32_t count = d.u32le();
+            d.skip(4 + 16); // size, bounds
+            if (uint64_t(count) * 16 > d.remaining())
+                throw Truncated();
+            std::vector<Rect> rects(count);
+            for (Rect& rc : rects) {
+                rc.left = d.i32le();
+                rc.top = d.i32le();
+                rc.right = d.i32le();
+                rc.bottom = d.i32le();
+            }
+            dev.SelectClipRects(rects, int(mode));
             break;
+        }
+        case EMR_SELECTCLIPPATH: dev.SelectClipPath(int(p.u32le())); break;
         case EMR_BEGINPATH: dev.BeginPath(); break;
         case EMR_ENDPATH: dev.EndPath(); break;
         case EMR_CLOSEFIGURE: dev.CloseFigure(); break;

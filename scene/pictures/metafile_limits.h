@@ -23,6 +23,8 @@ inline void CheckFigurePoints(uint64_t n)
     if (n > kMaxPathPoints)
         throw BadInput("A figure of the metafile has more than 4000000 points");
 }
+// Memory of the clip regions a metafile's saved states hold at once.
+inline constexpr int64_t kMaxClipRegionBytes = int64_t(64) << 20;
 // Memory of one picture a metafile holds inside it, beside the picture it
 // draws: a share of what a picture file may take.
 inline constexpr int64_t kMetafilePictureBytes = kPictureMemoryBudget / 4;
@@ -36,6 +38,8 @@ inline constexpr int64_t kMetafilePatternBytes = 2 * kMetafilePictureBytes;
 // up, then each character shaped).
 inline constexpr int64_t kDrawSetUpCost = 64, kPointCost = 8, kPictureSetUpCost = 64;
 inline constexpr int64_t kTextSetUpCost = 2048, kTextCharCost = 128;
+// Combining clip regions: per row, and per run sorted and merged.
+inline constexpr int64_t kRegionRowCost = 2, kRegionRunCost = 8;
 
 // Output coordinates are kept well inside int so the canvas can clip them.
 inline int ToInt(double v)

@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <functional>
 
 #include "platform/canvas.h"
 
@@ -510,6 +511,45 @@ TEST(Canvas, TurnedTextHangsFromItsTopLeftReferencePoint)
             }
     EXPECT_GT(ink, 40);
     EXPECT_EQ(stray, 0);
+}
+
+} // namespace
+} // namespace pc
+
+namespace pc {
+namespace {
+
+// A clip region holds for every way of writing pixels: each write below
+// covers the whole picture, and only the region's pixels change.
+TEST(Canvas, EveryWriteKeepsToTheClipRegion)
+{
+    Bitmap red(41, 31);
+    red.Fill(kRed);
+    Bitmap dot(1, 1);
+    dot.Fill(kRed);
+    const std::pair<const char*, std::function<void(Canvas&)>> writes[] = {
+        {"rectangle", [](Canvas& c) { c.Rectangle(-5, -5, 50, 40); }},
+        {"wide line", [](Canvas& c) { c.pen.width = 40; c.MoveTo(0, 15); c.LineTo(41, 15); }},
+        {"pixels", [](Canvas& c) { for (int y = 0; y < 31; ++y) for (int x = 0; x < 41; ++x) c.SetPixel(x, y, kRed); }},
+        {"draw", [&](Canvas& c) { c.Draw(0, 0, red); }},
+        {"stretch", [&](Canvas& c) { c.StretchDraw(Rect{0, 0, 41, 31}, dot, Rect{0, 0, 1, 1}); }},
+        {"text", [](Canvas& c) { c.font.height = -40; c.font.color = kRed; c.backgroundColor = kRed; c.TextOut(0, -5, std::string("WW")); }},
+    };
+    for (const auto& [name, write] : writes) {
+        Bitmap b = White(41, 31);
+        Canvas c(b);
+        c.pen.color = c.brush.color = kRed;
+        auto region = std::make_shared<ClipRegion>(c.PolygonRegion({{{3, 2}, {37, 5}, {10, 29}}}, FillRule::Alternate));
+        c.SetClipRegion(region);
+        write(c);
+        int inside = 0, outside = 0;
+        for (int y = 0; y < 31; ++y)
+            for (int x = 0; x < 41; ++x)
+                if (b.Pixel(x, y) != clWhite)
+                    ++(region->Contains(x, y) ? inside : outside);
+        EXPECT_EQ(outside, 0) << name;
+        EXPECT_GT(inside, 300) << name; // the triangle is some 450 pixels
+    }
 }
 
 } // namespace

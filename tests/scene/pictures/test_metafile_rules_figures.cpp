@@ -15,7 +15,9 @@ constexpr uint32_t EMR_MOVETOEX = 27, EMR_SETMAPMODE = 17, EMR_SETWINDOWEXTEX = 
                    EMR_SETWINDOWORGEX = 10, EMR_SELECTOBJECT = 37, EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39,
                    EMR_ANGLEARC = 41, EMR_ELLIPSE = 42, EMR_ARC = 45, EMR_CHORD = 46, EMR_PIE = 47, EMR_LINETO = 54,
                    EMR_ARCTO = 55, EMR_SETARCDIRECTION = 57, EMR_BEGINPATH = 59, EMR_ENDPATH = 60,
-                   EMR_FILLPATH = 62, EMR_STROKEPATH = 64, EMR_POLYLINE16 = 87;
+                   EMR_FILLPATH = 62, EMR_STROKEPATH = 64, EMR_POLYLINE16 = 87, EMR_SELECTCLIPPATH = 67,
+                   EMR_EXTSELECTCLIPRGN = 75, EMR_STRETCHDIBITS = 81, EMR_RECTANGLE = 43, EMR_SAVEDC = 33,
+                   EMR_RESTOREDC = 34;
 constexpr uint16_t META_CREATEPENINDIRECT = 0x02FA, META_CREATEBRUSHINDIRECT = 0x02FC, META_SELECTOBJECT = 0x012D,
                    META_SETWINDOWORG = 0x020B, META_SETWINDOWEXT = 0x020C, META_ARC = 0x0817, META_PIE = 0x081A,
                    META_CHORD = 0x0830;
@@ -192,6 +194,61 @@ std::vector<GdiRuleCase> FigureRows()
                  "a line in a path goes on with the figure that ends where the pen stands"});
     return v;
 }
+
+// Clip paths: the square A (10, 10)-(60, 60) is the clip, the ellipse B in
+// (40, 40)-(95, 95) is combined with it by each region mode, then the whole
+// page is painted.
+std::vector<GdiRuleCase> ClipRows()
+{
+    const auto inA = [](double x, double y) { return x >= 10 && x < 60 && y >= 10 && y < 60; };
+    const auto inB = [](double x, double y) { return std::hypot(x - 67.5, y - 67.5) < 27.5; };
+    const auto clipped = [](Emf e) {
+        return e.Record(EMR_RECTANGLE, {-10, -10, 110, 110}).Bytes();
+    };
+    const auto clipPath = [](Emf& e, uint32_t shape, std::vector<int32_t> box, int mode) {
+        e.Record(EMR_BEGINPATH, {}).Record(shape, box).Record(EMR_ENDPATH, {}).Record(EMR_SELECTCLIPPATH, {mode});
+    };
+    const std::pair<const char*, bool (*)(bool, bool)> modes[] = {
+        {"And", [](bool a, bool b) { return a && b; }}, {"Or", [](bool a, bool b) { return a || b; }},
+        {"Xor", [](bool a, bool b) { return a != b; }}, {"Diff", [](bool a, bool b) { return a && !b; }},
+        {"Copy", [](bool, bool b) { return b; }}};
+    std::vector<GdiRuleCase> v;
+    for (int mode = 1; mode <= 5; ++mode) {
+        Emf e = Drawing();
+        clipPath(e, EMR_RECTANGLE, {10, 10, 60, 60}, 5);
+        clipPath(e, EMR_ELLIPSE, {40, 40, 95, 95}, mode);
+        std::vector<Probe> probes;
+        for (auto [x, y] : {std::pair{20, 20}, {44, 44}, {50, 50}, {80, 80}, {85, 20}, {20, 85}})
+            probes.push_back({int(x * 0.96), int(y * 0.96), modes[mode - 1].second(inA(x, y), inB(x, y)) ? kBrush : clWhite});
+        v.push_back({std::string("ClipPath") + modes[mode - 1].first, clipped(e), 96, 96, probes,
+                     "a clip path is combined with the clip by its region mode"});
+    }
+    // Without a clip the whole page is the clip.
+    Emf whole = Drawing();
+    clipPath(whole, EMR_ELLIPSE, {40, 40, 95, 95}, 4);
+    v.push_back({"ClipPathDiffWithoutAClip", clipped(whole), 96, 96, {{80, 80, clWhite}, {85, 20, kBrush}, {44, 44, kBrush}},
+                 "with no clip set, a region mode combines with the whole page"});
+    Emf saved = Drawing().Record(EMR_SAVEDC, {});
+    clipPath(saved, EMR_RECTANGLE, {10, 10, 60, 60}, 5);
+    saved.Record(EMR_RESTOREDC, {-1});
+    v.push_back({"ClipPathGoesWithTheSavedState", clipped(saved), 96, 96, {{80, 80, kBrush}, {20, 20, kBrush}},
+                 "RestoreDC brings back the clip of the state it restores"});
+    // One rectangle of the reference device's pixels, taken as the clip.
+    Emf region = Drawing().Record(EMR_EXTSELECTCLIPRGN, {48, 5, 32, 1, 1, 16, 10, 10, 60, 60, 10, 10, 60, 60});
+    v.push_back({"ClipRegionRecord", clipped(region), 96, 96, {{20, 20, kBrush}, {56, 56, kBrush}, {62, 62, clWhite}, {5, 30, clWhite}},
+                 "a region record's rectangles become the clip"});
+    // A red pixel stretched over the page, clipped to the ellipse.
+    Emf blit = Drawing();
+    clipPath(blit, EMR_ELLIPSE, {40, 40, 95, 95}, 5);
+    blit.Record(EMR_STRETCHDIBITS, {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 80, 40, 120, 4, 0, 0x00CC0020, 100, 100, 40, 1, 1,
+                                    0x00180001, 0, 0, 0, 0, 0, 0, 0x00FF0000});
+    v.push_back({"BlitKeepsToTheClipPath", blit.Bytes(), 96, 96,
+                 {{int(67.5 * 0.96), int(67.5 * 0.96), RGB(255, 0, 0)}, {int(44 * 0.96), int(44 * 0.96), clWhite}, {10, 10, clWhite}},
+                 "a blit draws only inside the clip path"});
+    return v;
+}
+
+INSTANTIATE_TEST_SUITE_P(Clip, GdiRule, testing::ValuesIn(ClipRows()), GdiRuleName);
 
 INSTANTIATE_TEST_SUITE_P(Figures, GdiRule, testing::ValuesIn(FigureRows()), GdiRuleName);
 
