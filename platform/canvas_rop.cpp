@@ -49,9 +49,9 @@ Rect Intersect(Rect a, Rect b)
 // Measured cost of a palette pixel unpacked, in work units.
 constexpr int64_t kUnpackCost = 2;
 
-// The part of a palette src that srcRect takes, at 24 bits, with srcRect moved onto
-// it: palette pixels are looked up once each rather than once per target
-// pixel they stretch over.
+// The part of a palette src that srcRect takes, at 24 bits, with srcRect
+// moved onto it: palette pixels are looked up once each rather than once per
+// target pixel they stretch over.
 Bitmap DirectPart(const Bitmap& src, Rect& srcRect, int64_t& work)
 {
     const Rect part = Intersect(Normalised(srcRect), Rect{0, 0, src.Width(), src.Height()});
@@ -73,6 +73,9 @@ Bitmap DirectPart(const Bitmap& src, Rect& srcRect, int64_t& work)
                    srcRect.bottom - part.top};
     return out;
 }
+
+// A brush pixel that leaves the target alone: no packed colour has it.
+constexpr uint32_t kNoBrush = 0xFF000000;
 
 // Measured cost per target pixel, in work units: staging a stretched source
 // and mixing each pixel by the truth table.
@@ -156,15 +159,18 @@ void Canvas::MixRop(Rect box, const Bitmap* staged, const CountedBytes& cover, u
         return;
     Spend(kMixCost * int64_t(box.Width()) * box.Height() + 1);
     // The brush repeats along a row every 8 pixels (hatches) or every tile
-    // width: one period of it is worked out per row.
+    // width: one period of it is worked out per row. Hatch gaps of a
+    // transparent background leave the target as it is.
     const int period = brush.pattern && !brush.pattern->Empty() ? brush.pattern->Width() : 8;
     std::vector<uint32_t> brushRow(size_t(std::min(period, box.Width())));
     const int bpp = target_.Bits() / 8;
     for (int y = box.top; y < box.bottom; ++y) {
         if (pattern) {
             Spend(int64_t(brushRow.size()));
-            for (size_t i = 0; i < brushRow.size(); ++i)
-                brushRow[i] = Packed(BrushAt(box.left + int(i), y, true));
+            for (size_t i = 0; i < brushRow.size(); ++i) {
+                const TColor c = BrushAt(box.left + int(i), y, backgroundMode == BackgroundMode::Opaque);
+                brushRow[i] = c == clInvalid ? kNoBrush : Packed(c);
+            }
         }
         const uint8_t* covered = cover.data() + size_t(y - box.top) * box.Width();
         const uint8_t* in = staged ? staged->ScanLine(y - box.top) : nullptr;
@@ -176,6 +182,8 @@ void Canvas::MixRop(Rect box, const Bitmap* staged, const CountedBytes& cover, u
                     continue;
                 const uint32_t s = in ? Packed(in + 3 * x) : 0;
                 const uint32_t p = pattern ? brushRow[size_t(i)] : 0;
+                if (p == kNoBrush)
+                    continue;
                 const uint32_t r = rop == 0xCC ? s : Rop3(rop, p, s, Packed(out));
                 out[0] = uint8_t(r), out[1] = uint8_t(r >> 8), out[2] = uint8_t(r >> 16);
             }

@@ -13,7 +13,7 @@ namespace pc::test {
 namespace {
 
 constexpr uint32_t EMR_SETPIXELV = 15, EMR_SETMAPMODE = 17, EMR_SETWINDOWEXTEX = 9, EMR_SETVIEWPORTEXTEX = 11,
-                   EMR_SETSTRETCHBLTMODE = 21, EMR_SETTEXTCOLOR = 24, EMR_SETBKCOLOR = 25, EMR_SELECTOBJECT = 37,
+                   EMR_SETSTRETCHBLTMODE = 21, EMR_SETBKMODE = 18, EMR_SETTEXTCOLOR = 24, EMR_SETBKCOLOR = 25, EMR_SELECTOBJECT = 37,
                    EMR_CREATEBRUSHINDIRECT = 39, EMR_RECTANGLE = 43, EMR_SETWORLDTRANSFORM = 35,
                    EMR_BITBLT = 76, EMR_STRETCHDIBITS = 81, EMR_CREATEMONOBRUSH = 93, EMR_CREATEDIBPATTERNBRUSHPT = 94;
 constexpr uint16_t META_SETTEXTCOLOR = 0x0209, META_SETBKCOLOR = 0x0201, META_STRETCHBLT = 0x0B23;
@@ -172,6 +172,13 @@ std::vector<GdiRuleCase> BlitRows()
     m.Record(EMR_BITBLT, {0, 0, 95, 95, 11, 11, 30, 30, 0xF00021, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     rows.push_back({"MonochromeBrush", m.Bytes(), 96, 96, {{20, 20, Red}, {21, 20, Blue}, {20, 21, Blue}, {41, 41, clWhite}},
                     "a monochrome pattern brush paints 0 bits in the text colour and 1 bits in the background colour"});
+    // A vertical hatch (every 8th column) blitted on a transparent background.
+    rows.push_back({"TransparentHatchBlit",
+                    Pixels(clWhite).Record(EMR_SETBKMODE, {1}).Record(EMR_SETBKCOLOR, {int32_t(Blue)}).Record(EMR_CREATEBRUSHINDIRECT, {2, 2, int32_t(Red), 1})
+                        .Record(EMR_SELECTOBJECT, {2}).Record(EMR_BITBLT, {0, 0, 95, 95, 11, 11, 30, 30, 0xF00021, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})
+                        .Bytes(),
+                    96, 96, {{16, 20, Red}, {24, 30, Red}, {17, 20, clWhite}, {23, 40, clWhite}},
+                    "a hatched brush leaves its gaps alone on a transparent background"});
     rows.push_back({"SetPixelV", Pixels(clWhite).Record(EMR_SETPIXELV, {13, 27, int32_t(Red)}).Bytes(), 96, 96,
                     {{13, 27, Red}, {14, 27, clWhite}, {13, 28, clWhite}}, "SETPIXELV sets its one pixel"});
     return rows;
