@@ -10,6 +10,7 @@
 #include <cstring>
 #include <numbers>
 
+#include "platform/canvas_fonts.h"
 #include "platform/errors.h"
 
 namespace pc {
@@ -140,7 +141,7 @@ std::vector<std::pair<double, double>> RoundBoxPoints(double l, double t, double
 
 } // namespace
 
-Canvas::Canvas(Bitmap& target) : target_(target)
+Canvas::Canvas(Bitmap& target) : target_(target), fonts_(std::make_shared<CanvasFontCache>())
 {
     if (target.Bits() < 24)
         throw Error("A canvas needs a 24 or 32-bit bitmap");
@@ -647,33 +648,13 @@ void Canvas::Draw(int x, int y, const Bitmap& src)
     StretchDraw(Rect{x, y, x + src.Width(), y + src.Height()}, src, Rect{0, 0, src.Width(), src.Height()});
 }
 
-namespace {
-
-QFont MakeQFont(const Font& f)
-{
-    QFont q(QString::fromStdString(f.name));
-    // Glyphs beyond this size only cost time; no picture needs them.
-    const int h = std::clamp(f.height == 0 ? 16 : std::abs(f.height), 1, 2048);
-    q.setPixelSize(h);
-    if (f.height > 0) { // cell height: scale the em so the cell fits
-        QFontMetricsF fm(q);
-        if (fm.height() > 0)
-            q.setPixelSize(std::max(1, int(std::lround(h * h / fm.height()))));
-    }
-    q.setWeight(QFont::Weight(std::clamp(f.weight == 0 ? 400 : f.weight, 100, 900)));
-    q.setItalic(f.italic);
-    q.setUnderline(f.underline);
-    q.setStrikeOut(f.strikeOut);
-    return q;
-}
-
-} // namespace
-
 Point Canvas::TextExtent(const std::u16string& text) const
 {
-    QFontMetricsF fm(MakeQFont(font));
+    int64_t cost; // charged when the text is drawn
+    const CanvasFont& f = fonts_->Get(font, cost);
     QString s = QString::fromUtf16(text.data(), qsizetype(text.size()));
-    return Point{int(std::lround(fm.horizontalAdvance(s))), int(std::lround(fm.height()))};
+    return Point{int(std::lround(f.metrics.horizontalAdvance(s) * StretchOf(f, font.width))),
+                 int(std::lround(f.metrics.height()))};
 }
 
 void Canvas::TextOut(int x, int y, const std::string& utf8)
@@ -686,15 +667,31 @@ void Canvas::TextOut(int x, int y, const std::u16string& text)
 {
     if (text.empty())
         return;
-    MixText(text, x, y);
+    MixText(text, x, y, {});
 }
 
-void Canvas::MixText(const std::u16string& text, int x, int y)
+void Canvas::TextOut(int x, int y, const std::u16string& text, std::span<const double> advances)
 {
-    const QFont qf = MakeQFont(font);
-    const QFontMetricsF fm(qf);
+    if (text.empty())
+        return;
+    MixText(text, x, y, advances.size() == text.size() ? advances : std::span<const double>{});
+}
+
+void Canvas::MixText(const std::u16string& text, int x, int y, std::span<const double> advances)
+{
+    int64_t cost;
+    const CanvasFont& cf = fonts_->Get(font, cost);
+    Spend(cost);
+    const QFont& qf = cf.qfont;
+    const double stretch = StretchOf(cf, font.width);
+    const QFontMetricsF& fm = cf.metrics;
     const QString s = QString::fromUtf16(text.data(), qsizetype(text.size()));
-    const double w = fm.horizontalAdvance(s), ascent = fm.ascent(), descent = fm.descent();
+    double w = 0;
+    if (advances.empty())
+        w = fm.horizontalAdvance(s) * stretch;
+    for (double a : advances)
+        w += a;
+    const double ascent = fm.ascent(), descent = fm.descent();
     const double ox = textHAlign == TextHAlign::Left ? 0 : textHAlign == TextHAlign::Center ? -w / 2 : -w;
     const double oy = textVAlign == TextVAlign::Top ? ascent : textVAlign == TextVAlign::Baseline ? 0 : -descent;
     const double angle = font.escapement / 10.0 * std::numbers::pi / 180;
@@ -702,7 +699,8 @@ void Canvas::MixText(const std::u16string& text, int x, int y)
     // Text space to the picture: counter-clockwise on screen, y pointing down.
     auto place = [&](double tx, double ty) { return std::pair{x + tx * ca + ty * sa, y - tx * sa + ty * ca}; };
     PolyF cell;
-    for (auto [tx, ty] : {std::pair{ox, oy - ascent}, {ox + w, oy - ascent}, {ox + w, oy + descent}, {ox, oy + descent}})
+    const double x0w = std::min(ox, ox + w), x1w = std::max(ox, ox + w); // advances may run backwards
+    for (auto [tx, ty] : {std::pair{x0w, oy - ascent}, {x1w, oy - ascent}, {x1w, oy + descent}, {x0w, oy + descent}})
         cell.pts.push_back(place(tx, ty));
     double x0 = 1e18, y0 = 1e18, x1 = -1e18, y1 = -1e18;
     for (auto [px, py] : cell.pts)
@@ -732,7 +730,23 @@ void Canvas::MixText(const std::u16string& text, int x, int y)
         auto [bx, by] = place(ox, oy);
         p.translate(bx - box.left, by - box.top);
         p.rotate(-font.escapement / 10.0);
-        p.drawText(QPointF(0, 0), s);
+        if (advances.empty()) {
+            p.scale(stretch, 1);
+            p.drawText(QPointF(0, 0), s);
+        } else {
+            double at = 0;
+            for (qsizetype i = 0; i < s.size(); ++i) {
+                const qsizetype n = s[i].isHighSurrogate() && i + 1 < s.size() ? 2 : 1;
+                p.save();
+                p.translate(at, 0);
+                p.scale(stretch, 1);
+                p.drawText(QPointF(0, 0), s.mid(i, n));
+                p.restore();
+                for (qsizetype k = i; k < i + n; ++k)
+                    at += advances[size_t(k)];
+                i += n - 1;
+            }
+        }
     }
     const int bpp = target_.Bits() / 8;
     const uint8_t col[3] = {GetBValue(font.color), GetGValue(font.color), GetRValue(font.color)};

@@ -27,6 +27,8 @@
 
 namespace pc {
 
+class CanvasFontCache;
+
 struct Point {
     int x = 0, y = 0;
     bool operator==(const Point&) const = default;
@@ -75,6 +77,9 @@ struct Font {
     // Pixels: negative = character height, positive = cell height (with
     // internal leading), 0 = a default size.
     int height = 0;
+    // Pixels: the average character width the glyphs are stretched to; 0 =
+    // the font's own.
+    int width = 0;
     int weight = 400;
     bool italic = false, underline = false, strikeOut = false;
     int escapement = 0; // tenths of a degree, counter-clockwise
@@ -165,6 +170,9 @@ public:
     // background the text cell is filled with backgroundColor first.
     void TextOut(int x, int y, const std::u16string& text);
     void TextOut(int x, int y, const std::string& utf8);
+    // Each character placed by its own advance (pixels, one per UTF-16
+    // unit) along the baseline instead of the font's.
+    void TextOut(int x, int y, const std::u16string& text, std::span<const double> advances);
     // Advance width and height of the text cell in the current font.
     Point TextExtent(const std::u16string& text) const;
 
@@ -211,7 +219,7 @@ private:
     void ThinLine(Mask& m, Point a, Point b, int& dashPos);
     void BoxShape(Rect box, const std::vector<PolyF>& outer, const std::vector<PolyF>& inner,
                   const std::vector<PolyF>& fillOnly);
-    void MixText(const std::u16string& text, int x, int y);
+    void MixText(const std::u16string& text, int x, int y, std::span<const double> advances);
     TColor BrushAt(int x, int y, bool opaque) const; // clInvalid: nothing there
     // Mixes the staged source (24 bits, the size of box; null without a
     // source) into the target where cover is set.
@@ -222,6 +230,7 @@ private:
     std::shared_ptr<const ClipRegion> region_;
     Point penPos_;
     int64_t workLeft_ = INT64_MAX;
+    std::shared_ptr<CanvasFontCache> fonts_;
 };
 
 } // namespace pc

@@ -139,6 +139,10 @@ void Device::Prepare()
     f.height = std::isfinite(h) ? int(std::clamp<double>(std::lround(h), -4096, 4096)) : 0;
     if (f.height == 0 && st.font.height != 0)
         f.height = st.font.height < 0 ? -1 : 1;
+    const double w = std::abs(st.font.width) * s.x;
+    f.width = std::isfinite(w) ? int(std::clamp<double>(std::lround(w), 0, 4096)) : 0;
+    if (f.width == 0 && st.font.width != 0)
+        f.width = 1;
     f.weight = st.font.weight;
     f.italic = st.font.italic;
     f.underline = st.font.underline;

@@ -31,10 +31,12 @@ struct LogBrush {
 
 struct LogFont {
     double height = 0; // logical units, sign as in GDI
+    double width = 0;  // average character width, logical units; 0 = the face's own
     int escapement = 0;
     int weight = 400;
     bool italic = false, underline = false, strikeOut = false;
     std::string face = "Arial";
+    uint8_t charSet = 0; // the code page of 8-bit text
 };
 
 // A slot taken by an object this player does not draw with (palette, region).
@@ -143,7 +145,14 @@ public:
     // Windows metafiles turn their arcs as seen on the device, enhanced
     // metafiles in logical units.
     void UseDeviceSpaceArcs() { deviceSpaceArcs_ = true; }
-    void TextOut(DPoint at, const std::u16string& text, const std::optional<std::array<double, 4>>& opaqueRect);
+    // dx: the advance of each character in logical units, or empty for the
+    // font's own.
+    void TextOut(DPoint at, const std::u16string& text, std::span<const double> dx,
+                 const std::optional<std::array<double, 4>>& opaqueRect);
+    // 8-bit text, in the code page of the selected font's character set;
+    // dx has one entry per byte, or none.
+    void TextOutA(DPoint at, std::span<const uint8_t> bytes, std::span<const double> dx,
+                  const std::optional<std::array<double, 4>>& opaqueRect);
     // A bitmap drawn into the logical rectangle by the raster operation,
     // with the brush and what is there; null picture: a pattern blit. A
     // monochrome device bitmap (ddb) takes the text colour for its 0 bits

@@ -121,14 +121,34 @@ void PlayText(ByteReader& p, std::span<const uint8_t> rec, bool wide, Device& de
     std::array<double, 4> rc;
     for (double& v : rc)
         v = p.i32le();
+    const uint32_t offDx = p.u32le();
     ByteReader s(rec);
     s.seek(offString);
     auto bytes = s.take(size_t(chars) * (wide ? 2 : 1));
+    // Advances, with a vertical one after each under ETO_PDY; ones that do
+    // not fit the record are left out, as if there were none.
+    std::vector<double> dx;
+    const int step = options & 0x2000 ? 2 : 1;
+    if (offDx != 0 && uint64_t(offDx) + uint64_t(chars) * 4 * step <= rec.size()) {
+        ByteReader d(rec);
+        d.seek(offDx);
+        auto raw = d.take(size_t(chars) * 4 * step);
+        ByteReader v(raw);
+        for (uint32_t i = 0; i < chars; ++i) {
+            dx.push_back(v.i32le());
+            if (step == 2)
+                v.i32le();
+        }
+    }
+    const auto opaque = options & 2 ? std::optional(rc) : std::nullopt; // ETO_OPAQUE
+    if (!wide) {
+        dev.TextOutA(at, bytes, dx, opaque);
+        return;
+    }
     std::u16string text;
     for (uint32_t i = 0; i < chars; ++i)
-        text.push_back(wide ? char16_t(bytes[2 * i] | bytes[2 * i + 1] << 8) : char16_t(bytes[i])); // 8-bit text as Latin-1
-    const bool opaque = options & 2; // ETO_OPAQUE
-    dev.TextOut(at, text, opaque ? std::optional(rc) : std::nullopt);
+        text.push_back(char16_t(bytes[2 * i] | bytes[2 * i + 1] << 8));
+    dev.TextOut(at, text, dx, opaque);
 }
 
 } // namespace
@@ -327,14 +347,15 @@ void PlayEmfRecords(std::span<const uint8_t> data, const EmfHeader& header, Devi
             const uint32_t ih = p.u32le();
             LogFont f;
             f.height = p.i32le();
-            p.i32le();
+            f.width = p.i32le();
             f.escapement = p.i32le();
             p.i32le();
             f.weight = p.i32le();
             f.italic = p.u8();
             f.underline = p.u8();
             f.strikeOut = p.u8();
-            p.skip(5);
+            f.charSet = p.u8();
+            p.skip(4);
             std::u16string face;
             for (int i = 0; i < 32 && p.remaining() >= 2; ++i) {
                 char16_t c = p.u16le();

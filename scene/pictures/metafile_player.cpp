@@ -70,32 +70,55 @@ Bitmap WhitePicture(double w, double h, const PictureLimits& limits)
 // and stops a crafted one within a few seconds instead of minutes.
 constexpr int64_t kWorkBudget = 1'000'000'000;
 
-Bitmap PlayEmf(std::span<const uint8_t> data, const PictureLimits& limits, int maxSide)
+// The part of an EMF's reference device that is drawn, and the picture's
+// size at screen resolution.
+struct EmfPlacement {
+    DPoint pixelsPerMm;
+    double x0, y0, x1, y1; // reference device pixels
+    double width, height;
+};
+
+EmfPlacement PlaceEmf(const EmfHeader& h)
 {
-    const EmfHeader h = ReadEmfHeader(data);
     auto perMm = [](int32_t px, int32_t mm) { return px > 0 && mm > 0 ? double(px) / mm : kScreenDpi / 25.4; };
-    const DPoint ppmm{perMm(h.device[0], h.millimeters[0]), perMm(h.device[1], h.millimeters[1])};
+    EmfPlacement e;
+    e.pixelsPerMm = {perMm(h.device[0], h.millimeters[0]), perMm(h.device[1], h.millimeters[1])};
     // The frame (0.01 mm) gives the picture's size at screen resolution and
     // the part of the reference device that is drawn.
-    double fx0 = h.frame[0] / 100.0 * ppmm.x, fy0 = h.frame[1] / 100.0 * ppmm.y;
-    double fx1 = h.frame[2] / 100.0 * ppmm.x, fy1 = h.frame[3] / 100.0 * ppmm.y;
-    double w = (double(h.frame[2]) - h.frame[0]) * kScreenDpi / 2540;
-    double ht = (double(h.frame[3]) - h.frame[1]) * kScreenDpi / 2540;
-    if (!(w >= 1 && ht >= 1)) {
-        fx0 = h.bounds[0], fy0 = h.bounds[1];
-        fx1 = double(h.bounds[2]) + 1, fy1 = double(h.bounds[3]) + 1;
-        w = fx1 - fx0, ht = fy1 - fy0;
-        if (!(w >= 1 && ht >= 1))
+    e.x0 = h.frame[0] / 100.0 * e.pixelsPerMm.x, e.y0 = h.frame[1] / 100.0 * e.pixelsPerMm.y;
+    e.x1 = h.frame[2] / 100.0 * e.pixelsPerMm.x, e.y1 = h.frame[3] / 100.0 * e.pixelsPerMm.y;
+    e.width = (double(h.frame[2]) - h.frame[0]) * kScreenDpi / 2540;
+    e.height = (double(h.frame[3]) - h.frame[1]) * kScreenDpi / 2540;
+    if (!(e.width >= 1 && e.height >= 1)) {
+        e.x0 = h.bounds[0], e.y0 = h.bounds[1];
+        e.x1 = double(h.bounds[2]) + 1, e.y1 = double(h.bounds[3]) + 1;
+        e.width = e.x1 - e.x0, e.height = e.y1 - e.y0;
+        if (!(e.width >= 1 && e.height >= 1))
             throw BadInput("metafile without a size");
     }
-    FitToLimits(w, ht, limits, maxSide);
+    return e;
+}
+
+// The EMF's frame stretched over a picture of w x ht.
+Bitmap PlayEmfAtSize(std::span<const uint8_t> data, const EmfHeader& h, const EmfPlacement& e, double w, double ht,
+                     const PictureLimits& limits)
+{
     Bitmap out = WhitePicture(w, ht, limits);
     Canvas canvas(out);
     canvas.SetWorkLimit(kWorkBudget);
-    const double sx = fx1 > fx0 ? w / (fx1 - fx0) : 1, sy = fy1 > fy0 ? ht / (fy1 - fy0) : 1;
-    Device dev(canvas, {fx0, fy0}, {sx, sy}, ppmm);
+    const double sx = e.x1 > e.x0 ? w / (e.x1 - e.x0) : 1, sy = e.y1 > e.y0 ? ht / (e.y1 - e.y0) : 1;
+    Device dev(canvas, {e.x0, e.y0}, {sx, sy}, e.pixelsPerMm);
     PlayEmfRecords(data, h, dev, limits);
     return out;
+}
+
+Bitmap PlayEmf(std::span<const uint8_t> data, const PictureLimits& limits, int maxSide)
+{
+    const EmfHeader h = ReadEmfHeader(data);
+    const EmfPlacement e = PlaceEmf(h);
+    double w = e.width, ht = e.height;
+    FitToLimits(w, ht, limits, maxSide);
+    return PlayEmfAtSize(data, h, e, w, ht, limits);
 }
 
 Bitmap PlayWmf(std::span<const uint8_t> data, const PictureLimits& limits, int maxSide)
@@ -122,6 +145,13 @@ Bitmap PlayWmf(std::span<const uint8_t> data, const PictureLimits& limits, int m
     if (!(w >= 1 && ht >= 1))
         throw BadInput("metafile without a size");
     FitToLimits(w, ht, limits, maxSide);
+    // The EMF the file carries draws the picture in its place, at the WMF's
+    // size.
+    const std::vector<uint8_t> emf = EmbeddedEmf(data, h);
+    if (!emf.empty()) {
+        const EmfHeader eh = ReadEmfHeader(emf);
+        return PlayEmfAtSize(emf, eh, PlaceEmf(eh), w, ht, limits);
+    }
     Bitmap out = WhitePicture(w, ht, limits);
     Canvas canvas(out);
     canvas.SetWorkLimit(kWorkBudget);

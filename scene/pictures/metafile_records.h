@@ -5,6 +5,7 @@
 #include <span>
 
 #include "platform/bitmap.h"
+#include "platform/byte_reader.h"
 #include "scene/pictures/metafile_device.h"
 
 namespace pc::metafile {
@@ -30,6 +31,30 @@ struct WmfHeader {
 };
 
 WmfHeader ReadWmfHeader(std::span<const uint8_t> data);
+
+// WMF records yield their bytes past the size and function words, until fn
+// returns false or the end record; records that stop before the end record
+// are a cut-off file.
+template <typename Fn>
+void ForEachWmfRecord(std::span<const uint8_t> data, size_t start, Fn fn)
+{
+    ByteReader r(data);
+    r.seek(start);
+    while (true) {
+        const uint64_t words = r.u32le();
+        const uint16_t function = r.u16le();
+        if (words < 3 || words * 2 - 6 > r.remaining())
+            throw BadInput("invalid metafile record");
+        auto params = r.take(size_t(words * 2 - 6));
+        if (function == 0 || !fn(function, params)) // META_EOF
+            return;
+    }
+}
+
+// The EMF a WMF carries whole in its comment records, as some programs write
+// it beside their own 16-bit records; empty when there is none or its pieces
+// do not add up (missing, out of order, sizes that disagree).
+std::vector<uint8_t> EmbeddedEmf(std::span<const uint8_t> data, const WmfHeader& header);
 // The window a WMF sets up before it draws, when it sets one.
 bool FindWmfWindow(std::span<const uint8_t> data, const WmfHeader& header, int16_t window[4]);
 void PlayWmfRecords(std::span<const uint8_t> data, const WmfHeader& header, Device& device, const PictureLimits& limits);

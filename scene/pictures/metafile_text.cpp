@@ -2,13 +2,15 @@
 
 #include <algorithm>
 
+#include "scene/pictures/metafile_codepages.h"
 #include "scene/pictures/metafile_limits.h"
 
 namespace pc::metafile {
 
 using namespace detail;
 
-void Device::TextOut(DPoint at, const std::u16string& text, const std::optional<std::array<double, 4>>& opaqueRect)
+void Device::TextOut(DPoint at, const std::u16string& text, std::span<const double> dx,
+                     const std::optional<std::array<double, 4>>& opaqueRect)
 {
     Prepare();
     const bool updateCp = state_.textAlign & 1; // TA_UPDATECP
@@ -24,12 +26,26 @@ void Device::TextOut(DPoint at, const std::u16string& text, const std::optional<
         canvas_.brush = saved;
     }
     const Point p = ToPixel(at.x, at.y);
-    canvas_.TextOut(p.x, p.y, text);
-    if (updateCp) {
-        const double sx = Scale().x;
-        if (sx > 0)
-            state_.pos.x += canvas_.TextExtent(text).x / sx;
+    const double sx = Scale().x;
+    const bool withDx = !dx.empty() && dx.size() == text.size();
+    std::vector<double> advances;
+    double logicalWidth = 0;
+    if (withDx) {
+        for (double d : dx) {
+            advances.push_back(d * sx);
+            logicalWidth += d;
+        }
     }
+    canvas_.TextOut(p.x, p.y, text, advances);
+    if (updateCp && sx > 0)
+        state_.pos.x += withDx ? logicalWidth : canvas_.TextExtent(text).x / sx;
+}
+
+void Device::TextOutA(DPoint at, std::span<const uint8_t> bytes, std::span<const double> dx,
+                      const std::optional<std::array<double, 4>>& opaqueRect)
+{
+    const DecodedText d = DecodeText(bytes, dx, state_.font.charSet);
+    TextOut(at, d.text, d.dx, opaqueRect);
 }
 
 } // namespace pc::metafile

@@ -37,11 +37,6 @@ std::vector<DPoint> ReadPoints(ByteReader& r, size_t count)
     return pts;
 }
 
-std::u16string Latin1(std::span<const uint8_t> bytes)
-{
-    return std::u16string(bytes.begin(), bytes.end());
-}
-
 // Blits: source y counts from the bottom of the DIB.
 void DibBlit(Device& dev, std::span<const uint8_t> dib, uint32_t rop, int xs, int ys, int ws, int hs, int x, int y,
              int w, int h, const PictureLimits& limits)
@@ -49,25 +44,6 @@ void DibBlit(Device& dev, std::span<const uint8_t> dib, uint32_t rop, int xs, in
     Bitmap pic = dev.ReadPicture(dib, {}, limits);
     const int top = pic.Height() - ys - hs;
     dev.StretchBlt(x, y, w, h, &pic, Rect{xs, top, xs + ws, top + hs}, rop);
-}
-
-// Records yield their bytes past the size and function words, until fn
-// returns false or the end record; records that stop before the end record
-// are a cut-off file.
-template <typename Fn>
-void ForEachRecord(std::span<const uint8_t> data, size_t start, Fn fn)
-{
-    ByteReader r(data);
-    r.seek(start);
-    while (true) {
-        const uint64_t words = r.u32le();
-        const uint16_t function = r.u16le();
-        if (words < 3 || words * 2 - 6 > r.remaining())
-            throw BadInput("invalid metafile record");
-        auto params = r.take(size_t(words * 2 - 6));
-        if (function == META_EOF || !fn(function, params))
-            return;
-    }
 }
 
 } // namespace
@@ -103,7 +79,7 @@ bool FindWmfWindow(std::span<const uint8_t> data, const WmfHeader& header, int16
 {
     bool haveExt = false;
     window[0] = window[1] = 0;
-    ForEachRecord(data, header.recordsStart, [&](uint16_t function, std::span<const uint8_t> params) {
+    ForEachWmfRecord(data, header.recordsStart, [&](uint16_t function, std::span<const uint8_t> params) {
         ByteReader p(params);
         if (function == META_SETWINDOWORG) {
             window[1] = p.i16le();
@@ -121,7 +97,7 @@ bool FindWmfWindow(std::span<const uint8_t> data, const WmfHeader& header, int16
 void PlayWmfRecords(std::span<const uint8_t> data, const WmfHeader& header, Device& dev, const PictureLimits& limits)
 {
     dev.SetTableSize(header.objects);
-    ForEachRecord(data, header.recordsStart, [&](uint16_t function, std::span<const uint8_t> params) {
+    ForEachWmfRecord(data, header.recordsStart, [&](uint16_t function, std::span<const uint8_t> params) {
         dev.Spend(1);
         ByteReader p(params);
         switch (function) {
@@ -209,7 +185,7 @@ void PlayWmfRecords(std::span<const uint8_t> data, const WmfHeader& header, Devi
             if (n & 1)
                 p.skip(1);
             int y = p.i16le(), x = p.i16le();
-            dev.TextOut({double(x), double(y)}, Latin1(text), std::nullopt);
+            dev.TextOutA({double(x), double(y)}, text, {}, std::nullopt);
             break;
         }
         case META_EXTTEXTOUT: {
@@ -224,7 +200,15 @@ void PlayWmfRecords(std::span<const uint8_t> data, const WmfHeader& header, Devi
                 if (options & 2)
                     rect = rc;
             }
-            dev.TextOut({double(x), double(y)}, Latin1(p.take(size_t(n))), rect);
+            auto text = p.take(size_t(n));
+            if (n & 1)
+                p.skip(1);
+            // Advances follow the text when the record has room for them.
+            std::vector<double> dx;
+            if (p.remaining() >= size_t(n) * 2)
+                for (int i = 0; i < n; ++i)
+                    dx.push_back(p.i16le());
+            dev.TextOutA({double(x), double(y)}, text, dx, rect);
             break;
         }
         case META_CREATEPENINDIRECT: {
@@ -257,14 +241,15 @@ void PlayWmfRecords(std::span<const uint8_t> data, const WmfHeader& header, Devi
         case META_CREATEFONTINDIRECT: {
             LogFont f;
             f.height = p.i16le();
-            p.i16le();
+            f.width = p.i16le();
             f.escapement = p.i16le();
             p.i16le();
             f.weight = p.i16le();
             f.italic = p.u8();
             f.underline = p.u8();
             f.strikeOut = p.u8();
-            p.skip(5);
+            f.charSet = p.u8();
+            p.skip(4);
             f.face.clear();
             while (!p.atEnd() && f.face.size() < 32) {
                 const char c = char(p.u8());
