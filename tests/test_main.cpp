@@ -9,7 +9,8 @@ int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("GALLIUM_DRIVER", "llvmpipe", 0);
-    ::testing::InitGoogleTest(&argc, argv);
+    // Qt first: table rows may draw text while the tests are registered.
     QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
