@@ -28,9 +28,10 @@ inline constexpr int64_t kMaxClipRegionBytes = int64_t(64) << 20;
 // Memory of one picture a metafile holds inside it, beside the picture it
 // draws: a share of what a picture file may take.
 inline constexpr int64_t kMetafilePictureBytes = kPictureMemoryBudget / 4;
-// Memory of the pattern brushes that live at one time: two of the largest,
-// so a slot can be filled anew before its old brush goes.
-inline constexpr int64_t kMetafilePatternBytes = 2 * kMetafilePictureBytes;
+// Memory of the pattern brushes that live at one time: that of one picture
+// inside the metafile, so that they, a blit's staged copies and the picture
+// drawn stay within the memory a file may take.
+inline constexpr int64_t kMetafilePatternBytes = kMetafilePictureBytes;
 
 // Work charged besides what the canvas charges, in its units (about the time
 // of writing a pixel): setting the state up for a drawing or a figure,

@@ -504,6 +504,27 @@ TEST(MetafileBudget, EveryPictureDecodedIsCharged)
     EXPECT_FALSE(RunsOutOfWork(four, 5 * picture));
 }
 
+// Pattern brushes alive at once (here kept by saved states) may hold one
+// embedded picture's memory: four of 4096 x 4096 at 8 bits, not five.
+TEST(MetafileBudget, LivePatternBrushesHoldAtMostOnePicturesMemory)
+{
+    for (int count : {4, 5}) {
+        Emf e;
+        for (int i = 0; i < count; ++i)
+            e.Record(EMR_CREATEDIBPATTERNBRUSHPT,
+                     {1, 0, 32, 44, 76, 2, 40, 4096, 4096, 0x00080001, 1, 0, 0, 0, 1, 0, 0x000000FF, 0x0100})
+                .Record(EMR_SELECTOBJECT, {1})
+                .Record(EMR_SAVEDC, {});
+        std::string error;
+        try {
+            PlayMetafile(e.Bytes());
+        } catch (const BadInput& x) {
+            error = x.what();
+        }
+        EXPECT_EQ(error == "The metafile's pattern brushes take too much memory", count == 5) << error;
+    }
+}
+
 // A picture inside a metafile may take a quarter of a picture file's
 // memory: 4096 x 4096 at 32 bits, and not one column more.
 TEST(MetafileBudget, EmbeddedPictureTakesAQuarterOfThePictureBudget)
