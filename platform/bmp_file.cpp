@@ -206,23 +206,29 @@ void DecodeRle(ByteReader& r, const Header& h, RowTarget& target)
     const bool four = h.compression == BI_RLE4;
     Bitmap row(int(w), 1, four ? PixelFormat::pf4bit : PixelFormat::pf8bit);
     int64_t rowsOut = 0; // file rows already handed on
+    bool drawn = false;  // whether the codes drew in row y
+    // Rows nothing was drawn in are handed on together, when a drawn row or
+    // the end follows: a few bytes of codes may end thousands of rows.
     auto moveTo = [&](int64_t newY) {
-        if (y < ht) {
+        if (y < ht && drawn) {
+            target.BlankRows(y - rowsOut);
             std::memcpy(target.Row(y), row.ScanLine(0), size_t(row.Stride()));
             target.Done();
             rowsOut = y + 1;
             std::memset(row.ScanLine(0), 0, size_t(row.Stride()));
-        }
-        const int64_t blank = std::min(newY, ht) - rowsOut;
-        if (blank > 0) {
-            target.BlankRows(blank);
-            rowsOut += blank;
+            drawn = false;
         }
         y = newY;
+        if (y >= ht && rowsOut < ht) {
+            target.BlankRows(ht - rowsOut);
+            rowsOut = ht;
+        }
     };
     auto put = [&](uint32_t index) {
-        if (x < w && y < ht)
+        if (x < w && y < ht) {
             row.SetRawPixel(int(x), 0, index);
+            drawn = true;
+        }
         ++x;
     };
     while (!r.atEnd() && y < ht) {

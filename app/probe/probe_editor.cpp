@@ -137,7 +137,8 @@ int Editor(int argc, char** argv)
     QApplication::processEvents();
     if (!save.empty()) {
         dialogs.save = pc::probe::SaveChoiceFor(save);
-        if (!form->RunCommand([&] { return model.SaveAs(); }) || failed())
+        const bool saved = form->RunCommand([&] { return model.SaveAs(); });
+        if (failed() || !saved)
             return 1;
         std::printf("%s: %d x %d\n", save.c_str(), model.Width(), model.Height());
     }

@@ -100,22 +100,18 @@ TEST_P(AtomicSave, RefusesATargetThatIsNotARegularFile)
     fs::create_directory(dir.path() / "folder");
     fs::create_symlink("fifo", dir.path() / "to-fifo");
     fs::create_symlink("folder", dir.path() / "to-folder");
-    const struct {
-        const char* name;
-        std::string message;
-    } cases[] = {
+    const std::pair<const char*, std::string> cases[] = {
         {"fifo", "it is not a regular file but a FIFO."},
         {"folder", "it is not a regular file but a folder."},
         {"to-fifo", "the file it links to (" + dir.file("fifo") + ") is not a regular file but a FIFO."},
         {"to-folder", "the file it links to (" + dir.file("folder") + ") is not a regular file but a folder."},
     };
-    for (const auto& c : cases) {
-        const std::string path = dir.file(c.name);
+    for (const auto& [name, message] : cases) {
         try {
-            GetParam().save(path);
-            ADD_FAILURE() << c.name << " replaced";
+            GetParam().save(dir.file(name));
+            ADD_FAILURE() << name << " replaced";
         } catch (const pc::FileError& e) {
-            EXPECT_EQ(e.what(), "Cannot save \"" + path + "\": " + c.message);
+            EXPECT_EQ(e.what(), "Cannot save \"" + dir.file(name) + "\": " + message);
         }
     }
     EXPECT_TRUE(fs::is_fifo(dir.path() / "fifo"));

@@ -30,6 +30,19 @@ Object ModelObject(Blob model, const std::vector<Blob>& pictures)
     return o;
 }
 
+// What project-info prints of a project of the scene and the one blob.
+std::string ProjectInfo(const pc::test::TempDir& dir, const Scene& s, const std::vector<uint8_t>& blob, int& exit)
+{
+    pc::WriteFileAtomic(dir.file("p.qv7kb"), pc::test::ProjectBytes({blob}, s));
+    const std::string out = dir.file("out.txt");
+    const int status = std::system((std::string(PRISMCASE_BINARY_DIR "/prismcase-probe project-info '") +
+                                    dir.file("p.qv7kb") + "' > '" + out + "' 2>&1")
+                                       .c_str());
+    exit = WEXITSTATUS(status);
+    const auto bytes = pc::ReadFileBytes(out);
+    return std::string(bytes.begin(), bytes.end());
+}
+
 TEST(ProbeProjectInfo, BlobsSharedByMaterialsCountOnce)
 {
     struct Case { const char* name; std::vector<std::optional<Object>> objects; size_t blobBytes; std::string last; int exit; };
@@ -49,14 +62,9 @@ TEST(ProbeProjectInfo, BlobsSharedByMaterialsCountOnce)
         Scene s;
         for (size_t i = 0; i < c.objects.size(); ++i)
             s.objects[i] = c.objects[i];
-        pc::WriteFileAtomic(dir.file("p.qv7kb"), pc::test::ProjectBytes({std::vector<uint8_t>(c.blobBytes, 7)}, s));
-        const std::string out = dir.file("out.txt");
-        const int status = std::system((std::string(PRISMCASE_BINARY_DIR "/prismcase-probe project-info '") +
-                                        dir.file("p.qv7kb") + "' > '" + out + "' 2>&1")
-                                           .c_str());
-        const auto bytes = pc::ReadFileBytes(out);
-        const std::string text(bytes.begin(), bytes.end());
-        EXPECT_EQ(WEXITSTATUS(status), c.exit) << c.name << "\n" << text;
+        int exit = 0;
+        const std::string text = ProjectInfo(dir, s, std::vector<uint8_t>(c.blobBytes, 7), exit);
+        EXPECT_EQ(exit, c.exit) << c.name << "\n" << text;
         EXPECT_TRUE(text.ends_with(c.last)) << c.name << "\n" << text;
     }
 }
@@ -74,15 +82,9 @@ TEST(ProbeProjectInfo, PicturesAreSizedByTheirHeaders)
     Scene s;
     s.objects[0] = Object{};
     s.objects[0]->faces[3] = {1, pc::clWhite, {0, int64_t(rle.size())}, nullptr};
-    pc::test::TempDir dir;
-    pc::WriteFileAtomic(dir.file("p.qv7kb"), pc::test::ProjectBytes({rle}, s));
-    const std::string out = dir.file("out.txt");
-    const int status = std::system((std::string(PRISMCASE_BINARY_DIR "/prismcase-probe project-info '") +
-                                    dir.file("p.qv7kb") + "' > '" + out + "' 2>&1")
-                                       .c_str());
-    const auto bytes = pc::ReadFileBytes(out);
-    const std::string text(bytes.begin(), bytes.end());
-    EXPECT_EQ(WEXITSTATUS(status), 0) << text;
+    int exit = 0;
+    const std::string text = ProjectInfo(pc::test::TempDir(), s, rle, exit);
+    EXPECT_EQ(exit, 0) << text;
     EXPECT_NE(text.find("\n  face 3 picture 16384 x 16385\n"), std::string::npos) << text;
 }
 
