@@ -125,10 +125,12 @@ Bitmap Device::ReadBitmap16(std::span<const uint8_t> header, std::span<const uin
     const int w = r.i16le(), h = r.i16le(), rowBytes = r.i16le(), planes = r.u8(), depth = r.u8();
     if (w <= 0 || h <= 0 || planes != 1 || (depth != 1 && depth != 24))
         return Bitmap();
-    Spend(int64_t(w) * h);
     const int64_t need = (int64_t(w) * depth + 15) / 16 * 2;
+    // One whose rows the record does not hold is passed over, as GDI fails
+    // only that record.
     if (rowBytes < need || int64_t(rowBytes) * h > int64_t(bits.size()))
-        throw Truncated();
+        return Bitmap();
+    Spend(int64_t(w) * h);
     if (CheckedMul(DibStride(w, depth), h) > kMetafilePictureBytes)
         throw BadInput("A picture inside the metafile is too large (" + std::to_string(w) + " x " + std::to_string(h) +
                        " pixels)");

@@ -171,7 +171,7 @@ public:
     // A WMF device bitmap (the 10 bytes of its header, then top-down rows
     // padded to 2 bytes), charged like a packed DIB. Monochrome and 24-bit
     // ones are read; other depths, whose colours lay in the writer's
-    // palette, give an empty bitmap.
+    // palette, and rows cut short give an empty bitmap.
     Bitmap ReadBitmap16(std::span<const uint8_t> header, std::span<const uint8_t> bits);
 
     // Bézier runs from the current point or from pts[0] flattened to lines,
