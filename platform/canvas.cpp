@@ -15,10 +15,6 @@
 
 namespace pc {
 
-struct Canvas::PolyF {
-    std::vector<std::pair<double, double>> pts;
-};
-
 namespace {
 
 // An edge from (x0, y0) to (x1, y1) as drawn; its direction counts for the
@@ -201,6 +197,20 @@ void Canvas::FillPolygons(Mask& m, const std::vector<PolyF>& polys, FillRule rul
             auto [x1, y1] = p.pts[(i + 1) % n];
             if (y0 != y1 && std::isfinite(x0) && std::isfinite(y0) && std::isfinite(x1) && std::isfinite(y1))
                 edges.push_back({x0, y0, x1, y1});
+        }
+    }
+    FillEdges(m, edges, rule, value);
+}
+
+void Canvas::FillGiven(Mask& m, const std::vector<std::vector<PointF>>& polygons, FillRule rule, uint8_t value)
+{
+    std::vector<Edge<double>> edges;
+    for (const auto& poly : polygons) {
+        Spend(kOutlinePointCost * int64_t(poly.size()));
+        for (size_t i = 0, n = poly.size(); i < n; ++i) {
+            const PointF a = poly[i], b = poly[(i + 1) % n];
+            if (a.y != b.y && std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(b.x) && std::isfinite(b.y))
+                edges.push_back({a.x, a.y, b.x, b.y});
         }
     }
     FillEdges(m, edges, rule, value);

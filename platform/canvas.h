@@ -34,6 +34,11 @@ struct Point {
     bool operator==(const Point&) const = default;
 };
 
+// Pixel units: pixel (x, y) is the square from (x, y) to (x + 1, y + 1).
+struct PointF {
+    double x = 0, y = 0;
+};
+
 enum class PenStyle { Solid, Dash, Dot, DashDot, DashDotDot, Clear };
 enum class PenMode { Copy, NotXor };
 enum class BrushStyle { Solid, Clear, Horizontal, Vertical, FDiagonal, BDiagonal, Cross, DiagCross };
@@ -207,13 +212,26 @@ public:
     };
     void Apply(const Mask& mask);
 
+    // A shape whose pen outline the caller works out (a geometric pen's
+    // stroke), put together in one mask over the given bounds: first the
+    // interior with the brush by the fill rule, then the outline with the
+    // pen by the winding rule, in as many batches as the caller likes; Apply
+    // then draws it, so the pen mode still meets each pixel once. Every
+    // point is charged as an outline point.
+    Mask ShapeMask(double left, double top, double right, double bottom);
+    void AddInterior(Mask& m, const std::vector<std::vector<PointF>>& polygons);
+    void AddOutline(Mask& m, const std::vector<std::vector<PointF>>& polygons);
+
 private:
-    struct PolyF;
+    struct PolyF {
+        std::vector<std::pair<double, double>> pts;
+    };
     Mask NewMask(Rect bounds);
     void FillPolygons(Mask& m, const std::vector<PolyF>& polys, FillRule rule, uint8_t value);
     // Takes the edges: they are sorted in place.
     template <typename Edge>
     void FillEdges(Mask& m, std::vector<Edge>& edges, FillRule rule, uint8_t value);
+    void FillGiven(Mask& m, const std::vector<std::vector<PointF>>& polygons, FillRule rule, uint8_t value);
     void StrokePolyline(Mask& m, std::span<const Point> points, bool closed);
     void WideStroke(Mask& m, std::span<const Point> points, bool closed);
     void ThinLine(Mask& m, Point a, Point b, int& dashPos);

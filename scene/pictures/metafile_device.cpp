@@ -240,16 +240,19 @@ void Device::SelectStockObject(uint32_t n)
         state_.brush = LogBrush{BrushStyle::Solid, greys[n]};
     else if (n == 5)
         state_.brush = LogBrush{BrushStyle::Clear, clBlack};
-    else if (n == 6 || n == 7)
-        state_.pen = LogPen{PenStyle::Solid, 0, n == 6 ? clWhite : clBlack};
-    else if (n == 8)
-        state_.pen = LogPen{PenStyle::Clear, 0, clBlack};
+    else if (n == 6 || n == 7) {
+        state_.pen = LogPen{};
+        state_.pen.color = n == 6 ? clWhite : clBlack;
+    } else if (n == 8) {
+        state_.pen = LogPen{};
+        state_.pen.style = PenStyle::Clear;
+    }
     else if (n >= 10 && n <= 17 && n != 15)
         state_.font = LogFont{};
     else if (n == 18)
         state_.brush = LogBrush{BrushStyle::Solid, clWhite};
     else if (n == 19)
-        state_.pen = LogPen{PenStyle::Solid, 0, clBlack};
+        state_.pen = LogPen{};
 }
 
 void Device::DeleteObject(uint32_t slot)

@@ -15,10 +15,21 @@
 
 namespace pc::metafile {
 
+enum class PenCap { Round, Square, Flat };
+enum class PenJoin { Round, Bevel, Miter };
+
 struct LogPen {
     PenStyle style = PenStyle::Solid;
     double width = 0; // logical units; 0 = one pixel
     TColor color = clBlack;
+    // ExtCreatePen's geometric pens draw their dash styles in proportion to
+    // their width; the others draw them only one pixel wide.
+    bool geometric = false;
+    PenCap cap = PenCap::Round;
+    PenJoin join = PenJoin::Round;
+    // A user style's lengths on and off: logical units for a geometric pen,
+    // pixels for a cosmetic one.
+    std::vector<double> userStyle;
 };
 
 struct LogBrush {
@@ -79,6 +90,7 @@ public:
     void SetPolyFillMode(int m) { state_.polyFillMode = m; }
     void SetRop2(int r) { state_.rop2 = r; }
     void SetStretchBltMode(int m) { state_.stretchMode = m; }
+    void SetMiterLimit(double limit);
 
     void SaveDC();
     void RestoreDC(int n); // negative: relative to the current one
@@ -195,6 +207,7 @@ private:
         int polyFillMode = 1, rop2 = 13;
         int arcDirection = kCounterClockwise;
         int stretchMode = 1; // BLACKONWHITE
+        double miterLimit = 10;
         DPoint pos;
         std::optional<Rect> clip;
         // Drawn only inside both the rectangle and the region, when set.
@@ -226,6 +239,22 @@ private:
     // Points from a0 over sweep, both ends included, charged before made.
     std::vector<DPoint> ArcPoints(const EllipseFrame& f, double a0, double sweep);
     std::vector<DPoint> EllipsePath(double l, double t, double r, double b);
+    // Every figure is drawn through here (logical units): the interiors with
+    // the brush when fill (open figures closed), the lines with the pen when
+    // stroke. Thin pens are the canvas' own; wider and geometric pens are
+    // outlined by DrawOutlined. The points are let go of once mapped.
+    void DrawFigures(std::vector<Figure>& figures, bool fill, bool stroke);
+    // After Prepare: whether the pen is outlined here rather than drawn by
+    // the canvas.
+    bool OutlinedPen() const;
+    // Figures in output pixels (centres at whole numbers), stroked with the
+    // pen's width, dashes, caps and joins, in one mask with their interiors.
+    void DrawOutlined(const std::vector<Figure>& figures, bool fill);
+    std::vector<DPoint> OutputPoints(std::span<const DPoint> pts);
+    // The closed outline of a rectangle, round rectangle or ellipse in
+    // output pixels, through its first and last rows and columns.
+    Figure BoxOutline(double l, double t, double r, double b, double w, double h);
+    Figure EllipseOutline(double l, double t, double r, double b);
 
     DPoint ToOutput(double x, double y) const;
     Point ToPixel(double x, double y) const;

@@ -1,5 +1,6 @@
 // Enhanced metafile records.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -16,7 +17,7 @@ enum : uint32_t {
     EMR_POLYLINETO = 6, EMR_POLYPOLYLINE = 7, EMR_POLYPOLYGON = 8, EMR_SETWINDOWEXTEX = 9,
     EMR_SETWINDOWORGEX = 10, EMR_SETVIEWPORTEXTEX = 11, EMR_SETVIEWPORTORGEX = 12, EMR_EOF = 14,
     EMR_SETPIXELV = 15, EMR_SETMAPMODE = 17, EMR_SETBKMODE = 18, EMR_SETPOLYFILLMODE = 19, EMR_SETROP2 = 20,
-    EMR_SETSTRETCHBLTMODE = 21, EMR_SETTEXTALIGN = 22, EMR_SETTEXTCOLOR = 24, EMR_SETBKCOLOR = 25, EMR_MOVETOEX = 27,
+    EMR_SETSTRETCHBLTMODE = 21, EMR_SETTEXTALIGN = 22, EMR_SETTEXTCOLOR = 24, EMR_SETBKCOLOR = 25, EMR_MOVETOEX = 27, EMR_SETMITERLIMIT = 58,
     EMR_INTERSECTCLIPRECT = 30, EMR_SAVEDC = 33, EMR_RESTOREDC = 34, EMR_SETWORLDTRANSFORM = 35,
     EMR_MODIFYWORLDTRANSFORM = 36, EMR_SELECTOBJECT = 37, EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39,
     EMR_DELETEOBJECT = 40, EMR_ANGLEARC = 41, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_ROUNDRECT = 44, EMR_ARC = 45,
@@ -291,6 +292,11 @@ void PlayEmfRecords(std::span<const uint8_t> data, const EmfHeader& header, Devi
         case EMR_STROKEANDFILLPATH: dev.StrokeAndFillPath(); break;
         case EMR_STROKEPATH: dev.StrokePath(); break;
         case EMR_ABORTPATH: dev.AbortPath(); break;
+        case EMR_SETMITERLIMIT:
+            // A float, as Windows writes it; an integer (as some writers
+            // store it) reads as a tiny float, which GDI refuses.
+            dev.SetMiterLimit(std::bit_cast<float>(p.u32le()));
+            break;
         case EMR_SAVEDC: dev.SaveDC(); break;
         case EMR_RESTOREDC: dev.RestoreDC(p.i32le()); break;
         case EMR_SETWORLDTRANSFORM: dev.SetWorldTransform(ReadXForm(p)); break;
@@ -313,18 +319,24 @@ void PlayEmfRecords(std::span<const uint8_t> data, const EmfHeader& header, Devi
             const int32_t width = p.i32le();
             p.i32le();
             const TColor color = p.u32le() & 0xFFFFFF;
-            dev.CreateObject(ih, LogPen{PenStyleOf(style), double(std::max(0, width)), color});
+            dev.CreateObject(ih, OldStylePen(style, width, color));
             break;
         }
         case EMR_EXTCREATEPEN: {
             const uint32_t ih = p.u32le();
             p.skip(16); // pattern bitmap
-            const uint32_t style = p.u32le(), width = p.u32le();
-            p.u32le();
+            const uint32_t style = p.u32le(), width = p.u32le(), brushStyle = p.u32le();
             const TColor color = p.u32le() & 0xFFFFFF;
-            // Cosmetic pens are one pixel whatever their width says.
-            const bool geometric = style & 0x10000;
-            dev.CreateObject(ih, LogPen{PenStyleOf(style), geometric ? double(std::min(width, 1u << 20)) : 0.0, color});
+            p.u32le(); // hatch
+            std::vector<double> userStyle;
+            if (p.remaining() >= 4) {
+                const uint32_t n = p.u32le();
+                if (uint64_t(n) * 4 > p.remaining())
+                    throw Truncated();
+                for (uint32_t i = 0; i < n; ++i)
+                    userStyle.push_back(p.u32le());
+            }
+            dev.CreateObject(ih, ExtendedPen(style, std::min(width, 1u << 20), brushStyle, color, std::move(userStyle)));
             break;
         }
         case EMR_CREATEBRUSHINDIRECT: {

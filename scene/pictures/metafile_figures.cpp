@@ -60,27 +60,7 @@ void Device::PathLine(std::span<const DPoint> pts)
 
 void Device::DrawPath(bool fill, bool stroke)
 {
-    Prepare();
-    std::vector<std::vector<Point>> figures;
-    for (Figure& f : path_) {
-        figures.push_back(ToPixels(f.pts));
-        std::vector<DPoint>().swap(f.pts);
-    }
-    if (fill) {
-        const Pen pen = canvas_.pen;
-        if (!stroke)
-            canvas_.pen.style = PenStyle::Clear;
-        canvas_.PolyPolygon(figures);
-        canvas_.pen = pen;
-    } else if (stroke) {
-        canvas_.brush.style = BrushStyle::Clear;
-        for (size_t i = 0; i < figures.size(); ++i) {
-            if (path_[i].closed)
-                canvas_.Polygon(figures[i]);
-            else
-                canvas_.Polyline(figures[i]);
-        }
-    }
+    DrawFigures(path_, fill, stroke);
     AbortPath();
 }
 
@@ -99,10 +79,8 @@ void Device::LineTo(double x, double y)
         state_.pos = p;
         return;
     }
-    Prepare();
-    const Point a = ToPixel(state_.pos.x, state_.pos.y), b = ToPixel(x, y);
-    canvas_.MoveTo(a.x, a.y);
-    canvas_.LineTo(b.x, b.y);
+    std::vector<Figure> line{Figure{{state_.pos, {x, y}}, false}};
+    DrawFigures(line, false, true);
     state_.pos = {x, y};
 }
 
@@ -112,9 +90,8 @@ void Device::Polyline(std::span<const DPoint> pts)
         PathFigure({pts.begin(), pts.end()}, false);
         return;
     }
-    Prepare();
-    auto px = ToPixels(pts);
-    canvas_.Polyline(px);
+    std::vector<Figure> line{Figure{{pts.begin(), pts.end()}, false}};
+    DrawFigures(line, false, true);
 }
 
 void Device::PolylineTo(std::span<const DPoint> pts)
@@ -144,13 +121,10 @@ void Device::Polygon(std::vector<std::vector<DPoint>> polys)
             PathFigure(std::move(p), true);
         return;
     }
-    Prepare();
-    std::vector<std::vector<Point>> px;
-    for (auto& p : polys) {
-        px.push_back(ToPixels(p));
-        std::vector<DPoint>().swap(p);
-    }
-    canvas_.PolyPolygon(px);
+    std::vector<Figure> figures;
+    for (auto& p : polys)
+        figures.push_back(Figure{std::move(p), true});
+    DrawFigures(figures, true, true);
 }
 
 void Device::Rectangle(double l, double t, double r, double b)
@@ -160,6 +134,10 @@ void Device::Rectangle(double l, double t, double r, double b)
         return;
     }
     Prepare();
+    if (OutlinedPen()) {
+        DrawOutlined({BoxOutline(l, t, r, b, 0, 0)}, true);
+        return;
+    }
     const Point a = ToPixel(l, t), c = ToPixel(r, b);
     canvas_.Rectangle(a.x, a.y, c.x, c.y);
 }
@@ -167,6 +145,10 @@ void Device::Rectangle(double l, double t, double r, double b)
 void Device::RoundRect(double l, double t, double r, double b, double w, double h)
 {
     Prepare();
+    if (OutlinedPen()) {
+        DrawOutlined({BoxOutline(l, t, r, b, w, h)}, true);
+        return;
+    }
     const Point a = ToPixel(l, t), c = ToPixel(r, b);
     const DPoint s = Scale();
     canvas_.RoundRect(a.x, a.y, c.x, c.y, ToInt(w * s.x), ToInt(h * s.y));
@@ -179,6 +161,10 @@ void Device::Ellipse(double l, double t, double r, double b)
         return;
     }
     Prepare();
+    if (OutlinedPen()) {
+        DrawOutlined({EllipseOutline(l, t, r, b)}, true);
+        return;
+    }
     const Point a = ToPixel(l, t), c = ToPixel(r, b);
     canvas_.Ellipse(a.x, a.y, c.x, c.y);
 }

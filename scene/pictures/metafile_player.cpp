@@ -10,19 +10,6 @@ namespace pc {
 
 namespace metafile {
 
-PenStyle PenStyleOf(uint32_t style)
-{
-    switch (style & 0xF) {
-    case 1: return PenStyle::Dash;
-    case 2:
-    case 8: return PenStyle::Dot; // PS_DOT, PS_ALTERNATE
-    case 3: return PenStyle::DashDot;
-    case 4: return PenStyle::DashDotDot;
-    case 5: return PenStyle::Clear;
-    default: return PenStyle::Solid; // solid, inside frame, user styles
-    }
-}
-
 LogBrush BrushOf(uint32_t style, TColor color, uint32_t hatch)
 {
     static constexpr BrushStyle hatches[] = {BrushStyle::Horizontal, BrushStyle::Vertical, BrushStyle::FDiagonal,

@@ -3,6 +3,7 @@
 // Device. Every record is read through its own bounds-checked cursor.
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "platform/bitmap.h"
 #include "platform/byte_reader.h"
@@ -59,8 +60,10 @@ std::vector<uint8_t> EmbeddedEmf(std::span<const uint8_t> data, const WmfHeader&
 bool FindWmfWindow(std::span<const uint8_t> data, const WmfHeader& header, int16_t window[4]);
 void PlayWmfRecords(std::span<const uint8_t> data, const WmfHeader& header, Device& device, const PictureLimits& limits);
 
-// Pen and brush styles as GDI numbers them.
-PenStyle PenStyleOf(uint32_t style);
+// Pens as CreatePen and ExtCreatePen make them from GDI's style words, and
+// brushes from GDI's brush styles.
+LogPen OldStylePen(uint32_t style, double width, TColor color);
+LogPen ExtendedPen(uint32_t style, double width, uint32_t brushStyle, TColor color, std::vector<double> userStyle);
 LogBrush BrushOf(uint32_t style, TColor color, uint32_t hatch);
 
 } // namespace pc::metafile

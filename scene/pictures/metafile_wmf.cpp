@@ -215,7 +215,7 @@ void PlayWmfRecords(std::span<const uint8_t> data, const WmfHeader& header, Devi
             const uint16_t style = p.u16le();
             const int width = p.i16le();
             p.i16le();
-            dev.CreateObjectInFreeSlot(LogPen{PenStyleOf(style), double(std::max(0, width)), p.u32le() & 0xFFFFFF});
+            dev.CreateObjectInFreeSlot(OldStylePen(style, width, p.u32le() & 0xFFFFFF));
             break;
         }
         case META_CREATEBRUSHINDIRECT: {

@@ -426,7 +426,7 @@ std::vector<UnseenWorkCase> UnseenWorkCases()
     Emf wide;
     wide.Record(EMR_CREATEPEN, {1, 0, 2000, 0, 0xFF}).Record(EMR_SELECTOBJECT, {1});
     wide.Record(EMR_INTERSECTCLIPRECT, {50, 50, 51, 51});
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 30; ++i)
         wide.Record(EMR_LINETO, {50 + i % 2, 50});
     v.push_back({"WidePenClippedToAPixel", wide.Bytes()});
     // 20,000 characters far left of the picture.
