@@ -106,10 +106,10 @@ std::vector<DPoint> Device::OutputPoints(std::span<const DPoint> pts)
     Spend(kDrawSetUpCost + kPointCost * int64_t(pts.size()));
     std::vector<DPoint> out;
     out.reserve(pts.size());
-    auto fit = [](double v) { return std::isfinite(v) ? std::clamp(v, -1e9, 1e9) : 0.0; };
+    // Whole pixels, as the canvas' own lines and shapes take them.
     for (const DPoint& p : pts) {
-        const DPoint o = ToOutput(p.x, p.y);
-        out.push_back({fit(o.x), fit(o.y)});
+        const Point o = ToPixel(p.x, p.y);
+        out.push_back({double(o.x), double(o.y)});
     }
     return out;
 }
@@ -203,13 +203,10 @@ namespace {
 
 // Output corners of a shape's box, through its first and last pixels: the
 // right and bottom edges are left out as GDI does.
-void LastPixelBox(DPoint a, DPoint c, double& x0, double& y0, double& x1, double& y1)
+void LastPixelBox(Point a, Point c, double& x0, double& y0, double& x1, double& y1)
 {
-    for (DPoint* p : {&a, &c})
-        for (double* v : {&p->x, &p->y})
-            *v = std::isfinite(*v) ? std::clamp(*v, -1e9, 1e9) : 0.0;
     x0 = std::min(a.x, c.x), y0 = std::min(a.y, c.y);
-    x1 = std::max(x0, std::max(a.x, c.x) - 1), y1 = std::max(y0, std::max(a.y, c.y) - 1);
+    x1 = std::max(x0, std::max(a.x, c.x) - 1.0), y1 = std::max(y0, std::max(a.y, c.y) - 1.0);
 }
 
 } // namespace
@@ -217,7 +214,7 @@ void LastPixelBox(DPoint a, DPoint c, double& x0, double& y0, double& x1, double
 Device::Figure Device::BoxOutline(double l, double t, double r, double b, double w, double h)
 {
     double x0, y0, x1, y1;
-    LastPixelBox(ToOutput(l, t), ToOutput(r, b), x0, y0, x1, y1);
+    LastPixelBox(ToPixel(l, t), ToPixel(r, b), x0, y0, x1, y1);
     const DPoint s = Scale();
     const double rx = std::min(std::abs(w) * s.x / 2, (x1 - x0) / 2), ry = std::min(std::abs(h) * s.y / 2, (y1 - y0) / 2);
     Figure f{{}, true};
@@ -239,7 +236,7 @@ Device::Figure Device::BoxOutline(double l, double t, double r, double b, double
 Device::Figure Device::EllipseOutline(double l, double t, double r, double b)
 {
     double x0, y0, x1, y1;
-    LastPixelBox(ToOutput(l, t), ToOutput(r, b), x0, y0, x1, y1);
+    LastPixelBox(ToPixel(l, t), ToPixel(r, b), x0, y0, x1, y1);
     const double rx = (x1 - x0) / 2, ry = (y1 - y0) / 2;
     const int n = std::clamp(int(std::max(rx, ry) * 2), 16, 1024);
     Spend(kPointCost * n);
