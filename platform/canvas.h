@@ -216,8 +216,9 @@ public:
     // stroke), put together in one mask over the given bounds: first the
     // interior with the brush by the fill rule, then the outline with the
     // pen by the winding rule, in as many batches as the caller likes; Apply
-    // then draws it, so the pen mode still meets each pixel once. Every
-    // point is charged as an outline point.
+    // then draws it, so the pen mode still meets each pixel once. Points
+    // name pixel centres, as a line's do; each is charged as an outline
+    // point.
     Mask ShapeMask(double left, double top, double right, double bottom);
     void AddInterior(Mask& m, const std::vector<std::vector<PointF>>& polygons);
     void AddOutline(Mask& m, const std::vector<std::vector<PointF>>& polygons);

@@ -248,13 +248,14 @@ private:
     // the canvas.
     bool OutlinedPen() const;
     // Figures in output pixels (centres at whole numbers), stroked with the
-    // pen's width, dashes, caps and joins, in one mask with their interiors.
-    void DrawOutlined(const std::vector<Figure>& figures, bool fill);
-    std::vector<DPoint> OutputPoints(std::span<const DPoint> pts);
+    // pen's width, dashes, caps and joins, in one mask with their interiors
+    // when fill.
+    void DrawOutlined(const std::vector<std::vector<PointF>>& figures, const std::vector<bool>& closed, bool fill);
+    std::vector<PointF> OutputPoints(std::span<const DPoint> pts);
     // The closed outline of a rectangle, round rectangle or ellipse in
     // output pixels, through its first and last rows and columns.
-    Figure BoxOutline(double l, double t, double r, double b, double w, double h);
-    Figure EllipseOutline(double l, double t, double r, double b);
+    std::vector<PointF> BoxOutline(double l, double t, double r, double b, double w, double h);
+    std::vector<PointF> EllipseOutline(double l, double t, double r, double b);
 
     DPoint ToOutput(double x, double y) const;
     Point ToPixel(double x, double y) const;

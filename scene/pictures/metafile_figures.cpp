@@ -135,7 +135,7 @@ void Device::Rectangle(double l, double t, double r, double b)
     }
     Prepare();
     if (OutlinedPen()) {
-        DrawOutlined({BoxOutline(l, t, r, b, 0, 0)}, true);
+        DrawOutlined({BoxOutline(l, t, r, b, 0, 0)}, {true}, true);
         return;
     }
     const Point a = ToPixel(l, t), c = ToPixel(r, b);
@@ -146,7 +146,7 @@ void Device::RoundRect(double l, double t, double r, double b, double w, double 
 {
     Prepare();
     if (OutlinedPen()) {
-        DrawOutlined({BoxOutline(l, t, r, b, w, h)}, true);
+        DrawOutlined({BoxOutline(l, t, r, b, w, h)}, {true}, true);
         return;
     }
     const Point a = ToPixel(l, t), c = ToPixel(r, b);
@@ -162,7 +162,7 @@ void Device::Ellipse(double l, double t, double r, double b)
     }
     Prepare();
     if (OutlinedPen()) {
-        DrawOutlined({EllipseOutline(l, t, r, b)}, true);
+        DrawOutlined({EllipseOutline(l, t, r, b)}, {true}, true);
         return;
     }
     const Point a = ToPixel(l, t), c = ToPixel(r, b);

@@ -101,10 +101,10 @@ bool Device::OutlinedPen() const
     return p.style != PenStyle::Clear && (p.geometric || !p.userStyle.empty() || canvas_.pen.width > 1);
 }
 
-std::vector<DPoint> Device::OutputPoints(std::span<const DPoint> pts)
+std::vector<PointF> Device::OutputPoints(std::span<const DPoint> pts)
 {
     Spend(kDrawSetUpCost + kPointCost * int64_t(pts.size()));
-    std::vector<DPoint> out;
+    std::vector<PointF> out;
     out.reserve(pts.size());
     // Whole pixels, as the canvas' own lines and shapes take them.
     for (const DPoint& p : pts) {
@@ -118,12 +118,14 @@ void Device::DrawFigures(std::vector<Figure>& figures, bool fill, bool stroke)
 {
     Prepare();
     if (stroke && OutlinedPen()) {
-        std::vector<Figure> out;
+        std::vector<std::vector<PointF>> out;
+        std::vector<bool> closed;
         for (Figure& f : figures) {
-            out.push_back(Figure{OutputPoints(f.pts), f.closed || fill});
+            out.push_back(OutputPoints(f.pts));
+            closed.push_back(f.closed || fill);
             std::vector<DPoint>().swap(f.pts);
         }
-        DrawOutlined(out, fill);
+        DrawOutlined(out, closed, fill);
         return;
     }
     std::vector<std::vector<Point>> px;
@@ -146,7 +148,7 @@ void Device::DrawFigures(std::vector<Figure>& figures, bool fill, bool stroke)
     }
 }
 
-void Device::DrawOutlined(const std::vector<Figure>& figures, bool fill)
+void Device::DrawOutlined(const std::vector<std::vector<PointF>>& figures, const std::vector<bool>& closed, bool fill)
 {
     const LogPen& pen = state_.pen;
     StrokeStyle style;
@@ -173,28 +175,21 @@ void Device::DrawOutlined(const std::vector<Figure>& figures, bool fill)
         style.dashes.clear();
 
     double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
-    for (const Figure& f : figures)
-        for (const DPoint& p : f.pts)
+    for (const auto& f : figures)
+        for (const PointF& p : f)
             x0 = std::min(x0, p.x), y0 = std::min(y0, p.y), x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
     if (!(x0 <= x1))
         return;
     const double reach = PenStroker::Reach(style);
-    Canvas::Mask m = canvas_.ShapeMask(x0 - reach, y0 - reach, x1 + reach + 1, y1 + reach + 1);
+    Canvas::Mask m = canvas_.ShapeMask(x0 - reach, y0 - reach, x1 + reach, y1 + reach);
     if (m.cover.empty())
         return;
-    if (fill) {
-        std::vector<std::vector<PointF>> interior;
-        for (const Figure& f : figures) {
-            std::vector<PointF>& poly = interior.emplace_back();
-            for (const DPoint& p : f.pts)
-                poly.push_back({p.x + 0.5, p.y + 0.5});
-        }
-        canvas_.AddInterior(m, interior);
-    }
+    if (fill)
+        canvas_.AddInterior(m, figures);
     PenStroker stroker(style, m.box, [this](int64_t units) { Spend(units); },
                        [&](const std::vector<std::vector<PointF>>& polygons) { canvas_.AddOutline(m, polygons); });
-    for (const Figure& f : figures)
-        stroker.Add(f.pts, f.closed);
+    for (size_t i = 0; i < figures.size(); ++i)
+        stroker.Add(figures[i], closed[i]);
     stroker.Flush();
     canvas_.Apply(m);
 }
@@ -211,39 +206,37 @@ void LastPixelBox(Point a, Point c, double& x0, double& y0, double& x1, double& 
 
 } // namespace
 
-Device::Figure Device::BoxOutline(double l, double t, double r, double b, double w, double h)
+std::vector<PointF> Device::BoxOutline(double l, double t, double r, double b, double w, double h)
 {
     double x0, y0, x1, y1;
     LastPixelBox(ToPixel(l, t), ToPixel(r, b), x0, y0, x1, y1);
     const DPoint s = Scale();
     const double rx = std::min(std::abs(w) * s.x / 2, (x1 - x0) / 2), ry = std::min(std::abs(h) * s.y / 2, (y1 - y0) / 2);
-    Figure f{{}, true};
-    if (!(rx > 0 && ry > 0)) {
-        f.pts = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-        return f;
-    }
+    if (!(rx > 0 && ry > 0))
+        return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+    std::vector<PointF> f;
     const int n = std::clamp(int(std::max(rx, ry) / 2), 4, 256);
     Spend(kPointCost * 4 * (n + 1));
     const double cx[4] = {x1 - rx, x0 + rx, x0 + rx, x1 - rx}, cy[4] = {y0 + ry, y0 + ry, y1 - ry, y1 - ry};
     for (int q = 0; q < 4; ++q)
         for (int i = 0; i <= n; ++i) {
             const double a = std::numbers::pi / 2 * (q + double(i) / n);
-            f.pts.push_back({cx[q] + rx * std::cos(a), cy[q] - ry * std::sin(a)});
+            f.push_back({cx[q] + rx * std::cos(a), cy[q] - ry * std::sin(a)});
         }
     return f;
 }
 
-Device::Figure Device::EllipseOutline(double l, double t, double r, double b)
+std::vector<PointF> Device::EllipseOutline(double l, double t, double r, double b)
 {
     double x0, y0, x1, y1;
     LastPixelBox(ToPixel(l, t), ToPixel(r, b), x0, y0, x1, y1);
     const double rx = (x1 - x0) / 2, ry = (y1 - y0) / 2;
     const int n = std::clamp(int(std::max(rx, ry) * 2), 16, 1024);
     Spend(kPointCost * n);
-    Figure f{{}, true};
+    std::vector<PointF> f;
     for (int i = 0; i < n; ++i) {
         const double a = 2 * std::numbers::pi * i / n;
-        f.pts.push_back({x0 + rx + rx * std::cos(a), y0 + ry + ry * std::sin(a)});
+        f.push_back({x0 + rx + rx * std::cos(a), y0 + ry + ry * std::sin(a)});
     }
     return f;
 }

@@ -10,9 +10,10 @@ namespace {
 
 // Points handed to Qt's stroker at a time, and in one piece of a longer run.
 constexpr size_t kBatchPoints = 1024;
-// Work charged for a run given to the stroker and for a step of the dash
-// pattern, in the canvas' units (about the time a pixel takes to write).
-constexpr int64_t kRunCost = 64, kDashStepCost = 2;
+// Work charged for a run given to the stroker, a step of the dash pattern
+// and a point of the outline Qt makes, in the canvas' units (about the time
+// a pixel takes to write), as measured.
+constexpr int64_t kRunCost = 128, kDashStepCost = 2, kOutlinePointCost = 32;
 
 Qt::PenCapStyle QtCap(PenCap c)
 {
@@ -77,7 +78,7 @@ void PenStroker::Skip(double length)
     left_ = std::max(0.0, left_ - length);
 }
 
-void PenStroker::Add(std::span<const DPoint> pts, bool closed)
+void PenStroker::Add(std::span<const PointF> pts, bool closed)
 {
     const std::vector<double>& dashes = style_.dashes;
     const bool dashed = !dashes.empty();
@@ -85,7 +86,7 @@ void PenStroker::Add(std::span<const DPoint> pts, bool closed)
     entry_ = 0;
     left_ = dashed ? dashes[0] : 0;
     const size_t n = pts.size(), segments = closed ? n : std::max<size_t>(n, 1) - 1;
-    std::vector<DPoint> run;
+    std::vector<PointF> run;
     bool cut = dashed; // the figure is not one whole run
     auto endRun = [&] {
         if (!run.empty())
@@ -93,7 +94,7 @@ void PenStroker::Add(std::span<const DPoint> pts, bool closed)
         run.clear();
     };
     for (size_t i = 0; i < segments; ++i) {
-        const DPoint a = pts[i], b = pts[(i + 1) % n];
+        const PointF a = pts[i], b = pts[(i + 1) % n];
         const double dx = b.x - a.x, dy = b.y - a.y, len = std::hypot(dx, dy);
         if (!(len > 0) || !std::isfinite(len))
             continue;
@@ -115,7 +116,7 @@ void PenStroker::Add(std::span<const DPoint> pts, bool closed)
             cut = true;
             Skip(t0);
         }
-        auto at = [&](double t) { return DPoint{a.x + dx * (t / len), a.y + dy * (t / len)}; };
+        auto at = [&](double t) { return PointF{a.x + dx * (t / len), a.y + dy * (t / len)}; };
         double t = t0;
         while (t < t1) {
             const bool on = entry_ % 2 == 0;
@@ -150,9 +151,9 @@ void PenStroker::Add(std::span<const DPoint> pts, bool closed)
     }
 }
 
-void PenStroker::Run(std::vector<DPoint> run, bool closed)
+void PenStroker::Run(std::vector<PointF> run, bool closed)
 {
-    run.erase(std::unique(run.begin(), run.end(), [](DPoint p, DPoint q) { return p.x == q.x && p.y == q.y; }),
+    run.erase(std::unique(run.begin(), run.end(), [](PointF p, PointF q) { return p.x == q.x && p.y == q.y; }),
               run.end());
     if (run.size() < 2)
         return;
@@ -176,11 +177,11 @@ void PenStroker::Run(std::vector<DPoint> run, bool closed)
     }
 }
 
-void PenStroker::Batch(std::span<const DPoint> run, bool closed, bool flatEnds)
+void PenStroker::Batch(std::span<const PointF> run, bool closed, bool flatEnds)
 {
     QPainterPath& path = flatEnds ? flatBatch_ : batch_;
     path.moveTo(run[0].x, run[0].y);
-    for (const DPoint& p : run.subspan(1))
+    for (const PointF& p : run.subspan(1))
         path.lineTo(p.x, p.y);
     if (closed)
         path.closeSubpath();
@@ -195,14 +196,17 @@ void PenStroker::Flush()
         if (path->isEmpty())
             continue;
         std::vector<std::vector<PointF>> polygons;
-        // Pixel centres are at whole numbers here, at halves on the canvas.
+        int64_t points = 0;
         for (const QPolygonF& poly : stroker->createStroke(*path).toSubpathPolygons()) {
             std::vector<PointF> v;
             v.reserve(size_t(poly.size()));
             for (const QPointF& q : poly)
-                v.push_back({q.x() + 0.5, q.y() + 0.5});
+                v.push_back({q.x(), q.y()});
+            points += int64_t(v.size());
             polygons.push_back(std::move(v));
         }
+        // Qt's work for each point of the outline, its curves flattened.
+        spend_(kOutlinePointCost * points);
         *path = QPainterPath();
         fill_(polygons);
     }

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
-#include "scene/pictures/metafile_device.h"
+#include "scene/pictures/metafile_device.h" // PenCap, PenJoin
 
 namespace pc::metafile {
 
@@ -32,8 +32,8 @@ public:
     // area: output pixels that may change; lines further from it than the
     // pen reaches are passed over.
     PenStroker(const StrokeStyle& style, Rect area, Spend spend, Fill fill);
-    // Points are output coordinates with pixel centres at whole numbers.
-    void Add(std::span<const DPoint> pts, bool closed);
+    // Output pixels, with pixel centres at whole numbers.
+    void Add(std::span<const PointF> pts, bool closed);
     // Hands over what is still batched.
     void Flush();
     // How far the outline can reach from its line.
@@ -41,8 +41,8 @@ public:
 
 private:
     void Skip(double length);
-    void Run(std::vector<DPoint> run, bool closed);
-    void Batch(std::span<const DPoint> run, bool closed, bool flatEnds);
+    void Run(std::vector<PointF> run, bool closed);
+    void Batch(std::span<const PointF> run, bool closed, bool flatEnds);
 
     StrokeStyle style_;
     double x0_, y0_, x1_, y1_; // the area grown by the reach
