@@ -180,13 +180,13 @@ void Device::DrawOutlined(const std::vector<std::vector<PointF>>& figures, const
             x0 = std::min(x0, p.x), y0 = std::min(y0, p.y), x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
     if (!(x0 <= x1))
         return;
-    const double reach = PenStroker::Reach(style);
+    const double reach = PenStroker::Reach(style, figures, closed);
     Canvas::Mask m = canvas_.ShapeMask(x0 - reach, y0 - reach, x1 + reach, y1 + reach);
     if (m.cover.empty())
         return;
     if (fill)
         canvas_.AddInterior(m, figures);
-    PenStroker stroker(style, m.box, [this](int64_t units) { Spend(units); },
+    PenStroker stroker(style, m.box, reach, [this](int64_t units) { Spend(units); },
                        [&](const std::vector<std::vector<PointF>>& polygons) { canvas_.AddOutline(m, polygons); });
     for (size_t i = 0; i < figures.size(); ++i)
         stroker.Add(figures[i], closed[i]);

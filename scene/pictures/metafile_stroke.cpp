@@ -37,14 +37,40 @@ Qt::PenJoinStyle QtJoin(PenJoin j)
 
 } // namespace
 
-double PenStroker::Reach(const StrokeStyle& style)
+double PenStroker::Reach(const StrokeStyle& style, std::span<const std::vector<PointF>> figures,
+                         const std::vector<bool>& closed)
 {
-    // A square cap reaches sqrt(2) half widths, a miter its limit in half widths.
-    const double k = style.join == PenJoin::Miter ? std::max(1.5, style.miterLimit) : 1.5;
+    // A miter reaches 1 / sin(a / 2) half widths at a corner of angle a,
+    // while that stays within the limit; a square cap sqrt(2).
+    double k = 1.5;
+    if (style.join == PenJoin::Miter) {
+        for (size_t f = 0; f < figures.size(); ++f) {
+            // Corners between distinct points; a closed figure's go round.
+            PointF a{}, v{};
+            int seen = 0;
+            auto next = [&](PointF b) {
+                if (seen > 0 && b.x == v.x && b.y == v.y)
+                    return false;
+                if (seen >= 2) {
+                    const double ax = a.x - v.x, ay = a.y - v.y, bx = b.x - v.x, by = b.y - v.y;
+                    const double c = (ax * bx + ay * by) / (std::hypot(ax, ay) * std::hypot(bx, by));
+                    const double ratio = 1 / std::sqrt(std::max(0.0, (1 - c) / 2));
+                    if (ratio <= style.miterLimit)
+                        k = std::max(k, ratio);
+                }
+                a = v, v = b, ++seen;
+                return true;
+            };
+            for (const PointF& p : figures[f])
+                next(p);
+            for (size_t i = 0, wrapped = 0; closed[f] && i < figures[f].size() && wrapped < 2; ++i)
+                wrapped += next(figures[f][i]);
+        }
+    }
     return style.width / 2 * k + 2;
 }
 
-PenStroker::PenStroker(const StrokeStyle& style, Rect area, Spend spend, Fill fill)
+PenStroker::PenStroker(const StrokeStyle& style, Rect area, double reach, Spend spend, Fill fill)
     : style_(style), spend_(std::move(spend)), fill_(std::move(fill))
 {
     for (QPainterPathStroker* s : {&stroker_, &flatStroker_}) {
@@ -54,8 +80,7 @@ PenStroker::PenStroker(const StrokeStyle& style, Rect area, Spend spend, Fill fi
     }
     stroker_.setCapStyle(QtCap(style_.cap));
     flatStroker_.setCapStyle(Qt::FlatCap);
-    const double r = Reach(style_);
-    x0_ = area.left - r, y0_ = area.top - r, x1_ = area.right + r, y1_ = area.bottom + r;
+    x0_ = area.left - reach, y0_ = area.top - reach, x1_ = area.right + reach, y1_ = area.bottom + reach;
     period_ = std::accumulate(style_.dashes.begin(), style_.dashes.end(), 0.0);
 }
 

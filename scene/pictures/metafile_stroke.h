@@ -29,15 +29,17 @@ public:
     using Spend = std::function<void(int64_t)>;
     using Fill = std::function<void(const std::vector<std::vector<PointF>>&)>;
 
-    // area: output pixels that may change; lines further from it than the
-    // pen reaches are passed over.
-    PenStroker(const StrokeStyle& style, Rect area, Spend spend, Fill fill);
+    // area: output pixels that may change; lines further from it than
+    // reach are passed over.
+    PenStroker(const StrokeStyle& style, Rect area, double reach, Spend spend, Fill fill);
     // Output pixels, with pixel centres at whole numbers.
     void Add(std::span<const PointF> pts, bool closed);
     // Hands over what is still batched.
     void Flush();
-    // How far the outline can reach from its line.
-    static double Reach(const StrokeStyle& style);
+    // How far the outline can reach from the lines of these figures: half
+    // the width, more at square caps and at the sharpest corner mitered.
+    static double Reach(const StrokeStyle& style, std::span<const std::vector<PointF>> figures,
+                        const std::vector<bool>& closed);
 
 private:
     void Skip(double length);
