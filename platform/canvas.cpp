@@ -210,7 +210,7 @@ void Canvas::FillGiven(Mask& m, const std::vector<std::vector<PointF>>& polygons
         for (size_t i = 0, n = poly.size(); i < n; ++i) {
             const PointF a = poly[i], b = poly[(i + 1) % n];
             if (a.y != b.y && std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(b.x) && std::isfinite(b.y))
-                edges.push_back({a.x + 0.5, a.y + 0.5, b.x + 0.5, b.y + 0.5});
+                edges.push_back({a.x, a.y, b.x, b.y});
         }
     }
     FillEdges(m, edges, rule, value);

@@ -34,11 +34,6 @@ struct Point {
     bool operator==(const Point&) const = default;
 };
 
-// Pixel units: pixel (x, y) is the square from (x, y) to (x + 1, y + 1).
-struct PointF {
-    double x = 0, y = 0;
-};
-
 enum class PenStyle { Solid, Dash, Dot, DashDot, DashDotDot, Clear };
 enum class PenMode { Copy, NotXor };
 enum class BrushStyle { Solid, Clear, Horizontal, Vertical, FDiagonal, BDiagonal, Cross, DiagCross };
@@ -216,9 +211,8 @@ public:
     // stroke), put together in one mask over the given bounds: first the
     // interior with the brush by the fill rule, then the outline with the
     // pen by the winding rule, in as many batches as the caller likes; Apply
-    // then draws it, so the pen mode still meets each pixel once. Points
-    // name pixel centres, as a line's do; each is charged as an outline
-    // point.
+    // then draws it, so the pen mode still meets each pixel once. Each
+    // point is charged as an outline point.
     Mask ShapeMask(double left, double top, double right, double bottom);
     void AddInterior(Mask& m, const std::vector<std::vector<PointF>>& polygons);
     void AddOutline(Mask& m, const std::vector<std::vector<PointF>>& polygons);

@@ -11,7 +11,7 @@ Canvas::Mask Canvas::ShapeMask(double left, double top, double right, double bot
 {
     auto lo = [](double v) { return int(std::clamp(std::floor(v) - 1, -1e9, 1e9)); };
     auto hi = [](double v) { return int(std::clamp(std::ceil(v) + 1, -1e9, 1e9)); };
-    return NewMask(Rect{lo(left), lo(top), hi(right + 1), hi(bottom + 1)});
+    return NewMask(Rect{lo(left), lo(top), hi(right), hi(bottom)});
 }
 
 void Canvas::AddInterior(Mask& m, const std::vector<std::vector<PointF>>& polygons)

@@ -247,7 +247,7 @@ private:
     // After Prepare: whether the pen is outlined here rather than drawn by
     // the canvas.
     bool OutlinedPen() const;
-    // Figures in output pixels (centres at whole numbers), stroked with the
+    // Figures in output pixels, stroked with the
     // pen's width, dashes, caps and joins, in one mask with their interiors
     // when fill.
     void DrawOutlined(const std::vector<std::vector<PointF>>& figures, const std::vector<bool>& closed, bool fill);

@@ -106,10 +106,11 @@ std::vector<PointF> Device::OutputPoints(std::span<const DPoint> pts)
     Spend(kDrawSetUpCost + kPointCost * int64_t(pts.size()));
     std::vector<PointF> out;
     out.reserve(pts.size());
-    // Whole pixels, as the canvas' own lines and shapes take them.
+    // Whole pixels, as the canvas' own lines and shapes take them, at their
+    // centres.
     for (const DPoint& p : pts) {
         const Point o = ToPixel(p.x, p.y);
-        out.push_back({double(o.x), double(o.y)});
+        out.push_back({o.x + 0.5, o.y + 0.5});
     }
     return out;
 }
@@ -196,12 +197,12 @@ void Device::DrawOutlined(const std::vector<std::vector<PointF>>& figures, const
 
 namespace {
 
-// Output corners of a shape's box, through its first and last pixels: the
+// A shape's box through the centres of its first and last pixels: the
 // right and bottom edges are left out as GDI does.
 void LastPixelBox(Point a, Point c, double& x0, double& y0, double& x1, double& y1)
 {
-    x0 = std::min(a.x, c.x), y0 = std::min(a.y, c.y);
-    x1 = std::max(x0, std::max(a.x, c.x) - 1.0), y1 = std::max(y0, std::max(a.y, c.y) - 1.0);
+    x0 = std::min(a.x, c.x) + 0.5, y0 = std::min(a.y, c.y) + 0.5;
+    x1 = std::max(x0, std::max(a.x, c.x) - 0.5), y1 = std::max(y0, std::max(a.y, c.y) - 0.5);
 }
 
 } // namespace

@@ -32,7 +32,7 @@ public:
     // area: output pixels that may change; lines further from it than
     // reach are passed over.
     PenStroker(const StrokeStyle& style, Rect area, double reach, Spend spend, Fill fill);
-    // Output pixels, with pixel centres at whole numbers.
+    // Output pixels.
     void Add(std::span<const PointF> pts, bool closed);
     // Hands over what is still batched.
     void Flush();
