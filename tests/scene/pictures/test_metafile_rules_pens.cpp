@@ -121,21 +121,22 @@ std::vector<GdiRuleCase> PenRows()
     v.push_back({"DashStyleScaledByTheWidth", Drawn(PS_GEOMETRIC | PS_ENDCAP_FLAT | PS_DASH, 10, {{5, 50}, {95, 50}}), 96, 96,
                  Along(7, 90, 48, [&](double x) { return x >= ux0 && x <= Centre(95) && std::fmod(x - ux0, 80) < 60; }),
                  "a geometric pen draws its dash style in proportion to its width"});
-    // CreatePen: wider than a pixel the dash style is drawn solid, with
-    // round ends; a WMF pen's style word carries its end cap.
+    // CreatePen: wider than a pixel the dash style is drawn solid along
+    // (5, 50)-(95, 50), with round ends; a WMF pen's style word carries its
+    // end cap. The end is at centre (91.5, 48.5).
     const auto solid = [&](bool round) {
-        auto p = Along(22, 66, 48, [](double) { return true; });
-        p.push_back({70, 48, round ? kPen : clWhite});
-        p.push_back({71, 44, clWhite});
+        auto p = Along(7, 90, 48, [](double) { return true; });
+        p.push_back({93, 48, round ? kPen : clWhite});
+        p.push_back({95, 44, clWhite});
         return p;
     };
     v.push_back({"CreatePenWiderThanAPixelIsSolidAndRound",
                  Emf().Record(EMR_CREATEPEN, {1, int32_t(PS_DASH), 10, 0, int32_t(kPen)}).Record(EMR_SELECTOBJECT, {1})
-                     .Record(EMR_POLYLINE16, {0, 0, 0, 0, 2, P16(20, 50), P16(70, 50)}).Bytes(),
+                     .Record(EMR_POLYLINE16, {0, 0, 0, 0, 2, P16(5, 50), P16(95, 50)}).Bytes(),
                  96, 96, solid(true), "a CreatePen pen wider than one pixel draws solid whatever its style, with round caps"});
     v.push_back({"WmfPenCarriesItsEndCap",
                  Wmf(96, 96, 96).Record(META_CREATEPENINDIRECT, {int(PS_ENDCAP_FLAT | PS_DASH), 10, 0, int(kPen & 0xFFFF), int(kPen >> 16)})
-                     .Record(META_SELECTOBJECT, {0}).Record(META_POLYLINE, {2, 20, 48, 67, 48}).Bytes(),
+                     .Record(META_SELECTOBJECT, {0}).Record(META_POLYLINE, {2, 5, 48, 91, 48}).Bytes(),
                  96, 96, solid(false), "a WMF pen's style word carries its end cap, drawn solid when wider than a pixel"});
     // An arc takes the pen as any figure: a quarter circle of radius 40
     // about (50, 50) from 0 to 90 degrees counter-clockwise, PS_DASH 4 wide
