@@ -24,7 +24,7 @@ struct Le {
     Le& n(uint64_t v, int bytes)
     {
         for (int k = 0; k < bytes; ++k)
-            b.push_back(uint8_t(v >> (8 * k)));
+            b.push_back(k < 8 ? uint8_t(v >> (8 * k)) : 0);
         return *this;
     }
     Le& raw(const std::vector<uint8_t>& v) { return b.insert(b.end(), v.begin(), v.end()), *this; }
@@ -190,19 +190,16 @@ std::vector<GdiRuleCase> TextRows()
                     100, 100,
                     {{30, int(wmfCell) + 2, RGB(255, 0, 0)}, {30, int(wmfCell) - 2, clWhite}},
                     "a font's width stretches text along its escapement: upward text grows upward"});
-    const GdiRuleCase embedded{"EmbeddedEmfPlaysInsteadOfItsRecords", WmfCarryingEmf(40), 96, 96,
-                               {{30, 30, RGB(220, 20, 40)}, {80, 80, clWhite}},
-                               "a WMF whose WMFC comments carry a whole EMF is played as that EMF"};
-    const std::vector<Probe> ownRecords = {{30, 30, RGB(0, 0, 255)}, {80, 80, RGB(0, 0, 255)}};
-    rows.push_back(embedded);
-    rows.push_back({"EmbeddedEmfWithAPieceMissingFallsBack",
-                    WmfCarryingEmf(40, [](auto& p) { p.erase(p.begin() + 1); }), 96, 96, ownRecords,
-                    "an embedded EMF with a piece missing is not played: the WMF's own records are"});
-    rows.push_back({"EmbeddedEmfOutOfOrderFallsBack", WmfCarryingEmf(40, [](auto& p) { std::swap(p[2], p[3]); }),
-                    96, 96, ownRecords, "embedded EMF pieces out of order: the WMF's own records are played"});
-    rows.push_back({"EmbeddedEmfOfAnotherSizeFallsBack",
-                    WmfCarryingEmf(400, [](auto& p) { p[0].b[34] ^= 4; }), 96, 96, ownRecords,
-                    "an embedded EMF whose pieces' sizes disagree is not played: the WMF's own records are"});
+    rows.push_back({"EmbeddedEmfPlaysInsteadOfItsRecords", WmfCarryingEmf(40), 96, 96,
+                    {{30, 30, RGB(220, 20, 40)}, {80, 80, clWhite}},
+                    "a WMF whose WMFC comments carry a whole EMF is played as that EMF"});
+    const std::pair<const char*, std::vector<uint8_t>> fallbacks[] = {
+        {"EmbeddedEmfWithAPieceMissingFallsBack", WmfCarryingEmf(40, [](auto& p) { p.erase(p.begin() + 1); })},
+        {"EmbeddedEmfOutOfOrderFallsBack", WmfCarryingEmf(40, [](auto& p) { std::swap(p[2], p[3]); })},
+        {"EmbeddedEmfOfAnotherSizeFallsBack", WmfCarryingEmf(400, [](auto& p) { p[0].b[34] ^= 4; })}};
+    for (const auto& [name, file] : fallbacks)
+        rows.push_back({name, file, 96, 96, {{30, 30, RGB(0, 0, 255)}, {80, 80, RGB(0, 0, 255)}},
+                        "an embedded EMF whose pieces do not add up is not played: the WMF's own records are"});
     // An EMF+ rectangle fill in red before the GDI records' blue one.
     Le plus;
     plus.n(0x2B464D45, 4).n(0x400A, 2).n(0x8000, 2).n(36, 4).n(24, 4).n(0xFFFF0000, 4).n(1, 4);
