@@ -438,6 +438,15 @@ std::vector<UnseenWorkCase> UnseenWorkCases()
     for (int i = 0; i < 1000; ++i)
         path.Record(EMR_ELLIPSE, {10, 10, 30, 30});
     v.push_back({"EllipsesOfAPathNeverDrawn", path.Bytes()});
+    // A zigzag two pixels wide whose 20 rows each cross 256 edges: sorting
+    // the crossings costs more than the few pixels filled.
+    std::vector<int32_t> zigzag{0, 0, 2, 20, 256};
+    for (int i = 0; i < 256; ++i)
+        zigzag.push_back(i % 2 ? P16(1, 20) : P16(0, 0));
+    v.push_back({"RowsCrossingManyEdges", Emf()
+                                              .Record(EMR_SELECTOBJECT, {int32_t(0x80000008)})
+                                              .Record(86 /* EMR_POLYGON16 */, zigzag)
+                                              .Bytes()});
     return v;
 }
 
