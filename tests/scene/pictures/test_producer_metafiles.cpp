@@ -54,11 +54,11 @@ const ProducedFile kFiles[] = {
     // draws hatching its own way, and its EMF fills the gates in symbols
     // black (chords with the stock black brush) where its PNG leaves them
     // white.
-    {"fig2dev/welding-1023.emf", 19},
-    {"fig2dev/smith.emf", 5.3},
-    {"fig2dev/symbols.emf", 11.5},
-    {"fig2dev/origami-star.emf", 9.5},
-    {"fig2dev/control-box.emf", 8},
+    {"fig2dev/welding-1023.emf", 18.9},
+    {"fig2dev/smith.emf", 5},
+    {"fig2dev/symbols.emf", 11.4},
+    {"fig2dev/origami-star.emf", 9.4},
+    {"fig2dev/control-box.emf", 7.9},
 };
 
 void PrintTo(const ProducedFile& f, std::ostream* os) { *os << f.path; }
