@@ -19,9 +19,8 @@
 namespace pc {
 namespace {
 
-using test::Emf;
+using namespace test; // record builders and numbers
 using test::TempDir;
-using test::Wmf;
 
 // Runs gnuplot with the given commands, writing the EMF to path.
 bool Gnuplot(const std::string& path, const std::string& commands)
@@ -191,10 +190,6 @@ TEST(MetafileEmf, EveryRecordIsCharged)
     EXPECT_FALSE(RunsOutOfWork(five, 5));
 }
 
-constexpr uint32_t EMR_MOVETOEX = 27, EMR_LINETO = 54, EMR_BEGINPATH = 59, EMR_ENDPATH = 60, EMR_CLOSEFIGURE = 61,
-                   EMR_FILLPATH = 62, EMR_STROKEPATH = 64, EMR_CREATEBRUSHINDIRECT = 39, EMR_SELECTOBJECT = 37,
-                   EMR_CREATEPEN = 38, EMR_RECTANGLE = 43;
-
 // Paths: the figure is filled, or only stroked, and never drawn while built.
 TEST(MetafileEmf, PathsFillOrStrokeTheirFigures)
 {
@@ -267,9 +262,6 @@ TEST_P(CurrentPosition, DrawsOnlyTheSegmentsFromThere)
                 << "at " << t << " of (" << s.x0 << ", " << s.y0 << ")-(" << s.x1 << ", " << s.y1 << ")";
 }
 
-constexpr uint32_t EMR_POLYBEZIERTO = 5, EMR_POLYBEZIERTO16 = 88, EMR_POLYLINETO16 = 89, EMR_POLYLINE16 = 87,
-                   EMR_POLYBEZIER16 = 85, EMR_SAVEDC = 33, EMR_RESTOREDC = 34;
-
 // Two 16-bit coordinates in one parameter.
 int32_t P16(int x, int y) { return int32_t(uint32_t(uint16_t(x)) | uint32_t(uint16_t(y)) << 16); }
 
@@ -339,9 +331,6 @@ std::vector<CurrentPositionCase> CurrentPositionCases()
 
 INSTANTIATE_TEST_SUITE_P(Records, CurrentPosition, testing::ValuesIn(CurrentPositionCases()),
                          [](const auto& info) { return std::string(info.param.name); });
-
-constexpr uint32_t EMR_STRETCHDIBITS = 81, EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_ELLIPSE = 42,
-                   EMR_DELETEOBJECT = 40;
 
 // A StretchDIBits of one red pixel into a rectangle 20 million units high:
 // the part inside the picture is drawn, and only that part is worked out.
@@ -413,8 +402,6 @@ TEST_P(UnseenWork, IsCharged)
     EXPECT_TRUE(RunsOutOfWork(GetParam().file, 100000));
 }
 
-constexpr uint32_t EMR_INTERSECTCLIPRECT = 30, EMR_EXTTEXTOUTW = 84;
-
 std::vector<UnseenWorkCase> UnseenWorkCases()
 {
     std::vector<UnseenWorkCase> v;
@@ -474,7 +461,6 @@ TEST(MetafileBudget, ManyFullPictureRectanglesRunOutOfWork)
 // more is refused by name before its points are read (none follow here).
 TEST(MetafileBudget, FigurePointsAreBounded)
 {
-    constexpr uint32_t EMR_POLYGON16 = 86, EMR_POLYPOLYGON16 = 91;
     const std::pair<std::vector<uint8_t>, const char*> cases[] = {
         {Emf().Record(EMR_POLYGON16, {0, 0, 0, 0, 4000000}).Bytes(), "truncated"},
         {Emf().Record(EMR_POLYGON16, {0, 0, 0, 0, 4000001}).Bytes(), "more than 4000000 points"},

@@ -30,8 +30,6 @@ TEST_P(GdiRule, PutsItsColoursWhereTheRuleSays)
     }
 }
 
-constexpr uint32_t EMR_CREATEBRUSHINDIRECT = 39, EMR_SELECTOBJECT = 37, EMR_RECTANGLE = 43, EMR_SETPIXELV = 15;
-
 std::vector<GdiRuleCase> BasicRows()
 {
     // 100 logical units make 96 pixels (see Emf).

@@ -12,12 +12,6 @@
 namespace pc::test {
 namespace {
 
-constexpr uint32_t EMR_SETPIXELV = 15, EMR_SETMAPMODE = 17, EMR_SETWINDOWEXTEX = 9, EMR_SETVIEWPORTEXTEX = 11,
-                   EMR_SETSTRETCHBLTMODE = 21, EMR_SETBKMODE = 18, EMR_SETTEXTCOLOR = 24, EMR_SETBKCOLOR = 25, EMR_SELECTOBJECT = 37,
-                   EMR_CREATEBRUSHINDIRECT = 39, EMR_RECTANGLE = 43, EMR_SETWORLDTRANSFORM = 35,
-                   EMR_BITBLT = 76, EMR_STRETCHDIBITS = 81, EMR_CREATEMONOBRUSH = 93, EMR_CREATEDIBPATTERNBRUSHPT = 94;
-constexpr uint16_t META_SETTEXTCOLOR = 0x0209, META_SETBKCOLOR = 0x0201, META_STRETCHBLT = 0x0B23;
-
 // The result of a raster operation, one bit at a time: bit k of the code is
 // the result for pattern (k & 4), source (k & 2) and target (k & 1).
 TColor Rop(uint32_t rop, TColor p, TColor s, TColor d)

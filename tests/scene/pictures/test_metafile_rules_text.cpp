@@ -12,13 +12,6 @@
 namespace pc::test {
 namespace {
 
-constexpr uint32_t EMR_SETBKMODE = 18, EMR_SETBKCOLOR = 25, EMR_SELECTOBJECT = 37, EMR_CREATEBRUSHINDIRECT = 39,
-                   EMR_RECTANGLE = 43, EMR_COMMENT = 70, EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTA = 83,
-                   EMR_EXTTEXTOUTW = 84;
-constexpr uint16_t META_SETBKCOLOR = 0x0201, META_SELECTOBJECT = 0x012D, META_CREATEFONTINDIRECT = 0x02FB,
-                   META_CREATEBRUSHINDIRECT = 0x02FC, META_RECTANGLE = 0x041B, META_ESCAPE = 0x0626,
-                   META_EXTTEXTOUT = 0x0A32;
-
 struct Le {
     std::vector<uint8_t> b;
     Le& n(uint64_t v, int bytes)
