@@ -20,7 +20,8 @@ enum : uint16_t {
     META_POLYLINE = 0x0325, META_LINETO = 0x0213, META_MOVETO = 0x0214, META_INTERSECTCLIPRECT = 0x0416,
     META_ELLIPSE = 0x0418, META_RECTANGLE = 0x041B, META_PATBLT = 0x061D, META_TEXTOUT = 0x0521,
     META_POLYPOLYGON = 0x0538, META_ROUNDRECT = 0x061C, META_CREATEREGION = 0x06FF, META_DIBBITBLT = 0x0940,
-    META_ARC = 0x0817, META_PIE = 0x081A, META_CHORD = 0x0830, META_EXTTEXTOUT = 0x0A32, META_DIBSTRETCHBLT = 0x0B41, META_STRETCHDIB = 0x0F43,
+    META_ARC = 0x0817, META_PIE = 0x081A, META_CHORD = 0x0830, META_EXTTEXTOUT = 0x0A32, META_DIBSTRETCHBLT = 0x0B41,
+    META_STRETCHDIB = 0x0F43,
 };
 
 constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
@@ -142,11 +143,9 @@ void PlayWmfRecords(std::span<const uint8_t> data, const WmfHeader& header, Devi
         case META_POLYPOLYGON: {
             const uint16_t n = p.u16le();
             std::vector<uint16_t> counts(n);
-            for (auto& c : counts)
-                c = p.u16le();
             uint64_t total = 0;
-            for (uint16_t c : counts)
-                total += c;
+            for (auto& c : counts)
+                total += c = p.u16le();
             detail::CheckFigurePoints(total);
             std::vector<std::vector<DPoint>> polys;
             for (uint16_t c : counts)
